@@ -1,0 +1,45 @@
+# Convenience front end over CMake. 'make demo' builds and runs the tool on
+# the shipped example; 'make check' builds and runs the whole test suite.
+BUILD    ?= build
+JOBS     ?= $(shell nproc)
+CMAKE_GEN = -G Ninja
+
+.PHONY: all deps configure build demo check sanitize fuzz bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	@echo '$$ marlix types --stdin < examples/edl_names.txt'
+	@$(BUILD)/tools/marlix/marlix types --stdin < examples/edl_names.txt
+
+check: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+sanitize: deps
+	@cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARLIX_SANITIZE=ON >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DMARLIX_FUZZ=ON -DMARLIX_TOOLS=OFF >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+
+bench: deps
+	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMARLIX_BENCH=ON -DMARLIX_TESTS=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS)
+	@build-bench/bench/marlix_bench
+
+format:
+	@clang-format -i $$(git ls-files '*.h' '*.cpp')
+
+clean:
+	@rm -rf build build-asan build-fuzz build-bench

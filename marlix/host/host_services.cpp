@@ -1,0 +1,172 @@
+#include "marlix/host/host_services.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+
+namespace Tov {
+
+namespace {
+
+// One row per rate the frame-rate table knows: the rate, its nominal frames
+// per second and whether it runs 1000/1001 slow.
+struct rate_row {
+    FrameRate rate;
+    double nominal_fps;
+    bool has_1001;
+};
+constexpr rate_row rate_rows[] = {
+    {FrameRate_24, 24.0, false},        {FrameRate_23_976, 24.0, true},
+    {FrameRate_25, 25.0, false},        {FrameRate_30, 30.0, false},
+    {FrameRate_29_97, 30.0, true},      {FrameRate_48, 48.0, false},
+    {FrameRate_47_952, 48.0, true},     {FrameRate_50, 50.0, false},
+    {FrameRate_60, 60.0, false},        {FrameRate_59_94, 60.0, true},
+    {FrameRate_Project24, 24.0, false}, {FrameRate_Project25, 25.0, false},
+    {FrameRate_Project30, 30.0, false}, {FrameRate_Project48, 48.0, false},
+};
+static_assert(std::size(rate_rows) == 14, "ten broadcast rates and four project rates");
+
+constexpr rate_row const* find_rate(FrameRate r) {
+    for (auto const& row : rate_rows)
+        if (row.rate == r) return &row;
+    return nullptr;
+}
+
+ProjectSettings& project() {
+    static ProjectSettings settings;
+    return settings;
+}
+
+}  // namespace
+
+double getFramesPerSecond(FrameRate r) {
+    rate_row const* row = find_rate(r);
+    if (row == nullptr) return 0.0;
+    // 24000/1001 and its kin are the exact quotients of the nominal rate times
+    // 1000 by 1001, the values every caller compares against.
+    return row->has_1001 ? row->nominal_fps * 1000.0 / 1001.0 : row->nominal_fps;
+}
+
+double getFrameDuration(FrameRate r) {
+    double const fps = getFramesPerSecond(r);
+    return fps == 0.0 ? 0.0 : 1.0 / fps;
+}
+
+bool has1001Factor(FrameRate r) {
+    rate_row const* row = find_rate(r);
+    return row != nullptr && row->has_1001;
+}
+
+double getCelResolution(FrameRate r) {
+    rate_row const* row = find_rate(r);
+    return row == nullptr ? 0.0 : 1.0 / row->nominal_fps;
+}
+
+bool Image::isProgressive(ScanMode s) {
+    return s == ScanMode_Progressive || s == ScanMode_ProgressiveSegmented;
+}
+
+FrameRate CurrentProject::getFrameRate(int) { return project().frame_rate; }
+bool CurrentProject::getUseDropFrameTimecode() { return project().drop_frame_timecode; }
+FrameRate CurrentProject::getInCameraFilmSpeed() { return project().in_camera_film_speed; }
+FrameRate CurrentProject::getOutputImageTOVFrameRate() { return project().output_rate; }
+bool CurrentProject::outputFormatIsPulledDown() { return project().output_pulled_down; }
+bool CurrentProject::vidprojAudSyncIsPulledDown() { return project().audio_sync_pulled_down; }
+
+OutputFormat::Details CurrentProject::getOutputImageFormat(int) {
+    return PictureSettings{project().output_scan, project().output_rate};
+}
+
+double CurrentProject::getCelResolution() {
+    ProjectSettings const& p = project();
+    return p.cel_resolution > 0.0 ? p.cel_resolution : Tov::getCelResolution(p.frame_rate);
+}
+
+ProjectSettings CurrentProject::settings() { return project(); }
+void CurrentProject::apply(ProjectSettings const& s) { project() = s; }
+void CurrentProject::reset() { project() = ProjectSettings{}; }
+
+ScopedProject::ScopedProject() : saved_(CurrentProject::settings()) {}
+ScopedProject::ScopedProject(ProjectSettings const& s) : saved_(CurrentProject::settings()) {
+    CurrentProject::apply(s);
+}
+ScopedProject::~ScopedProject() { CurrentProject::apply(saved_); }
+
+OutputGearing::OutputGearing(ConstructionOptions option)
+    : rate_(FrameRate_24), use_pulldown_(false) {
+    if (option == Option_CurrentProject) {
+        rate_         = CurrentProject::getOutputImageTOVFrameRate();
+        use_pulldown_ = CurrentProject::outputFormatIsPulledDown();
+    }
+}
+OutputGearing::OutputGearing(FrameRate rate, bool use_pulldown)
+    : rate_(rate), use_pulldown_(use_pulldown) {}
+OutputGearing::~OutputGearing() = default;
+
+namespace Heap {
+namespace {
+void* default_allocate(std::size_t bytes) { return std::malloc(bytes); }
+void default_release(void* memory) { std::free(memory); }
+Functions& heap_record() {
+    static Functions record{default_allocate, default_release};
+    return record;
+}
+}  // namespace
+
+Functions const& Selector::getHeapFunctions() { return heap_record(); }
+
+Functions Selector::setHeapFunctions(Functions const& f) {
+    Functions const previous = heap_record();
+    if (f.allocate != nullptr && f.release != nullptr) heap_record() = f;
+    return previous;
+}
+}  // namespace Heap
+
+}  // namespace Tov
+
+namespace marlix {
+
+cookie const invalid_cookie{0xffffffffu, 0xffffffffu, 0xffffffffu};
+
+cookie::cookie() : words{0xffffffffu, 0xffffffffu, 0xffffffffu} {}
+
+bool cookie::isValid() const { return !(*this == invalid_cookie); }
+
+String cookie::asString() const {
+    if (!isValid()) return String("invalid");
+    char text[sizeof "ffffffff-ffffffff-ffffffff"];
+    std::snprintf(text, sizeof text, "%08x-%08x-%08x", static_cast<unsigned>(words[0]),
+                  static_cast<unsigned>(words[1]), static_cast<unsigned>(words[2]));
+    return String(text);
+}
+
+namespace {
+void stderr_sink(char const* text, void*) { std::fputs(text, stderr); }
+
+diagnostic_sink_record& sink_record() {
+    static diagnostic_sink_record record{stderr_sink, nullptr};
+    return record;
+}
+}  // namespace
+
+diagnostic_sink_record set_diagnostic_sink(diagnostic_sink sink, void* context) {
+    diagnostic_sink_record const previous = sink_record();
+    sink_record() = sink == nullptr ? diagnostic_sink_record{stderr_sink, nullptr}
+                                    : diagnostic_sink_record{sink, context};
+    return previous;
+}
+
+void vimb_printf(char const* format, ...) {
+    if (format == nullptr) return;
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    int const n = std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (n < 0) return;
+    diagnostic_sink_record const record = sink_record();
+    record.sink(text, record.context);
+}
+
+}  // namespace marlix

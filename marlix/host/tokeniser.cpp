@@ -1,0 +1,51 @@
+#include "marlix/host/tokeniser.h"
+
+#include <cstring>
+
+namespace marlix {
+
+tokeniser::tokeniser(char const* text, char const* separators) {
+    inline_copy_[0] = '\0';
+    if (text == nullptr) return;
+    if (separators == nullptr) separators = "";
+    std::size_t const length = std::strlen(text);
+    char* copy               = inline_copy_;
+    if (length > static_cast<std::size_t>(inline_text)) {
+        heap_copy_.reset(new char[length + 1]);
+        copy = heap_copy_.get();
+    }
+    std::memcpy(copy, text, length + 1);
+
+    // Cut the copy at every separator and count the tokens between cuts.
+    auto is_separator  = [separators](char c) { return c != '\0' && std::strchr(separators, c); };
+    std::size_t tokens = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (is_separator(copy[i]))
+            copy[i] = '\0';
+        else if (i == 0 || copy[i - 1] == '\0')
+            ++tokens;
+    }
+    if (tokens > static_cast<std::size_t>(inline_tokens)) {
+        heap_list_.reset(new char const*[tokens]);
+        tokens_ = heap_list_.get();
+    }
+    for (std::size_t i = 0; i < length; ++i)
+        if (copy[i] != '\0' && (i == 0 || copy[i - 1] == '\0')) tokens_[count_++] = copy + i;
+}
+
+tokeniser::~tokeniser() = default;
+
+char const* tokeniser::first() { return token(0); }
+
+char const* tokeniser::next() { return token(current_ + 1); }
+
+char const* tokeniser::token(int i) {
+    if (i < 0 || i >= count_) {
+        if (i >= count_) current_ = count_;
+        return nullptr;
+    }
+    current_ = i;
+    return tokens_[i];
+}
+
+}  // namespace marlix

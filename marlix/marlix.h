@@ -1,0 +1,11 @@
+#pragma once
+
+// Umbrella header: the whole public interface of libmarlix.
+
+#include "marlix/export.h"
+#include "marlix/host/host_config.h"
+#include "marlix/host/host_services.h"
+#include "marlix/host/library_entry.h"
+#include "marlix/host/tokeniser.h"
+#include "marlix/types/label_types.h"
+#include "marlix/version.h"

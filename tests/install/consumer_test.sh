@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the built library into a scratch prefix, then builds and runs a
+# consumer through the CMake package and through pkg-config.
+set -euo pipefail
+build_dir=$1 src_dir=$2 cxx=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cmake --install "$build_dir" --prefix "$work/prefix" >/dev/null
+
+cmake -S "$src_dir" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$work/prefix" \
+      -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
+cmake --build "$work/cmake-build" >/dev/null
+LD_LIBRARY_PATH="$work/prefix/lib:$work/prefix/lib64:$work/prefix/lib/x86_64-linux-gnu" \
+    "$work/cmake-build/consumer"
+
+pcdir=$(dirname "$(find "$work/prefix" -name marlix.pc | head -n1)")
+flags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs marlix)
+# shellcheck disable=SC2086
+"$cxx" -std=c++20 "$src_dir/consumer.cpp" -o "$work/pc-consumer" $flags
+LD_LIBRARY_PATH="$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=libdir marlix)" "$work/pc-consumer"

@@ -1,0 +1,240 @@
+#include "marlix/types/label_types.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstring>
+#include <string>
+
+namespace marlix {
+namespace {
+
+TEST(edlstr_to_label_type, ReadsNamesAsTheCatalogueStatesThem) {
+    struct {
+        char const* text;
+        int type;
+    } const cases[] = {
+        {"P", 5},
+        {"N", 6},
+        {"ND", 7},
+        {"nd", 7},
+        {"P24", 8},
+        {"p24 rest", 8},
+        {"F35", 10},
+        {"f16", 11},
+        {"F353", 12},
+        {"I35", 18},
+        {"i16", 19},
+        {"P48", 20},
+        {"F35_4\t", 21},
+        {"F353_6", 29},
+        {"FR", 30},
+        {"fr", 30},
+        {"P50", 31},
+        {"P60", 32},
+        {"F352", 33},
+        {"F358", 34},
+        {"F655_80", 35},
+        {"F6515_120", 41},
+        {" P", 9},    // an empty key equals the first empty row of the table
+        {"\tND", 9},  //
+        {"", 0},
+        {"X", 0},
+        {"BAD", 0},
+        {"P 24", 5},
+        {"P2", 0},
+        {"F6515_1200", 0},     // ten characters, no such name
+        {"F6515_120XYZW", 0},  // judged on 11 characters only
+        {"I35\nP", 18},
+        {"ND\v", 7},
+        {"N D", 6},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(edlstr_to_label_type(c.text), c.type);
+    }
+    EXPECT_EQ(edlstr_to_label_type(nullptr), 0);
+    std::string const long_text(5000, 'F');
+    EXPECT_EQ(edlstr_to_label_type(long_text.c_str()), 0);
+}
+
+TEST(edlstr_to_label_type, EveryWrittenNameReadsBackExceptTheAliases) {
+    for (int t = 0; t < label_type_count; ++t) {
+        SCOPED_TRACE(t);
+        std::string const name = label_type_to_edlstr(static_cast<label_t>(t));
+        if (name == "BAD") continue;
+        // 17 (ink_label) is written as I35, which reads back as 18.
+        int const expected = t == LABEL_INK ? LABEL_INK_35 : t;
+        EXPECT_EQ(edlstr_to_label_type(name.c_str()), expected);
+        std::string lower = name;
+        for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        EXPECT_EQ(edlstr_to_label_type((lower + " trailing").c_str()), expected);
+    }
+    EXPECT_STREQ(label_type_to_edlstr(LABEL_FILM_FRAMES), "BAD");  // read as FR, never written
+    EXPECT_STREQ(label_type_to_edlstr(LABEL_INK), "I35");
+    EXPECT_STREQ(label_type_to_edlstr(static_cast<label_t>(42)), "BAD");
+    EXPECT_STREQ(label_type_to_edlstr(static_cast<label_t>(-1)), "BAD");
+}
+
+TEST(edlstr_to_label_type, FamilyAndFilmFormsMapToTheGauge) {
+    struct {
+        char const* text;
+        int family;
+        int type;
+    } const cases[] = {
+        {"F353", UserLabelInk, 18},
+        {"F353", UserLabelFeet, 16},
+        {"F353", UserLabelKeycode, 12},
+        {"F352", UserLabelFeet, 0},
+        {"F352", UserLabelKeycode, 33},
+        {"P", UserLabelTimecode, 0},
+        {"I16", UserLabelKeycode, 11},
+        {"i35", UserLabelFeet, 14},
+        {"F35_5", UserLabelInk, 18},
+        {" P", UserLabelKeycode, 0},
+        {" P", UserLabelFeet, 0},
+        {" P", UserLabelInk, 0},
+        {"F35", UserLabelAny, 0},
+        {"F35", UserLabelFilmFrames, 0},
+        {"F35", 99, 0},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " family " + std::to_string(c.family));
+        EXPECT_EQ(edlstr_to_label_type(c.text, static_cast<UserLabelType>(c.family)), c.type);
+    }
+    struct {
+        char const* text;
+        int type;
+    } const film[] = {{"F35", 10}, {"F353_6", 29}, {"F6515_120", 41}, {"I35", 0},
+                      {"FR", 0},   {"P", 0},       {" P", 0},         {"", 0}};
+    for (auto const& c : film) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(edlstr_to_film_label_type(c.text), c.type);
+    }
+}
+
+TEST(label_t_to_foot_label_t, GaugeMapsHaveTheirGaps) {
+    // Independent statement of the three maps, gauge by gauge.
+    auto foot = [](int t) {
+        for (int v : {10, 14, 17, 18, 21, 22, 23})
+            if (t == v) return 14;
+        for (int v : {11, 15, 19, 24, 25, 26})
+            if (t == v) return 15;
+        for (int v : {12, 16, 27, 28, 29})
+            if (t == v) return 16;
+        return 0;
+    };
+    auto ink = [](int t) {
+        for (int v : {10, 12, 13, 14, 18, 21, 22, 23, 27, 28, 29})
+            if (t == v) return 18;
+        for (int v : {11, 15, 19, 24, 25, 26})
+            if (t == v) return 19;
+        return 0;
+    };
+    auto key = [](int t) {
+        for (int v : {10, 13, 14, 18})
+            if (t == v) return 10;
+        for (int v : {11, 15, 19})
+            if (t == v) return 11;
+        for (int v : {12, 16})
+            if (t == v) return 12;
+        if ((t >= 21 && t <= 29) || (t >= 33 && t <= 41)) return t;
+        return 0;
+    };
+    for (int t = -3; t < label_type_count + 3; ++t) {
+        SCOPED_TRACE(t);
+        auto const lt = static_cast<label_t>(t);
+        EXPECT_EQ(label_t_to_foot_label_t(lt), foot(t));
+        EXPECT_EQ(label_t_to_ink_label_t(lt), ink(t));
+        EXPECT_EQ(label_t_to_key_label_t(lt), key(t));
+    }
+}
+
+TEST(UserType_matches, AnyMatchesEverythingNoneMatchesNothing) {
+    for (int a = 0; a < 8; ++a) {
+        for (int b = 0; b < 8; ++b) {
+            SCOPED_TRACE(std::to_string(a) + "," + std::to_string(b));
+            int const expected = (a == 1 || b == 1) ? 1 : (a != 0 && b != 0 && a == b);
+            EXPECT_EQ(
+                UserType_matches(static_cast<UserLabelType>(a), static_cast<UserLabelType>(b)),
+                expected);
+        }
+    }
+}
+
+TEST(label_type_to_TvStd, StandardsBothWays) {
+    struct {
+        int type, rate;
+        bool drop;
+    } const to_std[] = {{5, 3, false},  {6, 5, false},  {7, 5, true},   {8, 2, false},
+                        {20, 6, false}, {31, 8, false}, {32, 9, false}, {4, 0, false},
+                        {0, 0, false},  {41, 0, false}};
+    for (auto const& c : to_std) {
+        SCOPED_TRACE(c.type);
+        TCInf const s = label_type_to_TvStd(static_cast<label_t>(c.type));
+        EXPECT_EQ(s.rate, c.rate);
+        EXPECT_EQ(s.drop_frame, c.drop);
+    }
+    for (int rate = -2; rate < 40; ++rate) {
+        for (bool drop : {false, true}) {
+            SCOPED_TRACE(std::to_string(rate) + (drop ? " drop" : ""));
+            int expected = drop ? 7 : 6;
+            if (rate == 1 || rate == 2 || rate == 6 || rate == 7) expected = 8;
+            if (rate == 3 || rate == 8) expected = 5;
+            EXPECT_EQ(TvStd_to_label_type(TCInf{static_cast<Tov::FrameRate>(rate), drop}),
+                      expected);
+        }
+    }
+    EXPECT_EQ(TvStd_to_label_type(label_type_to_TvStd(LABEL_TC_24)), LABEL_TC_24);
+}
+
+TEST(label_t_to_duration_label_t, FollowsTheOutputRateOfTheProject) {
+    Tov::ScopedProject restore;
+    for (int rate = 0; rate <= 34; ++rate) {
+        Tov::ProjectSettings s;
+        s.output_rate = static_cast<Tov::FrameRate>(rate);
+        Tov::CurrentProject::apply(s);
+        bool const slow = rate == 2 || rate == 5 || rate == 7 || rate == 10;
+        SCOPED_TRACE(rate);
+        EXPECT_EQ(label_t_to_duration_label_t(LABEL_NTSC), slow ? LABEL_NTSC_DROP : LABEL_NTSC);
+        EXPECT_EQ(label_t_to_duration_label_t(LABEL_NTSC_DROP),
+                  slow ? LABEL_NTSC_DROP : LABEL_NTSC);
+        for (int t : {0, 5, 8, 10, 30, 41})
+            EXPECT_EQ(label_t_to_duration_label_t(static_cast<label_t>(t)), t);
+    }
+}
+
+TEST(getDefaultLabelTypeForProject, EveryProjectRate) {
+    Tov::ScopedProject restore;
+    for (int rate = -1; rate <= 40; ++rate) {
+        for (bool drop : {false, true}) {
+            Tov::ProjectSettings s;
+            s.frame_rate          = static_cast<Tov::FrameRate>(rate);
+            s.drop_frame_timecode = drop;
+            Tov::CurrentProject::apply(s);
+            SCOPED_TRACE(std::to_string(rate) + (drop ? " drop" : ""));
+            int expected = drop ? 7 : 6;
+            if (rate == 1 || rate == 2 || rate == 6 || rate == 7) expected = 8;
+            if (rate == 3 || rate == 8) expected = 5;
+            EXPECT_EQ(getDefaultLabelTypeForProject(), expected);
+        }
+    }
+}
+
+TEST(getDefaultTimecodeFrameRate, RatesAndDefaultTypes) {
+    for (int rate = -1; rate <= 40; ++rate) {
+        SCOPED_TRACE(rate);
+        auto const r    = static_cast<Tov::FrameRate>(rate);
+        double expected = 24.0;
+        int type        = 8;
+        if (rate == 2) expected = 23.976023976023978;
+        if (rate == 3 || rate == 8) expected = 25.0, type = 5;
+        if (rate == 4 || rate == 9) expected = 30.0, type = 6;
+        if (rate == 5 || rate == 10) expected = 29.970029970029973, type = 6;
+        EXPECT_EQ(getDefaultTimecodeFrameRate(r), expected);  // exact doubles
+        EXPECT_EQ(getDefaultLabelTypeforFrameRate(r), type);
+    }
+}
+
+}  // namespace
+}  // namespace marlix

@@ -1,0 +1,63 @@
+#include <cstdio>
+
+#include "cli_support.h"
+#include "commands.h"
+
+namespace marlix_cli {
+
+char const types_usage[] =
+    "usage: marlix types                 one row per label type 0..41\n"
+    "       marlix types NAME...          each EDL name read as a label type\n"
+    "       marlix types --stdin          the same for each line of standard input\n"
+    "       marlix types --default        the project's default timecode type\n"
+    "\n"
+    "Rows are NAME=VALUE pairs: value, class, edl_written, edl_read (empty for\n"
+    "the empty rows of the name table, '-' where no name is read), family,\n"
+    "foot, ink, key, tv_rate, tv_drop, duration (under the current project).\n"
+    "A NAME is judged as an EDL name: any case, up to its first white space\n"
+    "and 11 characters; an unknown name gives 0.\n";
+
+namespace {
+
+void print_row(marlix::label_t t) {
+    char const* read_name  = marlix::label_type_edl_read_name(t);
+    marlix::TCInf const tv = marlix::label_type_to_TvStd(t);
+    std::printf(
+        "value=%d class=%s edl_written=%s edl_read=%s family=%s foot=%d ink=%d key=%d "
+        "tv_rate=%d tv_drop=%d duration=%d\n",
+        static_cast<int>(t), marlix::label_type_class_name(t), marlix::label_type_to_edlstr(t),
+        read_name == nullptr ? "-" : read_name,
+        marlix::user_label_type_name(marlix::label_type_family(t)),
+        static_cast<int>(marlix::label_t_to_foot_label_t(t)),
+        static_cast<int>(marlix::label_t_to_ink_label_t(t)),
+        static_cast<int>(marlix::label_t_to_key_label_t(t)), static_cast<int>(tv.rate),
+        tv.drop_frame ? 1 : 0, static_cast<int>(marlix::label_t_to_duration_label_t(t)));
+}
+
+}  // namespace
+
+int run_types(args_t const& args) {
+    parsed_args const p = parse_args(args, {}, {"--default", "--stdin"});
+    if (!p.error.empty()) return usage_error(p.error);
+    if (p.has("--default")) {
+        if (!p.operands.empty()) return usage_error("types --default takes no operands");
+        marlix::label_t const t = marlix::getDefaultLabelTypeForProject();
+        std::printf("%d %s\n", static_cast<int>(t), marlix::label_type_class_name(t));
+        return exit_ok;
+    }
+    if (p.operands.empty() && !p.has("--stdin")) {
+        for (int t = 0; t < marlix::label_type_count; ++t)
+            print_row(static_cast<marlix::label_t>(t));
+        return exit_ok;
+    }
+    return for_each_item(p.operands, [](std::string const& name) {
+        marlix::label_t const t = marlix::edlstr_to_label_type(name.c_str());
+        if (t == marlix::LABEL_NONE) return item_result::failure("not an EDL label type name");
+        char line[64];
+        std::snprintf(line, sizeof line, "%d %s", static_cast<int>(t),
+                      marlix::label_type_class_name(t));
+        return item_result::success(line);
+    });
+}
+
+}  // namespace marlix_cli

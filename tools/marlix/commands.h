@@ -1,0 +1,23 @@
+#pragma once
+
+// The marlix tool's commands. Each takes the arguments after its name (the
+// global options already applied) and answers the exit status.
+
+#include <string>
+#include <vector>
+
+namespace marlix_cli {
+
+using args_t = std::vector<std::string>;
+
+struct command {
+    char const* name;
+    char const* summary;
+    char const* usage;  // the text of 'marlix help NAME'
+    int (*run)(args_t const& args);
+};
+
+int run_types(args_t const& args);
+extern char const types_usage[];
+
+}  // namespace marlix_cli

@@ -1,0 +1,85 @@
+// marlix: the command-line face of libmarlix. A thin layer over the public
+// API: global project options are applied to the default host, then the
+// command runs over its operands or over the lines of standard input.
+
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "cli_support.h"
+#include "commands.h"
+
+namespace marlix_cli {
+namespace {
+
+constexpr command commands[] = {
+    {"types", "the label type catalogue and EDL names", types_usage, run_types},
+};
+
+constexpr char global_help[] =
+    "usage: marlix [GLOBAL OPTIONS] COMMAND [ARGS...]\n"
+    "       marlix --help | --version | help COMMAND\n"
+    "\n"
+    "Edge-label arithmetic for film, video and sound: timecode, keycode, ink\n"
+    "numbers, feet+frames and film frames, and translation between media.\n"
+    "\n"
+    "Commands take operands, or with none read one item per line of standard\n"
+    "input, and print exactly one line per item. A failed item prints\n"
+    "'invalid' and one line on standard error. Exit status: 0 all good,\n"
+    "1 some item failed, 2 usage error.\n"
+    "\n"
+    "Global options (anywhere before '--'), applied to the current project:\n"
+    "  --project-rate R          project frame rate\n"
+    "  --drop-frame              the project uses drop-frame timecode\n"
+    "  --camera-speed R          in-camera film speed\n"
+    "  --output-rate R           output image frame rate\n"
+    "  --output-scan p|i         output scan: progressive or interlaced\n"
+    "  --output-pulled-down      the output uses pulldown\n"
+    "  --audio-sync-pulled-down  sound sync is pulled down\n"
+    "  --config FILE             load the configuration store (NAME=VALUE lines)\n"
+    "  --set NAME=VALUE          set a configuration entry (repeatable)\n"
+    "A rate R is frames per second (23.976 24 25 29.97 30 47.952 48 50 59.94 60)\n"
+    "or the host's rate number (0..34).\n"
+    "\n"
+    "Commands:\n";
+
+int print_help() {
+    std::fputs(global_help, stdout);
+    for (auto const& c : commands) std::printf("  %-10s %s\n", c.name, c.summary);
+    return exit_ok;
+}
+
+command const* find_command(std::string const& name) {
+    for (auto const& c : commands)
+        if (name == c.name) return &c;
+    return nullptr;
+}
+
+}  // namespace
+}  // namespace marlix_cli
+
+int main(int argc, char** argv) {
+    using namespace marlix_cli;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (std::string const e = take_global_options(args); !e.empty()) return usage_error(e);
+    if (args.empty()) return usage_error("no command given");
+    std::string const name = args.front();
+    args.erase(args.begin());
+    if (name == "--help" || name == "-h") return print_help();
+    if (name == "--version") {
+        std::printf("marlix %s (interface %s)\n", marlix::library_version(), marlixDllVersionStr());
+        return exit_ok;
+    }
+    if (name == "help") {
+        if (args.empty()) return print_help();
+        command const* c = find_command(args.front());
+        if (c == nullptr) return usage_error("no command '" + args.front() + "'");
+        std::fputs(c->usage, stdout);
+        return exit_ok;
+    }
+    command const* c = find_command(name);
+    if (c == nullptr) return usage_error("no command '" + name + "'");
+    return c->run(args);
+}
