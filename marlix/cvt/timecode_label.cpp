@@ -1,0 +1,373 @@
+#include "marlix/cvt/timecode_label.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "marlix/host/host_services.h"
+#include "marlix/internal/scan_fields.h"
+#include "marlix/types/wrap32.h"
+#include "marlix/values/label_point.h"
+
+namespace marlix {
+
+namespace {
+
+constexpr long32 seconds_per_day = 86400;
+// The largest rate whose day still counts in 32 bits.
+constexpr int max_fps = INT32_MAX / seconds_per_day;
+
+constexpr char template_29[] = "-29.59.59.29";
+constexpr char template_49[] = "-29.59.59.49";
+constexpr char template_59[] = "-29.59.59.59";
+
+// Drop-frame counting.
+constexpr long32 df_frames_per_hour   = 107892;   // 6 * 17982
+constexpr long32 df_frames_per_10_min = 17982;    // 10*1800 - 9*2
+constexpr long32 df_first_minute      = 1800;     // 60 * 30, nothing dropped
+constexpr long32 df_other_minute      = 1798;     // 60 * 30 - 2
+constexpr long32 df_frames_per_day    = 2589408;  // 24 * 107892
+
+// Scan formats, item for item as "%d:%d:%d%c%d", "%d:%d%c%d", "%d%c%d" and
+// their forms with a leading '-'.
+using detail::scan_op;
+constexpr scan_op num{scan_op::number, 0, 0};
+constexpr scan_op colon{scan_op::literal, ':', 0};
+constexpr scan_op sep{scan_op::character, 0, 0};
+constexpr scan_op minus{scan_op::literal, '-', 0};
+constexpr scan_op pair{scan_op::number, 0, 2};
+constexpr scan_op hmsf_format[]     = {num, colon, num, colon, num, sep, num};
+constexpr scan_op msf_format[]      = {num, colon, num, sep, num};
+constexpr scan_op sf_format[]       = {num, sep, num};
+constexpr scan_op neg_hmsf_format[] = {minus, num, colon, num, colon, num, sep, num};
+constexpr scan_op neg_msf_format[]  = {minus, num, colon, num, sep, num};
+constexpr scan_op neg_sf_format[]   = {minus, num, sep, num};
+constexpr scan_op packed_format[]   = {pair, pair, pair, pair};
+
+bool fits_int(long long v) { return v >= INT32_MIN && v <= INT32_MAX; }
+
+long32 to_sample(long long v) { return fits_int(v) ? static_cast<long32>(v) : INVALID_SAMPLE; }
+
+// Split of a non-drop sample at a rate known at compile time, so that the
+// divisions become multiplications.
+template <int fps>
+void split_fixed(long32 s, int& h, int& m, int& sec, int& f) {
+    constexpr long32 day = fps * seconds_per_day;
+    if (s < 0) s += day;
+    if (s >= day) s %= day;
+    h   = s / (fps * 3600);
+    m   = (s / (fps * 60)) % 60;
+    sec = (s / fps) % 60;
+    f   = s % fps;
+}
+
+// Rate of a label type's time values: seconds at the real rate for 25 fps
+// and NTSC types, the sample number itself for the others.
+double timecode_time_rate(label_t t) {
+    switch (t) {
+        case LABEL_PAL: return Tov::getFramesPerSecond(Tov::FrameRate_25);
+        case LABEL_NTSC:
+        case LABEL_NTSC_DROP: return Tov::getFramesPerSecond(Tov::FrameRate_29_97);
+        default: return 1.0;
+    }
+}
+
+char digit(int v) { return static_cast<char>('0' + v); }
+
+}  // namespace
+
+timecode_label::timecode_label(int fps, int flags_)
+    : variable_label(std::clamp(fps, 1, max_fps), 1), flags(flags_), frames_per_day(0) {
+    init();
+}
+
+void timecode_label::init() {
+    separator      = '.';
+    frames_per_day = modulus * seconds_per_day;
+}
+
+void timecode_label::get_abs_hmsf(long32 sample, short& h, short& m, short& s, short& f) {
+    sample_to_hmsf(sample);
+    h = static_cast<short>(hours);
+    m = static_cast<short>(minutes);
+    s = static_cast<short>(seconds);
+    f = static_cast<short>(frames);
+}
+
+char const* timecode_label::type_str() { return "timecode_label"; }
+label_t timecode_label::type() { return LABEL_TIMECODE; }
+UserLabelType timecode_label::UserType() { return UserLabelTimecode; }
+
+long32 timecode_label::normalise_sample_unit(long32 s) {
+    // Closed form of adding or taking away whole days until the sample lies
+    // in [0, frames_per_day]: negative samples land in [0, day), samples
+    // beyond a day in (0, day].
+    if (s < 0) {
+        long32 const r = s % frames_per_day;
+        return r < 0 ? r + frames_per_day : 0;
+    }
+    if (s > frames_per_day) return (s - 1) % frames_per_day + 1;
+    return s;
+}
+
+long32 timecode_label::get_abs_sample_from_packed_string(char const* s) {
+    if (s == nullptr) return INVALID_SAMPLE;
+    long long f[4];
+    if (detail::scan_fields(s, packed_format, f) != 4) return INVALID_SAMPLE;
+    return parsed_sample(f, false);
+}
+
+long32 timecode_label::get_sample_span_from_packed_strings(char const* first, char const* second) {
+    return normalise_sample_unit(wrap_sub(get_abs_sample_from_packed_string(second),
+                                          get_abs_sample_from_packed_string(first)));
+}
+
+char const* timecode_label::get_abs_string(label_point* point, long32 sample) {
+    return sample_to_string(point, sample);
+}
+
+unsigned timecode_label::get_abs_smpte_string(label_point* point, long32 sample) const {
+    return sample_to_smpte_string(point, sample);
+}
+
+long32 timecode_label::get_abs_sample(double t) {
+    double const v = std::floor(timecode_time_rate(type()) * (t + 0.0001));
+    if (!(v >= INT32_MIN && v <= INT32_MAX)) return INVALID_SAMPLE;  // NaN fails too
+    return static_cast<long32>(v);
+}
+
+long32 timecode_label::get_abs_sample(char const* s) {
+    if (s == nullptr) return INVALID_SAMPLE;
+    bool const negative = s[0] == '-';
+    long long f[5];
+    hours   = 0;
+    minutes = 0;
+    if (flags & TC_HOURS) {
+        int const n = negative ? detail::scan_fields(s, neg_hmsf_format, f)
+                               : detail::scan_fields(s, hmsf_format, f);
+        if (n != 5) return INVALID_SAMPLE;
+        long long const fields[4] = {f[0], f[1], f[2], f[4]};
+        return parsed_sample(fields, negative);
+    }
+    if (flags & TC_MINUTES) {
+        int const n = negative ? detail::scan_fields(s, neg_msf_format, f)
+                               : detail::scan_fields(s, msf_format, f);
+        if (n != 4) return INVALID_SAMPLE;
+        long long const fields[4] = {0, f[0], f[1], f[3]};
+        return parsed_sample(fields, negative);
+    }
+    if (flags & TC_SECONDS) {
+        int const n = negative ? detail::scan_fields(s, neg_sf_format, f)
+                               : detail::scan_fields(s, sf_format, f);
+        if (n != 3) return INVALID_SAMPLE;
+        long long const fields[4] = {0, 0, f[0], f[2]};
+        return parsed_sample(fields, negative);
+    }
+    return INVALID_SAMPLE;
+}
+
+double timecode_label::get_V2tc(long32 sample) { return sample / timecode_time_rate(type()); }
+
+void timecode_label::build_template() {
+    templates[0].set(template_29);
+    templates[1].set(template_29);
+}
+
+void timecode_label::sample_to_hmsf(long32 s) const {
+    long32 const fps = modulus;
+    if (s < 0) s += frames_per_day;
+    if (s >= frames_per_day) s %= frames_per_day;
+    hours   = s / (fps * 3600);
+    minutes = (s / (fps * 60)) % 60;
+    seconds = (s / fps) % 60;
+    frames  = s % fps;
+}
+
+long32 timecode_label::hmsf_to_sample() const {
+    return to_sample(join_fields(hours, minutes, seconds, frames));
+}
+
+long long timecode_label::join_fields(long long h, long long m, long long s, long long f) const {
+    // No field is range-checked: minutes 75 or frames 30 at 25 fps just add.
+    return ((h * 60 + m) * 60 + s) * modulus + f;
+}
+
+long32 timecode_label::parsed_sample(long long const* f, bool negative) const {
+    // Fields that do not fit 32 bits, and samples that do not, have no
+    // 32-bit answer: they give INVALID_SAMPLE rather than a wrapped number.
+    for (int i = 0; i < 4; ++i)
+        if (!fits_int(f[i])) return INVALID_SAMPLE;
+    hours             = static_cast<int>(f[0]);
+    minutes           = static_cast<int>(f[1]);
+    seconds           = static_cast<int>(f[2]);
+    frames            = static_cast<int>(f[3]);
+    long long const v = join_fields(f[0], f[1], f[2], f[3]);
+    return to_sample(negative ? -v : v);
+}
+
+char const* timecode_label::sample_to_string(label_point* point, long32 sample) {
+    if (is_special_sample(sample)) return get_invalid_string(point, sample);
+    char* out = point->text_buffer;
+    // The magnitude of a negative sample, reduced to within a day so that
+    // even the most negative 32-bit sample splits without overflow.
+    std::uint32_t magnitude = static_cast<std::uint32_t>(sample);
+    if (sample < 0) {
+        *out++    = '-';
+        magnitude = 0u - magnitude;
+    } else {
+        *out++ = ' ';
+    }
+    if (magnitude >= static_cast<std::uint32_t>(frames_per_day))
+        magnitude %= static_cast<std::uint32_t>(frames_per_day);
+    sample_to_hmsf(static_cast<long32>(magnitude));
+
+    bool larger = false;  // a larger field was written: write the rest in full
+    if ((flags & TC_HOURS) || hours >= 10) *out++ = digit(hours / 10);
+    if ((flags & TC_HOURS) || hours > 0) {
+        *out++ = digit(hours % 10);
+        *out++ = ':';
+        larger = true;
+    }
+    if (larger || (flags & TC_MINUTES) || minutes >= 10) *out++ = digit(minutes / 10);
+    if (larger || (flags & TC_MINUTES) || minutes > 0) {
+        *out++ = digit(minutes % 10);
+        *out++ = ':';
+        larger = true;
+    }
+    if (larger || (flags & TC_SECONDS) || seconds >= 10) *out++ = digit(seconds / 10);
+    if (larger || (flags & TC_SECONDS) || seconds > 0) {
+        *out++ = digit(seconds % 10);
+    } else if (!(flags & TC_FRAMES)) {
+        *out = '\0';
+        return point->text_buffer;
+    }
+    *out++ = separator;
+    *out++ = digit(frames / 10);
+    *out++ = digit(frames % 10);
+    *out   = '\0';
+    return point->text_buffer;
+}
+
+unsigned timecode_label::sample_to_smpte_string(label_point*, long32 sample) const {
+    if (is_special_sample(sample) || sample < 0) return 0;
+    sample_to_hmsf(sample);
+    auto bcd      = [](int v) { return static_cast<unsigned>((v / 10) << 4 | (v % 10)); };
+    unsigned word = bcd(hours) << 24 | bcd(minutes) << 16 | bcd(seconds) << 8 | bcd(frames);
+    // type() only reads the class; it is not const in the interface.
+    if (const_cast<timecode_label*>(this)->type() == LABEL_NTSC_DROP) word |= 0x40u;
+    return word;
+}
+
+pal_label::pal_label(int flags_) : timecode_label(25, flags_) { build_template(); }
+char const* pal_label::type_str() { return "pal_label"; }
+label_t pal_label::type() { return LABEL_PAL; }
+void pal_label::sample_to_hmsf(long32 s) const {
+    split_fixed<25>(s, hours, minutes, seconds, frames);
+}
+
+ntsc_label::ntsc_label(int flags_) : timecode_label(30, flags_) { build_template(); }
+char const* ntsc_label::type_str() { return "ntsc_label"; }
+label_t ntsc_label::type() { return LABEL_NTSC; }
+void ntsc_label::sample_to_hmsf(long32 s) const {
+    split_fixed<30>(s, hours, minutes, seconds, frames);
+}
+
+ntsc_drop_label::ntsc_drop_label(int flags_) : timecode_label(30, flags_) {
+    separator      = ';';
+    frames_per_day = df_frames_per_day;
+    build_template();
+}
+char const* ntsc_drop_label::type_str() { return "ntsc_drop_label"; }
+label_t ntsc_drop_label::type() { return LABEL_NTSC_DROP; }
+
+long32 ntsc_drop_label::get_abs_sample(char const* s) {
+    if (s == nullptr) return INVALID_SAMPLE;
+    if (s[0] == '-') return 0;
+    long long f[5];
+    if (detail::scan_fields(s, hmsf_format, f) != 5) return INVALID_SAMPLE;
+    long long const fields[4] = {f[0], f[1], f[2], f[4]};
+    return parsed_sample(fields, false);
+}
+
+void ntsc_drop_label::sample_to_hmsf(long32 s) const {
+    if (s < 0) s += frames_per_day;
+    if (s >= frames_per_day) s %= frames_per_day;
+    hours             = s / df_frames_per_hour;
+    long32 const r    = s % df_frames_per_hour;
+    long32 const tens = r / df_frames_per_10_min;  // [0, 5] ten-minute block
+    long32 const r2   = r % df_frames_per_10_min;  // frame within the block
+    long32 m1 = 0, rem = r2;
+    if (r2 >= df_first_minute) {
+        m1  = (r2 - df_first_minute) / df_other_minute + 1;
+        rem = (r2 - df_first_minute) % df_other_minute;
+    }
+    minutes = tens * 10 + m1;
+    if (m1 == 0) {
+        seconds = rem / 30;
+        frames  = rem % 30;
+    } else if (rem < 28) {  // second 0 of a dropping minute starts at frame 02
+        seconds = 0;
+        frames  = rem + 2;
+    } else {
+        seconds = 1 + (rem - 28) / 30;
+        frames  = (rem - 28) % 30;
+    }
+}
+
+long long ntsc_drop_label::join_fields(long long h, long long m, long long s, long long f) const {
+    // A dropped number (00 or 01 of a dropping minute) is not refused: it
+    // counts back into the previous minute.
+    long long const u = m % 10;
+    long long n       = (h * 6 + m / 10) * df_frames_per_10_min;
+    if (u > 0) n += df_first_minute + (u - 1) * df_other_minute;
+    if (s > 0) n += u != 0 ? 28 + (s - 1) * 30 : s * 30;
+    return u != 0 && s == 0 ? n + f - 2 : n + f;
+}
+
+tc_24_label::tc_24_label(int flags_) : timecode_label(24, flags_) {
+    separator = '+';
+    build_template();
+}
+char const* tc_24_label::type_str() { return "tc_24_label"; }
+label_t tc_24_label::type() { return LABEL_TC_24; }
+void tc_24_label::sample_to_hmsf(long32 s) const {
+    split_fixed<24>(s, hours, minutes, seconds, frames);
+}
+
+tc_48_label::tc_48_label(int flags_) : timecode_label(48, flags_) {
+    separator = '+';
+    build_template();
+}
+char const* tc_48_label::type_str() { return "tc_48_label"; }
+label_t tc_48_label::type() { return LABEL_TC_48; }
+void tc_48_label::build_template() {
+    templates[0].set(template_49);
+    templates[1].set(template_49);
+}
+void tc_48_label::sample_to_hmsf(long32 s) const {
+    split_fixed<48>(s, hours, minutes, seconds, frames);
+}
+
+tc_50_label::tc_50_label(int flags_) : timecode_label(50, flags_) { build_template(); }
+char const* tc_50_label::type_str() { return "tc_50_label"; }
+label_t tc_50_label::type() { return LABEL_TC_50; }
+void tc_50_label::build_template() {
+    templates[0].set(template_49);
+    templates[1].set(template_49);
+}
+void tc_50_label::sample_to_hmsf(long32 s) const {
+    split_fixed<50>(s, hours, minutes, seconds, frames);
+}
+
+tc_60_label::tc_60_label(int flags_) : timecode_label(60, flags_) { build_template(); }
+char const* tc_60_label::type_str() { return "tc_60_label"; }
+label_t tc_60_label::type() { return LABEL_TC_60; }
+void tc_60_label::build_template() {
+    templates[0].set(template_59);
+    templates[1].set(template_59);
+}
+void tc_60_label::sample_to_hmsf(long32 s) const {
+    split_fixed<60>(s, hours, minutes, seconds, frames);
+}
+
+}  // namespace marlix

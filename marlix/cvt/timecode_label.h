@@ -1,0 +1,150 @@
+#pragma once
+
+// Timecode converters: a sample is a frame count from midnight, printed as
+// hours, minutes, seconds and frames ("-29.59.59.29" template: sign, HH:MM:SS,
+// separator, FF) and parsed back; one sample per frame, wrapping at 24 hours.
+
+#include "marlix/cvt/label_cvt.h"
+#include "marlix/export.h"
+
+namespace marlix {
+
+// Which leading fields are always printed and parsed.
+inline constexpr int TC_HOURS      = 1;
+inline constexpr int TC_MINUTES    = 2;
+inline constexpr int TC_SECONDS    = 4;
+inline constexpr int TC_FRAMES     = 8;
+inline constexpr int TC_ALL_FIELDS = 15;
+
+class MARLIX_API timecode_label : public variable_label {
+public:
+    using variable_label::get_abs_sample;
+    using variable_label::get_sample;
+
+    // fps frames per second; builds no template ("" until build_template()).
+    timecode_label(int fps, int flags);
+    timecode_label(timecode_label const&)            = default;
+    timecode_label& operator=(timecode_label const&) = default;
+
+    long32 get_frames_per_day() const { return frames_per_day; }
+    // Splits sample and hands out the four fields.
+    void get_abs_hmsf(long32 sample, short& h, short& m, short& s, short& f);
+
+    char const* type_str() override;
+    label_t type() override;
+    UserLabelType UserType() override;
+    // Wraps into [0, frames_per_day]: exactly one day stays one day.
+    long32 normalise_sample_unit(long32 s) override;
+    // Eight digits HHMMSSFF (each pair at most two characters, "%2d" each).
+    long32 get_abs_sample_from_packed_string(char const* s) override;
+    // normalise_sample_unit(second - first): a span across midnight is positive.
+    long32 get_sample_span_from_packed_strings(char const* first, char const* second) override;
+    char const* get_abs_string(label_point* point, long32 sample) override;
+    // Packed BCD word HH MM SS FF, bit 6 set for drop-frame; 0 for special
+    // and negative samples.
+    unsigned get_abs_smpte_string(label_point* point, long32 sample) const override;
+    // floor(rate * (t + 0.0001)); INVALID_SAMPLE when that is not a 32-bit
+    // number (NaN, infinities, huge times).
+    long32 get_abs_sample(double t) override;
+    // Parses "[-]H:M:S?F" by flags; INVALID_SAMPLE when the items do not scan
+    // or the fields give a sample outside 32 bits.
+    long32 get_abs_sample(char const* s) override;
+    // sample / rate: seconds for 25 fps and NTSC types, the sample itself for
+    // the others.
+    double get_V2tc(long32 sample) override;
+    void build_template() override;
+
+    // Split into the working fields; join them. Samples beyond one day are
+    // taken modulo the day (a sample below minus one day splits into
+    // negative fields). A join outside 32 bits answers INVALID_SAMPLE.
+    virtual void sample_to_hmsf(long32 sample) const;
+    virtual long32 hmsf_to_sample() const;
+
+    int flags;
+    // Working fields of the last split or parse.
+    mutable int hours   = 0;
+    mutable int minutes = 0;
+    mutable int seconds = 0;
+    mutable int frames  = 0;
+    long32 frames_per_day;
+
+protected:
+    char const* sample_to_string(label_point* point, long32 sample);
+    unsigned sample_to_smpte_string(label_point* point, long32 sample) const;
+    // The join over 64-bit fields; the parsers feed it what they scanned.
+    virtual long long join_fields(long long h, long long m, long long s, long long f) const;
+    long32 parsed_sample(long long const* fields, bool negative) const;
+
+private:
+    void init();
+};
+
+class MARLIX_API pal_label : public timecode_label {
+public:
+    explicit pal_label(int flags = TC_ALL_FIELDS);
+    char const* type_str() override;
+    label_t type() override;
+    void sample_to_hmsf(long32 sample) const override;
+};
+
+class MARLIX_API ntsc_label : public timecode_label {
+public:
+    explicit ntsc_label(int flags = TC_ALL_FIELDS);
+    char const* type_str() override;
+    label_t type() override;
+    void sample_to_hmsf(long32 sample) const override;
+};
+
+// 29.97 fps drop-frame: frame numbers 00 and 01 are skipped at the start of
+// every minute except minutes 00, 10, 20, 30, 40 and 50.
+class MARLIX_API ntsc_drop_label : public timecode_label {
+public:
+    using timecode_label::get_abs_sample;
+
+    explicit ntsc_drop_label(int flags = TC_ALL_FIELDS);
+    char const* type_str() override;
+    label_t type() override;
+    // A text starting with '-' gives 0; otherwise always H:M:S?F.
+    long32 get_abs_sample(char const* s) override;
+    void sample_to_hmsf(long32 sample) const override;
+
+protected:
+    long long join_fields(long long h, long long m, long long s, long long f) const override;
+};
+
+class MARLIX_API tc_24_label : public timecode_label {
+public:
+    explicit tc_24_label(int flags = TC_ALL_FIELDS);
+    char const* type_str() override;
+    label_t type() override;
+    void sample_to_hmsf(long32 sample) const override;
+};
+
+class MARLIX_API tc_48_label : public timecode_label {
+public:
+    explicit tc_48_label(int flags = TC_ALL_FIELDS);
+    char const* type_str() override;
+    label_t type() override;
+    void build_template() override;
+    void sample_to_hmsf(long32 sample) const override;
+};
+
+class MARLIX_API tc_50_label : public timecode_label {
+public:
+    explicit tc_50_label(int flags = TC_ALL_FIELDS);
+    char const* type_str() override;
+    label_t type() override;
+    void build_template() override;
+    void sample_to_hmsf(long32 sample) const override;
+};
+
+class MARLIX_API tc_60_label : public timecode_label {
+public:
+    explicit tc_60_label(int flags = TC_ALL_FIELDS);
+    char const* type_str() override;
+    label_t type() override;
+    void build_template() override;
+    void sample_to_hmsf(long32 sample) const override;
+};
+
+}  // namespace marlix

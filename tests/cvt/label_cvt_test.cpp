@@ -1,0 +1,112 @@
+#include "marlix/cvt/label_cvt.h"
+
+#include <gtest/gtest.h>
+
+#include "marlix/cvt/timecode_label.h"
+#include "marlix/values/label_point.h"
+
+namespace marlix {
+namespace {
+
+TEST(dummy_label, AnswersTheAbsenceOfALabelType) {
+    dummy_label d;
+    label_point point(12, &d);
+    EXPECT_STREQ(d.type_str(), "dummy_label");
+    EXPECT_EQ(d.type(), LABEL_DUMMY);
+    EXPECT_EQ(d.UserType(), UserLabelNone);
+    EXPECT_EQ(d.get_modulus(), 1);
+    EXPECT_EQ(d.samples_per_unit(), 1);
+    EXPECT_FALSE(d.has_prefix());
+    for (long32 s : {0, 1, -1, 93079, INVALID_SAMPLE, SAMPLE_PAST_END}) {
+        EXPECT_STREQ(d.get_abs_string(&point, s), "???");
+        EXPECT_STREQ(d.get_string(&point, s), "???");
+        EXPECT_STREQ(d.get_perfs_string(&point, s), "??");
+        EXPECT_STREQ(d.get_abs_perfs_string(&point, s), "");
+        EXPECT_EQ(d.get_abs_smpte_string(&point, s), 0u);
+        EXPECT_EQ(d.get_smpte_string(&point, s), 0u);
+        EXPECT_EQ(d.get_V2tc(s), invalid_position);
+        EXPECT_EQ(d.get_sample(&point, s), INVALID_SAMPLE);
+        EXPECT_EQ(d.normalise_sample_unit(s), s);
+    }
+    for (char const* text : {"", "00:00:01.00", "F35 1234", "???"}) {
+        EXPECT_EQ(d.get_abs_sample(text), INVALID_SAMPLE);
+        EXPECT_EQ(d.get_keep_sample(text), INVALID_SAMPLE);
+        EXPECT_EQ(d.get_sample(&point, text), INVALID_SAMPLE);
+        EXPECT_EQ(d.get_abs_sample_from_packed_string(text), INVALID_SAMPLE);
+    }
+    EXPECT_EQ(d.get_abs_sample(2.0), INVALID_SAMPLE);
+    EXPECT_STREQ(d.templates[0].text, "");
+    EXPECT_EQ(d.perfs_per_keyKode(), 1);
+    EXPECT_STREQ(d.get_prefix(&point), "");
+    EXPECT_STREQ(d.get_dummy_prefix(), "");
+}
+
+TEST(variable_label, DecodesSmpteWordsByNibble) {
+    struct {
+        int modulus;
+        long32 unit;
+        unsigned word;
+        long32 samples;
+        bool drop;
+    } const cases[] = {
+        {25, 1, 0x01020304u, 93079, false},
+        {25, 1, 0x01020344u, 93079, true},  // bit 6: drop flag, frames tens from bits 4-5
+        {30, 1, 0x00000000u, 0, false},
+        {24, 2, 0x00000101u, 50, false},  // one second and a frame at two samples each
+        // Masks: hours tens 2 bits, minutes and seconds tens 3 bits.
+        {25, 1, 0xf0000000u, 3 * 36000 * 25, false},
+        {25, 1, 0x00f00000u, 7 * 600 * 25, false},
+        {25, 1, 0x0000f000u, 7 * 10 * 25, false},
+        {25, 1, 0x000000f0u, 30, true},
+        // Every nibble at its largest: hours 3 and 15, minutes and seconds 7 and
+        // 15, frames 3 and 15.
+        {60, 1, 0xffffffffu, ((((45 * 6 + 7) * 10 + 15) * 6 + 7) * 10 + 15) * 60 + 45, true},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.word);
+        dummy_label base;
+        base.modulus      = c.modulus;
+        base.unit_samples = c.unit;
+        unsigned word     = c.word;
+        bool drop         = !c.drop;
+        EXPECT_EQ(base.get_samples_from_SMPTETc(word, drop), c.samples);
+        EXPECT_EQ(drop, c.drop);
+    }
+}
+
+TEST(label_cvt, HowmanyCountsDefaultConstructionsOnly) {
+    int const before = label_cvt::howmany;
+    {
+        pal_label a;
+        EXPECT_EQ(label_cvt::howmany, before + 1);
+        {
+            pal_label b(a);  // a copy is not counted, but its destruction is
+            EXPECT_EQ(label_cvt::howmany, before + 1);
+        }
+        EXPECT_EQ(label_cvt::howmany, before);
+        dummy_label d;
+        EXPECT_EQ(label_cvt::howmany, before + 1);
+    }
+    EXPECT_EQ(label_cvt::howmany, before - 1);
+    label_cvt::howmany = before;
+}
+
+TEST(variable_label, RelativeFormsWorkFromThePoint) {
+    pal_label pal;
+    label_point point(90000, &pal);
+    EXPECT_STREQ(pal.get_string(&point, 3079), " 01:02:03.04");
+    EXPECT_EQ(pal.get_sample(&point, 25), 90025);
+    EXPECT_EQ(pal.get_sample(&point, " 01:00:01.00"), 25);
+    // Relative parses do not test for failure: the invalid sample is offset too.
+    EXPECT_EQ(pal.get_sample(&point, "junk"), INVALID_SAMPLE - 90000);
+    label_point far(INT32_MAX, &pal);
+    far.sample = INT32_MAX;
+    EXPECT_EQ(pal.get_sample(&far, 1), INT32_MIN);  // 32-bit wrap, no overflow
+    EXPECT_STREQ(pal.get_keep_string(&point, 25), " 00:00:01.00");
+    EXPECT_EQ(pal.get_keep_sample(" 00:00:01.00"), 25);
+    EXPECT_STREQ(pal.get_invalid_string(&point, SAMPLE_PAST_END), ">>>.>>.>>.>>");
+    EXPECT_STREQ(pal.get_perfs_string(&point, 0), "");
+}
+
+}  // namespace
+}  // namespace marlix

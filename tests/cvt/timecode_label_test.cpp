@@ -1,0 +1,315 @@
+#include "marlix/cvt/timecode_label.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "marlix/host/host_services.h"
+#include "marlix/values/label_point.h"
+
+namespace marlix {
+namespace {
+
+struct rate_case {
+    char const* name;
+    std::unique_ptr<timecode_label> (*make)(int flags);
+    int fps;
+    char separator;
+    long32 day;
+    label_t type;
+};
+
+template <class T>
+std::unique_ptr<timecode_label> make(int flags) {
+    return std::make_unique<T>(flags);
+}
+
+rate_case const rates[] = {
+    {"pal_label", make<pal_label>, 25, '.', 2160000, LABEL_PAL},
+    {"ntsc_label", make<ntsc_label>, 30, '.', 2592000, LABEL_NTSC},
+    {"ntsc_drop_label", make<ntsc_drop_label>, 30, ';', 2589408, LABEL_NTSC_DROP},
+    {"tc_24_label", make<tc_24_label>, 24, '+', 2073600, LABEL_TC_24},
+    {"tc_48_label", make<tc_48_label>, 48, '+', 4147200, LABEL_TC_48},
+    {"tc_50_label", make<tc_50_label>, 50, '.', 4320000, LABEL_TC_50},
+    {"tc_60_label", make<tc_60_label>, 60, '.', 5184000, LABEL_TC_60},
+};
+
+// Drop-frame label of a frame count, computed the usual way: add back the
+// two frame numbers skipped in each minute that is not a tenth.
+std::string drop_frame_text(long32 n) {
+    long32 const blocks = n / 17982, m = n % 17982;
+    long32 const skipped = 18 * blocks + (m > 1 ? 2 * ((m - 2) / 1798) : 0);
+    long32 const c       = n + skipped;  // nominal 30 fps frame count
+    char text[32];
+    std::snprintf(text, sizeof text, " %02d:%02d:%02d;%02d", c / 108000, c / 1800 % 60, c / 30 % 60,
+                  c % 30);
+    return text;
+}
+
+std::string plain_text(long32 n, int fps, char separator) {
+    char text[32];
+    std::snprintf(text, sizeof text, " %02d:%02d:%02d%c%02d", n / (fps * 3600), n / (fps * 60) % 60,
+                  n / fps % 60, separator, n % fps);
+    return text;
+}
+
+TEST(timecode_label, EverySampleOfADayPrintsAndParsesBack) {
+    for (auto const& r : rates) {
+        SCOPED_TRACE(r.name);
+        auto const cvt = r.make(TC_ALL_FIELDS);
+        label_point point(0, cvt.get());
+        ASSERT_EQ(cvt->get_frames_per_day(), r.day);
+        for (long32 s = 0; s < r.day; ++s) {
+            char const* text = cvt->get_abs_string(&point, s);
+            std::string const expected =
+                r.type == LABEL_NTSC_DROP ? drop_frame_text(s) : plain_text(s, r.fps, r.separator);
+            if (expected != text) FAIL() << s << ": " << text << " wanted " << expected;
+            if (cvt->get_abs_sample(text) != s)
+                FAIL() << s << " reads back as " << cvt->get_abs_sample(text);
+        }
+    }
+}
+
+TEST(timecode_label, SmpteWordsPackAndDecodeBackUpTo30Fps) {
+    for (auto const& r : rates) {
+        if (r.fps > 30) continue;
+        SCOPED_TRACE(r.name);
+        auto const cvt = r.make(TC_ALL_FIELDS);
+        label_point point(0, cvt.get());
+        for (long32 s = 0; s < r.day; s += 7) {
+            unsigned word        = cvt->get_abs_smpte_string(&point, s);
+            bool drop            = !(r.type == LABEL_NTSC_DROP);
+            long32 const nominal = cvt->get_samples_from_SMPTETc(word, drop);
+            ASSERT_EQ(drop, r.type == LABEL_NTSC_DROP) << s;
+            // The word holds nominal frames: a drop-frame word reads back as
+            // the frame count of its printed digits at 30 fps.
+            cvt->sample_to_hmsf(s);
+            long32 const digits =
+                ((cvt->hours * 60 + cvt->minutes) * 60 + cvt->seconds) * r.fps + cvt->frames;
+            ASSERT_EQ(nominal, digits) << s;
+            if (r.type != LABEL_NTSC_DROP) {
+                ASSERT_EQ(nominal, s);
+            }
+        }
+    }
+}
+
+TEST(timecode_label, PrintsTheStatedTexts) {
+    pal_label pal;
+    ntsc_drop_label df;
+    tc_24_label t24;
+    pal_label pal0(0), pal8(TC_FRAMES), pal2(TC_MINUTES);
+    tc_60_label t60;
+    struct {
+        timecode_label* cvt;
+        long32 sample;
+        char const* text;
+    } const cases[] = {
+        {&pal, 93079, " 01:02:03.04"},
+        {&pal, 0, " 00:00:00.00"},
+        {&pal, 2159999, " 23:59:59.24"},
+        {&pal, 2160000, " 00:00:00.00"},
+        {&pal, -25, "-00:00:01.00"},
+        {&pal, -2160001, "-00:00:00.01"},
+        {&pal, INT32_MIN, "-04:55:45.23"},  // |INT32_MIN| taken modulo one day
+        {&pal, INVALID_SAMPLE, "???.??.??.??"},
+        {&pal, SAMPLE_PAST_END, ">>>.>>.>>.>>"},
+        {&pal, SAMPLE_BEFORE_START, "<<<.<<.<<.<<"},
+        {&df, 1799, " 00:00:59;29"},
+        {&df, 1800, " 00:01:00;02"},
+        {&df, 17982, " 00:10:00;00"},
+        {&df, 107892, " 01:00:00;00"},
+        {&df, 3597, " 00:01:59;29"},
+        {&df, 3598, " 00:02:00;02"},
+        {&t24, 24, " 00:00:01+00"},
+        {&t60, 59, " 00:00:00.59"},
+        {&pal0, 1628, " 1:05.03"},
+        {&pal0, 3, " "},
+        {&pal8, 3, " .03"},
+        {&pal0, 90000, " 1:00:00.00"},
+        {&pal0, 900000, " 10:00:00.00"},
+        {&pal2, 25, " 00:01.00"},
+        {&pal0, -1628, "-1:05.03"},
+        {&pal8, 0, " .00"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.sample);
+        label_point point(0, c.cvt);
+        EXPECT_STREQ(c.cvt->get_abs_string(&point, c.sample), c.text);
+    }
+}
+
+TEST(timecode_label, ParsesAsTheFormatsScan) {
+    pal_label pal;
+    ntsc_label ntsc;
+    ntsc_drop_label df;
+    pal_label pal0(0), pal2(TC_MINUTES), pal4(TC_SECONDS);
+    struct {
+        timecode_label* cvt;
+        char const* text;
+        long32 sample;
+    } const cases[] = {
+        {&pal, " 01:02:03.04", 93079},
+        {&pal, "01:02:03:04", 93079},
+        {&pal, "01:02:03;04", 93079},
+        {&pal, "01:02:03 04", 93079},
+        {&pal, " 1: 2: 3.4", 93079},
+        {&pal, "+01:02:03.04", 93079},
+        {&pal, "01.02.03.04", INVALID_SAMPLE},
+        {&pal, "-01:00:00.00", -90000},
+        {&pal, "-abc", INVALID_SAMPLE},
+        {&pal, "", INVALID_SAMPLE},
+        {&pal, "01:02:03", INVALID_SAMPLE},
+        {&pal, "01:02:03.", INVALID_SAMPLE},
+        {&pal, "25:00:00.00", 2250000},
+        {&pal, "00:75:00.30", 112530},
+        {&pal, "- 00:00:01.00", -25},
+        {&pal, "--1:00:00.00", 90000},
+        {&pal, "01:02:03.04junk", 93079},
+        {&ntsc, "00:01:00.00", 1800},
+        {&df, "00:01:00;02", 1800},
+        {&df, "00:01:00;00", 1798},
+        {&df, "00:10:00;00", 17982},
+        {&df, "-00:00:01;00", 0},
+        {&df, "-garbage", 0},
+        {&df, "01:00:00;00", 107892},
+        {&df, "00:00", INVALID_SAMPLE},
+        {&pal2, "02:03.04", 3079},
+        {&pal2, "-02:03.04", -3079},
+        {&pal4, "03.04", 79},
+        {&pal0, "01:02:03.04", INVALID_SAMPLE},
+        // Fields and samples beyond 32 bits have no 32-bit answer.
+        {&pal, "99999999999:00:00.00", INVALID_SAMPLE},
+        {&pal, "30000:00:00.00", INVALID_SAMPLE},
+        {&pal, "23000:00:00.00", 2070000000},
+        {&pal, "-23000:00:00.00", -2070000000},
+        {&df, "2147483647:59:59;29", INVALID_SAMPLE},
+        {&pal, "0:0:0.2147483648", INVALID_SAMPLE},
+        {&pal, "0:0:0.-2147483648", -2147483647 - 1},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.cvt->get_abs_sample(c.text), c.sample);
+    }
+    EXPECT_EQ(pal.get_abs_sample(static_cast<char const*>(nullptr)), INVALID_SAMPLE);
+}
+
+TEST(timecode_label, PackedDigitsAndSpans) {
+    pal_label pal;
+    ntsc_drop_label df;
+    struct {
+        timecode_label* cvt;
+        char const* text;
+        long32 sample;
+    } const cases[] = {
+        {&pal, "01020304", 93079}, {&pal, "00000100", 25},     {&pal, "000001", INVALID_SAMPLE},
+        {&pal, "0000010", 25},     {&pal, "", INVALID_SAMPLE}, {&pal, "0 0 0 1 0", 1},
+        {&df, "00010002", 1800},   {&df, "00100000", 17982},   {&pal, "-1-1-1-1", -91526},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.cvt->get_abs_sample_from_packed_string(c.text), c.sample);
+    }
+    EXPECT_EQ(pal.get_sample_span_from_packed_strings("23595900", "00000100"), 50);
+    EXPECT_EQ(pal.get_sample_span_from_packed_strings("00000100", "00000000"), 2159975);
+    EXPECT_EQ(df.get_sample_span_from_packed_strings("00595929", "01000000"), 1);
+}
+
+TEST(timecode_label, NormaliseWrapsIntoOneDayInclusive) {
+    for (auto const& r : rates) {
+        SCOPED_TRACE(r.name);
+        auto const cvt   = r.make(TC_ALL_FIELDS);
+        long32 const day = r.day;
+        for (long32 s : {0, 1, day - 1, day, day + 1, 2 * day, -1, -day, -day - 1, INVALID_SAMPLE,
+                         SAMPLE_PAST_END, SAMPLE_BEFORE_START, INT32_MAX, INT32_MIN}) {
+            // Reference: add or take away whole days one at a time.
+            long long ref = s;
+            while (ref < 0) ref += day;
+            while (ref > day) ref -= day;
+            EXPECT_EQ(cvt->normalise_sample_unit(s), ref) << s;
+        }
+    }
+    pal_label pal;
+    EXPECT_EQ(pal.normalise_sample_unit(INVALID_SAMPLE), 1520000);
+    EXPECT_EQ(pal.normalise_sample_unit(4320001), 1);
+}
+
+TEST(timecode_label, SmpteWordsAndTheirTraps) {
+    pal_label pal;
+    ntsc_drop_label df;
+    tc_50_label t50;
+    label_point point(0, &pal);
+    EXPECT_EQ(pal.get_abs_smpte_string(&point, 93079), 0x01020304u);
+    EXPECT_EQ(df.get_abs_smpte_string(&point, 1800), 0x00010042u);  // 00:01:00;02 plus bit 6
+    EXPECT_EQ(pal.get_abs_smpte_string(&point, -1), 0u);
+    EXPECT_EQ(pal.get_abs_smpte_string(&point, INVALID_SAMPLE), 0u);
+    EXPECT_EQ(pal.get_abs_smpte_string(&point, SAMPLE_PAST_END), 0u);
+    // Above 39 fps a frames tens digit of 4 reaches bit 6: the word reads
+    // back as drop-frame with two bits of the tens digit.
+    unsigned word = t50.get_abs_smpte_string(&point, 45);
+    EXPECT_EQ(word, 0x00000045u);
+    bool drop           = false;
+    long32 const frames = t50.get_samples_from_SMPTETc(word, drop);
+    EXPECT_TRUE(drop);
+    EXPECT_EQ(frames, 5);
+    unsigned stated = 0x01020304u | 0x40u;
+    EXPECT_EQ(pal.get_samples_from_SMPTETc(stated, drop), 93079);
+    EXPECT_TRUE(drop);
+    // Relative form: the point's sample plus the offset.
+    label_point at(93000, &pal);
+    EXPECT_EQ(pal.get_smpte_string(&at, 79), 0x01020304u);
+}
+
+TEST(timecode_label, TimeValuesFollowTheHostRates) {
+    pal_label pal;
+    tc_24_label t24;
+    ntsc_label ntsc;
+    EXPECT_EQ(pal.get_V2tc(50), 2.0);
+    EXPECT_EQ(t24.get_V2tc(50), 50.0);
+    EXPECT_EQ(ntsc.get_V2tc(30000), 1001.0);
+    EXPECT_EQ(pal.get_abs_sample(2.0), 50);
+    EXPECT_EQ(pal.get_abs_sample(1.99999), 50);
+    EXPECT_EQ(pal.get_abs_sample(-1.0), -25);
+    EXPECT_EQ(ntsc.get_abs_sample(1001.0), 30000);
+    EXPECT_EQ(pal.get_abs_sample(1e300), INVALID_SAMPLE);
+    EXPECT_EQ(pal.get_abs_sample(-1e300), INVALID_SAMPLE);
+    EXPECT_EQ(pal.get_abs_sample(std::nan("")), INVALID_SAMPLE);
+}
+
+TEST(timecode_label, ClassFactsAndTemplates) {
+    for (auto const& r : rates) {
+        SCOPED_TRACE(r.name);
+        auto const cvt = r.make(TC_ALL_FIELDS);
+        EXPECT_STREQ(cvt->type_str(), r.name);
+        EXPECT_EQ(cvt->type(), r.type);
+        EXPECT_EQ(cvt->UserType(), UserLabelTimecode);
+        EXPECT_EQ(cvt->get_modulus(), r.fps);
+        EXPECT_EQ(cvt->samples_per_unit(), 1);
+        EXPECT_EQ(cvt->separator, r.separator);
+        char const* shape = r.fps == 60  ? "-29.59.59.59"
+                            : r.fps > 30 ? "-29.59.59.49"
+                                         : "-29.59.59.29";
+        EXPECT_STREQ(cvt->templates[0].text, shape);
+        EXPECT_STREQ(cvt->templates[1].text, shape);
+        short h = 0, m = 0, s = 0, f = 0;
+        cvt->get_abs_hmsf(r.fps * 3723 + 4, h, m, s, f);
+        if (r.type != LABEL_NTSC_DROP) {
+            EXPECT_EQ(h * 10000 + m * 100 + s + f * 1000000, 4010203);
+        }
+    }
+    timecode_label bare(25, TC_ALL_FIELDS);
+    EXPECT_STREQ(bare.templates[0].text, "");
+    EXPECT_EQ(bare.separator, '.');
+    EXPECT_EQ(bare.get_frames_per_day(), 2160000);
+    bare.build_template();
+    EXPECT_STREQ(bare.templates[0].text, "-29.59.59.29");
+    timecode_label zero(0, TC_ALL_FIELDS);  // a rate below 1 counts as 1 fps
+    label_point point(0, &zero);
+    EXPECT_STREQ(zero.get_abs_string(&point, 61), " 00:01:01.00");
+}
+
+}  // namespace
+}  // namespace marlix
