@@ -33,10 +33,11 @@ fuzz: deps
 	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DMARLIX_FUZZ=ON -DMARLIX_TOOLS=OFF >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
 
-bench: deps
+bench:
+	@scripts/install-deps.sh libavutil-dev
 	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMARLIX_BENCH=ON -DMARLIX_TESTS=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS)
-	@build-bench/bench/marlix_bench
+	@build-bench/bench/marlix_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 format:
 	@clang-format -i $$(git ls-files '*.h' '*.cpp')

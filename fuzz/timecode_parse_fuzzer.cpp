@@ -9,7 +9,7 @@
 #include "fuzz_input.h"
 #include "marlix/cvt/timecode_label.h"
 #include "marlix/values/label_point.h"
-#include "timecode_reference.h"
+#include "tests/support/timecode_reference.h"
 
 namespace {
 

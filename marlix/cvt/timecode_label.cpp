@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "marlix/host/host_services.h"
 #include "marlix/internal/scan_fields.h"
@@ -48,17 +49,73 @@ bool fits_int(long long v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
 long32 to_sample(long long v) { return fits_int(v) ? static_cast<long32>(v) : INVALID_SAMPLE; }
 
-// Split of a non-drop sample at a rate known at compile time, so that the
-// divisions become multiplications.
-template <int fps>
-void split_fixed(long32 s, int& h, int& m, int& sec, int& f) {
-    constexpr long32 day = fps * seconds_per_day;
+// Split of a non-drop sample into its fields. Truncating division nests
+// (s / (fps * 60) == s / fps / 60 for either sign), so the fields come from
+// one cascade of divisions; at a rate known at compile time each becomes a
+// multiplication.
+inline void split(long32 s, long32 fps, long32 day, int& h, int& m, int& sec, int& f) {
     if (s < 0) s += day;
     if (s >= day) s %= day;
-    h   = s / (fps * 3600);
-    m   = (s / (fps * 60)) % 60;
-    sec = (s / fps) % 60;
-    f   = s % fps;
+    f                    = s % fps;
+    long32 const total_s = s / fps;
+    sec                  = total_s % 60;
+    long32 const total_m = total_s / 60;
+    m                    = total_m % 60;
+    h                    = total_m / 60;
+}
+
+template <int fps>
+void split_fixed(long32 s, int& h, int& m, int& sec, int& f) {
+    split(s, fps, fps * seconds_per_day, h, m, sec, f);
+}
+
+// Two-digit texts of 0..99, for printing a whole field at once.
+constexpr struct digit_pairs_t {
+    char text[200];
+    constexpr digit_pairs_t() : text{} {
+        for (int i = 0; i < 100; ++i) {
+            text[2 * i]     = static_cast<char>('0' + i / 10);
+            text[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+    }
+} digit_pairs;
+
+// Binary-coded decimal of 0..99.
+constexpr struct bcd_table_t {
+    unsigned char value[100];
+    constexpr bcd_table_t() : value{} {
+        for (int i = 0; i < 100; ++i)
+            value[i] = static_cast<unsigned char>((i / 10) << 4 | (i % 10));
+    }
+} bcd_table;
+
+// BCD of a field of a packed word: packed samples lie within the day, so
+// every field is in 0..99.
+inline unsigned bcd(int v) { return v >= 0 && v < 100 ? bcd_table.value[v] : 0u; }
+
+inline char* put_pair(char* out, int v) {
+    std::memcpy(out, digit_pairs.text + 2 * v, 2);
+    return out + 2;
+}
+
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The common text "[blanks]HH:MM:SS?FF" with exactly two digits a field, a
+// separator that is not a digit and no digit after the frames: the items the
+// full scan assigns are then plain to see. Answers false for any other
+// text, which then takes the full scan.
+inline bool scan_common(char const* p, long long* f) {
+    while (*p == ' ') ++p;
+    if (!(is_digit(p[0]) && is_digit(p[1]) && p[2] == ':' && is_digit(p[3]) && is_digit(p[4]) &&
+          p[5] == ':' && is_digit(p[6]) && is_digit(p[7]) && p[8] != '\0' && !is_digit(p[8]) &&
+          is_digit(p[9]) && is_digit(p[10]) && !is_digit(p[11])))
+        return false;
+    auto pair_at = [p](int i) { return (p[i] - '0') * 10 + (p[i + 1] - '0'); };
+    f[0]         = pair_at(0);
+    f[1]         = pair_at(3);
+    f[2]         = pair_at(6);
+    f[3]         = pair_at(9);
+    return true;
 }
 
 // Rate of a label type's time values: seconds at the real rate for 25 fps
@@ -143,6 +200,7 @@ long32 timecode_label::get_abs_sample(char const* s) {
     hours   = 0;
     minutes = 0;
     if (flags & TC_HOURS) {
+        if (!negative && scan_common(s, f)) return parsed_sample(f, false);
         int const n = negative ? detail::scan_fields(s, neg_hmsf_format, f)
                                : detail::scan_fields(s, hmsf_format, f);
         if (n != 5) return INVALID_SAMPLE;
@@ -174,13 +232,7 @@ void timecode_label::build_template() {
 }
 
 void timecode_label::sample_to_hmsf(long32 s) const {
-    long32 const fps = modulus;
-    if (s < 0) s += frames_per_day;
-    if (s >= frames_per_day) s %= frames_per_day;
-    hours   = s / (fps * 3600);
-    minutes = (s / (fps * 60)) % 60;
-    seconds = (s / fps) % 60;
-    frames  = s % fps;
+    split(s, modulus, frames_per_day, hours, minutes, seconds, frames);
 }
 
 long32 timecode_label::hmsf_to_sample() const {
@@ -221,6 +273,17 @@ char const* timecode_label::sample_to_string(label_point* point, long32 sample) 
         magnitude %= static_cast<std::uint32_t>(frames_per_day);
     sample_to_hmsf(static_cast<long32>(magnitude));
 
+    if (flags == TC_ALL_FIELDS && hours < 100) {  // every field, two digits each
+        out    = put_pair(out, hours);
+        *out++ = ':';
+        out    = put_pair(out, minutes);
+        *out++ = ':';
+        out    = put_pair(out, seconds);
+        *out++ = separator;
+        out    = put_pair(out, frames);
+        *out   = '\0';
+        return point->text_buffer;
+    }
     bool larger = false;  // a larger field was written: write the rest in full
     if ((flags & TC_HOURS) || hours >= 10) *out++ = digit(hours / 10);
     if ((flags & TC_HOURS) || hours > 0) {
@@ -251,11 +314,8 @@ char const* timecode_label::sample_to_string(label_point* point, long32 sample) 
 unsigned timecode_label::sample_to_smpte_string(label_point*, long32 sample) const {
     if (is_special_sample(sample) || sample < 0) return 0;
     sample_to_hmsf(sample);
-    auto bcd      = [](int v) { return static_cast<unsigned>((v / 10) << 4 | (v % 10)); };
-    unsigned word = bcd(hours) << 24 | bcd(minutes) << 16 | bcd(seconds) << 8 | bcd(frames);
-    // type() only reads the class; it is not const in the interface.
-    if (const_cast<timecode_label*>(this)->type() == LABEL_NTSC_DROP) word |= 0x40u;
-    return word;
+    unsigned const word = bcd(hours) << 24 | bcd(minutes) << 16 | bcd(seconds) << 8 | bcd(frames);
+    return word | smpte_flag_bits;
 }
 
 pal_label::pal_label(int flags_) : timecode_label(25, flags_) { build_template(); }
@@ -273,8 +333,9 @@ void ntsc_label::sample_to_hmsf(long32 s) const {
 }
 
 ntsc_drop_label::ntsc_drop_label(int flags_) : timecode_label(30, flags_) {
-    separator      = ';';
-    frames_per_day = df_frames_per_day;
+    separator       = ';';
+    smpte_flag_bits = smpte_drop_frame_bit;
+    frames_per_day  = df_frames_per_day;
     build_template();
 }
 char const* ntsc_drop_label::type_str() { return "ntsc_drop_label"; }
@@ -284,6 +345,7 @@ long32 ntsc_drop_label::get_abs_sample(char const* s) {
     if (s == nullptr) return INVALID_SAMPLE;
     if (s[0] == '-') return 0;
     long long f[5];
+    if (scan_common(s, f)) return parsed_sample(f, false);
     if (detail::scan_fields(s, hmsf_format, f) != 5) return INVALID_SAMPLE;
     long long const fields[4] = {f[0], f[1], f[2], f[4]};
     return parsed_sample(fields, false);

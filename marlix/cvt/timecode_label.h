@@ -69,6 +69,11 @@ public:
     long32 frames_per_day;
 
 protected:
+    // Bits or-ed into every packed word: the drop-frame flag (bit 6) for
+    // the drop-frame class, none for the others.
+    static constexpr unsigned smpte_drop_frame_bit = 0x40u;
+    unsigned smpte_flag_bits                       = 0;
+
     char const* sample_to_string(label_point* point, long32 sample);
     unsigned sample_to_smpte_string(label_point* point, long32 sample) const;
     // The join over 64-bit fields; the parsers feed it what they scanned.

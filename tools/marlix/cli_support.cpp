@@ -59,6 +59,24 @@ std::optional<marlix::label_t> parse_label_type(std::string const& text) {
     return t;
 }
 
+std::unique_ptr<marlix::label_cvt> make_converter(marlix::label_t type, int flags,
+                                                  std::string& why) {
+    using namespace marlix;
+    switch (type) {
+        case LABEL_PAL: return std::make_unique<pal_label>(flags);
+        case LABEL_NTSC: return std::make_unique<ntsc_label>(flags);
+        case LABEL_NTSC_DROP: return std::make_unique<ntsc_drop_label>(flags);
+        case LABEL_TC_24: return std::make_unique<tc_24_label>(flags);
+        case LABEL_TC_48: return std::make_unique<tc_48_label>(flags);
+        case LABEL_TC_50: return std::make_unique<tc_50_label>(flags);
+        case LABEL_TC_60: return std::make_unique<tc_60_label>(flags);
+        default: break;
+    }
+    why = std::string("label type ") + std::to_string(static_cast<int>(type)) + " (" +
+          label_type_class_name(type) + ") has no converter in this build";
+    return nullptr;
+}
+
 int for_each_item(std::vector<std::string> const& operands,
                   std::function<item_result(std::string const&)> const& fn) {
     int status = exit_ok;

@@ -4,6 +4,7 @@
 // operand parsing, and the item loop every command runs through.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,11 @@ std::optional<Tov::FrameRate> parse_rate(std::string const& text);
 // A label type written as an EDL name (any case), a converter class name or
 // a number 0..41.
 std::optional<marlix::label_t> parse_label_type(std::string const& text);
+
+// A converter of the label type, with the timecode fields flags; null with
+// the reason in why when the type has no converter here.
+std::unique_ptr<marlix::label_cvt> make_converter(marlix::label_t type, int flags,
+                                                  std::string& why);
 
 // A whole decimal number that fits 32 bits, optional sign, nothing else.
 std::optional<long long> parse_integer(std::string const& text, long long low, long long high);

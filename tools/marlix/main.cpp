@@ -16,6 +16,11 @@ namespace {
 
 constexpr command commands[] = {
     {"types", "the label type catalogue and EDL names", types_usage, run_types},
+    {"print", "label text of samples", print_usage, run_print},
+    {"parse", "samples of label texts", parse_usage, run_parse},
+    {"smpte", "packed SMPTE timecode words, both ways", smpte_usage, run_smpte},
+    {"span", "span between two packed digit strings", span_usage, run_span},
+    {"template", "the printed shape of a label type", template_usage, run_template},
 };
 
 constexpr char global_help[] =
