@@ -1,5 +1,6 @@
 #include "marlix/cvt/label_cvt.h"
 
+#include "marlix/host/host_services.h"
 #include "marlix/types/wrap32.h"
 #include "marlix/values/label_point.h"
 
@@ -12,6 +13,14 @@ char no_prefix[1] = "";
 }  // namespace
 
 int label_cvt::howmany = 0;
+
+void* label_cvt::operator new(std::size_t bytes) noexcept {
+    return Tov::Heap::Selector::getHeapFunctions().allocate(bytes);
+}
+
+void label_cvt::operator delete(void* memory) noexcept {
+    if (memory != nullptr) Tov::Heap::Selector::getHeapFunctions().release(memory);
+}
 
 label_cvt::label_cvt() : templates{label_template(""), label_template("")} { ++howmany; }
 

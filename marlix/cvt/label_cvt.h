@@ -9,6 +9,8 @@
 // the same point. Special samples print as the template's '?', '>' or '<'
 // text. A parse that fails answers INVALID_SAMPLE.
 
+#include <cstddef>
+
 #include "marlix/cvt/label_template.h"
 #include "marlix/cvt/special_samples.h"
 #include "marlix/export.h"
@@ -30,6 +32,12 @@ public:
 
     // Live converters made by the default constructor, less those destroyed.
     static int howmany;
+
+    // Converters live on the host's heap: each allocation asks the host for
+    // its heap record and calls its allocator; a null answer makes the
+    // new-expression give a null pointer without constructing.
+    static void* operator new(std::size_t bytes) noexcept;
+    static void operator delete(void* memory) noexcept;
 
     // Template 0's invalid text for sample; the point is not used.
     char const* get_invalid_string(label_point* point, long32 sample) const;

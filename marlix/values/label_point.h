@@ -29,6 +29,10 @@ public:
     void set_sample(long32 s);
     // The converter first takes any prefix from the text, then parses it.
     void set_sample(char const* text);
+    // Stores a prefix taken from text (which may be a whole label).
+    void set_prefix(char const* text);
+    // The prefix the point shows, in text_buffer.
+    char const* get_prefix();
     // The printed label of the point's sample.
     char const* get_string();
 

@@ -62,19 +62,36 @@ std::optional<marlix::label_t> parse_label_type(std::string const& text) {
 std::unique_ptr<marlix::label_cvt> make_converter(marlix::label_t type, int flags,
                                                   std::string& why) {
     using namespace marlix;
-    switch (type) {
-        case LABEL_PAL: return std::make_unique<pal_label>(flags);
-        case LABEL_NTSC: return std::make_unique<ntsc_label>(flags);
-        case LABEL_NTSC_DROP: return std::make_unique<ntsc_drop_label>(flags);
-        case LABEL_TC_24: return std::make_unique<tc_24_label>(flags);
-        case LABEL_TC_48: return std::make_unique<tc_48_label>(flags);
-        case LABEL_TC_50: return std::make_unique<tc_50_label>(flags);
-        case LABEL_TC_60: return std::make_unique<tc_60_label>(flags);
-        default: break;
+    // The timecode classes take the fields to print; every other type comes
+    // from the library's factory.
+    std::unique_ptr<label_cvt> c;
+    if (flags != TC_ALL_FIELDS) {
+        switch (type) {
+            case LABEL_PAL: c.reset(new pal_label(flags)); break;
+            case LABEL_NTSC: c.reset(new ntsc_label(flags)); break;
+            case LABEL_NTSC_DROP: c.reset(new ntsc_drop_label(flags)); break;
+            case LABEL_TC_24: c.reset(new tc_24_label(flags)); break;
+            case LABEL_TC_48: c.reset(new tc_48_label(flags)); break;
+            case LABEL_TC_50: c.reset(new tc_50_label(flags)); break;
+            case LABEL_TC_60: c.reset(new tc_60_label(flags)); break;
+            default:
+                why = std::string("--flags applies to timecode types, not ") +
+                      label_type_class_name(type);
+                return nullptr;
+        }
+    } else {
+        c = make_label_cvt(type);
     }
-    why = std::string("label type ") + std::to_string(static_cast<int>(type)) + " (" +
-          label_type_class_name(type) + ") has no converter in this build";
-    return nullptr;
+    if (!c) {
+        why = "no memory for a converter";
+        return nullptr;
+    }
+    if (c->type() == LABEL_DUMMY && type != LABEL_DUMMY) {
+        why = std::string("label type ") + std::to_string(static_cast<int>(type)) + " (" +
+              label_type_class_name(type) + ") has no converter of its own";
+        return nullptr;
+    }
+    return c;
 }
 
 int for_each_item(std::vector<std::string> const& operands,

@@ -1,0 +1,181 @@
+#include "marlix/cvt/foot_label.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "marlix/internal/c_number.h"
+#include "marlix/internal/scan_fields.h"
+#include "marlix/values/label_point.h"
+
+namespace marlix {
+
+namespace {
+
+constexpr long long perfs_per_353_foot = 64;
+constexpr int keep_text_limit          = 63;
+constexpr int film_frames_modulus      = 999999;
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+char const* skip_space(char const* p) {
+    while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+    return p;
+}
+
+long32 to_sample(long long v) {
+    return detail::fits_long32(v) ? static_cast<long32>(v) : INVALID_SAMPLE;
+}
+
+}  // namespace
+
+foot_label::foot_label(int modulus_, int samples_per_frame_, int feet_digits_)
+    : variable_label(modulus_, samples_per_frame_),
+      feet_digits(std::clamp(feet_digits_, 1, max_feet_digits)),
+      samples_per_frame(samples_per_frame_) {
+    foot_label::build_template();
+}
+
+char const* foot_label::type_str() { return "foot_label"; }
+label_t foot_label::type() { return LABEL_FOOT; }
+UserLabelType foot_label::UserType() { return UserLabelFeet; }
+
+char const* foot_label::get_abs_string(label_point* point, long32 sample) {
+    if (is_special_sample(sample)) return get_invalid_string(point, sample);
+    return samples_to_feet(point, sample);
+}
+
+long32 foot_label::get_abs_sample(char const* s) {
+    if (s == nullptr) return INVALID_SAMPLE;
+    return feet_to_samples(s);
+}
+
+void foot_label::build_template() {
+    templates[0].set("");
+    templates[1].set("");
+}
+
+long long foot_label::feet_wrap() const {
+    long long w = 10;
+    for (int i = 0; i < feet_digits; ++i) w *= 10;
+    return w;
+}
+
+void foot_label::set_foot_templates(char const* suffix) {
+    char text[label_template::max_length + 1];
+    int i     = 0;
+    text[i++] = '-';
+    for (int d = 0; d < feet_digits && i < label_template::max_length; ++d) text[i++] = '9';
+    std::snprintf(text + i, sizeof text - static_cast<std::size_t>(i), "%s", suffix);
+    templates[0].set(text);
+    templates[1].set(text);
+}
+
+char* foot_label::samples_to_feet(label_point* point, long32 sample) {
+    char const sign     = sample < 0 ? '-' : ' ';
+    long long const a   = sample < 0 ? -static_cast<long long>(sample) : sample;
+    long long frames    = a / samples_per_frame;
+    long long const top = modulus * feet_wrap();
+    if (frames >= top) frames -= top;  // once
+    // A count or footage too large for the buffer is cut, never overrun.
+    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%c%0*lld.%02lld", sign,
+                      feet_digits, frames / modulus, frames % modulus) < 0)
+        point->text_buffer[0] = '\0';
+    return point->text_buffer;
+}
+
+long32 foot_label::feet_to_samples(char const* text) {
+    char const* p       = skip_space(text);
+    bool const negative = *p == '-';
+    if (negative) ++p;
+    long long total = detail::read_c_number(p) * modulus;
+    if (*p != '\0') {
+        while (is_digit(*p)) ++p;
+        if (*p != '\0' && !is_digit(*p)) ++p;
+    }
+    total += detail::read_c_number(p);
+    if (negative) total = -total;
+    return to_sample(total * samples_per_frame);
+}
+
+foot_35_label::foot_35_label(int digits) : foot_label(16, 4, digits) { build_template(); }
+char const* foot_35_label::type_str() { return "foot_35_label"; }
+label_t foot_35_label::type() { return LABEL_FOOT_35; }
+void foot_35_label::build_template() { set_foot_templates(".19"); }
+
+foot_16_label::foot_16_label(int digits) : foot_label(40, 1, digits) { build_template(); }
+char const* foot_16_label::type_str() { return "foot_16_label"; }
+label_t foot_16_label::type() { return LABEL_FOOT_16; }
+void foot_16_label::build_template() { set_foot_templates(".39"); }
+
+foot_353_label::foot_353_label(int digits) : foot_label(22, 3, digits) { build_template(); }
+char const* foot_353_label::type_str() { return "foot_353_label"; }
+label_t foot_353_label::type() { return LABEL_FOOT_353; }
+void foot_353_label::build_template() { set_foot_templates("+29.3"); }
+
+char* foot_353_label::samples_to_feet(label_point* point, long32 sample) {
+    char const sign   = sample < 0 ? '-' : ' ';
+    long long const a = sample < 0 ? -static_cast<long long>(sample) : sample;
+    long long const q = a + 2;
+    long long f       = q / perfs_per_353_foot;
+    long long const r = q - f * perfs_per_353_foot;
+    foot_frame        = static_cast<int>(r / 3);
+    perf_phase        = static_cast<int>(2 - r % 3);
+    if (f >= feet_wrap()) f -= feet_wrap();  // once
+    feet = static_cast<int>(f);
+    // A count or footage too large for the buffer is cut, never overrun.
+    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%c%0*d+%02d.%d", sign,
+                      feet_digits, feet, foot_frame, perf_phase + 1) < 0)
+        point->text_buffer[0] = '\0';
+    return point->text_buffer;
+}
+
+long32 foot_353_label::feet_to_samples(char const* text) {
+    char const* p       = skip_space(text);
+    bool const negative = *p == '-';
+    if (negative) ++p;
+    char copy[keep_text_limit + 1];
+    std::size_t n = 0;
+    for (; n < keep_text_limit && p[n] != '\0'; ++n) copy[n] = p[n];
+    copy[n]           = '\0';
+    perf_phase        = n == 0 ? 0 : static_cast<int>(detail::read_c_number(copy + n - 1)) - 1;
+    long long const f = detail::read_c_number(copy);
+    char const* c     = copy;
+    while (is_digit(*c)) ++c;
+    if (*c != '\0' && !is_digit(*c)) ++c;
+    long long const frame = detail::read_c_number(c);
+    long long total       = f * perfs_per_353_foot + frame * samples_per_frame - perf_phase;
+    if (negative) total = -total;
+    return to_sample(total);
+}
+
+film_frames_label::film_frames_label() : variable_label(film_frames_modulus, 1) {
+    build_template();
+}
+char const* film_frames_label::type_str() { return "film_frames_label"; }
+label_t film_frames_label::type() { return LABEL_FILM_FRAMES; }
+UserLabelType film_frames_label::UserType() { return UserLabelFilmFrames; }
+
+char const* film_frames_label::get_abs_string(label_point* point, long32 sample) {
+    if (is_special_sample(sample)) return get_invalid_string(point, sample);
+    // A count or footage too large for the buffer is cut, never overrun.
+    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%.6d", sample) < 0)
+        point->text_buffer[0] = '\0';
+    return point->text_buffer;
+}
+
+long32 film_frames_label::get_abs_sample(char const* s) {
+    if (s == nullptr) return INVALID_SAMPLE;
+    constexpr detail::scan_op number_format[] = {{detail::scan_op::number, 0, 0}};
+    long long v                               = 0;
+    if (detail::scan_fields(s, number_format, &v) != 1) return INVALID_SAMPLE;
+    return to_sample(v);
+}
+
+void film_frames_label::build_template() {
+    templates[0].set("-999999");
+    templates[1].set("-999999");
+}
+
+}  // namespace marlix

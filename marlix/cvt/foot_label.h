@@ -1,0 +1,92 @@
+#pragma once
+
+// Feet and frames: a signed footage with the frame inside the foot
+// (" 1234.15", "-1234.15"), and plain film frame counts ("000012"). These
+// converters keep negative samples: they do not normalise.
+
+#include "marlix/cvt/label_cvt.h"
+#include "marlix/export.h"
+
+namespace marlix {
+
+class MARLIX_API foot_label : public variable_label {
+public:
+    using variable_label::get_abs_sample;
+    using variable_label::get_sample;
+
+    static constexpr int max_feet_digits = 9;
+
+    char const* type_str() override;
+    label_t type() override;
+    UserLabelType UserType() override;
+    char const* get_abs_string(label_point* point, long32 sample) override;
+    // Never fails for a footage that fits 32 bits; INVALID_SAMPLE beyond.
+    long32 get_abs_sample(char const* s) override;
+    void build_template() override;
+
+    int feet       = 0;  // scratch: feet of the last three-perforation split
+    int foot_frame = 0;  // scratch: frame within that foot
+    int feet_digits;     // digits the feet are padded to, clamped to [1, 9]
+    int samples_per_frame;
+
+protected:
+    foot_label(int modulus, int samples_per_frame, int feet_digits);
+    virtual char* samples_to_feet(label_point* point, long32 sample);
+    virtual long32 feet_to_samples(char const* text);
+    // Footage at which the printed feet wrap: 10^(feet_digits + 1).
+    long long feet_wrap() const;
+    void set_foot_templates(char const* suffix);
+};
+
+class MARLIX_API foot_35_label : public foot_label {
+public:
+    explicit foot_35_label(int feet_digits = 4);
+    char const* type_str() override;
+    label_t type() override;
+    void build_template() override;
+};
+
+class MARLIX_API foot_16_label : public foot_label {
+public:
+    explicit foot_16_label(int feet_digits = 4);
+    char const* type_str() override;
+    label_t type() override;
+    void build_template() override;
+};
+
+// 35 mm three-perforation footage, 64 perforations a foot, with the phase
+// digit of the three-perforation keycode (" 1234+01.2").
+class MARLIX_API foot_353_label : public foot_label {
+public:
+    explicit foot_353_label(int feet_digits = 4);
+    char const* type_str() override;
+    label_t type() override;
+    void build_template() override;
+
+    int perf_phase = 0;
+
+private:
+    char* samples_to_feet(label_point* point, long32 sample) override;
+    // The phase from the last character of the text's first 63; an empty
+    // text gives 0.
+    long32 feet_to_samples(char const* text) override;
+};
+
+class MARLIX_API film_frames_label : public variable_label {
+public:
+    using variable_label::get_abs_sample;
+    using variable_label::get_sample;
+
+    film_frames_label();
+    char const* type_str() override;
+    label_t type() override;
+    UserLabelType UserType() override;
+    // At least six digits: 12 prints 000012, -12 prints -000012.
+    char const* get_abs_string(label_point* point, long32 sample) override;
+    // The number at the start of the text (white space and a sign allowed);
+    // INVALID_SAMPLE when there is none or it does not fit 32 bits.
+    long32 get_abs_sample(char const* s) override;
+    void build_template() override;
+};
+
+}  // namespace marlix

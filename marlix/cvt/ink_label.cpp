@@ -1,0 +1,120 @@
+#include "marlix/cvt/ink_label.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "marlix/internal/c_number.h"
+#include "marlix/values/label_point.h"
+
+namespace marlix {
+
+namespace {
+constexpr int ink_label_length      = 8;  // prefix and count
+constexpr int ink_count_length      = 4;
+constexpr int normal_length         = 11;  // prefix, count, separator, frame
+constexpr int max_padding           = 4;
+constexpr int max_frame_characters  = 2;
+constexpr char placeholder_prefix[] = "XXXX";
+}  // namespace
+
+ink_label::ink_label(int modulus_, long32 samples_per_unit_)
+    : prefix_label(modulus_, samples_per_unit_, ink_label_length) {
+    set_count_len(ink_count_length);
+    dummy_prefix = placeholder_prefix;
+}
+
+char const* ink_label::type_str() { return "ink_label"; }
+label_t ink_label::type() { return LABEL_INK; }
+UserLabelType ink_label::UserType() { return UserLabelInk; }
+
+void ink_label::normalise_text(char const* text, char* out) {
+    if (text == nullptr) text = "";
+    std::size_t const length = std::strlen(text);
+    if (length > static_cast<std::size_t>(normal_length)) {
+        std::memcpy(out, text, 4);
+        std::memcpy(out + 4, text + length - 7, 7);
+        out[normal_length] = '\0';
+        return;
+    }
+    int const zeros = std::clamp(normal_length - static_cast<int>(length), 0, max_padding);
+    std::memset(out, '0', static_cast<std::size_t>(zeros));
+    std::memcpy(out + zeros, text, length + 1);
+}
+
+void ink_label::set_prefix(label_point* point, char const* text) {
+    if (!has_prefix()) return;
+    char normal[normal_capacity];
+    normalise_text(text, normal);
+    prefix_label::set_prefix(point, normal);
+}
+
+long32 ink_label::get_abs_sample(char const* s) {
+    char normal[normal_capacity];
+    normalise_text(s, normal);
+    std::size_t const length               = std::strlen(normal);
+    char count_field[ink_count_length + 1] = {};
+    if (length > 4) std::memcpy(count_field, normal + 4, std::min<std::size_t>(length - 4, 4));
+    long long const n = detail::read_c_number(count_field);
+    if (n < 0 || n > max_count) return INVALID_SAMPLE;
+    long long frame = 0;
+    if (length > static_cast<std::size_t>(ink_label_length)) {
+        char const* rest = normal + ink_label_length + 1;  // exactly one separator skipped
+        if (std::strlen(rest) > static_cast<std::size_t>(max_frame_characters))
+            return INVALID_SAMPLE;
+        frame = detail::read_c_number(rest);
+        if (frame < 0) return INVALID_SAMPLE;
+    }
+    if (frame >= modulus) return INVALID_SAMPLE;
+    return static_cast<long32>(unit_samples * (modulus * n + frame));
+}
+
+char const* ink_label::get_abs_string(label_point* point, long32 sample) {
+    if (is_special_sample(sample)) return get_invalid_string(point, sample);
+    get_counts(sample);
+    // Every sample before count 0, also those whose count truncates to 0.
+    if (count < 0 || sample < 0) return negative_text();
+    if (count > max_count) count -= max_count + 1;
+    char prefix[max_label_length + 1];
+    shown_prefix(point, prefix);
+    // A count or footage too large for the buffer is cut, never overrun.
+    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%s%0*d%c%02d", prefix,
+                      ink_count_length, count, separator, frame_offset) < 0)
+        point->text_buffer[0] = '\0';
+    return point->text_buffer;
+}
+
+void ink_label::build_template() {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "+%d", (modulus - 1) / 10 * 10 + 9);
+    set_prefix_templates(suffix);
+}
+
+long32 ink_label::normalise_sample_unit(long32 s) {
+    long32 const cycle = unit_samples * (max_count + 1) * modulus;
+    if (s >= 0) return s < cycle ? s : s % cycle;
+    long32 const r = s % cycle;
+    return r == 0 ? 0 : r + cycle;
+}
+
+void ink_label::get_counts(long32) {}
+
+void ink_label::rule_counts(long32 s) {
+    long32 const frames = s / unit_samples;
+    count               = frames / modulus;
+    frame_offset        = frames % modulus;
+}
+
+ink_35_label::ink_35_label() : ink_label(16, 4) { build_template(); }
+char const* ink_35_label::type_str() { return "ink_35_label"; }
+label_t ink_35_label::type() { return LABEL_INK_35; }
+UserLabelType ink_35_label::UserType() { return UserLabelInk; }
+void ink_35_label::get_counts(long32 s) { rule_counts(s); }
+
+ink_16_label::ink_16_label() : ink_label(20, 1) { build_template(); }
+char const* ink_16_label::type_str() { return "ink_16_label"; }
+label_t ink_16_label::type() { return LABEL_INK_16; }
+UserLabelType ink_16_label::UserType() { return UserLabelInk; }
+void ink_16_label::get_counts(long32 s) { rule_counts(s); }
+
+}  // namespace marlix

@@ -1,0 +1,251 @@
+#include "marlix/cvt/keycode_label.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "marlix/internal/c_number.h"
+#include "marlix/types/wrap32.h"
+#include "marlix/values/label_point.h"
+
+namespace marlix {
+
+namespace {
+
+constexpr int keycode_label_length = 12;
+// The frame digits of a keycode text start before this position.
+constexpr int frame_position_limit = 15;
+constexpr int max_frame_characters = 2;
+// The longest count field read; longer fields are not looked at.
+constexpr int max_count_field = 11;
+// Keep texts are read up to this many characters.
+constexpr int keep_text_limit = 63;
+
+constexpr char placeholder_prefix[] = "XX000000";
+
+constexpr long32 perfs_per_353_keycode = 64;
+
+}  // namespace
+
+keycode_label::keycode_label(int modulus_, long32 samples_per_unit_)
+    : prefix_label(modulus_, samples_per_unit_, keycode_label_length) {}
+
+char const* keycode_label::type_str() { return "keycode_label"; }
+label_t keycode_label::type() { return LABEL_KEYCODE; }
+UserLabelType keycode_label::UserType() { return UserLabelKeycode; }
+
+long32 keycode_label::normalise_sample_unit(long32 s) {
+    long long const cycle = static_cast<long long>(unit_samples) * (max_count + 1LL) * modulus;
+    if (cycle <= 0) return s;
+    if (s >= 0) return s < cycle ? s : static_cast<long32>(s % cycle);
+    long long const r = s % cycle;
+    long long const v = r == 0 ? 0 : r + cycle;
+    return detail::fits_long32(v) ? static_cast<long32>(v) : INVALID_SAMPLE;
+}
+
+long32 keycode_label::get_abs_sample_from_packed_string(char const* s) { return get_abs_sample(s); }
+
+long32 keycode_label::get_sample_span_from_packed_strings(char const* first, char const* second) {
+    return normalise_sample_unit(wrap_sub(get_abs_sample_from_packed_string(second),
+                                          get_abs_sample_from_packed_string(first)));
+}
+
+char const* keycode_label::print_counts(label_point* point) {
+    char prefix[max_label_length + 1];
+    shown_prefix(point, prefix);
+    // A count or footage too large for the buffer is cut, never overrun.
+    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%s%0*d%c%02d", prefix,
+                      count_len < 0 ? 0 : count_len, count, separator, frame_offset) < 0)
+        point->text_buffer[0] = '\0';
+    return point->text_buffer;
+}
+
+char const* keycode_label::get_abs_string(label_point* point, long32 sample) {
+    if (is_special_sample(sample)) return get_invalid_string(point, sample);
+    get_counts(sample);
+    // Every sample before the first perforation of count 0 is negative
+    // film, also those whose count truncates to 0.
+    if (count < 0 || sample < 0) return negative_text();
+    if (count > max_count) count -= max_count + 1;
+    return print_counts(point);
+}
+
+char const* keycode_label::get_abs_perfs_string(label_point* point, long32 sample) {
+    if (is_special_sample(sample)) return "";
+    // A count or footage too large for the buffer is cut, never overrun.
+    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%02d",
+                      get_perf_offset(sample)) < 0)
+        point->text_buffer[0] = '\0';
+    return point->text_buffer;
+}
+
+long32 keycode_label::get_abs_sample(char const* s) {
+    if (s == nullptr || prefix_len < 0) return INVALID_SAMPLE;
+    std::size_t const length  = std::strlen(s);
+    std::size_t const cursor0 = static_cast<std::size_t>(prefix_len + count_len);
+    if (length < cursor0) return INVALID_SAMPLE;  // the count field is incomplete
+
+    char field[max_count_field + 1];
+    int const field_length = count_len < max_count_field ? count_len : max_count_field;
+    std::memcpy(field, s + prefix_len, static_cast<std::size_t>(field_length));
+    field[field_length] = '\0';
+    char const* digits  = field;
+    while (*digits == '_') ++digits;
+    long long const n = detail::read_c_number(digits);
+    if (n < 0 || n > max_count) return INVALID_SAMPLE;
+    count = static_cast<int>(n);
+
+    std::size_t cursor = cursor0;
+    if (cursor == length) {
+        frame_offset = 0;
+    } else {
+        while (cursor < length && !(s[cursor] >= '0' && s[cursor] <= '9') &&
+               cursor < static_cast<std::size_t>(frame_position_limit))
+            ++cursor;
+        if (cursor >= static_cast<std::size_t>(frame_position_limit) || cursor == length ||
+            length - cursor > static_cast<std::size_t>(max_frame_characters))
+            return INVALID_SAMPLE;
+        frame_offset = static_cast<int>(detail::read_c_number(s + cursor));
+    }
+    return get_perfs();
+}
+
+void keycode_label::get_counts(long32) {}
+int keycode_label::get_perf_offset(long32) { return 0; }
+long32 keycode_label::get_perfs() { return INVALID_SAMPLE; }
+
+void keycode_label::rule_counts(long32 p) {
+    long32 const k = unit_samples * modulus;
+    count          = p / k;
+    frame_offset   = p % k / unit_samples;
+}
+
+int keycode_label::rule_perf_offset(long32 p) const { return p % (unit_samples * modulus); }
+
+long32 keycode_label::rule_perfs() const {
+    if (frame_offset < 0 || frame_offset >= modulus) return INVALID_SAMPLE;
+    long long const perfs = (static_cast<long long>(count) * modulus + frame_offset) * unit_samples;
+    return detail::fits_long32(perfs) ? static_cast<long32>(perfs) : INVALID_SAMPLE;
+}
+
+// Stocks: frames a keycode interval (modulus) and perforations a frame.
+#define MARLIX_KEYCODE_STOCK_BODY(name, frames, perfs)                            \
+    name::name() : keycode_label(frames, perfs) {}                                \
+    int name::perfs_per_keyKode() { return frames * perfs; }                      \
+    void name::get_counts(long32 sample) { rule_counts(sample); }                 \
+    int name::get_perf_offset(long32 sample) { return rule_perf_offset(sample); } \
+    long32 name::get_perfs() { return rule_perfs(); }
+
+MARLIX_KEYCODE_STOCK_BODY(keycode_35, 16, 4)
+MARLIX_KEYCODE_STOCK_BODY(keycode_16, 20, 1)
+MARLIX_KEYCODE_STOCK_BODY(keycode_352, 32, 2)
+MARLIX_KEYCODE_STOCK_BODY(keycode_358, 8, 8)
+MARLIX_KEYCODE_STOCK_BODY(keycode_655_80, 16, 5)
+MARLIX_KEYCODE_STOCK_BODY(keycode_658_80, 10, 8)
+MARLIX_KEYCODE_STOCK_BODY(keycode_6510_80, 8, 10)
+MARLIX_KEYCODE_STOCK_BODY(keycode_655_120, 24, 5)
+MARLIX_KEYCODE_STOCK_BODY(keycode_658_120, 15, 8)
+MARLIX_KEYCODE_STOCK_BODY(keycode_6510_120, 12, 10)
+MARLIX_KEYCODE_STOCK_BODY(keycode_6515_120, 8, 15)
+#undef MARLIX_KEYCODE_STOCK_BODY
+
+keycode_353::keycode_353() : keycode_label(22, 3) {}
+
+int keycode_353::perfs_per_keyKode() { return perfs_per_353_keycode; }
+
+void keycode_353::get_counts(long32 p) {
+    long long const q = static_cast<long long>(p) + 2;
+    long long const c = q / perfs_per_353_keycode;
+    long long const r = q - c * perfs_per_353_keycode;
+    count             = static_cast<int>(c);
+    frame_offset      = static_cast<int>(r / 3);
+    perf_phase        = static_cast<int>(2 - r % 3);
+}
+
+int keycode_353::get_perf_offset(long32 p) { return p % perfs_per_353_keycode; }
+
+long32 keycode_353::get_perfs() {
+    if (frame_offset < 0 || frame_offset >= modulus) return INVALID_SAMPLE;
+    long long const perfs = static_cast<long long>(count) * perfs_per_353_keycode - perf_phase +
+                            static_cast<long long>(frame_offset) * 3;
+    return detail::fits_long32(perfs) ? static_cast<long32>(perfs) : INVALID_SAMPLE;
+}
+
+char const* keycode_353::get_abs_string(label_point* point, long32 sample) {
+    return get_keep_string(point, sample);
+}
+
+char const* keycode_353::get_abs_perfs_string(label_point* point, long32 sample) {
+    return keycode_label::get_abs_perfs_string(point, sample);
+}
+
+long32 keycode_353::get_abs_sample(char const* s) { return get_keep_sample(s); }
+
+char const* keycode_353::get_keep_string(label_point* point, long32 sample) {
+    if (is_special_sample(sample)) return get_invalid_string(point, sample);
+    get_counts(sample);
+    // Samples before -2 lie before the first frame of count 0.
+    if (count < 0 || frame_offset < 0 || perf_phase > 2) return negative_text();
+    if (count > max_count) count -= max_count + 1;
+    char prefix[max_label_length + 1];
+    shown_prefix(point, prefix);
+    // A count or footage too large for the buffer is cut, never overrun.
+    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%s%0*d+%02d.%d", prefix,
+                      count_len < 0 ? 0 : count_len, count, frame_offset, perf_phase + 1) < 0)
+        point->text_buffer[0] = '\0';
+    return point->text_buffer;
+}
+
+long32 keycode_353::get_keep_sample(char const* s) {
+    if (s == nullptr) return INVALID_SAMPLE;
+    char copy[keep_text_limit + 1];
+    std::size_t n = 0;
+    for (; n < keep_text_limit && s[n] != '\0'; ++n) copy[n] = s[n];
+    copy[n] = '\0';
+    if (n < 2) return INVALID_SAMPLE;
+    perf_phase  = static_cast<int>(detail::read_c_number(copy + n - 1)) - 1;
+    copy[n - 2] = '\0';  // cut the point and the phase digit
+    return keycode_label::get_abs_sample(copy);
+}
+
+void keycode_353::build_template() {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "+%d.3", (modulus - 1) / 10 * 10 + 9);
+    set_prefix_templates(suffix);
+}
+
+// Concrete label classes: stock, label type, count digits, separator.
+#define MARLIX_KEYCODE_LABEL_BODY(name, stock, label_type, digits, sep) \
+    name::name() {                                                      \
+        set_count_len(digits);                                          \
+        separator    = sep;                                             \
+        dummy_prefix = placeholder_prefix;                              \
+        build_template();                                               \
+    }                                                                   \
+    char const* name::type_str() { return #name; }                      \
+    label_t name::type() { return label_type; }                         \
+    UserLabelType name::UserType() { return UserLabelKeycode; }
+
+MARLIX_KEYCODE_LABEL_BODY(keycode_35_label, keycode_35, LABEL_KEYCODE_35, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_35_label_4, keycode_35, LABEL_KEYCODE_35_4, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_35_label_5, keycode_35, LABEL_KEYCODE_35_5, 5, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_35_label_6, keycode_35, LABEL_KEYCODE_35_6, 6, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_16_label, keycode_16, LABEL_KEYCODE_16, 4, '&')
+MARLIX_KEYCODE_LABEL_BODY(keycode_16_label_4, keycode_16, LABEL_KEYCODE_16_4, 4, '&')
+MARLIX_KEYCODE_LABEL_BODY(keycode_16_label_5, keycode_16, LABEL_KEYCODE_16_5, 5, '&')
+MARLIX_KEYCODE_LABEL_BODY(keycode_16_label_6, keycode_16, LABEL_KEYCODE_16_6, 6, '&')
+MARLIX_KEYCODE_LABEL_BODY(keycode_353_label, keycode_353, LABEL_KEYCODE_353, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_353_label_4, keycode_353, LABEL_KEYCODE_353_4, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_353_label_5, keycode_353, LABEL_KEYCODE_353_5, 5, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_353_label_6, keycode_353, LABEL_KEYCODE_353_6, 6, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_352_label, keycode_352, LABEL_KEYCODE_352, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_358_label, keycode_358, LABEL_KEYCODE_358, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_655_80_label, keycode_655_80, LABEL_KEYCODE_655_80, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_658_80_label, keycode_658_80, LABEL_KEYCODE_658_80, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_6510_80_label, keycode_6510_80, LABEL_KEYCODE_6510_80, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_655_120_label, keycode_655_120, LABEL_KEYCODE_655_120, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_658_120_label, keycode_658_120, LABEL_KEYCODE_658_120, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_6510_120_label, keycode_6510_120, LABEL_KEYCODE_6510_120, 4, '+')
+MARLIX_KEYCODE_LABEL_BODY(keycode_6515_120_label, keycode_6515_120, LABEL_KEYCODE_6515_120, 4, '+')
+#undef MARLIX_KEYCODE_LABEL_BODY
+
+}  // namespace marlix

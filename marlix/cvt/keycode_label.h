@@ -1,0 +1,148 @@
+#pragma once
+
+// Film keycode: a roll prefix, a count that rises by one at each keycode
+// mark and the frame after the mark ("AB1234561234+15"). Samples count
+// perforations (frames on 16 mm, which has one perforation a frame).
+// keycode_label prints and parses; each stock class supplies the arithmetic
+// of its gauge and pitch; each concrete label class fixes the count length,
+// separator, placeholder prefix and templates.
+
+#include "marlix/cvt/prefix_label.h"
+#include "marlix/export.h"
+
+namespace marlix {
+
+class MARLIX_API keycode_label : public prefix_label {
+public:
+    using prefix_label::get_abs_sample;
+    using prefix_label::get_sample;
+
+    keycode_label(int modulus, long32 samples_per_unit);
+
+    char const* type_str() override;
+    label_t type() override;
+    UserLabelType UserType() override;
+    // get_abs_sample(text) through the virtual call.
+    long32 get_abs_sample_from_packed_string(char const* s) override;
+    long32 get_sample_span_from_packed_strings(char const* first, char const* second) override;
+    // "NEGATIVE" for a sample before count 0; a count past the largest
+    // printable one wraps once. A count that still does not fit prints
+    // with more digits, cut to the point's text buffer.
+    char const* get_abs_string(label_point* point, long32 sample) override;
+    // "%02d" of the perforation within the keycode interval; "" for special
+    // samples.
+    char const* get_abs_perfs_string(label_point* point, long32 sample) override;
+    // Reads the count after the prefix and the frame after the count; a
+    // text shorter than prefix and count gives INVALID_SAMPLE.
+    long32 get_abs_sample(char const* s) override;
+
+    int count        = 0;  // scratch: keycode count of the last split or parse
+    int frame_offset = 0;  // scratch: frame after the keycode mark
+
+protected:
+    // Wraps s into [0, N), N = samples_per_unit * (max_count + 1) * modulus.
+    // A cycle too long for 32 bits leaves non-negative samples as they are
+    // and gives INVALID_SAMPLE for negative ones.
+    long32 normalise_sample_unit(long32 s) override;
+
+    virtual void get_counts(long32 sample);
+    virtual int get_perf_offset(long32 sample);
+    virtual long32 get_perfs();
+
+    // The rule every stock but the three-perforation one follows, with
+    // F = modulus frames and S = unit_samples perforations a frame.
+    void rule_counts(long32 sample);
+    int rule_perf_offset(long32 sample) const;
+    long32 rule_perfs() const;
+    // Writes prefix, count, separator and frame into the point's buffer.
+    char const* print_counts(label_point* point);
+};
+
+// The stock classes: the arithmetic of one gauge and pitch.
+#define MARLIX_KEYCODE_STOCK(name)                   \
+    class MARLIX_API name : public keycode_label {   \
+    public:                                          \
+        name();                                      \
+        int perfs_per_keyKode() override;            \
+                                                     \
+    private:                                         \
+        void get_counts(long32 sample) override;     \
+        int get_perf_offset(long32 sample) override; \
+        long32 get_perfs() override;                 \
+    };
+
+MARLIX_KEYCODE_STOCK(keycode_35)
+MARLIX_KEYCODE_STOCK(keycode_16)
+MARLIX_KEYCODE_STOCK(keycode_352)
+MARLIX_KEYCODE_STOCK(keycode_358)
+MARLIX_KEYCODE_STOCK(keycode_655_80)
+MARLIX_KEYCODE_STOCK(keycode_658_80)
+MARLIX_KEYCODE_STOCK(keycode_6510_80)
+MARLIX_KEYCODE_STOCK(keycode_655_120)
+MARLIX_KEYCODE_STOCK(keycode_658_120)
+MARLIX_KEYCODE_STOCK(keycode_6510_120)
+MARLIX_KEYCODE_STOCK(keycode_6515_120)
+#undef MARLIX_KEYCODE_STOCK
+
+// 35 mm three-perforation: 64 perforations a keycode do not divide into
+// frames of three, so a frame starts 0, 1 or 2 perforations before
+// count * 64 + frame * 3; that phase is printed as a final digit 1..3
+// ("AB1234561234+01.2").
+class MARLIX_API keycode_353 : public keycode_label {
+public:
+    using keycode_label::get_abs_sample;
+
+    keycode_353();
+    int perfs_per_keyKode() override;
+    char const* get_abs_string(label_point* point, long32 sample) override;
+    char const* get_abs_perfs_string(label_point* point, long32 sample) override;
+    long32 get_abs_sample(char const* s) override;
+    char const* get_keep_string(label_point* point, long32 sample) override;
+    // The phase from the text's last character (reading at most its first
+    // 63 characters), the rest as a keycode; INVALID_SAMPLE for a text of
+    // fewer than two characters.
+    long32 get_keep_sample(char const* s) override;
+    void build_template() override;
+
+    int perf_phase = 0;  // scratch: 0..2 perforations before the nominal start
+
+private:
+    void get_counts(long32 sample) override;
+    int get_perf_offset(long32 sample) override;
+    long32 get_perfs() override;
+};
+
+// The concrete label classes.
+#define MARLIX_KEYCODE_LABEL(name, stock)  \
+    class MARLIX_API name : public stock { \
+    public:                                \
+        name();                            \
+        char const* type_str() override;   \
+        label_t type() override;           \
+        UserLabelType UserType() override; \
+    };
+
+MARLIX_KEYCODE_LABEL(keycode_35_label, keycode_35)
+MARLIX_KEYCODE_LABEL(keycode_35_label_4, keycode_35)
+MARLIX_KEYCODE_LABEL(keycode_35_label_5, keycode_35)
+MARLIX_KEYCODE_LABEL(keycode_35_label_6, keycode_35)
+MARLIX_KEYCODE_LABEL(keycode_16_label, keycode_16)
+MARLIX_KEYCODE_LABEL(keycode_16_label_4, keycode_16)
+MARLIX_KEYCODE_LABEL(keycode_16_label_5, keycode_16)
+MARLIX_KEYCODE_LABEL(keycode_16_label_6, keycode_16)
+MARLIX_KEYCODE_LABEL(keycode_353_label, keycode_353)
+MARLIX_KEYCODE_LABEL(keycode_353_label_4, keycode_353)
+MARLIX_KEYCODE_LABEL(keycode_353_label_5, keycode_353)
+MARLIX_KEYCODE_LABEL(keycode_353_label_6, keycode_353)
+MARLIX_KEYCODE_LABEL(keycode_352_label, keycode_352)
+MARLIX_KEYCODE_LABEL(keycode_358_label, keycode_358)
+MARLIX_KEYCODE_LABEL(keycode_655_80_label, keycode_655_80)
+MARLIX_KEYCODE_LABEL(keycode_658_80_label, keycode_658_80)
+MARLIX_KEYCODE_LABEL(keycode_6510_80_label, keycode_6510_80)
+MARLIX_KEYCODE_LABEL(keycode_655_120_label, keycode_655_120)
+MARLIX_KEYCODE_LABEL(keycode_658_120_label, keycode_658_120)
+MARLIX_KEYCODE_LABEL(keycode_6510_120_label, keycode_6510_120)
+MARLIX_KEYCODE_LABEL(keycode_6515_120_label, keycode_6515_120)
+#undef MARLIX_KEYCODE_LABEL
+
+}  // namespace marlix

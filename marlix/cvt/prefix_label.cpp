@@ -1,0 +1,112 @@
+#include "marlix/cvt/prefix_label.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "marlix/values/label_point.h"
+
+namespace marlix {
+
+namespace {
+
+// Copies at most n characters of src, stopping at its end, and terminates.
+void copy_prefix(char* out, char const* src, int n) {
+    int i = 0;
+    for (; i < n && src[i] != '\0'; ++i) out[i] = src[i];
+    out[i] = '\0';
+}
+
+// The prefix of a converter that shows none; writable because prefixes are
+// handed out as char*, never written.
+char no_prefix[1] = "";
+
+int length_up_to(char const* s, int limit) {
+    int n = 0;
+    while (n < limit && s[n] != '\0') ++n;
+    return n;
+}
+
+}  // namespace
+
+prefix_label::prefix_label(int modulus_, long32 samples_per_unit_, int label_length)
+    : variable_label(modulus_, samples_per_unit_),
+      dummy_prefix(""),
+      last_prefix{},
+      label_len(std::clamp(label_length, 0, max_label_length)) {
+    separator = '+';
+}
+
+void prefix_label::set_count_len(int n) {
+    n          = std::clamp(n, 0, std::min(max_count_length, label_len));
+    prefix_len = label_len - n;
+    count_len  = n;
+    int m      = 10;
+    for (int i = 1; i < n; ++i) m *= 10;
+    max_count = m - 1;
+}
+
+char const* prefix_label::type_str() { return "prefix_label"; }
+label_t prefix_label::type() { return LABEL_NONE; }
+UserLabelType prefix_label::UserType() { return UserLabelNone; }
+bool prefix_label::has_prefix() { return true; }
+int prefix_label::get_prefix_length() { return prefix_len; }
+int prefix_label::get_count_length() { return count_len; }
+char* prefix_label::get_dummy_prefix() { return const_cast<char*>(dummy_prefix); }
+
+void prefix_label::set_prefix_templates(char const* suffix) {
+    char editable[label_template::max_length + 1];
+    char read_only[label_template::max_length + 1];
+    int const p = prefix_width();
+    int i       = 0;
+    for (; i < label_len && i < label_template::max_length; ++i) {
+        editable[i]  = i < p ? '?' : '9';
+        read_only[i] = i < p ? '~' : '9';
+    }
+    editable[i] = read_only[i] = '\0';
+    std::snprintf(editable + i, sizeof editable - static_cast<std::size_t>(i), "%s", suffix);
+    std::snprintf(read_only + i, sizeof read_only - static_cast<std::size_t>(i), "%s", suffix);
+    templates[0].set(editable);
+    templates[1].set(read_only);
+}
+
+void prefix_label::build_template() {
+    // Frame suffix: "+%02d" of the last frame for up to ten frames, else
+    // the tens of the last frame with 9 ("+19" for 16 or 20 frames).
+    char suffix[16];
+    int const m = modulus;
+    if (m <= 10)
+        std::snprintf(suffix, sizeof suffix, "+%02d", m - 1);
+    else
+        std::snprintf(suffix, sizeof suffix, "+%d", (m - 1) / 10 * 10 + 9);
+    set_prefix_templates(suffix);
+}
+
+char* prefix_label::get_prefix(label_point* point) {
+    if (!has_prefix()) return no_prefix;
+    int const p = prefix_width();
+    if (length_up_to(point->prefix_text, p) >= p) {
+        copy_prefix(last_prefix, point->prefix_text, p);
+    } else if (length_up_to(last_prefix, p) < p) {
+        copy_prefix(last_prefix, dummy_prefix, p);
+    }
+    return last_prefix;
+}
+
+void prefix_label::set_prefix(label_point* point, char const* text) {
+    if (!has_prefix()) return;
+    if (text == nullptr) text = "";
+    int const p = prefix_width();
+    if (length_up_to(text, p) >= p) {
+        copy_prefix(point->prefix_text, text, label_len);
+    } else if (length_up_to(last_prefix, p) < p) {
+        copy_prefix(point->prefix_text, dummy_prefix, label_len);
+    }
+    copy_prefix(last_prefix, point->prefix_text, p);
+}
+
+void prefix_label::shown_prefix(label_point* point, char* out) {
+    copy_prefix(out, get_prefix(point), prefix_width());
+}
+
+}  // namespace marlix

@@ -1,0 +1,65 @@
+#pragma once
+
+// The base of labels that begin with a fixed-length text prefix (the roll
+// identification of keycode and ink labels) followed by a zero-padded count.
+// It keeps the prefix bookkeeping: which prefix a label point shows, and the
+// prefix the converter remembers from the last point it served.
+
+#include "marlix/cvt/label_cvt.h"
+#include "marlix/export.h"
+
+namespace marlix {
+
+class MARLIX_API prefix_label : public variable_label {
+public:
+    using variable_label::get_abs_sample;
+    using variable_label::get_sample;
+
+    static constexpr int max_label_length = 19;  // prefix and count, within last_prefix
+    static constexpr int max_count_length = 9;   // the largest count that fits 32 bits
+
+    // label_length is clamped to [0, 19]; no templates are built here.
+    prefix_label(int modulus, long32 samples_per_unit, int label_length);
+    prefix_label(prefix_label const&)            = default;
+    prefix_label& operator=(prefix_label const&) = default;
+
+    // n count digits, clamped to [0, min(9, label_len)]; max_count is
+    // 10^n - 1, and 9 for n of 1 or less. Templates are not rebuilt.
+    void set_count_len(int n);
+
+    char const* type_str() override;
+    label_t type() override;
+    UserLabelType UserType() override;
+    bool has_prefix() override;
+    int get_prefix_length() override;
+    int get_count_length() override;
+    void build_template() override;
+    char* get_dummy_prefix() override;
+    // The prefix the point shows: its own when it holds one, else the one
+    // remembered from the last point, else the placeholder. Always answers
+    // last_prefix.
+    char* get_prefix(label_point* point) override;
+    // Takes the first label_len characters of text (prefix and count) into
+    // the point, or the placeholder when neither text nor memory holds a
+    // prefix, and remembers the prefix part. A null text counts as "".
+    void set_prefix(label_point* point, char const* text) override;
+
+    int prefix_len = -1;
+    int count_len  = -1;
+    int max_count  = 0;
+    char const* dummy_prefix;
+    char last_prefix[max_label_length + 1];
+    int label_len;
+
+protected:
+    // The two template texts for a frame suffix ("+19", "+29.3").
+    void set_prefix_templates(char const* suffix);
+    // The printable width of the prefix, 0 before set_count_len has run.
+    int prefix_width() const { return prefix_len < 0 ? 0 : prefix_len; }
+    // Copies the point's shown prefix into out (prefix_width() + 1 bytes).
+    void shown_prefix(label_point* point, char* out);
+    // "NEGATIVE", answered for a sample before the first count.
+    static char const* negative_text() { return "NEGATIVE"; }
+};
+
+}  // namespace marlix

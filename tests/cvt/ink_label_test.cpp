@@ -1,0 +1,92 @@
+#include "marlix/cvt/ink_label.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/values/label_point.h"
+
+namespace marlix {
+namespace {
+
+TEST(ink_label, EveryFrameOfTheCycleRoundTripsForBothGauges) {
+    struct {
+        label_t type;
+        int frames, perfs;
+    } const gauges[] = {{LABEL_INK_35, 16, 4}, {LABEL_INK_16, 20, 1}};
+    for (auto const& g : gauges) {
+        label_cvt_ptr cvt = make_label_cvt(g.type);
+        SCOPED_TRACE(cvt->type_str());
+        EXPECT_STREQ(cvt->templates[0].text, "????9999+19");
+        EXPECT_STREQ(cvt->templates[1].text, "~~~~9999+19");
+        label_point point(0, cvt.get());
+        std::strcpy(point.prefix_text, "AB12");
+        for (long32 count = 0, p = 0; count < 10000; ++count) {
+            for (int frame = 0; frame < g.frames; ++frame, p += g.perfs) {
+                char expected[32];
+                std::snprintf(expected, sizeof expected, "AB12%04d+%02d", count, frame);
+                char const* text = cvt->get_abs_string(&point, p);
+                if (std::strcmp(text, expected) != 0) FAIL() << p << ": " << text;
+                if (cvt->get_abs_sample(text) != p) FAIL() << p << " reads back wrong";
+            }
+        }
+        long32 const cycle = 10000 * g.frames * g.perfs;
+        EXPECT_STREQ(cvt->get_abs_string(&point, cycle), "AB120000+00");  // count wraps once
+        label_cvt& base = *cvt;
+        EXPECT_EQ(base.normalise_sample_unit(-g.perfs), cycle - g.perfs);
+        EXPECT_STREQ(cvt->get_abs_string(&point, -1), "NEGATIVE");
+    }
+}
+
+TEST(ink_label, TextNormalisationPadsAndCuts) {
+    struct {
+        char const* text;
+        char const* normal;
+    } const cases[] = {
+        {"AB12 1234+15", "AB121234+15"}, {"1234+15", "00001234+15"},
+        {"AB1234+15", "00AB1234+15"},    {"", "0000"},
+        {"AB121234+15", "AB121234+15"},  {"ABCDEFGHIJKLMNOP", "ABCDJKLMNOP"},  // first 4 and last 7
+        {"AB121234", "000AB121234"},
+    };
+    for (auto const& c : cases) {
+        char out[ink_label::normal_capacity];
+        ink_label::normalise_text(c.text, out);
+        EXPECT_STREQ(out, c.normal) << c.text;
+    }
+}
+
+TEST(ink_label, ParsesAsStated) {
+    label_cvt_ptr i35 = make_label_cvt(LABEL_INK_35);
+    label_cvt_ptr i16 = make_label_cvt(LABEL_INK_16);
+    struct {
+        label_cvt* cvt;
+        char const* text;
+        long32 sample;
+    } const cases[] = {
+        {i35.get(), "AB121234+15", 79036},
+        {i35.get(), "AB12 1234+15", 79036},
+        {i35.get(), "AB121234 15", 79036},
+        {i35.get(), "AB121234+16", INVALID_SAMPLE},
+        // Short texts are padded in front, which moves every position.
+        {i35.get(), "AB121234+1", 135876},
+        {i35.get(), "AB121234+", 77584},
+        {i35.get(), "AB121234+-1", INVALID_SAMPLE},
+        {i35.get(), "AB121234+015", 15036},  // cut to AB12234+015
+        {i16.get(), "AB121234+20", INVALID_SAMPLE},
+        {i16.get(), "AB121234+00", 24680},
+        {i16.get(), "AB121234", INVALID_SAMPLE},
+        {i16.get(), "", 0},
+    };
+    for (auto const& c : cases) EXPECT_EQ(c.cvt->get_abs_sample(c.text), c.sample) << c.text;
+
+    label_point point(0, i35.get());
+    point.set_sample("1234+15");  // the prefix is taken from the padded text
+    EXPECT_EQ(point.get_sample(), 79036);
+    EXPECT_STREQ(point.prefix_text, "00001234");
+    EXPECT_STREQ(point.get_prefix(), "0000");
+}
+
+}  // namespace
+}  // namespace marlix
