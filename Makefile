@@ -4,7 +4,7 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE_GEN = -G Ninja
 
-.PHONY: all deps configure build demo check sanitize fuzz bench format clean
+.PHONY: all deps configure build demo check sanitize tsan fuzz bench format clean
 
 all: build
 
@@ -29,6 +29,11 @@ sanitize: deps
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure -j $(JOBS)
 
+tsan: deps
+	@cmake -S . -B build-tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLIX_TSAN=ON -DMARLIX_TOOLS=OFF >/dev/null
+	@cmake --build build-tsan -j $(JOBS) --target factory_first_use_test
+	@cd build-tsan && ctest --output-on-failure -R factory_first_use_test
+
 fuzz: deps
 	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DMARLIX_FUZZ=ON -DMARLIX_TOOLS=OFF >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
@@ -43,4 +48,4 @@ format:
 	@clang-format -i $$(git ls-files '*.h' '*.cpp')
 
 clean:
-	@rm -rf build build-asan build-fuzz build-bench
+	@rm -rf build build-asan build-tsan build-fuzz build-bench

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -80,6 +81,42 @@ void BM_smpte(benchmark::State& state) {
         benchmark::DoNotOptimize(c->get_abs_smpte_string(&point, samples[i++ & (spread - 1)]));
 }
 BENCHMARK(BM_smpte)->Arg(0)->Arg(1)->ArgNames({"drop"});
+
+// Film labels through the shared converters: keycode (35 mm, 16 mm and
+// three-perforation), ink and feet, over a spread of samples of one cycle.
+constexpr marlix::label_t film_types[] = {marlix::LABEL_KEYCODE_35,  marlix::LABEL_KEYCODE_16,
+                                          marlix::LABEL_KEYCODE_353, marlix::LABEL_INK_35,
+                                          marlix::LABEL_FOOT_35,     marlix::LABEL_FOOT_353};
+
+void BM_film_print(benchmark::State& state) {
+    label_cvt* c = marlix::get_static_label_cvt(film_types[state.range(0)]);
+    auto samples = day_samples(600000);
+    for (long32& s : samples) s = c->normalise_sample_unit(s);  // as a label point holds it
+    label_point point(0, c);
+    std::snprintf(point.prefix_text, sizeof point.prefix_text, "AB1234560000");
+    state.SetLabel(c->type_str());
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(c->get_abs_string(&point, samples[i++ & (spread - 1)]));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_film_print)->DenseRange(0, 5);
+
+void BM_film_parse(benchmark::State& state) {
+    label_cvt* c = marlix::get_static_label_cvt(film_types[state.range(0)]);
+    auto samples = day_samples(600000);
+    for (long32& s : samples) s = c->normalise_sample_unit(s);
+    label_point point(0, c);
+    std::snprintf(point.prefix_text, sizeof point.prefix_text, "AB1234560000");
+    std::vector<std::string> texts;
+    for (long32 s : samples) texts.emplace_back(c->get_abs_string(&point, s));
+    state.SetLabel(c->type_str());
+    std::size_t i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(c->get_abs_sample(texts[i++ & (spread - 1)].c_str()));
+}
+BENCHMARK(BM_film_parse)->DenseRange(0, 5);
 
 #if MARLIX_BENCH_FFMPEG
 AVTimecode ffmpeg_timecode(int which) {

@@ -7,6 +7,7 @@
 
 #include "marlix/internal/c_number.h"
 #include "marlix/internal/scan_fields.h"
+#include "marlix/internal/text_writer.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {
@@ -78,11 +79,12 @@ char* foot_label::samples_to_feet(label_point* point, long32 sample) {
     long long frames    = a / samples_per_frame;
     long long const top = modulus * feet_wrap();
     if (frames >= top) frames -= top;  // once
-    // A count or footage too large for the buffer is cut, never overrun.
-    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%c%0*lld.%02lld", sign,
-                      feet_digits, frames / modulus, frames % modulus) < 0)
-        point->text_buffer[0] = '\0';
-    return point->text_buffer;
+    detail::text_writer out(point->text_buffer);
+    out.put(sign);
+    out.put_padded(frames / modulus, feet_digits);
+    out.put('.');
+    out.put_padded(frames % modulus, 2);
+    return out.finish();
 }
 
 long32 foot_label::feet_to_samples(char const* text) {
@@ -124,11 +126,14 @@ char* foot_353_label::samples_to_feet(label_point* point, long32 sample) {
     perf_phase        = static_cast<int>(2 - r % 3);
     if (f >= feet_wrap()) f -= feet_wrap();  // once
     feet = static_cast<int>(f);
-    // A count or footage too large for the buffer is cut, never overrun.
-    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%c%0*d+%02d.%d", sign,
-                      feet_digits, feet, foot_frame, perf_phase + 1) < 0)
-        point->text_buffer[0] = '\0';
-    return point->text_buffer;
+    detail::text_writer out(point->text_buffer);
+    out.put(sign);
+    out.put_padded(feet, feet_digits);
+    out.put('+');
+    out.put_padded(foot_frame, 2);
+    out.put('.');
+    out.put_padded(perf_phase + 1, 0);
+    return out.finish();
 }
 
 long32 foot_353_label::feet_to_samples(char const* text) {
@@ -159,10 +164,9 @@ UserLabelType film_frames_label::UserType() { return UserLabelFilmFrames; }
 
 char const* film_frames_label::get_abs_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);
-    // A count or footage too large for the buffer is cut, never overrun.
-    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%.6d", sample) < 0)
-        point->text_buffer[0] = '\0';
-    return point->text_buffer;
+    detail::text_writer out(point->text_buffer);
+    out.put_precise(sample, 6);  // "%.6d": six digits at least, sign before them
+    return out.finish();
 }
 
 long32 film_frames_label::get_abs_sample(char const* s) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "marlix/internal/c_number.h"
+#include "marlix/internal/text_writer.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {
@@ -75,13 +76,12 @@ char const* ink_label::get_abs_string(label_point* point, long32 sample) {
     // Every sample before count 0, also those whose count truncates to 0.
     if (count < 0 || sample < 0) return negative_text();
     if (count > max_count) count -= max_count + 1;
-    char prefix[max_label_length + 1];
-    shown_prefix(point, prefix);
-    // A count or footage too large for the buffer is cut, never overrun.
-    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%s%0*d%c%02d", prefix,
-                      ink_count_length, count, separator, frame_offset) < 0)
-        point->text_buffer[0] = '\0';
-    return point->text_buffer;
+    detail::text_writer out(point->text_buffer);
+    out.put(get_prefix(point), prefix_width());
+    out.put_padded(count, ink_count_length);
+    out.put(separator);
+    out.put_padded(frame_offset, 2);
+    return out.finish();
 }
 
 void ink_label::build_template() {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "marlix/internal/c_number.h"
+#include "marlix/internal/text_writer.h"
 #include "marlix/types/wrap32.h"
 #include "marlix/values/label_point.h"
 
@@ -50,13 +51,14 @@ long32 keycode_label::get_sample_span_from_packed_strings(char const* first, cha
 }
 
 char const* keycode_label::print_counts(label_point* point) {
-    char prefix[max_label_length + 1];
-    shown_prefix(point, prefix);
-    // A count or footage too large for the buffer is cut, never overrun.
-    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%s%0*d%c%02d", prefix,
-                      count_len < 0 ? 0 : count_len, count, separator, frame_offset) < 0)
-        point->text_buffer[0] = '\0';
-    return point->text_buffer;
+    // prefix, count to count_len digits, separator, two-digit frame; a
+    // count too large for the buffer is cut, never overrun.
+    detail::text_writer out(point->text_buffer);
+    out.put(get_prefix(point), prefix_width());
+    out.put_padded(count, count_len < 0 ? 0 : count_len);
+    out.put(separator);
+    out.put_padded(frame_offset, 2);
+    return out.finish();
 }
 
 char const* keycode_label::get_abs_string(label_point* point, long32 sample) {
@@ -71,11 +73,9 @@ char const* keycode_label::get_abs_string(label_point* point, long32 sample) {
 
 char const* keycode_label::get_abs_perfs_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return "";
-    // A count or footage too large for the buffer is cut, never overrun.
-    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%02d",
-                      get_perf_offset(sample)) < 0)
-        point->text_buffer[0] = '\0';
-    return point->text_buffer;
+    detail::text_writer out(point->text_buffer);
+    out.put_padded(get_perf_offset(sample), 2);
+    return out.finish();
 }
 
 long32 keycode_label::get_abs_sample(char const* s) {
@@ -186,13 +186,15 @@ char const* keycode_353::get_keep_string(label_point* point, long32 sample) {
     // Samples before -2 lie before the first frame of count 0.
     if (count < 0 || frame_offset < 0 || perf_phase > 2) return negative_text();
     if (count > max_count) count -= max_count + 1;
-    char prefix[max_label_length + 1];
-    shown_prefix(point, prefix);
-    // A count or footage too large for the buffer is cut, never overrun.
-    if (std::snprintf(point->text_buffer, sizeof point->text_buffer, "%s%0*d+%02d.%d", prefix,
-                      count_len < 0 ? 0 : count_len, count, frame_offset, perf_phase + 1) < 0)
-        point->text_buffer[0] = '\0';
-    return point->text_buffer;
+    // prefix, count, '+', two-digit frame, '.', phase digit 1..3
+    detail::text_writer out(point->text_buffer);
+    out.put(get_prefix(point), prefix_width());
+    out.put_padded(count, count_len < 0 ? 0 : count_len);
+    out.put('+');
+    out.put_padded(frame_offset, 2);
+    out.put('.');
+    out.put_padded(perf_phase + 1, 0);
+    return out.finish();
 }
 
 long32 keycode_353::get_keep_sample(char const* s) {

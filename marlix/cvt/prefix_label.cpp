@@ -105,8 +105,4 @@ void prefix_label::set_prefix(label_point* point, char const* text) {
     copy_prefix(last_prefix, point->prefix_text, p);
 }
 
-void prefix_label::shown_prefix(label_point* point, char* out) {
-    copy_prefix(out, get_prefix(point), prefix_width());
-}
-
 }  // namespace marlix

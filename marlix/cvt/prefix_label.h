@@ -56,8 +56,6 @@ protected:
     void set_prefix_templates(char const* suffix);
     // The printable width of the prefix, 0 before set_count_len has run.
     int prefix_width() const { return prefix_len < 0 ? 0 : prefix_len; }
-    // Copies the point's shown prefix into out (prefix_width() + 1 bytes).
-    void shown_prefix(label_point* point, char* out);
     // "NEGATIVE", answered for a sample before the first count.
     static char const* negative_text() { return "NEGATIVE"; }
 };

@@ -5,6 +5,7 @@ expect print-specials 0 $'???.??.??.??\n>>>.>>.>>.>>\n<<<.<<.<<.<<' "" -- print 
 expect print-flags 0 $' 1:05.03\n ' "" -- print -t 5 --flags 0 1628 3
 expect print-stdin 0 $' 00:00:01+00\n 00:00:00+01' $'24\n1\n' -- print -t p24
 expect print-32bit 1 "invalid" "" -- print -t P 2147483648
+expect print-dummy 2 "" "" -- print -t timecode_label 5
 expect parse-pal 1 $'93079\n93079\ninvalid\n-90000' "" -- parse -t P " 01:02:03.04" 01:02:03:04 01.02.03.04 -01:00:00.00
 expect parse-df 0 $'1800\n1798\n0' "" -- parse -t ND "00:01:00;02" "00:01:00;00" "-00:00:01;00"
 expect parse-packed 1 $'25\ninvalid\n25' "" -- parse -t P --packed 00000100 000001 0000010
@@ -18,4 +19,4 @@ expect template 0 'template0="-29.59.59.49" template1="-29.59.59.49" invalid="??
 expect no-type 2 "" "" -- print 5
 expect bad-type 2 "" "" -- print -t Q 5
 expect bad-flags 2 "" "" -- print -t P --flags 16 5
-expect_err parse-why "does not read as a pal_label label" parse -t P 01.02.03.04
+expect_err parse-why "does not read as a label of type pal_label" parse -t P 01.02.03.04

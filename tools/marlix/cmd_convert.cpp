@@ -11,15 +11,16 @@
 namespace marlix_cli {
 
 char const print_usage[] =
-    "usage: marlix print -t TYPE [--flags N] [--normalise] SAMPLE...\n"
+    "usage: marlix print -t TYPE [--flags N] [--normalise] [-p PREFIX] SAMPLE...\n"
     "The label text of each sample, exactly as the converter prints it (a\n"
     "leading blank included). --normalise first brings the sample into the\n"
     "converter's range as a label point does. TYPE is an EDL name (any case),\n"
     "a class name or a number 0..41; --flags picks the timecode fields always\n"
-    "printed (1 hours, 2 minutes, 4 seconds, 8 frames; default 15).\n";
+    "printed (1 hours, 2 minutes, 4 seconds, 8 frames; default 15). -p/--prefix\n"
+    "sets the label point's prefix text first (keycode: roll and count, ink).\n";
 
 char const parse_usage[] =
-    "usage: marlix parse -t TYPE [--flags N] [--packed] TEXT...\n"
+    "usage: marlix parse -t TYPE [--flags N] [--packed] [-p PREFIX] TEXT...\n"
     "The sample of each label text, or 'invalid'. --packed reads the digits-only\n"
     "form (HHMMSSFF for timecode).\n";
 
@@ -93,11 +94,19 @@ constexpr char not_a_sample[] = "not a sample number (a whole number that fits 3
 
 }  // namespace
 
+// -p/--prefix: the label point's prefix text, as the host would hold it.
+void apply_prefix_option(parsed_args const& args, marlix::label_point& point) {
+    auto p = args.value("-p");
+    if (!p) p = args.value("--prefix");
+    if (p) std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", p->c_str());
+}
+
 int run_print(args_t const& args) {
-    converter_args c = converter_command(args, {}, {"--normalise"});
+    converter_args c = converter_command(args, {"-p", "--prefix"}, {"--normalise"});
     if (c.status != exit_ok) return c.status;
     bool const normalise = c.args.has("--normalise");
     marlix::label_point point(0, c.cvt.get());
+    apply_prefix_option(c.args, point);
     return for_each_item(c.args.operands, [&](std::string const& item) {
         auto s = parse_sample(item);
         if (!s) return item_result::failure(not_a_sample);
@@ -107,21 +116,23 @@ int run_print(args_t const& args) {
 }
 
 int run_parse(args_t const& args) {
-    converter_args c = converter_command(args, {}, {"--packed"});
+    converter_args c = converter_command(args, {"-p", "--prefix"}, {"--packed"});
     if (c.status != exit_ok) return c.status;
     bool const packed = c.args.has("--packed");
     marlix::label_point point(0, c.cvt.get());
+    apply_prefix_option(c.args, point);
     return for_each_item(c.args.operands, [&](std::string const& item) {
         marlix::long32 s;
         if (packed) {
             s = c.cvt->get_abs_sample_from_packed_string(item.c_str());
         } else {
-            point.set_sample(item.c_str());
-            s = c.cvt->get_abs_sample(item.c_str());
+            point.set_sample(item.c_str());  // the prefix first, then the parse
+            s = point.get_sample();
         }
         if (s == marlix::INVALID_SAMPLE)
-            return item_result::failure(std::string("does not read as a ") + c.cvt->type_str() +
-                                        (packed ? " packed digit string" : " label"));
+            return item_result::failure(std::string("does not read as a ") +
+                                        (packed ? "packed digit string" : "label") + " of type " +
+                                        c.cvt->type_str());
         return item_result::success(std::to_string(s));
     });
 }
@@ -179,6 +190,60 @@ int run_span(args_t const& args) {
         if (!(in >> first >> second) || (in >> extra))
             return item_result::failure("a line holds FIRST and SECOND");
         return span(first, second);
+    });
+}
+
+char const convert_usage[] =
+    "usage: marlix convert --from TYPE --to TYPE [-p PREFIX] TEXT...\n"
+    "Reads each label with one type and prints the same sample with another\n"
+    "type that counts the same samples: keycode, feet+frames and ink of one\n"
+    "gauge (F35 keycode to foot_35_label footage, for example), or a type to\n"
+    "itself. -p sets the prefix printed by the second type (keycode, ink).\n";
+
+namespace {
+
+// What a label type's samples count: the perforations or frames of one
+// film stock, or the frames of one timecode type. Types that count the same
+// thing convert into each other sample for sample.
+int sample_kind(marlix::label_t t) {
+    using namespace marlix;
+    if (label_type_family(t) == UserLabelTimecode) return 1000 + t;
+    label_t const key = label_t_to_key_label_t(t);
+    if (key >= LABEL_KEYCODE_35_4 && key <= LABEL_KEYCODE_35_6) return LABEL_KEYCODE_35;
+    if (key >= LABEL_KEYCODE_16_4 && key <= LABEL_KEYCODE_16_6) return LABEL_KEYCODE_16;
+    if (key >= LABEL_KEYCODE_353_4 && key <= LABEL_KEYCODE_353_6) return LABEL_KEYCODE_353;
+    if (key != LABEL_NONE) return key;
+    return 2000 + t;
+}
+
+}  // namespace
+
+int run_convert(args_t const& args) {
+    parsed_args const p = parse_args(args, {"--from", "--to", "-p", "--prefix"}, {});
+    if (!p.error.empty()) return usage_error(p.error);
+    auto const from_text = p.value("--from"), to_text = p.value("--to");
+    if (!from_text || !to_text) return usage_error("convert needs --from TYPE and --to TYPE");
+    auto const from = parse_label_type(*from_text), to = parse_label_type(*to_text);
+    if (!from) return usage_error("'" + *from_text + "' is not a label type");
+    if (!to) return usage_error("'" + *to_text + "' is not a label type");
+    std::string why;
+    auto const in = make_converter(*from, marlix::TC_ALL_FIELDS, why);
+    if (!in) return usage_error(why);
+    auto const out = make_converter(*to, marlix::TC_ALL_FIELDS, why);
+    if (!out) return usage_error(why);
+    if (sample_kind(*from) != sample_kind(*to))
+        return usage_error(std::string(in->type_str()) + " and " + out->type_str() +
+                           " count different samples: convert between the keycode, feet and"
+                           " ink types of one gauge");
+    marlix::label_point reader(0, in.get()), writer(0, out.get());
+    apply_prefix_option(p, writer);
+    return for_each_item(p.operands, [&](std::string const& item) {
+        reader.set_sample(item.c_str());
+        marlix::long32 const s = reader.get_sample();
+        if (s == marlix::INVALID_SAMPLE)
+            return item_result::failure(std::string("does not read as a label of type ") +
+                                        in->type_str());
+        return item_result::success(out->get_abs_string(&writer, s));
     });
 }
 

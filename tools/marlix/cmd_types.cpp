@@ -13,7 +13,8 @@ char const types_usage[] =
     "\n"
     "Rows are NAME=VALUE pairs: value, class, edl_written, edl_read (empty for\n"
     "the empty rows of the name table, '-' where no name is read), family,\n"
-    "foot, ink, key, tv_rate, tv_drop, duration (under the current project).\n"
+    "foot, ink, key, tv_rate, tv_drop, duration (under the current project),\n"
+    "and the shared converter's samples per unit, modulus and template.\n"
     "A NAME is judged as an EDL name: any case, up to its first white space\n"
     "and 11 characters; an unknown name gives 0.\n";
 
@@ -22,16 +23,19 @@ namespace {
 void print_row(marlix::label_t t) {
     char const* read_name  = marlix::label_type_edl_read_name(t);
     marlix::TCInf const tv = marlix::label_type_to_TvStd(t);
+    marlix::label_cvt* cvt = marlix::get_static_label_cvt(t);
     std::printf(
         "value=%d class=%s edl_written=%s edl_read=%s family=%s foot=%d ink=%d key=%d "
-        "tv_rate=%d tv_drop=%d duration=%d\n",
+        "tv_rate=%d tv_drop=%d duration=%d samples_per_unit=%d modulus=%d template=\"%s\"\n",
         static_cast<int>(t), marlix::label_type_class_name(t), marlix::label_type_to_edlstr(t),
         read_name == nullptr ? "-" : read_name,
         marlix::user_label_type_name(marlix::label_type_family(t)),
         static_cast<int>(marlix::label_t_to_foot_label_t(t)),
         static_cast<int>(marlix::label_t_to_ink_label_t(t)),
         static_cast<int>(marlix::label_t_to_key_label_t(t)), static_cast<int>(tv.rate),
-        tv.drop_frame ? 1 : 0, static_cast<int>(marlix::label_t_to_duration_label_t(t)));
+        tv.drop_frame ? 1 : 0, static_cast<int>(marlix::label_t_to_duration_label_t(t)),
+        cvt ? static_cast<int>(cvt->samples_per_unit()) : 0, cvt ? cvt->get_modulus() : 0,
+        cvt ? cvt->templates[0].text : "");
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ constexpr command commands[] = {
     {"smpte", "packed SMPTE timecode words, both ways", smpte_usage, run_smpte},
     {"span", "span between two packed digit strings", span_usage, run_span},
     {"template", "the printed shape of a label type", template_usage, run_template},
+    {"convert", "a label read with one type, printed with another", convert_usage, run_convert},
 };
 
 constexpr char global_help[] =
