@@ -17,5 +17,6 @@
 #include "marlix/host/library_entry.h"
 #include "marlix/host/tokeniser.h"
 #include "marlix/types/label_types.h"
+#include "marlix/values/label.h"
 #include "marlix/values/label_point.h"
 #include "marlix/version.h"

@@ -1,0 +1,287 @@
+#include "marlix/values/label.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/cvt/timecode_label.h"
+
+namespace marlix {
+namespace {
+
+TEST(label, ConstructorsAndNaturalPitch) {
+    label const pal(LABEL_PAL);
+    EXPECT_EQ(pal.bounded, 1);
+    EXPECT_EQ(pal.get_length(), 100000000);
+    EXPECT_EQ(pal.get_pitch(), 0.04);
+    EXPECT_EQ(label(label_point(0, LABEL_PAL)).bounded, 0);
+    EXPECT_EQ(label(*get_static_label_cvt(LABEL_PAL)).bounded, 0);
+    struct {
+        label_t t;
+        double pitch;
+    } const pitches[] = {{LABEL_NONE, 1.0},
+                         {LABEL_INK, 1.0},
+                         {LABEL_NTSC, 1001.0 / 30000},
+                         {LABEL_NTSC_DROP, 1001.0 / 30000},
+                         {LABEL_TC_24, 1.0 / 24},
+                         {LABEL_KEYCODE_35, 1.0 / 96},
+                         {LABEL_KEYCODE_353_6, 1.0 / 72},
+                         {LABEL_TC_48, 1.0 / 48},
+                         {LABEL_KEYCODE_352, 1.0 / 48},
+                         {LABEL_TC_50, 0.02},
+                         {LABEL_TC_60, 1.0 / 60},
+                         {LABEL_KEYCODE_658_120, 1.0 / 192},
+                         {LABEL_KEYCODE_655_80, 1.0 / 120},
+                         {LABEL_KEYCODE_6510_120, 1.0 / 240},
+                         {LABEL_KEYCODE_6515_120, 1.0 / 360},
+                         {LABEL_FILM_FRAMES, 1.0 / 24}};
+    for (auto const& p : pitches) EXPECT_DOUBLE_EQ(label::get_natural_pitch(p.t), p.pitch) << p.t;
+    EXPECT_EQ(label::get_natural_pitch(static_cast<label_t>(42)), 1.0);
+}
+
+TEST(label, BoundsAndTheirTexts) {
+    label l(LABEL_PAL);
+    l.set_start(static_cast<long32>(90000));
+    l.set_length(static_cast<long32>(10));
+    EXPECT_STREQ(l.get_string(static_cast<long32>(0)), " 01:00:00.00");
+    EXPECT_STREQ(l.get_string(static_cast<long32>(10)), " 01:00:00.10");
+    EXPECT_STREQ(l.get_string(static_cast<long32>(11)), ">>>>>>");
+    EXPECT_STREQ(l.get_string(static_cast<long32>(-1)), "<<<<<<");
+    EXPECT_STREQ(l.get_string(INVALID_SAMPLE), ">>>>>>");
+    EXPECT_STREQ(l.get_perfs_string(static_cast<long32>(11)), ">>");
+    EXPECT_STREQ(l.get_perfs_string(static_cast<long32>(-1)), "<<");
+    EXPECT_EQ(l.get_smpte_string(11), 0u);
+    EXPECT_EQ(l.get_smpte_string(4), 0x01000004u);
+    EXPECT_EQ(l.get_label_point(static_cast<long32>(11)).get_sample(), SAMPLE_PAST_END);
+    EXPECT_EQ(l.get_label_point(static_cast<long32>(-1)).get_sample(), SAMPLE_BEFORE_START);
+    EXPECT_EQ(l.get_label_point(static_cast<long32>(3)).get_sample(), 90003);
+    EXPECT_EQ(l.get_unbounded_label_point(static_cast<long32>(11)).get_sample(), 90011);
+    EXPECT_EQ(l.get_sample(static_cast<long32>(90010)), 10);
+    EXPECT_EQ(l.get_sample(static_cast<long32>(90011)), INVALID_SAMPLE);
+    EXPECT_EQ(l.get_posn(static_cast<long32>(90011)), invalid_position);
+    EXPECT_EQ(l.sample_to_posn(INVALID_SAMPLE), invalid_position);
+    EXPECT_EQ(l.contains(static_cast<long32>(90000)), 1);
+    EXPECT_EQ(l.contains(static_cast<long32>(89999)), 0);
+    EXPECT_EQ(l.get_abs_posn(static_cast<long32>(11)), invalid_position);
+    EXPECT_NEAR(l.get_abs_posn_extrapolate(static_cast<long32>(11)), 3600.44, 1e-9);
+    label_point other(90005, LABEL_NTSC);
+    EXPECT_EQ(l.get_sample(other), INVALID_SAMPLE);
+    EXPECT_EQ(l.contains(other), 0);
+    EXPECT_STREQ(l.get_string(other), ">>>>>>");
+
+    label open(label_point(0, LABEL_PAL));
+    for (long32 r : {-5, 0, 5, 100000000, INVALID_SAMPLE}) {
+        EXPECT_EQ(open.cmp(r), 0) << r;
+        EXPECT_EQ(open.contains(r), 1) << r;
+    }
+}
+
+TEST(label, PositionsWithTheirTolerances) {
+    label l(LABEL_PAL);  // pitch 0.04, one sample a unit
+    struct {
+        double p;
+        long32 rel, abs;
+    } const cases[] = {
+        {0.0399, 1, 0},
+        {0.0398, 0, 0},
+        {0.03995, 1, 1},
+        {-0.01, -1, -1},
+        {-0.0399, -1, -1},
+        {-0.04008, -1, -2},
+        {0.08, 2, 2},
+        {1e99, INVALID_SAMPLE, INVALID_SAMPLE},
+        {1e12, INVALID_SAMPLE, INVALID_SAMPLE},
+        {-1e12, INVALID_SAMPLE, INVALID_SAMPLE},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.p);
+        EXPECT_EQ(l.posn_to_sample(c.p), c.rel);
+        EXPECT_EQ(l.abs_posn_to_sample(c.p), c.abs);
+    }
+    EXPECT_EQ(l.posn_to_sample(std::nan("")), INVALID_SAMPLE);
+    label feet(LABEL_FOOT_35);  // four samples a unit: whole frames
+    EXPECT_EQ(feet.posn_to_sample(5.5 / 96), 4);
+    EXPECT_EQ(feet.posn_to_sample(7.997 / 96), 8);  // within 1/250 of a sample
+    EXPECT_EQ(feet.posn_to_sample(7.99 / 96), 4);
+    label zero_pitch(LABEL_PAL);
+    zero_pitch.set_pitch(0.0);
+    EXPECT_EQ(zero_pitch.posn_to_sample(1.0), INVALID_SAMPLE);
+    EXPECT_EQ(zero_pitch.abs_posn_to_sample(1.0), INVALID_SAMPLE);
+}
+
+TEST(label, KeepStringsRoundTripForEveryType) {
+    long32 const starts[] = {0,
+                             1,
+                             4,
+                             25,
+                             93079,
+                             -1,
+                             -4,
+                             -2160001,
+                             639999,
+                             1234567,
+                             INVALID_SAMPLE,
+                             SAMPLE_PAST_END,
+                             SAMPLE_BEFORE_START};
+    for (int t = 0; t < label_type_count; ++t) {
+        for (long32 s : starts) {
+            for (int bounded : {0, 1}) {
+                label l(static_cast<label_t>(t));
+                std::strcpy(l.start.prefix_text, "AB1234560000");
+                l.set_start(s);
+                char shown[label_point::text_capacity];  // the point holds what it prints
+                std::strcpy(shown, l.start.get_string());
+                l.set_prefix(shown);
+                l.set_length(static_cast<long32>(120 * (t + 1)));  // whole units of every type
+                l.set_bounded(bounded);
+                SCOPED_TRACE(std::to_string(t) + " at " + std::to_string(s));
+                char first[label::keep_string_capacity];
+                l.make_keep_string(first);
+                label const read(first);
+                char second[label::keep_string_capacity];
+                read.make_keep_string(second);
+                // A start the converter prints exactly (every timecode,
+                // keycode and ink sample; whole frames of feet) comes back
+                // byte for byte; any other is read as the label it prints.
+                label_point probe(l.start);
+                probe.set_keep_sample(l.start.get_keep_string());
+                if (probe.sample == l.start.sample) {
+                    EXPECT_STREQ(first, second);
+                    EXPECT_EQ(read.get_start(), l.get_start());
+                }
+                label const again(second);
+                char third[label::keep_string_capacity];
+                EXPECT_STREQ(again.make_keep_string(third), second);
+                EXPECT_EQ(read.type(), l.type());
+                EXPECT_EQ(read.bounded, bounded);
+                long32 const u = l.cvt()->samples_per_unit();
+                EXPECT_EQ(read.get_length(), 120 * (t + 1) / u * u);
+                if (read.type() != LABEL_DUMMY) {
+                    EXPECT_EQ(read == l, probe.sample == l.start.sample);
+                }
+            }
+        }
+    }
+}
+
+TEST(label, KeepStringTexts) {
+    label l(LABEL_PAL);
+    l.set_start(static_cast<long32>(900000));
+    l.set_length(static_cast<long32>(250));
+    EXPECT_STREQ(static_cast<char*>(l), "LABEL_REV:1 pal_label  10:00:00.00 250 0.0400000000 1");
+    label const read("LABEL_REV:1 pal_label  10:00:00.00 250 0.0400000000 1");
+    EXPECT_EQ(read.get_start(), 900000);
+    EXPECT_EQ(read.type(), LABEL_PAL);
+    EXPECT_EQ(read.get_pitch(), 0.04);
+
+    label feet(LABEL_FOOT_35);  // 4 samples a unit: the length is cut to whole units
+    feet.set_length(static_cast<long32>(10));
+    label const back(static_cast<char*>(feet));
+    EXPECT_EQ(back.get_length(), 8);
+    EXPECT_EQ(back.get_pitch(), 0.0416666667 / 4);  // ten decimals of seconds a unit
+
+    struct {
+        char const* text;
+        int type, revision;
+        double pitch;
+        long32 length;
+    } const cases[] = {
+        {"LABEL_REV:3 pal_label  10:00:00.00 250 0.04 1", 0, 3, 0.0, 100000000},
+        {"LABEL_REV:0 pal_label  10:00:00.00 250 0.04 1", 0, 0, 0.0, 100000000},
+        {"LABEL_REV", 0, 0, 0.0, 100000000},
+        {"LABEL_REV:2 pal_label", 5, 2, 0.0, 100000000},  // no length field
+        {"REV:1 pal_label  10:00:00.00 250 0.04 1", 0, 1, 0.0, 100000000},
+        {"", 0, 1, 0.0, 100000000},
+        {"LABEL_REV:1 no_such_label x 5 1 1", 0, 1, 1.0, 5},
+        {"LABEL_REV:1 pal_label 0 99999999999999999999 0.04 1", 5, 1, 0.04, 2147483647},
+        {"LABEL_REV:1 pal_label 0 -99999999999999999999 0.04 1", 5, 1, 0.04, -2147483647 - 1},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.text);
+        label const r(c.text);
+        EXPECT_EQ(r.type() == LABEL_DUMMY ? 0 : r.type(), c.type);
+        EXPECT_EQ(r.revision, c.revision);
+        EXPECT_EQ(r.get_pitch(), c.pitch);
+        EXPECT_EQ(r.get_length(), c.length);
+    }
+    label const null_text(static_cast<char const*>(nullptr));
+    EXPECT_EQ(null_text.revision, 1);
+}
+
+TEST(label, KeepStringsStayBoundedForHostilePitches) {
+    double const pitches[] = {1e300, -1e300, 1e15, 123456789012345.0, std::nan(""), HUGE_VAL};
+    for (double pitch : pitches) {
+        label l(LABEL_KEYCODE_6515_120);
+        l.set_pitch(pitch);
+        l.set_start(static_cast<long32>(INT32_MAX));
+        char text[label::keep_string_capacity];
+        l.make_keep_string(text);
+        EXPECT_LT(std::strlen(text), sizeof text);
+        label const back(text);
+        char again[label::keep_string_capacity];
+        back.make_keep_string(again);
+        EXPECT_STREQ(text, again) << pitch;
+    }
+}
+
+TEST(label, ContainsLabelIgnoresPrefixCaseButEqualityDoesNot) {
+    label a(LABEL_KEYCODE_35), b(LABEL_KEYCODE_35);
+    std::strcpy(a.start.prefix_text, "AB123456");
+    std::strcpy(b.start.prefix_text, "ab123456");
+    a.set_start(static_cast<long32>(64));
+    b.set_start(static_cast<long32>(128));
+    a.set_length(static_cast<long32>(640));
+    b.set_length(static_cast<long32>(64));
+    EXPECT_EQ(a.contains(b), 1);
+    b.set_length(static_cast<long32>(640));
+    EXPECT_EQ(a.contains(b), 0);  // runs past the end
+    b.set_bounded(0);
+    EXPECT_EQ(a.contains(b), 1);  // only its start counts
+    std::strcpy(b.start.prefix_text, "CD123456");
+    EXPECT_EQ(a.contains(b), 0);
+
+    label c(LABEL_KEYCODE_35), d(LABEL_KEYCODE_35);
+    std::strcpy(c.start.prefix_text, "AB123456");
+    std::strcpy(d.start.prefix_text, "ab123456");
+    EXPECT_FALSE(c == d);
+    std::strcpy(d.start.prefix_text, "AB123456");
+    EXPECT_TRUE(c == d);
+}
+
+TEST(label, AssignmentRebindsToTheSharedConverter) {
+    pal_label own;
+    label mine(own);
+    mine.set_start(static_cast<long32>(25));
+    label copy;
+    copy = mine;
+    EXPECT_EQ(copy.cvt(), get_static_label_cvt(LABEL_PAL));
+    EXPECT_EQ(copy.get_start(), 25);
+    label const copied(mine);  // the copy constructor keeps the converter
+    EXPECT_EQ(copied.cvt(), &own);
+
+    label key(LABEL_KEYCODE_35);
+    std::strcpy(key.start.prefix_text, "EF654321");
+    key.revision = 2;
+    label assigned;
+    assigned = key;
+    EXPECT_STREQ(assigned.start.prefix_text, "EF6543210000");
+    EXPECT_EQ(assigned.revision, 2);
+    EXPECT_EQ(label(key).revision, 1);
+}
+
+TEST(label, WritesToTheConfigurationStore) {
+    configb store;
+    label l(LABEL_PAL);
+    l.write_to_config(store, 3);
+    char buffer[configb::in_buffer_size];
+    ASSERT_EQ(store.in("LABEL3", buffer), 0);
+    EXPECT_STREQ(buffer, "LABEL_REV:1 pal_label  00:00:00.00 100000000 0.0400000000 1");
+    EXPECT_EQ(get_invalid_label()->type(), LABEL_DUMMY);
+    EXPECT_EQ(get_invalid_label(), get_invalid_label());
+}
+
+}  // namespace
+}  // namespace marlix
