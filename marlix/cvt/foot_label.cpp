@@ -78,7 +78,10 @@ char* foot_label::samples_to_feet(label_point* point, long32 sample) {
     long long const a   = sample < 0 ? -static_cast<long long>(sample) : sample;
     long long frames    = a / samples_per_frame;
     long long const top = modulus * feet_wrap();
-    if (frames >= top) frames -= top;  // once
+    // The feet wrap at 10^(feet_digits + 1). Past twice that, where one
+    // wrap would still leave more feet than the label has digits, the wrap
+    // repeats, so that a printed footage reads back to itself.
+    if (frames >= top) frames %= top;
     detail::text_writer out(point->text_buffer);
     out.put(sign);
     out.put_padded(frames / modulus, feet_digits);
@@ -124,7 +127,7 @@ char* foot_353_label::samples_to_feet(label_point* point, long32 sample) {
     long long const r = q - f * perfs_per_353_foot;
     foot_frame        = static_cast<int>(r / 3);
     perf_phase        = static_cast<int>(2 - r % 3);
-    if (f >= feet_wrap()) f -= feet_wrap();  // once
+    if (f >= feet_wrap()) f %= feet_wrap();  // as for the other gauges
     feet = static_cast<int>(f);
     detail::text_writer out(point->text_buffer);
     out.put(sign);

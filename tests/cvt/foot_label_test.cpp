@@ -35,6 +35,11 @@ TEST(foot_label, FootageRoundTripsOverTenThousandFeetEachWay) {
         // 100 000 feet wrap to 0; past 10 000 feet more digits print.
         EXPECT_STREQ(cvt->get_abs_string(&point, 100000 * g.frames_per_foot * g.perfs), " 0000.00");
         EXPECT_STREQ(cvt->get_abs_string(&point, 12345 * g.frames_per_foot * g.perfs), " 12345.00");
+        EXPECT_STREQ(cvt->get_abs_string(&point, 199999 * g.frames_per_foot * g.perfs),
+                     " 99999.00");
+        // Past 200 000 feet the wrap repeats: what prints reads back to itself.
+        long32 const far = 250001 * g.frames_per_foot * g.perfs;
+        EXPECT_STREQ(cvt->get_abs_string(&point, far), " 50001.00");
     }
 }
 

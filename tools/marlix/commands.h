@@ -24,6 +24,7 @@ int run_smpte(args_t const& args);
 int run_span(args_t const& args);
 int run_template(args_t const& args);
 int run_convert(args_t const& args);
+int run_label(args_t const& args);
 extern char const types_usage[];
 extern char const print_usage[];
 extern char const parse_usage[];
@@ -31,5 +32,6 @@ extern char const smpte_usage[];
 extern char const span_usage[];
 extern char const template_usage[];
 extern char const convert_usage[];
+extern char const label_usage[];
 
 }  // namespace marlix_cli

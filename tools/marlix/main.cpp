@@ -22,6 +22,7 @@ constexpr command commands[] = {
     {"span", "span between two packed digit strings", span_usage, run_span},
     {"template", "the printed shape of a label type", template_usage, run_template},
     {"convert", "a label read with one type, printed with another", convert_usage, run_convert},
+    {"label", "labelled spans and their keep strings", label_usage, run_label},
 };
 
 constexpr char global_help[] =

@@ -1,0 +1,128 @@
+// marlix label write | read | at: labelled spans and their keep strings.
+
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cli_support.h"
+#include "commands.h"
+
+namespace marlix_cli {
+
+char const label_usage[] =
+    "usage: marlix label write -t TYPE --start TEXT|SAMPLE [--length N] [--bounded]\n"
+    "                          [--pitch P] [-p PREFIX]\n"
+    "       marlix label read KEEP...\n"
+    "       marlix label at KEEP OFFSET...\n"
+    "       marlix label at KEEP --position SECONDS...\n"
+    "write prints the keep string of a label (unbounded unless --bounded; the\n"
+    "natural pitch of the type unless --pitch). read prints type= start=\n"
+    "start_sample= length= pitch= bounded= revision= for each keep string. at\n"
+    "prints the label text at relative samples, or at absolute positions in\n"
+    "seconds, with '>>>>>>' and '<<<<<<' outside a bounded span.\n";
+
+namespace {
+
+std::string shortest(double v) {
+    char text[64];
+    auto const r = std::to_chars(text, text + sizeof text, v);
+    return std::string(text, r.ptr);
+}
+
+int label_write(args_t const& args) {
+    parsed_args const p = parse_args(
+        args, {"-t", "--type", "--start", "--length", "--pitch", "-p", "--prefix"}, {"--bounded"});
+    if (!p.error.empty()) return usage_error(p.error);
+    if (!p.operands.empty()) return usage_error("label write takes no operands");
+    auto type_text = p.value("-t");
+    if (!type_text) type_text = p.value("--type");
+    if (!type_text) return usage_error("a label type is needed: -t TYPE");
+    auto const type = parse_label_type(*type_text);
+    if (!type) return usage_error("'" + *type_text + "' is not a label type");
+    marlix::label l(*type);
+    l.set_bounded(p.has("--bounded") ? 1 : 0);
+    auto prefix = p.value("-p");
+    if (!prefix) prefix = p.value("--prefix");
+    if (prefix)
+        std::snprintf(l.start.prefix_text, sizeof l.start.prefix_text, "%s", prefix->c_str());
+    if (auto const start = p.value("--start")) {
+        if (auto const n = parse_integer(*start, INT32_MIN, INT32_MAX)) {
+            l.set_start(static_cast<marlix::long32>(*n));
+        } else {
+            l.set_start(start->c_str());
+            if (l.get_start() == marlix::INVALID_SAMPLE)
+                return usage_error("--start '" + *start + "' does not read as a label of type " +
+                                   l.type_str());
+        }
+    }
+    if (auto const length = p.value("--length")) {
+        auto const n = parse_integer(*length, INT32_MIN, INT32_MAX);
+        if (!n) return usage_error("--length takes a whole number of samples");
+        l.set_length(static_cast<marlix::long32>(*n));
+    }
+    if (auto const pitch = p.value("--pitch")) {
+        char* end      = nullptr;
+        double const v = std::strtod(pitch->c_str(), &end);
+        if (pitch->empty() || *end != '\0') return usage_error("--pitch takes seconds per sample");
+        l.set_pitch(v);
+    }
+    std::printf("%s\n", static_cast<char*>(l));
+    return exit_ok;
+}
+
+int label_read(args_t const& args) {
+    return for_each_item(args, [](std::string const& keep) {
+        marlix::label l(keep.c_str());
+        if (l.revision < 1 || l.revision > 2 || l.type() == marlix::LABEL_DUMMY)
+            return item_result::failure("not a keep string of a known label type");
+        std::string line =
+            std::string("type=") + l.type_str() + " start=\"" + l.start.get_string() +
+            "\" start_sample=" + std::to_string(l.get_start()) +
+            " length=" + std::to_string(l.get_length()) + " pitch=" + shortest(l.get_pitch()) +
+            " bounded=" + std::to_string(l.bounded) + " revision=" + std::to_string(l.revision);
+        return item_result::success(line);
+    });
+}
+
+int label_at(args_t const& args) {
+    parsed_args const p = parse_args(args, {}, {"--position"});
+    if (!p.error.empty()) return usage_error(p.error);
+    if (p.operands.empty()) return usage_error("label at needs a keep string");
+    marlix::label const l(p.operands.front().c_str());
+    if (l.revision < 1 || l.revision > 2 || l.type() == marlix::LABEL_DUMMY)
+        return usage_error("'" + p.operands.front() +
+                           "' is not a keep string of a known label type");
+    bool const position = p.has("--position");
+    args_t const items(p.operands.begin() + 1, p.operands.end());
+    return for_each_item(items, [&](std::string const& item) {
+        if (position) {
+            char* end      = nullptr;
+            double const v = std::strtod(item.c_str(), &end);
+            if (item.empty() || *end != '\0')
+                return item_result::failure("not a position in seconds");
+            marlix::long32 const s = l.abs_posn_to_sample(v);
+            if (s == marlix::INVALID_SAMPLE)
+                return item_result::failure("no sample lies at that position");
+            return item_result::success(l.get_string(static_cast<marlix::long32>(
+                static_cast<std::uint32_t>(s) - static_cast<std::uint32_t>(l.get_start()))));
+        }
+        auto const n = parse_integer(item, INT32_MIN, INT32_MAX);
+        if (!n) return item_result::failure("not a relative sample (a 32-bit whole number)");
+        return item_result::success(l.get_string(static_cast<marlix::long32>(*n)));
+    });
+}
+
+}  // namespace
+
+int run_label(args_t const& args) {
+    if (args.empty()) return usage_error("label needs write, read or at");
+    args_t const rest(args.begin() + 1, args.end());
+    if (args.front() == "write") return label_write(rest);
+    if (args.front() == "read") return label_read(rest);
+    if (args.front() == "at") return label_at(rest);
+    return usage_error("label has no '" + args.front() + "': write, read or at");
+}
+
+}  // namespace marlix_cli
