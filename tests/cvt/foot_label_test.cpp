@@ -88,12 +88,11 @@ TEST(foot_label, ParseNeverFailsForOrdinaryText) {
     struct {
         long32 s;
         char const* text;
-    } const prints[] = {
-        {0, " 0000.00"},
-        {-4, "-0000.01"},
-        {-3, "-0000.00"},
-        {INT32_MIN, "-33454432.00"} /* 536870912 frames less the 100 000-foot wrap */,
-        {INVALID_SAMPLE, "?????.??"}};
+    } const prints[] = {{0, " 0000.00"},
+                        {-4, "-0000.01"},
+                        {-3, "-0000.00"},
+                        {INT32_MIN, "-54432.00"} /* 536870912 frames modulo 100 000 feet */,
+                        {INVALID_SAMPLE, "?????.??"}};
     for (auto const& p : prints) EXPECT_STREQ(f35->get_abs_string(&point, p.s), p.text) << p.s;
     EXPECT_EQ(f35->normalise_sample_unit(-5), -5);  // feet keep negative samples
 }
