@@ -34,7 +34,10 @@ void BM_label_point_print(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_label_point_print)->Arg(marlix::LABEL_PAL)->Arg(marlix::LABEL_NTSC_DROP)->Arg(marlix::LABEL_KEYCODE_35);
+BENCHMARK(BM_label_point_print)
+    ->Arg(marlix::LABEL_PAL)
+    ->Arg(marlix::LABEL_NTSC_DROP)
+    ->Arg(marlix::LABEL_KEYCODE_35);
 
 void BM_label_position_to_sample(benchmark::State& state) {
     marlix::label const l(static_cast<marlix::label_t>(state.range(0)));

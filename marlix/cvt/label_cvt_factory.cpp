@@ -13,7 +13,7 @@ namespace marlix {
 namespace {
 
 // Slots 42..49 stay empty; the first empty slot ends the name search.
-constexpr int slot_count = 50;
+constexpr int slot_count = converter_slot_count;
 
 // The one place that says which class serves each label type; the shared
 // table and the factory both build through it.
@@ -73,13 +73,7 @@ bool has_own_class(int t) {
 struct shared_table {
     label_cvt* slots[slot_count] = {};
 
-    shared_table() {
-        // One dummy for every type without a class, then the others in
-        // label type order.
-        label_cvt* const dummy = build(LABEL_NONE);
-        for (int t = 0; t < label_type_count; ++t)
-            slots[t] = has_own_class(t) ? build(static_cast<label_t>(t)) : dummy;
-    }
+    shared_table() { build_converter_slots(slots); }
 };
 
 // Built by the first caller; a function-local static is initialised once
@@ -92,6 +86,15 @@ shared_table const& table() {
 }
 
 }  // namespace
+
+void build_converter_slots(label_cvt* (&slots)[converter_slot_count]) {
+    // One dummy for every type without a class, then the others in label
+    // type order.
+    for (label_cvt*& slot : slots) slot = nullptr;
+    label_cvt* const dummy = build(LABEL_NONE);
+    for (int t = 0; t < label_type_count; ++t)
+        slots[t] = has_own_class(t) ? build(static_cast<label_t>(t)) : dummy;
+}
 
 label_cvt* get_static_label_cvt(label_t t) {
     shared_table const& shared = table();

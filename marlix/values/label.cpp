@@ -11,6 +11,7 @@
 #include "marlix/host/host_services.h"
 #include "marlix/host/tokeniser.h"
 #include "marlix/internal/c_number.h"
+#include "marlix/internal/natural_pitch.h"
 #include "marlix/types/wrap32.h"
 
 namespace marlix {
@@ -24,64 +25,6 @@ constexpr char config_name_format[]      = "LABEL%d";
 // Pitches this large would print hundreds of digits with ten decimals; they
 // are written in exponent form so the keep string stays bounded.
 constexpr double fixed_pitch_limit = 1e15;
-
-// Seconds per sample at each type's natural rate. Film types count
-// perforations at 24 frames a second; the 25 fps and NTSC timecode rows
-// come from the host's frame-rate table.
-struct natural_pitch_table {
-    double pitch[label_type_count];
-    natural_pitch_table() {
-        for (double& p : pitch) p = 1.0;
-        double const pal  = 1.0 / Tov::getFramesPerSecond(Tov::FrameRate_25);
-        double const ntsc = 1.0 / Tov::getFramesPerSecond(Tov::FrameRate_29_97);
-        struct row {
-            label_t type;
-            double pitch;
-        };
-        row const rows[] = {
-            {LABEL_PAL, pal},
-            {LABEL_NTSC, ntsc},
-            {LABEL_NTSC_DROP, ntsc},
-            {LABEL_TC_24, 1.0 / 24},
-            {LABEL_KEYCODE_16, 1.0 / 24},
-            {LABEL_FOOT_16, 1.0 / 24},
-            {LABEL_INK_16, 1.0 / 24},
-            {LABEL_KEYCODE_16_4, 1.0 / 24},
-            {LABEL_KEYCODE_16_5, 1.0 / 24},
-            {LABEL_KEYCODE_16_6, 1.0 / 24},
-            {LABEL_FILM_FRAMES, 1.0 / 24},
-            {LABEL_KEYCODE_35, 1.0 / 96},
-            {LABEL_FOOT_35, 1.0 / 96},
-            {LABEL_INK_35, 1.0 / 96},
-            {LABEL_KEYCODE_35_4, 1.0 / 96},
-            {LABEL_KEYCODE_35_5, 1.0 / 96},
-            {LABEL_KEYCODE_35_6, 1.0 / 96},
-            {LABEL_KEYCODE_353, 1.0 / 72},
-            {LABEL_FOOT_353, 1.0 / 72},
-            {LABEL_KEYCODE_353_4, 1.0 / 72},
-            {LABEL_KEYCODE_353_5, 1.0 / 72},
-            {LABEL_KEYCODE_353_6, 1.0 / 72},
-            {LABEL_TC_48, 1.0 / 48},
-            {LABEL_KEYCODE_352, 1.0 / 48},
-            {LABEL_TC_50, 0.02},
-            {LABEL_TC_60, 1.0 / 60},
-            {LABEL_KEYCODE_358, 1.0 / 192},
-            {LABEL_KEYCODE_658_80, 1.0 / 192},
-            {LABEL_KEYCODE_658_120, 1.0 / 192},
-            {LABEL_KEYCODE_655_80, 1.0 / 120},
-            {LABEL_KEYCODE_655_120, 1.0 / 120},
-            {LABEL_KEYCODE_6510_80, 1.0 / 240},
-            {LABEL_KEYCODE_6510_120, 1.0 / 240},
-            {LABEL_KEYCODE_6515_120, 1.0 / 360},
-        };
-        for (row const& r : rows) pitch[r.type] = r.pitch;
-    }
-};
-
-natural_pitch_table const& natural_pitches() {
-    static natural_pitch_table const table;
-    return table;
-}
 
 // A double to a 32-bit sample truncating toward zero; INVALID_SAMPLE when
 // there is no such sample (NaN, infinities, beyond 32 bits).
@@ -100,8 +43,62 @@ char shared_keep_buffer[label::keep_string_capacity];
 
 }  // namespace
 
+namespace detail {
+
+// Seconds per sample at each type's natural rate. Film types count
+// perforations at 24 frames a second; the 25 fps and NTSC timecode rows
+// come from the host's frame-rate table.
+void fill_natural_pitch_table(double (&pitch)[label_type_count]) {
+    for (double& p : pitch) p = 1.0;
+    double const pal  = 1.0 / Tov::getFramesPerSecond(Tov::FrameRate_25);
+    double const ntsc = 1.0 / Tov::getFramesPerSecond(Tov::FrameRate_29_97);
+    struct row {
+        label_t type;
+        double pitch;
+    };
+    row const rows[] = {
+        {LABEL_PAL, pal},
+        {LABEL_NTSC, ntsc},
+        {LABEL_NTSC_DROP, ntsc},
+        {LABEL_TC_24, 1.0 / 24},
+        {LABEL_KEYCODE_16, 1.0 / 24},
+        {LABEL_FOOT_16, 1.0 / 24},
+        {LABEL_INK_16, 1.0 / 24},
+        {LABEL_KEYCODE_16_4, 1.0 / 24},
+        {LABEL_KEYCODE_16_5, 1.0 / 24},
+        {LABEL_KEYCODE_16_6, 1.0 / 24},
+        {LABEL_FILM_FRAMES, 1.0 / 24},
+        {LABEL_KEYCODE_35, 1.0 / 96},
+        {LABEL_FOOT_35, 1.0 / 96},
+        {LABEL_INK_35, 1.0 / 96},
+        {LABEL_KEYCODE_35_4, 1.0 / 96},
+        {LABEL_KEYCODE_35_5, 1.0 / 96},
+        {LABEL_KEYCODE_35_6, 1.0 / 96},
+        {LABEL_KEYCODE_353, 1.0 / 72},
+        {LABEL_FOOT_353, 1.0 / 72},
+        {LABEL_KEYCODE_353_4, 1.0 / 72},
+        {LABEL_KEYCODE_353_5, 1.0 / 72},
+        {LABEL_KEYCODE_353_6, 1.0 / 72},
+        {LABEL_TC_48, 1.0 / 48},
+        {LABEL_KEYCODE_352, 1.0 / 48},
+        {LABEL_TC_50, 0.02},
+        {LABEL_TC_60, 1.0 / 60},
+        {LABEL_KEYCODE_358, 1.0 / 192},
+        {LABEL_KEYCODE_658_80, 1.0 / 192},
+        {LABEL_KEYCODE_658_120, 1.0 / 192},
+        {LABEL_KEYCODE_655_80, 1.0 / 120},
+        {LABEL_KEYCODE_655_120, 1.0 / 120},
+        {LABEL_KEYCODE_6510_80, 1.0 / 240},
+        {LABEL_KEYCODE_6510_120, 1.0 / 240},
+        {LABEL_KEYCODE_6515_120, 1.0 / 360},
+    };
+    for (row const& r : rows) pitch[r.type] = r.pitch;
+}
+
+}  // namespace detail
+
 double label::get_natural_pitch(label_t t) {
-    return t >= 0 && t < label_type_count ? natural_pitches().pitch[t] : 1.0;
+    return t >= 0 && t < label_type_count ? detail::natural_pitch_table[t] : 1.0;
 }
 
 void label::init() {
@@ -334,11 +331,6 @@ long32 label::abs_posn_to_sample(double p) const {
     double const v = pitch / 500.0 + p;
     if (v == invalid_position) return INVALID_SAMPLE;
     return truncate_to_sample(v >= 0 ? v / pitch : v / pitch - 1.0);
-}
-
-label* get_invalid_label() {
-    static label invalid(LABEL_NONE);
-    return &invalid;
 }
 
 }  // namespace marlix

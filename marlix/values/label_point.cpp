@@ -209,9 +209,4 @@ label_point label_point::operator-(label_point const& p) const {
     return operator_result(*this, p, false);
 }
 
-label_point const& zero_label_point() {
-    static label_point const zero(0, LABEL_NONE);
-    return zero;
-}
-
 }  // namespace marlix

@@ -1,0 +1,256 @@
+#include "marlix/values/edit_label.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "marlix/host/host_services.h"
+
+namespace marlix {
+
+namespace {
+
+constexpr char beta_warning[] =
+    "WARNING: Beta labels. Sometime, run VUVUVIZA (call us if confused).\n";
+
+bool any_of(MediumRollMedium m, std::initializer_list<int> media) {
+    for (int x : media)
+        if (m == x) return true;
+    return false;
+}
+
+// Seconds per sample of a timecode type on a medium: every type counts 24
+// a second on film; 30 fps timecode runs at exactly 30 on sound and on the
+// integer-rate 30 and 60 media and at 29.97 elsewhere; 24 fps timecode runs
+// at 23.976 on the "M" media; 25 fps timecode counts 50 a second on 50p.
+// Answers 0 for types whose pitch the medium does not set.
+double timecode_pitch(label_t t, MediumRollMedium m) {
+    constexpr double film = 1.0 / 24;
+    switch (t) {
+        case LABEL_NTSC:
+        case LABEL_NTSC_DROP:
+            if (m == MediumRollFilm) return film;
+            if (m == MediumRollAudio) return 1.0 / 30;
+            if (any_of(m, {MediumRoll30p, MediumRoll30i, MediumRoll60p, MediumRollPlayout30p,
+                           MediumRollPlayout30i, MediumRollPlayout60p}))
+                return 1.0 / 30;
+            return 0.03336666666666666;  // 1.001 / 30
+        case LABEL_TC_60:
+            if (m == MediumRollFilm) return film;
+            if (m == MediumRollAudio) return 1.0 / 60;
+            if (any_of(m, {MediumRoll60p, MediumRollPlayout60p})) return 1.0 / 60;
+            return 0.01668333333333333;  // 1.001 / 60
+        case LABEL_PAL:
+            if (m == MediumRollFilm) return film;
+            if (any_of(m, {MediumRoll50p, MediumRollPlayout50p})) return 0.02;
+            return 0.04;
+        case LABEL_TC_48: return m == MediumRollFilm ? film : 1.0 / 48;
+        case LABEL_TC_50: return m == MediumRollFilm ? film : 0.02;
+        case LABEL_TC_24:
+            if (any_of(m, {MediumRoll24pM, MediumRoll24iM, MediumRollPlayout24pM,
+                           MediumRollPlayout24iM}))
+                return 0.04170833333333333;  // 1001 / 24000
+            return film;
+        default: return 0.0;
+    }
+}
+
+int playout_group(MediumRollMedium m) {
+    switch (m) {
+        case MediumRollPlayout24p:
+        case MediumRollPlayout24i: return 1;
+        case MediumRollPlayout24pM:
+        case MediumRollPlayout24iM: return 2;
+        case MediumRollPlayout25p:
+        case MediumRollPlayout25i: return 3;
+        case MediumRollPlayout30p:
+        case MediumRollPlayout30i: return 4;
+        case MediumRollPlayout30pM:
+        case MediumRollPlayout30iM: return 5;
+        default: return 0;
+    }
+}
+
+int rate_family(MediumRollMedium m) {
+    if (any_of(m,
+               {MediumRoll24PVideo, MediumRoll24p, MediumRoll24pM, MediumRoll24i, MediumRoll24iM}))
+        return 24;
+    if (any_of(m, {MediumRoll25p, MediumRoll25i, MediumRoll50p})) return 25;
+    if (any_of(m, {MediumRoll30p, MediumRoll30pM, MediumRoll30i, MediumRoll30iM, MediumRoll60p,
+                   MediumRoll60pM}))
+        return 30;
+    return 0;
+}
+
+}  // namespace
+
+int edit_label::howmany = 0;
+
+void edit_label::init(MediumRollIdent const& id) {
+    medium_roll = id;
+    fixup_pitch();
+    dirty    = false;
+    dumpable = 1;
+    std::memset(keep_buffer, 0, sizeof keep_buffer);
+    ++howmany;
+}
+
+edit_label::edit_label() : label(LABEL_NONE) {
+    init(MediumRollIdent(MediumRollAny, MediumRollAnyGen));
+}
+edit_label::edit_label(label const& l, MediumRollIdent const& id) : label(l) { init(id); }
+edit_label::edit_label(label_t t, MediumRollIdent const& id) : label(t) { init(id); }
+edit_label::edit_label(label_point& p, MediumRollIdent const& id) : label(p) { init(id); }
+
+edit_label::edit_label(edit_label const& e)
+    : label(e), medium_roll(e.medium_roll), dumpable(e.dumpable) {
+    std::memset(keep_buffer, 0, sizeof keep_buffer);
+    ++howmany;
+}
+
+edit_label::edit_label(char const* text) : label(text) {
+    std::memset(keep_buffer, 0, sizeof keep_buffer);
+    medium_roll = MediumRollIdent(MediumRollAny, MediumRollAnyGen);
+    if (text != nullptr) {
+        if (char const* at = std::strstr(text, MediumRollId_name_str()))
+            MediumRollId_from_string(at + std::strlen(MediumRollId_name_str()), medium_roll,
+                                     UserType());
+    }
+    if (revision == 2) vimb_printf("%s", beta_warning);
+    dumpable = 1;
+    dirty    = false;
+    ++howmany;
+}
+
+edit_label::~edit_label() { --howmany; }
+
+edit_label& edit_label::operator=(edit_label const& e) {
+    if (&e == this) return *this;
+    label::operator=(e);
+    medium_roll = e.medium_roll;
+    return *this;
+}
+
+void edit_label::set_length(long32 n) {
+    label::set_length(n);
+    dirty = true;
+}
+void edit_label::set_length(double p) {
+    label::set_length(p);
+    dirty = true;
+}
+void edit_label::set_pitch(double p) {
+    label::set_pitch(p);
+    dirty = true;
+}
+void edit_label::set_start(long32 s) {
+    label::set_start(s);
+    dirty = true;
+}
+void edit_label::set_start(double p) {
+    label::set_start(p);
+    dirty = true;
+}
+void edit_label::set_start(label_point& p) {
+    label::set_start(p);
+    dirty = true;
+}
+void edit_label::set_start(char const* text) {
+    label::set_start(text);
+    dirty = true;
+}
+
+void edit_label::set_type(label_t t) {
+    label::set_type(t);
+    fixup_pitch();
+}
+
+void edit_label::set_MediumRoll(MediumRollIdent const& id) {
+    if (id == medium_roll) return;
+    medium_roll = id;
+    fixup_pitch();
+    dirty = true;
+}
+
+bool edit_label::is_valid() const {
+    return UserType() != UserLabelNone && medium_roll.medium != 0 && medium_roll.generation != 0;
+}
+
+void edit_label::fixup_pitch() {
+    double const p = timecode_pitch(type(), medium_roll.medium);
+    if (p == 0.0) return;
+    pitch = p;
+    dirty = true;
+}
+
+void edit_label::fix_audio_label_pitch(transfer_type t, MediumRollMedium m) {
+    Tov::FrameRate const film_speed = Tov::CurrentProject::getInCameraFilmSpeed();
+    if (medium_roll.medium != MediumRollAudio) return;
+    fixup_pitch();
+    label_t const lt = type();
+    double const r   = lt == LABEL_PAL                               ? 25.0
+                       : (lt == LABEL_NTSC || lt == LABEL_NTSC_DROP) ? 30.0
+                                                                     : 24.0;
+    if (t != transfer_frame_for_frame && t != transfer_cadence) {
+        bool const slow = any_of(
+            m, {MediumRoll24pM, MediumRoll24iM, MediumRoll30pM, MediumRoll30iM, MediumRoll60pM});
+        pitch = slow ? (1 / r) * 1.001 : 1 / r;
+        dirty = true;
+        return;
+    }
+    if (medium_roll.generation != MediumRoll1stGen) {
+        pitch = 1 / r;
+        dirty = true;
+        return;
+    }
+    if (m >= MediumRoll24p && m <= MediumRoll24iM) {
+        pitch = 1 / r;
+    } else if (any_of(m, {MediumRoll25p, MediumRoll25i, MediumRoll50p})) {
+        pitch =
+            t == transfer_cadence || film_speed == Tov::FrameRate_25 ? 1 / r : ((1 / r) * 25) / 24;
+    } else if (any_of(m, {MediumRoll30p, MediumRoll30pM, MediumRoll30i, MediumRoll30iM,
+                          MediumRoll60p, MediumRoll60pM})) {
+        pitch =
+            t == transfer_cadence || film_speed == Tov::FrameRate_30 ? 1 / r : ((1 / r) * 30) / 24;
+    } else {
+        return;
+    }
+    dirty = true;
+}
+
+bool edit_label::equivalentPlayoutLabelMediumRolls(edit_label const* other) const {
+    if (other == nullptr) return false;
+    MediumRollMedium const o = other->medium_roll.medium, t = medium_roll.medium;
+    if (any_of(o, {MediumRollPlayout50p, MediumRollPlayout60p, MediumRollPlayout60pM}))
+        return t == o;
+    int const g = playout_group(o);
+    return g != 0 && g == playout_group(t);
+}
+
+bool edit_label::equivalentPreviousGenerationMediumRolls(edit_label const* other) const {
+    if (other == nullptr) return false;
+    if (medium_roll.generation == MediumRoll1stGen ||
+        other->medium_roll.generation == MediumRoll1stGen)
+        return false;
+    int const f = rate_family(other->medium_roll.medium);
+    return f != 0 && f == rate_family(medium_roll.medium);
+}
+
+bool edit_label::operator==(edit_label const& e) const {
+    return label::operator==(e) && medium_roll == e.medium_roll;
+}
+
+char const* edit_label::make_keep_string(char* buffer) {
+    char* out = buffer != nullptr ? buffer : keep_buffer;
+    char label_text[keep_string_capacity];
+    label::make_keep_string(label_text);
+    char id[medium_id_text_capacity];
+    MediumRollId_to_string(id, medium_roll);
+    // A label keep string at its longest leaves the identity cut, never
+    // overrun.
+    if (std::snprintf(out, keep_buffer_capacity, "%s %s %s", label_text, MediumRollId_name_str(),
+                      id) < 0)
+        out[0] = '\0';
+    return out;
+}
+
+}  // namespace marlix
