@@ -1,0 +1,187 @@
+#include "marlix/medium/medium_roll.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace marlix {
+namespace {
+
+MediumRollIdent id(int m, int g) {
+    return MediumRollIdent(static_cast<MediumRollMedium>(m), static_cast<MediumRollGeneration>(g));
+}
+
+MediumRollIdent parse(char const* text, int family = 0) {
+    MediumRollIdent out(MediumRollFilm, MediumRoll2ndGen);
+    MediumRollId_from_string(text, out, static_cast<UserLabelType>(family));
+    return out;
+}
+
+TEST(MediumRollId_from_string, ReadsIdentitiesByTheFamilyRule) {
+    struct {
+        char const* text;
+        int family, medium, generation;
+    } const cases[] = {
+        {"3", 0, 3, 2},      {"4", 0, 4, 3},
+        {"15", 0, 15, 1},    {"15,0", 0, 15, 1},
+        {"2", 6, 10, 1},     {"2,3", 6, 2, 3},
+        {"41,1", 0, 0, 0},   {"0,1", 0, 0, 0},
+        {"15,6", 0, 0, 0},   {"abc", 0, 0, 0},
+        {" 15,2", 0, 15, 2}, {"123,1", 0, 12, 1},
+        {"", 0, 0, 0},       {"15, 2", 0, 15, 2},
+        {"-1,1", 0, 0, 0},   {"40,5", 0, 40, 5},
+        {"4,0", 6, 10, 3},   {"3,-1", 0, 3, 2} /* the sign fills the one-character field */,
+        {",1", 0, 0, 0},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.text);
+        MediumRollIdent const r = parse(c.text, c.family);
+        EXPECT_EQ(r.medium, c.medium);
+        EXPECT_EQ(r.generation, c.generation);
+    }
+    EXPECT_EQ(parse(nullptr).medium, 0);
+}
+
+TEST(MediumRollId_from_string, EveryShortTextParsesWithoutFault) {
+    // Every text of one to four characters over the identity alphabet,
+    // against the rule written out independently.
+    constexpr char alphabet[] = "0123456789, -";
+    constexpr int n           = sizeof alphabet - 1;
+    for (int length = 1; length <= 4; ++length) {
+        int count = 1;
+        for (int i = 0; i < length; ++i) count *= n;
+        for (int v = 0; v < count; ++v) {
+            std::string text;
+            for (int i = 0, k = v; i < length; ++i, k /= n) text += alphabet[k % n];
+            int m = 0, g = 0;
+            char comma     = 0;
+            int const read = std::sscanf(text.c_str(), "%2d%c%1d", &m, &comma, &g);
+            MediumRollIdent expected;
+            if (read >= 1 && m >= 1 && m <= 40) {
+                int gen = read == 3 && comma == ',' ? g : 0;
+                int med = m;
+                if (gen == 0) gen = m == 3 ? 2 : m == 4 ? 3 : 1;
+                if (gen >= 1 && gen <= 5) expected = id(med, gen);
+            }
+            MediumRollIdent const got = parse(text.c_str());
+            ASSERT_EQ(got.medium, expected.medium) << "'" << text << "'";
+            ASSERT_EQ(got.generation, expected.generation) << "'" << text << "'";
+        }
+    }
+}
+
+TEST(MediumRollIdent, AllTextFormsOfEveryIdentity) {
+    for (int m = 0; m <= 40; ++m) {
+        for (int g = 0; g <= 5; ++g) {
+            char text[medium_id_text_capacity];
+            MediumRollId_to_string(text, id(m, g));
+            EXPECT_EQ(std::string(text), std::to_string(m) + "," + std::to_string(g));
+            MediumRollIdent const back = parse(text);
+            bool const valid           = m >= 1 && g >= 1;
+            if (valid) {
+                EXPECT_TRUE(back == id(m, g)) << text;
+            } else if (m == 0) {
+                EXPECT_EQ(back.medium, 0) << text;
+            } else {
+                EXPECT_EQ(back.generation, m == 3   ? 2
+                                           : m == 4 ? 3
+                                                    : 1)
+                    << text;  // generation 0 defaults
+            }
+        }
+    }
+    EXPECT_STREQ(MediumRollId_to_UserString(id(22, 3)), "30p,2ndGen");
+    EXPECT_STREQ(MediumRollId_to_UserString(id(40, 9)), "med?,gen?");
+    EXPECT_STREQ(MediumRollId_to_UserString(id(10, 2)), "ink,1stGen");
+    EXPECT_STREQ(MediumRollId_to_UserString(id(99, 1)), "med?,anyGen");
+    EXPECT_STREQ(MediumRollId_name_str(), "MediumRollId");
+}
+
+TEST(MediumRollIdent, PatternMatchInBothDirections) {
+    struct {
+        int pm, pg, om, og, fits;
+    } const cases[] = {
+        {1, 2, 15, 2, 1},  {1, 2, 15, 3, 0},  {15, 1, 17, 4, 1}, {15, 2, 17, 3, 0},
+        {13, 1, 15, 2, 1}, {15, 1, 13, 2, 0}, {25, 1, 25, 3, 1}, {25, 1, 26, 1, 0},
+        {1, 1, 0, 1, 0},   {0, 1, 15, 1, 0},  {14, 1, 30, 1, 1}, {30, 1, 14, 1, 1},
+        {28, 1, 14, 2, 1}, {16, 1, 18, 1, 1}, {18, 1, 15, 1, 0}, {29, 1, 31, 1, 1},
+        {33, 1, 32, 1, 1}, {36, 1, 34, 1, 1}, {37, 1, 35, 1, 1}, {35, 1, 34, 1, 0},
+        {2, 1, 10, 1, 0},  {24, 1, 22, 5, 1}, {21, 3, 23, 3, 1},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(std::to_string(c.pm) + "," + std::to_string(c.pg) + " ~ " +
+                     std::to_string(c.om) + "," + std::to_string(c.og));
+        EXPECT_EQ(id(c.pm, c.pg).MediumRollId_fits_this(id(c.om, c.og)), c.fits);
+    }
+    for (int m = 1; m <= 40; ++m)
+        for (int g = 1; g <= 5; ++g) EXPECT_EQ(id(1, 1).MediumRollId_fits_this(id(m, g)), 1);
+}
+
+TEST(MediumRoll, KeepStringsReelIdsAndTheStore) {
+    MediumRoll film(MediumRollFilm, MediumRollAnyGen);
+    film.set_reelid("A001");
+    EXPECT_STREQ(film.make_keep_string(nullptr), "REV:1 MediumRollId:2,1 reelid:A001");
+    EXPECT_EQ(MediumRoll::keep_str, std::string("REV:1 MediumRollId:2,1 reelid:A001"));
+    MediumRoll const back("REV:1 MediumRollId:2,1 reelid:A001");
+    EXPECT_TRUE(back.type() == id(2, 1));
+    EXPECT_STREQ(back.get_reelid(), "A001");
+
+    MediumRoll longer(film);
+    longer.set_reelid(std::string(40, 'R').c_str());
+    EXPECT_EQ(std::string(longer.get_reelid()), std::string(31, 'R'));
+
+    MediumRoll a(MediumRoll24p, MediumRollAnyGen), b(MediumRoll24i, MediumRoll1stGen);
+    a.set_reelid("R1");
+    b.set_reelid("R1");
+    EXPECT_EQ(a == b, 1);
+    EXPECT_EQ(b == a, 0);  // the pattern (17, 2) refuses generation 1
+    b.set_reelid("r1");
+    EXPECT_EQ(a == b, 0);
+
+    struct {
+        char const* text;
+        int medium, generation;
+        char const* reel;
+    } const reads[] = {
+        {"REV:2 MediumRollId:2,1 reelid:A001", 0, 0, ""},
+        {"REV:1 Medium:2,1 reelid:A001", 0, 0, ""},
+        {"REV:1 MediumRollId:2,1", 2, 1, ""},
+        {"REV:1 MediumRollId:2,1 reel:A", 2, 1, ""},
+        {"REV:1 MediumRollId:2,1 reelid:", 2, 1, ""},
+        {"REV:1 MediumRollId:99 reelid:X", 0, 0, "X"},
+        {"REV:1 MediumRollId:2,1 reelid:A B", 2, 1, "A"},
+        {"", 0, 0, ""},
+    };
+    for (auto const& r : reads) {
+        SCOPED_TRACE(r.text);
+        MediumRoll const m(r.text);
+        EXPECT_EQ(m.type().medium, r.medium);
+        EXPECT_EQ(m.type().generation, r.generation);
+        EXPECT_STREQ(m.get_reelid(), r.reel);
+    }
+    EXPECT_EQ(MediumRoll(static_cast<char const*>(nullptr)).is_valid(), 0);
+
+    configb store;
+    film.write_to_config(&store);
+    EXPECT_STREQ(store.find("MediumRoll2,1"), "REV:1 MediumRollId:2,1 reelid:A001");
+    EXPECT_STREQ(store.find("camreel"), "A001");
+    MediumRoll video(MediumRollVideo, MediumRoll1stGen), copy(MediumRollVideo, MediumRoll2ndGen);
+    video.set_reelid("T1");
+    copy.set_reelid("T2");
+    video.write_to_config(&store);
+    copy.write_to_config(&store);
+    EXPECT_STREQ(store.find("reelid"), "T1");
+    EXPECT_STREQ(store.find("reelid1"), "T2");
+    MediumRoll const stored(id(2, 1), &store);
+    EXPECT_TRUE(stored.type() == id(2, 1));
+    EXPECT_STREQ(stored.get_reelid(), "A001");
+    MediumRoll const missing(id(4, 3), &store);
+    EXPECT_EQ(missing.is_valid(), 0);
+    MediumRoll const no_store(id(2, 1), nullptr);
+    EXPECT_EQ(no_store.is_valid(), 0);
+    EXPECT_EQ(invalid_MediumRoll()->is_valid(), 0);
+    EXPECT_EQ(get_invalid_MediumRollIdent().medium, 0);
+}
+
+}  // namespace
+}  // namespace marlix

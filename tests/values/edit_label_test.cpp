@@ -1,0 +1,233 @@
+#include "marlix/values/edit_label.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "marlix/cvt/label_cvt_factory.h"
+
+namespace marlix {
+namespace {
+
+MediumRollIdent id(int m, int g) {
+    return MediumRollIdent(static_cast<MediumRollMedium>(m), static_cast<MediumRollGeneration>(g));
+}
+
+// The timecode pitch of each type on each medium, written out as a table
+// of its own: film 24 a second; 30 fps timecode at 30 on sound and the
+// integer 30/60 media, else 29.97; 60 fps likewise; 24 fps at 23.976 on
+// the M media; 25 fps at 50 on 50p.
+double expected_pitch(label_t t, int m) {
+    bool const film = m == 2, audio = m == 4;
+    switch (t) {
+        case LABEL_NTSC:
+        case LABEL_NTSC_DROP:
+            if (film) return 1.0 / 24;
+            if (audio || m == 21 || m == 23 || m == 26 || m == 34 || m == 36 || m == 39)
+                return 1.0 / 30;
+            return 0.03336666666666666;
+        case LABEL_TC_60:
+            if (film) return 1.0 / 24;
+            if (audio || m == 26 || m == 39) return 1.0 / 60;
+            return 0.01668333333333333;
+        case LABEL_PAL: return film ? 1.0 / 24 : (m == 25 || m == 38) ? 0.02 : 0.04;
+        case LABEL_TC_48: return film ? 1.0 / 24 : 1.0 / 48;
+        case LABEL_TC_50: return film ? 1.0 / 24 : 0.02;
+        case LABEL_TC_24:
+            return (m == 16 || m == 18 || m == 29 || m == 31) ? 0.04170833333333333 : 1.0 / 24;
+        default: return label::get_natural_pitch(t);
+    }
+}
+
+TEST(edit_label, FixupPitchForEveryTimecodeTypeOnEveryMedium) {
+    for (label_t t : {LABEL_PAL, LABEL_NTSC, LABEL_NTSC_DROP, LABEL_TC_24, LABEL_TC_48, LABEL_TC_50,
+                      LABEL_TC_60, LABEL_KEYCODE_35, LABEL_FOOT_16}) {
+        for (int m = 0; m <= 40; ++m) {
+            SCOPED_TRACE(std::to_string(t) + " on " + std::to_string(m));
+            edit_label const e(t, id(m, 2));
+            EXPECT_EQ(e.get_pitch(), expected_pitch(t, m));
+            EXPECT_FALSE(e.get_dirty());
+        }
+    }
+}
+
+TEST(edit_label, DirtyFlagForEverySetter) {
+    edit_label e(LABEL_NTSC, id(3, 2));
+    EXPECT_EQ(e.get_pitch(), 0.03336666666666666);
+    EXPECT_FALSE(e.get_dirty());
+    struct {
+        char const* name;
+        void (*change)(edit_label&);
+        bool dirties;
+    } const setters[] = {
+        {"set_length(long)", [](edit_label& x) { x.set_length(static_cast<long32>(5)); }, true},
+        {"set_length(double)", [](edit_label& x) { x.set_length(0.5); }, true},
+        {"set_pitch", [](edit_label& x) { x.set_pitch(0.1); }, true},
+        {"set_start(long)", [](edit_label& x) { x.set_start(static_cast<long32>(7)); }, true},
+        {"set_start(double)", [](edit_label& x) { x.set_start(1.0); }, true},
+        {"set_start(text)", [](edit_label& x) { x.set_start(" 00:00:01.00"); }, true},
+        {"set_start(point)",
+         [](edit_label& x) {
+             label_point p(3, LABEL_NTSC);
+             x.set_start(p);
+         },
+         true},
+        {"set_type(keycode)", [](edit_label& x) { x.set_type(LABEL_KEYCODE_35); }, false},
+        {"set_type(pal)", [](edit_label& x) { x.set_type(LABEL_PAL); }, true},
+        {"set_MediumRoll(same)", [](edit_label& x) { x.set_MediumRoll(x.get_MediumRoll()); },
+         false},
+        {"set_MediumRoll(other)", [](edit_label& x) { x.set_MediumRoll(id(21, 2)); }, true},
+        {"set_dumpable", [](edit_label& x) { x.set_dumpable(0); }, false},
+    };
+    for (auto const& s : setters) {
+        edit_label x(e);
+        x.set_dirty(false);
+        s.change(x);
+        EXPECT_EQ(x.get_dirty(), s.dirties) << s.name;
+    }
+    e.set_MediumRoll(id(21, 2));
+    EXPECT_EQ(e.get_pitch(), 1.0 / 30);
+    edit_label copy(e);
+    EXPECT_FALSE(copy.get_dirty());
+    EXPECT_EQ(copy.get_pitch(), 1.0 / 30);  // the copy keeps the pitch as it was
+}
+
+TEST(edit_label, FixAudioLabelPitchByBranch) {
+    Tov::ScopedProject restore;
+    struct {
+        label_t type;
+        int generation, transfer, picture, film_speed;
+        double pitch;
+    } const cases[] = {
+        {LABEL_PAL, 2, 7, 19, 1, 0.04},
+        {LABEL_PAL, 2, 3, 19, 1, ((1.0 / 25) * 25) / 24},
+        {LABEL_PAL, 2, 3, 19, 3, 1.0 / 25},
+        {LABEL_NTSC, 2, 0, 22, 1, (1.0 / 30) * 1.001},
+        {LABEL_NTSC, 2, 0, 21, 1, 1.0 / 30},
+        {LABEL_NTSC, 2, 3, 40, 1, 1.0 / 30},  // no rule for playout: step 3's pitch stays
+        {LABEL_TC_60, 2, 0, 26, 1, 1.0 / 24},
+        {LABEL_NTSC, 3, 7, 23, 1, 1.0 / 30},  // not first generation
+        {LABEL_NTSC, 2, 3, 23, 1, ((1.0 / 30) * 30) / 24},
+        {LABEL_NTSC, 2, 3, 23, 4, 1.0 / 30},
+        {LABEL_NTSC_DROP, 2, 7, 27, 1, 1.0 / 30},
+        {LABEL_TC_24, 2, 3, 16, 1, 1.0 / 24},
+        {LABEL_PAL, 2, 1, 18, 1, (1.0 / 25) * 1.001},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(std::to_string(c.type) + " t" + std::to_string(c.transfer) + " m" +
+                     std::to_string(c.picture) + " film " + std::to_string(c.film_speed));
+        Tov::ProjectSettings s;
+        s.in_camera_film_speed = static_cast<Tov::FrameRate>(c.film_speed);
+        Tov::CurrentProject::apply(s);
+        edit_label e(c.type, id(4, c.generation));
+        e.set_dirty(false);
+        e.fix_audio_label_pitch(static_cast<transfer_type>(c.transfer),
+                                static_cast<MediumRollMedium>(c.picture));
+        EXPECT_EQ(e.get_pitch(), c.pitch);
+        EXPECT_TRUE(e.get_dirty());
+    }
+    edit_label video(LABEL_NTSC, id(3, 2));
+    video.set_dirty(false);
+    video.fix_audio_label_pitch(transfer_frame_for_frame, MediumRoll30i);
+    EXPECT_FALSE(video.get_dirty());  // not audio: nothing changes
+}
+
+TEST(edit_label, EquivalenceTests) {
+    auto playout = [](int a, int b) {
+        edit_label const x(LABEL_PAL, id(a, 2)), y(LABEL_PAL, id(b, 3));
+        return x.equivalentPlayoutLabelMediumRolls(&y);
+    };
+    EXPECT_TRUE(playout(34, 36));
+    EXPECT_FALSE(playout(34, 35));
+    EXPECT_TRUE(playout(38, 38));
+    EXPECT_FALSE(playout(38, 39));
+    EXPECT_TRUE(playout(29, 31));
+    EXPECT_FALSE(playout(15, 15));
+    auto previous = [](int a, int ga, int b, int gb) {
+        edit_label const x(LABEL_PAL, id(a, ga)), y(LABEL_PAL, id(b, gb));
+        return x.equivalentPreviousGenerationMediumRolls(&y);
+    };
+    EXPECT_TRUE(previous(13, 3, 18, 3));
+    EXPECT_FALSE(previous(19, 3, 21, 3));
+    EXPECT_FALSE(previous(13, 2, 18, 3));
+    EXPECT_FALSE(previous(13, 3, 18, 2));
+    EXPECT_TRUE(previous(20, 1, 25, 4));
+    EXPECT_FALSE(previous(14, 3, 14, 3));
+    edit_label const x(LABEL_PAL, id(34, 2));
+    EXPECT_FALSE(x.equivalentPlayoutLabelMediumRolls(nullptr));
+}
+
+struct captured {
+    std::string text;
+};
+void capture(char const* text, void* c) { static_cast<captured*>(c)->text += text; }
+
+TEST(edit_label, KeepStringsRoundTrip) {
+    for (int t = 0; t < label_type_count; ++t) {
+        for (int m : {1, 2, 3, 4, 10, 15, 20, 24, 25, 33, 40}) {
+            SCOPED_TRACE(std::to_string(t) + " on " + std::to_string(m));
+            edit_label e(static_cast<label_t>(t), id(m, 3));
+            e.set_start(static_cast<long32>(960));
+            char shown[label_point::text_capacity];
+            std::snprintf(shown, sizeof shown, "%s", e.start.get_string());
+            e.set_prefix(shown);
+            e.set_length(static_cast<long32>(1200));
+            char text[edit_label::keep_buffer_capacity];
+            e.make_keep_string(text);
+            edit_label const back(text);
+            EXPECT_TRUE(back.get_MediumRoll() == id(m, 3));
+            if (back.type() != LABEL_DUMMY) {
+                EXPECT_TRUE(back == e) << text;
+            }
+            edit_label again(back);
+            char second[edit_label::keep_buffer_capacity];
+            EXPECT_STREQ(again.make_keep_string(second), text);
+        }
+    }
+    edit_label e(LABEL_PAL, id(3, 2));
+    e.set_start(static_cast<long32>(900000));
+    e.set_length(static_cast<long32>(250));
+    EXPECT_STREQ(e.make_keep_string(nullptr),
+                 "LABEL_REV:1 pal_label  10:00:00.00 250 0.0400000000 1 MediumRollId 3,2");
+    EXPECT_EQ(e.make_keep_string(nullptr), e.keep_buffer);
+
+    edit_label const plain("LABEL_REV:1 pal_label  10:00:00.00 250 0.0400000000 1");
+    EXPECT_TRUE(plain.get_MediumRoll() == id(1, 1));
+    edit_label const ink("LABEL_REV:1 ink_35_label AB121234+15 1 0.04 0 MediumRollId 2");
+    EXPECT_TRUE(ink.get_MediumRoll() == id(10, 1));
+    edit_label const bad("LABEL_REV:1 pal_label 0 1 0.04 0 MediumRollId x");
+    EXPECT_TRUE(bad.get_MediumRoll() == id(0, 0));
+    EXPECT_FALSE(bad.is_valid());
+
+    captured c;
+    diagnostic_sink_record const previous = set_diagnostic_sink(capture, &c);
+    edit_label const beta("LABEL_REV:2 pal_label  10:00:00.00 250 0.04 1 MediumRollId 3,2");
+    edit_label const current("LABEL_REV:1 pal_label  10:00:00.00 250 0.04 1 MediumRollId 3,2");
+    set_diagnostic_sink(previous.sink, previous.context);
+    EXPECT_EQ(c.text, "WARNING: Beta labels. Sometime, run VUVUVIZA (call us if confused).\n");
+    EXPECT_EQ(beta.get_pitch(), 0.04);  // read as written, not fixed up
+}
+
+TEST(edit_label, CountsLiveLabelsAndAssigns) {
+    int const before = edit_label::howmany;
+    {
+        edit_label a;
+        edit_label b(a);
+        edit_label c("LABEL_REV:1 pal_label 0 1 0.04 0");
+        EXPECT_EQ(edit_label::howmany, before + 3);
+        EXPECT_TRUE(a.get_MediumRoll() == id(1, 1));
+        EXPECT_EQ(a.get_dumpable(), 1);
+        c.set_dirty(true);
+        c.set_dumpable(5);
+        c = edit_label(LABEL_NTSC, id(21, 2));
+        EXPECT_TRUE(c.get_dirty());  // assignment leaves dirty and dumpable
+        EXPECT_EQ(c.get_dumpable(), 5);
+        EXPECT_TRUE(c.get_MediumRoll() == id(21, 2));
+        EXPECT_EQ(c.get_pitch(), 1.0 / 30);
+    }
+    EXPECT_EQ(edit_label::howmany, before);
+    EXPECT_FALSE(invalid_edit_label()->is_valid());
+}
+
+}  // namespace
+}  // namespace marlix
