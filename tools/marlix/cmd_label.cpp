@@ -13,7 +13,7 @@ namespace marlix_cli {
 
 char const label_usage[] =
     "usage: marlix label write -t TYPE --start TEXT|SAMPLE [--length N] [--bounded]\n"
-    "                          [--pitch P] [-p PREFIX]\n"
+    "                          [--pitch P] [-p PREFIX] [--medium M,G]\n"
     "       marlix label read KEEP...\n"
     "       marlix label at KEEP OFFSET...\n"
     "       marlix label at KEEP --position SECONDS...\n"
@@ -21,7 +21,9 @@ char const label_usage[] =
     "natural pitch of the type unless --pitch). read prints type= start=\n"
     "start_sample= length= pitch= bounded= revision= for each keep string. at\n"
     "prints the label text at relative samples, or at absolute positions in\n"
-    "seconds, with '>>>>>>' and '<<<<<<' outside a bounded span.\n";
+    "seconds, with '>>>>>>' and '<<<<<<' outside a bounded span. With --medium,\n"
+    "write gives an edit-label keep string (the medium roll sets the running\n"
+    "speed of timecode), and read shows the medium roll of those that name one.\n";
 
 namespace {
 
@@ -33,7 +35,8 @@ std::string shortest(double v) {
 
 int label_write(args_t const& args) {
     parsed_args const p = parse_args(
-        args, {"-t", "--type", "--start", "--length", "--pitch", "-p", "--prefix"}, {"--bounded"});
+        args, {"-t", "--type", "--start", "--length", "--pitch", "-p", "--prefix", "--medium"},
+        {"--bounded"});
     if (!p.error.empty()) return usage_error(p.error);
     if (!p.operands.empty()) return usage_error("label write takes no operands");
     auto type_text = p.value("-t");
@@ -62,19 +65,31 @@ int label_write(args_t const& args) {
         if (!n) return usage_error("--length takes a whole number of samples");
         l.set_length(static_cast<marlix::long32>(*n));
     }
+    std::optional<double> pitch_value;
     if (auto const pitch = p.value("--pitch")) {
         char* end      = nullptr;
         double const v = std::strtod(pitch->c_str(), &end);
         if (pitch->empty() || *end != '\0') return usage_error("--pitch takes seconds per sample");
-        l.set_pitch(v);
+        pitch_value = v;
     }
+    if (auto const medium = p.value("--medium")) {
+        marlix::MediumRollIdent id;
+        marlix::MediumRollId_from_string(medium->c_str(), id, l.UserType());
+        if (id.medium == 0)
+            return usage_error("--medium '" + *medium + "' is not a medium roll identity");
+        marlix::edit_label e(l, id);  // the medium sets the timecode pitch
+        if (pitch_value) e.set_pitch(*pitch_value);
+        std::printf("%s\n", e.make_keep_string(nullptr));
+        return exit_ok;
+    }
+    if (pitch_value) l.set_pitch(*pitch_value);
     std::printf("%s\n", static_cast<char*>(l));
     return exit_ok;
 }
 
 int label_read(args_t const& args) {
     return for_each_item(args, [](std::string const& keep) {
-        marlix::label l(keep.c_str());
+        marlix::edit_label l(keep.c_str());
         if (l.revision < 1 || l.revision > 2 || l.type() == marlix::LABEL_DUMMY)
             return item_result::failure("not a keep string of a known label type");
         std::string line =
@@ -82,6 +97,12 @@ int label_read(args_t const& args) {
             "\" start_sample=" + std::to_string(l.get_start()) +
             " length=" + std::to_string(l.get_length()) + " pitch=" + shortest(l.get_pitch()) +
             " bounded=" + std::to_string(l.bounded) + " revision=" + std::to_string(l.revision);
+        if (keep.find(marlix::MediumRollId_name_str()) != std::string::npos) {
+            char id[marlix::medium_id_text_capacity];
+            marlix::MediumRollId_to_string(id, l.get_MediumRoll());
+            line += std::string(" medium_roll=") + id +
+                    " user=" + marlix::MediumRollId_to_UserString(l.get_MediumRoll());
+        }
         return item_result::success(line);
     });
 }

@@ -25,6 +25,8 @@ int run_span(args_t const& args);
 int run_template(args_t const& args);
 int run_convert(args_t const& args);
 int run_label(args_t const& args);
+int run_medium(args_t const& args);
+int run_roll(args_t const& args);
 extern char const types_usage[];
 extern char const print_usage[];
 extern char const parse_usage[];
@@ -33,5 +35,7 @@ extern char const span_usage[];
 extern char const template_usage[];
 extern char const convert_usage[];
 extern char const label_usage[];
+extern char const medium_usage[];
+extern char const roll_usage[];
 
 }  // namespace marlix_cli

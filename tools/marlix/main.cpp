@@ -23,6 +23,8 @@ constexpr command commands[] = {
     {"template", "the printed shape of a label type", template_usage, run_template},
     {"convert", "a label read with one type, printed with another", convert_usage, run_convert},
     {"label", "labelled spans and their keep strings", label_usage, run_label},
+    {"medium", "media, identities and their mappings", medium_usage, run_medium},
+    {"roll", "medium roll keep strings", roll_usage, run_roll},
 };
 
 constexpr char global_help[] =
