@@ -16,6 +16,7 @@
 #include "marlix/host/host_services.h"
 #include "marlix/host/library_entry.h"
 #include "marlix/host/tokeniser.h"
+#include "marlix/legacy/frame_label.h"
 #include "marlix/medium/medium_mapping.h"
 #include "marlix/medium/medium_roll.h"
 #include "marlix/types/label_types.h"

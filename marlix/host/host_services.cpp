@@ -157,6 +157,8 @@ diagnostic_sink_record set_diagnostic_sink(diagnostic_sink sink, void* context) 
     return previous;
 }
 
+bool diagnostic_sink_is_default() { return sink_record().sink == stderr_sink; }
+
 void vimb_printf(char const* format, ...) {
     if (format == nullptr) return;
     char text[1024];

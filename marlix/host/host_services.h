@@ -224,5 +224,7 @@ struct diagnostic_sink_record {
 // Installs a sink (a null sink restores the default) and answers the one it
 // replaced.
 MARLIX_API diagnostic_sink_record set_diagnostic_sink(diagnostic_sink sink, void* context);
+// True while the default sink (standard error) is installed.
+MARLIX_API bool diagnostic_sink_is_default();
 
 }  // namespace marlix

@@ -1,0 +1,95 @@
+#include "marlix/host/library_entry.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "marlix/host/host_services.h"
+
+namespace marlix {
+namespace {
+
+std::string run_probe(char const* mode) {
+    std::string const command =
+        std::string(MARLIX_FLAVOUR_PROBE) + " " + MARLIX_LIBRARY + " " + mode + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    char buffer[256];
+    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+    if (pipe != nullptr) pclose(pipe);
+    return out;
+}
+
+int count_of(std::string const& text, std::string const& what) {
+    int n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(library_entry, LoadLeavesTheReleaseMarkerAndReportsNothing) {
+    std::string const out = run_probe("plain");
+    EXPECT_NE(out.find("release_marker_before=0"), std::string::npos) << out;
+    EXPECT_NE(out.find("release_marker_after=1"), std::string::npos) << out;
+    EXPECT_NE(out.find("version=10.0.V.9.0"), std::string::npos) << out;
+    EXPECT_EQ(count_of(out, "Assertion failed"), 0) << out;
+}
+
+TEST(library_entry, DebugMarkerIsReportedOnceAndLoadCompletes) {
+    std::string const out = run_probe("debug");
+    std::string const report =
+        "TovAssert - Assertion Failed\nAssertion failed:\n\nNew line 203:\n\n( \"Build "
+        "inconsistency - debug "
+        "build components are linking with release build components!\", 0 )\n\nPress OK to debug "
+        "or Cancel to "
+        "ignore.\n";
+    EXPECT_EQ(count_of(out, report), 1) << out;
+    EXPECT_NE(out.find("release_marker_after=1"), std::string::npos) << out;
+    EXPECT_NE(out.find("version=10.0.V.9.0"), std::string::npos) << out;
+}
+
+TEST(library_entry, MarkersOfThisProcess) {
+    char release[marker_name_capacity], debug[marker_name_capacity];
+    release_marker_name(release, static_cast<unsigned>(getpid()));
+    debug_marker_name(debug, 0x1234abcdu);
+    EXPECT_STREQ(debug, "TovApp_PID_1234abcd_IsDebug");
+    EXPECT_TRUE(marker_exists(release));  // made when this process loaded the library
+    EXPECT_FALSE(marker_exists(debug));
+    EXPECT_FALSE(marker_exists(debug));  // probing does not create it
+    EXPECT_TRUE(create_marker(debug));
+    EXPECT_TRUE(marker_exists(debug));
+    EXPECT_FALSE(create_marker(debug));
+}
+
+struct seen {
+    std::string text;
+    int handled = 0;
+};
+seen reports;
+void sink(char const* text, void*) { reports.text += text; }
+bool press_cancel(char const*, char const*) {
+    ++reports.handled;
+    return false;
+}
+
+TEST(library_entry, AssertionReportAndVersion) {
+    diagnostic_sink_record const previous_sink = set_diagnostic_sink(sink, nullptr);
+    assertion_handler const previous           = set_assertion_handler(press_cancel);
+    report_assertion("x > 0", "file.cpp", 12);
+    set_assertion_handler(previous);
+    set_diagnostic_sink(previous_sink.sink, previous_sink.context);
+    EXPECT_EQ(reports.text,
+              "TovAssert - Assertion Failed\nAssertion failed:\n\nfile.cpp line 12:\n\nx > "
+              "0\n\nPress OK to debug or "
+              "Cancel to ignore.\n");
+    EXPECT_EQ(reports.handled, 1);
+    std::string const long_expression(2000, 'e');
+    report_assertion(long_expression.c_str(), "f", 1);  // cut to 511 characters, default Cancel
+    EXPECT_STREQ(marlixDllVersionStr(), "10.0.V.9.0");
+    EXPECT_EQ(marlixDllVersionStr(), marlixDllVersionStr());
+}
+
+}  // namespace
+}  // namespace marlix

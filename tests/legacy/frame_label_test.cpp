@@ -1,0 +1,240 @@
+#include "marlix/legacy/frame_label.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/values/label_point.h"
+
+namespace marlix {
+namespace {
+
+label_type lt(int v) { return static_cast<label_type>(v); }
+
+std::string digits_of(char const* text) {
+    std::string d;
+    for (char const* p = text; *p; ++p)
+        if (*p >= '0' && *p <= '9') d += *p;
+    return d;
+}
+
+TEST(video_frames_to_timecode, AgreesWithTheConvertersOnEveryFrameOfADay) {
+    struct {
+        int type;
+        bool drop;
+        label_t converter;
+    } const rates[] = {{4, false, LABEL_TC_24},
+                       {2, false, LABEL_PAL},
+                       {1, false, LABEL_NTSC},
+                       {1, true, LABEL_NTSC_DROP}};
+    for (auto const& r : rates) {
+        SCOPED_TRACE(r.converter);
+        label_cvt* cvt = get_static_label_cvt(r.converter);
+        label_point point(0, cvt);
+        long32 const day = cvt->normalise_sample_unit(-1) + 1;
+        char out[9];
+        for (long32 s = 0; s < day; ++s) {
+            ASSERT_EQ(video_frames_to_timecode(s + 1, out, lt(r.type), r.drop), 1);
+            std::string const expected = digits_of(cvt->get_abs_string(&point, s));
+            if (expected != out) FAIL() << s << ": " << out << " wanted " << expected;
+            long32 frame = 0;
+            int phase    = 0;
+            ASSERT_EQ(label_to_frames(out, 0, nullptr, 0, &phase, &frame, lt(r.type), r.drop,
+                                      transfer_none, edit_video_frames, 0),
+                      1);
+            if (frame != s + 1) FAIL() << s << " reads back as frame " << frame;
+        }
+    }
+}
+
+TEST(video_frames_to_timecode, StatedTexts) {
+    struct {
+        long32 frame;
+        int type, drop;
+        char const* text;
+    } const cases[] = {{1, 1, 0, "00000000"},       {0, 1, 0, "23595929"},
+                       {1801, 1, 1, "00010002"},    {1800, 1, 1, "00005929"},
+                       {2160001, 2, 0, "00000000"}, {4320001, 2, 0, "24000000"},
+                       {49, 38, 0, "00000100"},     {25, 4, 0, "00000100"},
+                       {51, 36, 0, "00000100"},     {61, 37, 0, "00000100"},
+                       {-5000000, 2, 0, "-31-33-2"} /* negative fields, cut to 8 characters */};
+    for (auto const& c : cases) {
+        char out[16];
+        std::memset(out, '#', sizeof out);
+        EXPECT_EQ(video_frames_to_timecode(c.frame, out, lt(c.type), c.drop), 1) << c.frame;
+        EXPECT_STREQ(out, c.text) << c.frame;
+        for (std::size_t i = 9; i < sizeof out; ++i)
+            EXPECT_EQ(out[i], '#') << "wrote past 9 characters";
+    }
+    char out[9];
+    for (int t : {0, 8, 9, 12, 26, 44, -1})
+        EXPECT_EQ(video_frames_to_timecode(1, out, lt(t), 0), 0) << t;
+    EXPECT_EQ(video_frames_to_timecode(1, nullptr, lt(1), 0), 0);
+}
+
+TEST(film_to_video_frame, PulldownRoundTripsForEveryPhase) {
+    for (transfer_type t : {transfer_pulldown_4_5, transfer_pulldown_24_25}) {
+        int const cycle = t == transfer_pulldown_4_5 ? 4 : 24;
+        for (int phase = 0; phase < cycle; ++phase) {
+            long32 previous = 0;
+            for (long32 film = -1000; film <= 1000; ++film) {
+                long32 video = 0, back = 0;
+                int const code = film_to_video_frame(film, t, phase, -1, &video);
+                ASSERT_EQ(code, cycle - phase <= 1 ? 2 : 1);
+                ASSERT_EQ(video_to_film_frame(video, t, phase, nullptr, &back), 1);
+                ASSERT_EQ(back, film)
+                    << "transfer " << t << " phase " << phase << " video " << video;
+                if (film > -1000) {
+                    ASSERT_GT(video, previous);  // one video frame or two per film frame
+                }
+                previous = video;
+            }
+        }
+    }
+    long32 const films[]  = {1, 2, 3, 4, 5};
+    long32 const videos[] = {1, 3, 4, 5, 6};
+    for (int i = 0; i < 5; ++i) {
+        long32 v = 0;
+        film_to_video_frame(films[i], transfer_pulldown_4_5, 0, -1, &v);
+        EXPECT_EQ(v, videos[i]);
+    }
+    long32 v = 7;
+    EXPECT_EQ(film_to_video_frame(5, transfer_frame_for_frame, 2, -1, &v), 1);
+    EXPECT_EQ(v, 5);
+    EXPECT_EQ(film_to_video_frame(5, static_cast<transfer_type>(7), 0, -1, &v), 0);
+    EXPECT_EQ(video_to_film_frame(5, static_cast<transfer_type>(4), 0, nullptr, &v), 0);
+}
+
+TEST(label_to_frames, FootageAndTheThreePerforationWalk) {
+    char label[16] = "001203";
+    long32 frame   = 0;
+    EXPECT_EQ(label_to_frames(label, 0, nullptr, 0, nullptr, &frame, lt(8), 0, transfer_none,
+                              edit_film_frames, 16),
+              1);
+    EXPECT_EQ(frame, 196);
+    char blanks[16] = "  1203";
+    EXPECT_EQ(label_to_frames(blanks, 0, nullptr, 0, nullptr, &frame, lt(8), 0, transfer_none,
+                              edit_film_frames, 16),
+              1);
+    EXPECT_EQ(frame, 196);
+    EXPECT_STREQ(blanks, "001203");  // rewritten in place
+    char zero_fpf[16] = "001203";
+    EXPECT_EQ(label_to_frames(zero_fpf, 0, nullptr, 0, nullptr, &frame, lt(8), 0, transfer_none,
+                              edit_film_frames, 0),
+              0);
+
+    struct {
+        char const* text;
+        int foot_phase;
+        long32 frame;
+        int foot0_phase;
+    } const walks[] = {{"000000", 1, 1, 1},
+                       {"000100", 2, 22, 1},
+                       {"000200", 3, 43, 1},
+                       {"000300", 1, 65, 1},
+                       {"000100", 1, 23, 3}};
+    for (auto const& w : walks) {
+        char text[16];
+        std::strcpy(text, w.text);
+        int fp = 0;
+        EXPECT_EQ(label_to_frames(text, w.foot_phase, &fp, 0, nullptr, &frame, lt(26), 0,
+                                  transfer_none, edit_film_frames, 0),
+                  1)
+            << w.text;
+        EXPECT_EQ(frame, w.frame) << w.text << " phase " << w.foot_phase;
+        EXPECT_EQ(fp, w.foot0_phase) << w.text;
+    }
+    char bad_phase[16] = "000100";
+    EXPECT_EQ(label_to_frames(bad_phase, 4, nullptr, 0, nullptr, &frame, lt(26), 0, transfer_none,
+                              edit_film_frames, 0),
+              0);
+}
+
+TEST(label_plus_frames, FootPhaseWalkAgainstAnIndependentCount) {
+    // Walk 3000 frames forward from foot 0 (phase 1) one frame at a time and
+    // check each printed footage against a count of 21-21-22 frame feet.
+    long32 feet = 0, frame_in_foot = 0;
+    int phase = 1;
+    for (long32 n = 0; n < 3000; ++n) {
+        char label[] = "00000000";
+        char out[9];
+        int fp = 0, ph = 0;
+        ASSERT_GE(label_plus_frames(out, &fp, &ph, label, 1, 0, n, lt(26), 0, 0, 0xfc,
+                                    transfer_none, edit_film_frames),
+                  1);
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "%06d%02d", static_cast<int>(feet % 1000000),
+                      static_cast<int>(frame_in_foot % 100));
+        ASSERT_STREQ(out, expected) << n;
+        ASSERT_EQ(fp, phase) << n;
+        if (++frame_in_foot == (phase == 3 ? 22 : 21)) {
+            frame_in_foot = 0;
+            ++feet;
+            phase = phase == 3 ? 1 : phase + 1;
+        }
+    }
+}
+
+TEST(label_plus_frames, CompositionsAndFailures) {
+    char out[9];
+    int fp = 0, ph = 0;
+    char tc[] = "00000000";
+    EXPECT_EQ(label_plus_frames(out, &fp, &ph, tc, 0, 0, 30, lt(1), 0, 0, 0, transfer_none,
+                                edit_video_frames),
+              1);
+    EXPECT_STREQ(out, "00000100");
+    EXPECT_EQ(label_plus_frames(out, &fp, &ph, tc, 0, 0, -1, lt(1), 1, 0, 0, transfer_none,
+                                edit_video_frames),
+              1);
+    EXPECT_STREQ(out, "23595929");
+    // Types 38/41/43 count 24 in label_plus_frames, 48 in video_frames_to_timecode.
+    EXPECT_EQ(label_plus_frames(out, &fp, &ph, tc, 0, 0, 24, lt(38), 0, 0, 0, transfer_none,
+                                edit_film_frames),
+              1);
+    EXPECT_STREQ(out, "00000100");
+    char feet[] = "00001203";
+    EXPECT_EQ(label_plus_frames(out, &fp, &ph, feet, 0, 0, 13, lt(8), 0, 16, 0x3c, transfer_none,
+                                edit_film_frames),
+              1);
+    EXPECT_STREQ(out, "00001300");
+    // The wrap at 10^4 feet (bits 2..5 set).
+    char near_wrap[] = "00999915";
+    EXPECT_EQ(label_plus_frames(out, &fp, &ph, near_wrap, 0, 0, 1, lt(8), 0, 16, 0x3c,
+                                transfer_none, edit_film_frames),
+              1);
+    EXPECT_STREQ(out, "00000000");
+    // A film count through 4-into-5 pulldown tracks its phase.
+    char tc24[] = "00000000";
+    EXPECT_EQ(label_plus_frames(out, &fp, &ph, tc24, 0, 0, 5, lt(1), 0, 0, 0, transfer_pulldown_4_5,
+                                edit_film_frames),
+              1);
+    EXPECT_EQ(ph, 1);
+    int phase_out = 5;
+    long32 frame  = 0;
+    EXPECT_EQ(label_to_frames(tc, 0, nullptr, 0, &phase_out, &frame, lt(1), 0,
+                              static_cast<transfer_type>(9), edit_film_frames, 0),
+              0);
+    EXPECT_EQ(phase_out, -1);  // set first, kept on failure
+    EXPECT_EQ(label_to_frames(tc, 0, nullptr, 0, nullptr, &frame, lt(1), 0, transfer_none,
+                              static_cast<edit_type>(2), 0),
+              0);
+    EXPECT_EQ(label_to_frames(tc, 0, nullptr, 0, nullptr, &frame, lt(9), 0, transfer_none,
+                              edit_film_frames, 16),
+              0);
+    EXPECT_EQ(label_to_frames(nullptr, 0, nullptr, 0, nullptr, &frame, lt(1), 0, transfer_none,
+                              edit_film_frames, 0),
+              0);
+    EXPECT_EQ(label_plus_frames(nullptr, &fp, &ph, tc, 0, 0, 1, lt(1), 0, 0, 0, transfer_none,
+                                edit_video_frames),
+              0);
+    char unread[] = "ab";
+    EXPECT_EQ(label_to_frames(unread, 0, nullptr, 0, nullptr, &frame, lt(2), 0, transfer_none,
+                              edit_video_frames, 0),
+              1);
+    EXPECT_EQ(frame, 1);  // unreadable digits count as 0
+}
+
+}  // namespace
+}  // namespace marlix
