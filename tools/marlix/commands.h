@@ -27,6 +27,7 @@ int run_convert(args_t const& args);
 int run_label(args_t const& args);
 int run_medium(args_t const& args);
 int run_roll(args_t const& args);
+int run_legacy(args_t const& args);
 extern char const types_usage[];
 extern char const print_usage[];
 extern char const parse_usage[];
@@ -37,5 +38,6 @@ extern char const convert_usage[];
 extern char const label_usage[];
 extern char const medium_usage[];
 extern char const roll_usage[];
+extern char const legacy_usage[];
 
 }  // namespace marlix_cli

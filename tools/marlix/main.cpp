@@ -25,6 +25,7 @@ constexpr command commands[] = {
     {"label", "labelled spans and their keep strings", label_usage, run_label},
     {"medium", "media, identities and their mappings", medium_usage, run_medium},
     {"roll", "medium roll keep strings", roll_usage, run_roll},
+    {"legacy", "fixed-width frame-label arithmetic", legacy_usage, run_legacy},
 };
 
 constexpr char global_help[] =
