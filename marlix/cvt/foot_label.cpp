@@ -144,12 +144,10 @@ long32 foot_353_label::feet_to_samples(char const* text) {
     bool const negative = *p == '-';
     if (negative) ++p;
     char copy[keep_text_limit + 1];
-    std::size_t n = 0;
-    for (; n < keep_text_limit && p[n] != '\0'; ++n) copy[n] = p[n];
-    copy[n]           = '\0';
-    perf_phase        = n == 0 ? 0 : static_cast<int>(detail::read_c_number(copy + n - 1)) - 1;
-    long long const f = detail::read_c_number(copy);
-    char const* c     = copy;
+    std::size_t const n = detail::copy_text(copy, p);
+    perf_phase          = n == 0 ? 0 : static_cast<int>(detail::read_c_number(copy + n - 1)) - 1;
+    long long const f   = detail::read_c_number(copy);
+    char const* c       = copy;
     while (is_digit(*c)) ++c;
     if (*c != '\0' && !is_digit(*c)) ++c;
     long long const frame = detail::read_c_number(c);

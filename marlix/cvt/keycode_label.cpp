@@ -200,9 +200,7 @@ char const* keycode_353::get_keep_string(label_point* point, long32 sample) {
 long32 keycode_353::get_keep_sample(char const* s) {
     if (s == nullptr) return INVALID_SAMPLE;
     char copy[keep_text_limit + 1];
-    std::size_t n = 0;
-    for (; n < keep_text_limit && s[n] != '\0'; ++n) copy[n] = s[n];
-    copy[n] = '\0';
+    std::size_t const n = detail::copy_text(copy, s);
     if (n < 2) return INVALID_SAMPLE;
     perf_phase  = static_cast<int>(detail::read_c_number(copy + n - 1)) - 1;
     copy[n - 2] = '\0';  // cut the point and the phase digit

@@ -159,7 +159,10 @@ bool footage_to_frame(char* label, form kind, int frames_per_foot, int foot_phas
         frame = feet * frames_per_foot + frames + 1;
         return true;
     }
-    long long const q = feet / 3, r = feet % 3;
+    // Feet count in three-foot cycles; a negative footage (a '-' in the
+    // text) counts back whole cycles, so the remainder stays 0..2 and the
+    // phase of foot 0 stays 1..3.
+    long long const q = floor_div(feet, 3), r = feet - 3 * q;
     int p = foot_phase - static_cast<int>(r);
     if (p < 1) p += 3;
     if (foot_phase_out != nullptr) *foot_phase_out = p;
@@ -169,7 +172,7 @@ bool footage_to_frame(char* label, form kind, int frames_per_foot, int foot_phas
 
 int wrap_digits(unsigned char flags) {
     int k = 0;
-    while (k < 6 && (flags >> (2 + k) & 1u) != 0) ++k;
+    while (k < 6 && (static_cast<unsigned>(flags) >> (2 + k) & 1u) != 0) ++k;
     return k;
 }
 

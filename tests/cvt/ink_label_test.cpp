@@ -22,7 +22,7 @@ TEST(ink_label, EveryFrameOfTheCycleRoundTripsForBothGauges) {
         EXPECT_STREQ(cvt->templates[0].text, "????9999+19");
         EXPECT_STREQ(cvt->templates[1].text, "~~~~9999+19");
         label_point point(0, cvt.get());
-        std::strcpy(point.prefix_text, "AB12");
+        std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", "AB12");
         for (long32 count = 0, p = 0; count < 10000; ++count) {
             for (int frame = 0; frame < g.frames; ++frame, p += g.perfs) {
                 char expected[32];

@@ -122,7 +122,7 @@ TEST(keycode_label, StatedTextsAndTraps) {
     label_cvt_ptr k35  = make_label_cvt(LABEL_KEYCODE_35);
     label_cvt_ptr k353 = make_label_cvt(LABEL_KEYCODE_353);
     label_point point(0, k35.get());
-    std::strcpy(point.prefix_text, "AB123456");
+    std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", "AB123456");
     EXPECT_STREQ(k35->get_abs_string(&point, 79036), "AB1234561234+15");
     EXPECT_STREQ(k35->get_abs_perfs_string(&point, 79036), "60");
     EXPECT_STREQ(k35->get_abs_perfs_string(&point, INVALID_SAMPLE), "");
@@ -162,7 +162,7 @@ TEST(keycode_label, StatedTextsAndTraps) {
     EXPECT_EQ(k35->get_abs_sample(static_cast<char const*>(nullptr)), INVALID_SAMPLE);
 
     label_point p353(0, k353.get());
-    std::strcpy(p353.prefix_text, "AB123456");
+    std::snprintf(p353.prefix_text, sizeof p353.prefix_text, "%s", "AB123456");
     EXPECT_STREQ(k353->get_abs_string(&p353, 78978), "AB1234561234+01.2");
     EXPECT_STREQ(k353->get_abs_string(&p353, 640000), "AB1234560000+00.1");
     EXPECT_STREQ(k353->get_abs_string(&p353, -3), "NEGATIVE");

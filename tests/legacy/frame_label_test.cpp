@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -137,7 +138,7 @@ TEST(label_to_frames, FootageAndTheThreePerforationWalk) {
                        {"000100", 1, 23, 3}};
     for (auto const& w : walks) {
         char text[16];
-        std::strcpy(text, w.text);
+        std::snprintf(text, sizeof text, "%s", w.text);
         int fp = 0;
         EXPECT_EQ(label_to_frames(text, w.foot_phase, &fp, 0, nullptr, &frame, lt(26), 0,
                                   transfer_none, edit_film_frames, 0),

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "marlix/cvt/label_cvt_factory.h"
@@ -49,11 +50,11 @@ TEST(label_point, UsefulnessAndComparisons) {
     EXPECT_FALSE(tc == label_point(10, LABEL_NTSC));
 
     label_point a(64, LABEL_KEYCODE_35), b(64, LABEL_KEYCODE_35);
-    std::strcpy(a.prefix_text, "AB123456");
-    std::strcpy(b.prefix_text, "ab123456");
+    std::snprintf(a.prefix_text, sizeof a.prefix_text, "%s", "AB123456");
+    std::snprintf(b.prefix_text, sizeof b.prefix_text, "%s", "ab123456");
     EXPECT_FALSE(a == b);  // prefix text compared with case
     label_point c(64, LABEL_PAL), d(64, LABEL_PAL);
-    std::strcpy(c.prefix_text, "X");
+    std::snprintf(c.prefix_text, sizeof c.prefix_text, "%s", "X");
     EXPECT_TRUE(c == d);  // timecode has no prefix
 
     label_point const sum = tc + key;
@@ -89,14 +90,14 @@ TEST(label_point, ModifyCountLengthMovesDigitsBetweenPrefixAndSample) {
     EXPECT_EQ(five.get_sample(), 60000);
 
     label_point four(60000, LABEL_KEYCODE_35_4);
-    std::strcpy(four.prefix_text, "AB123451");
+    std::snprintf(four.prefix_text, sizeof four.prefix_text, "%s", "AB123451");
     four.modify_count_length(5);
     EXPECT_EQ(four.type(), LABEL_KEYCODE_35_5);
     EXPECT_EQ(four.get_sample(), 700000);
     EXPECT_STREQ(four.prefix_text, "AB123451");  // the prefix text is not changed
 
     label_point six(60000, LABEL_KEYCODE_35_4);
-    std::strcpy(six.prefix_text, "AB123412");
+    std::snprintf(six.prefix_text, sizeof six.prefix_text, "%s", "AB123412");
     six.modify_count_length(6);
     EXPECT_EQ(six.get_sample(), 60000 + 12 * 640000);
     six.modify_count_length(5);  // 6 -> 5 digits: remainder by 6400000

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -130,10 +131,11 @@ TEST(label, KeepStringsRoundTripForEveryType) {
         for (long32 s : starts) {
             for (int bounded : {0, 1}) {
                 label l(static_cast<label_t>(t));
-                std::strcpy(l.start.prefix_text, "AB1234560000");
+                std::snprintf(l.start.prefix_text, sizeof l.start.prefix_text, "%s",
+                              "AB1234560000");
                 l.set_start(s);
                 char shown[label_point::text_capacity];  // the point holds what it prints
-                std::strcpy(shown, l.start.get_string());
+                std::snprintf(shown, sizeof shown, "%s", l.start.get_string());
                 l.set_prefix(shown);
                 l.set_length(static_cast<long32>(120 * (t + 1)));  // whole units of every type
                 l.set_bounded(bounded);
@@ -229,8 +231,8 @@ TEST(label, KeepStringsStayBoundedForHostilePitches) {
 
 TEST(label, ContainsLabelIgnoresPrefixCaseButEqualityDoesNot) {
     label a(LABEL_KEYCODE_35), b(LABEL_KEYCODE_35);
-    std::strcpy(a.start.prefix_text, "AB123456");
-    std::strcpy(b.start.prefix_text, "ab123456");
+    std::snprintf(a.start.prefix_text, sizeof a.start.prefix_text, "%s", "AB123456");
+    std::snprintf(b.start.prefix_text, sizeof b.start.prefix_text, "%s", "ab123456");
     a.set_start(static_cast<long32>(64));
     b.set_start(static_cast<long32>(128));
     a.set_length(static_cast<long32>(640));
@@ -240,14 +242,14 @@ TEST(label, ContainsLabelIgnoresPrefixCaseButEqualityDoesNot) {
     EXPECT_EQ(a.contains(b), 0);  // runs past the end
     b.set_bounded(0);
     EXPECT_EQ(a.contains(b), 1);  // only its start counts
-    std::strcpy(b.start.prefix_text, "CD123456");
+    std::snprintf(b.start.prefix_text, sizeof b.start.prefix_text, "%s", "CD123456");
     EXPECT_EQ(a.contains(b), 0);
 
     label c(LABEL_KEYCODE_35), d(LABEL_KEYCODE_35);
-    std::strcpy(c.start.prefix_text, "AB123456");
-    std::strcpy(d.start.prefix_text, "ab123456");
+    std::snprintf(c.start.prefix_text, sizeof c.start.prefix_text, "%s", "AB123456");
+    std::snprintf(d.start.prefix_text, sizeof d.start.prefix_text, "%s", "ab123456");
     EXPECT_FALSE(c == d);
-    std::strcpy(d.start.prefix_text, "AB123456");
+    std::snprintf(d.start.prefix_text, sizeof d.start.prefix_text, "%s", "AB123456");
     EXPECT_TRUE(c == d);
 }
 
@@ -263,7 +265,7 @@ TEST(label, AssignmentRebindsToTheSharedConverter) {
     EXPECT_EQ(copied.cvt(), &own);
 
     label key(LABEL_KEYCODE_35);
-    std::strcpy(key.start.prefix_text, "EF654321");
+    std::snprintf(key.start.prefix_text, sizeof key.start.prefix_text, "%s", "EF654321");
     key.revision = 2;
     label assigned;
     assigned = key;

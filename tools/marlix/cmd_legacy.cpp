@@ -73,8 +73,8 @@ std::string read_options(parsed_args const& p, legacy_options& o) {
     return "";
 }
 
-std::vector<std::string> const legacy_values = {"-t", "--phase", "--foot-phase", "--frames-per-foot",
-                                                "--transfer", "--edit", "--digit-flags"};
+std::vector<std::string> const legacy_values = {
+    "-t", "--phase", "--foot-phase", "--frames-per-foot", "--transfer", "--edit", "--digit-flags"};
 
 // A label as the caller's 9-character buffer would hold it.
 bool fits_label(std::string const& s) { return s.size() <= 8; }
@@ -94,49 +94,62 @@ int run_legacy(args_t const& args) {
             auto const frame = parse_integer(item, INT32_MIN, INT32_MAX);
             if (!frame) return item_result::failure("not a frame number (a 32-bit whole number)");
             char out[9];
-            if (!marlix::video_frames_to_timecode(static_cast<marlix::long32>(*frame), out, o.type, o.drop))
+            if (!marlix::video_frames_to_timecode(static_cast<marlix::long32>(*frame), out, o.type,
+                                                  o.drop))
                 return item_result::failure("the label type is not a timecode type");
             return item_result::success(out);
         });
     }
     if (args.front() == "frames") {
         return for_each_item(p.operands, [&](std::string const& item) {
-            if (!fits_label(item)) return item_result::failure("a legacy label has at most 8 characters");
+            if (!fits_label(item))
+                return item_result::failure("a legacy label has at most 8 characters");
             char label[9];
             std::snprintf(label, sizeof label, "%s", item.c_str());
             int fp = o.foot_phase, ph = -1;
             marlix::long32 frame = 0;
-            int const r = marlix::label_to_frames(label, o.foot_phase, &fp, o.phase, &ph, &frame, o.type, o.drop,
-                                                  o.transfer, o.edit, o.frames_per_foot);
-            if (r == 0) return item_result::failure("the label type, edit, transfer or foot phase is refused");
-            return item_result::success("frame=" + std::to_string(frame) + " phase=" + std::to_string(ph) +
-                                        " foot_phase=" + std::to_string(fp) + " result=" + std::to_string(r));
+            int const r =
+                marlix::label_to_frames(label, o.foot_phase, &fp, o.phase, &ph, &frame, o.type,
+                                        o.drop, o.transfer, o.edit, o.frames_per_foot);
+            if (r == 0)
+                return item_result::failure(
+                    "the label type, edit, transfer or foot phase is refused");
+            return item_result::success(
+                "frame=" + std::to_string(frame) + " phase=" + std::to_string(ph) +
+                " foot_phase=" + std::to_string(fp) + " result=" + std::to_string(r));
         });
     }
     if (args.front() == "plus") {
         auto add = [&](std::string const& text, std::string const& delta_text) {
-            if (!fits_label(text)) return item_result::failure("a legacy label has at most 8 characters");
+            if (!fits_label(text))
+                return item_result::failure("a legacy label has at most 8 characters");
             auto const delta = parse_integer(delta_text, INT32_MIN, INT32_MAX);
             if (!delta) return item_result::failure("the delta is not a 32-bit whole number");
             char label[9], out[9];
             std::snprintf(label, sizeof label, "%s", text.c_str());
             int fp = o.foot_phase, ph = o.phase;
-            int const r = marlix::label_plus_frames(out, &fp, &ph, label, o.foot_phase, o.phase,
-                                                    static_cast<marlix::long32>(*delta), o.type, o.drop,
-                                                    o.frames_per_foot, o.digit_flags, o.transfer, o.edit);
-            if (r == 0) return item_result::failure("the label type, edit, transfer or foot phase is refused");
-            return item_result::success(std::string("label=") + out + " phase=" + std::to_string(ph) +
-                                        " foot_phase=" + std::to_string(fp) + " result=" + std::to_string(r));
+            int const r = marlix::label_plus_frames(
+                out, &fp, &ph, label, o.foot_phase, o.phase, static_cast<marlix::long32>(*delta),
+                o.type, o.drop, o.frames_per_foot, o.digit_flags, o.transfer, o.edit);
+            if (r == 0)
+                return item_result::failure(
+                    "the label type, edit, transfer or foot phase is refused");
+            return item_result::success(
+                std::string("label=") + out + " phase=" + std::to_string(ph) +
+                " foot_phase=" + std::to_string(fp) + " result=" + std::to_string(r));
         };
         if (!p.operands.empty()) {
             if (p.operands.size() != 2) return usage_error("legacy plus takes LABEL and DELTA");
-            return for_each_item({p.operands[0] + " " + p.operands[1]},
-                                 [&](std::string const&) { return add(p.operands[0], p.operands[1]); });
+            return for_each_item({p.operands[0] + " " + p.operands[1]}, [&](std::string const&) {
+                return add(p.operands[0], p.operands[1]);
+            });
         }
         return for_each_item({}, [&](std::string const& line) {
             std::size_t const end = line.find_last_not_of(" \t");
-            std::size_t const cut = end == std::string::npos ? std::string::npos : line.find_last_of(" \t", end);
-            if (cut == std::string::npos) return item_result::failure("a line holds LABEL and DELTA");
+            std::size_t const cut =
+                end == std::string::npos ? std::string::npos : line.find_last_of(" \t", end);
+            if (cut == std::string::npos)
+                return item_result::failure("a line holds LABEL and DELTA");
             return add(line.substr(0, cut), line.substr(cut + 1, end - cut));
         });
     }
