@@ -1,0 +1,77 @@
+#pragma once
+
+// The parameters a position translation works under: how film was
+// transferred to video and at which pulldown phase, the project's rate, its
+// output and the camera speed, and the object named in diagnostics. The
+// initialisers sample the current project when they run.
+
+#include "marlix/export.h"
+#include "marlix/host/host_services.h"
+#include "marlix/medium/medium_roll.h"
+#include "marlix/types/long32.h"
+#include "marlix/types/transfer_type.h"
+
+namespace marlix {
+
+struct MARLIX_API MPosn_Xlate_Params {
+    transfer_type transfer = transfer_frame_for_frame;
+    bool enabled           = true;
+    // Pulldown phase of the first video frame; -1 unset (the translation
+    // stores 0 before use).
+    int sequence                  = 0;
+    Tov::FrameRate transfer_rate  = Tov::FrameRate_None;
+    MediumRollMedium video_medium = MediumRollNone;  // stands for MediumRollVideo
+    cookie id;
+    Tov::FrameRate project_rate = Tov::FrameRate_None;
+    double cel_resolution       = 0.0;
+    bool output_has_1001        = false;
+    Tov::FrameRate output_rate  = Tov::FrameRate_None;
+    bool audio_sync_pulled_down = false;
+    bool vidproj_24p_source     = false;
+    double camera_fps           = 0.0;
+    bool output_pulled_down     = false;
+
+    // The current project's values (init()).
+    MPosn_Xlate_Params();
+    // The current project's values with the output rate and pulldown of a
+    // gearing.
+    explicit MPosn_Xlate_Params(Tov::OutputGearing const& gearing);
+    MPosn_Xlate_Params(MPosn_Xlate_Params const&)            = default;
+    MPosn_Xlate_Params& operator=(MPosn_Xlate_Params const&) = default;
+
+    void init();
+    // init(), then a transfer and phase for a label group, the transfer at
+    // the output rate, and the output format's editing medium as video.
+    void init_for_labelgroup(transfer_type t, int seq);
+    // The project's default film-to-video transfer at rate (pulldown when
+    // the configuration integer "default_film_video_conversion_pulldown" is
+    // non-zero, frame for frame otherwise); other fields stay.
+    void init_to_default_filmvid_conversion(Tov::FrameRate rate);
+    void init_to_default_playout_generation();
+    // With a pulldown transfer, moves the phase by n within its cycle (25 at
+    // 25 and 50 fps, 5 otherwise); a negative sum gives a negative phase.
+    void modify_sequence_to_playfile_std(long32 n);
+};
+
+struct MARLIX_API MPosn_Conversion_Params {
+    bool pulldown               = false;
+    int standard                = 3;
+    bool active                 = true;
+    int mode                    = 1;
+    int sequence                = 0;
+    Tov::FrameRate project_rate = Tov::FrameRate_None;
+    int variant                 = 0;
+
+    MPosn_Conversion_Params();
+    MPosn_Conversion_Params(MPosn_Conversion_Params const&)            = default;
+    MPosn_Conversion_Params& operator=(MPosn_Conversion_Params const&) = default;
+
+    void init();
+    void init_to_playout_generation();
+    void init_to_default_filmvid_conversion();
+    // With pulldown, moves the phase by n within its cycle (25 for standard
+    // 2, else 5); a negative sum gives a negative phase.
+    void modify_sequence_to_playfile_std(long32 n);
+};
+
+}  // namespace marlix

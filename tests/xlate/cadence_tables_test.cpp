@@ -1,0 +1,198 @@
+#include "marlix/xlate/cadence_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace marlix {
+namespace {
+
+using rows = std::vector<std::vector<int>>;
+
+rows rows_of(cadence_table const& t) {
+    rows out(static_cast<std::size_t>(t.rows));
+    for (int r = 0; r < t.rows; ++r)
+        for (int c = 0; c < t.columns; ++c) out[static_cast<std::size_t>(r)].push_back(t.at(r, c));
+    return out;
+}
+
+std::vector<int> counting(int from, int to) {  // from .. to inclusive
+    std::vector<int> v;
+    for (int i = from; i <= to; ++i) v.push_back(i);
+    return v;
+}
+std::vector<int> join(std::vector<int> a, std::vector<int> const& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+std::vector<int> stepping(int from, int to, int step) {
+    std::vector<int> v;
+    for (int i = from; i <= to; i += step) v.push_back(i);
+    return v;
+}
+
+TEST(cadence_tables, SmallTablesAsPrinted) {
+    struct {
+        cadence_pair pair;
+        bool forward;
+        rows expected;
+    } const tables[] = {
+        // Forward row 4 of 24-to-30 frames and of 24-to-60 fields are ours:
+        // D(4), as their inverse rows (see the table source).
+        {cadence_pair::film24_to_30_frames,
+         true,
+         {{0, 1, 2, 3}, {0, 1, 2, 4}, {0, 1, 3, 4}, {0, 2, 3, 4}, {-1, 1, 2, 3}}},
+        {cadence_pair::film24_to_30_frames,
+         false,
+         {{0, 1, 2, 3, 3}, {0, 1, 2, 2, 3}, {0, 1, 1, 2, 3}, {0, 0, 1, 2, 3}, {0, 1, 2, 3, 4}}},
+        {cadence_pair::film24_to_60_fields,
+         true,
+         {{0, 2, 5, 7},
+          {-1, 1, 4, 6},
+          {0, 3, 5, 8},
+          {-1, 2, 4, 7},
+          {-2, 1, 3, 6},
+          {0, 2, 5, 7},
+          {-1, 1, 4, 6},
+          {0, 3, 5, 8},
+          {-1, 2, 4, 7},
+          {-2, 1, 3, 6}}},
+        {cadence_pair::film24_to_60_fields,
+         false,
+         {{0, 0, 1, 1, 1, 2, 2, 3, 3, 3},
+          {0, 1, 1, 1, 2, 2, 3, 3, 3, 4},
+          {0, 0, 0, 1, 1, 2, 2, 2, 3, 3},
+          {0, 0, 1, 1, 2, 2, 2, 3, 3, 4},
+          {0, 1, 1, 2, 2, 2, 3, 3, 4, 4},
+          {0, 0, 1, 1, 1, 2, 2, 3, 3, 3},
+          {0, 1, 1, 1, 2, 2, 3, 3, 3, 4},
+          {0, 0, 0, 1, 1, 2, 2, 2, 3, 3},
+          {0, 0, 1, 1, 2, 2, 2, 3, 3, 4},
+          {0, 1, 1, 2, 2, 2, 3, 3, 4, 4}}},
+        {cadence_pair::film48_to_30_frames,
+         true,
+         {{0, 0, 1, 1, 2, 2, 3, 4},
+          {0, 0, 1, 1, 2, 3, 4, 4},
+          {0, 0, 1, 2, 3, 3, 4, 4},
+          {0, 1, 2, 2, 3, 3, 4, 4},
+          {0, 1, 1, 2, 2, 3, 3, 4}}},
+        {cadence_pair::film48_to_30_frames,
+         false,
+         {{0, 2, 4, 6, 7}, {0, 2, 4, 5, 6}, {0, 2, 3, 4, 6}, {0, 1, 2, 4, 6}, {0, 1, 3, 5, 7}}},
+        {cadence_pair::film48_to_60_fields,
+         true,
+         {{0, 1, 2, 3, 5, 6, 7, 8},
+          {0, 1, 2, 4, 5, 6, 7, 9},
+          {0, 1, 3, 4, 5, 6, 8, 9},
+          {0, 2, 3, 4, 5, 7, 8, 9},
+          {1, 2, 3, 4, 6, 7, 8, 9},
+          {0, 1, 2, 3, 5, 6, 7, 8},
+          {0, 1, 2, 4, 5, 6, 7, 9},
+          {0, 1, 3, 4, 5, 6, 8, 9},
+          {0, 2, 3, 4, 5, 7, 8, 9},
+          {-1, 1, 2, 3, 4, 6, 7, 8}}},
+        {cadence_pair::film48_to_60_fields,
+         false,
+         {{0, 1, 2, 3, 3, 4, 5, 6, 7, 7},
+          {0, 1, 2, 2, 3, 4, 5, 6, 6, 7},
+          {0, 1, 1, 2, 3, 4, 5, 5, 6, 7},
+          {0, 0, 1, 2, 3, 4, 4, 5, 6, 7},
+          {0, 1, 2, 3, 4, 4, 5, 6, 7, 8},
+          {0, 1, 2, 3, 3, 4, 5, 6, 7, 7},
+          {0, 1, 2, 2, 3, 4, 5, 6, 6, 7},
+          {0, 1, 1, 2, 3, 4, 5, 5, 6, 7},
+          {0, 1, 2, 3, 4, 4, 5, 6, 7, 8}}},
+    };
+    for (auto const& t : tables) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(t.pair)) +
+                     (t.forward ? " forward" : " inverse"));
+        EXPECT_EQ(rows_of(t.forward ? cadence_forward(t.pair) : cadence_inverse(t.pair)),
+                  t.expected);
+    }
+}
+
+TEST(cadence_tables, TellingRowsOfTheLargeTables) {
+    rows const f24_25 = rows_of(cadence_forward(cadence_pair::film24_to_25_frames));
+    rows const i24_25 = rows_of(cadence_inverse(cadence_pair::film24_to_25_frames));
+    EXPECT_EQ(f24_25[1], join(counting(0, 22), {24}));
+    EXPECT_EQ(f24_25[24], join({-1}, counting(1, 23)));
+    EXPECT_EQ(i24_25[0], join(counting(0, 23), {23}));
+    EXPECT_EQ(i24_25[24], counting(0, 24));
+    rows const f24_50 = rows_of(cadence_forward(cadence_pair::film24_to_50_fields));
+    EXPECT_EQ(f24_50[0], join(stepping(0, 22, 2), stepping(25, 47, 2)));
+    EXPECT_EQ(f24_50[48], join(join({-1}, stepping(2, 24, 2)), stepping(27, 47, 2)));
+    rows const f48_25 = rows_of(cadence_forward(cadence_pair::film48_to_25_frames));
+    std::vector<int> pairs;
+    for (int i = 0; i <= 22; ++i) pairs.insert(pairs.end(), {i, i});
+    EXPECT_EQ(f48_25[0], join(pairs, {23, 24}));
+    EXPECT_EQ(rows_of(cadence_inverse(cadence_pair::film48_to_25_frames))[0],
+              join(stepping(0, 46, 2), {47}));
+    rows const f48_50 = rows_of(cadence_forward(cadence_pair::film48_to_50_fields));
+    EXPECT_EQ(f48_50[49], join(join({-1}, counting(1, 24)), counting(26, 48)));
+    // Row 24 is ours: A(24), as its inverse row.
+    EXPECT_EQ(f48_50[24], join(counting(1, 24), counting(26, 49)));
+    for (int p = 0; p < cadence_pair_count; ++p) {
+        auto const pair       = static_cast<cadence_pair>(p);
+        cadence_shape const s = cadence_shape_of(pair);
+        EXPECT_EQ(cadence_forward(pair).rows, s.output_units);
+        EXPECT_EQ(cadence_forward(pair).columns, s.film_frames);
+        EXPECT_EQ(cadence_inverse(pair).rows,
+                  pair == cadence_pair::film48_to_60_fields ? 9 : s.output_units);
+        EXPECT_EQ(cadence_inverse(pair).columns, s.output_units);
+    }
+}
+
+TEST(cadence_tables, FilmFramesComeBackThroughTheirFirstUnit) {
+    // For every row the translation uses (the phase for frames, twice the
+    // phase for fields) and every film frame that starts inside the clip,
+    // the inverse of the forward look-up is the film frame again, wherever
+    // a row's forward and inverse tables count from the same first frame.
+    for (int p = 0; p < cadence_pair_count; ++p) {
+        auto const pair        = static_cast<cadence_pair>(p);
+        cadence_shape const s  = cadence_shape_of(pair);
+        cadence_table const fw = cadence_forward(pair), inv = cadence_inverse(pair);
+        int const phases = s.fields ? s.output_units / 2 : s.output_units;
+        for (int phase = 0; phase < phases; ++phase) {
+            int const row = s.fields ? 2 * phase : phase;
+            if (row >= inv.rows) continue;
+            // 48-to-60 fields rows 4 and 8: forward from A(r), inverse from
+            // D(4), both as the printed tables hold them.
+            bool const shared_first =
+                !(pair == cadence_pair::film48_to_60_fields && (row == 4 || row == 8));
+            bool const two_per_frame = pair == cadence_pair::film48_to_25_frames ||
+                                       pair == cadence_pair::film48_to_30_frames;
+            if (!shared_first) continue;
+            for (long long film = 0; film <= 10000; ++film) {
+                long long const unit = cadence_lookup(fw, row, film, s.film_frames, s.output_units);
+                if (unit < 0) continue;  // starts before the clip
+                long long const back =
+                    cadence_lookup(inv, row, unit, s.output_units, s.film_frames);
+                // Two film frames of 48 can start in one video frame: the
+                // unit maps to the first of them, which starts there too.
+                if (two_per_frame) {
+                    ASSERT_EQ(cadence_lookup(fw, row, back, s.film_frames, s.output_units), unit)
+                        << "pair " << p << " phase " << phase << " film " << film;
+                } else {
+                    ASSERT_EQ(back, film) << "pair " << p << " phase " << phase << " unit " << unit;
+                }
+            }
+        }
+    }
+}
+
+TEST(cadence_lookup, StatedValues) {
+    cadence_table const fields = cadence_forward(cadence_pair::film24_to_60_fields);
+    long long const starts[]   = {0, 2, 5, 7, 10};
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(cadence_lookup(fields, 0, k, 4, 10), starts[k]);
+    cadence_table const frames = cadence_forward(cadence_pair::film24_to_25_frames);
+    for (int k = 0; k < 24; ++k) EXPECT_EQ(cadence_lookup(frames, 0, k, 24, 25), k);
+    EXPECT_EQ(cadence_lookup(frames, 0, 24, 24, 25), 25);
+    cadence_table const back = cadence_inverse(cadence_pair::film24_to_25_frames);
+    EXPECT_EQ(cadence_lookup(back, 0, 24, 25, 24), 23);
+    EXPECT_EQ(cadence_lookup(back, 256, 24, 25, 24), 23);  // the row is a byte
+    EXPECT_EQ(cadence_lookup(back, 0, -1, 25, 24), 0);
+}
+
+}  // namespace
+}  // namespace marlix
