@@ -26,4 +26,5 @@
 #include "marlix/values/label_point.h"
 #include "marlix/version.h"
 #include "marlix/xlate/cadence_tables.h"
+#include "marlix/xlate/position_xlate.h"
 #include "marlix/xlate/xlate_params.h"
