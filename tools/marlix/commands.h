@@ -28,6 +28,8 @@ int run_label(args_t const& args);
 int run_medium(args_t const& args);
 int run_roll(args_t const& args);
 int run_legacy(args_t const& args);
+int run_xlate(args_t const& args);
+int run_cadence(args_t const& args);
 extern char const types_usage[];
 extern char const print_usage[];
 extern char const parse_usage[];
@@ -39,5 +41,7 @@ extern char const label_usage[];
 extern char const medium_usage[];
 extern char const roll_usage[];
 extern char const legacy_usage[];
+extern char const xlate_usage[];
+extern char const cadence_usage[];
 
 }  // namespace marlix_cli

@@ -26,6 +26,8 @@ constexpr command commands[] = {
     {"medium", "media, identities and their mappings", medium_usage, run_medium},
     {"roll", "medium roll keep strings", roll_usage, run_roll},
     {"legacy", "fixed-width frame-label arithmetic", legacy_usage, run_legacy},
+    {"xlate", "positions translated between media", xlate_usage, run_xlate},
+    {"cadence", "a picture of a pulldown cadence", cadence_usage, run_cadence},
 };
 
 constexpr char global_help[] =

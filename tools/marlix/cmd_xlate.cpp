@@ -1,0 +1,191 @@
+// marlix xlate: positions translated between media; marlix cadence: a text
+// picture of a pulldown cadence.
+
+#include <fcntl.h>
+#include <strings.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "cli_support.h"
+#include "commands.h"
+
+namespace marlix_cli {
+
+char const xlate_usage[] =
+    "usage: marlix xlate --from MEDIUM --to MEDIUM [--transfer none|frame|pulldown|N]\n"
+    "                    [--sequence N] [--transfer-rate R] [--video-medium MEDIUM]\n"
+    "                    [--24p-source] [--round-to-frame] POSITION...\n"
+    "Each position translated from one medium's time base to another's under the\n"
+    "current project (see the global options): film positions are film frames / 24,\n"
+    "sound, clock, video and playout positions seconds, cel positions project\n"
+    "frames times the cel resolution. Prints the shortest text that reads back to\n"
+    "the same double, or 'invalid' with the library's diagnostics on standard\n"
+    "error. MEDIUM is a number or a name without its MediumRoll prefix (Film,\n"
+    "Audio, TOVClock, TOVCel, 24pM, 30i, Playout30iM, Video, PlayoutVideo, ...).\n";
+
+char const cadence_usage[] =
+    "usage: marlix cadence FILM-RATE:VIDEO [--sequence N] [--count N]\n"
+    "Which film frame is on show in each video frame or field of one cadence\n"
+    "cycle (or N units), film frames lettered from A: 24:30i at phase 0 gives\n"
+    "A A B B B C C D D D. FILM-RATE is 24 or 48; VIDEO is 25p, 25i, 30p or 30i\n"
+    "(50p and 60p count as fields of 25 and 30). A film frame that starts before\n"
+    "the clip shows as '<'.\n";
+
+namespace {
+
+std::optional<marlix::MediumRollMedium> parse_medium(std::string const& text) {
+    if (auto n = parse_integer(text, 0, 40)) return static_cast<marlix::MediumRollMedium>(*n);
+    for (int m = 0; m < marlix::medium_count; ++m) {
+        char const* name = marlix::medium_name(static_cast<marlix::MediumRollMedium>(m));
+        if (*name != '\0' && strcasecmp(name, text.c_str()) == 0)
+            return static_cast<marlix::MediumRollMedium>(m);
+    }
+    return std::nullopt;
+}
+
+std::string shortest(double v) {
+    char text[64];
+    auto const r = std::to_chars(text, text + sizeof text, v);
+    return std::string(text, r.ptr);
+}
+
+// The library prints most translation messages twice, through the
+// diagnostics (standard error here) and on standard output; the tool keeps
+// standard output for results, one line an item, and drops that second copy
+// for the length of a call.
+class quiet_stdout {
+public:
+    quiet_stdout() {
+        std::fflush(stdout);
+        saved_         = ::dup(1);
+        int const null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) ::dup2(null, 1);
+        if (null >= 0) ::close(null);
+    }
+    ~quiet_stdout() {
+        std::fflush(stdout);
+        if (saved_ >= 0) {
+            ::dup2(saved_, 1);
+            ::close(saved_);
+        }
+    }
+    quiet_stdout(quiet_stdout const&)            = delete;
+    quiet_stdout& operator=(quiet_stdout const&) = delete;
+
+private:
+    int saved_;
+};
+
+}  // namespace
+
+int run_xlate(args_t const& args) {
+    parsed_args const p = parse_args(
+        args, {"--from", "--to", "--transfer", "--sequence", "--transfer-rate", "--video-medium"},
+        {"--24p-source", "--round-to-frame"});
+    if (!p.error.empty()) return usage_error(p.error);
+    auto const from_text = p.value("--from"), to_text = p.value("--to");
+    if (!from_text || !to_text) return usage_error("xlate needs --from MEDIUM and --to MEDIUM");
+    auto const from = parse_medium(*from_text), to = parse_medium(*to_text);
+    if (!from) return usage_error("'" + *from_text + "' is not a medium");
+    if (!to) return usage_error("'" + *to_text + "' is not a medium");
+    marlix::MPosn_Xlate_Params params;
+    if (auto t = p.value("--transfer")) {
+        if (*t == "none")
+            params.transfer = marlix::transfer_none;
+        else if (*t == "frame")
+            params.transfer = marlix::transfer_frame_for_frame;
+        else if (*t == "pulldown")
+            params.transfer = marlix::transfer_cadence;
+        else if (auto n = parse_integer(*t, 0, 99))
+            params.transfer = static_cast<marlix::transfer_type>(*n);
+        else
+            return usage_error("--transfer takes none, frame, pulldown or a number");
+    }
+    if (auto s = p.value("--sequence")) {
+        auto const n = parse_integer(*s, -1, 255);
+        if (!n) return usage_error("--sequence takes a phase -1..255");
+        params.sequence = static_cast<int>(*n);
+    }
+    if (auto r = p.value("--transfer-rate")) {
+        auto const rate = parse_rate(*r);
+        if (!rate) return usage_error("'" + *r + "' is not a frame rate");
+        params.transfer_rate = *rate;
+    }
+    if (auto v = p.value("--video-medium")) {
+        auto const m = parse_medium(*v);
+        if (!m) return usage_error("'" + *v + "' is not a medium");
+        params.video_medium = *m;
+    } else {
+        params.video_medium = marlix::getDefaultEditMediumForProject();
+    }
+    params.vidproj_24p_source = p.has("--24p-source");
+    bool const round          = p.has("--round-to-frame");
+    return for_each_item(p.operands, [&](std::string const& item) {
+        char* end      = nullptr;
+        double const v = std::strtod(item.c_str(), &end);
+        if (item.empty() || *end != '\0') return item_result::failure("not a position (a number)");
+        double r = 0;
+        {
+            quiet_stdout quiet;
+            marlix::MPosn_Xlate_Params call = params;  // each item from the same record
+            r                               = marlix::mPosn_Xlate(v, *from, *to, call, round);
+        }
+        if (std::fabs(r) == marlix::invalid_position && *from != *to)
+            return item_result::failure("no translation (see the message above)");
+        return item_result::success(shortest(r));
+    });
+}
+
+int run_cadence(args_t const& args) {
+    parsed_args const p = parse_args(args, {"--sequence", "--count"}, {});
+    if (!p.error.empty()) return usage_error(p.error);
+    if (p.operands.size() != 1) return usage_error("cadence takes one FILM-RATE:VIDEO");
+    std::string const spec  = p.operands.front();
+    std::size_t const colon = spec.find(':');
+    if (colon == std::string::npos) return usage_error("cadence takes FILM-RATE:VIDEO, as 24:30i");
+    std::string const film = spec.substr(0, colon), video = spec.substr(colon + 1);
+    using marlix::cadence_pair;
+    std::optional<cadence_pair> pair;
+    bool const f24 = film == "24", f48 = film == "48";
+    if (!f24 && !f48) return usage_error("the film rate is 24 or 48");
+    if (video == "25p")
+        pair = f24 ? cadence_pair::film24_to_25_frames : cadence_pair::film48_to_25_frames;
+    if (video == "25i" || video == "50p")
+        pair = f24 ? cadence_pair::film24_to_50_fields : cadence_pair::film48_to_50_fields;
+    if (video == "30p")
+        pair = f24 ? cadence_pair::film24_to_30_frames : cadence_pair::film48_to_30_frames;
+    if (video == "30i" || video == "60p")
+        pair = f24 ? cadence_pair::film24_to_60_fields : cadence_pair::film48_to_60_fields;
+    if (!pair) return usage_error("the video is 25p, 25i, 30p or 30i");
+    marlix::cadence_shape const shape = marlix::cadence_shape_of(*pair);
+    int sequence                      = 0;
+    if (auto s = p.value("--sequence")) {
+        int const phases = shape.fields ? shape.output_units / 2 : shape.output_units;
+        auto const n     = parse_integer(*s, 0, phases - 1);
+        if (!n) return usage_error("--sequence takes a phase 0.." + std::to_string(phases - 1));
+        sequence = static_cast<int>(*n);
+    }
+    int count = shape.output_units;
+    if (auto c = p.value("--count")) {
+        auto const n = parse_integer(*c, 1, 1000);
+        if (!n) return usage_error("--count takes 1..1000");
+        count = static_cast<int>(*n);
+    }
+    marlix::cadence_table const inverse = marlix::cadence_inverse(*pair);
+    int const row                       = shape.fields ? 2 * sequence : sequence;
+    std::string line;
+    for (int unit = 0; unit < count; ++unit) {
+        long long const f =
+            marlix::cadence_lookup(inverse, row, unit, shape.output_units, shape.film_frames);
+        if (!line.empty()) line += ' ';
+        line += f < 0 ? '<' : static_cast<char>('A' + f % 26);
+    }
+    std::printf("%s\n", line.c_str());
+    return exit_ok;
+}
+
+}  // namespace marlix_cli
