@@ -10,45 +10,22 @@ namespace marlix {
 namespace {
 
 TEST(edlstr_to_label_type, ReadsNamesAsTheCatalogueStatesThem) {
+    // clang-format off
     struct {
         char const* text;
         int type;
     } const cases[] = {
-        {"P", 5},
-        {"N", 6},
-        {"ND", 7},
-        {"nd", 7},
-        {"P24", 8},
-        {"p24 rest", 8},
-        {"F35", 10},
-        {"f16", 11},
-        {"F353", 12},
-        {"I35", 18},
-        {"i16", 19},
-        {"P48", 20},
-        {"F35_4\t", 21},
-        {"F353_6", 29},
-        {"FR", 30},
-        {"fr", 30},
-        {"P50", 31},
-        {"P60", 32},
-        {"F352", 33},
-        {"F358", 34},
-        {"F655_80", 35},
+        {"P", 5}, {"N", 6}, {"ND", 7}, {"nd", 7}, {"P24", 8}, {"p24 rest", 8}, {"F35", 10}, {"f16", 11},
+        {"F353", 12}, {"I35", 18}, {"i16", 19}, {"P48", 20}, {"F35_4\t", 21}, {"F353_6", 29},
+        {"FR", 30}, {"fr", 30}, {"P50", 31}, {"P60", 32}, {"F352", 33}, {"F358", 34}, {"F655_80", 35},
         {"F6515_120", 41},
-        {" P", 9},    // an empty key equals the first empty row of the table
-        {"\tND", 9},  //
-        {"", 0},
-        {"X", 0},
-        {"BAD", 0},
-        {"P 24", 5},
-        {"P2", 0},
+        {" P", 9}, {"\tND", 9},  // an empty key equals the first empty row of the table
+        {"", 0}, {"X", 0}, {"BAD", 0}, {"P 24", 5}, {"P2", 0},
         {"F6515_1200", 0},     // ten characters, no such name
         {"F6515_120XYZW", 0},  // judged on 11 characters only
-        {"I35\nP", 18},
-        {"ND\v", 7},
-        {"N D", 6},
+        {"I35\nP", 18}, {"ND\v", 7}, {"N D", 6},
     };
+    // clang-format on
     for (auto const& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(edlstr_to_label_type(c.text), c.type);
