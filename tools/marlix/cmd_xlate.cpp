@@ -145,7 +145,7 @@ int run_cadence(args_t const& args) {
     if (!p.error.empty()) return usage_error(p.error);
     if (p.operands.size() != 1) return usage_error("cadence takes one FILM-RATE:VIDEO");
     std::string const pair_text = p.operands.front();
-    std::size_t const colon = pair_text.find(':');
+    std::size_t const colon     = pair_text.find(':');
     if (colon == std::string::npos) return usage_error("cadence takes FILM-RATE:VIDEO, as 24:30i");
     std::string const film = pair_text.substr(0, colon), video = pair_text.substr(colon + 1);
     using marlix::cadence_pair;
