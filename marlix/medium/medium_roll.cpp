@@ -102,12 +102,6 @@ constexpr char id_name[]     = "MediumRollId";
 constexpr int keep_revision  = 1;
 constexpr int max_generation = MediumRoll4thGen;
 
-void copy_reelid(char* out, char const* in) {
-    std::size_t i = 0;
-    for (; i < MediumRoll::reelid_capacity - 1 && in[i] != '\0'; ++i) out[i] = in[i];
-    out[i] = '\0';
-}
-
 }  // namespace
 
 char MediumRoll::keep_str[MediumRoll::keep_capacity];
@@ -193,7 +187,7 @@ MediumRoll& MediumRoll::operator=(MediumRoll const& r) {
     return *this;
 }
 
-void MediumRoll::set_reelid(char const* s) { copy_reelid(reelid, s != nullptr ? s : ""); }
+void MediumRoll::set_reelid(char const* s) { detail::copy_text(reelid, s != nullptr ? s : ""); }
 
 int MediumRoll::operator==(MediumRoll const& r) const {
     return std::strcmp(reelid, r.reelid) == 0 && id.MediumRollId_fits_this(r.id) ? 1 : 0;

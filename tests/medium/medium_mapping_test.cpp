@@ -8,28 +8,39 @@ namespace marlix {
 namespace {
 
 TEST(getMediumRollfromInputDetails, MediaOfEveryRateAndScan) {
-    struct {
-        int rate, in_p, in_i, out_p, out_i;
-    } const rows[] = {{1, 15, 17, 28, 30}, {2, 16, 18, 29, 31},  {3, 19, 20, 32, 33},
-                      {4, 21, 23, 34, 36}, {5, 22, 24, 35, 37},  {8, 25, 25, 38, 38},
-                      {9, 26, 26, 39, 39}, {10, 27, 27, 40, 40}, {0, 0, 0, 0, 0},
-                      {6, 0, 0, 0, 0},     {7, 0, 0, 0, 0},      {11, 0, 0, 0, 0},
-                      {31, 0, 0, 0, 0}};
-    for (auto const& r : rows) {
-        auto const rate = static_cast<Tov::FrameRate>(r.rate);
+    // Checked against the other tables: the editing medium of a picture runs
+    // at its rate, in its scan (50 and 60 fps are progressive whatever the
+    // scan), and its playout medium stands 13 after it.
+    for (int rate = -1; rate <= 35; ++rate) {
         for (int scan = -1; scan <= 6; ++scan) {
-            SCOPED_TRACE(std::to_string(r.rate) + " scan " + std::to_string(scan));
-            auto const s = static_cast<Tov::Image::ScanMode>(scan);
-            bool const p = scan == 3 || scan == 4;
-            EXPECT_EQ(getMediumRollfromInputDetails(s, rate), p ? r.in_p : r.in_i);
-            EXPECT_EQ(getMediumRollfromOutputDetails(s, rate), p ? r.out_p : r.out_i);
-            Tov::PictureSettings const d{s, rate};
-            EXPECT_EQ(getMediumRollfromInputFormat(d), p ? r.in_p : r.in_i);
-            EXPECT_EQ(getMediumRollfromOutputFormat(d), p ? r.out_p : r.out_i);
+            SCOPED_TRACE(std::to_string(rate) + " scan " + std::to_string(scan));
+            auto const r               = static_cast<Tov::FrameRate>(rate);
+            auto const sm              = static_cast<Tov::Image::ScanMode>(scan);
+            MediumRollMedium const in  = getMediumRollfromInputDetails(sm, r);
+            MediumRollMedium const out = getMediumRollfromOutputDetails(sm, r);
+            Tov::PictureSettings const d{sm, r};
+            EXPECT_EQ(getMediumRollfromInputFormat(d), in);
+            EXPECT_EQ(getMediumRollfromOutputFormat(d), out);
+            bool const known = rate >= 1 && rate <= 10 && rate != 6 && rate != 7;
+            if (!known) {
+                EXPECT_EQ(in, 0);
+                EXPECT_EQ(out, 0);
+                EXPECT_EQ(getOutputMediumfromFrameRate(r), MediumRollPlayout24p);
+                continue;
+            }
+            EXPECT_EQ(out, in + 13);
+            EXPECT_EQ(getFrameRatefromMedium(in), r);
+            bool const double_rate = rate >= 8;
+            EXPECT_EQ(mediumRollIsFrameProgressive(in),
+                      Tov::Image::isProgressive(sm) || double_rate);
+            EXPECT_EQ(getOutputMediumfromFrameRate(r),
+                      getMediumRollfromOutputDetails(Tov::Image::ScanMode_Progressive, r));
         }
-        int const out = r.out_p != 0 ? r.out_p : 28;
-        EXPECT_EQ(getOutputMediumfromFrameRate(rate), out) << r.rate;
     }
+    EXPECT_EQ(getMediumRollfromInputDetails(Tov::Image::ScanMode_Progressive, Tov::FrameRate_30),
+              MediumRoll30p);
+    EXPECT_EQ(getMediumRollfromInputDetails(Tov::Image::ScanMode_Unknown, Tov::FrameRate_30),
+              MediumRoll30i);
 }
 
 TEST(getFrameRatefromMedium, RateScanAndSampleOfEveryMedium) {

@@ -91,39 +91,30 @@ TEST(edlstr_to_label_type, FamilyAndFilmFormsMapToTheGauge) {
 }
 
 TEST(label_t_to_foot_label_t, GaugeMapsHaveTheirGaps) {
-    // Independent statement of the three maps, gauge by gauge.
-    auto foot = [](int t) {
-        for (int v : {10, 14, 17, 18, 21, 22, 23})
-            if (t == v) return 14;
-        for (int v : {11, 15, 19, 24, 25, 26})
-            if (t == v) return 15;
-        for (int v : {12, 16, 27, 28, 29})
-            if (t == v) return 16;
-        return 0;
-    };
-    auto ink = [](int t) {
-        for (int v : {10, 12, 13, 14, 18, 21, 22, 23, 27, 28, 29})
-            if (t == v) return 18;
-        for (int v : {11, 15, 19, 24, 25, 26})
-            if (t == v) return 19;
-        return 0;
-    };
-    auto key = [](int t) {
-        for (int v : {10, 13, 14, 18})
-            if (t == v) return 10;
-        for (int v : {11, 15, 19})
-            if (t == v) return 11;
-        for (int v : {12, 16})
-            if (t == v) return 12;
-        if ((t >= 21 && t <= 29) || (t >= 33 && t <= 41)) return t;
-        return 0;
-    };
+    // Every answer is a type of the asked family that maps to itself.
     for (int t = -3; t < label_type_count + 3; ++t) {
         SCOPED_TRACE(t);
-        auto const lt = static_cast<label_t>(t);
-        EXPECT_EQ(label_t_to_foot_label_t(lt), foot(t));
-        EXPECT_EQ(label_t_to_ink_label_t(lt), ink(t));
-        EXPECT_EQ(label_t_to_key_label_t(lt), key(t));
+        auto const lt   = static_cast<label_t>(t);
+        label_t const f = label_t_to_foot_label_t(lt), i = label_t_to_ink_label_t(lt),
+                      k = label_t_to_key_label_t(lt);
+        EXPECT_TRUE(!f ||
+                    (label_type_family(f) == UserLabelFeet && label_t_to_foot_label_t(f) == f));
+        EXPECT_TRUE(!i || (label_type_family(i) == UserLabelInk && label_t_to_ink_label_t(i) == i));
+        EXPECT_TRUE(!k ||
+                    (label_type_family(k) == UserLabelKeycode && label_t_to_key_label_t(k) == k));
+    }
+    // The gaps: 16 and 17 have no ink type, 13 no foot type, 17 no keycode
+    // type, and the 2/8-perforation and 65 mm stocks neither foot nor ink.
+    struct {
+        int type, foot, ink, key;
+    } const rows[] = {{16, 16, 0, 12},  {12, 16, 18, 12}, {17, 14, 0, 0},   {13, 0, 18, 10},
+                      {18, 14, 18, 10}, {19, 15, 19, 11}, {29, 16, 18, 29}, {33, 0, 0, 33},
+                      {41, 0, 0, 41},   {9, 0, 0, 0}};
+    for (auto const& r : rows) {
+        auto const lt = static_cast<label_t>(r.type);
+        EXPECT_EQ(label_t_to_foot_label_t(lt), r.foot) << r.type;
+        EXPECT_EQ(label_t_to_ink_label_t(lt), r.ink) << r.type;
+        EXPECT_EQ(label_t_to_key_label_t(lt), r.key) << r.type;
     }
 }
 
@@ -152,15 +143,15 @@ TEST(label_type_to_TvStd, StandardsBothWays) {
         EXPECT_EQ(s.rate, c.rate);
         EXPECT_EQ(s.drop_frame, c.drop);
     }
-    for (int rate = -2; rate < 40; ++rate) {
-        for (bool drop : {false, true}) {
-            SCOPED_TRACE(std::to_string(rate) + (drop ? " drop" : ""));
-            int expected = drop ? 7 : 6;
-            if (rate == 1 || rate == 2 || rate == 6 || rate == 7) expected = 8;
-            if (rate == 3 || rate == 8) expected = 5;
-            EXPECT_EQ(TvStd_to_label_type(TCInf{static_cast<Tov::FrameRate>(rate), drop}),
-                      expected);
-        }
+    struct {
+        int rate, plain, drop;
+    } const from_std[] = {{1, 8, 8}, {2, 8, 8},  {6, 8, 8}, {7, 8, 8}, {3, 5, 5},
+                          {8, 5, 5}, {4, 6, 7},  {5, 6, 7}, {9, 6, 7}, {10, 6, 7},
+                          {0, 6, 7}, {-1, 6, 7}, {33, 6, 7}};
+    for (auto const& c : from_std) {
+        auto const r = static_cast<Tov::FrameRate>(c.rate);
+        EXPECT_EQ(TvStd_to_label_type(TCInf{r, false}), c.plain) << c.rate;
+        EXPECT_EQ(TvStd_to_label_type(TCInf{r, true}), c.drop) << c.rate;
     }
     EXPECT_EQ(TvStd_to_label_type(label_type_to_TvStd(LABEL_TC_24)), LABEL_TC_24);
 }
