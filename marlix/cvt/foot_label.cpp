@@ -33,7 +33,7 @@ long32 to_sample(long long v) {
 
 foot_label::foot_label(int modulus_, int samples_per_frame_, int feet_digits_)
     : variable_label(modulus_, samples_per_frame_),
-      feet_digits(std::clamp(feet_digits_, 1, max_feet_digits)),
+      feet_digits(std::clamp(feet_digits_, 0, max_feet_digits)),
       samples_per_frame(samples_per_frame_) {
     foot_label::build_template();
 }
@@ -76,17 +76,17 @@ void foot_label::set_foot_templates(char const* suffix) {
 char* foot_label::samples_to_feet(label_point* point, long32 sample) {
     char const sign     = sample < 0 ? '-' : ' ';
     long long const a   = sample < 0 ? -static_cast<long long>(sample) : sample;
-    long long frames    = a / samples_per_frame;
-    long long const top = modulus * feet_wrap();
+    long long frames    = a / detail::divisor_of(samples_per_frame);
+    long long const top = detail::saturating_mul(detail::divisor_of(modulus), feet_wrap());
     // The feet wrap at 10^(feet_digits + 1). Past twice that, where one
     // wrap would still leave more feet than the label has digits, the wrap
     // repeats, so that a printed footage reads back to itself.
     if (frames >= top) frames %= top;
     detail::text_writer out(point->text_buffer);
     out.put(sign);
-    out.put_padded(frames / modulus, feet_digits);
+    out.put_padded(frames / detail::divisor_of(modulus), feet_digits);
     out.put('.');
-    out.put_padded(frames % modulus, 2);
+    out.put_padded(frames % detail::divisor_of(modulus), 2);
     return out.finish();
 }
 
@@ -94,14 +94,14 @@ long32 foot_label::feet_to_samples(char const* text) {
     char const* p       = skip_space(text);
     bool const negative = *p == '-';
     if (negative) ++p;
-    long long total = detail::read_c_number(p) * modulus;
+    long long total = detail::saturating_mul(detail::read_c_number(p), modulus);
     if (*p != '\0') {
         while (is_digit(*p)) ++p;
         if (*p != '\0' && !is_digit(*p)) ++p;
     }
-    total += detail::read_c_number(p);
+    total = detail::saturating_add(total, detail::read_c_number(p));
     if (negative) total = -total;
-    return to_sample(total * samples_per_frame);
+    return to_sample(detail::saturating_mul(total, samples_per_frame));
 }
 
 foot_35_label::foot_35_label(int digits) : foot_label(16, 4, digits) { build_template(); }
@@ -151,7 +151,8 @@ long32 foot_353_label::feet_to_samples(char const* text) {
     while (is_digit(*c)) ++c;
     if (*c != '\0' && !is_digit(*c)) ++c;
     long long const frame = detail::read_c_number(c);
-    long long total       = f * perfs_per_353_foot + frame * samples_per_frame - perf_phase;
+    long long total       = detail::saturating_add(f * perfs_per_353_foot - perf_phase,
+                                                   detail::saturating_mul(frame, samples_per_frame));
     if (negative) total = -total;
     return to_sample(total);
 }

@@ -26,7 +26,10 @@ public:
 
     int feet       = 0;  // scratch: feet of the last three-perforation split
     int foot_frame = 0;  // scratch: frame within that foot
-    int feet_digits;     // digits the feet are padded to, clamped to [1, 9]
+    // Digits the feet are padded to: 0 to 9 as given (0 pads nothing, and
+    // the feet wrap at 10); a negative count is taken as 0 and more than 9
+    // as 9, more than any 32-bit footage has.
+    int feet_digits;
     int samples_per_frame;
 
 protected:

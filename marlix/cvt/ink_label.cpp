@@ -13,6 +13,7 @@ namespace marlix {
 namespace {
 constexpr int ink_label_length      = 8;  // prefix and count
 constexpr int ink_count_length      = 4;
+constexpr int ink_prefix_length     = 4;
 constexpr int normal_length         = 11;  // prefix, count, separator, frame
 constexpr int max_padding           = 4;
 constexpr int max_frame_characters  = 2;
@@ -51,6 +52,10 @@ void ink_label::set_prefix(label_point* point, char const* text) {
 }
 
 long32 ink_label::get_abs_sample(char const* s) {
+    // A text shorter than a prefix holds no count: padding it with zeros
+    // would read one out of the prefix characters.
+    if (s == nullptr || std::strlen(s) < static_cast<std::size_t>(ink_prefix_length))
+        return INVALID_SAMPLE;
     char normal[normal_capacity];
     normalise_text(s, normal);
     std::size_t const length               = std::strlen(normal);
@@ -67,14 +72,17 @@ long32 ink_label::get_abs_sample(char const* s) {
         if (frame < 0) return INVALID_SAMPLE;
     }
     if (frame >= modulus) return INVALID_SAMPLE;
-    return static_cast<long32>(unit_samples * (modulus * n + frame));
+    long long const v = detail::saturating_mul(
+        detail::saturating_add(detail::saturating_mul(modulus, n), frame), unit_samples);
+    return detail::fits_long32(v) ? static_cast<long32>(v) : INVALID_SAMPLE;
 }
 
 char const* ink_label::get_abs_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);
     get_counts(sample);
-    // Every sample before count 0, also those whose count truncates to 0.
-    if (count < 0 || sample < 0) return negative_text();
+    // As keycode: count 0 with frame 0 just before 0 (ink_35 at -1 to -3)
+    // prints; a negative count or frame offset is negative film.
+    if (count < 0 || frame_offset < 0) return negative_text();
     if (count > max_count) count -= max_count + 1;
     detail::text_writer out(point->text_buffer);
     out.put(get_prefix(point), prefix_width());
@@ -86,23 +94,29 @@ char const* ink_label::get_abs_string(label_point* point, long32 sample) {
 
 void ink_label::build_template() {
     char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "+%d", (modulus - 1) / 10 * 10 + 9);
+    std::snprintf(suffix, sizeof suffix, "+%lld", (modulus - 1LL) / 10 * 10 + 9);
     set_prefix_templates(suffix);
 }
 
 long32 ink_label::normalise_sample_unit(long32 s) {
-    long32 const cycle = unit_samples * (max_count + 1) * modulus;
-    if (s >= 0) return s < cycle ? s : s % cycle;
-    long32 const r = s % cycle;
-    return r == 0 ? 0 : r + cycle;
+    // As keycode: a cycle beyond 32 bits (a count length of 8) leaves
+    // non-negative samples alone and gives INVALID_SAMPLE for negative ones.
+    long long const cycle =
+        detail::saturating_mul(detail::saturating_mul(unit_samples, max_count + 1LL), modulus);
+    if (cycle <= 0) return s;
+    if (s >= 0) return s < cycle ? s : static_cast<long32>(s % cycle);
+    long long const r = s % cycle;
+    long long const v = r == 0 ? 0 : r + cycle;
+    return detail::fits_long32(v) ? static_cast<long32>(v) : INVALID_SAMPLE;
 }
 
 void ink_label::get_counts(long32) {}
 
 void ink_label::rule_counts(long32 s) {
-    long32 const frames = s / unit_samples;
-    count               = frames / modulus;
-    frame_offset        = frames % modulus;
+    // A samples per unit or modulus below 1 counts as 1: no division by zero.
+    long long const frames = s / detail::divisor_of(unit_samples);
+    count                  = static_cast<int>(frames / detail::divisor_of(modulus));
+    frame_offset           = static_cast<int>(frames % detail::divisor_of(modulus));
 }
 
 ink_35_label::ink_35_label() : ink_label(16, 4) { build_template(); }

@@ -35,7 +35,8 @@ label_t keycode_label::type() { return LABEL_KEYCODE; }
 UserLabelType keycode_label::UserType() { return UserLabelKeycode; }
 
 long32 keycode_label::normalise_sample_unit(long32 s) {
-    long long const cycle = static_cast<long long>(unit_samples) * (max_count + 1LL) * modulus;
+    long long const cycle =
+        detail::saturating_mul(detail::saturating_mul(unit_samples, max_count + 1LL), modulus);
     if (cycle <= 0) return s;
     if (s >= 0) return s < cycle ? s : static_cast<long32>(s % cycle);
     long long const r = s % cycle;
@@ -64,9 +65,10 @@ char const* keycode_label::print_counts(label_point* point) {
 char const* keycode_label::get_abs_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);
     get_counts(sample);
-    // Every sample before the first perforation of count 0 is negative
-    // film, also those whose count truncates to 0.
-    if (count < 0 || sample < 0) return negative_text();
+    // A negative count is negative film. A sample just before 0 whose count
+    // truncates to 0 prints as count 0 while its frame offset is still 0
+    // (keycode_35 at -1 to -3); a negative frame offset is negative film too.
+    if (count < 0 || frame_offset < 0) return negative_text();
     if (count > max_count) count -= max_count + 1;
     return print_counts(point);
 }
@@ -113,17 +115,26 @@ void keycode_label::get_counts(long32) {}
 int keycode_label::get_perf_offset(long32) { return 0; }
 long32 keycode_label::get_perfs() { return INVALID_SAMPLE; }
 
-void keycode_label::rule_counts(long32 p) {
-    long32 const k = unit_samples * modulus;
-    count          = p / k;
-    frame_offset   = p % k / unit_samples;
+// The stock rule. A modulus or samples per unit below 1 (a converter built
+// with such arguments) counts as 1 here, so that nothing divides by zero.
+long long keycode_label::perfs_per_interval() const {
+    return detail::saturating_mul(detail::divisor_of(unit_samples), detail::divisor_of(modulus));
 }
 
-int keycode_label::rule_perf_offset(long32 p) const { return p % (unit_samples * modulus); }
+void keycode_label::rule_counts(long32 p) {
+    long long const k = perfs_per_interval();
+    count             = static_cast<int>(p / k);
+    frame_offset      = static_cast<int>(p % k / detail::divisor_of(unit_samples));
+}
+
+int keycode_label::rule_perf_offset(long32 p) const {
+    return static_cast<int>(p % perfs_per_interval());
+}
 
 long32 keycode_label::rule_perfs() const {
     if (frame_offset < 0 || frame_offset >= modulus) return INVALID_SAMPLE;
-    long long const perfs = (static_cast<long long>(count) * modulus + frame_offset) * unit_samples;
+    long long const perfs = detail::saturating_mul(
+        detail::saturating_add(detail::saturating_mul(count, modulus), frame_offset), unit_samples);
     return detail::fits_long32(perfs) ? static_cast<long32>(perfs) : INVALID_SAMPLE;
 }
 
@@ -183,8 +194,10 @@ long32 keycode_353::get_abs_sample(char const* s) { return get_keep_sample(s); }
 char const* keycode_353::get_keep_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);
     get_counts(sample);
-    // Samples before -2 lie before the first frame of count 0.
-    if (count < 0 || frame_offset < 0 || perf_phase > 2) return negative_text();
+    // Samples -1 to -4 still have count 0 and frame 0, with a phase digit
+    // of 2 to 5 that reads back to them; before that the frame offset is
+    // negative: negative film.
+    if (count < 0 || frame_offset < 0) return negative_text();
     if (count > max_count) count -= max_count + 1;
     // prefix, count, '+', two-digit frame, '.', phase digit 1..3
     detail::text_writer out(point->text_buffer);
@@ -209,7 +222,7 @@ long32 keycode_353::get_keep_sample(char const* s) {
 
 void keycode_353::build_template() {
     char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "+%d.3", (modulus - 1) / 10 * 10 + 9);
+    std::snprintf(suffix, sizeof suffix, "+%lld.3", (modulus - 1LL) / 10 * 10 + 9);
     set_prefix_templates(suffix);
 }
 

@@ -50,7 +50,9 @@ protected:
     virtual long32 get_perfs();
 
     // The rule every stock but the three-perforation one follows, with
-    // F = modulus frames and S = unit_samples perforations a frame.
+    // F = modulus frames and S = unit_samples perforations a frame (each
+    // taken as 1 when below 1).
+    long long perfs_per_interval() const;
     void rule_counts(long32 sample);
     int rule_perf_offset(long32 sample) const;
     long32 rule_perfs() const;

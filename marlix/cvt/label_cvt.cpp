@@ -1,6 +1,7 @@
 #include "marlix/cvt/label_cvt.h"
 
 #include "marlix/host/host_services.h"
+#include "marlix/internal/c_number.h"
 #include "marlix/types/wrap32.h"
 #include "marlix/values/label_point.h"
 
@@ -106,13 +107,15 @@ long32 variable_label::get_samples_from_SMPTETc(unsigned& word, bool& drop) {
     long long n = field(28, 0x3) * 10 + field(24, 0xf);  // hours
     n           = (n * 6 + field(20, 0x7)) * 10 + field(16, 0xf);
     n           = (n * 6 + field(12, 0x7)) * 10 + field(8, 0xf);  // whole seconds
-    n           = n * modulus + field(4, 0x3) * 10 + field(0, 0xf);
     drop        = ((word >> 6) & 1u) != 0;
     // Frames are nominal: a drop-frame word is not corrected here. The
-    // largest word (39:99:79:99 read digit by digit) times any modulus the
-    // library uses stays inside 32 bits; wrap like the rest of the
-    // arithmetic for a modulus that does not.
-    return static_cast<long32>(static_cast<std::uint32_t>(n * unit_samples));
+    // largest word (39:99:79:99 read digit by digit) at every rate the
+    // library uses counts within 32 bits; a converter built with a larger
+    // modulus or unit answers INVALID_SAMPLE where the count does not fit.
+    long long const frames  = detail::saturating_add(detail::saturating_mul(n, modulus),
+                                                     field(4, 0x3) * 10 + field(0, 0xf));
+    long long const samples = detail::saturating_mul(frames, unit_samples);
+    return detail::fits_long32(samples) ? static_cast<long32>(samples) : INVALID_SAMPLE;
 }
 
 long32 variable_label::get_sample(label_point* point, long32 n) {

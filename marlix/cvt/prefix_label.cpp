@@ -73,12 +73,12 @@ void prefix_label::set_prefix_templates(char const* suffix) {
 void prefix_label::build_template() {
     // Frame suffix: "+%02d" of the last frame for up to ten frames, else
     // the tens of the last frame with 9 ("+19" for 16 or 20 frames).
-    char suffix[16];
-    int const m = modulus;
+    char suffix[24];
+    long long const m = modulus;  // 64 bits: any int modulus without overflow
     if (m <= 10)
-        std::snprintf(suffix, sizeof suffix, "+%02d", m - 1);
+        std::snprintf(suffix, sizeof suffix, "+%02lld", m - 1);
     else
-        std::snprintf(suffix, sizeof suffix, "+%d", (m - 1) / 10 * 10 + 9);
+        std::snprintf(suffix, sizeof suffix, "+%lld", (m - 1) / 10 * 10 + 9);
     set_prefix_templates(suffix);
 }
 

@@ -273,7 +273,7 @@ char const* timecode_label::sample_to_string(label_point* point, long32 sample) 
         magnitude %= static_cast<std::uint32_t>(frames_per_day);
     sample_to_hmsf(static_cast<long32>(magnitude));
 
-    if (flags == TC_ALL_FIELDS && hours < 100) {  // every field, two digits each
+    if (flags == TC_ALL_FIELDS && hours < 100 && frames < 100) {  // two digits a field
         out    = put_pair(out, hours);
         *out++ = ':';
         out    = put_pair(out, minutes);
@@ -314,7 +314,14 @@ char const* timecode_label::sample_to_string(label_point* point, long32 sample) 
 unsigned timecode_label::sample_to_smpte_string(label_point*, long32 sample) const {
     if (is_special_sample(sample) || sample < 0) return 0;
     sample_to_hmsf(sample);
-    unsigned const word = bcd(hours) << 24 | bcd(minutes) << 16 | bcd(seconds) << 8 | bcd(frames);
+    // Each field packs its tens and units digits as nibbles. Above 99 frames
+    // (rates beyond 100 fps) the frame tens still fit their nibble up to
+    // frame 159; a label with more frames has no word and packs as 0.
+    if (frames >= 160) return 0;
+    unsigned const frame_bits =
+        frames < 100 ? bcd(frames)
+                     : static_cast<unsigned>(frames / 10) << 4 | static_cast<unsigned>(frames % 10);
+    unsigned const word = bcd(hours) << 24 | bcd(minutes) << 16 | bcd(seconds) << 8 | frame_bits;
     return word | smpte_flag_bits;
 }
 

@@ -35,4 +35,25 @@ std::size_t copy_text(char (&out)[N], char const* text) {
 
 inline bool fits_long32(long long v) { return v >= -2147483647LL - 1 && v <= 2147483647LL; }
 
+// 64-bit products and sums of converter fields, which a caller may set to
+// any int: they saturate at +-2^62 instead of overflowing, far beyond any
+// 32-bit sample, so a result that does not fit is still seen as such.
+inline constexpr long long wide_limit = 1LL << 62;
+
+inline constexpr long long clamp_wide(long long v) {
+    return v > wide_limit ? wide_limit : v < -wide_limit ? -wide_limit : v;
+}
+inline long long saturating_mul(long long a, long long b) {
+    long long r = 0;
+    if (__builtin_mul_overflow(a, b, &r)) return (a < 0) != (b < 0) ? -wide_limit : wide_limit;
+    return clamp_wide(r);
+}
+inline long long saturating_add(long long a, long long b) {
+    return clamp_wide(clamp_wide(a) + clamp_wide(b));  // each within 2^62: no overflow
+}
+
+// A divisor taken from a converter field: below 1 it counts as 1, so that
+// no field value divides by zero.
+inline constexpr long long divisor_of(long long v) { return v < 1 ? 1 : v; }
+
 }  // namespace marlix::detail

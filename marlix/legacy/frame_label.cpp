@@ -53,6 +53,10 @@ type_info classify(label_type t) {
 // 32 bits as the arithmetic always has, without overflow.
 long32 to_long32(long long v) { return static_cast<long32>(static_cast<std::uint32_t>(v)); }
 
+// A phase worked out from an extreme caller's phase may leave int; it
+// wraps to 32 bits like the frame numbers.
+int narrow_phase(long long v) { return static_cast<int>(static_cast<std::uint32_t>(v)); }
+
 long long floor_div(long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 long long ceil_div(long long a, long long b) { return -floor_div(-a, b); }
 
@@ -145,9 +149,9 @@ void blank_to_zero(char* label) {
 
 bool footage_to_frame(char* label, form kind, int frames_per_foot, int foot_phase,
                       int* foot_phase_out, long long& frame) {
+    blank_to_zero(label);  // the caller's text holds the zeros even when the read fails
     if (kind == form::footage && frames_per_foot == 0) return false;
     if (kind == form::footage353 && (foot_phase < 1 || foot_phase > 3)) return false;
-    blank_to_zero(label);
     using detail::scan_op;
     std::size_t const length       = std::strlen(label);
     unsigned char const feet_width = length == 7 ? 5 : length == 8 ? 6 : 4;
@@ -243,16 +247,18 @@ int film_to_video(long long film, transfer_type transfer, int phase, int end_pha
         k = ceil_div(1 - n, cycle) * cycle;
         n += k;
     }
+    // Phases are compared in 64 bits: any int phase is taken without overflow.
+    long long const P = phase;
     long long const q = n / cycle, r = n % cycle;
     video = n + q;
     if (r == 0) {
-        if (phase == cycle - 1) --video;
-    } else if (r > phase + 1 || phase == cycle) {
+        if (P == cycle - 1) --video;
+    } else if (r > P + 1 || P == cycle) {
         ++video;
     }
     if (end_phase == cycle) --video;
     video -= (cycle + 1) * k / cycle;
-    return cycle - phase <= 1 ? 2 : 1;
+    return cycle - P <= 1 ? 2 : 1;
 }
 
 int video_to_film(long long video, transfer_type transfer, int phase, int* phase_out,
@@ -269,14 +275,15 @@ int video_to_film(long long video, transfer_type transfer, int phase, int* phase
         k = ceil_div(1 - n, vcycle) * vcycle;
         n += k;
     }
-    long long out_phase = phase - (n - 1) % vcycle;
+    long long const P   = phase;  // 64 bits: any int phase without overflow
+    long long out_phase = P - (n - 1) % vcycle;
     if (out_phase < 0) out_phase += vcycle;
-    if (phase_out != nullptr) *phase_out = static_cast<int>(out_phase);
+    if (phase_out != nullptr) *phase_out = narrow_phase(out_phase);
     long long const q = n / vcycle, r = n % vcycle;
     film = n - q;
-    if (r == 0 && phase == fcycle - 1) ++film;
-    if (r > phase + 2) --film;
-    if (phase == fcycle && r > 1) --film;
+    if (r == 0 && P == fcycle - 1) ++film;
+    if (r > P + 2) --film;
+    if (P == fcycle && r > 1) --film;
     film -= (vcycle - 1) * k / vcycle;
     return 1;
 }
@@ -297,7 +304,7 @@ bool add_frames(long long n, int phase, long long delta, transfer_type transfer,
         int const p       = phase == fcycle ? phase - 1 : phase;
         long long np      = d % fcycle + p;
         if (np > fcycle - 1) np -= fcycle;
-        phase_out = static_cast<int>(np);
+        phase_out = narrow_phase(np);
         return true;
     }
     if (edit == edit_video_frames) {
@@ -306,7 +313,7 @@ bool add_frames(long long n, int phase, long long delta, transfer_type transfer,
         long long const d = cycled(vcycle);
         long long np      = d % vcycle + phase;
         if (np > fcycle) np -= vcycle;
-        phase_out = static_cast<int>(np);
+        phase_out = narrow_phase(np);
         return true;
     }
     return false;

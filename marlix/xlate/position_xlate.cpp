@@ -114,6 +114,24 @@ constexpr char msg_playout_medium[] = "mPosn_Xlate(): INVALID playout medium for
 // durations of such rates are 0: the translation has no answer there.
 constexpr char msg_no_route[] = "mPosn_Xlate(): no translation for project rate %d - cookie<%s>\n";
 constexpr int max_nesting     = 8;  // legs nest a few levels at most
+constexpr char msg_out_of_range[] =
+    "mPosn_Xlate(): position %g outside the translation's range - cookie<%s>\n";
+
+// Positions are counted in frames and fields of at most 60 a second (60p,
+// the fields of 30i) as 32-bit numbers, so a translation takes and gives
+// positions up to 2^31 - 1 such units: about 414 days. NaN fails the test.
+constexpr double max_position = 2147483647.0 / 60.0;
+bool in_frame_range(double x) { return std::fabs(x) <= max_position; }
+
+void report_no_route(MPosn_Xlate_Params const& p) {
+    String const id = p.id.asString();
+    report(true, msg_no_route, static_cast<int>(p.project_rate), id.c_str());
+}
+
+void report_out_of_range(double x, MPosn_Xlate_Params const& p) {
+    String const id = p.id.asString();
+    report(false, msg_out_of_range, x, id.c_str());
+}
 
 thread_local int nesting = 0;
 
@@ -143,7 +161,8 @@ private:
     double cel_to_audio(double p);
     double audio_to_clock(double p);
     double clock_to_audio(double p);
-    double camera_factor(double p, double base) const;  // p * cam / base, 2*base at 48
+    double camera_factor(double p, double base) const;          // p * cam / base, 2*base at 48
+    double inverse_camera_factor(double p, double base) const;  // p * base / cam
     double film_to_cel(double p, int to);
     double cel_to_film(double p, int to);
     double video24_to_cel(double p, int from, int to);
@@ -254,6 +273,11 @@ double translation::camera_factor(double p, double base) const {
     return cam == 48.0 ? p * cam / (2 * base) : p * cam / base;
 }
 
+double translation::inverse_camera_factor(double p, double base) const {
+    double const cam = camera(p_);
+    return cam == 48.0 ? p * 2 * base / cam : p * base / cam;
+}
+
 double translation::audio_to_cel(double p) {
     double t = p;
     if (film_rate(pr_)) {
@@ -284,11 +308,7 @@ double translation::audio_to_cel(double p) {
 }
 
 double translation::cel_to_audio(double p) {
-    double t            = p / res(pr_) * dur(pr_);
-    double const cam    = camera(p_);
-    auto inverse_camera = [&](double base) {
-        return cam == 48.0 ? t * 2 * base / cam : t * base / cam;
-    };
+    double t = p / res(pr_) * dur(pr_);
     if (film_rate(pr_)) {
         if (p_.transfer == transfer_none) {
             if (has1001(p_.transfer_rate)) t *= 1.001;
@@ -304,7 +324,7 @@ double translation::cel_to_audio(double p) {
         if (p_.transfer != transfer_none) {
             bool const keep =
                 p_.vidproj_24p_source ? p_.audio_sync_pulled_down : p_.transfer == transfer_cadence;
-            if (!keep) t = inverse_camera(25);
+            if (!keep) t = inverse_camera_factor(t, 25);
         }
     } else if (pr_ == 32) {
         t *= to_25_from_24;
@@ -315,7 +335,7 @@ double translation::cel_to_audio(double p) {
     } else {
         bool const keep =
             p_.vidproj_24p_source ? p_.audio_sync_pulled_down : p_.transfer == transfer_cadence;
-        if (!keep) t = inverse_camera(30);
+        if (!keep) t = inverse_camera_factor(t, 30);
     }
     return t;
 }
@@ -547,7 +567,7 @@ double translation::playout_to_audio(double p, int from) {
     }
     if (family == 25) {
         if (rate_in(pr_, {3, 8}))
-            return p_.transfer == transfer_none || keep_cam ? p : camera_factor(p, 25);
+            return p_.transfer == transfer_none || keep_cam ? p : inverse_camera_factor(p, 25);
         if (film_rate(pr_)) {
             double v = p;
             if (p_.transfer == transfer_none && has1001(p_.transfer_rate)) v *= 1.001;
@@ -575,10 +595,10 @@ double translation::playout_to_audio(double p, int from) {
         if (!m) {
             if (p_.transfer == transfer_none) return has1001(p_.transfer_rate) ? p * 1.001 : p;
             if (p_.vidproj_24p_source) return p_.audio_sync_pulled_down ? p : p * 1.25;
-            return keep_cam ? p : camera_factor(p, 30);
+            return keep_cam ? p : inverse_camera_factor(p, 30);
         }
         if (p_.transfer == transfer_none) return has1001(p_.transfer_rate) ? p : p / 1.001;
-        return keep_cam ? p / 1.001 : camera_factor(p, 30) / 1.001;
+        return keep_cam ? p / 1.001 : inverse_camera_factor(p, 30) / 1.001;
     }
     if (pr_ == 33) {
         if (p_.transfer == transfer_none) {
@@ -593,6 +613,10 @@ double translation::playout_to_audio(double p, int from) {
 
 // --- pulldown legs -------------------------------------------------------------
 
+// Field cadences are read at row 2s, taken as a byte like the phase itself,
+// for every phase (unsigned arithmetic: no overflow at the extremes).
+int field_phase_row(int s) { return static_cast<int>((2u * static_cast<unsigned>(s)) & 0xffu); }
+
 double look_up(cadence_pair pair, bool forward, int row, long long n) {
     cadence_shape const s = cadence_shape_of(pair);
     cadence_table const t = forward ? cadence_forward(pair) : cadence_inverse(pair);
@@ -604,7 +628,7 @@ double look_up(cadence_pair pair, bool forward, int row, long long n) {
 double translation::film_to_video(double p, int to) {
     double const frames = F(p / dur(1));
     int const s         = p_.sequence;
-    int const field_row = (2 * s) & 0xff;
+    int const field_row = field_phase_row(s);
     if (is_25_video(to)) {
         if (rate_in(pr_, {4, 5, 9, 10, 33})) return fail_with_cookie(msg_film_to_video, p_);
         if (pr_ == 32) return frames / fps(3);
@@ -640,7 +664,7 @@ double translation::film_to_video(double p, int to) {
 
 double translation::video_to_film(double p, int from) {
     int const s         = p_.sequence;
-    int const field_row = (2 * s) & 0xff;
+    int const field_row = field_phase_row(s);
     double const cam    = camera(p_);
     if (is_24p_video(from)) {
         if (cam != 24.0 && cam != 48.0) return fail_with_cookie(msg_camera_rate, p_);
@@ -754,20 +778,27 @@ double mPosn_Xlate(double posn, MediumRollMedium from, MediumRollMedium to,
         report(false, "mPosn_Xlate():- invalid MediumPosn\n");
         return invalid_position;
     }
-    bool const negative = posn < 0;
+    bool const negative = posn < 0;  // false for NaN, which fails as +1e99
     double const p      = std::fabs(posn);
-    double r            = invalid_position;
+    if (!in_frame_range(p)) {  // NaN, infinities and positions beyond 32-bit frames
+        report_out_of_range(posn, params);
+        return negative ? -invalid_position : invalid_position;
+    }
+    double r = invalid_position;
     if (nesting >= max_nesting) {
-        String const id = params.id.asString();
-        report(true, msg_no_route, static_cast<int>(params.project_rate), id.c_str());
+        report_no_route(params);
     } else {
         ++nesting;
         translation t(params, round_to_frame);
         r = t.route(p, from, to);
         --nesting;
-        if (std::isnan(r)) {
-            String const id = params.id.asString();
-            report(true, msg_no_route, static_cast<int>(params.project_rate), id.c_str());
+        if (!std::isfinite(r)) {
+            // A finite position gives no finite answer only where the project
+            // rate has no frame duration.
+            report_no_route(params);
+            r = invalid_position;
+        } else if (r != invalid_position && !in_frame_range(r)) {
+            report_out_of_range(negative ? -r : r, params);
             r = invalid_position;
         }
     }

@@ -36,7 +36,9 @@ TEST(ink_label, EveryFrameOfTheCycleRoundTripsForBothGauges) {
         EXPECT_STREQ(cvt->get_abs_string(&point, cycle), "AB120000+00");  // count wraps once
         label_cvt& base = *cvt;
         EXPECT_EQ(base.normalise_sample_unit(-g.perfs), cycle - g.perfs);
-        EXPECT_STREQ(cvt->get_abs_string(&point, -1), "NEGATIVE");
+        // Just below 0: count 0, frame 0 while the frame truncates to 0.
+        EXPECT_STREQ(cvt->get_abs_string(&point, -1), g.perfs == 1 ? "NEGATIVE" : "AB120000+00");
+        EXPECT_STREQ(cvt->get_abs_string(&point, -g.perfs), "NEGATIVE");
     }
 }
 
@@ -77,7 +79,10 @@ TEST(ink_label, ParsesAsStated) {
         {i16.get(), "AB121234+20", INVALID_SAMPLE},
         {i16.get(), "AB121234+00", 24680},
         {i16.get(), "AB121234", INVALID_SAMPLE},
-        {i16.get(), "", 0},
+        {i16.get(), "", INVALID_SAMPLE},  // shorter than a prefix: no count
+        {i35.get(), "12", INVALID_SAMPLE},
+        {i35.get(), "1234", 78976},  // padded to 00001234: count 1234, frame 0
+
     };
     for (auto const& c : cases) EXPECT_EQ(c.cvt->get_abs_sample(c.text), c.sample) << c.text;
 

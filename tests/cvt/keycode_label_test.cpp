@@ -128,7 +128,10 @@ TEST(keycode_label, StatedTextsAndTraps) {
     EXPECT_STREQ(k35->get_abs_perfs_string(&point, INVALID_SAMPLE), "");
     EXPECT_STREQ(k35->get_abs_string(&point, INVALID_SAMPLE), "???????????????");
     EXPECT_STREQ(k35->get_abs_string(&point, SAMPLE_PAST_END), ">>>>>>>>>>>>>>>");
-    for (long32 s : {-64, -65, -1000000, -1, -4, INT32_MIN})  // before count 0: negative film
+    // Just below 0 the count and frame truncate to 0; a negative count or
+    // frame offset is negative film.
+    for (long32 s : {-1, -3}) EXPECT_STREQ(k35->get_abs_string(&point, s), "AB1234560000+00") << s;
+    for (long32 s : {-4, -64, -65, -1000000, INT32_MIN})
         EXPECT_STREQ(k35->get_abs_string(&point, s), "NEGATIVE") << s;
     struct {
         label_cvt* cvt;
@@ -165,7 +168,15 @@ TEST(keycode_label, StatedTextsAndTraps) {
     std::snprintf(p353.prefix_text, sizeof p353.prefix_text, "%s", "AB123456");
     EXPECT_STREQ(k353->get_abs_string(&p353, 78978), "AB1234561234+01.2");
     EXPECT_STREQ(k353->get_abs_string(&p353, 640000), "AB1234560000+00.1");
-    EXPECT_STREQ(k353->get_abs_string(&p353, -3), "NEGATIVE");
+    // q = p + 2 keeps count 0 and frame 0 down to -4, with phase digits 2 to
+    // 5 that read back; -5 has a negative frame offset.
+    for (long32 p = -1; p >= -4; --p) {
+        char expected[24];
+        std::snprintf(expected, sizeof expected, "AB1234560000+00.%d", 1 - p);
+        EXPECT_STREQ(k353->get_abs_string(&p353, p), expected);
+        EXPECT_EQ(k353->get_abs_sample(expected), p);
+    }
+    EXPECT_STREQ(k353->get_abs_string(&p353, -5), "NEGATIVE");
     EXPECT_STREQ(k353->templates[0].text, "????????9999+29.3");
     EXPECT_STREQ(k353->templates[1].text, "~~~~~~~~9999+29.3");
     EXPECT_EQ(k353->normalise_sample_unit(-1), 659999);  // 3 x 22 x 10000 cycle

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "marlix/cvt/foot_label.h"
+#include "marlix/cvt/ink_label.h"
+#include "marlix/cvt/keycode_label.h"
 #include "marlix/cvt/timecode_label.h"
 #include "marlix/values/label_point.h"
 
@@ -106,6 +109,62 @@ TEST(variable_label, RelativeFormsWorkFromThePoint) {
     EXPECT_EQ(pal.get_keep_sample(" 00:00:01.00"), 25);
     EXPECT_STREQ(pal.get_invalid_string(&point, SAMPLE_PAST_END), ">>>.>>.>>.>>");
     EXPECT_STREQ(pal.get_perfs_string(&point, 0), "");
+}
+
+// Constructor and setter arguments the library's own classes never use:
+// each gives the stated text where there is one, and a defined answer
+// (no overflow, no division by zero, no read past a table) everywhere.
+TEST(label_cvt, ArgumentsAtTheExtremesGiveDefinedAnswers) {
+    label_point point(0, LABEL_PAL);
+    timecode_label tc120(120, TC_ALL_FIELDS);  // frame 119: tens digit 11 is '0' + 11
+    EXPECT_STREQ(tc120.get_abs_string(&point, 119), " 00:00:00.;9");
+    // Frame tens fit their nibble up to frame 159; beyond, no word.
+    timecode_label tc200(200, TC_ALL_FIELDS);
+    EXPECT_EQ(tc200.get_abs_smpte_string(&point, 159), 0xf9u);        // tens 15, units 9
+    EXPECT_EQ(tc200.get_abs_smpte_string(&point, 200 + 99), 0x199u);  // 00:00:01, frame 99
+    EXPECT_EQ(tc200.get_abs_smpte_string(&point, 160), 0u);
+
+    variable_label huge(INT32_MAX, INT32_MAX);
+    unsigned word = 0x00000100;  // one second: INT32_MAX squared samples
+    bool drop     = false;
+    EXPECT_EQ(huge.get_samples_from_SMPTETc(word, drop), INVALID_SAMPLE);
+    word = 0;
+    EXPECT_EQ(huge.get_samples_from_SMPTETc(word, drop), 0);
+
+    ink_35_label wide;
+    wide.set_count_len(8);        // cycle 4 x 10^8 x 16: beyond 32 bits
+    label_cvt& wide_base = wide;  // normalising is public through the interface
+    EXPECT_EQ(wide_base.normalise_sample_unit(INT32_MAX), INT32_MAX);
+    EXPECT_EQ(wide_base.normalise_sample_unit(-1), INVALID_SAMPLE);
+    for (int m : {0, -5, INT32_MIN, INT32_MAX}) {
+        ink_label ink(m, m);
+        keycode_label kc(m, m);
+        kc.set_count_len(4);
+        for (long32 s : {0, -1, 12345, INT32_MIN, INT32_MAX}) {
+            EXPECT_NE(ink.get_abs_string(&point, s), nullptr);
+            static_cast<label_cvt&>(ink).normalise_sample_unit(s);
+            static_cast<label_cvt&>(kc).normalise_sample_unit(s);
+            EXPECT_NE(kc.get_abs_string(&point, s), nullptr);
+        }
+        EXPECT_NE(ink.get_abs_sample("AB121234+15"), 0);
+    }
+
+    struct {
+        int digits;
+        char const* templ;
+        char const* fifteen_feet;
+    } const feet[] = {
+        {0, "-.19", " 5.00"},    // wraps at 10 feet
+        {1, "-9.19", " 15.00"},  // wraps at 100
+        {-3, "-.19", " 5.00"},   // a negative count is 0
+        {8, "-99999999.19", " 00000015.00"},
+        {42, "-999999999.19", " 000000015.00"},  // more than 9 is 9
+    };
+    for (auto const& f : feet) {
+        foot_35_label foot(f.digits);
+        EXPECT_STREQ(foot.templates[0].text, f.templ) << f.digits;
+        EXPECT_STREQ(foot.get_abs_string(&point, 15 * 64), f.fifteen_feet) << f.digits;
+    }
 }
 
 }  // namespace

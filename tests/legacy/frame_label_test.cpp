@@ -235,6 +235,25 @@ TEST(label_plus_frames, CompositionsAndFailures) {
                               edit_video_frames, 0),
               1);
     EXPECT_EQ(frame, 1);  // unreadable digits count as 0
+    // Footage blanks become zeros before the read, also when it then fails.
+    for (auto [type, phase, per_foot] :
+         {std::tuple{26, 0, 0}, std::tuple{26, 4, 0}, std::tuple{8, 0, 0}}) {
+        char blanks[] = "  0100";
+        EXPECT_EQ(label_to_frames(blanks, phase, nullptr, 0, nullptr, &frame, lt(type), 0,
+                                  transfer_none, edit_film_frames, per_foot),
+                  0);
+        EXPECT_STREQ(blanks, "000100") << type;
+    }
+    // Any int phase is taken without overflow.
+    long32 video = 0;
+    for (int phase : {INT32_MIN, INT32_MAX, -1}) {
+        EXPECT_EQ(film_to_video_frame(5, transfer_pulldown_4_5, phase, -1, &video),
+                  phase == INT32_MAX ? 2 : 1);
+        EXPECT_EQ(video_to_film_frame(5, transfer_pulldown_24_25, phase, &ph, &frame), 1);
+        EXPECT_EQ(label_plus_frames(out, &fp, &ph, tc, 0, phase, -7, lt(1), 0, 0, 0,
+                                    transfer_pulldown_4_5, edit_video_frames),
+                  1);
+    }
 }
 
 }  // namespace
