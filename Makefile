@@ -4,7 +4,7 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE_GEN = -G Ninja
 
-.PHONY: all deps configure build demo check sanitize tsan fuzz bench format clean
+.PHONY: all deps configure build demo check check-clang sanitize tsan fuzz bench format clean
 
 all: build
 
@@ -24,6 +24,13 @@ demo: build
 check: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The whole suite built with clang as well, whose warnings and
+# optimisations differ from g++'s.
+check-clang: deps
+	@cmake -S . -B build-clang $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build-clang -j $(JOBS)
+	@cd build-clang && ctest --output-on-failure -j $(JOBS)
+
 sanitize: deps
 	@cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARLIX_SANITIZE=ON >/dev/null
 	@cmake --build build-asan -j $(JOBS)
@@ -35,7 +42,7 @@ tsan: deps
 	@cd build-tsan && ctest --output-on-failure -R library_load_test
 
 fuzz: deps
-	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DMARLIX_FUZZ=ON -DMARLIX_TOOLS=OFF >/dev/null
+	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLIX_FUZZ=ON -DMARLIX_TOOLS=OFF >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
 
 bench:
@@ -48,4 +55,4 @@ format:
 	@clang-format -i $$(git ls-files '*.h' '*.cpp')
 
 clean:
-	@rm -rf build build-asan build-tsan build-fuzz build-bench
+	@rm -rf build build-clang build-asan build-tsan build-fuzz build-bench

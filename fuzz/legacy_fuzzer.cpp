@@ -2,24 +2,23 @@
 // no write past the 9 characters of an output, and the phase outputs in
 // their documented ranges.
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "fuzz_draw.h"
 #include "marlix/marlix.h"
 
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size) {
     using namespace marlix;
     FuzzedDataProvider in(data, size);
-    auto const type           = static_cast<label_type>(in.ConsumeIntegralInRange<int>(-1, 45));
-    int const drop            = in.ConsumeIntegralInRange<int>(0, 1);
-    auto const transfer       = static_cast<transfer_type>(in.ConsumeIntegralInRange<int>(-1, 8));
-    auto const edit           = static_cast<edit_type>(in.ConsumeIntegralInRange<int>(-1, 2));
-    int const phase           = in.ConsumeIntegralInRange<int>(-2, 26);
-    int const foot_phase      = in.ConsumeIntegralInRange<int>(-1, 4);
-    int const frames_per_foot = in.ConsumeIntegralInRange<int>(-2, 64);
+    auto const type           = draw_enum<label_type>(in, -1, 45);
+    int const drop            = draw_int(in, 0, 1);
+    auto const transfer       = draw_enum<transfer_type>(in, -1, 8);
+    auto const edit           = draw_enum<edit_type>(in, -1, 2);
+    int const phase           = draw_int(in, -2, 26);
+    int const foot_phase      = draw_int(in, -1, 4);
+    int const frames_per_foot = draw_int(in, -2, 64);
     auto const flags          = in.ConsumeIntegral<unsigned char>();
     auto const delta          = in.ConsumeIntegral<long32>();
     auto const frame          = in.ConsumeIntegral<long32>();

@@ -8,6 +8,13 @@
 // constant string); the text is valid until the next call that writes into
 // the same point. Special samples print as the template's '?', '>' or '<'
 // text. A parse that fails answers INVALID_SAMPLE.
+//
+// Every operation takes any sample and any text; a null text answers as an
+// unreadable one. The label point passed to an operation must not
+// be null. Converters built with arguments the library never uses (a
+// modulus or samples per unit below 1, counts too long for 32 bits) give
+// defined answers: such a divisor counts as 1, and a sample that does not
+// fit 32 bits is INVALID_SAMPLE.
 
 #include <cstddef>
 

@@ -17,12 +17,16 @@ namespace marlix {
 
 // The core. params.sequence is set to 0 when it holds -1 (media not equal);
 // round_to_frame raises an odd field count to the next frame in the film to
-// 25i and 30i pulldown legs.
+// 25i and 30i pulldown legs. Equal media return posn as it is; otherwise a
+// NaN, an infinity, or a position or result beyond 2^31 - 1 frames at 60 a
+// second (about 414 days) gives the invalid position with the input's sign
+// (NaN: +1e99). Any int phase is taken (field rows are 2s modulo 256).
 MARLIX_API double mPosn_Xlate(double posn, MediumRollMedium from, MediumRollMedium to,
                               MPosn_Xlate_Params& params, bool round_to_frame);
 
 // Entry points: a fresh record from the current project, optionally with
 // the project rate overridden; the destination given or an edit label's.
+// The edit label must not be null: its medium is read without a test.
 MARLIX_API double mPosn_Xlate(double posn, MediumRollMedium from, MediumRollMedium to);
 MARLIX_API double mPosn_Xlate(double posn, MediumRollMedium from, MediumRollMedium to,
                               Tov::FrameRate rate);

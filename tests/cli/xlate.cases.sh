@@ -4,6 +4,10 @@ expect xlate-clock-cel 0 "1" "" -- --project-rate 24 --output-rate 25 xlate --fr
 expect xlate-film-audio 0 $'0.96\n-0.96' "" -- --camera-speed 25 xlate --from Film --to Audio 1 -1
 expect xlate-pulldown 0 $'0\n0.03333333333333333\n0.08333333333333333' "" -- xlate --from Film --to 30i --transfer pulldown 0 0.041666666666666664 0.08333333333333333
 expect xlate-round 0 "0.1" "" -- xlate --from Film --to 30i --transfer pulldown --round-to-frame 0.08333333333333333
+expect xlate-playout-audio 0 "1.0416666666666667" "" -- --project-rate 25 xlate --from Playout25p --to Audio 1
+expect xlate-audio-playout 0 "0.96" "" -- --project-rate 25 xlate --from Audio --to Playout25p 1
+expect xlate-not-finite 1 $'invalid\ninvalid\ninvalid' "" -- --project-rate 24 xlate --from Film --to 30i --transfer pulldown nan inf 1e300
+expect_err xlate-not-finite-message "position nan outside the translation's range" --project-rate 24 xlate --from Film --to 30i nan
 expect xlate-equal 0 "1e+99" "" -- xlate --from 30i --to 30i 1e99
 expect xlate-refused 1 $'invalid\ninvalid' "" -- --project-rate 30 xlate --from TOVCel --to 25p 1 -1
 expect_err xlate-message "Invalid source shot standard for project - cookie<invalid>" --project-rate 30 xlate --from TOVCel --to 25p 1
