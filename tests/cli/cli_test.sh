@@ -38,6 +38,34 @@ expect_err() {
     fi
 }
 
+# expect_err_in NAME PATTERN INPUT ARGS...: as expect_err, with INPUT on stdin.
+expect_err_in() {
+    local name=$1 pattern=$2 input=$3
+    shift 3
+    printf '%s' "$input" | "$marlix" "$@" >/dev/null 2>/tmp/marlix_cli_err.$$
+    if grep -Eq -- "$pattern" /tmp/marlix_cli_err.$$; then
+        pass=$((pass + 1))
+    else
+        echo "FAIL $name: stderr of marlix $* lacks /$pattern/: $(cat /tmp/marlix_cli_err.$$)"
+        fail=$((fail + 1))
+    fi
+}
+
+# expect_write_error NAME ARGS...: with standard output on a full device,
+# exit status 3 and one line naming the write error.
+expect_write_error() {
+    local name=$1 rc
+    shift
+    "$marlix" "$@" </dev/null >/dev/full 2>/tmp/marlix_cli_err.$$
+    rc=$?
+    if [[ $rc == 3 ]] && grep -q '^marlix: write error: ' /tmp/marlix_cli_err.$$; then
+        pass=$((pass + 1))
+    else
+        echo "FAIL $name: marlix $* >/dev/full: status $rc, stderr $(cat /tmp/marlix_cli_err.$$)"
+        fail=$((fail + 1))
+    fi
+}
+
 # expect_line NAME LINE_NUMBER EXPECTED ARGS...: one line of the output.
 expect_line() {
     local name=$1 n=$2 expected=$3

@@ -2,7 +2,7 @@
 expect print-pal 1 $'-00:00:01.00\n 01:02:03.04\ninvalid' "" -- print -t P -25 93079 x
 expect print-df-normalise 0 $' 00:01:00;02\n 23:59:59;29\n 00:00:00;00' "" -- print -t nd --normalise 1800 -1 2589408
 expect print-specials 0 $'???.??.??.??\n>>>.>>.>>.>>\n<<<.<<.<<.<<' "" -- print -t tc_24_label -- -100000000 100000001 100000002
-expect print-flags 0 $' 1:05.03\n ' "" -- print -t 5 --flags 0 1628 3
+expect print-flags 0 $' 1:05.03\n ' "" -- print -t P --flags 0 1628 3
 expect print-stdin 0 $' 00:00:01+00\n 00:00:00+01' $'24\n1\n' -- print -t p24
 expect print-32bit 1 "invalid" "" -- print -t P 2147483648
 expect print-dummy 2 "" "" -- print -t timecode_label 5

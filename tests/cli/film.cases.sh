@@ -8,9 +8,9 @@ expect keycode353-parse 0 "78978" "" -- parse -t keycode_353_label AB1234561234+
 expect ink 0 "AB121234+15" "" -- print -t I35 -p AB12 79036
 expect ink-parse 1 $'24699\n24699\ninvalid' "" -- parse -t i16 "AB121234+19" "AB12 1234+19" "AB121234+20"
 expect feet 0 $' 1234.15\n-1234.15' "" -- print -t foot_35_label 79036 -79036
-expect feet353 0 " 0000+01.3" "" -- print -t 16 1
-expect feet-parse 0 $'79036\n848' "" -- parse -t 14 " 1234.15" 0012.20
-expect feet16-parse 0 "-45" "" -- parse -t 15 -- -0001.05
+expect feet353 0 " 0000+01.3" "" -- print -t '#16' 1
+expect feet-parse 0 $'79036\n848' "" -- parse -t "#14" " 1234.15" 0012.20
+expect feet16-parse 0 "-45" "" -- parse -t '#15' -- -0001.05
 expect film-frames 0 $'000012\n-000012' "" -- print -t FR 12 -12
 expect convert-feet 0 " 1234.15" "" -- convert --from F35 --to foot_35_label AB1234561234+15
 expect convert-ink 0 "AB121234+15" "" -- convert --from f35_4 --to I35 -p AB12 AB1234561234+15

@@ -5,8 +5,8 @@ expect_line types-row 8 "value=7 class=ntsc_drop_label edl_written=ND edl_read=N
 expect_line types-empty-row 10 "value=9 class=keycode_label edl_written=BAD edl_read= family=UserLabelKeycode foot=0 ink=0 key=0 tv_rate=0 tv_drop=0 duration=9 samples_per_unit=1 modulus=1 template=\"\"" types
 expect default-24 0 "8 tc_24_label" "" -- types --default
 expect default-25 0 "5 pal_label" "" -- --project-rate 25 types --default
-expect default-df 0 "7 ntsc_drop_label" "" -- types --default --project-rate 29.97 --drop-frame
-expect default-host-number 0 "6 ntsc_label" "" -- --project-rate=9 types --default
+expect default-df 0 "7 ntsc_drop_label" "" -- --project-rate 29.97 --drop-frame types --default
+expect default-host-number 0 "6 ntsc_label" "" -- --project-rate=#9 types --default
 expect_line duration-slow 7 "value=6 class=ntsc_label edl_written=N edl_read=N family=UserLabelTimecode foot=0 ink=0 key=0 tv_rate=5 tv_drop=0 duration=7 samples_per_unit=1 modulus=30 template=\"-29.59.59.29\"" --output-rate 29.97 types
 expect bad-rate 2 "" "" -- --project-rate 99 types --default
 expect no-command 2 "" "" --
@@ -14,5 +14,5 @@ expect unknown-command 2 "" "" -- frobnicate
 expect unknown-option 2 "" "" -- types --bogus
 expect version 0 "marlix 0.1.0 (interface 10.0.V.9.0)" "" -- --version
 expect_err item-error "'X': not an EDL label type name" types X
-expect_err usage-hint "see 'marlix --help'" types --bogus
+expect_err usage-hint "^usage: marlix types" types --bogus
 expect_err config-missing "cannot read configuration file" --config /nonexistent/marlix.conf types --default

@@ -12,8 +12,8 @@ expect xlate-equal 0 "1e+99" "" -- xlate --from 30i --to 30i 1e99
 expect xlate-refused 1 $'invalid\ninvalid' "" -- --project-rate 30 xlate --from TOVCel --to 25p 1 -1
 expect_err xlate-message "Invalid source shot standard for project - cookie<invalid>" --project-rate 30 xlate --from TOVCel --to 25p 1
 expect xlate-bad-medium 2 "" "" -- xlate --from Tape --to Film 1
-expect cadence-2-3 0 "A A B B B C C D D D" "" -- cadence 24:30i
+expect cadence-2-3 0 "AA BB BC CD DD" "" -- cadence 24:30i
 expect cadence-frames 0 "A B C D D" "" -- cadence 24:30p
-expect cadence-phase 0 "A A A B B C C C D D" "" -- cadence 24:30i --sequence 1
+expect cadence-phase 0 "AA AB BC CC DD" "" -- cadence 24:30i --sequence 1
 expect cadence-pal 0 "A B C D E F G H I J K L M N O P Q R S T U V W X X" "" -- cadence 24:25p
 expect cadence-bad 2 "" "" -- cadence 24:29i

@@ -7,6 +7,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build_dir" --prefix "$work/prefix" >/dev/null
 
+# The installed tool runs without LD_LIBRARY_PATH: it finds its library
+# through its relative run path.
+if [[ -x "$work/prefix/bin/marlix" ]]; then
+    [[ "$(env -u LD_LIBRARY_PATH "$work/prefix/bin/marlix" print -t P 93079)" == " 01:02:03.04" ]]
+fi
+
 cmake -S "$src_dir" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$work/prefix" \
       -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
 cmake --build "$work/cmake-build" >/dev/null

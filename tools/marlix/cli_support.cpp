@@ -1,5 +1,7 @@
 #include "cli_support.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -9,54 +11,161 @@
 
 namespace marlix_cli {
 
+namespace {
+char const* command_usage = nullptr;
+int write_errno           = 0;  // errno of the first failed write
+
+void note_write_error() {
+    if (write_errno == 0) write_errno = errno != 0 ? errno : EIO;
+}
+}  // namespace
+
+void set_command_usage(char const* usage) { command_usage = usage; }
+
 int usage_error(std::string const& message) {
-    std::fprintf(stderr, "marlix: %s\n(see 'marlix --help')\n", message.c_str());
+    if (command_usage != nullptr) {
+        char const* end = std::strchr(command_usage, '\n');
+        int const n     = end != nullptr ? static_cast<int>(end - command_usage)
+                                         : static_cast<int>(std::strlen(command_usage));
+        std::fprintf(stderr, "marlix: %s\n%.*s\n", message.c_str(), n, command_usage);
+    } else {
+        std::fprintf(stderr, "marlix: %s\n(see 'marlix --help')\n", message.c_str());
+    }
     return exit_usage;
 }
 
-std::optional<long long> parse_integer(std::string const& text, long long low, long long high) {
+std::string trim_blanks(std::string const& text) {
+    std::size_t const first = text.find_first_not_of(" \t");
+    if (first == text.npos) return "";
+    std::size_t const last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+std::optional<long long> parse_integer(std::string const& raw, long long low, long long high) {
+    std::string const text = trim_blanks(raw);
     if (text.empty() || text.size() > 20) return std::nullopt;
+    if (text.find_first_of(" \t\n\v\f\r") != text.npos) return std::nullopt;
     char* end         = nullptr;
     errno             = 0;
     long long const v = std::strtoll(text.c_str(), &end, 10);
     if (errno != 0 || end == text.c_str() || *end != '\0') return std::nullopt;
-    if (text[0] == ' ' || text[0] == '\t') return std::nullopt;
     if (v < low || v > high) return std::nullopt;
     return v;
 }
 
+std::optional<double> parse_double(std::string const& raw) {
+    std::string const text = trim_blanks(raw);
+    if (text.empty() || text.find_first_of(" \t\n\v\f\r") != text.npos) return std::nullopt;
+    char* end      = nullptr;
+    double const v = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0') return std::nullopt;
+    return v;
+}
+
 namespace {
-struct rate_name {
-    char const* fps;
-    Tov::FrameRate rate;
-};
+
+// The one table of frame rates the tool knows: -t, --project-rate and the
+// other rate options all read it.
+using marlix::LABEL_NONE;
+using marlix::LABEL_NTSC;
+using marlix::LABEL_NTSC_DROP;
+using marlix::LABEL_PAL;
+using marlix::LABEL_TC_24;
+using marlix::LABEL_TC_48;
+using marlix::LABEL_TC_50;
+using marlix::LABEL_TC_60;
 constexpr rate_name rate_names[] = {
-    {"23.976", Tov::FrameRate_23_976}, {"23.98", Tov::FrameRate_23_976}, {"24", Tov::FrameRate_24},
-    {"25", Tov::FrameRate_25},         {"29.97", Tov::FrameRate_29_97},  {"30", Tov::FrameRate_30},
-    {"47.952", Tov::FrameRate_47_952}, {"47.95", Tov::FrameRate_47_952}, {"48", Tov::FrameRate_48},
-    {"50", Tov::FrameRate_50},         {"59.94", Tov::FrameRate_59_94},  {"60", Tov::FrameRate_60},
+    {"23.976", Tov::FrameRate_23_976, false, LABEL_TC_24},
+    {"24", Tov::FrameRate_24, false, LABEL_TC_24},
+    {"25", Tov::FrameRate_25, false, LABEL_PAL},
+    {"29.97", Tov::FrameRate_29_97, false, LABEL_NTSC},
+    {"29.97df", Tov::FrameRate_29_97, true, LABEL_NTSC_DROP},
+    {"30", Tov::FrameRate_30, false, LABEL_NTSC},
+    {"47.952", Tov::FrameRate_47_952, false, LABEL_TC_48},
+    {"48", Tov::FrameRate_48, false, LABEL_TC_48},
+    {"50", Tov::FrameRate_50, false, LABEL_TC_50},
+    {"59.94", Tov::FrameRate_59_94, false, LABEL_TC_60},
+    {"59.94df", Tov::FrameRate_59_94, true, LABEL_NONE},
+    {"60", Tov::FrameRate_60, false, LABEL_TC_60},
 };
+// The same rates written as fractions.
+struct rate_alias {
+    char const* alias;
+    char const* name;
+};
+constexpr rate_alias rate_aliases[] = {
+    {"24000/1001", "23.976"}, {"24/1", "24"},           {"25/1", "25"}, {"30000/1001", "29.97"},
+    {"30/1", "30"},           {"48000/1001", "47.952"}, {"48/1", "48"}, {"50/1", "50"},
+    {"60000/1001", "59.94"},  {"60/1", "60"},
+};
+
+std::string lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
 }  // namespace
 
-std::optional<Tov::FrameRate> parse_rate(std::string const& text) {
+rate_name const* find_rate_name(std::string const& raw) {
+    std::string text = lower(trim_blanks(raw));
+    bool const df    = text.size() > 2 && text.compare(text.size() - 2, 2, "df") == 0;
+    std::string base = df ? text.substr(0, text.size() - 2) : text;
+    for (auto const& a : rate_aliases)
+        if (base == a.alias) base = a.name;
+    text = df ? base + "df" : base;
     for (auto const& r : rate_names)
-        if (text == r.fps) return r.rate;
-    if (auto n = parse_integer(text, 0, 34)) return static_cast<Tov::FrameRate>(*n);
+        if (text == r.name) return &r;
+    return nullptr;
+}
+
+std::string rate_names_text() {
+    std::string out;
+    for (auto const& r : rate_names) out += (out.empty() ? "" : " ") + std::string(r.name);
+    return out;
+}
+
+std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop) {
+    if (rate_name const* r = find_rate_name(text)) {
+        if (drop != nullptr) *drop = r->drop;
+        return r->rate;
+    }
+    if (text.size() > 1 && text[0] == '#')
+        if (auto n = parse_integer(text.substr(1), 0, 34)) return static_cast<Tov::FrameRate>(*n);
     return std::nullopt;
 }
 
-std::optional<marlix::label_t> parse_label_type(std::string const& text) {
-    if (auto n = parse_integer(text, 0, marlix::label_type_count - 1))
-        return static_cast<marlix::label_t>(*n);
-    for (int t = 0; t < marlix::label_type_count; ++t)
+std::optional<marlix::label_t> parse_label_type(std::string const& text, std::string& why) {
+    using marlix::label_type_count;
+    if (text.size() > 1 && text[0] == '#') {
+        if (auto n = parse_integer(text.substr(1), 0, label_type_count - 1))
+            return static_cast<marlix::label_t>(*n);
+        why =
+            "'" + text + "': a catalogue number is #0 to #" + std::to_string(label_type_count - 1);
+        return std::nullopt;
+    }
+    if (rate_name const* r = find_rate_name(text)) {
+        if (r->timecode != LABEL_NONE) return r->timecode;
+        why = "'" + text +
+              "': 59.94 drop-frame timecode has no label converter; the strict SMPTE "
+              "timecode commands ('marlix tc') read and write it";
+        return std::nullopt;
+    }
+    for (int t = 0; t < label_type_count; ++t)
         if (text == marlix::label_type_class_name(static_cast<marlix::label_t>(t)))
             return static_cast<marlix::label_t>(t);
     // An EDL name is judged on its whole text here: a name followed by more
     // text is not a type name on the command line.
-    if (text.empty() || text.find_first_of(" \t\n\v\f\r") != text.npos) return std::nullopt;
-    marlix::label_t const t = marlix::edlstr_to_label_type(text.c_str());
-    if (t == marlix::LABEL_NONE || text.size() > 11) return std::nullopt;
-    return t;
+    if (!text.empty() && text.find_first_of(" \t\n\v\f\r") == text.npos && text.size() <= 11) {
+        marlix::label_t const t = marlix::edlstr_to_label_type(text.c_str());
+        if (t != LABEL_NONE) return t;
+    }
+    if (parse_double(text))
+        why = "'" + text + "' is not a frame rate (" + rate_names_text() +
+              "); write a catalogue number as '#N'";
+    else
+        why = "'" + text + "' is not a label type";
+    return std::nullopt;
 }
 
 std::unique_ptr<marlix::label_cvt> make_converter(marlix::label_t type, int flags,
@@ -87,36 +196,122 @@ std::unique_ptr<marlix::label_cvt> make_converter(marlix::label_t type, int flag
         return nullptr;
     }
     if (c->type() == LABEL_DUMMY && type != LABEL_DUMMY) {
-        why = std::string("label type ") + std::to_string(static_cast<int>(type)) + " (" +
+        why = std::string("label type #") + std::to_string(static_cast<int>(type)) + " (" +
               label_type_class_name(type) + ") has no converter of its own";
         return nullptr;
     }
     return c;
 }
 
+void emit_line(std::string const& text) {
+    if (fwrite_unlocked(text.data(), 1, text.size(), stdout) != text.size() ||
+        fputc_unlocked('\n', stdout) == EOF)
+        note_write_error();
+}
+
+bool finish_output() {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) note_write_error();
+    if (write_errno == 0) return true;
+    std::fprintf(stderr, "marlix: write error: %s\n", std::strerror(write_errno));
+    return false;
+}
+
+namespace {
+
+// Lines of standard input, read in large blocks. Standard output is
+// flushed before every read, so that whoever sends one request at a time
+// through a pipe has every answer before marlix waits for more.
+class line_reader {
+public:
+    bool next(std::string& line) {
+        line.clear();
+        for (;;) {
+            if (pos_ == len_ && !fill()) {
+                if (line.empty() && !partial_) return false;
+                partial_ = false;
+                return finish(line);
+            }
+            if (skip_lf_) {
+                skip_lf_ = false;
+                if (buffer_[pos_] == '\n') {
+                    ++pos_;
+                    continue;
+                }
+            }
+            char const* begin = buffer_ + pos_;
+            char const* end   = buffer_ + len_;
+            char const* stop  = begin;
+            while (stop < end && *stop != '\n' && *stop != '\r') ++stop;
+            line.append(begin, stop);
+            pos_ = static_cast<std::size_t>(stop - buffer_);
+            if (stop == end) {
+                partial_ = true;
+                continue;
+            }
+            skip_lf_ = *stop == '\r';  // CRLF is one line end
+            ++pos_;
+            partial_ = false;
+            return finish(line);
+        }
+    }
+    long line_number() const { return number_; }
+
+private:
+    bool finish(std::string& line) {
+        if (++number_ == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+        return true;
+    }
+    bool fill() {
+        if (eof_) return false;
+        if (std::fflush(stdout) != 0) note_write_error();
+        ssize_t n;
+        do {
+            n = ::read(0, buffer_, sizeof buffer_);
+        } while (n < 0 && errno == EINTR);
+        if (n <= 0) {
+            eof_ = true;
+            return false;
+        }
+        pos_ = 0;
+        len_ = static_cast<std::size_t>(n);
+        return true;
+    }
+
+    char buffer_[1 << 16];
+    std::size_t pos_ = 0, len_ = 0;
+    long number_  = 0;
+    bool eof_     = false;
+    bool skip_lf_ = false;
+    bool partial_ = false;  // a line started in an earlier block
+};
+
+}  // namespace
+
 int for_each_item(std::vector<std::string> const& operands,
                   std::function<item_result(std::string const&)> const& fn) {
     int status = exit_ok;
-    auto run   = [&](std::string const& item) {
+    auto run   = [&](std::string const& item, long line) {
         item_result const r = fn(item);
         if (r.ok) {
-            std::printf("%s\n", r.text.c_str());
-        } else {
-            std::printf("invalid\n");
-            std::fprintf(stderr, "marlix: '%s': %s\n", item.c_str(), r.text.c_str());
-            status = exit_item_failed;
+            emit_line(r.text);
+            return;
         }
+        emit_line("invalid");
+        std::fflush(stdout);  // keep the two streams in order for a reader of both
+        if (line > 0)
+            std::fprintf(stderr, "marlix: line %ld: '%s': %s\n", line, item.c_str(),
+                           r.text.c_str());
+        else
+            std::fprintf(stderr, "marlix: '%s': %s\n", item.c_str(), r.text.c_str());
+        status = exit_item_failed;
     };
     if (!operands.empty()) {
-        for (auto const& item : operands) run(item);
+        for (auto const& item : operands) run(item, 0);
     } else {
+        auto reader = std::make_unique<line_reader>();
         std::string line;
-        while (std::getline(std::cin, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            run(line);
-        }
+        while (reader->next(line)) run(line, reader->line_number());
     }
-    std::fflush(stdout);
     return status;
 }
 
@@ -180,17 +375,34 @@ parsed_args parse_args(std::vector<std::string> const& args,
             out.options.emplace_back(name, "");
         } else {
             out.error = "unknown option " + a;
+            if (is_global_option(name)) out.error += " (global options go before the command)";
             return out;
         }
     }
     return out;
 }
 
+namespace {
+constexpr char const* global_with_value[] = {"--project-rate", "--camera-speed", "--output-rate",
+                                             "--output-scan",  "--config",       "--set"};
+constexpr char const* global_flags[]      = {"--drop-frame", "--output-pulled-down",
+                                             "--audio-sync-pulled-down"};
+}  // namespace
+
+bool is_global_option(std::string const& arg) {
+    std::string const name = arg.substr(0, arg.find('='));
+    for (char const* g : global_with_value)
+        if (name == g) return true;
+    for (char const* g : global_flags)
+        if (name == g) return true;
+    return false;
+}
+
 std::string take_global_options(std::vector<std::string>& args) {
     Tov::ProjectSettings s = Tov::CurrentProject::settings();
-    std::vector<std::string> rest;
-    auto value_of = [&](std::size_t& i, std::string const& name,
-                        std::string& value) -> std::string {
+    bool output_rate_given = false, project_rate_given = false;
+    std::size_t i = 0;
+    auto value_of = [&](std::string const& name, std::string& value) -> std::string {
         std::string const& a = args[i];
         if (a.size() > name.size() && a[name.size()] == '=') {
             value = a.substr(name.size() + 1);
@@ -200,12 +412,14 @@ std::string take_global_options(std::vector<std::string>& args) {
         value = args[++i];
         return "";
     };
-    auto rate_option = [&](std::size_t& i, std::string const& name,
-                           Tov::FrameRate& field) -> std::string {
+    auto rate_option = [&](std::string const& name, Tov::FrameRate& field,
+                           bool* drop) -> std::string {
         std::string v;
-        if (auto e = value_of(i, name, v); !e.empty()) return e;
-        auto r = parse_rate(v);
-        if (!r) return "option " + name + ": '" + v + "' is not a frame rate";
+        if (auto e = value_of(name, v); !e.empty()) return e;
+        auto r = parse_rate(v, drop);
+        if (!r)
+            return "option " + name + ": '" + v + "' is not a frame rate (" + rate_names_text() +
+                   ", or #N for the host's rate number N)";
         field = *r;
         return "";
     };
@@ -213,21 +427,23 @@ std::string take_global_options(std::vector<std::string>& args) {
         std::size_t const n = std::strlen(name);
         return a.compare(0, n, name) == 0 && (a.size() == n || a[n] == '=');
     };
-    bool options_done = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
+    // Global options stand before the command; the first argument that is
+    // not one is the command (or --help, --version).
+    for (; i < args.size(); ++i) {
         std::string const& a = args[i];
         std::string error;
-        if (options_done) {
-            rest.push_back(a);
-        } else if (a == "--") {
-            options_done = true;
-            rest.push_back(a);
+        if (a == "--help" || a == "-h" || a == "--version" || a.empty() || a[0] != '-') {
+            break;
         } else if (is_option(a, "--project-rate")) {
-            error = rate_option(i, "--project-rate", s.frame_rate);
+            bool drop = false;
+            error     = rate_option("--project-rate", s.frame_rate, &drop);
+            if (drop) s.drop_frame_timecode = true;
+            project_rate_given = true;
         } else if (is_option(a, "--camera-speed")) {
-            error = rate_option(i, "--camera-speed", s.in_camera_film_speed);
+            error = rate_option("--camera-speed", s.in_camera_film_speed, nullptr);
         } else if (is_option(a, "--output-rate")) {
-            error = rate_option(i, "--output-rate", s.output_rate);
+            error             = rate_option("--output-rate", s.output_rate, nullptr);
+            output_rate_given = true;
         } else if (a == "--drop-frame") {
             s.drop_frame_timecode = true;
         } else if (a == "--output-pulled-down") {
@@ -236,7 +452,7 @@ std::string take_global_options(std::vector<std::string>& args) {
             s.audio_sync_pulled_down = true;
         } else if (is_option(a, "--output-scan")) {
             std::string v;
-            error = value_of(i, "--output-scan", v);
+            error = value_of("--output-scan", v);
             if (error.empty()) {
                 if (v == "p")
                     s.output_scan = Tov::Image::ScanMode_Progressive;
@@ -247,7 +463,7 @@ std::string take_global_options(std::vector<std::string>& args) {
             }
         } else if (is_option(a, "--config")) {
             std::string v;
-            error = value_of(i, "--config", v);
+            error = value_of("--config", v);
             if (error.empty()) {
                 int const bad = marlix::configb::host().load(v.c_str());
                 if (bad < 0)
@@ -258,7 +474,7 @@ std::string take_global_options(std::vector<std::string>& args) {
             }
         } else if (is_option(a, "--set")) {
             std::string v;
-            error = value_of(i, "--set", v);
+            error = value_of("--set", v);
             if (error.empty()) {
                 std::size_t const eq = v.find('=');
                 if (eq == v.npos || eq == 0)
@@ -268,12 +484,14 @@ std::string take_global_options(std::vector<std::string>& args) {
                     error = "option --set: '" + v + "' cannot be stored";
             }
         } else {
-            rest.push_back(a);
+            error = "unknown global option " + a;
         }
         if (!error.empty()) return error;
     }
+    // The project plays out at its own rate unless told otherwise.
+    if (project_rate_given && !output_rate_given) s.output_rate = s.frame_rate;
     Tov::CurrentProject::apply(s);
-    args = std::move(rest);
+    args.erase(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(i));
     return "";
 }
 

@@ -17,25 +17,52 @@ namespace marlix_cli {
 inline constexpr int exit_ok          = 0;
 inline constexpr int exit_item_failed = 1;
 inline constexpr int exit_usage       = 2;
+inline constexpr int exit_output_lost = 3;  // a write to standard output failed
 
-// Reports a usage error with a hint to --help and answers exit_usage.
+// The usage text of the command being run: usage errors show its first
+// line. Null before a command is chosen.
+void set_command_usage(char const* usage);
+
+// Reports a usage error with the command's usage line (or a hint to
+// --help) and answers exit_usage.
 int usage_error(std::string const& message);
 
-// A frame rate written as frames per second ("23.976", "29.97", "50"...) or
-// as the host's rate number (0..34).
-std::optional<Tov::FrameRate> parse_rate(std::string const& text);
+// One frame rate as the tool writes it: frames per second ("23.976",
+// "29.97df", "30000/1001"), the host's rate, drop-frame counting, and the
+// timecode label type that counts it (LABEL_NONE where none does).
+struct rate_name {
+    char const* name;
+    Tov::FrameRate rate;
+    bool drop;
+    marlix::label_t timecode;
+};
+// The rate a text names (case-insensitive "df"), or null.
+rate_name const* find_rate_name(std::string const& text);
+// The frame rate names, for help and messages: "23.976 24 25 ...".
+std::string rate_names_text();
 
-// A label type written as an EDL name (any case), a converter class name or
-// a number 0..41.
-std::optional<marlix::label_t> parse_label_type(std::string const& text);
+// A project rate option: a rate name, or '#N' for the host's rate number
+// N (0..34). Sets drop when the name says drop-frame.
+std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop = nullptr);
+
+// A label type: an EDL name (any case), a converter class name, a frame
+// rate (its timecode type) or '#N' for catalogue number N (0..41). Null
+// with the reason in why.
+std::optional<marlix::label_t> parse_label_type(std::string const& text, std::string& why);
 
 // A converter of the label type, with the timecode fields flags; null with
 // the reason in why when the type has no converter here.
 std::unique_ptr<marlix::label_cvt> make_converter(marlix::label_t type, int flags,
                                                   std::string& why);
 
-// A whole decimal number that fits 32 bits, optional sign, nothing else.
+// A whole decimal number within low..high, optional sign; blanks around it
+// are ignored.
 std::optional<long long> parse_integer(std::string const& text, long long low, long long high);
+// A finite or infinite decimal number as strtod reads it, blanks around it
+// ignored.
+std::optional<double> parse_double(std::string const& text);
+// The text without the blanks (spaces, tabs) around it.
+std::string trim_blanks(std::string const& text);
 
 // What one item produced: the output line, or the reason it failed.
 struct item_result {
@@ -45,11 +72,21 @@ struct item_result {
     static item_result failure(std::string why) { return {false, std::move(why)}; }
 };
 
-// Runs fn over the operands, or with none over the lines of standard input.
-// Prints one line per item: the result, or "invalid" with the reason on
-// standard error. Answers exit_ok or exit_item_failed.
+// Runs fn over the operands, or with none over the lines of standard input
+// (a UTF-8 byte-order mark at the start is dropped; LF, CRLF and a lone CR
+// end a line). Prints one line per item: the result, or "invalid" with the
+// reason on standard error, naming the line of standard input it came
+// from. Output is buffered and flushed before every read that may block,
+// so a program talking through pipes gets each answer. Answers exit_ok or
+// exit_item_failed.
 int for_each_item(std::vector<std::string> const& operands,
                   std::function<item_result(std::string const&)> const& fn);
+
+// Writes one line to standard output (buffered).
+void emit_line(std::string const& text);
+// Flushes standard output; false with the reason printed when any write
+// failed.
+bool finish_output();
 
 // Splits a command's arguments into options and operands. Options are the
 // names listed in with_value (which take the next argument, or "=value")
@@ -67,8 +104,12 @@ parsed_args parse_args(std::vector<std::string> const& args,
                        std::vector<std::string> const& with_value,
                        std::vector<std::string> const& flags);
 
-// Applies the global project options found anywhere in argv to the default
-// host and removes them; answers an error message, empty when all is well.
+// Applies the global project options at the front of args (before the
+// command) to the default host and removes them; answers an error
+// message, empty when all is well.
 std::string take_global_options(std::vector<std::string>& args);
+
+// True for the name of a global option ("--drop-frame", "--project-rate").
+bool is_global_option(std::string const& arg);
 
 }  // namespace marlix_cli

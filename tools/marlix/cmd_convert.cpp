@@ -7,34 +7,50 @@
 
 #include "cli_support.h"
 #include "commands.h"
+#include "marlix/types/wrap32.h"
 
 namespace marlix_cli {
 
 char const print_usage[] =
     "usage: marlix print -t TYPE [--flags N] [--normalise] [-p PREFIX] SAMPLE...\n"
     "The label text of each sample, exactly as the converter prints it (a\n"
-    "leading blank included). --normalise first brings the sample into the\n"
-    "converter's range as a label point does. TYPE is an EDL name (any case),\n"
-    "a class name or a number 0..41; --flags picks the timecode fields always\n"
-    "printed (1 hours, 2 minutes, 4 seconds, 8 frames; default 15). -p/--prefix\n"
-    "sets the label point's prefix text first (keycode: roll and count, ink).\n";
+    "leading blank included). A sample counts the type's units: frames for\n"
+    "timecode and film frames, perforations for 35 mm keycode, ink and feet\n"
+    "(frames on 16 mm). --normalise first brings the sample into the\n"
+    "converter's range as a label point does.\n"
+    "TYPE is an EDL name (any case: P, ND, F35, ...), a class name, a frame\n"
+    "rate naming its timecode type (23.976 24 25 29.97 29.97df 30 47.952 48\n"
+    "50 59.94 60) or #N for catalogue number N (0..41; see 'marlix types').\n"
+    "--flags picks the timecode fields always printed (1 hours, 2 minutes,\n"
+    "4 seconds, 8 frames; default 15). -p/--prefix sets the label point's\n"
+    "prefix text first (keycode: roll and count, ink).\n";
 
 char const parse_usage[] =
     "usage: marlix parse -t TYPE [--flags N] [--packed] [-p PREFIX] TEXT...\n"
-    "The sample of each label text, or 'invalid'. --packed reads the digits-only\n"
-    "form (HHMMSSFF for timecode).\n";
+    "The sample of each label text (frames, or perforations for 35 mm keycode,\n"
+    "ink and feet), or 'invalid'. --packed reads the digits-only form (HHMMSSFF\n"
+    "for timecode). TYPE as for 'marlix print'.\n";
 
 char const smpte_usage[] =
     "usage: marlix smpte -t TYPE SAMPLE...\n"
     "       marlix smpte -t TYPE --decode WORD...\n"
-    "The packed SMPTE timecode word of each sample as 0x%08X; with --decode,\n"
-    "'sample=N drop=0|1' for each word (hexadecimal with 0x, or decimal).\n";
+    "The packed SMPTE timecode word of each sample as 0x%08X (binary-coded\n"
+    "decimal HH MM SS FF, bit 6 set for drop-frame types; 0 for a negative\n"
+    "sample). With --decode, for each word (0x hexadecimal, or decimal)\n"
+    "'sample=N drop=0|1', the frames counted at the type's nominal rate; for a\n"
+    "drop-frame type 'sample=N count=C drop=0|1', N the label's sample and C\n"
+    "the nominal count. The decoder reads the frames tens digit from two bits\n"
+    "(4 and 5) and bit 6 is the drop flag, so at 48 to 60 fps a label whose\n"
+    "frames tens digit is 4 or 5 packs a word that decodes as drop-frame with\n"
+    "another frame count.\n";
 
 char const span_usage[] =
     "usage: marlix span -t TYPE FIRST SECOND\n"
-    "The span in samples from one packed digit string to another (a span across\n"
-    "midnight is positive). With no operands, each line of standard input holds\n"
-    "FIRST and SECOND separated by white space.\n";
+    "The span in samples from one label to another, brought into the type's\n"
+    "range as a label point does (a timecode span across midnight is positive).\n"
+    "FIRST and SECOND are label texts; timecode also takes eight packed digits\n"
+    "HHMMSSFF. 'invalid' when either does not read. With no operands, each\n"
+    "line of standard input holds FIRST and SECOND separated by white space.\n";
 
 char const template_usage[] =
     "usage: marlix template -t TYPE\n"
@@ -64,9 +80,10 @@ converter_args converter_command(args_t const& args, std::vector<std::string> wi
         out.status = usage_error("a label type is needed: -t TYPE");
         return out;
     }
-    auto const type = parse_label_type(*type_text);
+    std::string why;
+    auto const type = parse_label_type(*type_text, why);
     if (!type) {
-        out.status = usage_error("'" + *type_text + "' is not a label type");
+        out.status = usage_error(why);
         return out;
     }
     int flags = marlix::TC_ALL_FIELDS;
@@ -78,7 +95,6 @@ converter_args converter_command(args_t const& args, std::vector<std::string> wi
         }
         flags = static_cast<int>(*n);
     }
-    std::string why;
     out.cvt = make_converter(*type, flags, why);
     if (!out.cvt) out.status = usage_error(why);
     return out;
@@ -137,28 +153,51 @@ int run_parse(args_t const& args) {
     });
 }
 
+namespace {
+
+// Decodes a word's BCD fields as the library's decoder reads them: hours
+// tens 2 bits, minutes and seconds tens 3 bits, frames tens 2 bits.
+std::string word_label_text(unsigned word) {
+    auto digit = [word](int shift, unsigned mask) {
+        return static_cast<int>((word >> shift) & mask);
+    };
+    char text[32];
+    std::snprintf(text, sizeof text, "%d%d:%d%d:%d%d;%d%d", digit(28, 0x3), digit(24, 0xf),
+                  digit(20, 0x7), digit(16, 0xf), digit(12, 0x7), digit(8, 0xf), digit(4, 0x3),
+                  digit(0, 0xf));
+    return text;
+}
+
+std::optional<long long> parse_word(std::string const& raw) {
+    std::string const item = trim_blanks(raw);
+    if (item.size() > 2 && item[0] == '0' && (item[1] == 'x' || item[1] == 'X')) {
+        if (item.size() > 10 || item.find_first_not_of("0123456789abcdefABCDEF", 2) != item.npos)
+            return std::nullopt;
+        return static_cast<long long>(std::strtoull(item.c_str() + 2, nullptr, 16));
+    }
+    return parse_integer(item, 0, 0xffffffffLL);
+}
+
+}  // namespace
+
 int run_smpte(args_t const& args) {
     converter_args c = converter_command(args, {}, {"--decode"});
     if (c.status != exit_ok) return c.status;
     marlix::label_point point(0, c.cvt.get());
     if (c.args.has("--decode")) {
+        bool const drop_type = c.cvt->type() == marlix::LABEL_NTSC_DROP;
         return for_each_item(c.args.operands, [&](std::string const& item) {
-            std::optional<long long> w;
-            if (item.size() > 2 && item[0] == '0' && (item[1] == 'x' || item[1] == 'X')) {
-                char* end            = nullptr;
-                unsigned long long v = std::strtoull(item.c_str() + 2, &end, 16);
-                bool const hex_digits =
-                    item.find_first_not_of("0123456789abcdefABCDEF", 2) == std::string::npos;
-                if (hex_digits && *end == '\0' && item.size() <= 10) w = static_cast<long long>(v);
-            } else {
-                w = parse_integer(item, 0, 0xffffffffLL);
-            }
+            auto const w = parse_word(item);
             if (!w) return item_result::failure("not a 32-bit word (0x hexadecimal or decimal)");
-            unsigned word          = static_cast<unsigned>(*w);
-            bool drop              = false;
-            marlix::long32 const s = c.cvt->get_samples_from_SMPTETc(word, drop);
+            unsigned word              = static_cast<unsigned>(*w);
+            bool drop                  = false;
+            marlix::long32 const count = c.cvt->get_samples_from_SMPTETc(word, drop);
+            std::string const flag     = std::string(" drop=") + (drop ? "1" : "0");
+            if (!drop_type) return item_result::success("sample=" + std::to_string(count) + flag);
+            // Drop-frame: the sample of the label the word spells.
+            marlix::long32 const s = c.cvt->get_abs_sample(word_label_text(word).c_str());
             return item_result::success("sample=" + std::to_string(s) +
-                                        " drop=" + (drop ? "1" : "0"));
+                                        " count=" + std::to_string(count) + flag);
         });
     }
     return for_each_item(c.args.operands, [&](std::string const& item) {
@@ -173,10 +212,23 @@ int run_smpte(args_t const& args) {
 int run_span(args_t const& args) {
     converter_args c = converter_command(args, {}, {});
     if (c.status != exit_ok) return c.status;
+    bool const timecode = c.cvt->UserType() == marlix::UserLabelTimecode;
+    // A timecode operand of eight digits is the packed form; anything else
+    // is a label text.
+    auto sample_of = [&](std::string const& text) {
+        bool const packed =
+            timecode && text.size() == 8 && text.find_first_not_of("0123456789") == text.npos;
+        return packed ? c.cvt->get_abs_sample_from_packed_string(text.c_str())
+                      : c.cvt->get_abs_sample(text.c_str());
+    };
     auto span = [&](std::string const& first, std::string const& second) {
-        marlix::long32 const s =
-            c.cvt->get_sample_span_from_packed_strings(first.c_str(), second.c_str());
-        return item_result::success(std::to_string(s));
+        marlix::long32 const a = sample_of(first), b = sample_of(second);
+        for (auto [s, text] : {std::pair{a, &first}, std::pair{b, &second}})
+            if (s == marlix::INVALID_SAMPLE)
+                return item_result::failure("'" + *text + "' does not read as a label of type " +
+                                            c.cvt->type_str());
+        return item_result::success(
+            std::to_string(c.cvt->normalise_sample_unit(marlix::wrap_sub(b, a))));
     };
     if (!c.args.operands.empty()) {
         if (c.args.operands.size() != 2) return usage_error("span takes FIRST and SECOND");
@@ -198,7 +250,10 @@ char const convert_usage[] =
     "Reads each label with one type and prints the same sample with another\n"
     "type that counts the same samples: keycode, feet+frames and ink of one\n"
     "gauge (F35 keycode to foot_35_label footage, for example), or a type to\n"
-    "itself. -p sets the prefix printed by the second type (keycode, ink).\n";
+    "itself. The printed label keeps the prefix (roll) of the text it was read\n"
+    "from when both types have prefixes of one length; between prefix lengths\n"
+    "(F35 to I35 or F35_6, feet to keycode) -p PREFIX gives the new prefix,\n"
+    "at least as long as the second type's prefix.\n";
 
 namespace {
 
@@ -223,10 +278,11 @@ int run_convert(args_t const& args) {
     if (!p.error.empty()) return usage_error(p.error);
     auto const from_text = p.value("--from"), to_text = p.value("--to");
     if (!from_text || !to_text) return usage_error("convert needs --from TYPE and --to TYPE");
-    auto const from = parse_label_type(*from_text), to = parse_label_type(*to_text);
-    if (!from) return usage_error("'" + *from_text + "' is not a label type");
-    if (!to) return usage_error("'" + *to_text + "' is not a label type");
     std::string why;
+    auto const from = parse_label_type(*from_text, why);
+    if (!from) return usage_error(why);
+    auto const to = parse_label_type(*to_text, why);
+    if (!to) return usage_error(why);
     auto const in = make_converter(*from, marlix::TC_ALL_FIELDS, why);
     if (!in) return usage_error(why);
     auto const out = make_converter(*to, marlix::TC_ALL_FIELDS, why);
@@ -235,6 +291,17 @@ int run_convert(args_t const& args) {
         return usage_error(std::string(in->type_str()) + " and " + out->type_str() +
                            " count different samples: convert between the keycode, feet and"
                            " ink types of one gauge");
+    int const in_prefix  = in->has_prefix() ? in->get_prefix_length() : 0;
+    int const out_prefix = out->has_prefix() ? out->get_prefix_length() : 0;
+    auto prefix          = p.value("-p");
+    if (!prefix) prefix = p.value("--prefix");
+    if (prefix && static_cast<int>(prefix->size()) < out_prefix)
+        return usage_error("-p '" + *prefix + "' is shorter than the " +
+                           std::to_string(out_prefix) + " prefix characters of " + out->type_str());
+    if (!prefix && out_prefix > 0 && in_prefix != out_prefix)
+        return usage_error(std::string(in->type_str()) + " and " + out->type_str() +
+                           " have prefixes of different lengths: give the new one with -p");
+    bool const keep_prefix = !prefix && out_prefix > 0;
     marlix::label_point reader(0, in.get()), writer(0, out.get());
     apply_prefix_option(p, writer);
     return for_each_item(p.operands, [&](std::string const& item) {
@@ -243,6 +310,8 @@ int run_convert(args_t const& args) {
         if (s == marlix::INVALID_SAMPLE)
             return item_result::failure(std::string("does not read as a label of type ") +
                                         in->type_str());
+        if (keep_prefix)  // the roll of the text read, as the reader took it
+            std::snprintf(writer.prefix_text, sizeof writer.prefix_text, "%s", reader.prefix_text);
         return item_result::success(out->get_abs_string(&writer, s));
     });
 }

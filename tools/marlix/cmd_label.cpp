@@ -1,6 +1,7 @@
 // marlix label write | read | at: labelled spans and their keep strings.
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -18,7 +19,11 @@ char const label_usage[] =
     "       marlix label at KEEP OFFSET...\n"
     "       marlix label at KEEP --position SECONDS...\n"
     "write prints the keep string of a label (unbounded unless --bounded; the\n"
-    "natural pitch of the type unless --pitch). read prints type= start=\n"
+    "natural pitch of the type unless --pitch, in seconds per sample). --length\n"
+    "counts samples (perforations for 35 mm keycode, ink and feet), while the\n"
+    "keep string stores frames. A label whose keep string would not read back\n"
+    "to the same values is refused (exit 1): a prefix with a blank or a colon,\n"
+    "a pitch that is not a positive finite number. read prints type= start=\n"
     "start_sample= length= pitch= bounded= revision= for each keep string. at\n"
     "prints the label text at relative samples, or at absolute positions in\n"
     "seconds, with '>>>>>>' and '<<<<<<' outside a bounded span. With --medium,\n"
@@ -33,6 +38,12 @@ std::string shortest(double v) {
     return std::string(text, r.ptr);
 }
 
+// A label that cannot be written: one line on standard error, no output.
+int refuse(std::string const& why) {
+    std::fprintf(stderr, "marlix: label write: %s\n", why.c_str());
+    return exit_item_failed;
+}
+
 int label_write(args_t const& args) {
     parsed_args const p = parse_args(
         args, {"-t", "--type", "--start", "--length", "--pitch", "-p", "--prefix", "--medium"},
@@ -42,14 +53,21 @@ int label_write(args_t const& args) {
     auto type_text = p.value("-t");
     if (!type_text) type_text = p.value("--type");
     if (!type_text) return usage_error("a label type is needed: -t TYPE");
-    auto const type = parse_label_type(*type_text);
-    if (!type) return usage_error("'" + *type_text + "' is not a label type");
+    std::string why;
+    auto const type = parse_label_type(*type_text, why);
+    if (!type) return usage_error(why);
     marlix::label l(*type);
     l.set_bounded(p.has("--bounded") ? 1 : 0);
     auto prefix = p.value("-p");
     if (!prefix) prefix = p.value("--prefix");
-    if (prefix)
+    if (prefix) {
+        // The keep string separates its fields with blanks: a prefix with a
+        // blank or a colon would read back as another label.
+        if (prefix->find_first_of(" \t:") != std::string::npos)
+            return refuse("the prefix '" + *prefix +
+                          "' holds a blank or a colon and would not read back");
         std::snprintf(l.start.prefix_text, sizeof l.start.prefix_text, "%s", prefix->c_str());
+    }
     if (auto const start = p.value("--start")) {
         if (auto const n = parse_integer(*start, INT32_MIN, INT32_MAX)) {
             l.set_start(static_cast<marlix::long32>(*n));
@@ -67,9 +85,11 @@ int label_write(args_t const& args) {
     }
     std::optional<double> pitch_value;
     if (auto const pitch = p.value("--pitch")) {
-        char* end      = nullptr;
-        double const v = std::strtod(pitch->c_str(), &end);
-        if (pitch->empty() || *end != '\0') return usage_error("--pitch takes seconds per sample");
+        auto const v = parse_double(*pitch);
+        if (!v) return usage_error("--pitch takes seconds per sample");
+        if (!(*v > 0) || !std::isfinite(*v))
+            return refuse("the pitch '" + *pitch +
+                          "' is not a positive finite number of seconds per sample");
         pitch_value = v;
     }
     if (auto const medium = p.value("--medium")) {
@@ -79,11 +99,23 @@ int label_write(args_t const& args) {
             return usage_error("--medium '" + *medium + "' is not a medium roll identity");
         marlix::edit_label e(l, id);  // the medium sets the timecode pitch
         if (pitch_value) e.set_pitch(*pitch_value);
-        std::printf("%s\n", e.make_keep_string(nullptr));
+        char keep[marlix::edit_label::keep_buffer_capacity];
+        e.make_keep_string(keep);
+        marlix::edit_label back(keep);
+        char again[marlix::edit_label::keep_buffer_capacity];
+        if (std::strcmp(back.make_keep_string(again), keep) != 0)
+            return refuse(std::string("the keep string '") + keep + "' would not read back");
+        emit_line(keep);
         return exit_ok;
     }
     if (pitch_value) l.set_pitch(*pitch_value);
-    std::printf("%s\n", static_cast<char*>(l));
+    char keep[marlix::label::keep_string_capacity];
+    l.make_keep_string(keep);
+    marlix::label const back(keep);
+    char again[marlix::label::keep_string_capacity];
+    if (std::strcmp(back.make_keep_string(again), keep) != 0)
+        return refuse(std::string("the keep string '") + keep + "' would not read back");
+    emit_line(keep);
     return exit_ok;
 }
 
@@ -119,11 +151,9 @@ int label_at(args_t const& args) {
     args_t const items(p.operands.begin() + 1, p.operands.end());
     return for_each_item(items, [&](std::string const& item) {
         if (position) {
-            char* end      = nullptr;
-            double const v = std::strtod(item.c_str(), &end);
-            if (item.empty() || *end != '\0')
-                return item_result::failure("not a position in seconds");
-            marlix::long32 const s = l.abs_posn_to_sample(v);
+            auto const v = parse_double(item);
+            if (!v) return item_result::failure("not a position in seconds");
+            marlix::long32 const s = l.abs_posn_to_sample(*v);
             if (s == marlix::INVALID_SAMPLE)
                 return item_result::failure("no sample lies at that position");
             return item_result::success(l.get_string(static_cast<marlix::long32>(

@@ -102,7 +102,8 @@ int medium_from_format(args_t const& args) {
     if (!scan || (*scan != "p" && *scan != "i")) return usage_error("--scan takes p or i");
     if (!rate_text) return usage_error("--rate R is needed");
     auto const rate = parse_rate(*rate_text);
-    if (!rate) return usage_error("'" + *rate_text + "' is not a frame rate");
+    if (!rate)
+        return usage_error("'" + *rate_text + "' is not a frame rate (" + rate_names_text() + ")");
     auto const s =
         *scan == "p" ? Tov::Image::ScanMode_Progressive : Tov::Image::ScanMode_InterlacedUpperFirst;
     auto const m = p.has("--output") ? marlix::getMediumRollfromOutputDetails(s, *rate)
@@ -136,12 +137,36 @@ int run_roll(args_t const& args) {
         if (!id) return usage_error("'" + p.operands.front() + "' is not a medium roll identity");
         marlix::MediumRoll roll(*id);
         if (auto reel = p.value("--reel")) {
-            if (reel->size() >= marlix::MediumRoll::reelid_capacity)
-                std::fprintf(stderr, "marlix: the reel id is cut to %d characters\n",
-                             marlix::MediumRoll::reelid_capacity - 1);
-            roll.set_reelid(reel->c_str());
+            // The keep string ends the reel id at a blank, and a colon
+            // starts another field: such an id would not read back.
+            if (reel->find_first_of(" \t:") != std::string::npos) {
+                std::fprintf(stderr,
+                             "marlix: roll write: the reel id '%s' holds a blank or a colon and "
+                             "would not read back\n",
+                             reel->c_str());
+                return exit_item_failed;
+            }
+            std::string id_text    = *reel;
+            std::size_t const room = marlix::MediumRoll::reelid_capacity - 1;
+            if (id_text.size() > room) {
+                // Cut at a character boundary: never inside a UTF-8 sequence.
+                std::size_t cut = room;
+                while (cut > 0 && (static_cast<unsigned char>(id_text[cut]) & 0xC0) == 0x80) --cut;
+                id_text.resize(cut);
+                std::fprintf(stderr, "marlix: roll write: the reel id is cut to '%s' (%zu bytes)\n",
+                             id_text.c_str(), cut);
+            }
+            roll.set_reelid(id_text.c_str());
         }
-        std::printf("%s\n", roll.make_keep_string(nullptr));
+        char keep[marlix::MediumRoll::keep_capacity];
+        roll.make_keep_string(keep);
+        marlix::MediumRoll const back(keep);
+        if (back.type() != roll.type() || std::strcmp(back.get_reelid(), roll.get_reelid()) != 0) {
+            std::fprintf(stderr, "marlix: roll write: the keep string '%s' would not read back\n",
+                         keep);
+            return exit_item_failed;
+        }
+        emit_line(keep);
         return exit_ok;
     }
     if (args.front() == "read") {

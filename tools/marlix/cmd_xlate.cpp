@@ -18,22 +18,26 @@ namespace marlix_cli {
 char const xlate_usage[] =
     "usage: marlix xlate --from MEDIUM --to MEDIUM [--transfer none|frame|pulldown|N]\n"
     "                    [--sequence N] [--transfer-rate R] [--video-medium MEDIUM]\n"
-    "                    [--24p-source] [--round-to-frame] POSITION...\n"
+    "                    [--24p-source] [--round-to-frame] [--precision N] POSITION...\n"
     "Each position translated from one medium's time base to another's under the\n"
     "current project (see the global options): film positions are film frames / 24,\n"
     "sound, clock, video and playout positions seconds, cel positions project\n"
     "frames times the cel resolution. Prints the shortest text that reads back to\n"
-    "the same double, or 'invalid' with the library's diagnostics on standard\n"
-    "error. MEDIUM is a number or a name without its MediumRoll prefix (Film,\n"
-    "Audio, TOVClock, TOVCel, 24pM, 30i, Playout30iM, Video, PlayoutVideo, ...).\n";
+    "the same double (for scripts), or with --precision N that many significant\n"
+    "digits (for people); 'invalid' with the library's diagnostics on standard\n"
+    "error. The output rate is the project rate unless --output-rate is given.\n"
+    "MEDIUM is a number or a name without its MediumRoll prefix (Film, Audio,\n"
+    "TOVClock, TOVCel, 24pM, 30i, Playout30iM, Video, PlayoutVideo, ...).\n";
 
 char const cadence_usage[] =
     "usage: marlix cadence FILM-RATE:VIDEO [--sequence N] [--count N]\n"
-    "Which film frame is on show in each video frame or field of one cadence\n"
-    "cycle (or N units), film frames lettered from A: 24:30i at phase 0 gives\n"
-    "A A B B B C C D D D. FILM-RATE is 24 or 48; VIDEO is 25p, 25i, 30p or 30i\n"
-    "(50p and 60p count as fields of 25 and 30). A film frame that starts before\n"
-    "the clip shows as '<'.\n";
+    "Which film frame is on show in each video frame of one cadence cycle (or\n"
+    "N frames), the two fields of an interlaced frame side by side: 24:30i at\n"
+    "phase 0 gives AA BB BC CD DD. Film frames are lettered from A; a cycle of\n"
+    "more than 26 film frames numbers them from 0, fields separated by '/'\n"
+    "(0/0 1/1 ...). A film frame that started before the clip shows as '<'.\n"
+    "FILM-RATE is 24 or 48; VIDEO is 25p, 25i, 30p or 30i (50p and 60p count as\n"
+    "fields of 25 and 30).\n";
 
 namespace {
 
@@ -83,9 +87,10 @@ private:
 }  // namespace
 
 int run_xlate(args_t const& args) {
-    parsed_args const p = parse_args(
-        args, {"--from", "--to", "--transfer", "--sequence", "--transfer-rate", "--video-medium"},
-        {"--24p-source", "--round-to-frame"});
+    parsed_args const p = parse_args(args,
+                                     {"--from", "--to", "--transfer", "--sequence",
+                                      "--transfer-rate", "--video-medium", "--precision"},
+                                     {"--24p-source", "--round-to-frame"});
     if (!p.error.empty()) return usage_error(p.error);
     auto const from_text = p.value("--from"), to_text = p.value("--to");
     if (!from_text || !to_text) return usage_error("xlate needs --from MEDIUM and --to MEDIUM");
@@ -112,7 +117,8 @@ int run_xlate(args_t const& args) {
     }
     if (auto r = p.value("--transfer-rate")) {
         auto const rate = parse_rate(*r);
-        if (!rate) return usage_error("'" + *r + "' is not a frame rate");
+        if (!rate)
+            return usage_error("'" + *r + "' is not a frame rate (" + rate_names_text() + ")");
         params.transfer_rate = *rate;
     }
     if (auto v = p.value("--video-medium")) {
@@ -122,13 +128,19 @@ int run_xlate(args_t const& args) {
     } else {
         params.video_medium = marlix::getDefaultEditMediumForProject();
     }
+    int precision = 0;  // 0: the shortest text that reads back
+    if (auto d = p.value("--precision")) {
+        auto const n = parse_integer(*d, 1, 17);
+        if (!n) return usage_error("--precision takes 1..17 significant digits");
+        precision = static_cast<int>(*n);
+    }
     params.vidproj_24p_source = p.has("--24p-source");
     bool const round          = p.has("--round-to-frame");
     return for_each_item(p.operands, [&](std::string const& item) {
-        char* end      = nullptr;
-        double const v = std::strtod(item.c_str(), &end);
-        if (item.empty() || *end != '\0') return item_result::failure("not a position (a number)");
-        double r = 0;
+        auto const position = parse_double(item);
+        if (!position) return item_result::failure("not a position (a number)");
+        double const v = *position;
+        double r       = 0;
         {
             quiet_stdout quiet;
             marlix::MPosn_Xlate_Params call = params;  // each item from the same record
@@ -136,7 +148,10 @@ int run_xlate(args_t const& args) {
         }
         if (std::fabs(r) == marlix::invalid_position && *from != *to)
             return item_result::failure("no translation (see the message above)");
-        return item_result::success(shortest(r));
+        if (precision == 0) return item_result::success(shortest(r));
+        char text[64];
+        std::snprintf(text, sizeof text, "%.*g", precision, r);
+        return item_result::success(text);
     });
 }
 
@@ -169,22 +184,38 @@ int run_cadence(args_t const& args) {
         if (!n) return usage_error("--sequence takes a phase 0.." + std::to_string(phases - 1));
         sequence = static_cast<int>(*n);
     }
-    int count = shape.output_units;
+    int count = shape.fields ? shape.output_units / 2 : shape.output_units;  // video frames
     if (auto c = p.value("--count")) {
         auto const n = parse_integer(*c, 1, 1000);
         if (!n) return usage_error("--count takes 1..1000");
         count = static_cast<int>(*n);
     }
     marlix::cadence_table const inverse = marlix::cadence_inverse(*pair);
+    marlix::cadence_table const forward = marlix::cadence_forward(*pair);
     int const row                       = shape.fields ? 2 * sequence : sequence;
-    std::string line;
-    for (int unit = 0; unit < count; ++unit) {
+    bool const letters                  = shape.film_frames <= 26;
+    // The film frame on show in a unit: '<' when it started before the
+    // clip's first unit, else its letter (or number past Z).
+    auto frame_text = [&](int unit) -> std::string {
         long long const f =
             marlix::cadence_lookup(inverse, row, unit, shape.output_units, shape.film_frames);
+        long long const starts =
+            f < 0 ? -1
+                  : marlix::cadence_lookup(forward, row, f, shape.film_frames, shape.output_units);
+        if (f < 0 || starts < 0) return "<";
+        if (letters) return std::string(1, static_cast<char>('A' + f % shape.film_frames));
+        return std::to_string(f % shape.film_frames);
+    };
+    int const per_frame = shape.fields ? 2 : 1;
+    std::string line;
+    for (int frame = 0; frame < count; ++frame) {
         if (!line.empty()) line += ' ';
-        line += f < 0 ? '<' : static_cast<char>('A' + f % 26);
+        for (int field = 0; field < per_frame; ++field) {
+            if (field > 0 && !letters) line += '/';
+            line += frame_text(frame * per_frame + field);
+        }
     }
-    std::printf("%s\n", line.c_str());
+    emit_line(line);
     return exit_ok;
 }
 

@@ -38,12 +38,15 @@ constexpr char global_help[] =
     "numbers, feet+frames and film frames, and translation between media.\n"
     "\n"
     "Commands take operands, or with none read one item per line of standard\n"
-    "input, and print exactly one line per item. A failed item prints\n"
-    "'invalid' and one line on standard error. Exit status: 0 all good,\n"
-    "1 some item failed, 2 usage error.\n"
+    "input (LF, CRLF or CR line ends; a byte-order mark is dropped), and print\n"
+    "exactly one line per item. A failed item prints 'invalid' and one line on\n"
+    "standard error (naming its input line). Exit status: 0 all good, 1 some\n"
+    "item failed, 2 usage error, 3 output lost (a write to standard output\n"
+    "failed).\n"
     "\n"
-    "Global options (anywhere before '--'), applied to the current project:\n"
-    "  --project-rate R          project frame rate\n"
+    "Global options go before the command and set the current project:\n"
+    "  --project-rate R          project frame rate (the output rate too, unless\n"
+    "                            --output-rate is given)\n"
     "  --drop-frame              the project uses drop-frame timecode\n"
     "  --camera-speed R          in-camera film speed\n"
     "  --output-rate R           output image frame rate\n"
@@ -52,8 +55,11 @@ constexpr char global_help[] =
     "  --audio-sync-pulled-down  sound sync is pulled down\n"
     "  --config FILE             load the configuration store (NAME=VALUE lines)\n"
     "  --set NAME=VALUE          set a configuration entry (repeatable)\n"
-    "A rate R is frames per second (23.976 24 25 29.97 30 47.952 48 50 59.94 60)\n"
-    "or the host's rate number (0..34).\n"
+    "A rate R is frames per second: 23.976 24 25 29.97 29.97df 30 47.952 48 50\n"
+    "59.94 59.94df 60 (or 30000/1001 and its kin; 'df' in any case); #N is the\n"
+    "host's rate number N (0..34).\n"
+    "\n"
+    "marlix COMMAND --help shows a command's own help.\n"
     "\n"
     "Commands:\n";
 
@@ -72,9 +78,19 @@ command const* find_command(std::string const& name) {
 }  // namespace
 }  // namespace marlix_cli
 
-int main(int argc, char** argv) {
-    using namespace marlix_cli;
-    std::vector<std::string> args(argv + 1, argv + argc);
+namespace marlix_cli {
+namespace {
+
+// "--help" or "-h" among a command's options (before "--").
+bool asks_for_help(args_t const& args) {
+    for (auto const& a : args) {
+        if (a == "--") return false;
+        if (a == "--help" || a == "-h") return true;
+    }
+    return false;
+}
+
+int run(std::vector<std::string> args) {
     if (std::string const e = take_global_options(args); !e.empty()) return usage_error(e);
     if (args.empty()) return usage_error("no command given");
     std::string const name = args.front();
@@ -93,5 +109,24 @@ int main(int argc, char** argv) {
     }
     command const* c = find_command(name);
     if (c == nullptr) return usage_error("no command '" + name + "'");
+    if (asks_for_help(args)) {
+        std::fputs(c->usage, stdout);
+        return exit_ok;
+    }
+    set_command_usage(c->usage);
     return c->run(args);
+}
+
+}  // namespace
+}  // namespace marlix_cli
+
+int main(int argc, char** argv) {
+    using namespace marlix_cli;
+    // Whole blocks to standard output; for_each_item flushes before it
+    // waits for input, so answers through a pipe still come one by one.
+    static char out_buffer[1 << 16];
+    std::setvbuf(stdout, out_buffer, _IOFBF, sizeof out_buffer);
+    int const status = run(std::vector<std::string>(argv + 1, argv + argc));
+    if (!finish_output()) return exit_output_lost;
+    return status;
 }
