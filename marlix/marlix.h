@@ -19,6 +19,7 @@
 #include "marlix/legacy/frame_label.h"
 #include "marlix/medium/medium_mapping.h"
 #include "marlix/medium/medium_roll.h"
+#include "marlix/smpte/timecode.h"
 #include "marlix/types/label_types.h"
 #include "marlix/types/transfer_type.h"
 #include "marlix/values/edit_label.h"

@@ -2,7 +2,7 @@
 # Installs the Debian packages marlix needs to build and test, when missing.
 # Usage: scripts/install-deps.sh [extra-package...]
 set -euo pipefail
-need=(cmake ninja-build g++ libgtest-dev libbenchmark-dev pkg-config "$@")
+need=(cmake ninja-build g++ libgtest-dev libbenchmark-dev pkg-config libavutil-dev "$@")
 missing=()
 for p in "${need[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

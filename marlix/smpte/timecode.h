@@ -1,0 +1,168 @@
+#pragma once
+
+// SMPTE timecode as editors write it: exact rational rates (23.976 is
+// 24000/1001), drop-frame counting at 29.97 and 59.94, strict reading that
+// names why it refused, writing in the SMPTE form, arithmetic, conversion
+// between rates (real time, frame for frame, 2:3 pulldown from a sync
+// point) and keycode pulls. A layer beside the label converters, which keep
+// the host's own label forms; values here are plain data, safe to use from
+// any thread.
+
+#include <compare>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "marlix/export.h"
+#include "marlix/types/label_types.h"
+
+namespace marlix::smpte {
+
+// Frames per second as num/den, and whether labels drop frame numbers.
+struct rate {
+    std::int32_t num = 25;
+    std::int32_t den = 1;
+    bool drop        = false;
+
+    // Frames a labelled second counts: 24, 25, 30, 48, 50 or 60.
+    constexpr std::int32_t nominal() const { return (num + den - 1) / den; }
+    // Frame numbers dropped at the start of a dropping minute: 2 at 29.97,
+    // 4 at 59.94, 0 without drop-frame.
+    constexpr std::int32_t dropped_per_minute() const { return drop ? nominal() / 15 : 0; }
+    // Frames of one labelled day (24 hours of labels).
+    constexpr std::int32_t frames_per_day() const {
+        return 24 * (60 * 60 * nominal() - 54 * dropped_per_minute());
+    }
+    friend constexpr bool operator==(rate a, rate b) {
+        return a.num == b.num && a.den == b.den && a.drop == b.drop;
+    }
+};
+
+inline constexpr rate rate_23_976{24000, 1001, false};
+inline constexpr rate rate_24{24, 1, false};
+inline constexpr rate rate_25{25, 1, false};
+inline constexpr rate rate_29_97{30000, 1001, false};
+inline constexpr rate rate_29_97_df{30000, 1001, true};
+inline constexpr rate rate_30{30, 1, false};
+inline constexpr rate rate_47_952{48000, 1001, false};
+inline constexpr rate rate_48{48, 1, false};
+inline constexpr rate rate_50{50, 1, false};
+inline constexpr rate rate_59_94{60000, 1001, false};
+inline constexpr rate rate_59_94_df{60000, 1001, true};
+inline constexpr rate rate_60{60, 1, false};
+
+// Why a text, a rate or a computation was refused.
+enum class error : std::int32_t {
+    none,
+    empty,           // no text at all
+    syntax,          // not [-]HH:MM:SS:FF (two digits a field)
+    field_range,     // minutes or seconds above 59, frames at or above the rate, hours above 23
+    dropped_label,   // a frame number drop-frame counting skips (00:01:00;00)
+    drop_separator,  // ';', '.' or ',' marks drop-frame, and the rate is not
+    trailing_text,   // more text after the frames
+    out_of_range,    // beyond 32-bit frame numbers
+    unknown_rate,    // not a rate this layer knows
+    rate_mismatch,   // two timecodes of different rates
+    no_pulldown,     // no pulldown cadence between the two rates
+};
+// A short English text of the reason ("dropped label").
+MARLIX_API char const* error_text(error e);
+
+template <class T>
+struct result {
+    T value{};
+    error why = error::none;
+    constexpr bool ok() const { return why == error::none; }
+    constexpr explicit operator bool() const { return ok(); }
+};
+
+// A rate by name: 23.976 24 25 29.97 29.97df 30 47.952 48 50 59.94 59.94df
+// 60, "df" in any case, or as a fraction (30000/1001, 25/1).
+MARLIX_API result<rate> parse_rate(std::string_view text);
+// The name of a known rate ("29.97df"), or "" for another.
+MARLIX_API char const* rate_name(rate r);
+// The label type whose converter counts this rate (LABEL_NONE at 59.94
+// drop-frame): the converters' native text exists for these.
+MARLIX_API label_t converter_type(rate r);
+
+// A position: a signed frame count from the rate's zero label, with its
+// rate. Cheap to copy; compare two of one rate.
+class timecode {
+public:
+    constexpr timecode() = default;
+    constexpr timecode(std::int32_t frames, rate r) : frames_(frames), rate_(r) {}
+    constexpr std::int32_t frames() const { return frames_; }
+    constexpr smpte::rate frame_rate() const { return rate_; }
+    friend constexpr bool operator==(timecode a, timecode b) {
+        return a.frames_ == b.frames_ && a.rate_ == b.rate_;
+    }
+    // Ordered by frames; meaningful for timecodes of one rate.
+    friend constexpr std::strong_ordering operator<=>(timecode a, timecode b) {
+        return a.frames_ <=> b.frames_;
+    }
+
+private:
+    std::int32_t frames_ = 0;
+    smpte::rate rate_{};
+};
+
+struct read_options {
+    bool any_hours = false;  // allow hours above 23 (and more than two digits)
+};
+
+// Strict reading of [-]HH:MM:SS:FF. The rate decides drop-frame: at a
+// drop-frame rate ':' is fine, and ';', '.' or ',' before the frames (or
+// ';' in every place) too; at other rates those separators are refused.
+MARLIX_API result<timecode> read(std::string_view text, rate r, read_options options = {});
+
+// The longest text write() produces, with its terminator.
+inline constexpr std::size_t text_capacity = 24;
+
+// HH:MM:SS:FF (';' before the frames at drop-frame rates); a negative value
+// is '-' and the label of its magnitude. The label wraps at 24 hours unless
+// wrap_day is false. Writes at most size - 1 characters and a terminator,
+// answers the length of the whole text.
+MARLIX_API std::size_t write(timecode t, char* out, std::size_t size, bool wrap_day = true);
+MARLIX_API std::string to_string(timecode t, bool wrap_day = true);
+// The label as the converter of converter_type(rate) prints it (leading
+// blank, '.' or '+' separators), byte for byte; empty where there is none.
+MARLIX_API std::string native_text(timecode t);
+
+// Arithmetic: out_of_range where the frame count leaves 32 bits.
+MARLIX_API result<timecode> add(timecode t, std::int64_t frames);
+// Frames from in to out, out exclusive (as an EDL's record out): the
+// number of frames the event holds. Both of one rate (rate_mismatch else).
+MARLIX_API result<std::int32_t> duration(timecode in, timecode out);
+
+// How a position moves to another rate.
+enum class method : std::int32_t {
+    realtime,  // the frame on show at the same instant
+    frame,     // frame for frame (a speed change: 25 <-> 24)
+    pulldown,  // 2:3 between 23.976 film and 29.97 video, or 24 and 30
+};
+// Film frame film_frame is an A frame whose first field is the first field
+// of video frame video_frame.
+struct sync_point {
+    std::int32_t film_frame  = 0;
+    std::int32_t video_frame = 0;
+};
+MARLIX_API result<timecode> convert(timecode t, rate to, method m, sync_point sync = {});
+
+// Film frame n after the sync starts at field 10 * (n div 4) + {0, 2, 5,
+// 7}[n mod 4] after the first field of the sync frame.
+MARLIX_API std::int64_t pulldown_first_field(std::int64_t film_frame);
+// The film frame on show in a field counted from the sync.
+MARLIX_API std::int64_t pulldown_film_frame(std::int64_t field);
+
+// The film frame shown in the first field of a video frame, both counted
+// from the sync, and whether the frame's second field shows another film
+// frame: 2:3 at 29.97 and 30, the 24:25 cadence at 25, one frame each at
+// 23.976 and 24 (no_pulldown for other rates).
+struct pulled_frame {
+    std::int64_t film_frame = 0;
+    bool split              = false;
+};
+MARLIX_API result<pulled_frame> pull(std::int64_t video_frame, rate video);
+
+}  // namespace marlix::smpte

@@ -1,0 +1,190 @@
+#include "marlix/smpte/timecode.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/values/label_point.h"
+
+#if MARLIX_TEST_FFMPEG
+extern "C" {
+#    include <libavutil/timecode.h>
+}
+#endif
+
+namespace marlix::smpte {
+namespace {
+
+// Every frame of a day writes FFmpeg's text (drop-frame and the 24-hour
+// wrap as av_timecode_make_string gives them) and reads back to itself.
+TEST(smpte, EveryFrameOfADayWritesFfmpegsTextAndReadsBack) {
+    for (rate r : {rate_23_976, rate_24, rate_25, rate_29_97, rate_29_97_df, rate_50, rate_59_94_df,
+                   rate_60}) {
+        SCOPED_TRACE(rate_name(r));
+#if MARLIX_TEST_FFMPEG
+        AVTimecode ff;
+        int const flags = AV_TIMECODE_FLAG_24HOURSMAX | (r.drop ? AV_TIMECODE_FLAG_DROPFRAME : 0);
+        ASSERT_EQ(av_timecode_init(&ff, AVRational{r.num, r.den}, flags, 0, nullptr), 0);
+#endif
+        char ours[text_capacity];
+        for (std::int32_t f = 0; f < r.frames_per_day(); ++f) {
+            std::size_t const n = write(timecode(f, r), ours, sizeof ours);
+#if MARLIX_TEST_FFMPEG
+            char theirs[AV_TIMECODE_STR_SIZE];
+            av_timecode_make_string(&ff, theirs, f);
+            if (std::strcmp(ours, theirs) != 0) FAIL() << f << ": " << ours << " != " << theirs;
+#endif
+            auto const back = read(std::string_view(ours, n), r);
+            if (!back || back.value.frames() != f)
+                FAIL() << f << ": " << ours << " reads back wrong";
+        }
+    }
+}
+
+TEST(smpte, StrictReadingNamesWhyItRefuses) {
+    struct {
+        char const* text;
+        rate r;
+        error why;
+        std::int32_t frames;
+    } const cases[] = {
+        {"01:00:00:00", rate_25, error::none, 90000},
+        {"-00:00:01:00", rate_25, error::none, -25},
+        {"00:01:00;02", rate_29_97_df, error::none, 1800},
+        {"00:01:00:02", rate_29_97_df, error::none, 1800},  // ':' is fine at a drop rate
+        {"00;01;00;02", rate_29_97_df, error::none, 1800},
+        {"00:01:00.02", rate_29_97_df, error::none, 1800},
+        {"00:01:00,02", rate_29_97_df, error::none, 1800},
+        {"00:10:00;00", rate_29_97_df, error::none, 17982},
+        {"01:00:00;00", rate_59_94_df, error::none, 215784},
+        {"00:01:00;04", rate_59_94_df, error::none, 3600},
+        {"23:59:59;29", rate_29_97_df, error::none, 2589407},
+        {"", rate_25, error::empty, 0},
+        {"1:00:00:00", rate_25, error::syntax, 0},
+        {"01:00:00", rate_25, error::syntax, 0},
+        {"01.00.00.00", rate_25, error::syntax, 0},
+        {" 01:00:00:00", rate_25, error::syntax, 0},
+        {"00;01:00;02", rate_29_97_df, error::syntax, 0},
+        {"00:00:00:25", rate_25, error::field_range, 0},
+        {"00:60:00:00", rate_25, error::field_range, 0},
+        {"00:00:60:00", rate_25, error::field_range, 0},
+        {"24:00:00:00", rate_25, error::field_range, 0},
+        {"00:01:00;00", rate_29_97_df, error::dropped_label, 0},
+        {"00:01:00;01", rate_29_97_df, error::dropped_label, 0},
+        {"00:01:00;03", rate_59_94_df, error::dropped_label, 0},
+        {"00:00:00;01", rate_25, error::drop_separator, 0},
+        {"00:00:00.01", rate_25, error::drop_separator, 0},
+        {"00;00;00;01", rate_29_97, error::drop_separator, 0},
+        {"00:00:00:01 ", rate_25, error::trailing_text, 0},
+        {"00:00:00:01x", rate_25, error::trailing_text, 0},
+        {"00:00:00:011", rate_25, error::syntax, 0},
+        {"01:00:00:00", rate{7, 3, false}, error::unknown_rate, 0},
+    };
+    for (auto const& c : cases) {
+        auto const t = read(c.text, c.r);
+        EXPECT_EQ(t.why, c.why) << c.text << ": " << error_text(t.why);
+        if (c.why == error::none) {
+            EXPECT_EQ(t.value.frames(), c.frames) << c.text;
+        }
+    }
+    EXPECT_EQ(read("999:00:00:00", rate_60, {true}).value.frames(), 999 * 216000);
+    EXPECT_EQ(read("9999:00:00:00", rate_60, {true}).why, error::out_of_range);
+    EXPECT_EQ(to_string(timecode(999 * 216000, rate_60), false), "999:00:00:00");
+    EXPECT_EQ(to_string(timecode(25 * 3600 * 25, rate_25)), "01:00:00:00");  // the day wraps
+    EXPECT_EQ(to_string(timecode(-1800, rate_29_97_df)), "-00:01:00;02");
+}
+
+// The converters' own text for the seven rates they count, byte for byte.
+TEST(smpte, NativeTextIsTheConvertersText) {
+    struct {
+        rate r;
+        label_t type;
+    } const rates[] = {{rate_23_976, LABEL_TC_24}, {rate_25, LABEL_PAL},
+                       {rate_29_97, LABEL_NTSC},   {rate_29_97_df, LABEL_NTSC_DROP},
+                       {rate_48, LABEL_TC_48},     {rate_50, LABEL_TC_50},
+                       {rate_60, LABEL_TC_60}};
+    for (auto const& c : rates) {
+        label_point point(0, c.type);
+        for (std::int32_t f : {0, 1, 1799, 1800, 17982, 107892, -25, 2589407}) {
+            EXPECT_EQ(native_text(timecode(f, c.r)), point.cvt()->get_abs_string(&point, f))
+                << rate_name(c.r) << " " << f;
+        }
+    }
+    EXPECT_EQ(native_text(timecode(0, rate_59_94_df)), "");
+}
+
+TEST(smpte, RatesArithmeticAndRealTime) {
+    for (auto [text, r] : {std::pair{"29.97DF", rate_29_97_df}, std::pair{"30000/1001", rate_29_97},
+                           std::pair{"59.94df", rate_59_94_df}, std::pair{"25/1", rate_25},
+                           std::pair{"23.976", rate_23_976}}) {
+        EXPECT_EQ(parse_rate(text).value, r) << text;
+        EXPECT_TRUE(parse_rate(text).ok());
+    }
+    for (char const* bad : {"", "29", "29.97dff", "df", "30000/1000", "23.98"})
+        EXPECT_EQ(parse_rate(bad).why, error::unknown_rate) << bad;
+    EXPECT_EQ(rate_59_94_df.frames_per_day(), 5178816);
+
+    timecode const in  = read("01:00:00;00", rate_29_97_df).value;
+    timecode const out = read("01:00:10;00", rate_29_97_df).value;
+    EXPECT_EQ(duration(in, out).value, 300 - 0);  // ten seconds less no dropped minute start
+    EXPECT_EQ(duration(in, timecode(0, rate_25)).why, error::rate_mismatch);
+    EXPECT_EQ(to_string(add(in, 1800).value), "01:01:00;02");
+    EXPECT_EQ(add(timecode(INT32_MAX, rate_25), 1).why, error::out_of_range);
+    EXPECT_LT(in, out);
+
+    // Real time: the frame on show at the instant a frame starts.
+    EXPECT_EQ(convert(timecode(25, rate_25), rate_24, method::realtime).value.frames(), 24);
+    EXPECT_EQ(convert(timecode(1, rate_25), rate_24, method::realtime).value.frames(), 0);
+    EXPECT_EQ(convert(timecode(-1, rate_25), rate_24, method::realtime).value.frames(), -1);
+    EXPECT_EQ(convert(timecode(1001, rate_30), rate_29_97, method::realtime).value.frames(), 1000);
+    EXPECT_EQ(convert(timecode(25, rate_25), rate_24, method::frame).value, timecode(25, rate_24));
+    EXPECT_EQ(convert(timecode(0, rate_25), rate_29_97, method::pulldown).why, error::no_pulldown);
+}
+
+// 2:3 pulldown both ways over ten thousand film frames from several sync
+// points, against the cadence written out: A takes 2 fields, B 3, C 2, D 3.
+TEST(smpte, PulldownAndKeycodePullsFollowTheCadence) {
+    std::vector<std::int64_t> first_field, film_on_field;
+    for (std::int64_t n = 0; n <= 10001; ++n) {
+        first_field.push_back(static_cast<std::int64_t>(film_on_field.size()));
+        film_on_field.insert(film_on_field.end(), n % 2 == 0 ? 2 : 3, n);
+    }
+    for (auto [film, video] :
+         {std::pair{rate_23_976, rate_29_97_df}, std::pair{rate_24, rate_30}}) {
+        for (sync_point sync : {sync_point{0, 0}, sync_point{86400, 107892}, sync_point{-7, 13}}) {
+            for (std::size_t n = 0; n < 10000; ++n) {
+                std::int64_t const field = first_field[n];
+                ASSERT_EQ(pulldown_first_field(static_cast<std::int64_t>(n)), field);
+                timecode const f(sync.film_frame + static_cast<std::int32_t>(n), film);
+                auto const v = convert(f, video, method::pulldown, sync);
+                ASSERT_TRUE(v.ok());
+                ASSERT_EQ(v.value.frames(), sync.video_frame + (field + 1) / 2) << n;
+                ASSERT_EQ(convert(v.value, film, method::pulldown, sync).value, f) << n;
+                // Every video frame: the film frame of its first field, and
+                // whether its second field shows another.
+                std::size_t const k = n;
+                auto const pulled   = pull(static_cast<std::int64_t>(k), video);
+                ASSERT_EQ(pulled.value.film_frame, film_on_field[2 * k]) << k;
+                ASSERT_EQ(pulled.value.split, film_on_field[2 * k + 1] != film_on_field[2 * k])
+                    << k;
+                timecode const vk(sync.video_frame + static_cast<std::int32_t>(k), video);
+                ASSERT_EQ(convert(vk, film, method::pulldown, sync).value.frames(),
+                          sync.film_frame + film_on_field[2 * k]);
+            }
+        }
+    }
+    // 24:25: twelve frames on two fields each, then L and M share one.
+    for (std::int64_t k = 0; k < 13; ++k) {
+        auto const p = pull(k, rate_25).value;
+        EXPECT_EQ(p.film_frame, k == 12 ? 11 : k) << k;
+        EXPECT_EQ(p.split, k == 12) << k;
+    }
+    EXPECT_EQ(pull(7, rate_24).value.film_frame, 7);
+    EXPECT_EQ(pull(7, rate_50).why, error::no_pulldown);
+}
+
+}  // namespace
+}  // namespace marlix::smpte
