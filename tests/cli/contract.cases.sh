@@ -64,14 +64,15 @@ expect cadence-numbers 0 "0/1 2/3 4/5" "" -- cadence 48:50p --count 3
 # One request, one answer through pipes: each answer comes before the next
 # request is sent.
 coproc MARLIX_PEER { "$marlix" print -t P; }
+peer_pid=$MARLIX_PEER_PID peer_in=${MARLIX_PEER[1]} peer_out=${MARLIX_PEER[0]}
 answers=""
 for n in 25 50; do
-    echo "$n" >&"${MARLIX_PEER[1]}"
-    IFS= read -r -t 5 line <&"${MARLIX_PEER[0]}" || line="(no answer)"
+    echo "$n" >&"$peer_in"
+    IFS= read -r -t 5 line <&"$peer_out" || line="(no answer)"
     answers+="$line;"
 done
-exec {MARLIX_PEER[1]}>&-
-wait "$MARLIX_PEER_PID" 2>/dev/null
+exec {peer_in}>&-
+wait "$peer_pid" 2>/dev/null
 if [[ $answers == " 00:00:01.00; 00:00:02.00;" ]]; then
     pass=$((pass + 1))
 else

@@ -18,4 +18,4 @@ expect convert-353 0 " 1234+01.2" "" -- convert --from F353 --to foot_353_label 
 expect convert-mismatch 2 "" "" -- convert --from F35 --to F16 AB1234561234+15
 expect convert-dummy 2 "" "" -- convert --from keycode_label --to F35 x
 expect_err convert-why "count different samples" convert --from P --to N 00:00:01.00
-expect_line types-converter 11 "value=10 class=keycode_35_label edl_written=F35 edl_read=F35 family=UserLabelKeycode foot=14 ink=18 key=10 tv_rate=0 tv_drop=0 duration=10 samples_per_unit=4 modulus=16 template=\"????????9999+19\"" types
+expect_line types-converter 11 "value=10 class=\"keycode_35_label\" edl_written=\"F35\" edl_read=\"F35\" family=\"UserLabelKeycode\" foot=14 ink=18 key=10 tv_rate=0 tv_drop=0 duration=10 samples_per_unit=4 modulus=16 template=\"????????9999+19\"" types

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <iostream>
 #include <iterator>
+#include <sstream>
 
 namespace marlix_cli {
 
@@ -287,13 +288,141 @@ private:
 
 }  // namespace
 
+namespace {
+bool json_mode = false;
+
+std::string json_string(std::string const& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        unsigned char const u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", u);
+            out += esc;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+// A bare value that JSON reads as a number: -?digits[.digits][e[+-]digits].
+bool json_number(std::string const& v) {
+    std::size_t i = 0;
+    if (i < v.size() && v[i] == '-') ++i;
+    std::size_t const int_start = i;
+    while (i < v.size() && v[i] >= '0' && v[i] <= '9') ++i;
+    if (i == int_start || (v[int_start] == '0' && i - int_start > 1)) return false;
+    if (i < v.size() && v[i] == '.') {
+        std::size_t const f = ++i;
+        while (i < v.size() && v[i] >= '0' && v[i] <= '9') ++i;
+        if (i == f) return false;
+    }
+    if (i < v.size() && (v[i] == 'e' || v[i] == 'E')) {
+        ++i;
+        if (i < v.size() && (v[i] == '+' || v[i] == '-')) ++i;
+        std::size_t const e = i;
+        while (i < v.size() && v[i] >= '0' && v[i] <= '9') ++i;
+        if (i == e) return false;
+    }
+    return i == v.size();
+}
+
+// The members of a name=value line: quoted values as strings, bare ones as
+// numbers where JSON reads them so, else as strings.
+std::string json_fields(std::string const& line) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && line[i] == ' ') ++i;
+        std::size_t const eq = line.find('=', i);
+        if (i >= line.size() || eq == std::string::npos) break;
+        std::string const name = line.substr(i, eq - i);
+        std::string value;
+        bool is_text = false;
+        i            = eq + 1;
+        if (i < line.size() && line[i] == '"') {
+            is_text = true;
+            for (++i; i < line.size() && line[i] != '"'; ++i) {
+                if (line[i] == '\\' && i + 1 < line.size()) ++i;
+                value += line[i];
+            }
+            ++i;
+        } else {
+            std::size_t const end = line.find(' ', i);
+            value = line.substr(i, end == std::string::npos ? std::string::npos : end - i);
+            i     = end == std::string::npos ? line.size() : end;
+        }
+        out += ", " + json_string(name) + ": " +
+               (!is_text && json_number(value) ? value : json_string(value));
+    }
+    return out;
+}
+
+std::string json_input(std::string const& item, output_shape shape) {
+    if (!shape.pair_input) return json_string(item);
+    std::istringstream in(item);
+    std::string a, b;
+    in >> a >> b;
+    return "[" + json_string(a) + ", " + json_string(b) + "]";
+}
+
+std::string json_value(std::string const& text, output_shape shape) {
+    if (shape.fields) return json_fields(text);
+    return std::string(", ") + json_string(shape.key) + ": " +
+           (shape.number && json_number(text) ? text : json_string(text));
+}
+}  // namespace
+
+void set_json_output(bool on) { json_mode = on; }
+bool json_output() { return json_mode; }
+
+std::string quoted(std::string const& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+std::string field(char const* name, long long value) {
+    return std::string(name) + "=" + std::to_string(value);
+}
+std::string field(char const* name, std::string const& text) {
+    return std::string(name) + "=" + quoted(text);
+}
+
+void emit_record(std::string const& line, output_shape shape) {
+    if (!json_mode) {
+        emit_line(line);
+        return;
+    }
+    std::string const members = json_value(line, shape);
+    emit_line("{" + members.substr(2) + "}");
+}
+
 int for_each_item(std::vector<std::string> const& operands,
-                  std::function<item_result(std::string const&)> const& fn) {
+                  std::function<item_result(std::string const&)> const& fn, output_shape shape) {
     int status = exit_ok;
     auto run   = [&](std::string const& item, long line) {
         item_result const r = fn(item);
+        if (json_mode) {
+            std::string object = "{\"input\": " + json_input(item, shape);
+            if (r.ok) {
+                object += json_value(r.text, shape);
+                if (!r.json_members.empty()) object += ", " + r.json_members;
+            } else {
+                object += ", \"error\": " + json_string(r.text);
+                status = exit_item_failed;
+            }
+            emit_line(object + "}");
+            return;
+        }
         if (r.ok) {
-            emit_line(r.text);
+            emit_line(r.text + r.text_suffix);
             return;
         }
         emit_line("invalid");
@@ -386,7 +515,7 @@ namespace {
 constexpr char const* global_with_value[] = {"--project-rate", "--camera-speed", "--output-rate",
                                              "--output-scan",  "--config",       "--set"};
 constexpr char const* global_flags[]      = {"--drop-frame", "--output-pulled-down",
-                                             "--audio-sync-pulled-down"};
+                                             "--audio-sync-pulled-down", "--json"};
 }  // namespace
 
 bool is_global_option(std::string const& arg) {
@@ -444,6 +573,8 @@ std::string take_global_options(std::vector<std::string>& args) {
         } else if (is_option(a, "--output-rate")) {
             error             = rate_option("--output-rate", s.output_rate, nullptr);
             output_rate_given = true;
+        } else if (a == "--json") {
+            set_json_output(true);
         } else if (a == "--drop-frame") {
             s.drop_frame_timecode = true;
         } else if (a == "--output-pulled-down") {

@@ -65,22 +65,56 @@ std::optional<double> parse_double(std::string const& text);
 std::string trim_blanks(std::string const& text);
 
 // What one item produced: the output line, or the reason it failed.
+// json_members, when not empty, are further members of the item's JSON
+// object ("\"split\": true"), and text_suffix is what the text form adds
+// for them (" split").
 struct item_result {
     bool ok;
     std::string text;  // the output line when ok, the reason when not
+    std::string text_suffix  = {};
+    std::string json_members = {};
     static item_result success(std::string line) { return {true, std::move(line)}; }
     static item_result failure(std::string why) { return {false, std::move(why)}; }
 };
+
+// How an output line reads as JSON (global --json): the name of a single
+// value ("text", "sample", "frames", "position", "timecode") and whether it
+// is a number; or a line of name=value fields, which keep their names. The
+// item is "input", an array of two for commands that take two operands.
+struct output_shape {
+    char const* key = "text";
+    bool number     = false;
+    bool fields     = false;
+    bool pair_input = false;
+};
+inline constexpr output_shape as_text{"text", false, false, false};
+inline constexpr output_shape as_fields{"text", false, true, false};
+
+// Set by the global --json option.
+void set_json_output(bool on);
+bool json_output();
+
+// A name=value field for an output line: numbers as they are, texts in
+// double quotes (a '"' or '\\' inside escaped with '\\').
+std::string field(char const* name, long long value);
+std::string field(char const* name, std::string const& text);
+std::string quoted(std::string const& text);
 
 // Runs fn over the operands, or with none over the lines of standard input
 // (a UTF-8 byte-order mark at the start is dropped; LF, CRLF and a lone CR
 // end a line). Prints one line per item: the result, or "invalid" with the
 // reason on standard error, naming the line of standard input it came
-// from. Output is buffered and flushed before every read that may block,
-// so a program talking through pipes gets each answer. Answers exit_ok or
+// from (in JSON, an object with "error" and nothing on standard error).
+// Output is buffered and flushed before every read that may block, so a
+// program talking through pipes gets each answer. Answers exit_ok or
 // exit_item_failed.
 int for_each_item(std::vector<std::string> const& operands,
-                  std::function<item_result(std::string const&)> const& fn);
+                  std::function<item_result(std::string const&)> const& fn,
+                  output_shape shape = as_text);
+
+// One output line that is no item's answer (a table row, a keep string
+// written): as it is, or in JSON as an object of the shape.
+void emit_record(std::string const& line, output_shape shape = as_text);
 
 // Writes one line to standard output (buffered).
 void emit_line(std::string const& text);

@@ -137,20 +137,23 @@ int run_parse(args_t const& args) {
     bool const packed = c.args.has("--packed");
     marlix::label_point point(0, c.cvt.get());
     apply_prefix_option(c.args, point);
-    return for_each_item(c.args.operands, [&](std::string const& item) {
-        marlix::long32 s;
-        if (packed) {
-            s = c.cvt->get_abs_sample_from_packed_string(item.c_str());
-        } else {
-            point.set_sample(item.c_str());  // the prefix first, then the parse
-            s = point.get_sample();
-        }
-        if (s == marlix::INVALID_SAMPLE)
-            return item_result::failure(std::string("does not read as a ") +
-                                        (packed ? "packed digit string" : "label") + " of type " +
-                                        c.cvt->type_str());
-        return item_result::success(std::to_string(s));
-    });
+    return for_each_item(
+        c.args.operands,
+        [&](std::string const& item) {
+            marlix::long32 s;
+            if (packed) {
+                s = c.cvt->get_abs_sample_from_packed_string(item.c_str());
+            } else {
+                point.set_sample(item.c_str());  // the prefix first, then the parse
+                s = point.get_sample();
+            }
+            if (s == marlix::INVALID_SAMPLE)
+                return item_result::failure(std::string("does not read as a ") +
+                                            (packed ? "packed digit string" : "label") +
+                                            " of type " + c.cvt->type_str());
+            return item_result::success(std::to_string(s));
+        },
+        output_shape{"sample", true, false, false});
 }
 
 namespace {
@@ -186,19 +189,24 @@ int run_smpte(args_t const& args) {
     marlix::label_point point(0, c.cvt.get());
     if (c.args.has("--decode")) {
         bool const drop_type = c.cvt->type() == marlix::LABEL_NTSC_DROP;
-        return for_each_item(c.args.operands, [&](std::string const& item) {
-            auto const w = parse_word(item);
-            if (!w) return item_result::failure("not a 32-bit word (0x hexadecimal or decimal)");
-            unsigned word              = static_cast<unsigned>(*w);
-            bool drop                  = false;
-            marlix::long32 const count = c.cvt->get_samples_from_SMPTETc(word, drop);
-            std::string const flag     = std::string(" drop=") + (drop ? "1" : "0");
-            if (!drop_type) return item_result::success("sample=" + std::to_string(count) + flag);
-            // Drop-frame: the sample of the label the word spells.
-            marlix::long32 const s = c.cvt->get_abs_sample(word_label_text(word).c_str());
-            return item_result::success("sample=" + std::to_string(s) +
-                                        " count=" + std::to_string(count) + flag);
-        });
+        return for_each_item(
+            c.args.operands,
+            [&](std::string const& item) {
+                auto const w = parse_word(item);
+                if (!w)
+                    return item_result::failure("not a 32-bit word (0x hexadecimal or decimal)");
+                unsigned word              = static_cast<unsigned>(*w);
+                bool drop                  = false;
+                marlix::long32 const count = c.cvt->get_samples_from_SMPTETc(word, drop);
+                std::string const flag     = std::string(" drop=") + (drop ? "1" : "0");
+                if (!drop_type)
+                    return item_result::success("sample=" + std::to_string(count) + flag);
+                // Drop-frame: the sample of the label the word spells.
+                marlix::long32 const s = c.cvt->get_abs_sample(word_label_text(word).c_str());
+                return item_result::success("sample=" + std::to_string(s) +
+                                            " count=" + std::to_string(count) + flag);
+            },
+            as_fields);
     }
     return for_each_item(c.args.operands, [&](std::string const& item) {
         auto const s = parse_sample(item);
@@ -234,15 +242,19 @@ int run_span(args_t const& args) {
         if (c.args.operands.size() != 2) return usage_error("span takes FIRST and SECOND");
         return for_each_item(
             {c.args.operands[0] + " " + c.args.operands[1]},
-            [&](std::string const&) { return span(c.args.operands[0], c.args.operands[1]); });
+            [&](std::string const&) { return span(c.args.operands[0], c.args.operands[1]); },
+            output_shape{"sample", true, false, true});
     }
-    return for_each_item({}, [&](std::string const& line) {
-        std::istringstream in(line);
-        std::string first, second, extra;
-        if (!(in >> first >> second) || (in >> extra))
-            return item_result::failure("a line holds FIRST and SECOND");
-        return span(first, second);
-    });
+    return for_each_item(
+        {},
+        [&](std::string const& line) {
+            std::istringstream in(line);
+            std::string first, second, extra;
+            if (!(in >> first >> second) || (in >> extra))
+                return item_result::failure("a line holds FIRST and SECOND");
+            return span(first, second);
+        },
+        output_shape{"sample", true, false, true});
 }
 
 char const convert_usage[] =
@@ -322,9 +334,10 @@ int run_template(args_t const& args) {
     if (!c.args.operands.empty()) return usage_error("template takes no operands");
     marlix::label_template const& t0 = c.cvt->templates[0];
     marlix::label_template const& t1 = c.cvt->templates[1];
-    std::printf(
-        "template0=\"%s\" template1=\"%s\" invalid=\"%s\" past_end=\"%s\" before_start=\"%s\"\n",
-        t0.text, t1.text, t0.invalid_text, t0.past_end_text, t0.before_start_text);
+    emit_record(field("template0", t0.text) + " " + field("template1", t1.text) + " " +
+                    field("invalid", t0.invalid_text) + " " + field("past_end", t0.past_end_text) +
+                    " " + field("before_start", t0.before_start_text),
+                as_fields);
     return exit_ok;
 }
 

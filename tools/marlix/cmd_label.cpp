@@ -105,7 +105,7 @@ int label_write(args_t const& args) {
         char again[marlix::edit_label::keep_buffer_capacity];
         if (std::strcmp(back.make_keep_string(again), keep) != 0)
             return refuse(std::string("the keep string '") + keep + "' would not read back");
-        emit_line(keep);
+        emit_record(keep);
         return exit_ok;
     }
     if (pitch_value) l.set_pitch(*pitch_value);
@@ -115,28 +115,31 @@ int label_write(args_t const& args) {
     char again[marlix::label::keep_string_capacity];
     if (std::strcmp(back.make_keep_string(again), keep) != 0)
         return refuse(std::string("the keep string '") + keep + "' would not read back");
-    emit_line(keep);
+    emit_record(keep);
     return exit_ok;
 }
 
 int label_read(args_t const& args) {
-    return for_each_item(args, [](std::string const& keep) {
-        marlix::edit_label l(keep.c_str());
-        if (l.revision < 1 || l.revision > 2 || l.type() == marlix::LABEL_DUMMY)
-            return item_result::failure("not a keep string of a known label type");
-        std::string line =
-            std::string("type=") + l.type_str() + " start=\"" + l.start.get_string() +
-            "\" start_sample=" + std::to_string(l.get_start()) +
-            " length=" + std::to_string(l.get_length()) + " pitch=" + shortest(l.get_pitch()) +
-            " bounded=" + std::to_string(l.bounded) + " revision=" + std::to_string(l.revision);
-        if (keep.find(marlix::MediumRollId_name_str()) != std::string::npos) {
-            char id[marlix::medium_id_text_capacity];
-            marlix::MediumRollId_to_string(id, l.get_MediumRoll());
-            line += std::string(" medium_roll=") + id +
-                    " user=" + marlix::MediumRollId_to_UserString(l.get_MediumRoll());
-        }
-        return item_result::success(line);
-    });
+    return for_each_item(
+        args,
+        [](std::string const& keep) {
+            marlix::edit_label l(keep.c_str());
+            if (l.revision < 1 || l.revision > 2 || l.type() == marlix::LABEL_DUMMY)
+                return item_result::failure("not a keep string of a known label type");
+            std::string line =
+                field("type", l.type_str()) + " " + field("start", l.start.get_string()) + " " +
+                field("start_sample", l.get_start()) + " " + field("length", l.get_length()) +
+                " pitch=" + shortest(l.get_pitch()) + " " + field("bounded", l.bounded) + " " +
+                field("revision", l.revision);
+            if (keep.find(marlix::MediumRollId_name_str()) != std::string::npos) {
+                char id[marlix::medium_id_text_capacity];
+                marlix::MediumRollId_to_string(id, l.get_MediumRoll());
+                line += " " + field("medium_roll", id) + " " +
+                        field("user", marlix::MediumRollId_to_UserString(l.get_MediumRoll()));
+            }
+            return item_result::success(line);
+        },
+        as_fields);
 }
 
 int label_at(args_t const& args) {

@@ -101,25 +101,28 @@ int run_legacy(args_t const& args) {
         });
     }
     if (args.front() == "frames") {
-        return for_each_item(p.operands, [&](std::string const& item) {
-            if (!fits_label(item))
-                return item_result::failure("a legacy label has at most 8 characters");
-            char label[9];
-            std::snprintf(label, sizeof label, "%s", item.c_str());
-            int fp = o.foot_phase, ph = -1;
-            marlix::long32 frame = 0;
-            int const r =
-                marlix::label_to_frames(label, o.foot_phase, &fp, o.phase, &ph, &frame, o.type,
-                                        o.drop, o.transfer, o.edit, o.frames_per_foot);
-            if (r == 0)
-                return item_result::failure(
-                    "the label type, edit, transfer or foot phase is refused");
-            return item_result::success(
-                "frame=" + std::to_string(frame) + " phase=" + std::to_string(ph) +
-                " foot_phase=" + std::to_string(fp) + " result=" + std::to_string(r));
-        });
+        return for_each_item(
+            p.operands,
+            [&](std::string const& item) {
+                if (!fits_label(item))
+                    return item_result::failure("a legacy label has at most 8 characters");
+                char label[9];
+                std::snprintf(label, sizeof label, "%s", item.c_str());
+                int fp = o.foot_phase, ph = -1;
+                marlix::long32 frame = 0;
+                int const r =
+                    marlix::label_to_frames(label, o.foot_phase, &fp, o.phase, &ph, &frame, o.type,
+                                            o.drop, o.transfer, o.edit, o.frames_per_foot);
+                if (r == 0)
+                    return item_result::failure(
+                        "the label type, edit, transfer or foot phase is refused");
+                return item_result::success(field("frame", frame) + " " + field("phase", ph) + " " +
+                                            field("foot_phase", fp) + " " + field("result", r));
+            },
+            as_fields);
     }
     if (args.front() == "plus") {
+        constexpr output_shape plus_shape{"text", false, true, true};
         auto add = [&](std::string const& text, std::string const& delta_text) {
             if (!fits_label(text))
                 return item_result::failure("a legacy label has at most 8 characters");
@@ -134,24 +137,27 @@ int run_legacy(args_t const& args) {
             if (r == 0)
                 return item_result::failure(
                     "the label type, edit, transfer or foot phase is refused");
-            return item_result::success(
-                std::string("label=") + out + " phase=" + std::to_string(ph) +
-                " foot_phase=" + std::to_string(fp) + " result=" + std::to_string(r));
+            return item_result::success(field("label", std::string(out)) + " " +
+                                        field("phase", ph) + " " + field("foot_phase", fp) + " " +
+                                        field("result", r));
         };
         if (!p.operands.empty()) {
             if (p.operands.size() != 2) return usage_error("legacy plus takes LABEL and DELTA");
-            return for_each_item({p.operands[0] + " " + p.operands[1]}, [&](std::string const&) {
-                return add(p.operands[0], p.operands[1]);
-            });
+            return for_each_item(
+                {p.operands[0] + " " + p.operands[1]},
+                [&](std::string const&) { return add(p.operands[0], p.operands[1]); }, plus_shape);
         }
-        return for_each_item({}, [&](std::string const& line) {
-            std::size_t const end = line.find_last_not_of(" \t");
-            std::size_t const cut =
-                end == std::string::npos ? std::string::npos : line.find_last_of(" \t", end);
-            if (cut == std::string::npos)
-                return item_result::failure("a line holds LABEL and DELTA");
-            return add(line.substr(0, cut), line.substr(cut + 1, end - cut));
-        });
+        return for_each_item(
+            {},
+            [&](std::string const& line) {
+                std::size_t const end = line.find_last_not_of(" \t");
+                std::size_t const cut =
+                    end == std::string::npos ? std::string::npos : line.find_last_of(" \t", end);
+                if (cut == std::string::npos)
+                    return item_result::failure("a line holds LABEL and DELTA");
+                return add(line.substr(0, cut), line.substr(cut + 1, end - cut));
+            },
+            plus_shape);
     }
     return usage_error("legacy has no '" + args.front() + "': timecode, frames or plus");
 }

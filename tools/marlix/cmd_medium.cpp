@@ -38,9 +38,8 @@ std::optional<marlix::MediumRollIdent> parse_ident(std::string const& text) {
 }
 
 std::string ident_fields(marlix::MediumRollIdent const& id) {
-    return "medium=" + std::to_string(static_cast<int>(id.medium)) +
-           " generation=" + std::to_string(static_cast<int>(id.generation)) +
-           " user=" + marlix::MediumRollId_to_UserString(id);
+    return field("medium", id.medium) + " " + field("generation", id.generation) + " " +
+           field("user", marlix::MediumRollId_to_UserString(id));
 }
 
 int medium_list() {
@@ -49,16 +48,20 @@ int medium_list() {
         marlix::MediumRollIdent const id(medium, marlix::MediumRollNoGen);
         std::string user = marlix::MediumRollId_to_UserString(id);
         user             = user.substr(0, user.find(','));
-        std::printf(
-            "medium=%d name=%s user=%s rate=%d progressive=%d double_rate=%d default_label=%d "
-            "label_for_rate=%d sample_duration=%.17g\n",
-            m, *marlix::medium_name(medium) ? marlix::medium_name(medium) : "-", user.c_str(),
-            static_cast<int>(marlix::getFrameRatefromMedium(medium)),
-            marlix::mediumRollIsFrameProgressive(medium) ? 1 : 0,
-            marlix::mediumIsDoubleRateProgressive(medium) ? 1 : 0,
-            static_cast<int>(marlix::getDefaultLabelTypeForMedium(medium)),
-            static_cast<int>(marlix::getLabelTypeForMediumFrameRate(medium)),
-            marlix::getSampleDurationFromMedium(medium));
+        char duration[32];
+        std::snprintf(duration, sizeof duration, "%.17g",
+                      marlix::getSampleDurationFromMedium(medium));
+        emit_record(
+            field("medium", m) + " " +
+                field("name", *marlix::medium_name(medium) ? marlix::medium_name(medium) : "-") +
+                " " + field("user", user) + " " +
+                field("rate", marlix::getFrameRatefromMedium(medium)) + " " +
+                field("progressive", marlix::mediumRollIsFrameProgressive(medium) ? 1 : 0) + " " +
+                field("double_rate", marlix::mediumIsDoubleRateProgressive(medium) ? 1 : 0) + " " +
+                field("default_label", marlix::getDefaultLabelTypeForMedium(medium)) + " " +
+                field("label_for_rate", marlix::getLabelTypeForMediumFrameRate(medium)) +
+                " sample_duration=" + duration,
+            as_fields);
     }
     return exit_ok;
 }
@@ -72,14 +75,17 @@ int medium_parse(args_t const& args) {
         if (!n) return usage_error("--family takes a family number 0..7");
         family = static_cast<marlix::UserLabelType>(*n);
     }
-    return for_each_item(p.operands, [family](std::string const& text) {
-        marlix::MediumRollIdent id;
-        marlix::MediumRollId_from_string(text.c_str(), id, family);
-        if (id.medium == 0)
-            return item_result::failure(
-                "not a medium roll identity (medium 1..40, generation 1..5)");
-        return item_result::success(ident_fields(id));
-    });
+    return for_each_item(
+        p.operands,
+        [family](std::string const& text) {
+            marlix::MediumRollIdent id;
+            marlix::MediumRollId_from_string(text.c_str(), id, family);
+            if (id.medium == 0)
+                return item_result::failure(
+                    "not a medium roll identity (medium 1..40, generation 1..5)");
+            return item_result::success(ident_fields(id));
+        },
+        as_fields);
 }
 
 int medium_fits(args_t const& args) {
@@ -108,8 +114,9 @@ int medium_from_format(args_t const& args) {
         *scan == "p" ? Tov::Image::ScanMode_Progressive : Tov::Image::ScanMode_InterlacedUpperFirst;
     auto const m = p.has("--output") ? marlix::getMediumRollfromOutputDetails(s, *rate)
                                      : marlix::getMediumRollfromInputDetails(s, *rate);
-    std::printf("medium=%d name=%s\n", static_cast<int>(m),
-                *marlix::medium_name(m) ? marlix::medium_name(m) : "-");
+    emit_record(field("medium", m) + " " +
+                    field("name", *marlix::medium_name(m) ? marlix::medium_name(m) : "-"),
+                as_fields);
     return m == marlix::MediumRollNone ? exit_item_failed : exit_ok;
 }
 
@@ -166,18 +173,20 @@ int run_roll(args_t const& args) {
                          keep);
             return exit_item_failed;
         }
-        emit_line(keep);
+        emit_record(keep);
         return exit_ok;
     }
     if (args.front() == "read") {
-        return for_each_item(rest, [](std::string const& keep) {
-            marlix::MediumRoll const roll(keep.c_str());
-            if (!roll.is_valid()) return item_result::failure("not a medium roll keep string");
-            return item_result::success(
-                "medium=" + std::to_string(static_cast<int>(roll.type().medium)) +
-                " generation=" + std::to_string(static_cast<int>(roll.type().generation)) +
-                " reelid=" + roll.get_reelid());
-        });
+        return for_each_item(
+            rest,
+            [](std::string const& keep) {
+                marlix::MediumRoll const roll(keep.c_str());
+                if (!roll.is_valid()) return item_result::failure("not a medium roll keep string");
+                return item_result::success(field("medium", roll.type().medium) + " " +
+                                            field("generation", roll.type().generation) + " " +
+                                            field("reelid", roll.get_reelid()));
+            },
+            as_fields);
     }
     return usage_error("roll has no '" + args.front() + "': write or read");
 }

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <string>
 
 #include "cli_support.h"
 #include "commands.h"
@@ -24,18 +25,20 @@ void print_row(marlix::label_t t) {
     char const* read_name  = marlix::label_type_edl_read_name(t);
     marlix::TCInf const tv = marlix::label_type_to_TvStd(t);
     marlix::label_cvt* cvt = marlix::get_static_label_cvt(t);
-    std::printf(
-        "value=%d class=%s edl_written=%s edl_read=%s family=%s foot=%d ink=%d key=%d "
-        "tv_rate=%d tv_drop=%d duration=%d samples_per_unit=%d modulus=%d template=\"%s\"\n",
-        static_cast<int>(t), marlix::label_type_class_name(t), marlix::label_type_to_edlstr(t),
-        read_name == nullptr ? "-" : read_name,
-        marlix::user_label_type_name(marlix::label_type_family(t)),
-        static_cast<int>(marlix::label_t_to_foot_label_t(t)),
-        static_cast<int>(marlix::label_t_to_ink_label_t(t)),
-        static_cast<int>(marlix::label_t_to_key_label_t(t)), static_cast<int>(tv.rate),
-        tv.drop_frame ? 1 : 0, static_cast<int>(marlix::label_t_to_duration_label_t(t)),
-        cvt ? static_cast<int>(cvt->samples_per_unit()) : 0, cvt ? cvt->get_modulus() : 0,
-        cvt ? cvt->templates[0].text : "");
+    std::string const row =
+        field("value", t) + " " + field("class", marlix::label_type_class_name(t)) + " " +
+        field("edl_written", marlix::label_type_to_edlstr(t)) + " " +
+        field("edl_read", read_name == nullptr ? "-" : read_name) + " " +
+        field("family", marlix::user_label_type_name(marlix::label_type_family(t))) + " " +
+        field("foot", marlix::label_t_to_foot_label_t(t)) + " " +
+        field("ink", marlix::label_t_to_ink_label_t(t)) + " " +
+        field("key", marlix::label_t_to_key_label_t(t)) + " " + field("tv_rate", tv.rate) + " " +
+        field("tv_drop", tv.drop_frame ? 1 : 0) + " " +
+        field("duration", marlix::label_t_to_duration_label_t(t)) + " " +
+        field("samples_per_unit", cvt ? cvt->samples_per_unit() : 0) + " " +
+        field("modulus", cvt ? cvt->get_modulus() : 0) + " " +
+        field("template", cvt ? cvt->templates[0].text : "");
+    emit_record(row, as_fields);
 }
 
 }  // namespace
@@ -46,7 +49,7 @@ int run_types(args_t const& args) {
     if (p.has("--default")) {
         if (!p.operands.empty()) return usage_error("types --default takes no operands");
         marlix::label_t const t = marlix::getDefaultLabelTypeForProject();
-        std::printf("%d %s\n", static_cast<int>(t), marlix::label_type_class_name(t));
+        emit_record(std::to_string(static_cast<int>(t)) + " " + marlix::label_type_class_name(t));
         return exit_ok;
     }
     if (p.operands.empty() && !p.has("--stdin")) {

@@ -136,23 +136,26 @@ int run_xlate(args_t const& args) {
     }
     params.vidproj_24p_source = p.has("--24p-source");
     bool const round          = p.has("--round-to-frame");
-    return for_each_item(p.operands, [&](std::string const& item) {
-        auto const position = parse_double(item);
-        if (!position) return item_result::failure("not a position (a number)");
-        double const v = *position;
-        double r       = 0;
-        {
-            quiet_stdout quiet;
-            marlix::MPosn_Xlate_Params call = params;  // each item from the same record
-            r                               = marlix::mPosn_Xlate(v, *from, *to, call, round);
-        }
-        if (std::fabs(r) == marlix::invalid_position && *from != *to)
-            return item_result::failure("no translation (see the message above)");
-        if (precision == 0) return item_result::success(shortest(r));
-        char text[64];
-        std::snprintf(text, sizeof text, "%.*g", precision, r);
-        return item_result::success(text);
-    });
+    return for_each_item(
+        p.operands,
+        [&](std::string const& item) {
+            auto const position = parse_double(item);
+            if (!position) return item_result::failure("not a position (a number)");
+            double const v = *position;
+            double r       = 0;
+            {
+                quiet_stdout quiet;
+                marlix::MPosn_Xlate_Params call = params;  // each item from the same record
+                r                               = marlix::mPosn_Xlate(v, *from, *to, call, round);
+            }
+            if (std::fabs(r) == marlix::invalid_position && *from != *to)
+                return item_result::failure("no translation (see the message above)");
+            if (precision == 0) return item_result::success(shortest(r));
+            char text[64];
+            std::snprintf(text, sizeof text, "%.*g", precision, r);
+            return item_result::success(text);
+        },
+        output_shape{"position", true, false, false});
 }
 
 int run_cadence(args_t const& args) {
@@ -215,7 +218,7 @@ int run_cadence(args_t const& args) {
             line += frame_text(frame * per_frame + field);
         }
     }
-    emit_line(line);
+    emit_record(line);
     return exit_ok;
 }
 

@@ -30,6 +30,8 @@ int run_roll(args_t const& args);
 int run_legacy(args_t const& args);
 int run_xlate(args_t const& args);
 int run_cadence(args_t const& args);
+int run_tc(args_t const& args);
+int run_pull(args_t const& args);
 extern char const types_usage[];
 extern char const print_usage[];
 extern char const parse_usage[];
@@ -43,5 +45,7 @@ extern char const roll_usage[];
 extern char const legacy_usage[];
 extern char const xlate_usage[];
 extern char const cadence_usage[];
+extern char const tc_usage[];
+extern char const pull_usage[];
 
 }  // namespace marlix_cli

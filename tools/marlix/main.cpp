@@ -28,6 +28,8 @@ constexpr command commands[] = {
     {"legacy", "fixed-width frame-label arithmetic", legacy_usage, run_legacy},
     {"xlate", "positions translated between media", xlate_usage, run_xlate},
     {"cadence", "a picture of a pulldown cadence", cadence_usage, run_cadence},
+    {"tc", "strict SMPTE timecode: text, frames, check, add, duration, convert", tc_usage, run_tc},
+    {"pull", "the keycode of each video frame from a sync point", pull_usage, run_pull},
 };
 
 constexpr char global_help[] =
@@ -55,6 +57,8 @@ constexpr char global_help[] =
     "  --audio-sync-pulled-down  sound sync is pulled down\n"
     "  --config FILE             load the configuration store (NAME=VALUE lines)\n"
     "  --set NAME=VALUE          set a configuration entry (repeatable)\n"
+    "  --json                    one JSON object per item: the names of the text\n"
+    "                            form, \"input\", and \"error\" for a failed item\n"
     "A rate R is frames per second: 23.976 24 25 29.97 29.97df 30 47.952 48 50\n"
     "59.94 59.94df 60 (or 30000/1001 and its kin; 'df' in any case); #N is the\n"
     "host's rate number N (0..34).\n"

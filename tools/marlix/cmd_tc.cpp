@@ -1,0 +1,254 @@
+// marlix tc: strict SMPTE timecode at every common rate; marlix pull: the
+// keycode of the film frame in each video frame, from a sync point.
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include "cli_support.h"
+#include "commands.h"
+
+namespace marlix_cli {
+
+char const tc_usage[] =
+    "usage: marlix tc text --rate R [--no-wrap] [--native] FRAME...\n"
+    "       marlix tc frames --rate R [--any-hours] TC...\n"
+    "       marlix tc check --rate R [--any-hours] TC...\n"
+    "       marlix tc add --rate R TC FRAMES|TC\n"
+    "       marlix tc duration --rate R IN OUT\n"
+    "       marlix tc convert --from R --to R [--method realtime|frame|pulldown]\n"
+    "                         [--sync FILMTC=VIDEOTC] TC...\n"
+    "SMPTE timecode HH:MM:SS:FF (';' before the frames at drop-frame rates).\n"
+    "R: 23.976 24 25 29.97 29.97df 30 47.952 48 50 59.94 59.94df 60 (or\n"
+    "30000/1001 and its kin). FRAME counts frames from 00:00:00:00.\n"
+    "text: the label of each frame count (a negative count is '-' and the label\n"
+    "of its magnitude; the day wraps unless --no-wrap; --native prints it as the\n"
+    "label converter of the rate does, ' 01:00:00.00').\n"
+    "frames, check: strict reading: two digits a field, hours 0-23 (any with\n"
+    "--any-hours), frames below the rate; ':' everywhere, and at drop-frame\n"
+    "rates ';', '.' or ',' before the frames or ';' everywhere. check prints ok\n"
+    "or 'invalid' with the reason (syntax, field out of range, dropped label,\n"
+    "drop-frame separator at a non-drop rate, trailing text, 32-bit range).\n"
+    "add: TC moved by FRAMES (signed) or by the frames of a second TC.\n"
+    "duration: the frames from IN to OUT, OUT exclusive as EDLs count.\n"
+    "With no operands, add and duration read two per line of standard input.\n"
+    "convert: realtime (default) gives the frame on show at the same instant;\n"
+    "frame keeps the count (a speed change, 25 to 24); pulldown is 2:3 between\n"
+    "23.976 film and 29.97 video, or 24 and 30. The sync puts an A frame (film\n"
+    "timecode FILMTC) on the first field of video frame VIDEOTC; by default\n"
+    "both are 00:00:00:00. Film to video gives the first video frame whose\n"
+    "first field shows the film frame, video to film the film frame of the\n"
+    "video frame's first field.\n";
+
+char const pull_usage[] =
+    "usage: marlix pull --stock TYPE --rate R --sync KEYCODE=TC TC...\n"
+    "The keycode of the film frame shown in the first field of each video\n"
+    "timecode, printed as the stock's label converter prints it, followed by\n"
+    "' split' when the frame's second field shows the next film frame. The\n"
+    "sync KEYCODE is an A frame starting on the first field of video frame TC.\n"
+    "TYPE is a keycode type (F35, F16, F353 ...); R the video rate: 29.97 and\n"
+    "30 pull 2:3, 25 the 24:25 cadence, 23.976 and 24 one film frame a video\n"
+    "frame.\n";
+
+namespace {
+
+namespace smpte = marlix::smpte;
+
+std::optional<smpte::rate> rate_option(parsed_args const& p, char const* name, std::string& error) {
+    auto const text = p.value(name);
+    if (!text) {
+        error = std::string("a rate is needed: ") + name + " R";
+        return std::nullopt;
+    }
+    auto const r = smpte::parse_rate(trim_blanks(*text));
+    if (!r) {
+        error = "'" + *text + "' is not a frame rate (" + rate_names_text() + ")";
+        return std::nullopt;
+    }
+    return r.value;
+}
+
+item_result timecode_result(smpte::result<smpte::timecode> const& t, bool wrap = true) {
+    if (!t) return item_result::failure(smpte::error_text(t.why));
+    return item_result::success(smpte::to_string(t.value, wrap));
+}
+
+// Two operands, or two per line of standard input.
+int for_each_pair(parsed_args const& p, output_shape shape,
+                  std::function<item_result(std::string const&, std::string const&)> const& fn) {
+    shape.pair_input = true;
+    if (!p.operands.empty()) {
+        if (p.operands.size() != 2) return usage_error("two operands are needed");
+        return for_each_item(
+            {p.operands[0] + " " + p.operands[1]},
+            [&](std::string const&) { return fn(p.operands[0], p.operands[1]); }, shape);
+    }
+    return for_each_item(
+        {},
+        [&](std::string const& line) {
+            std::istringstream in(line);
+            std::string a, b, extra;
+            if (!(in >> a >> b) || (in >> extra)) return item_result::failure("a line holds two");
+            return fn(a, b);
+        },
+        shape);
+}
+
+constexpr output_shape as_timecode{"timecode", false, false, false};
+constexpr output_shape as_frames{"frames", true, false, false};
+
+int tc_convert(parsed_args const& p) {
+    std::string error;
+    auto const from = rate_option(p, "--from", error);
+    if (!from) return usage_error(error);
+    auto const to = rate_option(p, "--to", error);
+    if (!to) return usage_error(error);
+    smpte::method m = smpte::method::realtime;
+    if (auto const text = p.value("--method")) {
+        if (*text == "frame")
+            m = smpte::method::frame;
+        else if (*text == "pulldown")
+            m = smpte::method::pulldown;
+        else if (*text != "realtime")
+            return usage_error("--method takes realtime, frame or pulldown");
+    }
+    smpte::sync_point sync;
+    if (auto const text = p.value("--sync")) {
+        if (m != smpte::method::pulldown) return usage_error("--sync goes with --method pulldown");
+        std::size_t const eq   = text->find('=');
+        bool const from_film   = from->nominal() == 24;
+        smpte::rate const film = from_film ? *from : *to, video = from_film ? *to : *from;
+        auto const f = smpte::read(text->substr(0, eq), film);
+        auto const v =
+            eq == std::string::npos ? decltype(f){} : smpte::read(text->substr(eq + 1), video);
+        if (eq == std::string::npos || !f || !v)
+            return usage_error("--sync takes FILMTC=VIDEOTC, each a timecode of its rate");
+        sync = {f.value.frames(), v.value.frames()};
+    }
+    if (m == smpte::method::pulldown && !smpte::convert(smpte::timecode(0, *from), *to, m).ok())
+        return usage_error(std::string("no 2:3 pulldown from ") + smpte::rate_name(*from) + " to " +
+                           smpte::rate_name(*to) + " (23.976 and 29.97, or 24 and 30)");
+    return for_each_item(
+        p.operands,
+        [&](std::string const& item) {
+            auto const t = smpte::read(item, *from);
+            if (!t) return item_result::failure(smpte::error_text(t.why));
+            return timecode_result(smpte::convert(t.value, *to, m, sync));
+        },
+        as_timecode);
+}
+
+}  // namespace
+
+int run_tc(args_t const& args) {
+    if (args.empty()) return usage_error("tc needs text, frames, check, add, duration or convert");
+    std::string const what = args.front();
+    args_t const rest(args.begin() + 1, args.end());
+    parsed_args const p = parse_args(rest, {"--rate", "--from", "--to", "--method", "--sync"},
+                                     {"--no-wrap", "--native", "--any-hours"});
+    if (!p.error.empty()) return usage_error(p.error);
+    if (what == "convert") return tc_convert(p);
+    std::string error;
+    auto const r = rate_option(p, "--rate", error);
+    if (!r) return usage_error(error);
+    smpte::read_options const options{p.has("--any-hours")};
+    if (what == "text") {
+        bool const wrap = !p.has("--no-wrap"), native = p.has("--native");
+        if (native && smpte::converter_type(*r) == marlix::LABEL_NONE)
+            return usage_error(std::string("no label converter counts ") + smpte::rate_name(*r));
+        return for_each_item(
+            p.operands,
+            [&](std::string const& item) {
+                auto const n = parse_integer(item, INT32_MIN, INT32_MAX);
+                if (!n) return item_result::failure("not a frame count (a 32-bit whole number)");
+                smpte::timecode const t(static_cast<std::int32_t>(*n), *r);
+                return item_result::success(native ? smpte::native_text(t)
+                                                   : smpte::to_string(t, wrap));
+            },
+            as_timecode);
+    }
+    if (what == "frames" || what == "check") {
+        bool const check = what == "check";
+        return for_each_item(
+            p.operands,
+            [&](std::string const& item) {
+                auto const t = smpte::read(item, *r, options);
+                if (!t) return item_result::failure(smpte::error_text(t.why));
+                return item_result::success(check ? "ok" : std::to_string(t.value.frames()));
+            },
+            check ? as_text : as_frames);
+    }
+    if (what == "add") {
+        return for_each_pair(p, as_timecode, [&](std::string const& a, std::string const& b) {
+            auto const t = smpte::read(a, *r, options);
+            if (!t) return item_result::failure("'" + a + "': " + smpte::error_text(t.why));
+            if (auto const n = parse_integer(b, INT32_MIN, INT32_MAX))
+                return timecode_result(smpte::add(t.value, *n));
+            auto const u = smpte::read(b, *r, options);
+            if (!u)
+                return item_result::failure(
+                    "'" + b + "' is neither frames nor a timecode: " + smpte::error_text(u.why));
+            return timecode_result(smpte::add(t.value, u.value.frames()));
+        });
+    }
+    if (what == "duration") {
+        return for_each_pair(p, as_frames, [&](std::string const& a, std::string const& b) {
+            auto const in = smpte::read(a, *r, options), out = smpte::read(b, *r, options);
+            if (!in) return item_result::failure("'" + a + "': " + smpte::error_text(in.why));
+            if (!out) return item_result::failure("'" + b + "': " + smpte::error_text(out.why));
+            auto const d = smpte::duration(in.value, out.value);
+            if (!d) return item_result::failure(smpte::error_text(d.why));
+            return item_result::success(std::to_string(d.value));
+        });
+    }
+    return usage_error("tc has no '" + what + "': text, frames, check, add, duration or convert");
+}
+
+int run_pull(args_t const& args) {
+    parsed_args const p = parse_args(args, {"--stock", "--rate", "--sync"}, {});
+    if (!p.error.empty()) return usage_error(p.error);
+    auto const stock_text = p.value("--stock");
+    if (!stock_text) return usage_error("a stock is needed: --stock TYPE");
+    std::string why;
+    auto const stock = parse_label_type(*stock_text, why);
+    if (!stock) return usage_error(why);
+    if (marlix::label_type_family(*stock) != marlix::UserLabelKeycode)
+        return usage_error("'" + *stock_text + "' is not a keycode type");
+    auto const cvt = make_converter(*stock, marlix::TC_ALL_FIELDS, why);
+    if (!cvt) return usage_error(why);
+    std::string error;
+    auto const r = rate_option(p, "--rate", error);
+    if (!r) return usage_error(error);
+    if (!smpte::pull(0, *r)) return usage_error(std::string("no pull at ") + smpte::rate_name(*r));
+    auto const sync_text = p.value("--sync");
+    if (!sync_text) return usage_error("a sync point is needed: --sync KEYCODE=TC");
+    std::size_t const eq = sync_text->rfind('=');
+    if (eq == std::string::npos) return usage_error("--sync takes KEYCODE=TC");
+    marlix::label_point point(0, cvt.get());
+    point.set_sample(sync_text->substr(0, eq).c_str());  // the roll, then the count
+    marlix::long32 const sync_sample = point.get_sample();
+    if (sync_sample == marlix::INVALID_SAMPLE)
+        return usage_error("'" + sync_text->substr(0, eq) + "' does not read as a label of type " +
+                           cvt->type_str());
+    auto const sync_video = smpte::read(sync_text->substr(eq + 1), *r);
+    if (!sync_video)
+        return usage_error("--sync timecode '" + sync_text->substr(eq + 1) +
+                           "': " + smpte::error_text(sync_video.why));
+    long long const perfs_per_frame = cvt->samples_per_unit();
+    return for_each_item(p.operands, [&](std::string const& item) {
+        auto const v = smpte::read(item, *r);
+        if (!v) return item_result::failure(smpte::error_text(v.why));
+        auto const pulled =
+            smpte::pull(static_cast<long long>(v.value.frames()) - sync_video.value.frames(), *r);
+        long long const sample = sync_sample + pulled.value.film_frame * perfs_per_frame;
+        if (sample < INT32_MIN || sample > INT32_MAX)
+            return item_result::failure("the film frame is out of the 32-bit range");
+        marlix::long32 const s = cvt->normalise_sample_unit(static_cast<marlix::long32>(sample));
+        item_result out        = item_result::success(cvt->get_abs_string(&point, s));
+        out.text_suffix        = pulled.value.split ? " split" : "";
+        out.json_members = std::string("\"split\": ") + (pulled.value.split ? "true" : "false");
+        return out;
+    });
+}
+
+}  // namespace marlix_cli
