@@ -65,9 +65,21 @@ long long label_count(long long frames, rate r) {
     return frames + 9 * d * tens + d * later;
 }
 
-char* put2(char* out, long long v) {
-    out[0] = static_cast<char>('0' + v / 10);
-    out[1] = static_cast<char>('0' + v % 10);
+// Two-digit texts of 0..99.
+constexpr struct digit_pairs_t {
+    char text[200];
+    constexpr digit_pairs_t() : text{} {
+        for (int i = 0; i < 100; ++i) {
+            text[2 * i]     = static_cast<char>('0' + i / 10);
+            text[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+    }
+} digit_pairs;
+
+// Two digits of v (below 100: every field but hours, which wrap or take
+// the long path).
+char* put2(char* out, std::uint32_t v) {
+    std::memcpy(out, digit_pairs.text + 2 * (v % 100), 2);
     return out + 2;
 }
 
@@ -192,38 +204,87 @@ result<timecode> read(std::string_view s, rate r, read_options options) {
     return {timecode(static_cast<std::int32_t>(value), r), error::none};
 }
 
-std::size_t write(timecode t, char* out, std::size_t size, bool wrap_day) {
-    rate const r      = t.frame_rate();
-    long long const n = r.nominal() < 1 ? 1 : r.nominal();
-    long long m       = t.frames();
-    char text[text_capacity];
-    char* p = text;
-    if (m < 0) {
-        *p++ = '-';
-        m    = -m;
+namespace {
+
+struct label_fields {
+    std::uint32_t hh, mm, ss, ff;
+};
+
+// The fields of a frame count's label at N frames a labelled second with D
+// frame numbers dropped a minute, with every divisor known when compiled.
+template <std::uint32_t N, std::uint32_t D>
+label_fields split(std::uint32_t m, bool wrap_day) {
+    constexpr std::uint32_t day = 24 * (3600 * N - 54 * D);
+    if (wrap_day && m >= day) m %= day;
+    if constexpr (D != 0) {
+        constexpr std::uint32_t per_10 = 600 * N - 9 * D, per_minute = per_10 / 10;
+        std::uint64_t const tens = m / per_10, rest = m % per_10;
+        std::uint64_t const later = rest < D ? 0 : (rest - D) / per_minute;
+        std::uint64_t const count = m + 9 * D * tens + D * later;
+        std::uint64_t const secs  = count / N;
+        return {static_cast<std::uint32_t>(secs / 3600), static_cast<std::uint32_t>(secs / 60 % 60),
+                static_cast<std::uint32_t>(secs % 60), static_cast<std::uint32_t>(count % N)};
+    } else {
+        std::uint32_t const secs = m / N;
+        return {secs / 3600, secs / 60 % 60, secs % 60, m % N};
     }
-    if (wrap_day && r.frames_per_day() > 0) m %= r.frames_per_day();
-    m                  = label_count(m, r);
-    long long const hh = m / (n * 3600);
-    if (hh < 100) {
-        p = put2(p, hh);
+}
+
+label_fields split_any(std::uint32_t m, rate r, bool wrap_day) {
+    switch (r.nominal() * 2 + (r.drop ? 1 : 0)) {
+        case 48: return split<24, 0>(m, wrap_day);
+        case 50: return split<25, 0>(m, wrap_day);
+        case 60: return split<30, 0>(m, wrap_day);
+        case 61: return split<30, 2>(m, wrap_day);
+        case 96: return split<48, 0>(m, wrap_day);
+        case 100: return split<50, 0>(m, wrap_day);
+        case 120: return split<60, 0>(m, wrap_day);
+        case 121: return split<60, 4>(m, wrap_day);
+        default: break;
+    }
+    // Another rate: the same arithmetic with divisors read at run time.
+    long long const n = r.nominal() < 1 ? 1 : r.nominal();
+    long long v       = m;
+    if (wrap_day && r.frames_per_day() > 0) v %= r.frames_per_day();
+    v                    = label_count(v, r);
+    long long const secs = v / n;
+    return {static_cast<std::uint32_t>(secs / 3600), static_cast<std::uint32_t>(secs / 60 % 60),
+            static_cast<std::uint32_t>(secs % 60), static_cast<std::uint32_t>(v % n)};
+}
+
+}  // namespace
+
+std::size_t write(timecode t, char* out, std::size_t size, bool wrap_day) {
+    rate const r = t.frame_rate();
+    char scratch[text_capacity];
+    // Straight into the caller's buffer when it holds any label.
+    char* const text        = size >= text_capacity ? out : scratch;
+    char* p                 = text;
+    std::uint32_t magnitude = static_cast<std::uint32_t>(t.frames());
+    if (t.frames() < 0) {
+        *p++      = '-';
+        magnitude = 0u - magnitude;
+    }
+    label_fields const f = split_any(magnitude, r, wrap_day);
+    if (f.hh < 100) {
+        p = put2(p, f.hh);
     } else {  // only without the day's wrap: as many digits as it takes
         char digits[12];
         int k = 0;
-        for (long long v = hh; v != 0; v /= 10) digits[k++] = static_cast<char>('0' + v % 10);
+        for (std::uint32_t v = f.hh; v != 0; v /= 10) digits[k++] = static_cast<char>('0' + v % 10);
         while (k > 0) *p++ = digits[--k];
     }
     *p++                     = ':';
-    p                        = put2(p, m / (n * 60) % 60);
+    p                        = put2(p, f.mm);
     *p++                     = ':';
-    p                        = put2(p, m / n % 60);
+    p                        = put2(p, f.ss);
     *p++                     = r.drop ? ';' : ':';
-    p                        = put2(p, m % n);
+    p                        = put2(p, f.ff);
     *p                       = '\0';
     std::size_t const length = static_cast<std::size_t>(p - text);
-    if (size > 0) {
+    if (text != out && size > 0) {
         std::size_t const copied = length < size ? length : size - 1;
-        std::memcpy(out, text, copied);
+        std::memcpy(out, text, copied + 1);
         out[copied] = '\0';
     }
     return length;
