@@ -231,7 +231,7 @@ label_fields split(std::uint32_t m, bool wrap_day) {
 }
 
 label_fields split_any(std::uint32_t m, rate r, bool wrap_day) {
-    switch (r.nominal() * 2 + (r.drop ? 1 : 0)) {
+    switch (2LL * r.nominal() + (r.drop ? 1 : 0)) {
         case 48: return split<24, 0>(m, wrap_day);
         case 50: return split<25, 0>(m, wrap_day);
         case 60: return split<30, 0>(m, wrap_day);

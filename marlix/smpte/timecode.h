@@ -25,14 +25,19 @@ struct rate {
     std::int32_t den = 1;
     bool drop        = false;
 
-    // Frames a labelled second counts: 24, 25, 30, 48, 50 or 60.
-    constexpr std::int32_t nominal() const { return (num + den - 1) / den; }
+    // Frames a labelled second counts: 24, 25, 30, 48, 50 or 60 (num/den
+    // rounded up; 0 for a rate that is not positive).
+    constexpr std::int32_t nominal() const {
+        return num > 0 && den > 0
+                   ? static_cast<std::int32_t>((static_cast<std::int64_t>(num) + den - 1) / den)
+                   : 0;
+    }
     // Frame numbers dropped at the start of a dropping minute: 2 at 29.97,
     // 4 at 59.94, 0 without drop-frame.
     constexpr std::int32_t dropped_per_minute() const { return drop ? nominal() / 15 : 0; }
     // Frames of one labelled day (24 hours of labels).
-    constexpr std::int32_t frames_per_day() const {
-        return 24 * (60 * 60 * nominal() - 54 * dropped_per_minute());
+    constexpr std::int64_t frames_per_day() const {
+        return 24 * (3600LL * nominal() - 54LL * dropped_per_minute());
     }
     friend constexpr bool operator==(rate a, rate b) {
         return a.num == b.num && a.den == b.den && a.drop == b.drop;
