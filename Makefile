@@ -4,7 +4,7 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE_GEN = -G Ninja
 
-.PHONY: all deps configure build demo check check-clang sanitize tsan fuzz bench format clean
+.PHONY: all deps configure build demo check check-clang release sanitize tsan fuzz bench format clean
 
 all: build
 
@@ -12,7 +12,7 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -23,6 +23,13 @@ demo: build
 
 check: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# A packager's build: Release with the default options (warnings are not
+# errors there), then the suite; Debug is the sanitizers' build below.
+release: deps
+	@cmake -S . -B build-release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build-release -j $(JOBS)
+	@cd build-release && ctest --output-on-failure -j $(JOBS)
 
 # The whole suite built with clang as well, whose warnings and
 # optimisations differ from g++'s.
@@ -55,4 +62,4 @@ format:
 	@clang-format -i $$(git ls-files '*.h' '*.cpp')
 
 clean:
-	@rm -rf build build-clang build-asan build-tsan build-fuzz build-bench
+	@rm -rf build build-release build-clang build-asan build-tsan build-fuzz build-bench

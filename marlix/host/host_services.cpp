@@ -1,5 +1,6 @@
 #include "marlix/host/host_services.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -158,6 +159,13 @@ diagnostic_sink_record set_diagnostic_sink(diagnostic_sink sink, void* context) 
 }
 
 bool diagnostic_sink_is_default() { return sink_record().sink == stderr_sink; }
+
+namespace {
+std::atomic<bool> standard_output_copy{true};
+}  // namespace
+
+void set_messages_to_standard_output(bool on) { standard_output_copy.store(on); }
+bool messages_to_standard_output() { return standard_output_copy.load(); }
 
 void vimb_printf(char const* format, ...) {
     if (format == nullptr) return;

@@ -227,4 +227,11 @@ MARLIX_API diagnostic_sink_record set_diagnostic_sink(diagnostic_sink sink, void
 // True while the default sink (standard error) is installed.
 MARLIX_API bool diagnostic_sink_is_default();
 
+// Most translation messages also go to standard output, as the host has
+// always printed them. An embedder whose standard output carries its own
+// data (JSON, a pipe) turns that copy off: every message then reaches the
+// diagnostics sink only. On by default; safe to switch from any thread.
+MARLIX_API void set_messages_to_standard_output(bool on);
+MARLIX_API bool messages_to_standard_output();
+
 }  // namespace marlix

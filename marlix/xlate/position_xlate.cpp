@@ -87,7 +87,7 @@ void report(bool to_stdout, char const* format, ...) {
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
     vimb_printf("%s", text);
-    if (to_stdout) {
+    if (to_stdout && messages_to_standard_output()) {
         std::fputs(text, stdout);
         std::fflush(stdout);
     }

@@ -449,3 +449,24 @@ TEST(mPosn_Xlate, EntryPointsOverrideTheRate) {
 
 }  // namespace
 }  // namespace marlix
+
+namespace marlix {
+namespace {
+
+// With the standard-output copy off, a message reaches the sink only.
+TEST(mPosn_Xlate, QuietSwitchKeepsStandardOutputClean) {
+    Tov::ScopedProject restore(project(4, 4));
+    for (bool copy : {true, false}) {
+        set_messages_to_standard_output(copy);
+        captured c;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(mPosn_Xlate(1.0, MediumRollTOVCel, MediumRoll25p), 1e99);
+        std::string const out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out, copy ? c.text : "");
+        EXPECT_NE(c.text.find("Invalid source shot standard"), std::string::npos);
+    }
+    set_messages_to_standard_output(true);
+}
+
+}  // namespace
+}  // namespace marlix

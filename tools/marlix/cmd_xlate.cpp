@@ -1,9 +1,7 @@
 // marlix xlate: positions translated between media; marlix cadence: a text
 // picture of a pulldown cadence.
 
-#include <fcntl.h>
 #include <strings.h>
-#include <unistd.h>
 
 #include <charconv>
 #include <cmath>
@@ -56,33 +54,6 @@ std::string shortest(double v) {
     auto const r = std::to_chars(text, text + sizeof text, v);
     return std::string(text, r.ptr);
 }
-
-// The library prints most translation messages twice, through the
-// diagnostics (standard error here) and on standard output; the tool keeps
-// standard output for results, one line an item, and drops that second copy
-// for the length of a call.
-class quiet_stdout {
-public:
-    quiet_stdout() {
-        std::fflush(stdout);
-        saved_         = ::dup(1);
-        int const null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0) ::dup2(null, 1);
-        if (null >= 0) ::close(null);
-    }
-    ~quiet_stdout() {
-        std::fflush(stdout);
-        if (saved_ >= 0) {
-            ::dup2(saved_, 1);
-            ::close(saved_);
-        }
-    }
-    quiet_stdout(quiet_stdout const&)            = delete;
-    quiet_stdout& operator=(quiet_stdout const&) = delete;
-
-private:
-    int saved_;
-};
 
 }  // namespace
 
@@ -141,13 +112,9 @@ int run_xlate(args_t const& args) {
         [&](std::string const& item) {
             auto const position = parse_double(item);
             if (!position) return item_result::failure("not a position (a number)");
-            double const v = *position;
-            double r       = 0;
-            {
-                quiet_stdout quiet;
-                marlix::MPosn_Xlate_Params call = params;  // each item from the same record
-                r                               = marlix::mPosn_Xlate(v, *from, *to, call, round);
-            }
+            double const v                  = *position;
+            marlix::MPosn_Xlate_Params call = params;  // each item from the same record
+            double const r                  = marlix::mPosn_Xlate(v, *from, *to, call, round);
             if (std::fabs(r) == marlix::invalid_position && *from != *to)
                 return item_result::failure("no translation (see the message above)");
             if (precision == 0) return item_result::success(shortest(r));

@@ -130,6 +130,9 @@ int main(int argc, char** argv) {
     // waits for input, so answers through a pipe still come one by one.
     static char out_buffer[1 << 16];
     std::setvbuf(stdout, out_buffer, _IOFBF, sizeof out_buffer);
+    // Standard output carries answers only: the library's messages reach
+    // standard error through the diagnostics sink.
+    marlix::set_messages_to_standard_output(false);
     int const status = run(std::vector<std::string>(argv + 1, argv + argc));
     if (!finish_output()) return exit_output_lost;
     return status;
