@@ -98,17 +98,7 @@ void ink_label::build_template() {
     set_prefix_templates(suffix);
 }
 
-long32 ink_label::normalise_sample_unit(long32 s) {
-    // As keycode: a cycle beyond 32 bits (a count length of 8) leaves
-    // non-negative samples alone and gives INVALID_SAMPLE for negative ones.
-    long long const cycle =
-        detail::saturating_mul(detail::saturating_mul(unit_samples, max_count + 1LL), modulus);
-    if (cycle <= 0) return s;
-    if (s >= 0) return s < cycle ? s : static_cast<long32>(s % cycle);
-    long long const r = s % cycle;
-    long long const v = r == 0 ? 0 : r + cycle;
-    return detail::fits_long32(v) ? static_cast<long32>(v) : INVALID_SAMPLE;
-}
+long32 ink_label::normalise_sample_unit(long32 s) { return normalise_into_count_cycle(s); }
 
 void ink_label::get_counts(long32) {}
 

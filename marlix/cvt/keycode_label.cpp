@@ -34,15 +34,7 @@ char const* keycode_label::type_str() { return "keycode_label"; }
 label_t keycode_label::type() { return LABEL_KEYCODE; }
 UserLabelType keycode_label::UserType() { return UserLabelKeycode; }
 
-long32 keycode_label::normalise_sample_unit(long32 s) {
-    long long const cycle =
-        detail::saturating_mul(detail::saturating_mul(unit_samples, max_count + 1LL), modulus);
-    if (cycle <= 0) return s;
-    if (s >= 0) return s < cycle ? s : static_cast<long32>(s % cycle);
-    long long const r = s % cycle;
-    long long const v = r == 0 ? 0 : r + cycle;
-    return detail::fits_long32(v) ? static_cast<long32>(v) : INVALID_SAMPLE;
-}
+long32 keycode_label::normalise_sample_unit(long32 s) { return normalise_into_count_cycle(s); }
 
 long32 keycode_label::get_abs_sample_from_packed_string(char const* s) { return get_abs_sample(s); }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "marlix/internal/c_number.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {
@@ -44,6 +45,16 @@ void prefix_label::set_count_len(int n) {
     int m      = 10;
     for (int i = 1; i < n; ++i) m *= 10;
     max_count = m - 1;
+}
+
+long32 prefix_label::normalise_into_count_cycle(long32 s) const {
+    long long const cycle =
+        detail::saturating_mul(detail::saturating_mul(unit_samples, max_count + 1LL), modulus);
+    if (cycle <= 0) return s;
+    if (s >= 0) return s < cycle ? s : static_cast<long32>(s % cycle);
+    long long const r = s % cycle;
+    long long const v = r == 0 ? 0 : r + cycle;
+    return detail::fits_long32(v) ? static_cast<long32>(v) : INVALID_SAMPLE;
 }
 
 char const* prefix_label::type_str() { return "prefix_label"; }

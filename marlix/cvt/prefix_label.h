@@ -58,6 +58,11 @@ protected:
     int prefix_width() const { return prefix_len < 0 ? 0 : prefix_len; }
     // "NEGATIVE", answered for a sample before the first count.
     static char const* negative_text() { return "NEGATIVE"; }
+    // s wrapped into [0, N), N = samples_per_unit * (max_count + 1) *
+    // modulus, the count cycle of keycode and ink. A cycle too long for 32
+    // bits leaves non-negative samples as they are and gives INVALID_SAMPLE
+    // for negative ones.
+    long32 normalise_into_count_cycle(long32 s) const;
 };
 
 }  // namespace marlix

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "marlix/host/host_services.h"
+#include "marlix/internal/digit_pairs.h"
 #include "marlix/internal/scan_fields.h"
 #include "marlix/types/wrap32.h"
 #include "marlix/values/label_point.h"
@@ -69,17 +70,6 @@ void split_fixed(long32 s, int& h, int& m, int& sec, int& f) {
     split(s, fps, fps * seconds_per_day, h, m, sec, f);
 }
 
-// Two-digit texts of 0..99, for printing a whole field at once.
-constexpr struct digit_pairs_t {
-    char text[200];
-    constexpr digit_pairs_t() : text{} {
-        for (int i = 0; i < 100; ++i) {
-            text[2 * i]     = static_cast<char>('0' + i / 10);
-            text[2 * i + 1] = static_cast<char>('0' + i % 10);
-        }
-    }
-} digit_pairs;
-
 // Binary-coded decimal of 0..99.
 constexpr struct bcd_table_t {
     unsigned char value[100];
@@ -94,7 +84,7 @@ constexpr struct bcd_table_t {
 inline unsigned bcd(int v) { return v >= 0 && v < 100 ? bcd_table.value[v] : 0u; }
 
 inline char* put_pair(char* out, int v) {
-    std::memcpy(out, digit_pairs.text + 2 * v, 2);
+    std::memcpy(out, detail::digit_pairs.text + 2 * v, 2);
     return out + 2;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/internal/digit_pairs.h"
 #include "marlix/values/label_point.h"
 #include "marlix/xlate/cadence_tables.h"
 
@@ -65,21 +66,10 @@ long long label_count(long long frames, rate r) {
     return frames + 9 * d * tens + d * later;
 }
 
-// Two-digit texts of 0..99.
-constexpr struct digit_pairs_t {
-    char text[200];
-    constexpr digit_pairs_t() : text{} {
-        for (int i = 0; i < 100; ++i) {
-            text[2 * i]     = static_cast<char>('0' + i / 10);
-            text[2 * i + 1] = static_cast<char>('0' + i % 10);
-        }
-    }
-} digit_pairs;
-
 // Two digits of v (below 100: every field but hours, which wrap or take
 // the long path).
 char* put2(char* out, std::uint32_t v) {
-    std::memcpy(out, digit_pairs.text + 2 * (v % 100), 2);
+    std::memcpy(out, detail::digit_pairs.text + 2 * (v % 100), 2);
     return out + 2;
 }
 

@@ -444,6 +444,27 @@ int for_each_item(std::vector<std::string> const& operands,
     return status;
 }
 
+int for_each_pair(std::vector<std::string> const& operands, output_shape shape,
+                  std::function<item_result(std::string const&, std::string const&)> const& fn) {
+    shape.pair_input = true;
+    if (!operands.empty()) {
+        if (operands.size() != 2) return usage_error("two operands are needed");
+        return for_each_item(
+            {operands[0] + " " + operands[1]},
+            [&](std::string const&) { return fn(operands[0], operands[1]); }, shape);
+    }
+    return for_each_item(
+        {},
+        [&](std::string const& line) {
+            std::istringstream in(line);
+            std::string a, b, extra;
+            if (!(in >> a >> b) || (in >> extra))
+                return item_result::failure("a line holds two operands");
+            return fn(a, b);
+        },
+        shape);
+}
+
 bool parsed_args::has(std::string const& name) const {
     for (auto const& o : options)
         if (o.first == name) return true;

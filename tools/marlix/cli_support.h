@@ -112,6 +112,11 @@ int for_each_item(std::vector<std::string> const& operands,
                   std::function<item_result(std::string const&)> const& fn,
                   output_shape shape = as_text);
 
+// As for_each_item, for commands of two operands: the two operands, or
+// with none two per line of standard input (separated by blanks).
+int for_each_pair(std::vector<std::string> const& operands, output_shape shape,
+                  std::function<item_result(std::string const&, std::string const&)> const& fn);
+
 // One output line that is no item's answer (a table row, a keep string
 // written): as it is, or in JSON as an object of the shape.
 void emit_record(std::string const& line, output_shape shape = as_text);

@@ -238,23 +238,7 @@ int run_span(args_t const& args) {
         return item_result::success(
             std::to_string(c.cvt->normalise_sample_unit(marlix::wrap_sub(b, a))));
     };
-    if (!c.args.operands.empty()) {
-        if (c.args.operands.size() != 2) return usage_error("span takes FIRST and SECOND");
-        return for_each_item(
-            {c.args.operands[0] + " " + c.args.operands[1]},
-            [&](std::string const&) { return span(c.args.operands[0], c.args.operands[1]); },
-            output_shape{"sample", true, false, true});
-    }
-    return for_each_item(
-        {},
-        [&](std::string const& line) {
-            std::istringstream in(line);
-            std::string first, second, extra;
-            if (!(in >> first >> second) || (in >> extra))
-                return item_result::failure("a line holds FIRST and SECOND");
-            return span(first, second);
-        },
-        output_shape{"sample", true, false, true});
+    return for_each_pair(c.args.operands, output_shape{"sample", true, false, true}, span);
 }
 
 char const convert_usage[] =

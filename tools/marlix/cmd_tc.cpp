@@ -73,27 +73,6 @@ item_result timecode_result(smpte::result<smpte::timecode> const& t, bool wrap =
     return item_result::success(smpte::to_string(t.value, wrap));
 }
 
-// Two operands, or two per line of standard input.
-int for_each_pair(parsed_args const& p, output_shape shape,
-                  std::function<item_result(std::string const&, std::string const&)> const& fn) {
-    shape.pair_input = true;
-    if (!p.operands.empty()) {
-        if (p.operands.size() != 2) return usage_error("two operands are needed");
-        return for_each_item(
-            {p.operands[0] + " " + p.operands[1]},
-            [&](std::string const&) { return fn(p.operands[0], p.operands[1]); }, shape);
-    }
-    return for_each_item(
-        {},
-        [&](std::string const& line) {
-            std::istringstream in(line);
-            std::string a, b, extra;
-            if (!(in >> a >> b) || (in >> extra)) return item_result::failure("a line holds two");
-            return fn(a, b);
-        },
-        shape);
-}
-
 constexpr output_shape as_timecode{"timecode", false, false, false};
 constexpr output_shape as_frames{"frames", true, false, false};
 
@@ -179,27 +158,29 @@ int run_tc(args_t const& args) {
             check ? as_text : as_frames);
     }
     if (what == "add") {
-        return for_each_pair(p, as_timecode, [&](std::string const& a, std::string const& b) {
-            auto const t = smpte::read(a, *r, options);
-            if (!t) return item_result::failure("'" + a + "': " + smpte::error_text(t.why));
-            if (auto const n = parse_integer(b, INT32_MIN, INT32_MAX))
-                return timecode_result(smpte::add(t.value, *n));
-            auto const u = smpte::read(b, *r, options);
-            if (!u)
-                return item_result::failure(
-                    "'" + b + "' is neither frames nor a timecode: " + smpte::error_text(u.why));
-            return timecode_result(smpte::add(t.value, u.value.frames()));
-        });
+        return for_each_pair(
+            p.operands, as_timecode, [&](std::string const& a, std::string const& b) {
+                auto const t = smpte::read(a, *r, options);
+                if (!t) return item_result::failure("'" + a + "': " + smpte::error_text(t.why));
+                if (auto const n = parse_integer(b, INT32_MIN, INT32_MAX))
+                    return timecode_result(smpte::add(t.value, *n));
+                auto const u = smpte::read(b, *r, options);
+                if (!u)
+                    return item_result::failure("'" + b + "' is neither frames nor a timecode: " +
+                                                smpte::error_text(u.why));
+                return timecode_result(smpte::add(t.value, u.value.frames()));
+            });
     }
     if (what == "duration") {
-        return for_each_pair(p, as_frames, [&](std::string const& a, std::string const& b) {
-            auto const in = smpte::read(a, *r, options), out = smpte::read(b, *r, options);
-            if (!in) return item_result::failure("'" + a + "': " + smpte::error_text(in.why));
-            if (!out) return item_result::failure("'" + b + "': " + smpte::error_text(out.why));
-            auto const d = smpte::duration(in.value, out.value);
-            if (!d) return item_result::failure(smpte::error_text(d.why));
-            return item_result::success(std::to_string(d.value));
-        });
+        return for_each_pair(
+            p.operands, as_frames, [&](std::string const& a, std::string const& b) {
+                auto const in = smpte::read(a, *r, options), out = smpte::read(b, *r, options);
+                if (!in) return item_result::failure("'" + a + "': " + smpte::error_text(in.why));
+                if (!out) return item_result::failure("'" + b + "': " + smpte::error_text(out.why));
+                auto const d = smpte::duration(in.value, out.value);
+                if (!d) return item_result::failure(smpte::error_text(d.why));
+                return item_result::success(std::to_string(d.value));
+            });
     }
     return usage_error("tc has no '" + what + "': text, frames, check, add, duration or convert");
 }
