@@ -125,17 +125,16 @@ char* foot_353_label::samples_to_feet(label_point* point, long32 sample) {
     long long const q = a + 2;
     long long f       = q / perfs_per_353_foot;
     long long const r = q - f * perfs_per_353_foot;
-    foot_frame        = static_cast<int>(r / 3);
-    perf_phase        = static_cast<int>(2 - r % 3);
     if (f >= feet_wrap()) f %= feet_wrap();  // as for the other gauges
-    feet = static_cast<int>(f);
+    // The split stays in the call (no scratch field is written), so one
+    // converter serves any number of threads at once.
     detail::text_writer out(point->text_buffer);
     out.put(sign);
-    out.put_padded(feet, feet_digits);
+    out.put_padded(f, feet_digits);
     out.put('+');
-    out.put_padded(foot_frame, 2);
+    out.put_padded(r / 3, 2);
     out.put('.');
-    out.put_padded(perf_phase + 1, 0);
+    out.put_padded(2 - r % 3 + 1, 0);
     return out.finish();
 }
 
@@ -145,13 +144,13 @@ long32 foot_353_label::feet_to_samples(char const* text) {
     if (negative) ++p;
     char copy[keep_text_limit + 1];
     std::size_t const n = detail::copy_text(copy, p);
-    perf_phase          = n == 0 ? 0 : static_cast<int>(detail::read_c_number(copy + n - 1)) - 1;
+    int const phase     = n == 0 ? 0 : static_cast<int>(detail::read_c_number(copy + n - 1)) - 1;
     long long const f   = detail::read_c_number(copy);
     char const* c       = copy;
     while (is_digit(*c)) ++c;
     if (*c != '\0' && !is_digit(*c)) ++c;
     long long const frame = detail::read_c_number(c);
-    long long total       = detail::saturating_add(f * perfs_per_353_foot - perf_phase,
+    long long total       = detail::saturating_add(f * perfs_per_353_foot - phase,
                                                    detail::saturating_mul(frame, samples_per_frame));
     if (negative) total = -total;
     return to_sample(total);

@@ -24,8 +24,11 @@ public:
     long32 get_abs_sample(char const* s) override;
     void build_template() override;
 
-    int feet       = 0;  // scratch: feet of the last three-perforation split
-    int foot_frame = 0;  // scratch: frame within that foot
+    // Scratch fields of the three-perforation split. Printing and parsing
+    // keep their split in the call and leave these as they are, so one
+    // converter serves any number of threads at once.
+    int feet       = 0;
+    int foot_frame = 0;
     // Digits the feet are padded to: 0 to 9 as given (0 pads nothing, and
     // the feet wrap at 10); a negative count is taken as 0 and more than 9
     // as 9, more than any 32-bit footage has.

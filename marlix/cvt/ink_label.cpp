@@ -79,16 +79,16 @@ long32 ink_label::get_abs_sample(char const* s) {
 
 char const* ink_label::get_abs_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);
-    get_counts(sample);
+    ink_counts c = split_counts(sample);
     // As keycode: count 0 with frame 0 just before 0 (ink_35 at -1 to -3)
     // prints; a negative count or frame offset is negative film.
-    if (count < 0 || frame_offset < 0) return negative_text();
-    if (count > max_count) count -= max_count + 1;
+    if (c.count < 0 || c.frame_offset < 0) return negative_text();
+    if (c.count > max_count) c.count -= max_count + 1;
     detail::text_writer out(point->text_buffer);
     out.put(get_prefix(point), prefix_width());
-    out.put_padded(count, ink_count_length);
+    out.put_padded(c.count, ink_count_length);
     out.put(separator);
-    out.put_padded(frame_offset, 2);
+    out.put_padded(c.frame_offset, 2);
     return out.finish();
 }
 
@@ -101,24 +101,35 @@ void ink_label::build_template() {
 long32 ink_label::normalise_sample_unit(long32 s) { return normalise_into_count_cycle(s); }
 
 void ink_label::get_counts(long32) {}
+ink_label::ink_counts ink_label::split_counts(long32) const { return {count, frame_offset}; }
 
-void ink_label::rule_counts(long32 s) {
+ink_label::ink_counts ink_label::rule_counts(long32 s) const {
     // A samples per unit or modulus below 1 counts as 1: no division by zero.
     long long const frames = s / detail::divisor_of(unit_samples);
-    count                  = static_cast<int>(frames / detail::divisor_of(modulus));
-    frame_offset           = static_cast<int>(frames % detail::divisor_of(modulus));
+    return {static_cast<int>(frames / detail::divisor_of(modulus)),
+            static_cast<int>(frames % detail::divisor_of(modulus))};
 }
 
 ink_35_label::ink_35_label() : ink_label(16, 4) { build_template(); }
 char const* ink_35_label::type_str() { return "ink_35_label"; }
 label_t ink_35_label::type() { return LABEL_INK_35; }
 UserLabelType ink_35_label::UserType() { return UserLabelInk; }
-void ink_35_label::get_counts(long32 s) { rule_counts(s); }
+void ink_35_label::get_counts(long32 s) {
+    ink_counts const c = rule_counts(s);
+    count              = c.count;
+    frame_offset       = c.frame_offset;
+}
+ink_label::ink_counts ink_35_label::split_counts(long32 s) const { return rule_counts(s); }
 
 ink_16_label::ink_16_label() : ink_label(20, 1) { build_template(); }
 char const* ink_16_label::type_str() { return "ink_16_label"; }
 label_t ink_16_label::type() { return LABEL_INK_16; }
 UserLabelType ink_16_label::UserType() { return UserLabelInk; }
-void ink_16_label::get_counts(long32 s) { rule_counts(s); }
+void ink_16_label::get_counts(long32 s) {
+    ink_counts const c = rule_counts(s);
+    count              = c.count;
+    frame_offset       = c.frame_offset;
+}
+ink_label::ink_counts ink_16_label::split_counts(long32 s) const { return rule_counts(s); }
 
 }  // namespace marlix

@@ -30,13 +30,22 @@ public:
     static constexpr int normal_capacity = 16;
     static void normalise_text(char const* text, char* out);
 
-    int count        = 0;  // scratch: ink count of the last split
-    int frame_offset = 0;  // scratch: frame within the count
+    // Scratch fields, written by get_counts only: printing keeps its counts
+    // in the call, so one converter serves any number of threads at once.
+    int count        = 0;  // ink count
+    int frame_offset = 0;  // frame within the count
+
+    struct ink_counts {
+        int count, frame_offset;
+    };
 
 protected:
     long32 normalise_sample_unit(long32 s) override;
     virtual void get_counts(long32 sample);
-    void rule_counts(long32 sample);
+    // The counts a print uses: the scratch fields as they are for ink_label
+    // itself, the gauge's rule for the concrete classes.
+    virtual ink_counts split_counts(long32 sample) const;
+    ink_counts rule_counts(long32 sample) const;
 };
 
 class MARLIX_API ink_35_label : public ink_label {
@@ -48,6 +57,7 @@ public:
 
 private:
     void get_counts(long32 sample) override;
+    ink_counts split_counts(long32 sample) const override;
 };
 
 class MARLIX_API ink_16_label : public ink_label {
@@ -59,6 +69,7 @@ public:
 
 private:
     void get_counts(long32 sample) override;
+    ink_counts split_counts(long32 sample) const override;
 };
 
 }  // namespace marlix

@@ -43,26 +43,26 @@ long32 keycode_label::get_sample_span_from_packed_strings(char const* first, cha
                                           get_abs_sample_from_packed_string(first)));
 }
 
-char const* keycode_label::print_counts(label_point* point) {
+char const* keycode_label::print_counts(label_point* point, keycode_counts c) {
     // prefix, count to count_len digits, separator, two-digit frame; a
     // count too large for the buffer is cut, never overrun.
     detail::text_writer out(point->text_buffer);
     out.put(get_prefix(point), prefix_width());
-    out.put_padded(count, count_len < 0 ? 0 : count_len);
+    out.put_padded(c.count, count_len < 0 ? 0 : count_len);
     out.put(separator);
-    out.put_padded(frame_offset, 2);
+    out.put_padded(c.frame_offset, 2);
     return out.finish();
 }
 
 char const* keycode_label::get_abs_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);
-    get_counts(sample);
+    keycode_counts c = split_counts(sample);
     // A negative count is negative film. A sample just before 0 whose count
     // truncates to 0 prints as count 0 while its frame offset is still 0
     // (keycode_35 at -1 to -3); a negative frame offset is negative film too.
-    if (count < 0 || frame_offset < 0) return negative_text();
-    if (count > max_count) count -= max_count + 1;
-    return print_counts(point);
+    if (c.count < 0 || c.frame_offset < 0) return negative_text();
+    if (c.count > max_count) c.count -= max_count + 1;
+    return print_counts(point, c);
 }
 
 char const* keycode_label::get_abs_perfs_string(label_point* point, long32 sample) {
@@ -72,11 +72,11 @@ char const* keycode_label::get_abs_perfs_string(label_point* point, long32 sampl
     return out.finish();
 }
 
-long32 keycode_label::get_abs_sample(char const* s) {
-    if (s == nullptr || prefix_len < 0) return INVALID_SAMPLE;
+bool keycode_label::parse_counts(char const* s, keycode_counts& c) const {
+    if (s == nullptr || prefix_len < 0) return false;
     std::size_t const length  = std::strlen(s);
     std::size_t const cursor0 = static_cast<std::size_t>(prefix_len + count_len);
-    if (length < cursor0) return INVALID_SAMPLE;  // the count field is incomplete
+    if (length < cursor0) return false;  // the count field is incomplete
 
     char field[max_count_field + 1];
     int const field_length = count_len < max_count_field ? count_len : max_count_field;
@@ -85,27 +85,42 @@ long32 keycode_label::get_abs_sample(char const* s) {
     char const* digits  = field;
     while (*digits == '_') ++digits;
     long long const n = detail::read_c_number(digits);
-    if (n < 0 || n > max_count) return INVALID_SAMPLE;
-    count = static_cast<int>(n);
+    if (n < 0 || n > max_count) return false;
+    c.count = static_cast<int>(n);
 
     std::size_t cursor = cursor0;
     if (cursor == length) {
-        frame_offset = 0;
-    } else {
-        while (cursor < length && !(s[cursor] >= '0' && s[cursor] <= '9') &&
-               cursor < static_cast<std::size_t>(frame_position_limit))
-            ++cursor;
-        if (cursor >= static_cast<std::size_t>(frame_position_limit) || cursor == length ||
-            length - cursor > static_cast<std::size_t>(max_frame_characters))
-            return INVALID_SAMPLE;
-        frame_offset = static_cast<int>(detail::read_c_number(s + cursor));
+        c.frame_offset = 0;
+        return true;
     }
-    return get_perfs();
+    while (cursor < length && !(s[cursor] >= '0' && s[cursor] <= '9') &&
+           cursor < static_cast<std::size_t>(frame_position_limit))
+        ++cursor;
+    if (cursor >= static_cast<std::size_t>(frame_position_limit) || cursor == length ||
+        length - cursor > static_cast<std::size_t>(max_frame_characters))
+        return false;
+    c.frame_offset = static_cast<int>(detail::read_c_number(s + cursor));
+    return true;
 }
 
-void keycode_label::get_counts(long32) {}
+long32 keycode_label::get_abs_sample(char const* s) {
+    keycode_counts c;
+    return parse_counts(s, c) ? join_counts(c) : INVALID_SAMPLE;
+}
+
+void keycode_label::get_counts(long32 sample) {
+    keycode_counts const c = split_counts(sample);
+    count                  = c.count;
+    frame_offset           = c.frame_offset;
+}
 int keycode_label::get_perf_offset(long32) { return 0; }
-long32 keycode_label::get_perfs() { return INVALID_SAMPLE; }
+long32 keycode_label::get_perfs() { return join_counts({count, frame_offset, 0}); }
+// keycode_label itself has no stock: its counts stay as they are and no
+// text reads as a sample.
+keycode_label::keycode_counts keycode_label::split_counts(long32) const {
+    return {count, frame_offset, 0};
+}
+long32 keycode_label::join_counts(keycode_counts) const { return INVALID_SAMPLE; }
 
 // The stock rule. A modulus or samples per unit below 1 (a converter built
 // with such arguments) counts as 1 here, so that nothing divides by zero.
@@ -113,20 +128,20 @@ long long keycode_label::perfs_per_interval() const {
     return detail::saturating_mul(detail::divisor_of(unit_samples), detail::divisor_of(modulus));
 }
 
-void keycode_label::rule_counts(long32 p) {
+keycode_label::keycode_counts keycode_label::rule_counts(long32 p) const {
     long long const k = perfs_per_interval();
-    count             = static_cast<int>(p / k);
-    frame_offset      = static_cast<int>(p % k / detail::divisor_of(unit_samples));
+    return {static_cast<int>(p / k), static_cast<int>(p % k / detail::divisor_of(unit_samples)), 0};
 }
 
 int keycode_label::rule_perf_offset(long32 p) const {
     return static_cast<int>(p % perfs_per_interval());
 }
 
-long32 keycode_label::rule_perfs() const {
-    if (frame_offset < 0 || frame_offset >= modulus) return INVALID_SAMPLE;
+long32 keycode_label::rule_perfs(keycode_counts c) const {
+    if (c.frame_offset < 0 || c.frame_offset >= modulus) return INVALID_SAMPLE;
     long long const perfs = detail::saturating_mul(
-        detail::saturating_add(detail::saturating_mul(count, modulus), frame_offset), unit_samples);
+        detail::saturating_add(detail::saturating_mul(c.count, modulus), c.frame_offset),
+        unit_samples);
     return detail::fits_long32(perfs) ? static_cast<long32>(perfs) : INVALID_SAMPLE;
 }
 
@@ -134,9 +149,11 @@ long32 keycode_label::rule_perfs() const {
 #define MARLIX_KEYCODE_STOCK_BODY(name, frames, perfs)                            \
     name::name() : keycode_label(frames, perfs) {}                                \
     int name::perfs_per_keyKode() { return frames * perfs; }                      \
-    void name::get_counts(long32 sample) { rule_counts(sample); }                 \
     int name::get_perf_offset(long32 sample) { return rule_perf_offset(sample); } \
-    long32 name::get_perfs() { return rule_perfs(); }
+    keycode_label::keycode_counts name::split_counts(long32 sample) const {       \
+        return rule_counts(sample);                                               \
+    }                                                                             \
+    long32 name::join_counts(keycode_counts c) const { return rule_perfs(c); }
 
 MARLIX_KEYCODE_STOCK_BODY(keycode_35, 16, 4)
 MARLIX_KEYCODE_STOCK_BODY(keycode_16, 20, 1)
@@ -155,23 +172,30 @@ keycode_353::keycode_353() : keycode_label(22, 3) {}
 
 int keycode_353::perfs_per_keyKode() { return perfs_per_353_keycode; }
 
-void keycode_353::get_counts(long32 p) {
+keycode_label::keycode_counts keycode_353::split_counts(long32 p) const {
     long long const q = static_cast<long long>(p) + 2;
     long long const c = q / perfs_per_353_keycode;
     long long const r = q - c * perfs_per_353_keycode;
-    count             = static_cast<int>(c);
-    frame_offset      = static_cast<int>(r / 3);
-    perf_phase        = static_cast<int>(2 - r % 3);
+    return {static_cast<int>(c), static_cast<int>(r / 3), static_cast<int>(2 - r % 3)};
 }
 
-int keycode_353::get_perf_offset(long32 p) { return p % perfs_per_353_keycode; }
-
-long32 keycode_353::get_perfs() {
-    if (frame_offset < 0 || frame_offset >= modulus) return INVALID_SAMPLE;
-    long long const perfs = static_cast<long long>(count) * perfs_per_353_keycode - perf_phase +
-                            static_cast<long long>(frame_offset) * 3;
+long32 keycode_353::join_counts(keycode_counts c) const {
+    if (c.frame_offset < 0 || c.frame_offset >= modulus) return INVALID_SAMPLE;
+    long long const perfs = static_cast<long long>(c.count) * perfs_per_353_keycode - c.perf_phase +
+                            static_cast<long long>(c.frame_offset) * 3;
     return detail::fits_long32(perfs) ? static_cast<long32>(perfs) : INVALID_SAMPLE;
 }
+
+void keycode_353::get_counts(long32 p) {
+    keycode_counts const c = split_counts(p);
+    count                  = c.count;
+    frame_offset           = c.frame_offset;
+    perf_phase             = c.perf_phase;
+}
+
+long32 keycode_353::get_perfs() { return join_counts({count, frame_offset, perf_phase}); }
+
+int keycode_353::get_perf_offset(long32 p) { return p % perfs_per_353_keycode; }
 
 char const* keycode_353::get_abs_string(label_point* point, long32 sample) {
     return get_keep_string(point, sample);
@@ -185,20 +209,20 @@ long32 keycode_353::get_abs_sample(char const* s) { return get_keep_sample(s); }
 
 char const* keycode_353::get_keep_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);
-    get_counts(sample);
+    keycode_counts c = split_counts(sample);
     // Samples -1 to -4 still have count 0 and frame 0, with a phase digit
     // of 2 to 5 that reads back to them; before that the frame offset is
     // negative: negative film.
-    if (count < 0 || frame_offset < 0) return negative_text();
-    if (count > max_count) count -= max_count + 1;
+    if (c.count < 0 || c.frame_offset < 0) return negative_text();
+    if (c.count > max_count) c.count -= max_count + 1;
     // prefix, count, '+', two-digit frame, '.', phase digit 1..3
     detail::text_writer out(point->text_buffer);
     out.put(get_prefix(point), prefix_width());
-    out.put_padded(count, count_len < 0 ? 0 : count_len);
+    out.put_padded(c.count, count_len < 0 ? 0 : count_len);
     out.put('+');
-    out.put_padded(frame_offset, 2);
+    out.put_padded(c.frame_offset, 2);
     out.put('.');
-    out.put_padded(perf_phase + 1, 0);
+    out.put_padded(c.perf_phase + 1, 0);
     return out.finish();
 }
 
@@ -207,9 +231,12 @@ long32 keycode_353::get_keep_sample(char const* s) {
     char copy[keep_text_limit + 1];
     std::size_t const n = detail::copy_text(copy, s);
     if (n < 2) return INVALID_SAMPLE;
-    perf_phase  = static_cast<int>(detail::read_c_number(copy + n - 1)) - 1;
-    copy[n - 2] = '\0';  // cut the point and the phase digit
-    return keycode_label::get_abs_sample(copy);
+    int const phase = static_cast<int>(detail::read_c_number(copy + n - 1)) - 1;
+    copy[n - 2]     = '\0';  // cut the point and the phase digit
+    keycode_counts c;
+    if (!parse_counts(copy, c)) return INVALID_SAMPLE;
+    c.perf_phase = phase;
+    return join_counts(c);
 }
 
 void keycode_353::build_template() {

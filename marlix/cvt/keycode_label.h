@@ -36,8 +36,18 @@ public:
     // text shorter than prefix and count gives INVALID_SAMPLE.
     long32 get_abs_sample(char const* s) override;
 
-    int count        = 0;  // scratch: keycode count of the last split or parse
-    int frame_offset = 0;  // scratch: frame after the keycode mark
+    // Scratch fields, written by get_counts and read by get_perfs only:
+    // printing and parsing keep their counts in the call, so one converter
+    // serves any number of threads at once.
+    int count        = 0;  // keycode count
+    int frame_offset = 0;  // frame after the keycode mark
+
+    // A sample's position in keycode terms.
+    struct keycode_counts {
+        int count        = 0;
+        int frame_offset = 0;
+        int perf_phase   = 0;  // three-perforation stock only
+    };
 
 protected:
     // Wraps s into [0, N), N = samples_per_unit * (max_count + 1) * modulus.
@@ -45,32 +55,38 @@ protected:
     // and gives INVALID_SAMPLE for negative ones.
     long32 normalise_sample_unit(long32 s) override;
 
+    // get_counts and get_perfs move a sample through the scratch fields,
+    // by split_counts and join_counts, which the stocks define.
     virtual void get_counts(long32 sample);
     virtual int get_perf_offset(long32 sample);
     virtual long32 get_perfs();
+    virtual keycode_counts split_counts(long32 sample) const;
+    virtual long32 join_counts(keycode_counts c) const;
 
     // The rule every stock but the three-perforation one follows, with
     // F = modulus frames and S = unit_samples perforations a frame (each
     // taken as 1 when below 1).
     long long perfs_per_interval() const;
-    void rule_counts(long32 sample);
+    keycode_counts rule_counts(long32 sample) const;
     int rule_perf_offset(long32 sample) const;
-    long32 rule_perfs() const;
+    long32 rule_perfs(keycode_counts c) const;
+    // The count and frame of a keycode text; false where it does not read.
+    bool parse_counts(char const* text, keycode_counts& c) const;
     // Writes prefix, count, separator and frame into the point's buffer.
-    char const* print_counts(label_point* point);
+    char const* print_counts(label_point* point, keycode_counts c);
 };
 
 // The stock classes: the arithmetic of one gauge and pitch.
-#define MARLIX_KEYCODE_STOCK(name)                   \
-    class MARLIX_API name : public keycode_label {   \
-    public:                                          \
-        name();                                      \
-        int perfs_per_keyKode() override;            \
-                                                     \
-    private:                                         \
-        void get_counts(long32 sample) override;     \
-        int get_perf_offset(long32 sample) override; \
-        long32 get_perfs() override;                 \
+#define MARLIX_KEYCODE_STOCK(name)                                 \
+    class MARLIX_API name : public keycode_label {                 \
+    public:                                                        \
+        name();                                                    \
+        int perfs_per_keyKode() override;                          \
+                                                                   \
+    private:                                                       \
+        int get_perf_offset(long32 sample) override;               \
+        keycode_counts split_counts(long32 sample) const override; \
+        long32 join_counts(keycode_counts c) const override;       \
     };
 
 MARLIX_KEYCODE_STOCK(keycode_35)
@@ -106,12 +122,16 @@ public:
     long32 get_keep_sample(char const* s) override;
     void build_template() override;
 
-    int perf_phase = 0;  // scratch: 0..2 perforations before the nominal start
+    // Scratch: 0..2 perforations before the nominal start, written by
+    // get_counts only (printing and parsing keep it in the call).
+    int perf_phase = 0;
 
 private:
     void get_counts(long32 sample) override;
-    int get_perf_offset(long32 sample) override;
     long32 get_perfs() override;
+    int get_perf_offset(long32 sample) override;
+    keycode_counts split_counts(long32 sample) const override;
+    long32 join_counts(keycode_counts c) const override;
 };
 
 // The concrete label classes.

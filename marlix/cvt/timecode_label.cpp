@@ -54,7 +54,7 @@ long32 to_sample(long long v) { return fits_int(v) ? static_cast<long32>(v) : IN
 // (s / (fps * 60) == s / fps / 60 for either sign), so the fields come from
 // one cascade of divisions; at a rate known at compile time each becomes a
 // multiplication.
-inline void split(long32 s, long32 fps, long32 day, int& h, int& m, int& sec, int& f) {
+inline void split_into(long32 s, long32 fps, long32 day, int& h, int& m, int& sec, int& f) {
     if (s < 0) s += day;
     if (s >= day) s %= day;
     f                    = s % fps;
@@ -66,8 +66,10 @@ inline void split(long32 s, long32 fps, long32 day, int& h, int& m, int& sec, in
 }
 
 template <int fps>
-void split_fixed(long32 s, int& h, int& m, int& sec, int& f) {
-    split(s, fps, fps * seconds_per_day, h, m, sec, f);
+timecode_label::hmsf_fields split_fixed(long32 s) {
+    timecode_label::hmsf_fields f{};
+    split_into(s, fps, fps * seconds_per_day, f.hours, f.minutes, f.seconds, f.frames);
+    return f;
 }
 
 // Binary-coded decimal of 0..99.
@@ -134,11 +136,11 @@ void timecode_label::init() {
 }
 
 void timecode_label::get_abs_hmsf(long32 sample, short& h, short& m, short& s, short& f) {
-    sample_to_hmsf(sample);
-    h = static_cast<short>(hours);
-    m = static_cast<short>(minutes);
-    s = static_cast<short>(seconds);
-    f = static_cast<short>(frames);
+    hmsf_fields const fields = split(sample);
+    h                        = static_cast<short>(fields.hours);
+    m                        = static_cast<short>(fields.minutes);
+    s                        = static_cast<short>(fields.seconds);
+    f                        = static_cast<short>(fields.frames);
 }
 
 char const* timecode_label::type_str() { return "timecode_label"; }
@@ -187,8 +189,6 @@ long32 timecode_label::get_abs_sample(char const* s) {
     if (s == nullptr) return INVALID_SAMPLE;
     bool const negative = s[0] == '-';
     long long f[5];
-    hours   = 0;
-    minutes = 0;
     if (flags & TC_HOURS) {
         if (!negative && scan_common(s, f)) return parsed_sample(f, false);
         int const n = negative ? detail::scan_fields(s, neg_hmsf_format, f)
@@ -221,8 +221,18 @@ void timecode_label::build_template() {
     templates[1].set(template_29);
 }
 
+timecode_label::hmsf_fields timecode_label::split(long32 s) const {
+    hmsf_fields f{};
+    split_into(s, modulus, frames_per_day, f.hours, f.minutes, f.seconds, f.frames);
+    return f;
+}
+
 void timecode_label::sample_to_hmsf(long32 s) const {
-    split(s, modulus, frames_per_day, hours, minutes, seconds, frames);
+    hmsf_fields const f = split(s);
+    hours               = f.hours;
+    minutes             = f.minutes;
+    seconds             = f.seconds;
+    frames              = f.frames;
 }
 
 long32 timecode_label::hmsf_to_sample() const {
@@ -239,10 +249,6 @@ long32 timecode_label::parsed_sample(long long const* f, bool negative) const {
     // 32-bit answer: they give INVALID_SAMPLE rather than a wrapped number.
     for (int i = 0; i < 4; ++i)
         if (!fits_int(f[i])) return INVALID_SAMPLE;
-    hours             = static_cast<int>(f[0]);
-    minutes           = static_cast<int>(f[1]);
-    seconds           = static_cast<int>(f[2]);
-    frames            = static_cast<int>(f[3]);
     long long const v = join_fields(f[0], f[1], f[2], f[3]);
     return to_sample(negative ? -v : v);
 }
@@ -261,73 +267,68 @@ char const* timecode_label::sample_to_string(label_point* point, long32 sample) 
     }
     if (magnitude >= static_cast<std::uint32_t>(frames_per_day))
         magnitude %= static_cast<std::uint32_t>(frames_per_day);
-    sample_to_hmsf(static_cast<long32>(magnitude));
+    auto const [hh, mm, ss, ff] = split(static_cast<long32>(magnitude));
 
-    if (flags == TC_ALL_FIELDS && hours < 100 && frames < 100) {  // two digits a field
-        out    = put_pair(out, hours);
+    if (flags == TC_ALL_FIELDS && hh < 100 && ff < 100) {  // two digits a field
+        out    = put_pair(out, hh);
         *out++ = ':';
-        out    = put_pair(out, minutes);
+        out    = put_pair(out, mm);
         *out++ = ':';
-        out    = put_pair(out, seconds);
+        out    = put_pair(out, ss);
         *out++ = separator;
-        out    = put_pair(out, frames);
+        out    = put_pair(out, ff);
         *out   = '\0';
         return point->text_buffer;
     }
     bool larger = false;  // a larger field was written: write the rest in full
-    if ((flags & TC_HOURS) || hours >= 10) *out++ = digit(hours / 10);
-    if ((flags & TC_HOURS) || hours > 0) {
-        *out++ = digit(hours % 10);
+    if ((flags & TC_HOURS) || hh >= 10) *out++ = digit(hh / 10);
+    if ((flags & TC_HOURS) || hh > 0) {
+        *out++ = digit(hh % 10);
         *out++ = ':';
         larger = true;
     }
-    if (larger || (flags & TC_MINUTES) || minutes >= 10) *out++ = digit(minutes / 10);
-    if (larger || (flags & TC_MINUTES) || minutes > 0) {
-        *out++ = digit(minutes % 10);
+    if (larger || (flags & TC_MINUTES) || mm >= 10) *out++ = digit(mm / 10);
+    if (larger || (flags & TC_MINUTES) || mm > 0) {
+        *out++ = digit(mm % 10);
         *out++ = ':';
         larger = true;
     }
-    if (larger || (flags & TC_SECONDS) || seconds >= 10) *out++ = digit(seconds / 10);
-    if (larger || (flags & TC_SECONDS) || seconds > 0) {
-        *out++ = digit(seconds % 10);
+    if (larger || (flags & TC_SECONDS) || ss >= 10) *out++ = digit(ss / 10);
+    if (larger || (flags & TC_SECONDS) || ss > 0) {
+        *out++ = digit(ss % 10);
     } else if (!(flags & TC_FRAMES)) {
         *out = '\0';
         return point->text_buffer;
     }
     *out++ = separator;
-    *out++ = digit(frames / 10);
-    *out++ = digit(frames % 10);
+    *out++ = digit(ff / 10);
+    *out++ = digit(ff % 10);
     *out   = '\0';
     return point->text_buffer;
 }
 
 unsigned timecode_label::sample_to_smpte_string(label_point*, long32 sample) const {
     if (is_special_sample(sample) || sample < 0) return 0;
-    sample_to_hmsf(sample);
-    // Each field packs its tens and units digits as nibbles. Above 99 frames
+    auto const [hh, mm, ss, ff] = split(sample);
+    // Each field packs its tens and units digits as nibbles. Above 99 ff
     // (rates beyond 100 fps) the frame tens still fit their nibble up to
-    // frame 159; a label with more frames has no word and packs as 0.
-    if (frames >= 160) return 0;
+    // frame 159; a label with more ff has no word and packs as 0.
+    if (ff >= 160) return 0;
     unsigned const frame_bits =
-        frames < 100 ? bcd(frames)
-                     : static_cast<unsigned>(frames / 10) << 4 | static_cast<unsigned>(frames % 10);
-    unsigned const word = bcd(hours) << 24 | bcd(minutes) << 16 | bcd(seconds) << 8 | frame_bits;
+        ff < 100 ? bcd(ff) : static_cast<unsigned>(ff / 10) << 4 | static_cast<unsigned>(ff % 10);
+    unsigned const word = bcd(hh) << 24 | bcd(mm) << 16 | bcd(ss) << 8 | frame_bits;
     return word | smpte_flag_bits;
 }
 
 pal_label::pal_label(int flags_) : timecode_label(25, flags_) { build_template(); }
 char const* pal_label::type_str() { return "pal_label"; }
 label_t pal_label::type() { return LABEL_PAL; }
-void pal_label::sample_to_hmsf(long32 s) const {
-    split_fixed<25>(s, hours, minutes, seconds, frames);
-}
+timecode_label::hmsf_fields pal_label::split(long32 s) const { return split_fixed<25>(s); }
 
 ntsc_label::ntsc_label(int flags_) : timecode_label(30, flags_) { build_template(); }
 char const* ntsc_label::type_str() { return "ntsc_label"; }
 label_t ntsc_label::type() { return LABEL_NTSC; }
-void ntsc_label::sample_to_hmsf(long32 s) const {
-    split_fixed<30>(s, hours, minutes, seconds, frames);
-}
+timecode_label::hmsf_fields ntsc_label::split(long32 s) const { return split_fixed<30>(s); }
 
 ntsc_drop_label::ntsc_drop_label(int flags_) : timecode_label(30, flags_) {
     separator       = ';';
@@ -348,10 +349,11 @@ long32 ntsc_drop_label::get_abs_sample(char const* s) {
     return parsed_sample(fields, false);
 }
 
-void ntsc_drop_label::sample_to_hmsf(long32 s) const {
+timecode_label::hmsf_fields ntsc_drop_label::split(long32 s) const {
     if (s < 0) s += frames_per_day;
     if (s >= frames_per_day) s %= frames_per_day;
-    hours             = s / df_frames_per_hour;
+    hmsf_fields f{};
+    f.hours           = s / df_frames_per_hour;
     long32 const r    = s % df_frames_per_hour;
     long32 const tens = r / df_frames_per_10_min;  // [0, 5] ten-minute block
     long32 const r2   = r % df_frames_per_10_min;  // frame within the block
@@ -360,17 +362,18 @@ void ntsc_drop_label::sample_to_hmsf(long32 s) const {
         m1  = (r2 - df_first_minute) / df_other_minute + 1;
         rem = (r2 - df_first_minute) % df_other_minute;
     }
-    minutes = tens * 10 + m1;
+    f.minutes = tens * 10 + m1;
     if (m1 == 0) {
-        seconds = rem / 30;
-        frames  = rem % 30;
+        f.seconds = rem / 30;
+        f.frames  = rem % 30;
     } else if (rem < 28) {  // second 0 of a dropping minute starts at frame 02
-        seconds = 0;
-        frames  = rem + 2;
+        f.seconds = 0;
+        f.frames  = rem + 2;
     } else {
-        seconds = 1 + (rem - 28) / 30;
-        frames  = (rem - 28) % 30;
+        f.seconds = 1 + (rem - 28) / 30;
+        f.frames  = (rem - 28) % 30;
     }
+    return f;
 }
 
 long long ntsc_drop_label::join_fields(long long h, long long m, long long s, long long f) const {
@@ -389,9 +392,7 @@ tc_24_label::tc_24_label(int flags_) : timecode_label(24, flags_) {
 }
 char const* tc_24_label::type_str() { return "tc_24_label"; }
 label_t tc_24_label::type() { return LABEL_TC_24; }
-void tc_24_label::sample_to_hmsf(long32 s) const {
-    split_fixed<24>(s, hours, minutes, seconds, frames);
-}
+timecode_label::hmsf_fields tc_24_label::split(long32 s) const { return split_fixed<24>(s); }
 
 tc_48_label::tc_48_label(int flags_) : timecode_label(48, flags_) {
     separator = '+';
@@ -403,9 +404,7 @@ void tc_48_label::build_template() {
     templates[0].set(template_49);
     templates[1].set(template_49);
 }
-void tc_48_label::sample_to_hmsf(long32 s) const {
-    split_fixed<48>(s, hours, minutes, seconds, frames);
-}
+timecode_label::hmsf_fields tc_48_label::split(long32 s) const { return split_fixed<48>(s); }
 
 tc_50_label::tc_50_label(int flags_) : timecode_label(50, flags_) { build_template(); }
 char const* tc_50_label::type_str() { return "tc_50_label"; }
@@ -414,9 +413,7 @@ void tc_50_label::build_template() {
     templates[0].set(template_49);
     templates[1].set(template_49);
 }
-void tc_50_label::sample_to_hmsf(long32 s) const {
-    split_fixed<50>(s, hours, minutes, seconds, frames);
-}
+timecode_label::hmsf_fields tc_50_label::split(long32 s) const { return split_fixed<50>(s); }
 
 tc_60_label::tc_60_label(int flags_) : timecode_label(60, flags_) { build_template(); }
 char const* tc_60_label::type_str() { return "tc_60_label"; }
@@ -425,8 +422,6 @@ void tc_60_label::build_template() {
     templates[0].set(template_59);
     templates[1].set(template_59);
 }
-void tc_60_label::sample_to_hmsf(long32 s) const {
-    split_fixed<60>(s, hours, minutes, seconds, frames);
-}
+timecode_label::hmsf_fields tc_60_label::split(long32 s) const { return split_fixed<60>(s); }
 
 }  // namespace marlix

@@ -61,12 +61,20 @@ public:
     virtual long32 hmsf_to_sample() const;
 
     int flags;
-    // Working fields of the last split or parse.
+    // Working fields: written by sample_to_hmsf and read by hmsf_to_sample
+    // only. Printing, packing and parsing keep their fields in the call, so
+    // one converter serves any number of threads at once; a caller that
+    // wants the fields of a sample calls sample_to_hmsf (or get_abs_hmsf)
+    // itself.
     mutable int hours   = 0;
     mutable int minutes = 0;
     mutable int seconds = 0;
     mutable int frames  = 0;
     long32 frames_per_day;
+
+    struct hmsf_fields {
+        int hours, minutes, seconds, frames;
+    };
 
 protected:
     // Bits or-ed into every packed word: the drop-frame flag (bit 6) for
@@ -74,6 +82,8 @@ protected:
     static constexpr unsigned smpte_drop_frame_bit = 0x40u;
     unsigned smpte_flag_bits                       = 0;
 
+    // The fields of a sample: the split every print and pack uses.
+    virtual hmsf_fields split(long32 sample) const;
     char const* sample_to_string(label_point* point, long32 sample);
     unsigned sample_to_smpte_string(label_point* point, long32 sample) const;
     // The join over 64-bit fields; the parsers feed it what they scanned.
@@ -89,7 +99,9 @@ public:
     explicit pal_label(int flags = TC_ALL_FIELDS);
     char const* type_str() override;
     label_t type() override;
-    void sample_to_hmsf(long32 sample) const override;
+
+protected:
+    hmsf_fields split(long32 sample) const override;
 };
 
 class MARLIX_API ntsc_label : public timecode_label {
@@ -97,7 +109,9 @@ public:
     explicit ntsc_label(int flags = TC_ALL_FIELDS);
     char const* type_str() override;
     label_t type() override;
-    void sample_to_hmsf(long32 sample) const override;
+
+protected:
+    hmsf_fields split(long32 sample) const override;
 };
 
 // 29.97 fps drop-frame: frame numbers 00 and 01 are skipped at the start of
@@ -111,9 +125,9 @@ public:
     label_t type() override;
     // A text starting with '-' gives 0; otherwise always H:M:S?F.
     long32 get_abs_sample(char const* s) override;
-    void sample_to_hmsf(long32 sample) const override;
 
 protected:
+    hmsf_fields split(long32 sample) const override;
     long long join_fields(long long h, long long m, long long s, long long f) const override;
 };
 
@@ -122,7 +136,9 @@ public:
     explicit tc_24_label(int flags = TC_ALL_FIELDS);
     char const* type_str() override;
     label_t type() override;
-    void sample_to_hmsf(long32 sample) const override;
+
+protected:
+    hmsf_fields split(long32 sample) const override;
 };
 
 class MARLIX_API tc_48_label : public timecode_label {
@@ -131,7 +147,9 @@ public:
     char const* type_str() override;
     label_t type() override;
     void build_template() override;
-    void sample_to_hmsf(long32 sample) const override;
+
+protected:
+    hmsf_fields split(long32 sample) const override;
 };
 
 class MARLIX_API tc_50_label : public timecode_label {
@@ -140,7 +158,9 @@ public:
     char const* type_str() override;
     label_t type() override;
     void build_template() override;
-    void sample_to_hmsf(long32 sample) const override;
+
+protected:
+    hmsf_fields split(long32 sample) const override;
 };
 
 class MARLIX_API tc_60_label : public timecode_label {
@@ -149,7 +169,9 @@ public:
     char const* type_str() override;
     label_t type() override;
     void build_template() override;
-    void sample_to_hmsf(long32 sample) const override;
+
+protected:
+    hmsf_fields split(long32 sample) const override;
 };
 
 }  // namespace marlix
