@@ -45,8 +45,8 @@ sanitize: deps
 
 tsan: deps
 	@cmake -S . -B build-tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLIX_TSAN=ON -DMARLIX_TOOLS=OFF >/dev/null
-	@cmake --build build-tsan -j $(JOBS) --target library_load_test
-	@cd build-tsan && ctest --output-on-failure -R library_load_test
+	@cmake --build build-tsan -j $(JOBS) --target library_load_test thread_test
+	@cd build-tsan && ctest --output-on-failure -R 'library_load_test|thread_test'
 
 fuzz: deps
 	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLIX_FUZZ=ON -DMARLIX_TOOLS=OFF >/dev/null

@@ -1,6 +1,7 @@
 #include "marlix/cvt/prefix_label.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -93,15 +94,73 @@ void prefix_label::build_template() {
     set_prefix_templates(suffix);
 }
 
+// The remembered prefix is shared by every thread that prints through the
+// converter. It is kept under a sequence lock: a writer makes the version
+// odd, stores the characters and makes it even again; a reader copies the
+// characters and keeps the copy only when the version was even and did not
+// change meanwhile, so it always sees some complete prefix a writer stored.
+// Every access goes through atomic_ref, and a print writes only when the
+// prefix it shows differs from the remembered one.
+void prefix_label::read_memory(char (&out)[max_label_length + 1]) const {
+    std::atomic_ref<unsigned> const version(const_cast<unsigned&>(memory_version.value));
+    for (;;) {
+        unsigned const before = version.load(std::memory_order_acquire);
+        if (before % 2 == 0) {
+            // Acquire loads keep the second look at the version after them.
+            for (int i = 0; i <= max_label_length; ++i)
+                out[i] = std::atomic_ref<char>(const_cast<char&>(last_prefix[i]))
+                             .load(std::memory_order_acquire);
+            if (version.load(std::memory_order_relaxed) == before) break;
+        }
+    }
+    out[max_label_length] = '\0';
+}
+
+void prefix_label::remember(char const* text, int n) {
+    char next[max_label_length + 1] = {};
+    copy_prefix(next, text, n);
+    // Printing one roll after another stores nothing: compare first.
+    bool same = true;
+    for (int i = 0; i <= n && same; ++i)
+        same = std::atomic_ref<char>(last_prefix[i]).load(std::memory_order_relaxed) == next[i];
+    if (same) return;
+    std::atomic_ref<unsigned> const version(memory_version.value);
+    unsigned v = version.load(std::memory_order_relaxed);
+    // One writer at a time takes the version from even to odd; acq_rel
+    // keeps the stores below after that.
+    for (;;) {
+        if (v % 2 == 0 && version.compare_exchange_weak(v, v + 1, std::memory_order_acq_rel,
+                                                        std::memory_order_relaxed))
+            break;
+        v = version.load(std::memory_order_relaxed);
+    }
+    for (int i = 0; i <= max_label_length; ++i)
+        std::atomic_ref<char>(last_prefix[i])
+            .store(i <= n ? next[i] : '\0', std::memory_order_release);
+    version.store(v + 2, std::memory_order_release);
+}
+
 char* prefix_label::get_prefix(label_point* point) {
     if (!has_prefix()) return no_prefix;
-    int const p = prefix_width();
+    // The answer is written into the point's own text buffer, where
+    // label_point::get_prefix and the printers want it; so a thread always
+    // sees the prefix of its own point.
+    char* const shown = point->text_buffer;
+    int const p       = prefix_width();
     if (length_up_to(point->prefix_text, p) >= p) {
-        copy_prefix(last_prefix, point->prefix_text, p);
-    } else if (length_up_to(last_prefix, p) < p) {
-        copy_prefix(last_prefix, dummy_prefix, p);
+        copy_prefix(shown, point->prefix_text, p);
+        remember(shown, p);
+        return shown;
     }
-    return last_prefix;
+    char memory[max_label_length + 1];
+    read_memory(memory);
+    if (length_up_to(memory, p) >= p) {
+        copy_prefix(shown, memory, p);
+    } else {
+        copy_prefix(shown, dummy_prefix, p);
+        remember(shown, p);
+    }
+    return shown;
 }
 
 void prefix_label::set_prefix(label_point* point, char const* text) {
@@ -110,10 +169,12 @@ void prefix_label::set_prefix(label_point* point, char const* text) {
     int const p = prefix_width();
     if (length_up_to(text, p) >= p) {
         copy_prefix(point->prefix_text, text, label_len);
-    } else if (length_up_to(last_prefix, p) < p) {
-        copy_prefix(point->prefix_text, dummy_prefix, label_len);
+    } else {
+        char now[max_label_length + 1];
+        read_memory(now);
+        if (length_up_to(now, p) < p) copy_prefix(point->prefix_text, dummy_prefix, label_len);
     }
-    copy_prefix(last_prefix, point->prefix_text, p);
+    remember(point->prefix_text, p);
 }
 
 }  // namespace marlix

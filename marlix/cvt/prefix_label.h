@@ -36,8 +36,10 @@ public:
     void build_template() override;
     char* get_dummy_prefix() override;
     // The prefix the point shows: its own when it holds one, else the one
-    // remembered from the last point, else the placeholder. Always answers
-    // last_prefix.
+    // remembered from the last point, else the placeholder; that prefix is
+    // remembered. The answer is written into the point's text buffer (not
+    // the converter's memory), so that threads printing through one shared
+    // converter each see the prefix of their own point.
     char* get_prefix(label_point* point) override;
     // Takes the first label_len characters of text (prefix and count) into
     // the point, or the placeholder when neither text nor memory holds a
@@ -48,8 +50,14 @@ public:
     int count_len  = -1;
     int max_count  = 0;
     char const* dummy_prefix;
+    // The remembered prefix. Readable as text from one thread; from several,
+    // read it through remembered_prefix().
     char last_prefix[max_label_length + 1];
     int label_len;
+
+    // A complete copy of the remembered prefix, whatever other threads are
+    // storing meanwhile.
+    void remembered_prefix(char (&out)[max_label_length + 1]) const { read_memory(out); }
 
 protected:
     // The two template texts for a frame suffix ("+19", "+29.3").
@@ -63,6 +71,18 @@ protected:
     // bits leaves non-negative samples as they are and gives INVALID_SAMPLE
     // for negative ones.
     long32 normalise_into_count_cycle(long32 s) const;
+
+private:
+    void read_memory(char (&out)[max_label_length + 1]) const;
+    void remember(char const* text, int n);
+    // Version of last_prefix: even while it is complete. A copy of the
+    // converter starts at 0.
+    struct version_word {
+        unsigned value = 0;
+        version_word() = default;
+        version_word(version_word const&) {}
+        version_word& operator=(version_word const&) { return *this; }
+    } memory_version;
 };
 
 }  // namespace marlix

@@ -104,7 +104,7 @@ constexpr int max_generation = MediumRoll4thGen;
 
 }  // namespace
 
-char MediumRoll::keep_str[MediumRoll::keep_capacity];
+thread_local char MediumRoll::keep_str[MediumRoll::keep_capacity];
 
 int MediumRollIdent::MediumRollId_fits_this(MediumRollIdent const& o) const {
     if (o.medium == 0 || o.generation == 0 || medium == 0 || generation == 0) return 0;
@@ -151,7 +151,7 @@ void MediumRollId_from_tokens(tokeniser& t, MediumRollIdent& id) {
 }
 
 char const* MediumRollId_to_UserString(MediumRollIdent const& id) {
-    static char text[32];
+    thread_local char text[32];  // one per thread, valid until its next call
     char const* medium =
         id.medium >= 0 && id.medium < medium_count ? medium_rows[id.medium].user : "med?";
     std::snprintf(text, sizeof text, "%s%s", medium, generation_user_text(id.generation));

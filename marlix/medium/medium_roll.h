@@ -93,8 +93,8 @@ MARLIX_API void MediumRollId_to_string(char* buffer, MediumRollIdent const& id);
 MARLIX_API void MediumRollId_from_string(char const* text, MediumRollIdent& id,
                                          UserLabelType family);
 MARLIX_API void MediumRollId_from_tokens(tokeniser& t, MediumRollIdent& id);
-// "24p,1stGen": the user texts of medium and generation, in a buffer shared
-// by all callers and rewritten by each call.
+// "24p,1stGen": the user texts of medium and generation, in a buffer of the
+// calling thread, rewritten by its next call.
 MARLIX_API char const* MediumRollId_to_UserString(MediumRollIdent const& id);
 // The medium's enumerator name without "MediumRoll" ("24pM", "Film",
 // "TOVClock"); "" for values that have none.
@@ -133,7 +133,8 @@ public:
     // "camreel" (film), "reelid" (first generation) or "reelid1".
     void write_to_config(configb* store) const;
 
-    static char keep_str[keep_capacity];
+    // One buffer per thread: valid until the thread's next keep string.
+    static thread_local char keep_str[keep_capacity];
 
     MediumRollIdent id;
     char reelid[reelid_capacity];

@@ -39,7 +39,8 @@ long32 saturate(long long v) {
     return static_cast<long32>(v);
 }
 
-char shared_keep_buffer[label::keep_string_capacity];
+// Where make_keep_string(nullptr) writes: one buffer per thread.
+thread_local char shared_keep_buffer[label::keep_string_capacity];
 
 }  // namespace
 

@@ -112,7 +112,7 @@ public:
     bool operator!=(label const& l) const { return !(*this == l); }
 
     // The keep string, into buffer (keep_string_capacity characters) or the
-    // shared buffer when buffer is null; never longer than 127 characters.
+    // calling thread's own buffer when buffer is null; never longer than 127 characters.
     char* make_keep_string(char* buffer) const;
     operator char*() const { return make_keep_string(nullptr); }
     // Stores the keep string as "LABEL<n>".
