@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 
 namespace marlix {
 
@@ -62,6 +63,7 @@ void configb::put(std::string_view name, std::string_view value) {
 bool configb::set(char const* name, char const* value, char const*) {
     if (name == nullptr || value == nullptr) return false;
     if (!storable_name(name) || !storable_value(value)) return false;
+    std::unique_lock<std::shared_mutex> const writing(lock_);
     put(name, value);
     return true;
 }
@@ -70,6 +72,7 @@ bool configb::set(char const* name, strp_field& field) { return set(name, field.
 
 int configb::in(char const* name, char* buffer) const {
     if (name == nullptr || buffer == nullptr) return -1;
+    std::shared_lock<std::shared_mutex> const reading(lock_);
     auto it = entries_.find(std::string_view(name));
     if (it == entries_.end()) return -1;
     std::size_t const n = std::min(it->second.value.size(), std::size_t{in_buffer_size - 1});
@@ -80,22 +83,50 @@ int configb::in(char const* name, char* buffer) const {
 
 char const* configb::find(char const* name) const {
     if (name == nullptr) return nullptr;
+    std::shared_lock<std::shared_mutex> const reading(lock_);
     auto it = entries_.find(std::string_view(name));
     return it == entries_.end() ? nullptr : it->second.value.c_str();
 }
 
 bool configb::erase(char const* name) {
     if (name == nullptr) return false;
+    std::unique_lock<std::shared_mutex> const writing(lock_);
     auto it = entries_.find(std::string_view(name));
     if (it == entries_.end()) return false;
     entries_.erase(it);
     return true;
 }
 
-void configb::clear() { entries_.clear(); }
+void configb::clear() {
+    std::unique_lock<std::shared_mutex> const writing(lock_);
+    entries_.clear();
+}
+
+std::size_t configb::size() const {
+    std::shared_lock<std::shared_mutex> const reading(lock_);
+    return entries_.size();
+}
+
+configb::configb(configb const& other) {
+    std::shared_lock<std::shared_mutex> const reading(other.lock_);
+    entries_ = other.entries_;
+}
+
+configb& configb::operator=(configb const& other) {
+    if (this == &other) return *this;
+    std::map<std::string, entry, std::less<>> copy;
+    {
+        std::shared_lock<std::shared_mutex> const reading(other.lock_);
+        copy = other.entries_;
+    }
+    std::unique_lock<std::shared_mutex> const writing(lock_);
+    entries_ = std::move(copy);
+    return *this;
+}
 
 int configb::integer(char const* name, int fallback) const {
     if (name == nullptr) return fallback;
+    std::shared_lock<std::shared_mutex> const reading(lock_);
     auto it = entries_.find(std::string_view(name));
     if (it == entries_.end() || !it->second.is_integer) return fallback;
     return it->second.integer;
@@ -116,6 +147,7 @@ int configb::load(char const* path) {
             ++malformed;
             continue;
         }
+        std::unique_lock<std::shared_mutex> const writing(lock_);
         put(view.substr(0, eq), view.substr(eq + 1));
     }
     return in.bad() ? -1 : malformed;
@@ -125,6 +157,7 @@ bool configb::save(char const* path) const {
     if (path == nullptr) return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) return false;
+    std::shared_lock<std::shared_mutex> const reading(lock_);
     for (auto const& [name, e] : entries_) out << name << '=' << e.value << '\n';
     out.flush();
     return static_cast<bool>(out);

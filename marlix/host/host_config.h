@@ -11,6 +11,7 @@
 // it again gives the same bytes for every file save() wrote.
 
 #include <map>
+#include <shared_mutex>
 #include <string>
 #include <string_view>
 
@@ -32,11 +33,18 @@ private:
     std::string text_;
 };
 
+// Every operation of a store takes a lock of the store's own (shared for
+// reading), so the host store may be read and written from any thread; a
+// pointer from find() stays valid only until that entry changes.
 class MARLIX_API configb {
 public:
     // Size of the caller's buffer for in(): at most 63 characters and a
     // terminator are copied.
     static constexpr int in_buffer_size = 64;
+
+    configb() = default;
+    configb(configb const& other);
+    configb& operator=(configb const& other);
 
     // Stores value under name, replacing any earlier value; the third
     // argument is unused and passed as null. Answers false, storing nothing,
@@ -54,7 +62,7 @@ public:
     char const* find(char const* name) const;
     bool erase(char const* name);
     void clear();
-    std::size_t size() const { return entries_.size(); }
+    std::size_t size() const;
 
     // Reads entries from a file and adds them to the store. Blank lines are
     // skipped; a trailing carriage return is dropped. Answers the number of
@@ -83,6 +91,7 @@ private:
     void put(std::string_view name, std::string_view value);
 
     std::map<std::string, entry, std::less<>> entries_;
+    mutable std::shared_mutex lock_;
 };
 
 // The integer setting under name in the host store, or fallback when absent.

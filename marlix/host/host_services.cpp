@@ -1,6 +1,9 @@
 #include "marlix/host/host_services.h"
 
 #include <atomic>
+#include <memory>
+#include <mutex>
+#include <vector>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -34,10 +37,40 @@ constexpr rate_row const* find_rate(FrameRate r) {
     return nullptr;
 }
 
-ProjectSettings& project() {
-    static ProjectSettings settings;
-    return settings;
+// The current project as immutable snapshots: apply publishes a pointer to
+// a snapshot of the new settings, and every query reads the pointer with one
+// atomic load, so a reader on any thread sees some complete set of settings
+// a writer applied, never a mix. Snapshots live as long as the process, one
+// per distinct set of settings (a host changes its project rarely), so the
+// one a reader holds never goes away.
+struct project_store {
+    std::mutex writers;
+    std::vector<std::unique_ptr<ProjectSettings const>> snapshots;
+    std::atomic<ProjectSettings const*> current;
+
+    project_store() {
+        snapshots.push_back(std::make_unique<ProjectSettings const>());
+        current.store(snapshots.back().get());
+    }
+    void publish(ProjectSettings const& s) {
+        std::lock_guard<std::mutex> const lock(writers);
+        for (auto const& snapshot : snapshots) {
+            if (*snapshot == s) {
+                current.store(snapshot.get(), std::memory_order_release);
+                return;
+            }
+        }
+        snapshots.push_back(std::make_unique<ProjectSettings const>(s));
+        current.store(snapshots.back().get(), std::memory_order_release);
+    }
+};
+
+project_store& store() {
+    static project_store s;
+    return s;
 }
+
+ProjectSettings const& project() { return *store().current.load(std::memory_order_acquire); }
 
 }  // namespace
 
@@ -85,8 +118,8 @@ double CurrentProject::getCelResolution() {
 }
 
 ProjectSettings CurrentProject::settings() { return project(); }
-void CurrentProject::apply(ProjectSettings const& s) { project() = s; }
-void CurrentProject::reset() { project() = ProjectSettings{}; }
+void CurrentProject::apply(ProjectSettings const& s) { store().publish(s); }
+void CurrentProject::reset() { store().publish(ProjectSettings{}); }
 
 ScopedProject::ScopedProject() : saved_(CurrentProject::settings()) {}
 ScopedProject::ScopedProject(ProjectSettings const& s) : saved_(CurrentProject::settings()) {

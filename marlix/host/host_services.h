@@ -97,6 +97,8 @@ struct ProjectSettings {
     // Cel resolution of the project; 0.0 follows the project rate
     // (getCelResolution(frame_rate)).
     double cel_resolution = 0.0;
+
+    friend bool operator==(ProjectSettings const&, ProjectSettings const&) = default;
 };
 
 class MARLIX_API CurrentProject {

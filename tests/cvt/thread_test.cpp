@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -44,8 +45,9 @@ TEST(threads, EveryConverterFamilyRoundTripsFromEightThreadsAtOnce) {
             char prefix[16];
             std::snprintf(prefix, sizeof prefix, "K%zuX%05zu", id % 10,
                           id * 1111 % 100000);  // this thread's roll
-            MPosn_Xlate_Params params;
-            params.transfer = transfer_cadence;
+            MPosn_Xlate_Params params;  // a 24 fps film project, whatever the host does later
+            params.project_rate = Tov::FrameRate_24;
+            params.transfer     = transfer_cadence;
             for (int n = 0; n < rounds && failures[id].empty(); ++n) {
                 label_t const t = types[(static_cast<std::size_t>(n) + id) % std::size(types)];
                 label_point point(0, t);
