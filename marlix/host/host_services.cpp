@@ -1,13 +1,13 @@
 #include "marlix/host/host_services.h"
 
 #include <atomic>
-#include <memory>
-#include <mutex>
-#include <vector>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <memory>
+#include <mutex>
+#include <vector>
 
 namespace Tov {
 
