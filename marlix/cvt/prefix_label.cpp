@@ -117,13 +117,16 @@ void prefix_label::read_memory(char (&out)[max_label_length + 1]) const {
 }
 
 void prefix_label::remember(char const* text, int n) {
+    // Printing one roll after another stores nothing: compare first (text
+    // holds at most n characters that matter, then its end).
+    int i = 0;
+    for (; i < n && text[i] != '\0'; ++i)
+        if (std::atomic_ref<char>(last_prefix[i]).load(std::memory_order_relaxed) != text[i]) break;
+    if ((i == n || text[i] == '\0') &&
+        std::atomic_ref<char>(last_prefix[i]).load(std::memory_order_relaxed) == '\0')
+        return;
     char next[max_label_length + 1] = {};
     copy_prefix(next, text, n);
-    // Printing one roll after another stores nothing: compare first.
-    bool same = true;
-    for (int i = 0; i <= n && same; ++i)
-        same = std::atomic_ref<char>(last_prefix[i]).load(std::memory_order_relaxed) == next[i];
-    if (same) return;
     std::atomic_ref<unsigned> const version(memory_version.value);
     unsigned v = version.load(std::memory_order_relaxed);
     // One writer at a time takes the version from even to odd; acq_rel
@@ -134,9 +137,9 @@ void prefix_label::remember(char const* text, int n) {
             break;
         v = version.load(std::memory_order_relaxed);
     }
-    for (int i = 0; i <= max_label_length; ++i)
-        std::atomic_ref<char>(last_prefix[i])
-            .store(i <= n ? next[i] : '\0', std::memory_order_release);
+    for (int k = 0; k <= max_label_length; ++k)
+        std::atomic_ref<char>(last_prefix[k])
+            .store(k <= n ? next[k] : '\0', std::memory_order_release);
     version.store(v + 2, std::memory_order_release);
 }
 
