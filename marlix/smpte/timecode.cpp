@@ -139,6 +139,15 @@ result<rate> parse_rate(std::string_view text) {
     return {{}, error::unknown_rate};
 }
 
+char const* rate_names() {
+    static std::string const names = [] {
+        std::string out;
+        for (auto const& k : known_rates) out += (out.empty() ? "" : " ") + std::string(k.name);
+        return out;
+    }();
+    return names.c_str();
+}
+
 char const* rate_name(rate r) {
     for (auto const& k : known_rates)
         if (k.r == r) return k.name;

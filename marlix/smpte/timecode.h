@@ -87,6 +87,8 @@ struct result {
 MARLIX_API result<rate> parse_rate(std::string_view text);
 // The name of a known rate ("29.97df"), or "" for another.
 MARLIX_API char const* rate_name(rate r);
+// The names of every known rate, blank-separated, slowest first.
+MARLIX_API char const* rate_names();
 // The label type whose converter counts this rate (LABEL_NONE at 59.94
 // drop-frame): the converters' native text exists for these.
 MARLIX_API label_t converter_type(rate r);

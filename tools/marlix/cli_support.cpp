@@ -63,73 +63,26 @@ std::optional<double> parse_double(std::string const& raw) {
     return v;
 }
 
-namespace {
-
-// The one table of frame rates the tool knows: -t, --project-rate and the
-// other rate options all read it.
-using marlix::LABEL_NONE;
-using marlix::LABEL_NTSC;
-using marlix::LABEL_NTSC_DROP;
-using marlix::LABEL_PAL;
-using marlix::LABEL_TC_24;
-using marlix::LABEL_TC_48;
-using marlix::LABEL_TC_50;
-using marlix::LABEL_TC_60;
-constexpr rate_name rate_names[] = {
-    {"23.976", Tov::FrameRate_23_976, false, LABEL_TC_24},
-    {"24", Tov::FrameRate_24, false, LABEL_TC_24},
-    {"25", Tov::FrameRate_25, false, LABEL_PAL},
-    {"29.97", Tov::FrameRate_29_97, false, LABEL_NTSC},
-    {"29.97df", Tov::FrameRate_29_97, true, LABEL_NTSC_DROP},
-    {"30", Tov::FrameRate_30, false, LABEL_NTSC},
-    {"47.952", Tov::FrameRate_47_952, false, LABEL_TC_48},
-    {"48", Tov::FrameRate_48, false, LABEL_TC_48},
-    {"50", Tov::FrameRate_50, false, LABEL_TC_50},
-    {"59.94", Tov::FrameRate_59_94, false, LABEL_TC_60},
-    {"59.94df", Tov::FrameRate_59_94, true, LABEL_NONE},
-    {"60", Tov::FrameRate_60, false, LABEL_TC_60},
-};
-// The same rates written as fractions.
-struct rate_alias {
-    char const* alias;
-    char const* name;
-};
-constexpr rate_alias rate_aliases[] = {
-    {"24000/1001", "23.976"}, {"24/1", "24"},           {"25/1", "25"}, {"30000/1001", "29.97"},
-    {"30/1", "30"},           {"48000/1001", "47.952"}, {"48/1", "48"}, {"50/1", "50"},
-    {"60000/1001", "59.94"},  {"60/1", "60"},
-};
-
-std::string lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
+// Every rate option and -t read rates through the SMPTE layer's grammar;
+// the host's rate is the one of the same frames per second.
+std::optional<rate_name> find_rate_name(std::string const& raw) {
+    auto const r = marlix::smpte::parse_rate(trim_blanks(raw));
+    if (!r) return std::nullopt;
+    double const fps = static_cast<double>(r.value.num) / r.value.den;
+    for (int n = Tov::FrameRate_24; n <= Tov::FrameRate_59_94; ++n) {
+        auto const host = static_cast<Tov::FrameRate>(n);
+        if (Tov::getFramesPerSecond(host) == fps)
+            return rate_name{r.value, host, marlix::smpte::converter_type(r.value)};
+    }
+    return std::nullopt;
 }
 
-}  // namespace
-
-rate_name const* find_rate_name(std::string const& raw) {
-    std::string text = lower(trim_blanks(raw));
-    bool const df    = text.size() > 2 && text.compare(text.size() - 2, 2, "df") == 0;
-    std::string base = df ? text.substr(0, text.size() - 2) : text;
-    for (auto const& a : rate_aliases)
-        if (base == a.alias) base = a.name;
-    text = df ? base + "df" : base;
-    for (auto const& r : rate_names)
-        if (text == r.name) return &r;
-    return nullptr;
-}
-
-std::string rate_names_text() {
-    std::string out;
-    for (auto const& r : rate_names) out += (out.empty() ? "" : " ") + std::string(r.name);
-    return out;
-}
+std::string rate_names_text() { return marlix::smpte::rate_names(); }
 
 std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop) {
-    if (rate_name const* r = find_rate_name(text)) {
-        if (drop != nullptr) *drop = r->drop;
-        return r->rate;
+    if (auto const r = find_rate_name(text)) {
+        if (drop != nullptr) *drop = r->rate.drop;
+        return r->host_rate;
     }
     if (text.size() > 1 && text[0] == '#')
         if (auto n = parse_integer(text.substr(1), 0, 34)) return static_cast<Tov::FrameRate>(*n);
@@ -145,8 +98,8 @@ std::optional<marlix::label_t> parse_label_type(std::string const& text, std::st
             "'" + text + "': a catalogue number is #0 to #" + std::to_string(label_type_count - 1);
         return std::nullopt;
     }
-    if (rate_name const* r = find_rate_name(text)) {
-        if (r->timecode != LABEL_NONE) return r->timecode;
+    if (auto const r = find_rate_name(text)) {
+        if (r->timecode != marlix::LABEL_NONE) return r->timecode;
         why = "'" + text +
               "': 59.94 drop-frame timecode has no label converter; the strict SMPTE "
               "timecode commands ('marlix tc') read and write it";
@@ -159,7 +112,7 @@ std::optional<marlix::label_t> parse_label_type(std::string const& text, std::st
     // text is not a type name on the command line.
     if (!text.empty() && text.find_first_of(" \t\n\v\f\r") == text.npos && text.size() <= 11) {
         marlix::label_t const t = marlix::edlstr_to_label_type(text.c_str());
-        if (t != LABEL_NONE) return t;
+        if (t != marlix::LABEL_NONE) return t;
     }
     if (parse_double(text))
         why = "'" + text + "' is not a frame rate (" + rate_names_text() +

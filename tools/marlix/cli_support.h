@@ -27,17 +27,16 @@ void set_command_usage(char const* usage);
 // --help) and answers exit_usage.
 int usage_error(std::string const& message);
 
-// One frame rate as the tool writes it: frames per second ("23.976",
-// "29.97df", "30000/1001"), the host's rate, drop-frame counting, and the
-// timecode label type that counts it (LABEL_NONE where none does).
+// One frame rate as the tool writes it: the SMPTE layer's rate (its
+// grammar: "23.976", "29.97df", "30000/1001"), the host's frame rate, and
+// the timecode label type that counts it (LABEL_NONE where none does).
 struct rate_name {
-    char const* name;
-    Tov::FrameRate rate;
-    bool drop;
+    marlix::smpte::rate rate;
+    Tov::FrameRate host_rate;
     marlix::label_t timecode;
 };
-// The rate a text names (case-insensitive "df"), or null.
-rate_name const* find_rate_name(std::string const& text);
+// The rate a text names, or nothing.
+std::optional<rate_name> find_rate_name(std::string const& text);
 // The frame rate names, for help and messages: "23.976 24 25 ...".
 std::string rate_names_text();
 
