@@ -135,6 +135,20 @@ TEST(mPosn_Xlate, CadenceLegsAsStated) {
     Tov::ScopedProject pulled25(project(1, 3, true));
     EXPECT_NEAR(mPosn_Xlate(12 / 24.0, MediumRollTOVCel, MediumRollPlayout25i) * 50, 25, 1e-9);
     EXPECT_NEAR(mPosn_Xlate(24 / 24.0, MediumRollTOVCel, MediumRollPlayout25i) * 50, 50, 1e-9);
+    // Double film pulled to 25: 48 frames on 50 fields, frame n on field
+    // n + 2(n div 48) + [n mod 48 > 0] + [n mod 48 > 25].
+    Tov::ScopedProject pulled48(project(6, 3, true));
+    for (auto [frame, field] : {std::pair{0, 0}, std::pair{1, 2}, std::pair{25, 26},
+                                std::pair{26, 28}, std::pair{48, 50}}) {
+        EXPECT_NEAR(mPosn_Xlate(frame / 48.0, MediumRollTOVCel, MediumRollPlayout25i) * 50, field,
+                    1e-9)
+            << frame;
+        if (frame != 25) {  // the stated way back gives frame 25's field to frame 24
+            EXPECT_NEAR(mPosn_Xlate(field / 50.0, MediumRollPlayout25i, MediumRollTOVCel) * 48,
+                        frame, 1e-9)
+                << field;
+        }
+    }
 }
 
 TEST(mPosn_Xlate, FilmAndVideoRoundTripThroughEveryCadence) {
@@ -334,6 +348,7 @@ TEST(mPosn_Xlate, InverseRulesRoundTrip) {
         {4, 4, 1, MediumRoll30i, MediumRollAudio, MediumRollPlayout30pM, 1 / 24.0, 0.8 * k},
         {4, 4, 1, MediumRoll30i, MediumRollAudio, MediumRollTOVClock, 1 / 24.0, 0.8},
         {4, 4, 1, MediumRoll30i, MediumRollTOVCel, MediumRoll30iM, 1 / 60.0, k},
+        {4, 4, 1, MediumRoll30iM, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 0.8},
         {9, 9, 6, MediumRoll60p, MediumRollAudio, MediumRollPlayout60p, 1 / 48.0, 0.8},
         {9, 9, 6, MediumRoll60p, MediumRollFilm, MediumRollAudio, 1 / 24.0, 0.5},
     };
