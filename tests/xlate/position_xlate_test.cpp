@@ -128,9 +128,9 @@ TEST(mPosn_Xlate, CadenceLegsAsStated) {
 
     Tov::ScopedProject pulled(project(1, 4, true));
     int const film_of_field[] = {0, 0, 0, 1, 1, 2, 2, 2, 3, 3};
-    for (int f = 0; f < 10; ++f)
+    for (int f = 0; f < 30; ++f)  // three cycles of ten fields
         EXPECT_NEAR(mPosn_Xlate(f / 60.0, MediumRollPlayout30i, MediumRollTOVCel) * 24,
-                    film_of_field[f], 1e-9)
+                    4 * (f / 10) + film_of_field[f % 10], 1e-9)
             << f;
     Tov::ScopedProject pulled25(project(1, 3, true));
     EXPECT_NEAR(mPosn_Xlate(12 / 24.0, MediumRollTOVCel, MediumRollPlayout25i) * 50, 25, 1e-9);
