@@ -7,6 +7,7 @@
 #include "marlix/cvt/ink_label.h"
 #include "marlix/cvt/keycode_label.h"
 #include "marlix/cvt/timecode_label.h"
+#include "marlix/internal/test_hooks.h"
 
 namespace marlix {
 

@@ -27,16 +27,6 @@ MARLIX_API label_cvt* make_any_label_cvt(label_t t);
 using label_cvt_ptr = std::unique_ptr<label_cvt>;
 inline label_cvt_ptr make_label_cvt(label_t t) { return label_cvt_ptr(make_any_label_cvt(t)); }
 
-// The number of slots of the shared table; slots 42..49 stay empty.
-inline constexpr int converter_slot_count = 50;
-
-// Builds a table of converters as the shared table is built: one dummy in
-// every slot of a type without a class (0..4, 9, 13, 17), a converter of
-// each other type 5..41, nothing in 42..49. A slot whose allocation the
-// host heap refuses stays null. The caller owns the converters; the dummy
-// stands in several slots and is deleted once.
-MARLIX_API void build_converter_slots(label_cvt* (&slots)[converter_slot_count]);
-
 // The label type whose shared converter's type_str() is name (exact,
 // case-sensitive); 0 when none is, and for the base class names.
 MARLIX_API label_t get_label_type(char const* name);

@@ -13,6 +13,7 @@
 
 #include "marlix/host/host_services.h"
 #include "marlix/internal/natural_pitch.h"
+#include "marlix/internal/test_hooks.h"
 #include "marlix/values/edit_label.h"
 #include "marlix/version.h"
 

@@ -19,17 +19,5 @@ MARLIX_API char const* library_version();
 using assertion_handler = bool (*)(char const* title, char const* text);
 // Installs a handler (null restores the default) and answers the previous.
 MARLIX_API assertion_handler set_assertion_handler(assertion_handler handler);
-MARLIX_API void report_assertion(char const* expression, char const* file, int line);
 
-// The process-wide markers of the build-flavour check, formatted from a
-// process id: "TovApp_PID_%08x_IsDebug" and "TovApp_PID_%08x_IsRelease".
-// A marker is an abstract-namespace UNIX socket of that name: it exists
-// while a descriptor bound to it is open, and disappears with the process.
-inline constexpr int marker_name_capacity = 64;
-MARLIX_API void debug_marker_name(char (&name)[marker_name_capacity], unsigned process_id);
-MARLIX_API void release_marker_name(char (&name)[marker_name_capacity], unsigned process_id);
-// Whether a marker of that name exists; creating one keeps its descriptor
-// open for the life of the process and answers false when it cannot.
-MARLIX_API bool marker_exists(char const* name);
-MARLIX_API bool create_marker(char const* name);
 }  // namespace marlix

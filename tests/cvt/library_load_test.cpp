@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "marlix/internal/test_hooks.h"
 #include "marlix/marlix.h"
 
 namespace marlix {

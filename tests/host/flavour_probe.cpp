@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -55,5 +56,14 @@ int main(int argc, char** argv) {
     auto version = reinterpret_cast<char const* (*)()>(dlsym(lib, "marlixDllVersionStr"));
     std::printf("version=%s\n", version != nullptr ? version() : "?");
     std::printf("release_marker_after=%d\n", exists(release_name) ? 1 : 0);
+    // The unit tests' hooks the library exports (none in the shipped one).
+    int hooks = 0;
+    for (char const* hook :
+         {"_ZN6marlix13create_markerEPKc", "_ZN6marlix13marker_existsEPKc",
+          "_ZN6marlix16report_assertionEPKcS1_i", "_ZN6marlix17debug_marker_nameERA64_cj",
+          "_ZN6marlix19release_marker_nameERA64_cj",
+          "_ZN6marlix21build_converter_slotsERA50_PNS_9label_cvtE"})
+        hooks += dlsym(lib, hook) != nullptr ? 1 : 0;
+    std::printf("exported_hooks=%d\n", hooks);
     return 0;
 }

@@ -7,13 +7,14 @@
 #include <string>
 
 #include "marlix/host/host_services.h"
+#include "marlix/internal/test_hooks.h"
 
 namespace marlix {
 namespace {
 
-std::string run_probe(char const* mode) {
+std::string run_probe(char const* mode, char const* library = MARLIX_LIBRARY) {
     std::string const command =
-        std::string(MARLIX_FLAVOUR_PROBE) + " " + MARLIX_LIBRARY + " " + mode + " 2>&1";
+        std::string(MARLIX_FLAVOUR_PROBE) + " " + library + " " + mode + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     std::string out;
     char buffer[256];
@@ -35,6 +36,10 @@ TEST(library_entry, LoadLeavesTheReleaseMarkerAndReportsNothing) {
     EXPECT_NE(out.find("release_marker_after=1"), std::string::npos) << out;
     EXPECT_NE(out.find("version=10.0.V.9.0"), std::string::npos) << out;
     EXPECT_EQ(count_of(out, "Assertion failed"), 0) << out;
+    // The shipped library keeps the unit tests' hooks local; the test
+    // library, linked from the same objects, exports all six.
+    EXPECT_NE(out.find("exported_hooks=0"), std::string::npos) << out;
+    EXPECT_NE(run_probe("plain", MARLIX_TESTING_LIBRARY).find("exported_hooks=6"), std::string::npos);
 }
 
 TEST(library_entry, DebugMarkerIsReportedOnceAndLoadCompletes) {
