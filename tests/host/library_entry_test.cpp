@@ -39,7 +39,8 @@ TEST(library_entry, LoadLeavesTheReleaseMarkerAndReportsNothing) {
     // The shipped library keeps the unit tests' hooks local; the test
     // library, linked from the same objects, exports all six.
     EXPECT_NE(out.find("exported_hooks=0"), std::string::npos) << out;
-    EXPECT_NE(run_probe("plain", MARLIX_TESTING_LIBRARY).find("exported_hooks=6"), std::string::npos);
+    EXPECT_NE(run_probe("plain", MARLIX_TESTING_LIBRARY).find("exported_hooks=6"),
+              std::string::npos);
 }
 
 TEST(library_entry, DebugMarkerIsReportedOnceAndLoadCompletes) {
