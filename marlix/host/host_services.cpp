@@ -70,7 +70,13 @@ project_store& store() {
     return s;
 }
 
-ProjectSettings const& project() { return *store().current.load(std::memory_order_acquire); }
+// The settings of a ThreadProject of the calling thread, when one lives.
+thread_local ProjectSettings const* thread_settings = nullptr;
+
+ProjectSettings const& project() {
+    if (thread_settings != nullptr) return *thread_settings;
+    return *store().current.load(std::memory_order_acquire);
+}
 
 }  // namespace
 
@@ -120,6 +126,11 @@ double CurrentProject::getCelResolution() {
 ProjectSettings CurrentProject::settings() { return project(); }
 void CurrentProject::apply(ProjectSettings const& s) { store().publish(s); }
 void CurrentProject::reset() { store().publish(ProjectSettings{}); }
+
+ThreadProject::ThreadProject(ProjectSettings const& s) : settings_(s), outer_(thread_settings) {
+    thread_settings = &settings_;
+}
+ThreadProject::~ThreadProject() { thread_settings = outer_; }
 
 ScopedProject::ScopedProject() : saved_(CurrentProject::settings()) {}
 ScopedProject::ScopedProject(ProjectSettings const& s) : saved_(CurrentProject::settings()) {

@@ -134,6 +134,22 @@ private:
     ProjectSettings saved_;
 };
 
+// Settings for the calling thread alone while the object lives: every
+// project query the thread makes answers from them, and other threads keep
+// seeing the current project. Nests (the innermost holds). The C API and
+// the Python module translate one call under settings of its own so.
+class MARLIX_API ThreadProject {
+public:
+    explicit ThreadProject(ProjectSettings const& s);
+    ~ThreadProject();
+    ThreadProject(ThreadProject const&)            = delete;
+    ThreadProject& operator=(ThreadProject const&) = delete;
+
+private:
+    ProjectSettings settings_;
+    ProjectSettings const* outer_;
+};
+
 // The output frame rate and pulldown choice of a playout.
 class MARLIX_API OutputGearing {
 public:

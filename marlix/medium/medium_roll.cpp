@@ -1,5 +1,8 @@
 #include "marlix/medium/medium_roll.h"
 
+#include <strings.h>
+
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -160,6 +163,26 @@ char const* MediumRollId_to_UserString(MediumRollIdent const& id) {
 
 char const* medium_name(MediumRollMedium m) {
     return m >= 0 && m < medium_count ? medium_rows[m].name : "";
+}
+
+bool find_medium(char const* text, MediumRollMedium& m) {
+    if (text == nullptr || *text == '\0') return false;
+    int n           = 0;
+    char const* end = text + std::strlen(text);
+    auto const r    = std::from_chars(text, end, n);
+    if (r.ec == std::errc() && r.ptr == end) {
+        if (n < 0 || n >= medium_count) return false;
+        m = static_cast<MediumRollMedium>(n);
+        return true;
+    }
+    for (int i = 0; i < medium_count; ++i) {
+        char const* name = medium_rows[i].name;
+        if (*name != '\0' && strcasecmp(name, text) == 0) {
+            m = static_cast<MediumRollMedium>(i);
+            return true;
+        }
+    }
+    return false;
 }
 
 MediumRoll::MediumRoll(MediumRollMedium m, MediumRollGeneration g) : id(m, g), reelid{} {}

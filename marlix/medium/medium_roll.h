@@ -99,6 +99,10 @@ MARLIX_API char const* MediumRollId_to_UserString(MediumRollIdent const& id);
 // The medium's enumerator name without "MediumRoll" ("24pM", "Film",
 // "TOVClock"); "" for values that have none.
 MARLIX_API char const* medium_name(MediumRollMedium m);
+// A medium as a person names it: its number (0..40) or its name as
+// medium_name gives it, in any case ("film", "30i", "PlayoutVideo").
+// False, with m untouched, for any other text.
+MARLIX_API bool find_medium(char const* text, MediumRollMedium& m);
 
 class MARLIX_API MediumRoll {
 public:

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/host/host_services.h"
 #include "marlix/internal/digit_pairs.h"
 #include "marlix/values/label_point.h"
 #include "marlix/xlate/cadence_tables.h"
@@ -164,6 +165,16 @@ label_t converter_type(rate r) {
         case 50: return LABEL_TC_50;
         default: return LABEL_TC_60;
     }
+}
+
+Tov::FrameRate host_frame_rate(rate r) {
+    if (!known(r)) return Tov::FrameRate_None;
+    double const fps = static_cast<double>(r.num) / r.den;
+    for (int n = Tov::FrameRate_24; n <= Tov::FrameRate_59_94; ++n) {
+        auto const host = static_cast<Tov::FrameRate>(n);
+        if (Tov::getFramesPerSecond(host) == fps) return host;
+    }
+    return Tov::FrameRate_None;
 }
 
 result<timecode> read(std::string_view s, rate r, read_options options) {

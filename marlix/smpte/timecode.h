@@ -17,6 +17,10 @@
 #include "marlix/export.h"
 #include "marlix/types/label_types.h"
 
+namespace Tov {
+enum FrameRate : std::int32_t;
+}
+
 namespace marlix::smpte {
 
 // Frames per second as num/den, and whether labels drop frame numbers.
@@ -92,6 +96,9 @@ MARLIX_API char const* rate_names();
 // The label type whose converter counts this rate (LABEL_NONE at 59.94
 // drop-frame): the converters' native text exists for these.
 MARLIX_API label_t converter_type(rate r);
+// The host's frame rate that runs at r (drop-frame or not):
+// Tov::FrameRate_24 .. FrameRate_59_94; FrameRate_None for another rate.
+MARLIX_API Tov::FrameRate host_frame_rate(rate r);
 
 // A position: a signed frame count from the rate's zero label, with its
 // rate. Cheap to copy; compare two of one rate.

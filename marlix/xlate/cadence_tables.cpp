@@ -1,6 +1,7 @@
 #include "marlix/xlate/cadence_tables.h"
 
 #include <array>
+#include <cstdio>
 
 namespace marlix {
 
@@ -199,6 +200,53 @@ long long cadence_lookup(cadence_table const& t, int row, long long n, int group
     if (group <= 0 || n < 0) return 0;
     int const r = row & 0xff;  // the phase enters as an unsigned byte
     return other * (n / group) + t.at(r, static_cast<int>(n % group));
+}
+
+bool find_cadence_pair(std::string_view text, cadence_pair& p) {
+    std::size_t const colon = text.find(':');
+    if (colon == text.npos) return false;
+    std::string_view const film = text.substr(0, colon), video = text.substr(colon + 1);
+    bool const f24 = film == "24", f48 = film == "48";
+    if (!f24 && !f48) return false;
+    if (video == "25p")
+        p = f24 ? cadence_pair::film24_to_25_frames : cadence_pair::film48_to_25_frames;
+    else if (video == "25i" || video == "50p")
+        p = f24 ? cadence_pair::film24_to_50_fields : cadence_pair::film48_to_50_fields;
+    else if (video == "30p")
+        p = f24 ? cadence_pair::film24_to_30_frames : cadence_pair::film48_to_30_frames;
+    else if (video == "30i" || video == "60p")
+        p = f24 ? cadence_pair::film24_to_60_fields : cadence_pair::film48_to_60_fields;
+    else
+        return false;
+    return true;
+}
+
+int cadence_phase_count(cadence_pair p) {
+    cadence_shape const shape = cadence_shape_of(p);
+    return shape.fields ? shape.output_units / 2 : shape.output_units;
+}
+
+int cadence_frame_on_show(cadence_pair p, int sequence, int unit) {
+    if (sequence < 0 || sequence >= cadence_phase_count(p) || unit < 0) return -1;
+    cadence_shape const shape = cadence_shape_of(p);
+    int const row             = shape.fields ? 2 * sequence : sequence;
+    long long const f =
+        cadence_lookup(cadence_inverse(p), row, unit, shape.output_units, shape.film_frames);
+    if (f < 0) return -1;
+    // A film frame whose first unit lies before the clip started earlier.
+    long long const starts =
+        cadence_lookup(cadence_forward(p), row, f, shape.film_frames, shape.output_units);
+    if (starts < 0) return -1;
+    return static_cast<int>(f % shape.film_frames);
+}
+
+void cadence_frame_name(cadence_pair p, int frame, char (&out)[cadence_frame_name_capacity]) {
+    if (frame < 0)
+        std::snprintf(out, sizeof out, "<");
+    else if (cadence_shape_of(p).film_frames <= 26)
+        std::snprintf(out, sizeof out, "%c", static_cast<char>('A' + frame % 26));
+    else
+        std::snprintf(out, sizeof out, "%d", frame);
 }
 
 }  // namespace marlix

@@ -8,6 +8,7 @@
 // starts in the group before).
 
 #include <cstdint>
+#include <string_view>
 
 #include "marlix/export.h"
 
@@ -54,5 +55,22 @@ MARLIX_API cadence_table cadence_inverse(cadence_pair p);
 // table reads 0.
 MARLIX_API long long cadence_lookup(cadence_table const& t, int row, long long n, int group,
                                     int other);
+
+// A cadence as "FILM:VIDEO": FILM 24 or 48, VIDEO 25p, 25i, 30p or 30i
+// (50p and 60p count as the fields of 25 and 30). False, p untouched, for
+// any other text.
+MARLIX_API bool find_cadence_pair(std::string_view text, cadence_pair& p);
+// The pulldown phases of a cadence: its video frames in one group.
+MARLIX_API int cadence_phase_count(cadence_pair p);
+// The film frame on show in output unit `unit` (a field or a frame,
+// counted from the clip's first) at phase `sequence`, as a number within
+// its group (0 = A); -1 for a film frame that started before the clip,
+// and for a unit or phase out of range.
+MARLIX_API int cadence_frame_on_show(cadence_pair p, int sequence, int unit);
+// How a cadence picture names that film frame: "A".."Z" in a group of at
+// most 26 film frames, the number otherwise, "<" for -1.
+inline constexpr int cadence_frame_name_capacity = 12;
+MARLIX_API void cadence_frame_name(cadence_pair p, int frame,
+                                   char (&out)[cadence_frame_name_capacity]);
 
 }  // namespace marlix

@@ -68,13 +68,9 @@ std::optional<double> parse_double(std::string const& raw) {
 std::optional<rate_name> find_rate_name(std::string const& raw) {
     auto const r = marlix::smpte::parse_rate(trim_blanks(raw));
     if (!r) return std::nullopt;
-    double const fps = static_cast<double>(r.value.num) / r.value.den;
-    for (int n = Tov::FrameRate_24; n <= Tov::FrameRate_59_94; ++n) {
-        auto const host = static_cast<Tov::FrameRate>(n);
-        if (Tov::getFramesPerSecond(host) == fps)
-            return rate_name{r.value, host, marlix::smpte::converter_type(r.value)};
-    }
-    return std::nullopt;
+    Tov::FrameRate const host = marlix::smpte::host_frame_rate(r.value);
+    if (host == Tov::FrameRate_None) return std::nullopt;
+    return rate_name{r.value, host, marlix::smpte::converter_type(r.value)};
 }
 
 std::string rate_names_text() { return marlix::smpte::rate_names(); }
@@ -90,35 +86,25 @@ std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop) {
 }
 
 std::optional<marlix::label_t> parse_label_type(std::string const& text, std::string& why) {
-    using marlix::label_type_count;
-    if (text.size() > 1 && text[0] == '#') {
-        if (auto n = parse_integer(text.substr(1), 0, label_type_count - 1))
-            return static_cast<marlix::label_t>(*n);
-        why =
-            "'" + text + "': a catalogue number is #0 to #" + std::to_string(label_type_count - 1);
-        return std::nullopt;
+    using marlix::label_type_lookup;
+    auto const choice = marlix::find_label_type(text);
+    switch (choice.why) {
+        case label_type_lookup::found: return choice.type;
+        case label_type_lookup::bad_catalogue_number:
+            why = "'" + text + "': a catalogue number is #0 to #" +
+                  std::to_string(marlix::label_type_count - 1);
+            break;
+        case label_type_lookup::rate_without_converter:
+            why = "'" + text +
+                  "': 59.94 drop-frame timecode has no label converter; the strict SMPTE "
+                  "timecode commands ('marlix tc') read and write it";
+            break;
+        case label_type_lookup::not_a_rate:
+            why = "'" + text + "' is not a frame rate (" + rate_names_text() +
+                  "); write a catalogue number as '#N'";
+            break;
+        case label_type_lookup::unknown: why = "'" + text + "' is not a label type"; break;
     }
-    if (auto const r = find_rate_name(text)) {
-        if (r->timecode != marlix::LABEL_NONE) return r->timecode;
-        why = "'" + text +
-              "': 59.94 drop-frame timecode has no label converter; the strict SMPTE "
-              "timecode commands ('marlix tc') read and write it";
-        return std::nullopt;
-    }
-    for (int t = 0; t < label_type_count; ++t)
-        if (text == marlix::label_type_class_name(static_cast<marlix::label_t>(t)))
-            return static_cast<marlix::label_t>(t);
-    // An EDL name is judged on its whole text here: a name followed by more
-    // text is not a type name on the command line.
-    if (!text.empty() && text.find_first_of(" \t\n\v\f\r") == text.npos && text.size() <= 11) {
-        marlix::label_t const t = marlix::edlstr_to_label_type(text.c_str());
-        if (t != marlix::LABEL_NONE) return t;
-    }
-    if (parse_double(text))
-        why = "'" + text + "' is not a frame rate (" + rate_names_text() +
-              "); write a catalogue number as '#N'";
-    else
-        why = "'" + text + "' is not a label type";
     return std::nullopt;
 }
 
@@ -149,7 +135,7 @@ std::unique_ptr<marlix::label_cvt> make_converter(marlix::label_t type, int flag
         why = "no memory for a converter";
         return nullptr;
     }
-    if (c->type() == LABEL_DUMMY && type != LABEL_DUMMY) {
+    if (!has_own_converter(type)) {
         why = std::string("label type #") + std::to_string(static_cast<int>(type)) + " (" +
               label_type_class_name(type) + ") has no converter of its own";
         return nullptr;

@@ -1,8 +1,6 @@
 // marlix xlate: positions translated between media; marlix cadence: a text
 // picture of a pulldown cadence.
 
-#include <strings.h>
-
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -40,13 +38,9 @@ char const cadence_usage[] =
 namespace {
 
 std::optional<marlix::MediumRollMedium> parse_medium(std::string const& text) {
-    if (auto n = parse_integer(text, 0, 40)) return static_cast<marlix::MediumRollMedium>(*n);
-    for (int m = 0; m < marlix::medium_count; ++m) {
-        char const* name = marlix::medium_name(static_cast<marlix::MediumRollMedium>(m));
-        if (*name != '\0' && strcasecmp(name, text.c_str()) == 0)
-            return static_cast<marlix::MediumRollMedium>(m);
-    }
-    return std::nullopt;
+    marlix::MediumRollMedium m{};
+    if (!marlix::find_medium(text.c_str(), m)) return std::nullopt;
+    return m;
 }
 
 std::string shortest(double v) {
@@ -129,60 +123,35 @@ int run_cadence(args_t const& args) {
     parsed_args const p = parse_args(args, {"--sequence", "--count"}, {});
     if (!p.error.empty()) return usage_error(p.error);
     if (p.operands.size() != 1) return usage_error("cadence takes one FILM-RATE:VIDEO");
-    std::string const pair_text = p.operands.front();
-    std::size_t const colon     = pair_text.find(':');
-    if (colon == std::string::npos) return usage_error("cadence takes FILM-RATE:VIDEO, as 24:30i");
-    std::string const film = pair_text.substr(0, colon), video = pair_text.substr(colon + 1);
-    using marlix::cadence_pair;
-    std::optional<cadence_pair> pair;
-    bool const f24 = film == "24", f48 = film == "48";
-    if (!f24 && !f48) return usage_error("the film rate is 24 or 48");
-    if (video == "25p")
-        pair = f24 ? cadence_pair::film24_to_25_frames : cadence_pair::film48_to_25_frames;
-    if (video == "25i" || video == "50p")
-        pair = f24 ? cadence_pair::film24_to_50_fields : cadence_pair::film48_to_50_fields;
-    if (video == "30p")
-        pair = f24 ? cadence_pair::film24_to_30_frames : cadence_pair::film48_to_30_frames;
-    if (video == "30i" || video == "60p")
-        pair = f24 ? cadence_pair::film24_to_60_fields : cadence_pair::film48_to_60_fields;
-    if (!pair) return usage_error("the video is 25p, 25i, 30p or 30i");
-    marlix::cadence_shape const shape = marlix::cadence_shape_of(*pair);
+    marlix::cadence_pair pair{};
+    if (!marlix::find_cadence_pair(p.operands.front(), pair))
+        return usage_error("cadence takes FILM-RATE:VIDEO: 24 or 48, then 25p, 25i, 30p or 30i");
+    marlix::cadence_shape const shape = marlix::cadence_shape_of(pair);
+    int const phases                  = marlix::cadence_phase_count(pair);
     int sequence                      = 0;
     if (auto s = p.value("--sequence")) {
-        int const phases = shape.fields ? shape.output_units / 2 : shape.output_units;
-        auto const n     = parse_integer(*s, 0, phases - 1);
+        auto const n = parse_integer(*s, 0, phases - 1);
         if (!n) return usage_error("--sequence takes a phase 0.." + std::to_string(phases - 1));
         sequence = static_cast<int>(*n);
     }
-    int count = shape.fields ? shape.output_units / 2 : shape.output_units;  // video frames
+    int count = phases;  // video frames
     if (auto c = p.value("--count")) {
         auto const n = parse_integer(*c, 1, 1000);
         if (!n) return usage_error("--count takes 1..1000");
         count = static_cast<int>(*n);
     }
-    marlix::cadence_table const inverse = marlix::cadence_inverse(*pair);
-    marlix::cadence_table const forward = marlix::cadence_forward(*pair);
-    int const row                       = shape.fields ? 2 * sequence : sequence;
-    bool const letters                  = shape.film_frames <= 26;
-    // The film frame on show in a unit: '<' when it started before the
-    // clip's first unit, else its letter (or number past Z).
-    auto frame_text = [&](int unit) -> std::string {
-        long long const f =
-            marlix::cadence_lookup(inverse, row, unit, shape.output_units, shape.film_frames);
-        long long const starts =
-            f < 0 ? -1
-                  : marlix::cadence_lookup(forward, row, f, shape.film_frames, shape.output_units);
-        if (f < 0 || starts < 0) return "<";
-        if (letters) return std::string(1, static_cast<char>('A' + f % shape.film_frames));
-        return std::to_string(f % shape.film_frames);
-    };
+    bool const letters  = shape.film_frames <= 26;
     int const per_frame = shape.fields ? 2 : 1;
     std::string line;
     for (int frame = 0; frame < count; ++frame) {
         if (!line.empty()) line += ' ';
         for (int field = 0; field < per_frame; ++field) {
             if (field > 0 && !letters) line += '/';
-            line += frame_text(frame * per_frame + field);
+            char name[marlix::cadence_frame_name_capacity];
+            marlix::cadence_frame_name(
+                pair, marlix::cadence_frame_on_show(pair, sequence, frame * per_frame + field),
+                name);
+            line += name;
         }
     }
     emit_record(line);
