@@ -24,3 +24,9 @@ flags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs marlix)
 # shellcheck disable=SC2086
 "$cxx" -std=c++20 "$src_dir/consumer.cpp" -o "$work/pc-consumer" $flags
 LD_LIBRARY_PATH="$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=libdir marlix)" "$work/pc-consumer"
+
+# The C interface from a strict C99 program built against the installed tree.
+libdir=$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=libdir marlix)
+gcc -std=c99 -Wall -Wextra -Werror -pedantic -I"$work/prefix/include" "$src_dir/../capi/capi_test.c" \
+    -o "$work/c-consumer" -L"$libdir" -lmarlix -lm
+LD_LIBRARY_PATH="$libdir" "$work/c-consumer"

@@ -1,0 +1,228 @@
+/* The C interface from a strict C99 program: every area once with known
+ * answers, and the failures a C host meets (null pointers, short buffers,
+ * texts that do not read). Prints each failed check; exits 1 if any. */
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "marlix/marlix_c.h"
+
+static int failures = 0;
+
+#define CHECK(condition)                                                                  \
+    do {                                                                                  \
+        if (!(condition)) {                                                               \
+            ++failures;                                                                   \
+            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+        }                                                                                 \
+    } while (0)
+
+static int same(const char* a, const char* b) { return strcmp(a, b) == 0; }
+
+/* The messages the library sends to the diagnostics sink. */
+static int messages = 0;
+static void count_message(const char* text, void* context) {
+    (void)text;
+    ++*(int*)context;
+}
+
+static void label_texts(void) {
+    static const struct {
+        const char* type;
+        int32_t sample;
+        const char* prefix;
+        const char* text;
+    } rows[] = {
+        {"P", 93079, NULL, " 01:02:03.04"},
+        {"29.97df", 17982, NULL, " 00:10:00;00"},
+        {"keycode_35_label", 1000, NULL, "XX0000000015+10"},
+        /* The converter remembers this prefix for the prints after it. */
+        {"#10", 1000, "KJ 12 3456", "KJ 12 340015+10"},
+        {"i35", 1000, "AB12", "AB120015+10"},
+    };
+    size_t i;
+    char text[64];
+    int32_t type = -1, sample = 0;
+    for (i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        CHECK(marlix_label_type_find(rows[i].type, &type) == MARLIX_OK);
+        CHECK(marlix_label_text(type, rows[i].sample, rows[i].prefix, text, sizeof text) ==
+              MARLIX_OK);
+        CHECK(same(text, rows[i].text));
+        CHECK(marlix_label_sample(type, rows[i].text, rows[i].prefix, &sample) == MARLIX_OK);
+        CHECK(sample == rows[i].sample);
+    }
+    CHECK(marlix_label_type_find("P", &type) == MARLIX_OK && type == 5);
+    CHECK(marlix_label_type_find("59.94df", &type) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_label_type_find("#9", &type) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_label_type_find("#42", &type) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_label_type_find(NULL, &type) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_sample(5, "nonsense", NULL, &sample) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_label_text(9, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_label_text(-1, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
+    /* A short buffer gets the text cut and terminated. */
+    CHECK(marlix_label_text(5, 93079, NULL, text, 6) == MARLIX_ERR_TRUNCATED);
+    CHECK(same(text, " 01:0"));
+    CHECK(marlix_label_text(5, 93079, NULL, text, 0) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_type_name(5, text, sizeof text) == MARLIX_OK && same(text, "pal_label"));
+}
+
+static void labels(void) {
+    marlix_label* label = NULL;
+    marlix_label* back  = NULL;
+    marlix_medium_id id = {2, 2}, read_id = {0, 0};
+    char keep[160];
+    char text[64];
+    int32_t v      = 0;
+    double seconds = 0;
+    CHECK(marlix_label_new(5, &label) == MARLIX_OK);
+    CHECK(marlix_label_set_start_text(label, "01:00:00:00") == MARLIX_OK);
+    CHECK(marlix_label_set_length(label, 250) == MARLIX_OK);
+    CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_OK);
+    CHECK(same(keep, "LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1"));
+    CHECK(marlix_label_text_at(label, 251, text, sizeof text) == MARLIX_OK && same(text, ">>>>>>"));
+    CHECK(marlix_label_position(label, "01:00:01:00", &seconds) == MARLIX_OK &&
+          fabs(seconds - 1.0) < 1e-9);
+    CHECK(marlix_label_set_start_text(label, "nonsense") == MARLIX_ERR_UNREADABLE);
+    marlix_label_free(label);
+
+    CHECK(marlix_label_read(keep, &back) == MARLIX_OK);
+    CHECK(marlix_label_start(back, &v) == MARLIX_OK && v == 90000);
+    CHECK(marlix_label_length(back, &v) == MARLIX_OK && v == 250);
+    CHECK(marlix_label_bounded(back, &v) == MARLIX_OK && v == 1);
+    CHECK(marlix_label_medium_id(back, &read_id) == MARLIX_ERR_ARGUMENT);
+    marlix_label_free(back);
+    CHECK(marlix_label_read("LABEL_REV:7 nonsense", &back) == MARLIX_ERR_UNREADABLE);
+
+    CHECK(marlix_edit_label_new(5, id, &label) == MARLIX_OK);
+    CHECK(marlix_label_set_start_text(label, "01:00:00:00") == MARLIX_OK);
+    CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_OK);
+    CHECK(
+        same(keep, "LABEL_REV:1 pal_label  01:00:00.00 100000000 0.0416666667 1 MediumRollId 2,2"));
+    marlix_label_free(label);
+    CHECK(marlix_edit_label_read(keep, &back) == MARLIX_OK);
+    CHECK(marlix_label_medium_id(back, &read_id) == MARLIX_OK && read_id.medium == 2 &&
+          read_id.generation == 2);
+    CHECK(marlix_label_keep_string(back, keep, 10) == MARLIX_ERR_TRUNCATED);
+    marlix_label_free(back);
+    marlix_label_free(NULL);
+}
+
+static void media(void) {
+    marlix_medium_id id = {0, 0};
+    int32_t m           = 0;
+    char text[64], reel[32];
+    CHECK(marlix_medium_find("film", &m) == MARLIX_OK);
+    CHECK(marlix_medium_name(m, text, sizeof text) == MARLIX_OK && same(text, "Film"));
+    CHECK(marlix_medium_find("Nothing", &m) == MARLIX_ERR_MEDIUM);
+    CHECK(marlix_medium_find("41", &m) == MARLIX_ERR_MEDIUM);
+    CHECK(marlix_medium_id_read("2,1", -1, &id) == MARLIX_OK && id.medium == 2 &&
+          id.generation == 1);
+    CHECK(marlix_medium_id_read("junk", -1, &id) == MARLIX_ERR_UNREADABLE);
+    id.medium     = 2;
+    id.generation = 2;
+    CHECK(marlix_medium_roll_keep_string(id, "A001", text, sizeof text) == MARLIX_OK);
+    CHECK(same(text, "REV:1 MediumRollId:2,2 reelid:A001"));
+    CHECK(marlix_medium_roll_read(text, &id, reel, sizeof reel) == MARLIX_OK && same(reel, "A001"));
+    CHECK(marlix_medium_roll_read("junk", &id, reel, sizeof reel) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_medium_id_fits(id, id) == 1);
+    id.medium = 99;
+    CHECK(marlix_medium_id_text(id, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+}
+
+static void translation(void) {
+    marlix_project project, saved;
+    marlix_xlate_params params;
+    int32_t film = 0, v30i = 0, p25 = 0, audio = 0, drop = 0;
+    double r = 0;
+    CHECK(marlix_medium_find("Film", &film) == MARLIX_OK);
+    CHECK(marlix_medium_find("30i", &v30i) == MARLIX_OK);
+    CHECK(marlix_medium_find("Playout25p", &p25) == MARLIX_OK);
+    CHECK(marlix_medium_find("Audio", &audio) == MARLIX_OK);
+    CHECK(marlix_xlate(1.0, film, v30i, NULL, NULL, &r) == MARLIX_OK && r == 0.8);
+    CHECK(marlix_project_get(&saved) == MARLIX_OK);
+    CHECK(marlix_project_default(&project) == MARLIX_OK);
+    CHECK(marlix_rate_find("25", &project.frame_rate, &drop) == MARLIX_OK && drop == 0);
+    project.output_rate = project.frame_rate;
+    CHECK(marlix_xlate_params_init(&params) == MARLIX_OK);
+    /* Settings for this call alone; the current project stays. */
+    CHECK(marlix_xlate(1.0, p25, audio, &params, &project, &r) == MARLIX_OK &&
+          fabs(r - 1.0416666666666667) < 1e-15);
+    CHECK(marlix_project_get(&project) == MARLIX_OK && project.frame_rate == saved.frame_rate);
+    marlix_set_diagnostic_sink(count_message, &messages);
+    CHECK(marlix_xlate(1e300, film, v30i, NULL, NULL, &r) == MARLIX_ERR_NO_TRANSLATION &&
+          r == 1e99);
+    CHECK(messages == 1);
+    marlix_set_diagnostic_sink(NULL, NULL);
+    CHECK(marlix_xlate(1.0, 41, film, NULL, NULL, &r) == MARLIX_ERR_MEDIUM);
+    CHECK(marlix_rate_find("29.97df", &project.frame_rate, &drop) == MARLIX_OK && drop == 1 &&
+          project.frame_rate == 5);
+    CHECK(marlix_rate_find("#0", &project.frame_rate, NULL) == MARLIX_ERR_RATE);
+    project.frame_rate = 77;
+    CHECK(marlix_project_set(&project) == MARLIX_ERR_ARGUMENT);
+}
+
+static void cadences(void) {
+    static const char expected[] = "AABBBCCDDD";
+    int32_t cadence = 0, frames = 0, units = 0, fields = 0, phases = 0, f = 0;
+    int64_t unit = 0;
+    int i;
+    CHECK(marlix_cadence_find("24:30i", &cadence) == MARLIX_OK);
+    CHECK(marlix_cadence_shape(cadence, &frames, &units, &fields, &phases) == MARLIX_OK &&
+          frames == 4 && units == 10 && fields == 1 && phases == 5);
+    for (i = 0; i < 10; ++i)
+        CHECK(marlix_cadence_frame(cadence, 0, i, &f) == MARLIX_OK && f == expected[i] - 'A');
+    CHECK(marlix_cadence_frame(cadence, 1, 0, &f) == MARLIX_OK && f == 0);
+    CHECK(marlix_cadence_forward(cadence, 0, 2, &unit) == MARLIX_OK && unit == 5);
+    CHECK(marlix_cadence_find("24:29i", &cadence) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_cadence_frame(8, 0, 0, &f) == MARLIX_ERR_ARGUMENT);
+}
+
+static void legacy(void) {
+    char text[16];
+    int32_t frame = 0, foot = 0, phase = 0, code = 0;
+    CHECK(marlix_legacy_timecode(1000, 2, 0, text, sizeof text) == MARLIX_OK &&
+          same(text, "00003924"));
+    CHECK(marlix_legacy_label_to_frames("00010+05", 8, 0, 0, 0, 16, 1, 0, &frame, &foot, &phase,
+                                        &code) == MARLIX_OK &&
+          frame == 161 && code == 1);
+    CHECK(marlix_legacy_label_plus_frames("00000101", 24, 2, 0, 0, 0, 0, 0, 1, 0, text, sizeof text,
+                                          &foot, &phase, &code) == MARLIX_OK &&
+          same(text, "00000200"));
+    CHECK(marlix_legacy_timecode(1000, 99, 0, text, sizeof text) == MARLIX_ERR_REFUSED);
+}
+
+static void timecode(void) {
+    marlix_tc_rate df, film;
+    int32_t frames     = 0;
+    int64_t film_frame = 0;
+    int32_t split      = 0;
+    char text[32];
+    CHECK(marlix_tc_rate_find("29.97df", &df) == MARLIX_OK && df.drop == 1);
+    CHECK(marlix_tc_rate_find("23.976", &film) == MARLIX_OK);
+    CHECK(marlix_tc_read("00:01:00;02", df, 0, &frames) == MARLIX_OK && frames == 1800);
+    CHECK(marlix_tc_read("00:01:00;00", df, 0, &frames) == MARLIX_ERR_TC_DROPPED_LABEL);
+    CHECK(marlix_tc_read("", df, 0, &frames) == MARLIX_ERR_TC_EMPTY);
+    CHECK(marlix_tc_write(1800, df, 1, text, sizeof text) == MARLIX_OK &&
+          same(text, "00:01:00;02"));
+    CHECK(marlix_tc_add(2147483647, df, 1, &frames) == MARLIX_ERR_TC_OUT_OF_RANGE);
+    CHECK(marlix_tc_convert(24, film, df, 2, 0, 0, &frames) == MARLIX_OK && frames == 30);
+    CHECK(marlix_tc_pull(2, df, &film_frame, &split) == MARLIX_OK && film_frame == 1 && split == 1);
+    CHECK(marlix_tc_rate_find("31", &film) == MARLIX_ERR_TC_UNKNOWN_RATE);
+    CHECK(same(marlix_status_text(MARLIX_ERR_TC_DROPPED_LABEL),
+               "dropped label: drop-frame counting skips this frame number"));
+    CHECK(same(marlix_status_text((marlix_status)999), "an unknown status"));
+}
+
+int main(void) {
+    marlix_set_messages_to_standard_output(0);
+    CHECK(marlix_version()[0] != '\0');
+    label_texts();
+    labels();
+    media();
+    translation();
+    cadences();
+    legacy();
+    timecode();
+    if (failures != 0) fprintf(stderr, "%d checks failed\n", failures);
+    return failures == 0 ? 0 : 1;
+}
