@@ -2,7 +2,8 @@
 # Installs the Debian packages marlix needs to build and test, when missing.
 # Usage: scripts/install-deps.sh [extra-package...]
 set -euo pipefail
-need=(cmake ninja-build g++ libgtest-dev libbenchmark-dev pkg-config libavutil-dev "$@")
+need=(cmake ninja-build g++ gcc libgtest-dev libbenchmark-dev pkg-config libavutil-dev
+      python3-dev pybind11-dev python3-pybind11 python3-pytest "$@")
 missing=()
 for p in "${need[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

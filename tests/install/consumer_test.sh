@@ -30,3 +30,12 @@ libdir=$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=libdir marlix)
 gcc -std=c99 -Wall -Wextra -Werror -pedantic -I"$work/prefix/include" "$src_dir/../capi/capi_test.c" \
     -o "$work/c-consumer" -L"$libdir" -lmarlix -lm
 LD_LIBRARY_PATH="$libdir" "$work/c-consumer"
+
+# The Python module from the installed tree: it finds its library through
+# its relative run path.
+module_dir="$work/prefix/lib/python3/dist-packages"
+if compgen -G "$module_dir/marlix*.so" >/dev/null; then
+    [[ -f "$module_dir/marlix.pyi" ]]
+    env -u LD_LIBRARY_PATH PYTHONPATH="$module_dir" /usr/bin/python3 -m pytest -q -p no:cacheprovider \
+        "$src_dir/../python" >/dev/null
+fi

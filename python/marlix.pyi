@@ -1,0 +1,43 @@
+"""Edge-label arithmetic: label text and samples, SMPTE timecode, translation
+between media, pulldown cadences. Every failure raises ValueError."""
+
+from typing import Iterable, Optional, Sequence, Union
+
+__version__: str
+
+# A label type: an EDL name ("P", "ND", "F35"), a class name ("pal_label"),
+# a frame rate ("25", "29.97df") or "#N", or the catalogue number as an int.
+LabelType = Union[str, int]
+# A frame rate: a name as "25" or "29.97df", "#N", or the host's number.
+Rate = Union[str, int]
+# A medium: its name in any case ("Film", "30i", "Audio") or its number.
+Medium = Union[str, int]
+
+def label_text(type: LabelType, sample: int, *, prefix: Optional[str] = None) -> str: ...
+def label_sample(type: LabelType, text: str, *, prefix: Optional[str] = None) -> int: ...
+def label_texts(
+    type: LabelType, samples: Union[Iterable[int], range, memoryview], *, prefix: Optional[str] = None
+) -> list[str]: ...
+def label_samples(type: LabelType, texts: Iterable[str], *, prefix: Optional[str] = None) -> list[int]: ...
+def tc_text(frames: int, rate: str) -> str: ...
+def tc_frames(text: str, rate: str, strict: bool = True) -> int: ...
+def xlate(
+    position: float,
+    from_medium: Medium,
+    to_medium: Medium,
+    *,
+    transfer: Union[str, int, None] = None,
+    sequence: int = -1,
+    transfer_rate: Optional[Rate] = None,
+    video_medium: Optional[Medium] = None,
+    source_24p: bool = False,
+    round_to_frame: bool = False,
+    project_rate: Optional[Rate] = None,
+    drop_frame: Optional[bool] = None,
+    camera_speed: Optional[Rate] = None,
+    output_rate: Optional[Rate] = None,
+    output_scan: Optional[str] = None,
+    output_pulled_down: Optional[bool] = None,
+    audio_sync_pulled_down: Optional[bool] = None,
+) -> float: ...
+def cadence(pair: str, phase: int = 0) -> list[str]: ...

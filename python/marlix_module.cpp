@@ -1,0 +1,463 @@
+// The Python module: label text and samples one at a time or in batches
+// (one C++ loop with the GIL released), SMPTE timecode, translation between
+// media under settings of one call, and cadence pictures. Every failure is
+// a ValueError that says what was wrong.
+
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/host/host_services.h"
+#include "marlix/host/library_entry.h"
+#include "marlix/medium/medium_mapping.h"
+#include "marlix/medium/medium_roll.h"
+#include "marlix/smpte/timecode.h"
+#include "marlix/values/label_point.h"
+#include "marlix/version.h"
+#include "marlix/xlate/cadence_tables.h"
+#include "marlix/xlate/position_xlate.h"
+
+namespace py = pybind11;
+
+namespace {
+
+using namespace marlix;
+
+[[noreturn]] void fail(std::string const& why) { throw py::value_error(why); }
+
+std::string shown(py::handle h) { return py::repr(h).cast<std::string>(); }
+
+// A label type named by EDL name, class name, frame rate or catalogue
+// number (an int), with a converter of its own.
+label_cvt& converter_of(py::handle type) {
+    label_t t = LABEL_NONE;
+    if (py::isinstance<py::int_>(type) && !py::isinstance<py::bool_>(type)) {
+        long long const n = type.cast<long long>();
+        if (n < 0 || n >= label_type_count)
+            fail("label type " + std::to_string(n) + ": a catalogue number is 0 to " +
+                 std::to_string(label_type_count - 1));
+        t = static_cast<label_t>(n);
+    } else if (py::isinstance<py::str>(type)) {
+        std::string const name = type.cast<std::string>();
+        auto const choice      = find_label_type(name);
+        switch (choice.why) {
+            case label_type_lookup::found: t = choice.type; break;
+            case label_type_lookup::rate_without_converter:
+                fail("'" + name + "': 59.94 drop-frame timecode has no label converter");
+            case label_type_lookup::not_a_rate:
+                fail("'" + name + "' is not a frame rate (" + smpte::rate_names() + ")");
+            default: fail("'" + name + "' is not a label type");
+        }
+    } else {
+        fail("a label type is a name or a catalogue number, not " + shown(type));
+    }
+    if (!has_own_converter(t))
+        fail(std::string("label type ") + std::to_string(static_cast<int>(t)) + " (" +
+             label_type_class_name(t) + ") has no converter of its own");
+    label_cvt* c = get_static_label_cvt(t);
+    if (c == nullptr) throw std::bad_alloc();
+    return *c;
+}
+
+std::int32_t sample_of(long long n) {
+    if (n < INT32_MIN || n > INT32_MAX)
+        fail("sample " + std::to_string(n) + " does not fit 32 bits");
+    return static_cast<std::int32_t>(n);
+}
+
+// A label point of the converter with the caller's prefix text.
+label_point point_of(label_cvt& c, std::optional<std::string> const& prefix) {
+    label_point point(0, &c);
+    if (prefix) std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", prefix->c_str());
+    return point;
+}
+
+std::string not_read(label_cvt& c, std::string_view text) {
+    // The text as Python shows it: quoted, with control characters escaped.
+    py::str const shown_text(text.data(), text.size());
+    return shown(shown_text) + " does not read as a label of type " + c.type_str();
+}
+
+std::string label_text(py::handle type, long long sample, std::optional<std::string> prefix) {
+    label_cvt& c      = converter_of(type);
+    label_point point = point_of(c, prefix);
+    return c.get_abs_string(&point, sample_of(sample));
+}
+
+std::int32_t label_sample(py::handle type, std::string const& text,
+                          std::optional<std::string> prefix) {
+    label_cvt& c      = converter_of(type);
+    label_point point = point_of(c, prefix);
+    if (text.find('\0') == text.npos) point.set_sample(text.c_str());  // prefix first, then text
+    if (text.find('\0') != text.npos || point.get_sample() == INVALID_SAMPLE)
+        fail(not_read(c, text));
+    return point.get_sample();
+}
+
+// The samples of a batch: a range is walked without a list, an object with
+// the buffer protocol is read in place, anything else iterated.
+std::vector<std::int32_t> samples_of(py::handle samples) {
+    std::vector<std::int32_t> out;
+    if (py::isinstance(samples, py::module_::import("builtins").attr("range"))) {
+        long long const start = samples.attr("start").cast<long long>();
+        long long const step  = samples.attr("step").cast<long long>();
+        long long const n     = static_cast<long long>(py::len(samples));
+        sample_of(start);
+        if (n > 0) sample_of(start + (n - 1) * step);  // a range is monotonic: both ends fit
+        out.resize(static_cast<std::size_t>(n));
+        for (long long i = 0; i < n; ++i)
+            out[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(start + i * step);
+        return out;
+    }
+    if (PyObject_CheckBuffer(samples.ptr()) && !py::isinstance<py::bytes>(samples)) {
+        py::buffer_info const info = py::reinterpret_borrow<py::buffer>(samples).request();
+        if (info.ndim != 1) fail("a buffer of samples has one dimension");
+        auto read = [&](auto const* data) {
+            out.resize(static_cast<std::size_t>(info.shape[0]));
+            std::size_t const stride = static_cast<std::size_t>(info.strides[0]);
+            auto const* bytes        = reinterpret_cast<char const*>(data);
+            for (std::size_t i = 0; i < out.size(); ++i) {
+                auto v = *reinterpret_cast<decltype(data)>(bytes + i * stride);
+                if constexpr (std::is_floating_point_v<
+                                  std::remove_cv_t<std::remove_pointer_t<decltype(data)>>>) {
+                    if (v != std::floor(v)) fail("sample " + std::to_string(v) + " is not whole");
+                    if (!(v >= INT32_MIN && v <= INT32_MAX))
+                        fail("sample " + std::to_string(v) + " does not fit 32 bits");
+                    out[i] = static_cast<std::int32_t>(v);
+                } else {
+                    out[i] = sample_of(static_cast<long long>(v));
+                }
+            }
+        };
+        // Only a signed or unsigned whole number of the native sizes, or a
+        // double: the formats numpy, array and memoryview give.
+        std::string const f = info.format;
+        char const kind     = f.empty() ? '\0' : f.back();
+        if ((f.size() == 1 || (f.size() == 2 && (f[0] == '@' || f[0] == '=' || f[0] == '<'))) &&
+            std::strchr("bBhHiIlLqQd", kind) != nullptr) {
+            switch (kind) {
+                case 'b': read(static_cast<std::int8_t const*>(info.ptr)); break;
+                case 'B': read(static_cast<std::uint8_t const*>(info.ptr)); break;
+                case 'h': read(static_cast<std::int16_t const*>(info.ptr)); break;
+                case 'H': read(static_cast<std::uint16_t const*>(info.ptr)); break;
+                case 'i': read(static_cast<std::int32_t const*>(info.ptr)); break;
+                case 'I': read(static_cast<std::uint32_t const*>(info.ptr)); break;
+                case 'l':
+                case 'q': read(static_cast<std::int64_t const*>(info.ptr)); break;
+                case 'L':
+                case 'Q': read(static_cast<std::uint64_t const*>(info.ptr)); break;
+                default: read(static_cast<double const*>(info.ptr)); break;
+            }
+            return out;
+        }
+        fail("a buffer of samples holds whole numbers or doubles, not format '" + f + "'");
+    }
+    std::size_t index = 0;
+    for (py::handle item : samples) {
+        if (!py::isinstance<py::int_>(item) || py::isinstance<py::bool_>(item))
+            fail("sample " + std::to_string(index) + " is not an int: " + shown(item));
+        out.push_back(sample_of(item.cast<long long>()));
+        ++index;
+    }
+    return out;
+}
+
+// Label texts are ASCII unless a prefix brought other bytes; those are
+// read as UTF-8, invalid bytes replaced.
+py::list label_texts(py::handle type, py::handle samples, std::optional<std::string> prefix) {
+    label_cvt& c                         = converter_of(type);
+    std::vector<std::int32_t> const list = samples_of(samples);
+    py::list out(list.size());
+    label_point point = point_of(c, prefix);
+    // Printed a block at a time with the GIL released, each block's texts
+    // then made str objects while they are still in cache.
+    constexpr std::size_t block = 4096;
+    constexpr std::size_t width = label_point::text_capacity;
+    std::vector<char> texts(block * width);
+    std::uint8_t lengths[block];
+    bool ascii[block];
+    for (std::size_t first = 0; first < list.size(); first += block) {
+        std::size_t const n = std::min(block, list.size() - first);
+        {
+            py::gil_scoped_release const release;
+            for (std::size_t i = 0; i < n; ++i) {
+                char const* text = c.get_abs_string(&point, list[first + i]);
+                char* to         = texts.data() + i * width;
+                std::memcpy(to, text, width);  // the point's whole text buffer
+                std::size_t const k = strnlen(to, width - 1);
+                unsigned char high  = 0;
+                for (std::size_t j = 0; j < k; ++j) high |= static_cast<unsigned char>(to[j]);
+                lengths[i] = static_cast<std::uint8_t>(k);
+                ascii[i]   = high < 0x80;
+            }
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            char const* text = texts.data() + i * width;
+            PyObject* s      = ascii[i] ? PyUnicode_New(lengths[i], 127)
+                                        : PyUnicode_DecodeUTF8(text, lengths[i], "replace");
+            if (s == nullptr) throw py::error_already_set();
+            if (ascii[i]) std::memcpy(PyUnicode_1BYTE_DATA(s), text, lengths[i]);
+            PyList_SET_ITEM(out.ptr(), static_cast<Py_ssize_t>(first + i), s);
+        }
+    }
+    return out;
+}
+
+py::list label_samples(py::handle type, py::handle texts, std::optional<std::string> prefix) {
+    label_cvt& c = converter_of(type);
+    // The str objects stay referenced, so their UTF-8 buffers stay valid
+    // while the GIL is released.
+    std::vector<py::object> held;
+    std::vector<std::string_view> views;
+    for (py::handle item : texts) {
+        if (!py::isinstance<py::str>(item))
+            fail("text " + std::to_string(views.size()) + " is not a str: " + shown(item));
+        Py_ssize_t n     = 0;
+        char const* utf8 = PyUnicode_AsUTF8AndSize(item.ptr(), &n);
+        if (utf8 == nullptr) throw py::error_already_set();
+        held.push_back(py::reinterpret_borrow<py::object>(item));
+        views.emplace_back(utf8, static_cast<std::size_t>(n));
+    }
+    std::vector<std::int32_t> out(views.size());
+    std::size_t bad = views.size();
+    {
+        py::gil_scoped_release const release;
+        label_point point = point_of(c, prefix);
+        for (std::size_t i = 0; i < views.size() && bad == views.size(); ++i) {
+            bool const whole = views[i].find('\0') == views[i].npos;
+            if (whole) point.set_sample(views[i].data());
+            if (!whole || point.get_sample() == INVALID_SAMPLE)
+                bad = i;
+            else
+                out[i] = point.get_sample();
+        }
+    }
+    if (bad != views.size()) fail("text " + std::to_string(bad) + ": " + not_read(c, views[bad]));
+    return py::cast(out);
+}
+
+smpte::rate tc_rate(std::string const& name) {
+    auto const r = smpte::parse_rate(name);
+    if (!r.ok()) fail("'" + name + "' is not a frame rate (" + smpte::rate_names() + ")");
+    return r.value;
+}
+
+std::string tc_text(long long frames, std::string const& rate) {
+    if (frames < INT32_MIN || frames > INT32_MAX)
+        fail("frame count " + std::to_string(frames) + " does not fit 32 bits");
+    return smpte::to_string(smpte::timecode(static_cast<std::int32_t>(frames), tc_rate(rate)));
+}
+
+std::int32_t tc_frames(std::string const& text, std::string const& rate, bool strict) {
+    smpte::rate const r = tc_rate(rate);
+    if (strict) {
+        auto const t = smpte::read(text, r);
+        if (!t.ok()) fail("'" + text + "': " + smpte::error_text(t.why));
+        return t.value.frames();
+    }
+    label_t const type = smpte::converter_type(r);
+    if (type == LABEL_NONE)
+        fail("'" + rate + "' has no label converter to read as; use strict=True");
+    return label_sample(py::int_(static_cast<int>(type)), text, std::nullopt);
+}
+
+// A host frame rate: a name as the SMPTE layer reads it, "#N", or the
+// host's number as an int. *drop tells a drop-frame name.
+Tov::FrameRate host_rate_of(py::handle value, char const* what, bool* drop = nullptr) {
+    long long n = -1;
+    if (py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value)) {
+        n = value.cast<long long>();
+    } else if (py::isinstance<py::str>(value)) {
+        std::string const text = value.cast<std::string>();
+        if (text.size() > 1 && text[0] == '#') {
+            try {
+                std::size_t used = 0;
+                n                = std::stoll(text.substr(1), &used);
+                if (used != text.size() - 1) n = -1;
+            } catch (std::exception const&) {
+                n = -1;
+            }
+        } else if (auto const r = smpte::parse_rate(text); r.ok()) {
+            Tov::FrameRate const host = smpte::host_frame_rate(r.value);
+            if (host != Tov::FrameRate_None) {
+                if (drop != nullptr) *drop = r.value.drop;
+                return host;
+            }
+        }
+    }
+    if (n < 0 || n > 255 || Tov::getFramesPerSecond(static_cast<Tov::FrameRate>(n)) == 0.0)
+        fail(std::string(what) + ": " + shown(value) + " is not a frame rate (" +
+             smpte::rate_names() + ", or the host's rate number)");
+    return static_cast<Tov::FrameRate>(n);
+}
+
+MediumRollMedium medium_of(py::handle value, char const* what) {
+    MediumRollMedium m{};
+    std::string const text = py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value)
+                                 ? std::to_string(value.cast<long long>())
+                             : py::isinstance<py::str>(value) ? value.cast<std::string>()
+                                                              : std::string();
+    if (text.empty() || text.find('\0') != text.npos || !find_medium(text.c_str(), m))
+        fail(std::string(what) + ": " + shown(value) + " is not a medium");
+    return m;
+}
+
+transfer_type transfer_of(py::handle value) {
+    if (py::isinstance<py::str>(value)) {
+        std::string const t = value.cast<std::string>();
+        if (t == "none") return transfer_none;
+        if (t == "frame") return transfer_frame_for_frame;
+        if (t == "pulldown") return transfer_cadence;
+    } else if (py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value)) {
+        long long const n = value.cast<long long>();
+        if (n >= 0 && n <= 99) return static_cast<transfer_type>(n);
+    }
+    fail("transfer: " + shown(value) + " is not none, frame, pulldown or a number 0..99");
+}
+
+struct xlate_options {
+    py::object transfer, transfer_rate, video_medium;
+    int sequence        = -1;
+    bool source_24p     = false;
+    bool round_to_frame = false;
+    py::object project_rate, drop_frame, camera_speed, output_rate, output_scan, output_pulled_down,
+        audio_sync_pulled_down;
+};
+
+double xlate(double position, py::handle from_medium, py::handle to_medium,
+             xlate_options const& o) {
+    MediumRollMedium const from = medium_of(from_medium, "from_medium");
+    MediumRollMedium const to   = medium_of(to_medium, "to_medium");
+    if (o.sequence < -1 || o.sequence > 255) fail("sequence takes a phase -1..255");
+    // The project of this call: the current one with the given settings.
+    Tov::ProjectSettings s = Tov::CurrentProject::settings();
+    if (!o.project_rate.is_none()) {
+        bool drop     = false;
+        s.frame_rate  = host_rate_of(o.project_rate, "project_rate", &drop);
+        s.output_rate = s.frame_rate;  // the output follows unless given
+        if (drop) s.drop_frame_timecode = true;
+    }
+    if (!o.drop_frame.is_none()) s.drop_frame_timecode = o.drop_frame.cast<bool>();
+    if (!o.camera_speed.is_none())
+        s.in_camera_film_speed = host_rate_of(o.camera_speed, "camera_speed");
+    if (!o.output_rate.is_none()) s.output_rate = host_rate_of(o.output_rate, "output_rate");
+    if (!o.output_scan.is_none()) {
+        std::string const scan = py::isinstance<py::str>(o.output_scan)
+                                     ? o.output_scan.cast<std::string>()
+                                     : std::string();
+        if (scan != "p" && scan != "i")
+            fail("output_scan: " + shown(o.output_scan) + " is not 'p' or 'i'");
+        s.output_scan = scan == "p" ? Tov::Image::ScanMode_Progressive
+                                    : Tov::Image::ScanMode_InterlacedUpperFirst;
+    }
+    if (!o.output_pulled_down.is_none()) s.output_pulled_down = o.output_pulled_down.cast<bool>();
+    if (!o.audio_sync_pulled_down.is_none())
+        s.audio_sync_pulled_down = o.audio_sync_pulled_down.cast<bool>();
+    Tov::ThreadProject const scope(s);
+
+    MPosn_Xlate_Params params;
+    if (!o.transfer.is_none()) params.transfer = transfer_of(o.transfer);
+    params.sequence = o.sequence;
+    if (!o.transfer_rate.is_none())
+        params.transfer_rate = host_rate_of(o.transfer_rate, "transfer_rate");
+    params.video_medium       = o.video_medium.is_none() ? getDefaultEditMediumForProject()
+                                                         : medium_of(o.video_medium, "video_medium");
+    params.vidproj_24p_source = o.source_24p;
+    double const r            = mPosn_Xlate(position, from, to, params, o.round_to_frame);
+    if (std::fabs(r) == invalid_position && from != to)
+        fail("no translation of " + shown(py::float_(position)) + " from " + medium_name(from) +
+             " to " + medium_name(to));
+    return r;
+}
+
+std::vector<std::string> cadence(std::string const& pair_text, int phase) {
+    cadence_pair pair{};
+    if (!find_cadence_pair(pair_text, pair))
+        fail("'" + pair_text + "' is not a cadence: 24 or 48, ':', then 25p, 25i, 30p or 30i");
+    int const phases = cadence_phase_count(pair);
+    if (phase < 0 || phase >= phases)
+        fail("phase " + std::to_string(phase) + " of " + pair_text + ": 0.." +
+             std::to_string(phases - 1));
+    int const units = cadence_shape_of(pair).fields ? 2 * phases : phases;
+    std::vector<std::string> out;
+    for (int unit = 0; unit < units; ++unit) {
+        char name[cadence_frame_name_capacity];
+        cadence_frame_name(pair, cadence_frame_on_show(pair, phase, unit), name);
+        out.emplace_back(name);
+    }
+    return out;
+}
+
+}  // namespace
+
+PYBIND11_MODULE(marlix, m) {
+    m.doc() =
+        "Edge-label arithmetic: label text and samples, SMPTE timecode, translation "
+        "between media, pulldown cadences.";
+    m.attr("__version__") = marlix::library_version();
+    // The library's messages reach the diagnostics sink (standard error)
+    // only: a script's standard output stays its own.
+    set_messages_to_standard_output(false);
+
+    py::arg const type("type");
+    m.def("label_text", &label_text, type, py::arg("sample"), py::kw_only(),
+          py::arg("prefix") = py::none(),
+          "The label text of a sample, exactly as the type's converter prints it.");
+    m.def("label_sample", &label_sample, type, py::arg("text"), py::kw_only(),
+          py::arg("prefix") = py::none(),
+          "The sample of a label text; ValueError if it does not read.");
+    m.def("label_texts", &label_texts, type, py::arg("samples"), py::kw_only(),
+          py::arg("prefix") = py::none(), "label_text over a whole sequence of samples.");
+    m.def("label_samples", &label_samples, type, py::arg("texts"), py::kw_only(),
+          py::arg("prefix") = py::none(),
+          "label_sample over a whole sequence of texts; ValueError names the first that fails.");
+    m.def("tc_text", &tc_text, py::arg("frames"), py::arg("rate"),
+          "SMPTE timecode HH:MM:SS:FF of a frame count at a rate.");
+    m.def("tc_frames", &tc_frames, py::arg("text"), py::arg("rate"), py::arg("strict") = true,
+          "The frame count of a timecode: strict, or as the label converters read it.");
+    m.def(
+        "xlate",
+        [](double position, py::handle from_medium, py::handle to_medium, py::object transfer,
+           int sequence, py::object transfer_rate, py::object video_medium, bool source_24p,
+           bool round_to_frame, py::object project_rate, py::object drop_frame,
+           py::object camera_speed, py::object output_rate, py::object output_scan,
+           py::object output_pulled_down, py::object audio_sync_pulled_down) {
+            xlate_options const o{transfer,
+                                  transfer_rate,
+                                  video_medium,
+                                  sequence,
+                                  source_24p,
+                                  round_to_frame,
+                                  project_rate,
+                                  drop_frame,
+                                  camera_speed,
+                                  output_rate,
+                                  output_scan,
+                                  output_pulled_down,
+                                  audio_sync_pulled_down};
+            return xlate(position, from_medium, to_medium, o);
+        },
+        py::arg("position"), py::arg("from_medium"), py::arg("to_medium"), py::kw_only(),
+        py::arg("transfer") = py::none(), py::arg("sequence") = -1,
+        py::arg("transfer_rate") = py::none(), py::arg("video_medium") = py::none(),
+        py::arg("source_24p") = false, py::arg("round_to_frame") = false,
+        py::arg("project_rate") = py::none(), py::arg("drop_frame") = py::none(),
+        py::arg("camera_speed") = py::none(), py::arg("output_rate") = py::none(),
+        py::arg("output_scan") = py::none(), py::arg("output_pulled_down") = py::none(),
+        py::arg("audio_sync_pulled_down") = py::none(),
+        "A position translated from one medium's time base to another's; the project "
+        "settings given hold for this call only.");
+    m.def("cadence", &cadence, py::arg("pair"), py::arg("phase") = 0,
+          "The film frame on show in each field (or frame) of one cadence cycle.");
+}

@@ -1,0 +1,130 @@
+"""The Python module against the command-line tool's known answers, its
+batch calls against the single ones, and its failures."""
+
+import array
+import threading
+
+import pytest
+
+import marlix
+
+
+@pytest.mark.parametrize(
+    "type_, sample, prefix, text",
+    [
+        ("P", 93079, None, " 01:02:03.04"),
+        ("p", 93079, None, " 01:02:03.04"),
+        (5, 93079, None, " 01:02:03.04"),
+        ("pal_label", 93079, None, " 01:02:03.04"),
+        ("25", 93079, None, " 01:02:03.04"),
+        ("#5", 93079, None, " 01:02:03.04"),
+        ("29.97df", 17982, None, " 00:10:00;00"),
+        ("I35", 1000, "AB12", "AB120015+10"),
+        ("F35", 1000, "KJ 12 3456", "KJ 12 340015+10"),
+    ],
+)
+def test_label_text_and_sample(type_, sample, prefix, text):
+    assert marlix.label_text(type_, sample, prefix=prefix) == text
+    assert marlix.label_sample(type_, text, prefix=prefix) == sample
+
+
+@pytest.mark.parametrize(
+    "call, reason",
+    [
+        (lambda: marlix.label_text("Q", 0), "'Q' is not a label type"),
+        (lambda: marlix.label_text("31", 0), "'31' is not a frame rate"),
+        (lambda: marlix.label_text("59.94df", 0), "no label converter"),
+        (lambda: marlix.label_text(9, 0), "has no converter of its own"),
+        (lambda: marlix.label_text(42, 0), "catalogue number is 0 to 41"),
+        (lambda: marlix.label_text(1.5, 0), "a label type is a name or a catalogue number"),
+        (lambda: marlix.label_text("P", 2**31), "does not fit 32 bits"),
+        (lambda: marlix.label_sample("P", "junk"), "'junk' does not read as a label of type pal_label"),
+        (lambda: marlix.label_sample("P", "01:00:00:00\0"), "'01:00:00:00\\x00' does not read"),
+        (lambda: marlix.label_texts("P", [1, "2"]), "sample 1 is not an int"),
+        (lambda: marlix.label_texts("P", range(2**31 - 1, 2**31 + 1)), "does not fit 32 bits"),
+        (lambda: marlix.label_texts("P", array.array("d", [0.5])), "is not whole"),
+        (lambda: marlix.label_samples("P", ["01:00:00:00", "x", "y"]), "text 1: 'x' does not read"),
+        (lambda: marlix.tc_text(0, "31"), "'31' is not a frame rate"),
+        (lambda: marlix.tc_frames("00:01:00;00", "29.97df"), "dropped label"),
+        (lambda: marlix.tc_frames("00:00:00:00", "59.94df", strict=False), "no label converter"),
+        (lambda: marlix.xlate(1, "Nothing", "Film"), "from_medium: 'Nothing' is not a medium"),
+        (lambda: marlix.xlate(1, "Film", "30i", transfer="sideways"), "transfer: 'sideways'"),
+        (lambda: marlix.xlate(1, "Film", "30i", project_rate="31"), "project_rate: '31'"),
+        (lambda: marlix.xlate(1, "Film", "30i", output_scan="x"), "output_scan"),
+        (lambda: marlix.xlate(1e300, "Film", "30i"), "no translation of 1e+300 from Film to 30i"),
+        (lambda: marlix.cadence("24:29i"), "is not a cadence"),
+        (lambda: marlix.cadence("24:30i", 5), "phase 5 of 24:30i: 0..4"),
+    ],
+)
+def test_failures_are_value_errors(call, reason):
+    with pytest.raises(ValueError, match=None) as caught:
+        call()
+    assert reason in str(caught.value)
+
+
+def test_batches_match_single_calls_for_every_input_kind():
+    samples = list(range(-30, 3000, 7))
+    expected = [marlix.label_text("ND", s) for s in samples]
+    assert marlix.label_texts("ND", samples) == expected
+    assert marlix.label_texts("ND", tuple(samples)) == expected
+    assert marlix.label_texts("ND", range(-30, 3000, 7)) == expected
+    assert marlix.label_texts("ND", array.array("q", samples)) == expected
+    assert marlix.label_texts("ND", memoryview(array.array("i", samples))) == expected
+    assert marlix.label_texts("ND", range(5, -5, -3)) == [marlix.label_text("ND", s) for s in range(5, -5, -3)]
+    assert marlix.label_samples("ND", expected) == [marlix.label_sample("ND", t) for t in expected]
+    assert marlix.label_texts("P", []) == [] and marlix.label_samples("P", []) == []
+    with_prefix = marlix.label_texts("F35", [0, 64], prefix="KJ 12 3456")
+    assert with_prefix == [marlix.label_text("F35", s, prefix="KJ 12 3456") for s in (0, 64)]
+    assert marlix.label_samples("F35", with_prefix, prefix="KJ 12 3456") == [0, 64]
+
+
+def test_batches_from_many_threads_are_exact():
+    day = range(0, 25 * 3600, 13)
+    expected = marlix.label_texts("P", day)
+    results = [None] * 4
+
+    def work(i):
+        results[i] = marlix.label_samples("P", marlix.label_texts("P", day))
+
+    threads = [threading.Thread(target=work, args=(i,)) for i in range(4)]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+    assert all(r == list(day) for r in results)
+    assert marlix.label_texts("P", day) == expected
+
+
+@pytest.mark.parametrize(
+    "frames, rate, text",
+    [(0, "25", "00:00:00:00"), (1800, "29.97df", "00:01:00;02"), (-1, "24", "-00:00:00:01"),
+     (24 * 3600 * 25, "25", "00:00:00:00")],
+)
+def test_timecode(frames, rate, text):
+    assert marlix.tc_text(frames, rate) == text
+    if frames < 24 * 3600 * 25:
+        assert marlix.tc_frames(text, rate) == frames
+
+
+def test_timecode_read_as_the_converters_do():
+    for loose in (" 00:01:00.02", "0:1:0:2", "00:01:00:02 "):
+        assert marlix.tc_frames(loose, "29.97df", strict=False) == 1800
+        with pytest.raises(ValueError):
+            marlix.tc_frames(loose, "29.97df")
+
+
+def test_xlate_with_settings_for_one_call():
+    assert marlix.xlate(1, "Film", "30i") == 0.8
+    assert marlix.xlate(1, "Playout25p", "Audio", project_rate="25") == 1.0416666666666667
+    assert marlix.xlate(1, "TOVCel", "Audio", project_rate="25") == 1.0416666666666667
+    # The settings held for that call only.
+    assert marlix.xlate(1, "TOVCel", "Audio") == 1.0
+    assert marlix.xlate(2.5, "Film", "Film") == 2.5
+    assert marlix.xlate(1, 2, "30i") == marlix.xlate(1, "film", "30I")
+
+
+def test_cadence_pictures():
+    assert "".join(marlix.cadence("24:30i")) == "AABBBCCDDD"
+    assert "".join(marlix.cadence("24:30i", phase=1)) == "AAABBCCCDD"
+    assert len(marlix.cadence("24:25p")) == 25
+    assert marlix.__version__.count(".") == 2
