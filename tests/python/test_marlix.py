@@ -128,3 +128,16 @@ def test_cadence_pictures():
     assert "".join(marlix.cadence("24:30i", phase=1)) == "AAABBCCCDD"
     assert len(marlix.cadence("24:25p")) == 25
     assert marlix.__version__.count(".") == 2
+
+
+def test_readme_session_runs_as_shown():
+    import doctest
+    import pathlib
+    import re
+
+    readme = (pathlib.Path(__file__).parents[2] / "README.md").read_text()
+    session = re.search(r"```python\n(.*?)```", readme, re.S).group(1)
+    test = doctest.DocTestParser().get_doctest(session, {}, "README", "README.md", 0)
+    runner = doctest.DocTestRunner(optionflags=doctest.ELLIPSIS)
+    runner.run(test)
+    assert runner.summarize(verbose=False).failed == 0
