@@ -105,9 +105,9 @@ ink_label::ink_counts ink_label::split_counts(long32) const { return {count, fra
 
 ink_label::ink_counts ink_label::rule_counts(long32 s) const {
     // A samples per unit or modulus below 1 counts as 1: no division by zero.
-    long long const frames = s / detail::divisor_of(unit_samples);
-    return {static_cast<int>(frames / detail::divisor_of(modulus)),
-            static_cast<int>(frames % detail::divisor_of(modulus))};
+    int const frames = s / detail::divisor_of_int(unit_samples);
+    int const m      = detail::divisor_of_int(modulus);
+    return {frames / m, frames % m};
 }
 
 ink_35_label::ink_35_label() : ink_label(16, 4) { build_template(); }

@@ -43,26 +43,28 @@ long32 keycode_label::get_sample_span_from_packed_strings(char const* first, cha
                                           get_abs_sample_from_packed_string(first)));
 }
 
-char const* keycode_label::print_counts(label_point* point, keycode_counts c) {
+char const* keycode_label::print_counts(label_point* point, int shown_count, int shown_frame) {
     // prefix, count to count_len digits, separator, two-digit frame; a
     // count too large for the buffer is cut, never overrun.
     detail::text_writer out(point->text_buffer);
     out.put(get_prefix(point), prefix_width());
-    out.put_padded(c.count, count_len < 0 ? 0 : count_len);
+    out.put_padded(shown_count, count_len < 0 ? 0 : count_len);
     out.put(separator);
-    out.put_padded(c.frame_offset, 2);
+    out.put_padded(shown_frame, 2);
     return out.finish();
 }
 
 char const* keycode_label::get_abs_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);
-    keycode_counts c = split_counts(sample);
+    keycode_counts const c = split_counts(sample);
     // A negative count is negative film. A sample just before 0 whose count
     // truncates to 0 prints as count 0 while its frame offset is still 0
     // (keycode_35 at -1 to -3); a negative frame offset is negative film too.
     if (c.count < 0 || c.frame_offset < 0) return negative_text();
-    if (c.count > max_count) c.count -= max_count + 1;
-    return print_counts(point, c);
+    // Passed as two ints: a struct changed here and passed on would be
+    // reloaded whole from the narrower store of the change.
+    int const shown = c.count > max_count ? c.count - (max_count + 1) : c.count;
+    return print_counts(point, shown, c.frame_offset);
 }
 
 char const* keycode_label::get_abs_perfs_string(label_point* point, long32 sample) {
@@ -130,6 +132,10 @@ long long keycode_label::perfs_per_interval() const {
 
 keycode_label::keycode_counts keycode_label::rule_counts(long32 p) const {
     long long const k = perfs_per_interval();
+    if (k <= INT32_MAX) {  // every stock: in 32 bits
+        int const k32 = static_cast<int>(k);
+        return {p / k32, p % k32 / detail::divisor_of_int(unit_samples), 0};
+    }
     return {static_cast<int>(p / k), static_cast<int>(p % k / detail::divisor_of(unit_samples)), 0};
 }
 

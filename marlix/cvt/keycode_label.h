@@ -73,7 +73,7 @@ protected:
     // The count and frame of a keycode text; false where it does not read.
     bool parse_counts(char const* text, keycode_counts& c) const;
     // Writes prefix, count, separator and frame into the point's buffer.
-    char const* print_counts(label_point* point, keycode_counts c);
+    char const* print_counts(label_point* point, int shown_count, int shown_frame);
 };
 
 // The stock classes: the arithmetic of one gauge and pitch.

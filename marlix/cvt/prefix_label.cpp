@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 
@@ -27,6 +28,53 @@ int length_up_to(char const* s, int limit) {
     int n = 0;
     while (n < limit && s[n] != '\0') ++n;
     return n;
+}
+
+using packed_prefix = prefix_label::packed_prefix;
+
+// The first n characters of text (up to its end), zero padded, packed.
+packed_prefix pack(char const* text, int n) {
+    char zero_padded[sizeof(packed_prefix)] = {};
+    copy_prefix(zero_padded, text, std::min(n, prefix_label::max_label_length));
+    packed_prefix out;
+    std::memcpy(&out, zero_padded, sizeof out);
+    return out;
+}
+
+// The same from a buffer of at least 20 characters, read whole, with the
+// length of its text (up to 20) in length: no loop over the text.
+packed_prefix pack_buffer(char const* text, int n, int& length) {
+    if constexpr (std::endian::native != std::endian::little) {
+        length = length_up_to(text, prefix_label::max_label_length);
+        return pack(text, n);
+    }
+    // Three words loaded straight from the text (the last four bytes of the
+    // third zero); then the first terminator: the lowest byte the zero-byte
+    // test flags (a flag above the first zero may be false, the lowest never
+    // is). Kept in scalars throughout: a copy the compiler merged into one
+    // wide load would wait for the narrower stores that made the words.
+    static_assert(prefix_label::max_label_length + 1 == 20);
+    std::uint64_t w0 = 0, w1 = 0;
+    std::uint32_t tail = 0;
+    std::memcpy(&w0, text, 8);
+    std::memcpy(&w1, text + 8, 8);
+    std::memcpy(&tail, text + 16, 4);
+    std::uint64_t w2     = tail;
+    auto const zero_byte = [](std::uint64_t w) {
+        std::uint64_t const flags = (w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull;
+        return flags == 0 ? 8 : std::countr_zero(flags) / 8;
+    };
+    length = zero_byte(w0);
+    if (length == 8) length += zero_byte(w1);
+    if (length == 16) length += zero_byte(w2);
+    // Keep the first min(length, n) bytes, zero the rest.
+    int const keep      = std::max(0, std::min(length, n));
+    auto const keep_low = [](std::uint64_t w, int bytes) -> std::uint64_t {
+        if (bytes >= 8) return w;
+        if (bytes <= 0) return 0;
+        return w & ((std::uint64_t{1} << (8 * bytes)) - 1);
+    };
+    return packed_prefix{{keep_low(w0, keep), keep_low(w1, keep - 8), keep_low(w2, keep - 16)}};
 }
 
 }  // namespace
@@ -103,30 +151,30 @@ void prefix_label::build_template() {
 // prefix it shows differs from the remembered one.
 void prefix_label::read_memory(char (&out)[max_label_length + 1]) const {
     std::atomic_ref<unsigned> const version(const_cast<unsigned&>(memory_version.value));
+    std::uint64_t words[memory_word_count];
     for (;;) {
         unsigned const before = version.load(std::memory_order_acquire);
         if (before % 2 == 0) {
             // Acquire loads keep the second look at the version after them.
-            for (int i = 0; i <= max_label_length; ++i)
-                out[i] = std::atomic_ref<char>(const_cast<char&>(last_prefix[i]))
-                             .load(std::memory_order_acquire);
+            for (int k = 0; k < memory_word_count; ++k)
+                words[k] =
+                    std::atomic_ref<std::uint64_t>(const_cast<std::uint64_t&>(memory_words[k]))
+                        .load(std::memory_order_acquire);
             if (version.load(std::memory_order_relaxed) == before) break;
         }
     }
+    static_assert(sizeof words >= sizeof out);
+    std::memcpy(out, words, sizeof out);
     out[max_label_length] = '\0';
 }
 
-void prefix_label::remember(char const* text, int n) {
-    // Printing one roll after another stores nothing: compare first (text
-    // holds at most n characters that matter, then its end).
-    int i = 0;
-    for (; i < n && text[i] != '\0'; ++i)
-        if (std::atomic_ref<char>(last_prefix[i]).load(std::memory_order_relaxed) != text[i]) break;
-    if ((i == n || text[i] == '\0') &&
-        std::atomic_ref<char>(last_prefix[i]).load(std::memory_order_relaxed) == '\0')
-        return;
-    char next[max_label_length + 1] = {};
-    copy_prefix(next, text, n);
+void prefix_label::remember(packed_prefix const& next) {
+    // Printing one roll after another stores nothing: three words compared.
+    bool same = true;
+    for (int k = 0; k < memory_word_count; ++k)
+        same &= std::atomic_ref<std::uint64_t>(memory_words[k]).load(std::memory_order_relaxed) ==
+                next.words[k];
+    if (same) return;
     std::atomic_ref<unsigned> const version(memory_version.value);
     unsigned v = version.load(std::memory_order_relaxed);
     // One writer at a time takes the version from even to odd; acq_rel
@@ -137,9 +185,14 @@ void prefix_label::remember(char const* text, int n) {
             break;
         v = version.load(std::memory_order_relaxed);
     }
+    for (int k = 0; k < memory_word_count; ++k)
+        std::atomic_ref<std::uint64_t>(memory_words[k])
+            .store(next.words[k], std::memory_order_release);
+    // The text form, for a reader on one thread.
+    char text[sizeof next];
+    std::memcpy(text, &next, sizeof text);
     for (int k = 0; k <= max_label_length; ++k)
-        std::atomic_ref<char>(last_prefix[k])
-            .store(k <= n ? next[k] : '\0', std::memory_order_release);
+        std::atomic_ref<char>(last_prefix[k]).store(text[k], std::memory_order_release);
     version.store(v + 2, std::memory_order_release);
 }
 
@@ -150,9 +203,18 @@ char* prefix_label::get_prefix(label_point* point) {
     // sees the prefix of its own point.
     char* const shown = point->text_buffer;
     int const p       = prefix_width();
-    if (length_up_to(point->prefix_text, p) >= p) {
-        copy_prefix(shown, point->prefix_text, p);
-        remember(shown, p);
+    static_assert(label_point::text_capacity >= max_label_length + 1);
+    static_assert(label_point::prefix_capacity >= max_label_length);
+    int length                 = 0;
+    packed_prefix const packed = pack_buffer(point->prefix_text, p, length);
+    if (length >= p) {
+        // Word by word: a copy the compiler merges into one wide load would
+        // wait for the narrower stores that made the words.
+        std::uint32_t const tail = static_cast<std::uint32_t>(packed.words[2]);
+        std::memcpy(shown, &packed.words[0], 8);
+        std::memcpy(shown + 8, &packed.words[1], 8);
+        std::memcpy(shown + 16, &tail, 4);
+        remember(packed);
         return shown;
     }
     char memory[max_label_length + 1];
@@ -161,7 +223,7 @@ char* prefix_label::get_prefix(label_point* point) {
         copy_prefix(shown, memory, p);
     } else {
         copy_prefix(shown, dummy_prefix, p);
-        remember(shown, p);
+        remember(pack(shown, p));
     }
     return shown;
 }
@@ -177,7 +239,7 @@ void prefix_label::set_prefix(label_point* point, char const* text) {
         read_memory(now);
         if (length_up_to(now, p) < p) copy_prefix(point->prefix_text, dummy_prefix, label_len);
     }
-    remember(point->prefix_text, p);
+    remember(pack(point->prefix_text, p));
 }
 
 }  // namespace marlix

@@ -5,6 +5,8 @@
 // It keeps the prefix bookkeeping: which prefix a label point shows, and the
 // prefix the converter remembers from the last point it served.
 
+#include <cstdint>
+
 #include "marlix/cvt/label_cvt.h"
 #include "marlix/export.h"
 
@@ -72,11 +74,23 @@ protected:
     // for negative ones.
     long32 normalise_into_count_cycle(long32 s) const;
 
+public:
+    // A prefix as the remembered memory holds it: the first characters of a
+    // text (up to its end), zero padded, packed into words.
+    static constexpr int memory_word_count = 3;
+    static_assert(memory_word_count * sizeof(std::uint64_t) > max_label_length);
+    struct packed_prefix {
+        std::uint64_t words[memory_word_count];
+    };
+
 private:
     void read_memory(char (&out)[max_label_length + 1]) const;
-    void remember(char const* text, int n);
-    // Version of last_prefix: even while it is complete. A copy of the
-    // converter starts at 0.
+    void remember(packed_prefix const& next);
+    // The remembered prefix again, packed: a print compares its prefix with
+    // three loads, and a reader copies three words.
+    std::uint64_t memory_words[memory_word_count] = {};
+    // Version of last_prefix and memory_words: even while they are
+    // complete. A copy of the converter starts at 0.
     struct version_word {
         unsigned value = 0;
         version_word() = default;
