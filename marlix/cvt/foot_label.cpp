@@ -8,13 +8,14 @@
 #include "marlix/internal/c_number.h"
 #include "marlix/internal/scan_fields.h"
 #include "marlix/internal/text_writer.h"
+#include "marlix/internal/three_perf.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {
 
 namespace {
 
-constexpr long long perfs_per_353_foot = 64;
+constexpr long long perfs_per_353_foot = detail::three_perf_perfs_per_foot;
 constexpr int keep_text_limit          = 63;
 constexpr int film_frames_modulus      = 999999;
 
@@ -120,11 +121,10 @@ label_t foot_353_label::type() { return LABEL_FOOT_353; }
 void foot_353_label::build_template() { set_foot_templates("+29.3"); }
 
 char* foot_353_label::samples_to_feet(label_point* point, long32 sample) {
-    char const sign   = sample < 0 ? '-' : ' ';
-    long long const a = sample < 0 ? -static_cast<long long>(sample) : sample;
-    long long const q = a + 2;
-    long long f       = q / perfs_per_353_foot;
-    long long const r = q - f * perfs_per_353_foot;
+    char const sign                      = sample < 0 ? '-' : ' ';
+    long long const a                    = sample < 0 ? -static_cast<long long>(sample) : sample;
+    detail::three_perf_position const at = detail::three_perf_split(a);
+    long long f                          = at.feet;
     if (f >= feet_wrap()) f %= feet_wrap();  // as for the other gauges
     // The split stays in the call (no scratch field is written), so one
     // converter serves any number of threads at once.
@@ -132,9 +132,9 @@ char* foot_353_label::samples_to_feet(label_point* point, long32 sample) {
     out.put(sign);
     out.put_padded(f, feet_digits);
     out.put('+');
-    out.put_padded(r / 3, 2);
+    out.put_padded(at.frame, 2);
     out.put('.');
-    out.put_padded(2 - r % 3 + 1, 0);
+    out.put_padded(at.phase + 1, 0);
     return out.finish();
 }
 

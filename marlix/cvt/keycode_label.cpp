@@ -5,6 +5,7 @@
 
 #include "marlix/internal/c_number.h"
 #include "marlix/internal/text_writer.h"
+#include "marlix/internal/three_perf.h"
 #include "marlix/types/wrap32.h"
 #include "marlix/values/label_point.h"
 
@@ -23,7 +24,7 @@ constexpr int keep_text_limit = 63;
 
 constexpr char placeholder_prefix[] = "XX000000";
 
-constexpr long32 perfs_per_353_keycode = 64;
+constexpr long32 perfs_per_353_keycode = detail::three_perf_perfs_per_foot;
 
 }  // namespace
 
@@ -179,10 +180,8 @@ keycode_353::keycode_353() : keycode_label(22, 3) {}
 int keycode_353::perfs_per_keyKode() { return perfs_per_353_keycode; }
 
 keycode_label::keycode_counts keycode_353::split_counts(long32 p) const {
-    long long const q = static_cast<long long>(p) + 2;
-    long long const c = q / perfs_per_353_keycode;
-    long long const r = q - c * perfs_per_353_keycode;
-    return {static_cast<int>(c), static_cast<int>(r / 3), static_cast<int>(2 - r % 3)};
+    detail::three_perf_position const at = detail::three_perf_split(p);
+    return {static_cast<int>(at.feet), at.frame, at.phase};
 }
 
 long32 keycode_353::join_counts(keycode_counts c) const {

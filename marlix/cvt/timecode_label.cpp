@@ -7,6 +7,7 @@
 
 #include "marlix/host/host_services.h"
 #include "marlix/internal/digit_pairs.h"
+#include "marlix/internal/drop_frame.h"
 #include "marlix/internal/scan_fields.h"
 #include "marlix/types/wrap32.h"
 #include "marlix/values/label_point.h"
@@ -23,12 +24,8 @@ constexpr char template_29[] = "-29.59.59.29";
 constexpr char template_49[] = "-29.59.59.49";
 constexpr char template_59[] = "-29.59.59.59";
 
-// Drop-frame counting.
-constexpr long32 df_frames_per_hour   = 107892;   // 6 * 17982
-constexpr long32 df_frames_per_10_min = 17982;    // 10*1800 - 9*2
-constexpr long32 df_first_minute      = 1800;     // 60 * 30, nothing dropped
-constexpr long32 df_other_minute      = 1798;     // 60 * 30 - 2
-constexpr long32 df_frames_per_day    = 2589408;  // 24 * 107892
+// Drop-frame counting at 29.97: 30 numbers a second, 2 dropped a minute.
+constexpr long32 df_frames_per_day = 24 * 6 * detail::drop_frame_block(30, 2);
 
 // Scan formats, item for item as "%d:%d:%d%c%d", "%d:%d%c%d", "%d%c%d" and
 // their forms with a leading '-'.
@@ -352,38 +349,16 @@ long32 ntsc_drop_label::get_abs_sample(char const* s) {
 timecode_label::hmsf_fields ntsc_drop_label::split(long32 s) const {
     if (s < 0) s += frames_per_day;
     if (s >= frames_per_day) s %= frames_per_day;
-    hmsf_fields f{};
-    f.hours           = s / df_frames_per_hour;
-    long32 const r    = s % df_frames_per_hour;
-    long32 const tens = r / df_frames_per_10_min;  // [0, 5] ten-minute block
-    long32 const r2   = r % df_frames_per_10_min;  // frame within the block
-    long32 m1 = 0, rem = r2;
-    if (r2 >= df_first_minute) {
-        m1  = (r2 - df_first_minute) / df_other_minute + 1;
-        rem = (r2 - df_first_minute) % df_other_minute;
-    }
-    f.minutes = tens * 10 + m1;
-    if (m1 == 0) {
-        f.seconds = rem / 30;
-        f.frames  = rem % 30;
-    } else if (rem < 28) {  // second 0 of a dropping minute starts at frame 02
-        f.seconds = 0;
-        f.frames  = rem + 2;
-    } else {
-        f.seconds = 1 + (rem - 28) / 30;
-        f.frames  = (rem - 28) % 30;
-    }
-    return f;
+    long long const count = detail::drop_frame_label_count(s, 30, 2);
+    long long const secs  = count / 30;
+    return {static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60),
+            static_cast<int>(secs % 60), static_cast<int>(count % 30)};
 }
 
 long long ntsc_drop_label::join_fields(long long h, long long m, long long s, long long f) const {
     // A dropped number (00 or 01 of a dropping minute) is not refused: it
     // counts back into the previous minute.
-    long long const u = m % 10;
-    long long n       = (h * 6 + m / 10) * df_frames_per_10_min;
-    if (u > 0) n += df_first_minute + (u - 1) * df_other_minute;
-    if (s > 0) n += u != 0 ? 28 + (s - 1) * 30 : s * 30;
-    return u != 0 && s == 0 ? n + f - 2 : n + f;
+    return detail::drop_frame_frames(h, m, s, f, 30, 2);
 }
 
 tc_24_label::tc_24_label(int flags_) : timecode_label(24, flags_) {

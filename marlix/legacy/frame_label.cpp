@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "marlix/internal/drop_frame.h"
 #include "marlix/internal/scan_fields.h"
 
 namespace marlix {
@@ -75,11 +76,7 @@ long long timecode_to_frame(char const* label, int fps, bool drop) {
     read_hmsf(label, f);
     long long const hh = f[0], mm = f[1], ss = f[2], ff = f[3];
     if (!drop) return ((hh * 60 + mm) * 60 + ss) * fps + ff + 1;
-    long long const t = mm / 10, u = mm % 10;
-    long long base = (hh * 6 + t) * 17982;
-    if (u > 0) base += 1800 + (u - 1) * 1798;
-    if (ss > 0) base += u > 0 ? 28 + (ss - 1) * 30 : ss * 30;
-    return u > 0 && ss == 0 ? base + ff - 1 : base + ff + 1;
+    return detail::drop_frame_frames(hh, mm, ss, ff, 30, 2, detail::negative_minute::keeps) + 1;
 }
 
 void print_hmsf(char* out, long long hh, long long mm, long long ss, long long ff) {
@@ -99,8 +96,9 @@ void print_hmsf(char* out, long long hh, long long mm, long long ss, long long f
 }
 
 void frame_to_timecode(long long frame, int fps, bool drop, char* out) {
-    long long const day = drop ? 2589408 : static_cast<long long>(fps) * 86400;
-    long long v         = frame - 1;
+    long long const day =
+        drop ? 24 * 6 * detail::drop_frame_block(30, 2) : static_cast<long long>(fps) * 86400;
+    long long v = frame - 1;
     if (v < 0)
         v += day;
     else if (v >= day)
@@ -109,24 +107,11 @@ void frame_to_timecode(long long frame, int fps, bool drop, char* out) {
         print_hmsf(out, v / (fps * 3600LL), v / (fps * 60LL) % 60, v / fps % 60, v % fps);
         return;
     }
-    long long const hh = v / 107892, w = v % 107892, t = w / 17982;
-    long long f = w % 17982, u = 0;
-    if (f >= 1800) {
-        u = (f - 1800) / 1798 + 1;
-        f = (f - 1800) % 1798;
-    }
-    long long ss, ff;
-    if (u == 0) {
-        ss = f / 30;
-        ff = f % 30;
-    } else if (f < 28) {
-        ss = 0;
-        ff = f + 2;
-    } else {
-        ss = 1 + (f - 28) / 30;
-        ff = (f - 28) % 30;
-    }
-    print_hmsf(out, hh, 10 * t + u, ss, ff);
+    // A frame more than a day before the first is taken within its day:
+    // drop-frame counting is defined on counts from 0 up.
+    if (v < 0) v -= floor_div(v, day) * day;
+    long long const count = detail::drop_frame_label_count(v, 30, 2);
+    print_hmsf(out, count / 108000, count / 1800 % 60, count / 30 % 60, count % 30);
 }
 
 // --- footage ----------------------------------------------------------------

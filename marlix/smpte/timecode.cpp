@@ -5,6 +5,7 @@
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/host/host_services.h"
 #include "marlix/internal/digit_pairs.h"
+#include "marlix/internal/drop_frame.h"
 #include "marlix/values/label_point.h"
 #include "marlix/xlate/cadence_tables.h"
 
@@ -47,24 +48,15 @@ constexpr long long floor_mod(long long a, long long b) { return a - floor_div(a
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// Frames of a label at a rate, drop-frame counting included: every minute
-// but each tenth starts dropped_per_minute() frame numbers late.
+// Frames of a label at a rate, drop-frame counting included.
 long long label_frames(long long h, long long m, long long s, long long f, rate r) {
-    long long const minutes = 60 * h + m;
-    return (3600 * h + 60 * m + s) * r.nominal() + f -
-           r.dropped_per_minute() * (minutes - minutes / 10);
+    return detail::drop_frame_frames(h, m, s, f, r.nominal(), r.dropped_per_minute());
 }
 
 // The label digits of a non-negative frame count: the count of frames a
 // label names, as if no frame number were dropped.
 long long label_count(long long frames, rate r) {
-    long long const d = r.dropped_per_minute();
-    if (d == 0) return frames;
-    long long const per_10_minutes = 600LL * r.nominal() - 9 * d;
-    long long const tens = frames / per_10_minutes, rest = frames % per_10_minutes;
-    // The first minute of ten drops nothing; each later one d numbers.
-    long long const later = rest < d ? 0 : (rest - d) / (per_10_minutes / 10);
-    return frames + 9 * d * tens + d * later;
+    return detail::drop_frame_label_count(frames, r.nominal(), r.dropped_per_minute());
 }
 
 // Two digits of v (below 100: every field but hours, which wrap or take
@@ -227,11 +219,8 @@ label_fields split(std::uint32_t m, bool wrap_day) {
     constexpr std::uint32_t day = 24 * (3600 * N - 54 * D);
     if (wrap_day && m >= day) m %= day;
     if constexpr (D != 0) {
-        constexpr std::uint32_t per_10 = 600 * N - 9 * D, per_minute = per_10 / 10;
-        std::uint64_t const tens = m / per_10, rest = m % per_10;
-        std::uint64_t const later = rest < D ? 0 : (rest - D) / per_minute;
-        std::uint64_t const count = m + 9 * D * tens + D * later;
-        std::uint64_t const secs  = count / N;
+        auto const count = static_cast<std::uint64_t>(detail::drop_frame_label_count(m, N, D));
+        std::uint64_t const secs = count / N;
         return {static_cast<std::uint32_t>(secs / 3600), static_cast<std::uint32_t>(secs / 60 % 60),
                 static_cast<std::uint32_t>(secs % 60), static_cast<std::uint32_t>(count % N)};
     } else {
