@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "marlix/internal/c_number.h"
+#include "marlix/internal/narrow32.h"
 #include "marlix/internal/scan_fields.h"
 #include "marlix/internal/text_writer.h"
 #include "marlix/internal/three_perf.h"
@@ -19,15 +20,11 @@ constexpr long long perfs_per_353_foot = detail::three_perf_perfs_per_foot;
 constexpr int keep_text_limit          = 63;
 constexpr int film_frames_modulus      = 999999;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+using detail::is_digit;
 
 char const* skip_space(char const* p) {
     while (std::isspace(static_cast<unsigned char>(*p))) ++p;
     return p;
-}
-
-long32 to_sample(long long v) {
-    return detail::fits_long32(v) ? static_cast<long32>(v) : INVALID_SAMPLE;
 }
 
 }  // namespace
@@ -102,7 +99,7 @@ long32 foot_label::feet_to_samples(char const* text) {
     }
     total = detail::saturating_add(total, detail::read_c_number(p));
     if (negative) total = -total;
-    return to_sample(detail::saturating_mul(total, samples_per_frame));
+    return detail::narrow_or_invalid(detail::saturating_mul(total, samples_per_frame));
 }
 
 foot_35_label::foot_35_label(int digits) : foot_label(16, 4, digits) { build_template(); }
@@ -153,7 +150,7 @@ long32 foot_353_label::feet_to_samples(char const* text) {
     long long total       = detail::saturating_add(f * perfs_per_353_foot - phase,
                                                    detail::saturating_mul(frame, samples_per_frame));
     if (negative) total = -total;
-    return to_sample(total);
+    return detail::narrow_or_invalid(total);
 }
 
 film_frames_label::film_frames_label() : variable_label(film_frames_modulus, 1) {
@@ -175,7 +172,7 @@ long32 film_frames_label::get_abs_sample(char const* s) {
     constexpr detail::scan_op number_format[] = {{detail::scan_op::number, 0, 0}};
     long long v                               = 0;
     if (detail::scan_fields(s, number_format, &v) != 1) return INVALID_SAMPLE;
-    return to_sample(v);
+    return detail::narrow_or_invalid(v);
 }
 
 void film_frames_label::build_template() {

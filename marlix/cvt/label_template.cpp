@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "marlix/cvt/special_samples.h"
+#include "marlix/internal/narrow32.h"
 
 namespace marlix {
 
@@ -11,7 +12,7 @@ namespace {
 
 bool is_alnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
 bool is_alpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+using detail::is_digit;
 
 // Characters compare as signed 8-bit codes, so bytes above 127 sort below
 // every printable character.

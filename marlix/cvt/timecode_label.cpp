@@ -8,6 +8,7 @@
 #include "marlix/host/host_services.h"
 #include "marlix/internal/digit_pairs.h"
 #include "marlix/internal/drop_frame.h"
+#include "marlix/internal/narrow32.h"
 #include "marlix/internal/scan_fields.h"
 #include "marlix/types/wrap32.h"
 #include "marlix/values/label_point.h"
@@ -42,10 +43,6 @@ constexpr scan_op neg_hmsf_format[] = {minus, num, colon, num, colon, num, sep, 
 constexpr scan_op neg_msf_format[]  = {minus, num, colon, num, sep, num};
 constexpr scan_op neg_sf_format[]   = {minus, num, sep, num};
 constexpr scan_op packed_format[]   = {pair, pair, pair, pair};
-
-bool fits_int(long long v) { return v >= INT32_MIN && v <= INT32_MAX; }
-
-long32 to_sample(long long v) { return fits_int(v) ? static_cast<long32>(v) : INVALID_SAMPLE; }
 
 // Split of a non-drop sample into its fields. Truncating division nests
 // (s / (fps * 60) == s / fps / 60 for either sign), so the fields come from
@@ -87,7 +84,7 @@ inline char* put_pair(char* out, int v) {
     return out + 2;
 }
 
-inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+using detail::is_digit;
 
 // The common text "[blanks]HH:MM:SS?FF" with exactly two digits a field, a
 // separator that is not a digit and no digit after the frames: the items the
@@ -233,7 +230,7 @@ void timecode_label::sample_to_hmsf(long32 s) const {
 }
 
 long32 timecode_label::hmsf_to_sample() const {
-    return to_sample(join_fields(hours, minutes, seconds, frames));
+    return detail::narrow_or_invalid(join_fields(hours, minutes, seconds, frames));
 }
 
 long long timecode_label::join_fields(long long h, long long m, long long s, long long f) const {
@@ -245,9 +242,9 @@ long32 timecode_label::parsed_sample(long long const* f, bool negative) const {
     // Fields that do not fit 32 bits, and samples that do not, have no
     // 32-bit answer: they give INVALID_SAMPLE rather than a wrapped number.
     for (int i = 0; i < 4; ++i)
-        if (!fits_int(f[i])) return INVALID_SAMPLE;
+        if (!detail::fits_long32(f[i])) return INVALID_SAMPLE;
     long long const v = join_fields(f[0], f[1], f[2], f[3]);
-    return to_sample(negative ? -v : v);
+    return detail::narrow_or_invalid(negative ? -v : v);
 }
 
 char const* timecode_label::sample_to_string(label_point* point, long32 sample) {

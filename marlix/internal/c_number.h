@@ -1,5 +1,7 @@
 #pragma once
 
+#include "marlix/internal/narrow32.h"
+
 // The number at the start of a text as the C library's atol and atoi read
 // it (leading white space, an optional sign, decimal digits, nothing read
 // gives 0), saturating at c_number_saturation instead of overflowing, so a
@@ -10,7 +12,7 @@
 
 namespace marlix::detail {
 
-inline constexpr long long c_number_saturation = 1'000'000'000'000'000LL;
+inline constexpr long long c_number_saturation = decimal_saturation;
 
 inline long long read_c_number(char const* p) {
     while (std::isspace(static_cast<unsigned char>(*p))) ++p;
@@ -32,8 +34,6 @@ std::size_t copy_text(char (&out)[N], char const* text) {
     out[n] = '\0';
     return n;
 }
-
-inline bool fits_long32(long long v) { return v >= -2147483647LL - 1 && v <= 2147483647LL; }
 
 // 64-bit products and sums of converter fields, which a caller may set to
 // any int: they saturate at +-2^62 instead of overflowing, far beyond any

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "marlix/internal/narrow32.h"
+
 // A scanner for the fixed scanf formats of label texts ("%d:%d:%d%c%d",
 // "%2d%2d%2d%2d" and their kin), giving exactly the items sscanf assigns:
 // each number may be preceded by white space and a sign, a %c takes any one
@@ -18,7 +20,7 @@ struct scan_op {
     unsigned char width;  // maximum characters of a number (sign included); 0: no limit
 };
 
-inline constexpr long long scan_saturation = 1'000'000'000'000'000LL;
+inline constexpr long long scan_saturation = decimal_saturation;
 
 inline constexpr bool scan_space(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

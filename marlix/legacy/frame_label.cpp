@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "marlix/internal/drop_frame.h"
+#include "marlix/internal/narrow32.h"
 #include "marlix/internal/scan_fields.h"
 
 namespace marlix {
@@ -50,13 +51,9 @@ type_info classify(label_type t) {
     }
 }
 
-// Frame numbers are 32-bit; arithmetic runs in 64 bits and results wrap to
-// 32 bits as the arithmetic always has, without overflow.
-long32 to_long32(long long v) { return static_cast<long32>(static_cast<std::uint32_t>(v)); }
-
-// A phase worked out from an extreme caller's phase may leave int; it
-// wraps to 32 bits like the frame numbers.
-int narrow_phase(long long v) { return static_cast<int>(static_cast<std::uint32_t>(v)); }
+// Frame numbers and phases are 32-bit; arithmetic runs in 64 bits and
+// results wrap to 32 bits (detail::narrow_wrapping) as the arithmetic always
+// has, without overflow.
 
 long long floor_div(long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 long long ceil_div(long long a, long long b) { return -floor_div(-a, b); }
@@ -263,7 +260,7 @@ int video_to_film(long long video, transfer_type transfer, int phase, int* phase
     long long const P   = phase;  // 64 bits: any int phase without overflow
     long long out_phase = P - (n - 1) % vcycle;
     if (out_phase < 0) out_phase += vcycle;
-    if (phase_out != nullptr) *phase_out = narrow_phase(out_phase);
+    if (phase_out != nullptr) *phase_out = detail::narrow_wrapping(out_phase);
     long long const q = n / vcycle, r = n % vcycle;
     film = n - q;
     if (r == 0 && P == fcycle - 1) ++film;
@@ -289,7 +286,7 @@ bool add_frames(long long n, int phase, long long delta, transfer_type transfer,
         int const p       = phase == fcycle ? phase - 1 : phase;
         long long np      = d % fcycle + p;
         if (np > fcycle - 1) np -= fcycle;
-        phase_out = narrow_phase(np);
+        phase_out = detail::narrow_wrapping(np);
         return true;
     }
     if (edit == edit_video_frames) {
@@ -298,7 +295,7 @@ bool add_frames(long long n, int phase, long long delta, transfer_type transfer,
         long long const d = cycled(vcycle);
         long long np      = d % vcycle + phase;
         if (np > fcycle) np -= vcycle;
-        phase_out = narrow_phase(np);
+        phase_out = detail::narrow_wrapping(np);
         return true;
     }
     return false;
@@ -310,7 +307,7 @@ int film_to_video_frame(long32 film, transfer_type transfer, int phase, int end_
                         long32* video) {
     long long v    = 0;
     int const code = film_to_video(film, transfer, phase, end_phase, v);
-    if (code != 0 && video != nullptr) *video = to_long32(v);
+    if (code != 0 && video != nullptr) *video = detail::narrow_wrapping(v);
     return code;
 }
 
@@ -318,7 +315,7 @@ int video_to_film_frame(long32 video, transfer_type transfer, int phase, int* ph
                         long32* film) {
     long long f    = 0;
     int const code = video_to_film(video, transfer, phase, phase_out, f);
-    if (code != 0 && film != nullptr) *film = to_long32(f);
+    if (code != 0 && film != nullptr) *film = detail::narrow_wrapping(f);
     return code;
 }
 
@@ -367,7 +364,7 @@ int label_to_frames(char* label, int foot_phase, int* foot_phase_out, int phase,
         case form::none: return 0;
     }
     if (code == 0) return 0;
-    if (frame_out != nullptr) *frame_out = to_long32(frame);
+    if (frame_out != nullptr) *frame_out = detail::narrow_wrapping(frame);
     return code;
 }
 
@@ -386,7 +383,7 @@ int label_plus_frames(char* out, int* foot_phase_out, int* phase_out, char* labe
     int next_phase = phase;  // a transfer without phases carries the phase unchanged
     if (!add_frames(n, phase, delta, transfer, edit, next, next_phase)) return 0;
     if (phase_out != nullptr) *phase_out = next_phase;
-    next = to_long32(next);
+    next = detail::narrow_wrapping(next);
 
     bool const drop_frame = drop != 0 && info.fps == 30;
     switch (info.kind) {

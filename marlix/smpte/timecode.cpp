@@ -6,6 +6,7 @@
 #include "marlix/host/host_services.h"
 #include "marlix/internal/digit_pairs.h"
 #include "marlix/internal/drop_frame.h"
+#include "marlix/internal/narrow32.h"
 #include "marlix/values/label_point.h"
 #include "marlix/xlate/cadence_tables.h"
 
@@ -46,7 +47,7 @@ constexpr long long floor_div(long long a, long long b) {
 }
 constexpr long long floor_mod(long long a, long long b) { return a - floor_div(a, b) * b; }
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+using detail::is_digit;
 
 // Frames of a label at a rate, drop-frame counting included.
 long long label_frames(long long h, long long m, long long s, long long f, rate r) {

@@ -11,6 +11,7 @@
 #include "marlix/host/host_services.h"
 #include "marlix/host/tokeniser.h"
 #include "marlix/internal/c_number.h"
+#include "marlix/internal/narrow32.h"
 #include "marlix/internal/natural_pitch.h"
 #include "marlix/types/wrap32.h"
 
@@ -25,19 +26,6 @@ constexpr char config_name_format[]      = "LABEL%d";
 // Pitches this large would print hundreds of digits with ten decimals; they
 // are written in exponent form so the keep string stays bounded.
 constexpr double fixed_pitch_limit = 1e15;
-
-// A double to a 32-bit sample truncating toward zero; INVALID_SAMPLE when
-// there is no such sample (NaN, infinities, beyond 32 bits).
-long32 truncate_to_sample(double v) {
-    if (!(v > -2147483649.0 && v < 2147483648.0)) return INVALID_SAMPLE;
-    return static_cast<long32>(v);
-}
-
-long32 saturate(long long v) {
-    if (v > INT_MAX) return INT_MAX;
-    if (v < INT_MIN) return INT_MIN;
-    return static_cast<long32>(v);
-}
 
 // Where make_keep_string(nullptr) writes: one buffer per thread.
 thread_local char shared_keep_buffer[label::keep_string_capacity];
@@ -155,7 +143,7 @@ label::label(char const* text) : start(0, LABEL_NONE), length(default_length) {
     if (t0 == nullptr || std::strncmp(t0, keep_prefix, keep_prefix_length) != 0) return;
     // The character after "LABEL_REV" (normally ':') is not tested.
     revision = std::strlen(t0) > keep_prefix_length + 1
-                   ? saturate(detail::read_c_number(t0 + keep_prefix_length + 1))
+                   ? detail::narrow_saturating(detail::read_c_number(t0 + keep_prefix_length + 1))
                    : 0;
     if (revision == 0 || revision > 2) return;
     if (char const* name = tokens.token(1)) start.set_type(get_label_type(name));
@@ -166,10 +154,11 @@ label::label(char const* text) : start(0, LABEL_NONE), length(default_length) {
     long long units = length;
     if (char const* n = tokens.token(3)) units = detail::read_c_number(n);
     if (char const* p = tokens.token(4)) pitch = std::atof(p);
-    if (char const* b = tokens.token(5)) bounded = saturate(detail::read_c_number(b));
+    if (char const* b = tokens.token(5))
+        bounded = detail::narrow_saturating(detail::read_c_number(b));
     long32 const u = samples_per_unit();
     pitch          = pitch / u;
-    length         = saturate(tokens.token(3) != nullptr ? units * u : units);
+    length         = detail::narrow_saturating(tokens.token(3) != nullptr ? units * u : units);
 }
 
 void label::set_prefix(char const* s) {
@@ -325,13 +314,13 @@ long32 label::posn_to_sample(double p) const {
     double const w = samples_per_unit() * pitch;
     double const v = std::floor((e + p) / w) * w + e;
     if (v == invalid_position) return INVALID_SAMPLE;
-    return truncate_to_sample(v >= 0 ? v / pitch : v / pitch - 1.0);
+    return detail::truncate_or_invalid(v >= 0 ? v / pitch : v / pitch - 1.0);
 }
 
 long32 label::abs_posn_to_sample(double p) const {
     double const v = pitch / 500.0 + p;
     if (v == invalid_position) return INVALID_SAMPLE;
-    return truncate_to_sample(v >= 0 ? v / pitch : v / pitch - 1.0);
+    return detail::truncate_or_invalid(v >= 0 ? v / pitch : v / pitch - 1.0);
 }
 
 }  // namespace marlix

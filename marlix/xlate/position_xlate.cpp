@@ -6,6 +6,7 @@
 
 #include "marlix/cvt/special_samples.h"
 #include "marlix/host/host_config.h"
+#include "marlix/internal/narrow32.h"
 #include "marlix/medium/medium_mapping.h"
 #include "marlix/xlate/cadence_tables.h"
 
@@ -52,11 +53,7 @@ int playout_family(int m) {
 
 double F(double x) { return std::floor(x + 0.0001); }  // the frame quantiser
 // Truncation toward zero to 32 bits, saturating where a position is beyond.
-long long trunc32(double x) {
-    if (!(x > -2147483648.0)) return INT32_MIN;
-    if (!(x < 2147483647.0)) return INT32_MAX;
-    return static_cast<long long>(x);
-}
+long long trunc32(double x) { return detail::truncate_saturating(x); }
 double dur(int r) { return Tov::getFrameDuration(static_cast<FrameRate>(r)); }
 double fps(int r) { return Tov::getFramesPerSecond(static_cast<FrameRate>(r)); }
 double res(int r) { return Tov::getCelResolution(static_cast<FrameRate>(r)); }
