@@ -28,9 +28,12 @@
 #include "marlix/xlate/position_xlate.h"
 
 struct marlix_label {
-    // An edit_label when edit is set, a plain label otherwise.
-    std::unique_ptr<marlix::label> value;
-    bool edit = false;
+    // One of the two is set. They are held apart because a label is not
+    // deleted through a pointer to its base (it has no virtual destructor).
+    std::unique_ptr<marlix::label> plain;
+    std::unique_ptr<marlix::edit_label> edit;
+
+    marlix::label& value() const { return edit ? *edit : *plain; }
 };
 
 namespace {
@@ -272,7 +275,7 @@ marlix_status marlix_label_new(int32_t type, marlix_label** label) {
         return MARLIX_ERR_LABEL_TYPE;
     return guarded([&] {
         auto handle   = std::make_unique<marlix_label>();
-        handle->value = std::make_unique<marlix::label>(static_cast<label_t>(type));
+        handle->plain = std::make_unique<marlix::label>(static_cast<label_t>(type));
         *label        = handle.release();
         return MARLIX_OK;
     });
@@ -283,10 +286,9 @@ marlix_status marlix_edit_label_new(int32_t type, marlix_medium_id id, marlix_la
     if (!is_label_type(type) || !has_own_converter(static_cast<label_t>(type)))
         return MARLIX_ERR_LABEL_TYPE;
     return guarded([&] {
-        auto handle   = std::make_unique<marlix_label>();
-        handle->value = std::make_unique<edit_label>(static_cast<label_t>(type), to_ident(id));
-        handle->edit  = true;
-        *label        = handle.release();
+        auto handle  = std::make_unique<marlix_label>();
+        handle->edit = std::make_unique<edit_label>(static_cast<label_t>(type), to_ident(id));
+        *label       = handle.release();
         return MARLIX_OK;
     });
 }
@@ -296,17 +298,17 @@ namespace {
 // A keep string reads when it is of revision 1 or 2 and names a type with
 // a converter.
 template <class L>
-marlix_status read_keep(char const* keep, marlix_label** label, bool edit) {
+marlix_status read_keep(char const* keep, marlix_label** label,
+                        std::unique_ptr<L> marlix_label::*slot) {
     if (keep == nullptr || label == nullptr) return MARLIX_ERR_ARGUMENT;
     return guarded([&] {
         auto value = std::make_unique<L>(keep);
         if (value->revision < 1 || value->revision > 2 || value->type() == LABEL_DUMMY ||
             !has_own_converter(value->type()))
             return MARLIX_ERR_UNREADABLE;
-        auto handle   = std::make_unique<marlix_label>();
-        handle->value = std::move(value);
-        handle->edit  = edit;
-        *label        = handle.release();
+        auto handle     = std::make_unique<marlix_label>();
+        (*handle).*slot = std::move(value);
+        *label          = handle.release();
         return MARLIX_OK;
     });
 }
@@ -314,11 +316,11 @@ marlix_status read_keep(char const* keep, marlix_label** label, bool edit) {
 }  // namespace
 
 marlix_status marlix_label_read(const char* keep, marlix_label** label) {
-    return read_keep<marlix::label>(keep, label, false);
+    return read_keep<marlix::label>(keep, label, &marlix_label::plain);
 }
 
 marlix_status marlix_edit_label_read(const char* keep, marlix_label** label) {
-    return read_keep<edit_label>(keep, label, true);
+    return read_keep<edit_label>(keep, label, &marlix_label::edit);
 }
 
 void marlix_label_free(marlix_label* label) { delete label; }
@@ -327,15 +329,15 @@ marlix_status marlix_label_keep_string(const marlix_label* label, char* out, siz
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
     if (label->edit) {
         char keep[edit_label::keep_buffer_capacity];
-        return copy_out(static_cast<edit_label&>(*label->value).make_keep_string(keep), out, size);
+        return copy_out(label->edit->make_keep_string(keep), out, size);
     }
     char keep[marlix::label::keep_string_capacity];
-    return copy_out(label->value->make_keep_string(keep), out, size);
+    return copy_out(label->plain->make_keep_string(keep), out, size);
 }
 
 marlix_status marlix_label_medium_id(const marlix_label* label, marlix_medium_id* id) {
     if (label == nullptr || id == nullptr || !label->edit) return MARLIX_ERR_ARGUMENT;
-    *id = from_ident(static_cast<edit_label const&>(*label->value).get_MediumRoll());
+    *id = from_ident(label->edit->get_MediumRoll());
     return MARLIX_OK;
 }
 
@@ -344,7 +346,7 @@ namespace {
 template <class T, class F>
 marlix_status read_field(marlix_label const* label, T* v, F field) {
     if (label == nullptr || v == nullptr) return MARLIX_ERR_ARGUMENT;
-    *v = static_cast<T>(field(*label->value));
+    *v = static_cast<T>(field(label->value()));
     return MARLIX_OK;
 }
 
@@ -368,55 +370,62 @@ marlix_status marlix_label_bounded(const marlix_label* label, int32_t* bounded) 
 
 marlix_status marlix_label_set_start(marlix_label* label, int32_t sample) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
-    label->value->set_start(static_cast<long32>(sample));
+    // An edit label's own setters (they hide the label's) keep its pitch.
+    if (label->edit)
+        label->edit->set_start(static_cast<long32>(sample));
+    else
+        label->plain->set_start(static_cast<long32>(sample));
     return MARLIX_OK;
 }
 
 marlix_status marlix_label_set_start_text(marlix_label* label, const char* text) {
     if (label == nullptr || text == nullptr) return MARLIX_ERR_ARGUMENT;
-    label->value->set_start(text);
-    return label->value->get_start() == INVALID_SAMPLE ? MARLIX_ERR_UNREADABLE : MARLIX_OK;
+    if (label->edit)
+        label->edit->set_start(text);
+    else
+        label->plain->set_start(text);
+    return label->value().get_start() == INVALID_SAMPLE ? MARLIX_ERR_UNREADABLE : MARLIX_OK;
 }
 
 marlix_status marlix_label_set_length(marlix_label* label, int32_t samples) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
     if (label->edit)
-        static_cast<edit_label&>(*label->value).set_length(static_cast<long32>(samples));
+        label->edit->set_length(static_cast<long32>(samples));
     else
-        label->value->set_length(static_cast<long32>(samples));
+        label->plain->set_length(static_cast<long32>(samples));
     return MARLIX_OK;
 }
 
 marlix_status marlix_label_set_pitch(marlix_label* label, double seconds) {
     if (label == nullptr || !std::isfinite(seconds)) return MARLIX_ERR_ARGUMENT;
     if (label->edit)
-        static_cast<edit_label&>(*label->value).set_pitch(seconds);
+        label->edit->set_pitch(seconds);
     else
-        label->value->set_pitch(seconds);
+        label->plain->set_pitch(seconds);
     return MARLIX_OK;
 }
 
 marlix_status marlix_label_set_bounded(marlix_label* label, int32_t bounded) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
-    label->value->set_bounded(bounded != 0 ? 1 : 0);
+    label->value().set_bounded(bounded != 0 ? 1 : 0);
     return MARLIX_OK;
 }
 
 marlix_status marlix_label_set_prefix(marlix_label* label, const char* prefix) {
     if (label == nullptr || prefix == nullptr) return MARLIX_ERR_ARGUMENT;
-    label->value->set_prefix(prefix);
+    label->value().set_prefix(prefix);
     return MARLIX_OK;
 }
 
 marlix_status marlix_label_text_at(const marlix_label* label, int32_t relative, char* out,
                                    size_t size) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
-    return copy_out(label->value->get_string(static_cast<long32>(relative)), out, size);
+    return copy_out(label->value().get_string(static_cast<long32>(relative)), out, size);
 }
 
 marlix_status marlix_label_position(const marlix_label* label, const char* text, double* seconds) {
     if (label == nullptr || text == nullptr || seconds == nullptr) return MARLIX_ERR_ARGUMENT;
-    double const p = label->value->get_posn(text);
+    double const p = label->value().get_posn(text);
     if (std::fabs(p) >= invalid_position) return MARLIX_ERR_UNREADABLE;
     *seconds = p;
     return MARLIX_OK;

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "marlix/host/host_config.h"
+#include "marlix/host/tokeniser.h"
 #include "marlix/internal/c_number.h"
 #include "marlix/internal/scan_fields.h"
 

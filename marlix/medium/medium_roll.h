@@ -8,11 +8,12 @@
 #include <cstdint>
 
 #include "marlix/export.h"
-#include "marlix/host/host_config.h"
-#include "marlix/host/tokeniser.h"
 #include "marlix/types/label_types.h"
 
 namespace marlix {
+
+class configb;
+class tokeniser;
 
 enum MediumRollMedium : std::int32_t {
     MediumRollNone            = 0,

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "marlix/host/host_services.h"
+
 namespace marlix {
 
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "marlix/export.h"
-#include "marlix/host/host_services.h"
+#include "marlix/types/frame_rate.h"
 
 namespace marlix {
 

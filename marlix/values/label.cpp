@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/host/host_config.h"
 #include "marlix/host/host_services.h"
 #include "marlix/host/tokeniser.h"
 #include "marlix/internal/c_number.h"

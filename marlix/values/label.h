@@ -8,10 +8,11 @@
 // stores labels under.
 
 #include "marlix/export.h"
-#include "marlix/host/host_config.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {
+
+class configb;
 
 class MARLIX_API label {
 public:

@@ -8,6 +8,7 @@
 #include "marlix/host/host_config.h"
 #include "marlix/internal/narrow32.h"
 #include "marlix/medium/medium_mapping.h"
+#include "marlix/values/edit_label.h"
 #include "marlix/xlate/cadence_tables.h"
 
 namespace marlix {

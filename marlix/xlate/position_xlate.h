@@ -10,10 +10,11 @@
 #include "marlix/export.h"
 #include "marlix/medium/medium_roll.h"
 #include "marlix/types/long32.h"
-#include "marlix/values/edit_label.h"
 #include "marlix/xlate/xlate_params.h"
 
 namespace marlix {
+
+class edit_label;
 
 // The core. params.sequence is set to 0 when it holds -1 (media not equal);
 // round_to_frame raises an odd field count to the next frame in the film to

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "marlix/host/host_config.h"
+
 namespace marlix {
 namespace {
 

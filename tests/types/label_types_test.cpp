@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "marlix/host/host_services.h"
+
 namespace marlix {
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/host/host_services.h"
 
 namespace marlix {
 namespace {

@@ -9,6 +9,7 @@
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/cvt/timecode_label.h"
+#include "marlix/host/host_config.h"
 
 namespace marlix {
 namespace {

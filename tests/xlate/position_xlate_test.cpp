@@ -8,6 +8,7 @@
 
 #include "marlix/host/host_config.h"
 #include "marlix/medium/medium_mapping.h"
+#include "marlix/values/edit_label.h"
 
 namespace marlix {
 namespace {
