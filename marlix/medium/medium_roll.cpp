@@ -10,6 +10,7 @@
 #include "marlix/host/host_config.h"
 #include "marlix/host/tokeniser.h"
 #include "marlix/internal/c_number.h"
+#include "marlix/internal/media_classes.h"
 #include "marlix/internal/scan_fields.h"
 
 namespace marlix {
@@ -71,36 +72,19 @@ char const* generation_user_text(MediumRollGeneration g) {
 }
 
 // The media a pattern medium accepts besides itself: the progressive and
-// interlaced forms of one rate.
+// interlaced forms of one rate at single rate, video with video and playout
+// with playout. 24PVideo stands for 24p, Playout24PVideo for Playout24p
+// (and is accepted by the 24 fps playouts).
 bool in_group(MediumRollMedium pattern, MediumRollMedium other) {
-    auto either = [other](int a, int b) { return other == a || other == b; };
-    switch (pattern) {
-        case MediumRoll24PVideo:
-        case MediumRoll24p:
-        case MediumRoll24i: return either(MediumRoll24p, MediumRoll24i);
-        case MediumRollPlayout24PVideo:
-        case MediumRollPlayout24p:
-        case MediumRollPlayout24i:
-            return other == MediumRollPlayout24PVideo ||
-                   either(MediumRollPlayout24p, MediumRollPlayout24i);
-        case MediumRoll24pM:
-        case MediumRoll24iM: return either(MediumRoll24pM, MediumRoll24iM);
-        case MediumRoll25p:
-        case MediumRoll25i: return either(MediumRoll25p, MediumRoll25i);
-        case MediumRoll30p:
-        case MediumRoll30i: return either(MediumRoll30p, MediumRoll30i);
-        case MediumRoll30pM:
-        case MediumRoll30iM: return either(MediumRoll30pM, MediumRoll30iM);
-        case MediumRollPlayout24pM:
-        case MediumRollPlayout24iM: return either(MediumRollPlayout24pM, MediumRollPlayout24iM);
-        case MediumRollPlayout25p:
-        case MediumRollPlayout25i: return either(MediumRollPlayout25p, MediumRollPlayout25i);
-        case MediumRollPlayout30p:
-        case MediumRollPlayout30i: return either(MediumRollPlayout30p, MediumRollPlayout30i);
-        case MediumRollPlayout30pM:
-        case MediumRollPlayout30iM: return either(MediumRollPlayout30pM, MediumRollPlayout30iM);
-        default: return false;
-    }
+    if (pattern == MediumRoll24PVideo) pattern = MediumRoll24p;
+    if (pattern == MediumRollPlayout24PVideo) pattern = MediumRollPlayout24p;
+    bool const video = detail::is_video(pattern);
+    if (!(video || detail::is_playout(pattern)) || detail::medium_class(pattern).double_rate())
+        return false;
+    Tov::FrameRate const rate = detail::medium_rate(pattern);
+    if (other == MediumRollPlayout24PVideo) return !video && rate == Tov::FrameRate_24;
+    return (video ? detail::is_video(other) : detail::is_playout(other)) &&
+           detail::medium_rate(other) == rate;
 }
 
 constexpr char id_name[]     = "MediumRollId";

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "marlix/host/host_services.h"
+#include "marlix/internal/media_classes.h"
 
 namespace marlix {
 
@@ -12,10 +13,14 @@ namespace {
 constexpr char beta_warning[] =
     "WARNING: Beta labels. Sometime, run VUVUVIZA (call us if confused).\n";
 
-bool any_of(MediumRollMedium m, std::initializer_list<int> media) {
-    for (int x : media)
-        if (m == x) return true;
-    return false;
+using detail::is_playout;
+using detail::is_video;
+using detail::medium_class;
+
+// A video or playout medium at a whole rate of nominal n (30p, 30i, 60p
+// and their playouts for 30 and 60).
+bool whole_rate_medium(MediumRollMedium m, int n) {
+    return medium_class(m).nominal == n && !medium_class(m).has_1001;
 }
 
 // Seconds per sample of a timecode type on a medium: every type counts 24
@@ -30,55 +35,39 @@ double timecode_pitch(label_t t, MediumRollMedium m) {
         case LABEL_NTSC_DROP:
             if (m == MediumRollFilm) return film;
             if (m == MediumRollAudio) return 1.0 / 30;
-            if (any_of(m, {MediumRoll30p, MediumRoll30i, MediumRoll60p, MediumRollPlayout30p,
-                           MediumRollPlayout30i, MediumRollPlayout60p}))
-                return 1.0 / 30;
+            if (whole_rate_medium(m, 30) || whole_rate_medium(m, 60)) return 1.0 / 30;
             return 0.03336666666666666;  // 1.001 / 30
         case LABEL_TC_60:
             if (m == MediumRollFilm) return film;
             if (m == MediumRollAudio) return 1.0 / 60;
-            if (any_of(m, {MediumRoll60p, MediumRollPlayout60p})) return 1.0 / 60;
+            if (whole_rate_medium(m, 60)) return 1.0 / 60;
             return 0.01668333333333333;  // 1.001 / 60
         case LABEL_PAL:
             if (m == MediumRollFilm) return film;
-            if (any_of(m, {MediumRoll50p, MediumRollPlayout50p})) return 0.02;
+            if (medium_class(m).nominal == 50) return 0.02;
             return 0.04;
         case LABEL_TC_48: return m == MediumRollFilm ? film : 1.0 / 48;
         case LABEL_TC_50: return m == MediumRollFilm ? film : 0.02;
         case LABEL_TC_24:
-            if (any_of(m, {MediumRoll24pM, MediumRoll24iM, MediumRollPlayout24pM,
-                           MediumRollPlayout24iM}))
+            if (medium_class(m).single_film() && medium_class(m).has_1001)
                 return 0.04170833333333333;  // 1001 / 24000
             return film;
         default: return 0.0;
     }
 }
 
+// Playouts of one rate at single rate, progressive or interlaced, form a
+// group: its number is their rate (1..5 for 24, 23.976, 25, 30, 29.97); 0
+// for the double-rate playouts and other media.
 int playout_group(MediumRollMedium m) {
-    switch (m) {
-        case MediumRollPlayout24p:
-        case MediumRollPlayout24i: return 1;
-        case MediumRollPlayout24pM:
-        case MediumRollPlayout24iM: return 2;
-        case MediumRollPlayout25p:
-        case MediumRollPlayout25i: return 3;
-        case MediumRollPlayout30p:
-        case MediumRollPlayout30i: return 4;
-        case MediumRollPlayout30pM:
-        case MediumRollPlayout30iM: return 5;
-        default: return 0;
-    }
+    return is_playout(m) && !medium_class(m).double_rate() ? detail::medium_rate(m) : 0;
 }
 
+// The nominal single rate of a video medium's family: 24, 25 or 30.
 int rate_family(MediumRollMedium m) {
-    if (any_of(m,
-               {MediumRoll24PVideo, MediumRoll24p, MediumRoll24pM, MediumRoll24i, MediumRoll24iM}))
-        return 24;
-    if (any_of(m, {MediumRoll25p, MediumRoll25i, MediumRoll50p})) return 25;
-    if (any_of(m, {MediumRoll30p, MediumRoll30pM, MediumRoll30i, MediumRoll30iM, MediumRoll60p,
-                   MediumRoll60pM}))
-        return 30;
-    return 0;
+    if (m == MediumRoll24PVideo) return 24;
+    if (!is_video(m)) return 0;
+    return detail::classify(detail::single_rate_of(m)).nominal;
 }
 
 }  // namespace
@@ -191,10 +180,9 @@ void edit_label::fix_audio_label_pitch(transfer_type t, MediumRollMedium m) {
                        : (lt == LABEL_NTSC || lt == LABEL_NTSC_DROP) ? 30.0
                                                                      : 24.0;
     if (t != transfer_frame_for_frame && t != transfer_cadence) {
-        bool const slow = any_of(
-            m, {MediumRoll24pM, MediumRoll24iM, MediumRoll30pM, MediumRoll30iM, MediumRoll60pM});
-        pitch = slow ? (1 / r) * 1.001 : 1 / r;
-        dirty = true;
+        bool const slow = is_video(m) && medium_class(m).has_1001;
+        pitch           = slow ? (1 / r) * 1.001 : 1 / r;
+        dirty           = true;
         return;
     }
     if (medium_roll.generation != MediumRoll1stGen) {
@@ -202,13 +190,13 @@ void edit_label::fix_audio_label_pitch(transfer_type t, MediumRollMedium m) {
         dirty = true;
         return;
     }
-    if (m >= MediumRoll24p && m <= MediumRoll24iM) {
+    int const family = is_video(m) ? rate_family(m) : 0;
+    if (family == 24) {
         pitch = 1 / r;
-    } else if (any_of(m, {MediumRoll25p, MediumRoll25i, MediumRoll50p})) {
+    } else if (family == 25) {
         pitch =
             t == transfer_cadence || film_speed == Tov::FrameRate_25 ? 1 / r : ((1 / r) * 25) / 24;
-    } else if (any_of(m, {MediumRoll30p, MediumRoll30pM, MediumRoll30i, MediumRoll30iM,
-                          MediumRoll60p, MediumRoll60pM})) {
+    } else if (family == 30) {
         pitch =
             t == transfer_cadence || film_speed == Tov::FrameRate_30 ? 1 / r : ((1 / r) * 30) / 24;
     } else {
@@ -220,8 +208,7 @@ void edit_label::fix_audio_label_pitch(transfer_type t, MediumRollMedium m) {
 bool edit_label::equivalentPlayoutLabelMediumRolls(edit_label const* other) const {
     if (other == nullptr) return false;
     MediumRollMedium const o = other->medium_roll.medium, t = medium_roll.medium;
-    if (any_of(o, {MediumRollPlayout50p, MediumRollPlayout60p, MediumRollPlayout60pM}))
-        return t == o;
+    if (is_playout(o) && medium_class(o).double_rate()) return t == o;
     int const g = playout_group(o);
     return g != 0 && g == playout_group(t);
 }
