@@ -102,19 +102,13 @@ long32 foot_label::feet_to_samples(char const* text) {
     return detail::narrow_or_invalid(detail::saturating_mul(total, samples_per_frame));
 }
 
-foot_35_label::foot_35_label(int digits) : foot_label(16, 4, digits) { build_template(); }
-char const* foot_35_label::type_str() { return "foot_35_label"; }
-label_t foot_35_label::type() { return LABEL_FOOT_35; }
+foot_35_label::foot_35_label(int digits) : catalogued(16, 4, digits) { build_template(); }
 void foot_35_label::build_template() { set_foot_templates(".19"); }
 
-foot_16_label::foot_16_label(int digits) : foot_label(40, 1, digits) { build_template(); }
-char const* foot_16_label::type_str() { return "foot_16_label"; }
-label_t foot_16_label::type() { return LABEL_FOOT_16; }
+foot_16_label::foot_16_label(int digits) : catalogued(40, 1, digits) { build_template(); }
 void foot_16_label::build_template() { set_foot_templates(".39"); }
 
-foot_353_label::foot_353_label(int digits) : foot_label(22, 3, digits) { build_template(); }
-char const* foot_353_label::type_str() { return "foot_353_label"; }
-label_t foot_353_label::type() { return LABEL_FOOT_353; }
+foot_353_label::foot_353_label(int digits) : catalogued(22, 3, digits) { build_template(); }
 void foot_353_label::build_template() { set_foot_templates("+29.3"); }
 
 char* foot_353_label::samples_to_feet(label_point* point, long32 sample) {
@@ -153,12 +147,7 @@ long32 foot_353_label::feet_to_samples(char const* text) {
     return detail::narrow_or_invalid(total);
 }
 
-film_frames_label::film_frames_label() : variable_label(film_frames_modulus, 1) {
-    build_template();
-}
-char const* film_frames_label::type_str() { return "film_frames_label"; }
-label_t film_frames_label::type() { return LABEL_FILM_FRAMES; }
-UserLabelType film_frames_label::UserType() { return UserLabelFilmFrames; }
+film_frames_label::film_frames_label() : catalogued(film_frames_modulus, 1) { build_template(); }
 
 char const* film_frames_label::get_abs_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);

@@ -4,6 +4,7 @@
 // (" 1234.15", "-1234.15"), and plain film frame counts ("000012"). These
 // converters keep negative samples: they do not normalise.
 
+#include "marlix/cvt/catalogued.h"
 #include "marlix/cvt/label_cvt.h"
 #include "marlix/export.h"
 
@@ -44,29 +45,23 @@ protected:
     void set_foot_templates(char const* suffix);
 };
 
-class MARLIX_API foot_35_label : public foot_label {
+class MARLIX_API foot_35_label : public catalogued<foot_label, LABEL_FOOT_35> {
 public:
     explicit foot_35_label(int feet_digits = 4);
-    char const* type_str() override;
-    label_t type() override;
     void build_template() override;
 };
 
-class MARLIX_API foot_16_label : public foot_label {
+class MARLIX_API foot_16_label : public catalogued<foot_label, LABEL_FOOT_16> {
 public:
     explicit foot_16_label(int feet_digits = 4);
-    char const* type_str() override;
-    label_t type() override;
     void build_template() override;
 };
 
 // 35 mm three-perforation footage, 64 perforations a foot, with the phase
 // digit of the three-perforation keycode (" 1234+01.2").
-class MARLIX_API foot_353_label : public foot_label {
+class MARLIX_API foot_353_label : public catalogued<foot_label, LABEL_FOOT_353> {
 public:
     explicit foot_353_label(int feet_digits = 4);
-    char const* type_str() override;
-    label_t type() override;
     void build_template() override;
 
     int perf_phase = 0;
@@ -78,15 +73,12 @@ private:
     long32 feet_to_samples(char const* text) override;
 };
 
-class MARLIX_API film_frames_label : public variable_label {
+class MARLIX_API film_frames_label : public catalogued<variable_label, LABEL_FILM_FRAMES> {
 public:
     using variable_label::get_abs_sample;
     using variable_label::get_sample;
 
     film_frames_label();
-    char const* type_str() override;
-    label_t type() override;
-    UserLabelType UserType() override;
     // At least six digits: 12 prints 000012, -12 prints -000012.
     char const* get_abs_string(label_point* point, long32 sample) override;
     // The number at the start of the text (white space and a sign allowed);

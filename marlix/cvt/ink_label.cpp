@@ -110,10 +110,7 @@ ink_label::ink_counts ink_label::rule_counts(long32 s) const {
     return {frames / m, frames % m};
 }
 
-ink_35_label::ink_35_label() : ink_label(16, 4) { build_template(); }
-char const* ink_35_label::type_str() { return "ink_35_label"; }
-label_t ink_35_label::type() { return LABEL_INK_35; }
-UserLabelType ink_35_label::UserType() { return UserLabelInk; }
+ink_35_label::ink_35_label() : catalogued(16, 4) { build_template(); }
 void ink_35_label::get_counts(long32 s) {
     ink_counts const c = rule_counts(s);
     count              = c.count;
@@ -121,10 +118,7 @@ void ink_35_label::get_counts(long32 s) {
 }
 ink_label::ink_counts ink_35_label::split_counts(long32 s) const { return rule_counts(s); }
 
-ink_16_label::ink_16_label() : ink_label(20, 1) { build_template(); }
-char const* ink_16_label::type_str() { return "ink_16_label"; }
-label_t ink_16_label::type() { return LABEL_INK_16; }
-UserLabelType ink_16_label::UserType() { return UserLabelInk; }
+ink_16_label::ink_16_label() : catalogued(20, 1) { build_template(); }
 void ink_16_label::get_counts(long32 s) {
     ink_counts const c = rule_counts(s);
     count              = c.count;

@@ -4,6 +4,7 @@
 // ("AB121234+15"). Texts are normalised to 11 characters (cut, or padded in
 // front with up to four '0') before they are parsed or give a prefix.
 
+#include "marlix/cvt/catalogued.h"
 #include "marlix/cvt/prefix_label.h"
 #include "marlix/export.h"
 
@@ -48,24 +49,18 @@ protected:
     ink_counts rule_counts(long32 sample) const;
 };
 
-class MARLIX_API ink_35_label : public ink_label {
+class MARLIX_API ink_35_label : public catalogued<ink_label, LABEL_INK_35> {
 public:
     ink_35_label();
-    char const* type_str() override;
-    label_t type() override;
-    UserLabelType UserType() override;
 
 private:
     void get_counts(long32 sample) override;
     ink_counts split_counts(long32 sample) const override;
 };
 
-class MARLIX_API ink_16_label : public ink_label {
+class MARLIX_API ink_16_label : public catalogued<ink_label, LABEL_INK_16> {
 public:
     ink_16_label();
-    char const* type_str() override;
-    label_t type() override;
-    UserLabelType UserType() override;
 
 private:
     void get_counts(long32 sample) override;

@@ -152,29 +152,6 @@ long32 keycode_label::rule_perfs(keycode_counts c) const {
     return detail::fits_long32(perfs) ? static_cast<long32>(perfs) : INVALID_SAMPLE;
 }
 
-// Stocks: frames a keycode interval (modulus) and perforations a frame.
-#define MARLIX_KEYCODE_STOCK_BODY(name, frames, perfs)                            \
-    name::name() : keycode_label(frames, perfs) {}                                \
-    int name::perfs_per_keyKode() { return frames * perfs; }                      \
-    int name::get_perf_offset(long32 sample) { return rule_perf_offset(sample); } \
-    keycode_label::keycode_counts name::split_counts(long32 sample) const {       \
-        return rule_counts(sample);                                               \
-    }                                                                             \
-    long32 name::join_counts(keycode_counts c) const { return rule_perfs(c); }
-
-MARLIX_KEYCODE_STOCK_BODY(keycode_35, 16, 4)
-MARLIX_KEYCODE_STOCK_BODY(keycode_16, 20, 1)
-MARLIX_KEYCODE_STOCK_BODY(keycode_352, 32, 2)
-MARLIX_KEYCODE_STOCK_BODY(keycode_358, 8, 8)
-MARLIX_KEYCODE_STOCK_BODY(keycode_655_80, 16, 5)
-MARLIX_KEYCODE_STOCK_BODY(keycode_658_80, 10, 8)
-MARLIX_KEYCODE_STOCK_BODY(keycode_6510_80, 8, 10)
-MARLIX_KEYCODE_STOCK_BODY(keycode_655_120, 24, 5)
-MARLIX_KEYCODE_STOCK_BODY(keycode_658_120, 15, 8)
-MARLIX_KEYCODE_STOCK_BODY(keycode_6510_120, 12, 10)
-MARLIX_KEYCODE_STOCK_BODY(keycode_6515_120, 8, 15)
-#undef MARLIX_KEYCODE_STOCK_BODY
-
 keycode_353::keycode_353() : keycode_label(22, 3) {}
 
 int keycode_353::perfs_per_keyKode() { return perfs_per_353_keycode; }
@@ -250,39 +227,11 @@ void keycode_353::build_template() {
     set_prefix_templates(suffix);
 }
 
-// Concrete label classes: stock, label type, count digits, separator.
-#define MARLIX_KEYCODE_LABEL_BODY(name, stock, label_type, digits, sep) \
-    name::name() {                                                      \
-        set_count_len(digits);                                          \
-        separator    = sep;                                             \
-        dummy_prefix = placeholder_prefix;                              \
-        build_template();                                               \
-    }                                                                   \
-    char const* name::type_str() { return #name; }                      \
-    label_t name::type() { return label_type; }                         \
-    UserLabelType name::UserType() { return UserLabelKeycode; }
-
-MARLIX_KEYCODE_LABEL_BODY(keycode_35_label, keycode_35, LABEL_KEYCODE_35, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_35_label_4, keycode_35, LABEL_KEYCODE_35_4, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_35_label_5, keycode_35, LABEL_KEYCODE_35_5, 5, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_35_label_6, keycode_35, LABEL_KEYCODE_35_6, 6, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_16_label, keycode_16, LABEL_KEYCODE_16, 4, '&')
-MARLIX_KEYCODE_LABEL_BODY(keycode_16_label_4, keycode_16, LABEL_KEYCODE_16_4, 4, '&')
-MARLIX_KEYCODE_LABEL_BODY(keycode_16_label_5, keycode_16, LABEL_KEYCODE_16_5, 5, '&')
-MARLIX_KEYCODE_LABEL_BODY(keycode_16_label_6, keycode_16, LABEL_KEYCODE_16_6, 6, '&')
-MARLIX_KEYCODE_LABEL_BODY(keycode_353_label, keycode_353, LABEL_KEYCODE_353, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_353_label_4, keycode_353, LABEL_KEYCODE_353_4, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_353_label_5, keycode_353, LABEL_KEYCODE_353_5, 5, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_353_label_6, keycode_353, LABEL_KEYCODE_353_6, 6, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_352_label, keycode_352, LABEL_KEYCODE_352, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_358_label, keycode_358, LABEL_KEYCODE_358, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_655_80_label, keycode_655_80, LABEL_KEYCODE_655_80, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_658_80_label, keycode_658_80, LABEL_KEYCODE_658_80, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_6510_80_label, keycode_6510_80, LABEL_KEYCODE_6510_80, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_655_120_label, keycode_655_120, LABEL_KEYCODE_655_120, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_658_120_label, keycode_658_120, LABEL_KEYCODE_658_120, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_6510_120_label, keycode_6510_120, LABEL_KEYCODE_6510_120, 4, '+')
-MARLIX_KEYCODE_LABEL_BODY(keycode_6515_120_label, keycode_6515_120, LABEL_KEYCODE_6515_120, 4, '+')
-#undef MARLIX_KEYCODE_LABEL_BODY
+void keycode_label::set_label_form(int count_digits, char frame_separator) {
+    set_count_len(count_digits);
+    separator    = frame_separator;
+    dummy_prefix = placeholder_prefix;
+    build_template();
+}
 
 }  // namespace marlix

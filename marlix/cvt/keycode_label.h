@@ -7,6 +7,7 @@
 // of its gauge and pitch; each concrete label class fixes the count length,
 // separator, placeholder prefix and templates.
 
+#include "marlix/cvt/catalogued.h"
 #include "marlix/cvt/prefix_label.h"
 #include "marlix/export.h"
 
@@ -72,35 +73,39 @@ protected:
     long32 rule_perfs(keycode_counts c) const;
     // The count and frame of a keycode text; false where it does not read.
     bool parse_counts(char const* text, keycode_counts& c) const;
+    // The form of a concrete label: count digits, the separator before the
+    // frame, the placeholder prefix; then its templates.
+    void set_label_form(int count_digits, char frame_separator);
     // Writes prefix, count, separator and frame into the point's buffer.
     char const* print_counts(label_point* point, int shown_count, int shown_frame);
 };
 
-// The stock classes: the arithmetic of one gauge and pitch.
-#define MARLIX_KEYCODE_STOCK(name)                                 \
-    class MARLIX_API name : public keycode_label {                 \
-    public:                                                        \
-        name();                                                    \
-        int perfs_per_keyKode() override;                          \
-                                                                   \
-    private:                                                       \
-        int get_perf_offset(long32 sample) override;               \
-        keycode_counts split_counts(long32 sample) const override; \
-        long32 join_counts(keycode_counts c) const override;       \
-    };
+// A stock by its arithmetic: Frames frames a keycode interval, Perfs
+// perforations a frame, counted by the stock rule.
+template <int Frames, int Perfs>
+class keycode_stock : public keycode_label {
+public:
+    keycode_stock() : keycode_label(Frames, Perfs) {}
+    int perfs_per_keyKode() override { return Frames * Perfs; }
 
-MARLIX_KEYCODE_STOCK(keycode_35)
-MARLIX_KEYCODE_STOCK(keycode_16)
-MARLIX_KEYCODE_STOCK(keycode_352)
-MARLIX_KEYCODE_STOCK(keycode_358)
-MARLIX_KEYCODE_STOCK(keycode_655_80)
-MARLIX_KEYCODE_STOCK(keycode_658_80)
-MARLIX_KEYCODE_STOCK(keycode_6510_80)
-MARLIX_KEYCODE_STOCK(keycode_655_120)
-MARLIX_KEYCODE_STOCK(keycode_658_120)
-MARLIX_KEYCODE_STOCK(keycode_6510_120)
-MARLIX_KEYCODE_STOCK(keycode_6515_120)
-#undef MARLIX_KEYCODE_STOCK
+private:
+    int get_perf_offset(long32 sample) override { return rule_perf_offset(sample); }
+    keycode_counts split_counts(long32 sample) const override { return rule_counts(sample); }
+    long32 join_counts(keycode_counts c) const override { return rule_perfs(c); }
+};
+
+// The stock classes: the arithmetic of one gauge and pitch.
+class MARLIX_API keycode_35 : public keycode_stock<16, 4> {};
+class MARLIX_API keycode_16 : public keycode_stock<20, 1> {};
+class MARLIX_API keycode_352 : public keycode_stock<32, 2> {};
+class MARLIX_API keycode_358 : public keycode_stock<8, 8> {};
+class MARLIX_API keycode_655_80 : public keycode_stock<16, 5> {};
+class MARLIX_API keycode_658_80 : public keycode_stock<10, 8> {};
+class MARLIX_API keycode_6510_80 : public keycode_stock<8, 10> {};
+class MARLIX_API keycode_655_120 : public keycode_stock<24, 5> {};
+class MARLIX_API keycode_658_120 : public keycode_stock<15, 8> {};
+class MARLIX_API keycode_6510_120 : public keycode_stock<12, 10> {};
+class MARLIX_API keycode_6515_120 : public keycode_stock<8, 15> {};
 
 // 35 mm three-perforation: 64 perforations a keycode do not divide into
 // frames of three, so a frame starts 0, 1 or 2 perforations before
@@ -134,37 +139,56 @@ private:
     long32 join_counts(keycode_counts c) const override;
 };
 
-// The concrete label classes.
-#define MARLIX_KEYCODE_LABEL(name, stock)  \
-    class MARLIX_API name : public stock { \
-    public:                                \
-        name();                            \
-        char const* type_str() override;   \
-        label_t type() override;           \
-        UserLabelType UserType() override; \
-    };
+// A concrete label: its stock, its catalogue row, the digits of its count
+// and the separator before the frame.
+template <class Stock, label_t T, int CountDigits, char Separator>
+class keycode_label_of : public catalogued<Stock, T> {
+public:
+    keycode_label_of() { this->set_label_form(CountDigits, Separator); }
+};
 
-MARLIX_KEYCODE_LABEL(keycode_35_label, keycode_35)
-MARLIX_KEYCODE_LABEL(keycode_35_label_4, keycode_35)
-MARLIX_KEYCODE_LABEL(keycode_35_label_5, keycode_35)
-MARLIX_KEYCODE_LABEL(keycode_35_label_6, keycode_35)
-MARLIX_KEYCODE_LABEL(keycode_16_label, keycode_16)
-MARLIX_KEYCODE_LABEL(keycode_16_label_4, keycode_16)
-MARLIX_KEYCODE_LABEL(keycode_16_label_5, keycode_16)
-MARLIX_KEYCODE_LABEL(keycode_16_label_6, keycode_16)
-MARLIX_KEYCODE_LABEL(keycode_353_label, keycode_353)
-MARLIX_KEYCODE_LABEL(keycode_353_label_4, keycode_353)
-MARLIX_KEYCODE_LABEL(keycode_353_label_5, keycode_353)
-MARLIX_KEYCODE_LABEL(keycode_353_label_6, keycode_353)
-MARLIX_KEYCODE_LABEL(keycode_352_label, keycode_352)
-MARLIX_KEYCODE_LABEL(keycode_358_label, keycode_358)
-MARLIX_KEYCODE_LABEL(keycode_655_80_label, keycode_655_80)
-MARLIX_KEYCODE_LABEL(keycode_658_80_label, keycode_658_80)
-MARLIX_KEYCODE_LABEL(keycode_6510_80_label, keycode_6510_80)
-MARLIX_KEYCODE_LABEL(keycode_655_120_label, keycode_655_120)
-MARLIX_KEYCODE_LABEL(keycode_658_120_label, keycode_658_120)
-MARLIX_KEYCODE_LABEL(keycode_6510_120_label, keycode_6510_120)
-MARLIX_KEYCODE_LABEL(keycode_6515_120_label, keycode_6515_120)
-#undef MARLIX_KEYCODE_LABEL
+// The concrete label classes.
+class MARLIX_API keycode_35_label : public keycode_label_of<keycode_35, LABEL_KEYCODE_35, 4, '+'> {
+};
+class MARLIX_API keycode_35_label_4
+    : public keycode_label_of<keycode_35, LABEL_KEYCODE_35_4, 4, '+'> {};
+class MARLIX_API keycode_35_label_5
+    : public keycode_label_of<keycode_35, LABEL_KEYCODE_35_5, 5, '+'> {};
+class MARLIX_API keycode_35_label_6
+    : public keycode_label_of<keycode_35, LABEL_KEYCODE_35_6, 6, '+'> {};
+class MARLIX_API keycode_16_label : public keycode_label_of<keycode_16, LABEL_KEYCODE_16, 4, '&'> {
+};
+class MARLIX_API keycode_16_label_4
+    : public keycode_label_of<keycode_16, LABEL_KEYCODE_16_4, 4, '&'> {};
+class MARLIX_API keycode_16_label_5
+    : public keycode_label_of<keycode_16, LABEL_KEYCODE_16_5, 5, '&'> {};
+class MARLIX_API keycode_16_label_6
+    : public keycode_label_of<keycode_16, LABEL_KEYCODE_16_6, 6, '&'> {};
+class MARLIX_API keycode_353_label
+    : public keycode_label_of<keycode_353, LABEL_KEYCODE_353, 4, '+'> {};
+class MARLIX_API keycode_353_label_4
+    : public keycode_label_of<keycode_353, LABEL_KEYCODE_353_4, 4, '+'> {};
+class MARLIX_API keycode_353_label_5
+    : public keycode_label_of<keycode_353, LABEL_KEYCODE_353_5, 5, '+'> {};
+class MARLIX_API keycode_353_label_6
+    : public keycode_label_of<keycode_353, LABEL_KEYCODE_353_6, 6, '+'> {};
+class MARLIX_API keycode_352_label
+    : public keycode_label_of<keycode_352, LABEL_KEYCODE_352, 4, '+'> {};
+class MARLIX_API keycode_358_label
+    : public keycode_label_of<keycode_358, LABEL_KEYCODE_358, 4, '+'> {};
+class MARLIX_API keycode_655_80_label
+    : public keycode_label_of<keycode_655_80, LABEL_KEYCODE_655_80, 4, '+'> {};
+class MARLIX_API keycode_658_80_label
+    : public keycode_label_of<keycode_658_80, LABEL_KEYCODE_658_80, 4, '+'> {};
+class MARLIX_API keycode_6510_80_label
+    : public keycode_label_of<keycode_6510_80, LABEL_KEYCODE_6510_80, 4, '+'> {};
+class MARLIX_API keycode_655_120_label
+    : public keycode_label_of<keycode_655_120, LABEL_KEYCODE_655_120, 4, '+'> {};
+class MARLIX_API keycode_658_120_label
+    : public keycode_label_of<keycode_658_120, LABEL_KEYCODE_658_120, 4, '+'> {};
+class MARLIX_API keycode_6510_120_label
+    : public keycode_label_of<keycode_6510_120, LABEL_KEYCODE_6510_120, 4, '+'> {};
+class MARLIX_API keycode_6515_120_label
+    : public keycode_label_of<keycode_6515_120, LABEL_KEYCODE_6515_120, 4, '+'> {};
 
 }  // namespace marlix

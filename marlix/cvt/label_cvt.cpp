@@ -146,11 +146,8 @@ char* variable_label::get_dummy_prefix() { return no_prefix; }
 char* variable_label::get_prefix(label_point*) { return no_prefix; }
 void variable_label::set_prefix(label_point*, char const*) {}
 
-dummy_label::dummy_label() : variable_label(1, 1) {}
+dummy_label::dummy_label() : catalogued(1, 1) {}
 
-char const* dummy_label::type_str() { return "dummy_label"; }
-label_t dummy_label::type() { return LABEL_DUMMY; }
-UserLabelType dummy_label::UserType() { return UserLabelNone; }
 char const* dummy_label::get_string(label_point*, long32) { return "???"; }
 char const* dummy_label::get_perfs_string(label_point*, long32) { return "??"; }
 unsigned dummy_label::get_smpte_string(label_point*, long32) const { return 0; }

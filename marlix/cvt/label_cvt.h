@@ -18,6 +18,7 @@
 
 #include <cstddef>
 
+#include "marlix/cvt/catalogued.h"
 #include "marlix/cvt/label_template.h"
 #include "marlix/cvt/special_samples.h"
 #include "marlix/export.h"
@@ -164,15 +165,12 @@ public:
 
 // Stands for the absence of a usable label type: prints "???", parses
 // nothing.
-class MARLIX_API dummy_label : public variable_label {
+class MARLIX_API dummy_label : public catalogued<variable_label, LABEL_DUMMY> {
 public:
     using variable_label::get_abs_sample;
     using variable_label::get_sample;
 
     dummy_label();
-    char const* type_str() override;
-    label_t type() override;
-    UserLabelType UserType() override;
     char const* get_string(label_point* point, long32 offset) override;
     char const* get_perfs_string(label_point* point, long32 offset) override;
     unsigned get_smpte_string(label_point* point, long32 offset) const override;

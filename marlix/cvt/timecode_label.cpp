@@ -314,24 +314,18 @@ unsigned timecode_label::sample_to_smpte_string(label_point*, long32 sample) con
     return word | smpte_flag_bits;
 }
 
-pal_label::pal_label(int flags_) : timecode_label(25, flags_) { build_template(); }
-char const* pal_label::type_str() { return "pal_label"; }
-label_t pal_label::type() { return LABEL_PAL; }
+pal_label::pal_label(int flags_) : catalogued(25, flags_) { build_template(); }
 timecode_label::hmsf_fields pal_label::split(long32 s) const { return split_fixed<25>(s); }
 
-ntsc_label::ntsc_label(int flags_) : timecode_label(30, flags_) { build_template(); }
-char const* ntsc_label::type_str() { return "ntsc_label"; }
-label_t ntsc_label::type() { return LABEL_NTSC; }
+ntsc_label::ntsc_label(int flags_) : catalogued(30, flags_) { build_template(); }
 timecode_label::hmsf_fields ntsc_label::split(long32 s) const { return split_fixed<30>(s); }
 
-ntsc_drop_label::ntsc_drop_label(int flags_) : timecode_label(30, flags_) {
+ntsc_drop_label::ntsc_drop_label(int flags_) : catalogued(30, flags_) {
     separator       = ';';
     smpte_flag_bits = smpte_drop_frame_bit;
     frames_per_day  = df_frames_per_day;
     build_template();
 }
-char const* ntsc_drop_label::type_str() { return "ntsc_drop_label"; }
-label_t ntsc_drop_label::type() { return LABEL_NTSC_DROP; }
 
 long32 ntsc_drop_label::get_abs_sample(char const* s) {
     if (s == nullptr) return INVALID_SAMPLE;
@@ -358,38 +352,30 @@ long long ntsc_drop_label::join_fields(long long h, long long m, long long s, lo
     return detail::drop_frame_frames(h, m, s, f, 30, 2);
 }
 
-tc_24_label::tc_24_label(int flags_) : timecode_label(24, flags_) {
+tc_24_label::tc_24_label(int flags_) : catalogued(24, flags_) {
     separator = '+';
     build_template();
 }
-char const* tc_24_label::type_str() { return "tc_24_label"; }
-label_t tc_24_label::type() { return LABEL_TC_24; }
 timecode_label::hmsf_fields tc_24_label::split(long32 s) const { return split_fixed<24>(s); }
 
-tc_48_label::tc_48_label(int flags_) : timecode_label(48, flags_) {
+tc_48_label::tc_48_label(int flags_) : catalogued(48, flags_) {
     separator = '+';
     build_template();
 }
-char const* tc_48_label::type_str() { return "tc_48_label"; }
-label_t tc_48_label::type() { return LABEL_TC_48; }
 void tc_48_label::build_template() {
     templates[0].set(template_49);
     templates[1].set(template_49);
 }
 timecode_label::hmsf_fields tc_48_label::split(long32 s) const { return split_fixed<48>(s); }
 
-tc_50_label::tc_50_label(int flags_) : timecode_label(50, flags_) { build_template(); }
-char const* tc_50_label::type_str() { return "tc_50_label"; }
-label_t tc_50_label::type() { return LABEL_TC_50; }
+tc_50_label::tc_50_label(int flags_) : catalogued(50, flags_) { build_template(); }
 void tc_50_label::build_template() {
     templates[0].set(template_49);
     templates[1].set(template_49);
 }
 timecode_label::hmsf_fields tc_50_label::split(long32 s) const { return split_fixed<50>(s); }
 
-tc_60_label::tc_60_label(int flags_) : timecode_label(60, flags_) { build_template(); }
-char const* tc_60_label::type_str() { return "tc_60_label"; }
-label_t tc_60_label::type() { return LABEL_TC_60; }
+tc_60_label::tc_60_label(int flags_) : catalogued(60, flags_) { build_template(); }
 void tc_60_label::build_template() {
     templates[0].set(template_59);
     templates[1].set(template_59);

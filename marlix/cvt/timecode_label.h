@@ -4,6 +4,7 @@
 // hours, minutes, seconds and frames ("-29.59.59.29" template: sign, HH:MM:SS,
 // separator, FF) and parsed back; one sample per frame, wrapping at 24 hours.
 
+#include "marlix/cvt/catalogued.h"
 #include "marlix/cvt/label_cvt.h"
 #include "marlix/export.h"
 
@@ -94,21 +95,17 @@ private:
     void init();
 };
 
-class MARLIX_API pal_label : public timecode_label {
+class MARLIX_API pal_label : public catalogued<timecode_label, LABEL_PAL> {
 public:
     explicit pal_label(int flags = TC_ALL_FIELDS);
-    char const* type_str() override;
-    label_t type() override;
 
 protected:
     hmsf_fields split(long32 sample) const override;
 };
 
-class MARLIX_API ntsc_label : public timecode_label {
+class MARLIX_API ntsc_label : public catalogued<timecode_label, LABEL_NTSC> {
 public:
     explicit ntsc_label(int flags = TC_ALL_FIELDS);
-    char const* type_str() override;
-    label_t type() override;
 
 protected:
     hmsf_fields split(long32 sample) const override;
@@ -116,13 +113,11 @@ protected:
 
 // 29.97 fps drop-frame: frame numbers 00 and 01 are skipped at the start of
 // every minute except minutes 00, 10, 20, 30, 40 and 50.
-class MARLIX_API ntsc_drop_label : public timecode_label {
+class MARLIX_API ntsc_drop_label : public catalogued<timecode_label, LABEL_NTSC_DROP> {
 public:
     using timecode_label::get_abs_sample;
 
     explicit ntsc_drop_label(int flags = TC_ALL_FIELDS);
-    char const* type_str() override;
-    label_t type() override;
     // A text starting with '-' gives 0; otherwise always H:M:S?F.
     long32 get_abs_sample(char const* s) override;
 
@@ -131,43 +126,35 @@ protected:
     long long join_fields(long long h, long long m, long long s, long long f) const override;
 };
 
-class MARLIX_API tc_24_label : public timecode_label {
+class MARLIX_API tc_24_label : public catalogued<timecode_label, LABEL_TC_24> {
 public:
     explicit tc_24_label(int flags = TC_ALL_FIELDS);
-    char const* type_str() override;
-    label_t type() override;
 
 protected:
     hmsf_fields split(long32 sample) const override;
 };
 
-class MARLIX_API tc_48_label : public timecode_label {
+class MARLIX_API tc_48_label : public catalogued<timecode_label, LABEL_TC_48> {
 public:
     explicit tc_48_label(int flags = TC_ALL_FIELDS);
-    char const* type_str() override;
-    label_t type() override;
     void build_template() override;
 
 protected:
     hmsf_fields split(long32 sample) const override;
 };
 
-class MARLIX_API tc_50_label : public timecode_label {
+class MARLIX_API tc_50_label : public catalogued<timecode_label, LABEL_TC_50> {
 public:
     explicit tc_50_label(int flags = TC_ALL_FIELDS);
-    char const* type_str() override;
-    label_t type() override;
     void build_template() override;
 
 protected:
     hmsf_fields split(long32 sample) const override;
 };
 
-class MARLIX_API tc_60_label : public timecode_label {
+class MARLIX_API tc_60_label : public catalogued<timecode_label, LABEL_TC_60> {
 public:
     explicit tc_60_label(int flags = TC_ALL_FIELDS);
-    char const* type_str() override;
-    label_t type() override;
     void build_template() override;
 
 protected:
