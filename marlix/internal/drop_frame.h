@@ -25,6 +25,13 @@ enum class negative_minute { drops, keeps };
 constexpr long long drop_frame_frames(long long h, long long m, long long s, long long f,
                                       long long nominal, long long dropped,
                                       negative_minute rule = negative_minute::drops) {
+    if (h >= 0 && m >= 0 && s >= 0) {
+        // Every minute but each tenth drops `dropped` numbers.
+        long long const minutes = 60 * h + m;
+        return (3600 * h + 60 * m + s) * nominal + f - dropped * (minutes - minutes / 10);
+    }
+    // Fields below 0 (text that is no label): minute by minute within the
+    // ten-minute block, which the form above equals for the others.
     long long const u     = m % 10;
     bool const dropping   = rule == negative_minute::drops ? u != 0 : u > 0;
     long long const first = 60 * nominal;  // the first minute of a block drops nothing
