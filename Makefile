@@ -27,34 +27,34 @@ check: build
 # A packager's build: Release with the default options (warnings are not
 # errors there), then the suite; Debug is the sanitizers' build below.
 release: deps
-	@cmake -S . -B build-release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B build-release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
 	@cmake --build build-release -j $(JOBS)
 	@cd build-release && ctest --output-on-failure -j $(JOBS)
 
 # The whole suite built with clang as well, whose warnings and
 # optimisations differ from g++'s.
 check-clang: deps
-	@cmake -S . -B build-clang $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B build-clang $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	@cmake --build build-clang -j $(JOBS)
 	@cd build-clang && ctest --output-on-failure -j $(JOBS)
 
 sanitize: deps
-	@cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARLIX_SANITIZE=ON >/dev/null
+	@cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARLIX_SANITIZE=ON
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure -j $(JOBS)
 
 tsan: deps
-	@cmake -S . -B build-tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLIX_TSAN=ON -DMARLIX_TOOLS=OFF >/dev/null
+	@cmake -S . -B build-tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLIX_TSAN=ON -DMARLIX_TOOLS=OFF
 	@cmake --build build-tsan -j $(JOBS) --target library_load_test thread_test
 	@cd build-tsan && ctest --output-on-failure -R 'library_load_test|thread_test'
 
 fuzz: deps
-	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLIX_FUZZ=ON -DMARLIX_TOOLS=OFF >/dev/null
+	@cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMARLIX_FUZZ=ON -DMARLIX_TOOLS=OFF
 	@cmake --build build-fuzz -j $(JOBS)
 
 bench:
 	@scripts/install-deps.sh libavutil-dev
-	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMARLIX_BENCH=ON -DMARLIX_TESTS=OFF >/dev/null
+	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DMARLIX_BENCH=ON -DMARLIX_TESTS=OFF
 	@cmake --build build-bench -j $(JOBS)
 	@build-bench/bench/marlix_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
