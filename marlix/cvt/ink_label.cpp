@@ -110,20 +110,4 @@ ink_label::ink_counts ink_label::rule_counts(long32 s) const {
     return {frames / m, frames % m};
 }
 
-ink_35_label::ink_35_label() : catalogued(16, 4) { build_template(); }
-void ink_35_label::get_counts(long32 s) {
-    ink_counts const c = rule_counts(s);
-    count              = c.count;
-    frame_offset       = c.frame_offset;
-}
-ink_label::ink_counts ink_35_label::split_counts(long32 s) const { return rule_counts(s); }
-
-ink_16_label::ink_16_label() : catalogued(20, 1) { build_template(); }
-void ink_16_label::get_counts(long32 s) {
-    ink_counts const c = rule_counts(s);
-    count              = c.count;
-    frame_offset       = c.frame_offset;
-}
-ink_label::ink_counts ink_16_label::split_counts(long32 s) const { return rule_counts(s); }
-
 }  // namespace marlix

@@ -49,22 +49,25 @@ protected:
     ink_counts rule_counts(long32 sample) const;
 };
 
-class MARLIX_API ink_35_label : public catalogued<ink_label, LABEL_INK_35> {
+// An ink gauge: Frames frames a count, Perfs perforations a frame, counted
+// by the rule.
+template <int Frames, int Perfs, label_t T>
+class ink_gauge : public catalogued<ink_label, T> {
 public:
-    ink_35_label();
+    ink_gauge() : catalogued<ink_label, T>(Frames, Perfs) { this->build_template(); }
 
 private:
-    void get_counts(long32 sample) override;
-    ink_counts split_counts(long32 sample) const override;
+    void get_counts(long32 sample) override {
+        ink_label::ink_counts const c = this->rule_counts(sample);
+        this->count                   = c.count;
+        this->frame_offset            = c.frame_offset;
+    }
+    ink_label::ink_counts split_counts(long32 sample) const override {
+        return this->rule_counts(sample);
+    }
 };
 
-class MARLIX_API ink_16_label : public catalogued<ink_label, LABEL_INK_16> {
-public:
-    ink_16_label();
-
-private:
-    void get_counts(long32 sample) override;
-    ink_counts split_counts(long32 sample) const override;
-};
+class MARLIX_API ink_35_label : public ink_gauge<16, 4, LABEL_INK_35> {};
+class MARLIX_API ink_16_label : public ink_gauge<20, 1, LABEL_INK_16> {};
 
 }  // namespace marlix
