@@ -285,40 +285,41 @@ marlix_status marlix_label_bounded(const marlix_label* label, int32_t* bounded) 
     return read_field(label, bounded, [](marlix::label const& l) { return l.bounded; });
 }
 
+namespace {
+
+// Calls f with the label as what it is: an edit label's own setters hide
+// the label's (they keep its pitch and mark its keep string stale).
+template <class F>
+void as_held(marlix_label* label, F&& f) {
+    if (label->edit)
+        f(*label->edit);
+    else
+        f(*label->plain);
+}
+
+}  // namespace
+
 marlix_status marlix_label_set_start(marlix_label* label, int32_t sample) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
-    // An edit label's own setters (they hide the label's) keep its pitch.
-    if (label->edit)
-        label->edit->set_start(static_cast<long32>(sample));
-    else
-        label->plain->set_start(static_cast<long32>(sample));
+    as_held(label, [&](auto& l) { l.set_start(static_cast<long32>(sample)); });
     return MARLIX_OK;
 }
 
 marlix_status marlix_label_set_start_text(marlix_label* label, const char* text) {
     if (label == nullptr || text == nullptr) return MARLIX_ERR_ARGUMENT;
-    if (label->edit)
-        label->edit->set_start(text);
-    else
-        label->plain->set_start(text);
+    as_held(label, [&](auto& l) { l.set_start(text); });
     return label->value().get_start() == INVALID_SAMPLE ? MARLIX_ERR_UNREADABLE : MARLIX_OK;
 }
 
 marlix_status marlix_label_set_length(marlix_label* label, int32_t samples) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
-    if (label->edit)
-        label->edit->set_length(static_cast<long32>(samples));
-    else
-        label->plain->set_length(static_cast<long32>(samples));
+    as_held(label, [&](auto& l) { l.set_length(static_cast<long32>(samples)); });
     return MARLIX_OK;
 }
 
 marlix_status marlix_label_set_pitch(marlix_label* label, double seconds) {
     if (label == nullptr || !std::isfinite(seconds)) return MARLIX_ERR_ARGUMENT;
-    if (label->edit)
-        label->edit->set_pitch(seconds);
-    else
-        label->plain->set_pitch(seconds);
+    as_held(label, [&](auto& l) { l.set_pitch(seconds); });
     return MARLIX_OK;
 }
 

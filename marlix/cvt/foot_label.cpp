@@ -122,10 +122,7 @@ char* foot_353_label::samples_to_feet(label_point* point, long32 sample) {
     detail::text_writer out(point->text_buffer);
     out.put(sign);
     out.put_padded(f, feet_digits);
-    out.put('+');
-    out.put_padded(at.frame, 2);
-    out.put('.');
-    out.put_padded(at.phase + 1, 0);
+    detail::put_three_perf_frame(out, at.frame, at.phase);
     return out.finish();
 }
 

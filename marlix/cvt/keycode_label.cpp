@@ -201,10 +201,7 @@ char const* keycode_353::get_keep_string(label_point* point, long32 sample) {
     detail::text_writer out(point->text_buffer);
     out.put(get_prefix(point), prefix_width());
     out.put_padded(c.count, count_len < 0 ? 0 : count_len);
-    out.put('+');
-    out.put_padded(c.frame_offset, 2);
-    out.put('.');
-    out.put_padded(c.perf_phase + 1, 0);
+    detail::put_three_perf_frame(out, c.frame_offset, c.perf_phase);
     return out.finish();
 }
 

@@ -25,4 +25,14 @@ constexpr three_perf_position three_perf_split(long long p) {
     return {feet, static_cast<int>(r / 3), static_cast<int>(2 - r % 3)};
 }
 
+// The frame and phase a three-perforation label ends with: "+FF.P", P the
+// phase 1..3.
+template <class Writer>
+void put_three_perf_frame(Writer& out, long long frame, long long phase) {
+    out.put('+');
+    out.put_padded(frame, 2);
+    out.put('.');
+    out.put_padded(phase + 1, 0);
+}
+
 }  // namespace marlix::detail
