@@ -69,17 +69,12 @@ TEST(foot_label, ParseNeverFailsForOrdinaryText) {
         char const* text;
         long32 sample;
     } const cases[] = {
-        {f35.get(), " 1234.15", 79036},
-        {f35.get(), "0012.20", 848},
-        {f35.get(), "12", 768},
-        {f35.get(), "", 0},
-        {f35.get(), "junk", 0},
-        {f35.get(), "-0.1", -4},
-        {f16.get(), "-0001.05", -45},
-        {f35.get(), " 1234+15", 79036},
-        {f353.get(), " 1234+01.2", 78978},
-        {f353.get(), "-1234+01.2", -78978},
-        {f353.get(), "", 0},
+        // clang-format off
+        {f35.get(), " 1234.15", 79036}, {f35.get(), "0012.20", 848}, {f35.get(), "12", 768},
+        {f35.get(), "", 0}, {f35.get(), "junk", 0}, {f35.get(), "-0.1", -4},
+        {f16.get(), "-0001.05", -45}, {f35.get(), " 1234+15", 79036},
+        {f353.get(), " 1234+01.2", 78978}, {f353.get(), "-1234+01.2", -78978}, {f353.get(), "", 0},
+        // clang-format on
         // Beyond 32 bits there is no footage to answer.
         {f35.get(), "99999999999999999999.00", INVALID_SAMPLE},
         {f353.get(), "99999999999999999999+00.1", INVALID_SAMPLE},
@@ -110,11 +105,10 @@ TEST(film_frames_label, PrintsSixDigitsAndReadsANumber) {
         char const* text;
         long32 sample;
     } const cases[] = {{"  -42", -42},
-                       {"000012", 12},
-                       {"12abc", 12},
-                       {"", INVALID_SAMPLE},
-                       {"abc", INVALID_SAMPLE},
+                       // clang-format off
+                       {"000012", 12}, {"12abc", 12}, {"", INVALID_SAMPLE}, {"abc", INVALID_SAMPLE},
                        {"99999999999", INVALID_SAMPLE},
+                       // clang-format on
                        {"-2147483648", INT32_MIN}};
     for (auto const& c : cases) EXPECT_EQ(ff->get_abs_sample(c.text), c.sample) << c.text;
 }

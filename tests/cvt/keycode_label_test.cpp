@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/values/label_point.h"
@@ -20,6 +22,7 @@ struct stock_case {
 };
 
 stock_case const stocks[] = {
+    // clang-format off
     {LABEL_KEYCODE_35, 16, 4, 4, '+', "????????9999+19"},
     {LABEL_KEYCODE_35_5, 16, 4, 5, '+', "???????99999+19"},
     {LABEL_KEYCODE_35_6, 16, 4, 6, '+', "??????999999+19"},
@@ -35,6 +38,7 @@ stock_case const stocks[] = {
     {LABEL_KEYCODE_658_120, 15, 8, 4, '+', "????????9999+19"},
     {LABEL_KEYCODE_6510_120, 12, 10, 4, '+', "????????9999+19"},
     {LABEL_KEYCODE_6515_120, 8, 15, 4, '+', "????????9999+07"},
+    // clang-format on
 };
 
 std::string prefix_of(int digits) {
@@ -133,34 +137,20 @@ TEST(keycode_label, StatedTextsAndTraps) {
     for (long32 s : {-1, -3}) EXPECT_STREQ(k35->get_abs_string(&point, s), "AB1234560000+00") << s;
     for (long32 s : {-4, -64, -65, -1000000, INT32_MIN})
         EXPECT_STREQ(k35->get_abs_string(&point, s), "NEGATIVE") << s;
-    struct {
-        label_cvt* cvt;
-        char const* text;
-        long32 sample;
-    } const parses[] = {
-        {k35.get(), "AB1234561234+15", 79036},
-        {k35.get(), "AB123456123415", 79036},
-        {k35.get(), "AB1234561234&15", 79036},
-        {k35.get(), "AB1234561234 +15", 79036},
-        {k35.get(), "AB1234561234", 78976},
-        {k35.get(), "AB123456__34+05", (34 * 16 + 5) * 4},
-        {k35.get(), "AB1234561234+16", INVALID_SAMPLE},
-        {k35.get(), "AB1234561234+015", INVALID_SAMPLE},
-        {k35.get(), "AB1234561234+", INVALID_SAMPLE},
-        {k35.get(), "AB123456-001+00", INVALID_SAMPLE},
-        {k35.get(), "AB12345612", INVALID_SAMPLE},
-        {k35.get(), "", INVALID_SAMPLE},
-        {k35.get(), "AB1234561234   +1", INVALID_SAMPLE},  // frame digits start past position 14
-        {k35.get(), "ZZZZZZZZ9999+15", (9999 * 16 + 15) * 4},
-        {k353.get(), "AB1234561234+01.2", 78978},
-        {k353.get(), "AB1234560000+00.1", 0},
-        {k353.get(), "AB1234561234+01", INVALID_SAMPLE},  // no phase digit: the frame is cut away
-        {k353.get(), "X", INVALID_SAMPLE},
-    };
-    for (auto const& c : parses) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(c.cvt->get_abs_sample(c.text), c.sample);
-    }
+    label_cvt *const k = k35.get(), *const k3 = k353.get();
+    std::tuple<label_cvt*, char const*, long32> const parses[] = {
+        // clang-format off
+        {k, "AB1234561234+15", 79036}, {k, "AB123456123415", 79036}, {k, "AB1234561234&15", 79036},
+        {k, "AB1234561234 +15", 79036}, {k, "AB1234561234", 78976}, {k, "", INVALID_SAMPLE},
+        {k, "AB123456__34+05", (34 * 16 + 5) * 4}, {k, "ZZZZZZZZ9999+15", (9999 * 16 + 15) * 4},
+        {k, "AB1234561234+16", INVALID_SAMPLE}, {k, "AB1234561234+015", INVALID_SAMPLE},
+        {k, "AB1234561234+", INVALID_SAMPLE}, {k, "AB123456-001+00", INVALID_SAMPLE},
+        {k, "AB12345612", INVALID_SAMPLE}, {k, "AB1234561234   +1", INVALID_SAMPLE},
+        {k3, "AB1234561234+01.2", 78978}, {k3, "AB1234560000+00.1", 0}, {k3, "X", INVALID_SAMPLE},
+        {k3, "AB1234561234+01", INVALID_SAMPLE}};  // no phase digit: the frame is cut away
+    // clang-format on
+    for (auto const& [cvt, text, sample] : parses)
+        EXPECT_EQ(cvt->get_abs_sample(text), sample) << text;
     EXPECT_EQ(k35->get_sample_span_from_packed_strings("AB123456123400", "AB123456123415"), 60);
     EXPECT_EQ(k35->get_abs_sample(static_cast<char const*>(nullptr)), INVALID_SAMPLE);
 
@@ -180,12 +170,11 @@ TEST(keycode_label, StatedTextsAndTraps) {
     EXPECT_STREQ(k353->templates[0].text, "????????9999+29.3");
     EXPECT_STREQ(k353->templates[1].text, "~~~~~~~~9999+29.3");
     EXPECT_EQ(k353->normalise_sample_unit(-1), 659999);  // 3 x 22 x 10000 cycle
-    struct {
-        long32 p;
-        char const* tail;
-    } const worked[] = {{0, "0000+00.1"},  {1, "0000+01.3"},  {2, "0000+01.2"}, {3, "0000+01.1"},
-                        {61, "0000+21.3"}, {62, "0001+00.3"}, {64, "0001+00.1"}};
-    for (auto const& w : worked) EXPECT_STREQ(k353->get_abs_string(&p353, w.p) + 8, w.tail) << w.p;
+    std::pair<long32, char const*> const worked[] = {
+        {0, "0000+00.1"},  {1, "0000+01.3"},  {2, "0000+01.2"}, {3, "0000+01.1"},
+        {61, "0000+21.3"}, {62, "0001+00.3"}, {64, "0001+00.1"}};
+    for (auto const& [p, tail] : worked)
+        EXPECT_STREQ(k353->get_abs_string(&p353, p) + 8, tail) << p;
 }
 
 TEST(prefix_label, RememberedPrefixIsSharedBetweenPoints) {

@@ -46,33 +46,17 @@ TEST(label_template, ValidCharFollowsTheCharacterLanguage) {
         int i;
         int ok;
     } const cases[] = {
-        {&tc, '2', 1, 1},
-        {&tc, '3', 1, 0},
-        {&tc, '0', 1, 1},
-        {&tc, '/', 1, 0},
-        {&tc, '6', 4, 0},
-        {&tc, '5', 4, 1},
-        {&tc, '9', 11, 1},
-        {&tc, ' ', 0, 1},
-        {&tc, '+', 0, 1},
-        {&tc, '-', 0, 1},
-        {&tc, '1', 0, 0},
-        {&tc, '5', 3, 0},
-        {&tc, '.', 3, 0},
-        {&tc, '1', 12, 0},
-        {&tc, '1', -1, 0},
-        {&prefix, ' ', 0, 0},
-        {&prefix, '!', 0, 1},
-        {&prefix, '\x7f', 0, 1},
+        // clang-format off
+        {&tc, '2', 1, 1}, {&tc, '3', 1, 0}, {&tc, '0', 1, 1}, {&tc, '/', 1, 0}, {&tc, '6', 4, 0},
+        {&tc, '5', 4, 1}, {&tc, '9', 11, 1}, {&tc, ' ', 0, 1}, {&tc, '+', 0, 1}, {&tc, '-', 0, 1},
+        {&tc, '1', 0, 0}, {&tc, '5', 3, 0}, {&tc, '.', 3, 0}, {&tc, '1', 12, 0}, {&tc, '1', -1, 0},
+        {&prefix, ' ', 0, 0}, {&prefix, '!', 0, 1}, {&prefix, '\x7f', 0, 1},
+        // clang-format on
         {&prefix, static_cast<char>(0x80), 0, 0},  // codes compare as signed 8-bit values
-        {&prefix, 'A', 1, 0},
-        {&prefix, '1', 2, 0},
-        {&prefix, 'A', 3, 1},
-        {&prefix, 'B', 3, 0},
-        {&prefix, 'Q', 5, 1},
-        {&prefix, 'a', 5, 0},
-        {&prefix, '@', 5, 0},
-        {&prefix, '9', 6, 1},
+        // clang-format off
+        {&prefix, 'A', 1, 0}, {&prefix, '1', 2, 0}, {&prefix, 'A', 3, 1}, {&prefix, 'B', 3, 0},
+        {&prefix, 'Q', 5, 1}, {&prefix, 'a', 5, 0}, {&prefix, '@', 5, 0}, {&prefix, '9', 6, 1},
+        // clang-format on
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(std::string(c.t->text) + " '" + c.c + "' at " + std::to_string(c.i));

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 
 namespace marlix {
 namespace {
@@ -59,25 +61,16 @@ TEST(configb, InCopiesAtMost63CharactersAndAnswersZeroWhenFound) {
 
 TEST(configb, RefusesNamesAndValuesThatCannotRoundTrip) {
     configb store;
-    struct {
-        char const* name;
-        char const* value;
-        bool ok;
-    } const cases[] = {
-        {"LABEL3", "LABEL_REV:3 pal_label  01:00:00.00 25 0.0400000000 1", true},
-        {"MediumRoll2,1", "a=b: c", true},
-        {"", "x", false},
-        {"a=b", "x", false},
-        {"line\nbreak", "x", false},
-        {"name", "two\nlines", false},
-        {"name", "cr\r", false},
-        {nullptr, "x", false},
-        {"name", nullptr, false},
-    };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.name ? c.name : "(null)");
-        EXPECT_EQ(store.set(c.name, c.value, nullptr), c.ok);
-    }
+    // Only the first two can be written out and read back as they are.
+    std::pair<char const*, char const*> const cases[] = {
+        // clang-format off
+        {"LABEL3", "LABEL_REV:3 pal_label  01:00:00.00 25 0.0400000000 1"},
+        {"MediumRoll2,1", "a=b: c"}, {"", "x"}, {"a=b", "x"}, {"line\nbreak", "x"},
+        {"name", "two\nlines"}, {"name", "cr\r"}, {nullptr, "x"},
+        // clang-format on
+        {"name", nullptr}};
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(store.set(cases[i].first, cases[i].second, nullptr), i < 2) << i;
     EXPECT_EQ(store.size(), 2u);
     strp_field field;
     field.set("CAM 7", 0);
@@ -89,30 +82,18 @@ TEST(configb, RefusesNamesAndValuesThatCannotRoundTrip) {
 
 TEST(config_int, ReadsWholeNumbersFromTheHostStoreElseTheDefault) {
     ScopedConfig restore;
-    configb& host = configb::host();
-    struct {
-        char const* value;
-        int expected;
-    } const cases[] = {
-        {"1", 1},
-        {"0", 0},
-        {"-7", -7},
-        {" 42 ", 42},
-        {"+3", 3},
-        {"2147483647", 2147483647},
-        {"-2147483648", -2147483647 - 1},
-        {"2147483648", 99},
-        {"99999999999999999999", 99},
-        {"", 99},
-        {"1.5", 99},
-        {"yes", 99},
-        {"- 1", 99},
-        {"12ab", 99},
-    };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.value);
-        ASSERT_TRUE(host.set("video_in_film_pulldown", c.value, nullptr));
-        EXPECT_EQ(config_int("video_in_film_pulldown", 99), c.expected);
+    std::pair<char const*, int> const cases[] = {{"1", 1},
+                                                 // clang-format off
+                                                 {"0", 0}, {"-7", -7}, {" 42 ", 42}, {"+3", 3},
+                                                 {"2147483647", 2147483647},
+                                                 {"-2147483648", -2147483647 - 1},
+                                                 {"2147483648", 99}, {"99999999999999999999", 99},
+                                                 {"", 99}, {"1.5", 99}, {"yes", 99}, {"- 1", 99},
+                                                 // clang-format on
+                                                 {"12ab", 99}};
+    for (auto const& [value, expected] : cases) {
+        ASSERT_TRUE(configb::host().set("video_in_film_pulldown", value, nullptr));
+        EXPECT_EQ(config_int("video_in_film_pulldown", 99), expected) << value;
     }
     EXPECT_EQ(config_int("use_25fps_timecode_for_50P", 1), 1);
     EXPECT_EQ(config_int(nullptr, 5), 5);

@@ -24,13 +24,11 @@ TEST(tokeniser, RunsOfSeparatorsGiveNoEmptyToken) {
         {"LABEL_REV:3 pal_label  01:00:00.00 25",
          " ",
          {"LABEL_REV:3", "pal_label", "01:00:00.00", "25"}},
+        // clang-format off
         {"REV:1 2:1 reelid:A", ": ", {"REV", "1", "2", "1", "reelid", "A"}},
-        {"  lead and trail  ", " ", {"lead", "and", "trail"}},
-        {"::: :", ": ", {}},
-        {"", " ", {}},
-        {"one", " ", {"one"}},
-        {"a b", "", {"a b"}},
-        {"a b", nullptr, {"a b"}},
+        {"  lead and trail  ", " ", {"lead", "and", "trail"}}, {"::: :", ": ", {}}, {"", " ", {}},
+        {"one", " ", {"one"}}, {"a b", "", {"a b"}}, {"a b", nullptr, {"a b"}},
+        // clang-format on
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.text);

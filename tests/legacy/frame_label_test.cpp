@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/values/label_point.h"
@@ -21,30 +22,45 @@ std::string digits_of(char const* text) {
     return d;
 }
 
+// label_to_frames on a copy of text: the frame, or -1 where it refuses.
+long32 frames_of(char const* text, int type, int drop = 0, int frames_per_foot = 0,
+                 transfer_type t = transfer_none, edit_type e = edit_film_frames) {
+    char label[16];
+    std::snprintf(label, sizeof label, "%s", text);
+    long32 frame = 0;
+    int const ok = label_to_frames(label, 0, nullptr, 0, nullptr, &frame, lt(type), drop, t, e,
+                                   frames_per_foot);
+    return ok == 1 ? frame : -1;
+}
+
+// label_plus_frames on a copy of text: the printed label, or "refused".
+std::string plus(char const* text, long32 delta, int type, int drop = 0, int frames_per_foot = 0,
+                 unsigned char flags = 0, transfer_type t = transfer_none,
+                 edit_type e = edit_film_frames, int* phase_out = nullptr) {
+    char label[16], out[9];
+    std::snprintf(label, sizeof label, "%s", text);
+    int fp = 0, ph = 0;
+    int const ok = label_plus_frames(out, &fp, phase_out ? phase_out : &ph, label, 0, 0, delta,
+                                     lt(type), drop, frames_per_foot, flags, t, e);
+    return ok >= 1 ? out : "refused";
+}
+
 TEST(video_frames_to_timecode, AgreesWithTheConvertersOnEveryFrameOfADay) {
-    struct {
-        int type;
-        bool drop;
-        label_t converter;
-    } const rates[] = {{4, false, LABEL_TC_24},
-                       {2, false, LABEL_PAL},
-                       {1, false, LABEL_NTSC},
-                       {1, true, LABEL_NTSC_DROP}};
-    for (auto const& r : rates) {
-        SCOPED_TRACE(r.converter);
-        label_cvt* cvt = get_static_label_cvt(r.converter);
+    std::tuple<int, bool, label_t> const rates[] = {{4, false, LABEL_TC_24},
+                                                    {2, false, LABEL_PAL},
+                                                    {1, false, LABEL_NTSC},
+                                                    {1, true, LABEL_NTSC_DROP}};
+    for (auto const& [type, drop, converter] : rates) {
+        SCOPED_TRACE(converter);
+        label_cvt* cvt = get_static_label_cvt(converter);
         label_point point(0, cvt);
         long32 const day = cvt->normalise_sample_unit(-1) + 1;
         char out[9];
         for (long32 s = 0; s < day; ++s) {
-            ASSERT_EQ(video_frames_to_timecode(s + 1, out, lt(r.type), r.drop), 1);
+            ASSERT_EQ(video_frames_to_timecode(s + 1, out, lt(type), drop), 1);
             std::string const expected = digits_of(cvt->get_abs_string(&point, s));
             if (expected != out) FAIL() << s << ": " << out << " wanted " << expected;
-            long32 frame = 0;
-            int phase    = 0;
-            ASSERT_EQ(label_to_frames(out, 0, nullptr, 0, &phase, &frame, lt(r.type), r.drop,
-                                      transfer_none, edit_video_frames, 0),
-                      1);
+            long32 const frame = frames_of(out, type, drop, 0, transfer_none, edit_video_frames);
             if (frame != s + 1) FAIL() << s << " reads back as frame " << frame;
         }
     }
@@ -109,48 +125,28 @@ TEST(film_to_video_frame, PulldownRoundTripsForEveryPhase) {
 }
 
 TEST(label_to_frames, FootageAndTheThreePerforationWalk) {
-    char label[16] = "001203";
-    long32 frame   = 0;
-    EXPECT_EQ(label_to_frames(label, 0, nullptr, 0, nullptr, &frame, lt(8), 0, transfer_none,
-                              edit_film_frames, 16),
-              1);
-    EXPECT_EQ(frame, 196);
+    EXPECT_EQ(frames_of("001203", 8, 0, 16), 196);
+    EXPECT_EQ(frames_of("001203", 8, 0, 0), -1);
     char blanks[16] = "  1203";
+    long32 frame    = 0;
     EXPECT_EQ(label_to_frames(blanks, 0, nullptr, 0, nullptr, &frame, lt(8), 0, transfer_none,
                               edit_film_frames, 16),
               1);
     EXPECT_EQ(frame, 196);
     EXPECT_STREQ(blanks, "001203");  // rewritten in place
-    char zero_fpf[16] = "001203";
-    EXPECT_EQ(label_to_frames(zero_fpf, 0, nullptr, 0, nullptr, &frame, lt(8), 0, transfer_none,
-                              edit_film_frames, 0),
-              0);
-
-    struct {
-        char const* text;
-        int foot_phase;
-        long32 frame;
-        int foot0_phase;
-    } const walks[] = {{"000000", 1, 1, 1},
-                       {"000100", 2, 22, 1},
-                       {"000200", 3, 43, 1},
-                       {"000300", 1, 65, 1},
-                       {"000100", 1, 23, 3}};
-    for (auto const& w : walks) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%s", w.text);
-        int fp = 0;
-        EXPECT_EQ(label_to_frames(text, w.foot_phase, &fp, 0, nullptr, &frame, lt(26), 0,
-                                  transfer_none, edit_film_frames, 0),
-                  1)
-            << w.text;
-        EXPECT_EQ(frame, w.frame) << w.text << " phase " << w.foot_phase;
-        EXPECT_EQ(fp, w.foot0_phase) << w.text;
+    // text, foot phase given, frame, phase of foot 0.
+    std::tuple<char const*, int, long32, int> const walks[] = {
+        {"000000", 1, 1, 1},  {"000100", 2, 22, 1}, {"000200", 3, 43, 1},
+        {"000300", 1, 65, 1}, {"000100", 1, 23, 3}, {"000100", 4, -1, 0}};
+    for (auto const& [text, phase, expected, phase0] : walks) {
+        char label[16];
+        std::snprintf(label, sizeof label, "%s", text);
+        int fp       = 0;
+        int const ok = label_to_frames(label, phase, &fp, 0, nullptr, &frame, lt(26), 0,
+                                       transfer_none, edit_film_frames, 0);
+        EXPECT_EQ(ok == 1 ? frame : -1, expected) << text << " phase " << phase;
+        EXPECT_TRUE(ok != 1 || fp == phase0) << text;
     }
-    char bad_phase[16] = "000100";
-    EXPECT_EQ(label_to_frames(bad_phase, 4, nullptr, 0, nullptr, &frame, lt(26), 0, transfer_none,
-                              edit_film_frames, 0),
-              0);
 }
 
 TEST(label_plus_frames, FootPhaseWalkAgainstAnIndependentCount) {
@@ -179,62 +175,34 @@ TEST(label_plus_frames, FootPhaseWalkAgainstAnIndependentCount) {
 }
 
 TEST(label_plus_frames, CompositionsAndFailures) {
-    char out[9];
-    int fp = 0, ph = 0;
-    char tc[] = "00000000";
-    EXPECT_EQ(label_plus_frames(out, &fp, &ph, tc, 0, 0, 30, lt(1), 0, 0, 0, transfer_none,
-                                edit_video_frames),
-              1);
-    EXPECT_STREQ(out, "00000100");
-    EXPECT_EQ(label_plus_frames(out, &fp, &ph, tc, 0, 0, -1, lt(1), 1, 0, 0, transfer_none,
-                                edit_video_frames),
-              1);
-    EXPECT_STREQ(out, "23595929");
+    EXPECT_EQ(plus("00000000", 30, 1, 0, 0, 0, transfer_none, edit_video_frames), "00000100");
+    EXPECT_EQ(plus("00000000", -1, 1, 1, 0, 0, transfer_none, edit_video_frames), "23595929");
     // Types 38/41/43 count 24 in label_plus_frames, 48 in video_frames_to_timecode.
-    EXPECT_EQ(label_plus_frames(out, &fp, &ph, tc, 0, 0, 24, lt(38), 0, 0, 0, transfer_none,
-                                edit_film_frames),
-              1);
-    EXPECT_STREQ(out, "00000100");
-    char feet[] = "00001203";
-    EXPECT_EQ(label_plus_frames(out, &fp, &ph, feet, 0, 0, 13, lt(8), 0, 16, 0x3c, transfer_none,
-                                edit_film_frames),
-              1);
-    EXPECT_STREQ(out, "00001300");
-    // The wrap at 10^4 feet (bits 2..5 set).
-    char near_wrap[] = "00999915";
-    EXPECT_EQ(label_plus_frames(out, &fp, &ph, near_wrap, 0, 0, 1, lt(8), 0, 16, 0x3c,
-                                transfer_none, edit_film_frames),
-              1);
-    EXPECT_STREQ(out, "00000000");
+    EXPECT_EQ(plus("00000000", 24, 38), "00000100");
+    EXPECT_EQ(plus("00001203", 13, 8, 0, 16, 0x3c), "00001300");
+    EXPECT_EQ(plus("00999915", 1, 8, 0, 16, 0x3c), "00000000");  // the wrap at 10^4 feet
     // A film count through 4-into-5 pulldown tracks its phase.
-    char tc24[] = "00000000";
-    EXPECT_EQ(label_plus_frames(out, &fp, &ph, tc24, 0, 0, 5, lt(1), 0, 0, 0, transfer_pulldown_4_5,
-                                edit_film_frames),
-              1);
+    int ph = 0;
+    plus("00000000", 5, 1, 0, 0, 0, transfer_pulldown_4_5, edit_film_frames, &ph);
     EXPECT_EQ(ph, 1);
+    char tc[]     = "00000000";
     int phase_out = 5;
     long32 frame  = 0;
     EXPECT_EQ(label_to_frames(tc, 0, nullptr, 0, &phase_out, &frame, lt(1), 0,
                               static_cast<transfer_type>(9), edit_film_frames, 0),
               0);
     EXPECT_EQ(phase_out, -1);  // set first, kept on failure
-    EXPECT_EQ(label_to_frames(tc, 0, nullptr, 0, nullptr, &frame, lt(1), 0, transfer_none,
-                              static_cast<edit_type>(2), 0),
-              0);
-    EXPECT_EQ(label_to_frames(tc, 0, nullptr, 0, nullptr, &frame, lt(9), 0, transfer_none,
-                              edit_film_frames, 16),
-              0);
+    EXPECT_EQ(frames_of(tc, 1, 0, 0, transfer_none, static_cast<edit_type>(2)), -1);
+    EXPECT_EQ(frames_of(tc, 9, 0, 16), -1);
+    EXPECT_EQ(frames_of("ab", 2, 0, 0, transfer_none, edit_video_frames), 1);  // digits read as 0
     EXPECT_EQ(label_to_frames(nullptr, 0, nullptr, 0, nullptr, &frame, lt(1), 0, transfer_none,
                               edit_film_frames, 0),
               0);
+    int fp = 0;
+    char out[9];
     EXPECT_EQ(label_plus_frames(nullptr, &fp, &ph, tc, 0, 0, 1, lt(1), 0, 0, 0, transfer_none,
                                 edit_video_frames),
               0);
-    char unread[] = "ab";
-    EXPECT_EQ(label_to_frames(unread, 0, nullptr, 0, nullptr, &frame, lt(2), 0, transfer_none,
-                              edit_video_frames, 0),
-              1);
-    EXPECT_EQ(frame, 1);  // unreadable digits count as 0
     // Footage blanks become zeros before the read, also when it then fails.
     for (auto [type, phase, per_foot] :
          {std::tuple{26, 0, 0}, std::tuple{26, 4, 0}, std::tuple{8, 0, 0}}) {

@@ -24,15 +24,14 @@ TEST(MediumRollId_from_string, ReadsIdentitiesByTheFamilyRule) {
         char const* text;
         int family, medium, generation;
     } const cases[] = {
-        {"3", 0, 3, 2},      {"4", 0, 4, 3},
-        {"15", 0, 15, 1},    {"15,0", 0, 15, 1},
-        {"2", 6, 10, 1},     {"2,3", 6, 2, 3},
-        {"41,1", 0, 0, 0},   {"0,1", 0, 0, 0},
-        {"15,6", 0, 0, 0},   {"abc", 0, 0, 0},
-        {" 15,2", 0, 15, 2}, {"123,1", 0, 12, 1},
-        {"", 0, 0, 0},       {"15, 2", 0, 15, 2},
-        {"-1,1", 0, 0, 0},   {"40,5", 0, 40, 5},
-        {"4,0", 6, 10, 3},   {"3,-1", 0, 3, 2} /* the sign fills the one-character field */,
+        // clang-format off
+        {"3", 0, 3, 2},      {"4", 0, 4, 3}, {"15", 0, 15, 1},    {"15,0", 0, 15, 1},
+        {"2", 6, 10, 1},     {"2,3", 6, 2, 3}, {"41,1", 0, 0, 0},   {"0,1", 0, 0, 0},
+        {"15,6", 0, 0, 0},   {"abc", 0, 0, 0}, {" 15,2", 0, 15, 2}, {"123,1", 0, 12, 1},
+        {"", 0, 0, 0},       {"15, 2", 0, 15, 2}, {"-1,1", 0, 0, 0},   {"40,5", 0, 40, 5},
+        // clang-format on
+        {"4,0", 6, 10, 3},
+        {"3,-1", 0, 3, 2} /* the sign fills the one-character field */,
         {",1", 0, 0, 0},
     };
     for (auto const& c : cases) {
@@ -103,12 +102,14 @@ TEST(MediumRollIdent, PatternMatchInBothDirections) {
     struct {
         int pm, pg, om, og, fits;
     } const cases[] = {
+        // clang-format off
         {1, 2, 15, 2, 1},  {1, 2, 15, 3, 0},  {15, 1, 17, 4, 1}, {15, 2, 17, 3, 0},
         {13, 1, 15, 2, 1}, {15, 1, 13, 2, 0}, {25, 1, 25, 3, 1}, {25, 1, 26, 1, 0},
         {1, 1, 0, 1, 0},   {0, 1, 15, 1, 0},  {14, 1, 30, 1, 1}, {30, 1, 14, 1, 1},
         {28, 1, 14, 2, 1}, {16, 1, 18, 1, 1}, {18, 1, 15, 1, 0}, {29, 1, 31, 1, 1},
         {33, 1, 32, 1, 1}, {36, 1, 34, 1, 1}, {37, 1, 35, 1, 1}, {35, 1, 34, 1, 0},
         {2, 1, 10, 1, 0},  {24, 1, 22, 5, 1}, {21, 3, 23, 3, 1},
+        // clang-format on
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(std::to_string(c.pm) + "," + std::to_string(c.pg) + " ~ " +
@@ -145,14 +146,13 @@ TEST(MediumRoll, KeepStringsReelIdsAndTheStore) {
         int medium, generation;
         char const* reel;
     } const reads[] = {
+        // clang-format off
         {"REV:2 MediumRollId:2,1 reelid:A001", 0, 0, ""},
-        {"REV:1 Medium:2,1 reelid:A001", 0, 0, ""},
-        {"REV:1 MediumRollId:2,1", 2, 1, ""},
-        {"REV:1 MediumRollId:2,1 reel:A", 2, 1, ""},
-        {"REV:1 MediumRollId:2,1 reelid:", 2, 1, ""},
+        {"REV:1 Medium:2,1 reelid:A001", 0, 0, ""}, {"REV:1 MediumRollId:2,1", 2, 1, ""},
+        {"REV:1 MediumRollId:2,1 reel:A", 2, 1, ""}, {"REV:1 MediumRollId:2,1 reelid:", 2, 1, ""},
         {"REV:1 MediumRollId:99 reelid:X", 0, 0, "X"},
-        {"REV:1 MediumRollId:2,1 reelid:A B", 2, 1, "A"},
-        {"", 0, 0, ""},
+        {"REV:1 MediumRollId:2,1 reelid:A B", 2, 1, "A"}, {"", 0, 0, ""},
+        // clang-format on
     };
     for (auto const& r : reads) {
         SCOPED_TRACE(r.text);

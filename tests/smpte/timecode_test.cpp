@@ -55,18 +55,16 @@ TEST(smpte, StrictReadingNamesWhyItRefuses) {
         {"-00:00:01:00", rate_25, error::none, -25},
         {"00:01:00;02", rate_29_97_df, error::none, 1800},
         {"00:01:00:02", rate_29_97_df, error::none, 1800},  // ':' is fine at a drop rate
+        // clang-format off
         {"00;01;00;02", rate_29_97_df, error::none, 1800},
         {"00:01:00.02", rate_29_97_df, error::none, 1800},
         {"00:01:00,02", rate_29_97_df, error::none, 1800},
         {"00:10:00;00", rate_29_97_df, error::none, 17982},
         {"01:00:00;00", rate_59_94_df, error::none, 215784},
         {"00:01:00;04", rate_59_94_df, error::none, 3600},
-        {"23:59:59;29", rate_29_97_df, error::none, 2589407},
-        {"", rate_25, error::empty, 0},
-        {"1:00:00:00", rate_25, error::syntax, 0},
-        {"01:00:00", rate_25, error::syntax, 0},
-        {"01.00.00.00", rate_25, error::syntax, 0},
-        {" 01:00:00:00", rate_25, error::syntax, 0},
+        {"23:59:59;29", rate_29_97_df, error::none, 2589407}, {"", rate_25, error::empty, 0},
+        {"1:00:00:00", rate_25, error::syntax, 0}, {"01:00:00", rate_25, error::syntax, 0},
+        {"01.00.00.00", rate_25, error::syntax, 0}, {" 01:00:00:00", rate_25, error::syntax, 0},
         {"00;01:00;02", rate_29_97_df, error::syntax, 0},
         {"00:00:00:25", rate_25, error::field_range, 0},
         {"00:60:00:00", rate_25, error::field_range, 0},
@@ -82,6 +80,7 @@ TEST(smpte, StrictReadingNamesWhyItRefuses) {
         {"00:00:00:01x", rate_25, error::trailing_text, 0},
         {"00:00:00:011", rate_25, error::syntax, 0},
         {"01:00:00:00", rate{7, 3, false}, error::unknown_rate, 0},
+        // clang-format on
     };
     for (auto const& c : cases) {
         auto const t = read(c.text, c.r);

@@ -61,21 +61,13 @@ TEST(edlstr_to_label_type, FamilyAndFilmFormsMapToTheGauge) {
         int family;
         int type;
     } const cases[] = {
-        {"F353", UserLabelInk, 18},
-        {"F353", UserLabelFeet, 16},
-        {"F353", UserLabelKeycode, 12},
-        {"F352", UserLabelFeet, 0},
-        {"F352", UserLabelKeycode, 33},
-        {"P", UserLabelTimecode, 0},
-        {"I16", UserLabelKeycode, 11},
-        {"i35", UserLabelFeet, 14},
-        {"F35_5", UserLabelInk, 18},
-        {" P", UserLabelKeycode, 0},
-        {" P", UserLabelFeet, 0},
-        {" P", UserLabelInk, 0},
-        {"F35", UserLabelAny, 0},
-        {"F35", UserLabelFilmFrames, 0},
-        {"F35", 99, 0},
+        // clang-format off
+        {"F353", UserLabelInk, 18}, {"F353", UserLabelFeet, 16}, {"F353", UserLabelKeycode, 12},
+        {"F352", UserLabelFeet, 0}, {"F352", UserLabelKeycode, 33}, {"P", UserLabelTimecode, 0},
+        {"I16", UserLabelKeycode, 11}, {"i35", UserLabelFeet, 14}, {"F35_5", UserLabelInk, 18},
+        {" P", UserLabelKeycode, 0}, {" P", UserLabelFeet, 0}, {" P", UserLabelInk, 0},
+        {"F35", UserLabelAny, 0}, {"F35", UserLabelFilmFrames, 0}, {"F35", 99, 0},
+        // clang-format on
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " family " + std::to_string(c.family));
@@ -121,15 +113,13 @@ TEST(label_t_to_foot_label_t, GaugeMapsHaveTheirGaps) {
 }
 
 TEST(UserType_matches, AnyMatchesEverythingNoneMatchesNothing) {
-    for (int a = 0; a < 8; ++a) {
-        for (int b = 0; b < 8; ++b) {
-            SCOPED_TRACE(std::to_string(a) + "," + std::to_string(b));
-            int const expected = (a == 1 || b == 1) ? 1 : (a != 0 && b != 0 && a == b);
-            EXPECT_EQ(
-                UserType_matches(static_cast<UserLabelType>(a), static_cast<UserLabelType>(b)),
-                expected);
-        }
-    }
+    int const any = UserLabelAny, none = UserLabelNone, tc = UserLabelTimecode, ink = UserLabelInk;
+    int const cases[][3] = {{any, none, 1}, {none, any, 1}, {none, none, 0}, {tc, tc, 1},
+                            {tc, ink, 0},   {none, tc, 0},  {ink, none, 0},  {ink, any, 1}};
+    for (auto const& [a, b, match] : cases)
+        EXPECT_EQ(UserType_matches(static_cast<UserLabelType>(a), static_cast<UserLabelType>(b)),
+                  match)
+            << a << "," << b;
 }
 
 TEST(label_type_to_TvStd, StandardsBothWays) {

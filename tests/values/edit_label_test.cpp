@@ -61,12 +61,14 @@ TEST(edit_label, DirtyFlagForEverySetter) {
         void (*change)(edit_label&);
         bool dirties;
     } const setters[] = {
+        // clang-format off
         {"set_length(long)", [](edit_label& x) { x.set_length(static_cast<long32>(5)); }, true},
         {"set_length(double)", [](edit_label& x) { x.set_length(0.5); }, true},
         {"set_pitch", [](edit_label& x) { x.set_pitch(0.1); }, true},
         {"set_start(long)", [](edit_label& x) { x.set_start(static_cast<long32>(7)); }, true},
         {"set_start(double)", [](edit_label& x) { x.set_start(1.0); }, true},
         {"set_start(text)", [](edit_label& x) { x.set_start(" 00:00:01.00"); }, true},
+        // clang-format on
         {"set_start(point)",
          [](edit_label& x) {
              label_point p(3, LABEL_NTSC);
@@ -100,19 +102,19 @@ TEST(edit_label, FixAudioLabelPitchByBranch) {
         int generation, transfer, picture, film_speed;
         double pitch;
     } const cases[] = {
-        {LABEL_PAL, 2, 7, 19, 1, 0.04},
-        {LABEL_PAL, 2, 3, 19, 1, ((1.0 / 25) * 25) / 24},
-        {LABEL_PAL, 2, 3, 19, 3, 1.0 / 25},
-        {LABEL_NTSC, 2, 0, 22, 1, (1.0 / 30) * 1.001},
+        // clang-format off
+        {LABEL_PAL, 2, 7, 19, 1, 0.04}, {LABEL_PAL, 2, 3, 19, 1, ((1.0 / 25) * 25) / 24},
+        {LABEL_PAL, 2, 3, 19, 3, 1.0 / 25}, {LABEL_NTSC, 2, 0, 22, 1, (1.0 / 30) * 1.001},
         {LABEL_NTSC, 2, 0, 21, 1, 1.0 / 30},
+        // clang-format on
         {LABEL_NTSC, 2, 3, 40, 1, 1.0 / 30},  // no rule for playout: step 3's pitch stays
         {LABEL_TC_60, 2, 0, 26, 1, 1.0 / 24},
         {LABEL_NTSC, 3, 7, 23, 1, 1.0 / 30},  // not first generation
-        {LABEL_NTSC, 2, 3, 23, 1, ((1.0 / 30) * 30) / 24},
-        {LABEL_NTSC, 2, 3, 23, 4, 1.0 / 30},
-        {LABEL_NTSC_DROP, 2, 7, 27, 1, 1.0 / 30},
-        {LABEL_TC_24, 2, 3, 16, 1, 1.0 / 24},
+        // clang-format off
+        {LABEL_NTSC, 2, 3, 23, 1, ((1.0 / 30) * 30) / 24}, {LABEL_NTSC, 2, 3, 23, 4, 1.0 / 30},
+        {LABEL_NTSC_DROP, 2, 7, 27, 1, 1.0 / 30}, {LABEL_TC_24, 2, 3, 16, 1, 1.0 / 24},
         {LABEL_PAL, 2, 1, 18, 1, (1.0 / 25) * 1.001},
+        // clang-format on
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(std::to_string(c.type) + " t" + std::to_string(c.transfer) + " m" +

@@ -25,20 +25,15 @@ TEST(label, ConstructorsAndNaturalPitch) {
         label_t t;
         double pitch;
     } const pitches[] = {{LABEL_NONE, 1.0},
-                         {LABEL_INK, 1.0},
-                         {LABEL_NTSC, 1001.0 / 30000},
-                         {LABEL_NTSC_DROP, 1001.0 / 30000},
-                         {LABEL_TC_24, 1.0 / 24},
-                         {LABEL_KEYCODE_35, 1.0 / 96},
-                         {LABEL_KEYCODE_353_6, 1.0 / 72},
-                         {LABEL_TC_48, 1.0 / 48},
-                         {LABEL_KEYCODE_352, 1.0 / 48},
-                         {LABEL_TC_50, 0.02},
-                         {LABEL_TC_60, 1.0 / 60},
-                         {LABEL_KEYCODE_658_120, 1.0 / 192},
-                         {LABEL_KEYCODE_655_80, 1.0 / 120},
-                         {LABEL_KEYCODE_6510_120, 1.0 / 240},
-                         {LABEL_KEYCODE_6515_120, 1.0 / 360},
+                         // clang-format off
+                         {LABEL_INK, 1.0}, {LABEL_NTSC, 1001.0 / 30000},
+                         {LABEL_NTSC_DROP, 1001.0 / 30000}, {LABEL_TC_24, 1.0 / 24},
+                         {LABEL_KEYCODE_35, 1.0 / 96}, {LABEL_KEYCODE_353_6, 1.0 / 72},
+                         {LABEL_TC_48, 1.0 / 48}, {LABEL_KEYCODE_352, 1.0 / 48},
+                         {LABEL_TC_50, 0.02}, {LABEL_TC_60, 1.0 / 60},
+                         {LABEL_KEYCODE_658_120, 1.0 / 192}, {LABEL_KEYCODE_655_80, 1.0 / 120},
+                         {LABEL_KEYCODE_6510_120, 1.0 / 240}, {LABEL_KEYCODE_6515_120, 1.0 / 360},
+                         // clang-format on
                          {LABEL_FILM_FRAMES, 1.0 / 24}};
     for (auto const& p : pitches) EXPECT_DOUBLE_EQ(label::get_natural_pitch(p.t), p.pitch) << p.t;
     EXPECT_EQ(label::get_natural_pitch(static_cast<label_t>(42)), 1.0);
@@ -87,16 +82,11 @@ TEST(label, PositionsWithTheirTolerances) {
         double p;
         long32 rel, abs;
     } const cases[] = {
-        {0.0399, 1, 0},
-        {0.0398, 0, 0},
-        {0.03995, 1, 1},
-        {-0.01, -1, -1},
-        {-0.0399, -1, -1},
-        {-0.04008, -1, -2},
-        {0.08, 2, 2},
-        {1e99, INVALID_SAMPLE, INVALID_SAMPLE},
-        {1e12, INVALID_SAMPLE, INVALID_SAMPLE},
-        {-1e12, INVALID_SAMPLE, INVALID_SAMPLE},
+        // clang-format off
+        {0.0399, 1, 0}, {0.0398, 0, 0}, {0.03995, 1, 1}, {-0.01, -1, -1}, {-0.0399, -1, -1},
+        {-0.04008, -1, -2}, {0.08, 2, 2}, {1e99, INVALID_SAMPLE, INVALID_SAMPLE},
+        {1e12, INVALID_SAMPLE, INVALID_SAMPLE}, {-1e12, INVALID_SAMPLE, INVALID_SAMPLE},
+        // clang-format on
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.p);
@@ -196,11 +186,12 @@ TEST(label, KeepStringTexts) {
         {"LABEL_REV:0 pal_label  10:00:00.00 250 0.04 1", 0, 0, 0.0, 100000000},
         {"LABEL_REV", 0, 0, 0.0, 100000000},
         {"LABEL_REV:2 pal_label", 5, 2, 0.0, 100000000},  // no length field
+        // clang-format off
         {"REV:1 pal_label  10:00:00.00 250 0.04 1", 0, 1, 0.0, 100000000},
-        {"", 0, 1, 0.0, 100000000},
-        {"LABEL_REV:1 no_such_label x 5 1 1", 0, 1, 1.0, 5},
+        {"", 0, 1, 0.0, 100000000}, {"LABEL_REV:1 no_such_label x 5 1 1", 0, 1, 1.0, 5},
         {"LABEL_REV:1 pal_label 0 99999999999999999999 0.04 1", 5, 1, 0.04, 2147483647},
         {"LABEL_REV:1 pal_label 0 -99999999999999999999 0.04 1", 5, 1, 0.04, -2147483647 - 1},
+        // clang-format on
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.text);

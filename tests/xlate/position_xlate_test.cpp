@@ -16,24 +16,19 @@ namespace {
 using M = MediumRollMedium;
 M m(int v) { return static_cast<M>(v); }
 
-// Captures the diagnostics of a scope; standard output is left alone.
+// Captures the diagnostics of a scope, with the standard-output copy off.
 struct captured {
     std::string text;
     diagnostic_sink_record previous;
+    bool const copy = messages_to_standard_output();
     captured() {
         previous = set_diagnostic_sink(
             [](char const* t, void* c) { static_cast<captured*>(c)->text += t; }, this);
+        set_messages_to_standard_output(false);
     }
-    ~captured() { set_diagnostic_sink(previous.sink, previous.context); }
-};
-
-// Holds back what the translation also prints to standard output; shows it
-// (with the test's own failure messages) only when the test fails.
-struct quiet_stdout {
-    quiet_stdout() { testing::internal::CaptureStdout(); }
-    ~quiet_stdout() {
-        std::string const text = testing::internal::GetCapturedStdout();
-        if (testing::Test::HasFailure()) std::fputs(text.c_str(), stdout);
+    ~captured() {
+        set_diagnostic_sink(previous.sink, previous.context);
+        set_messages_to_standard_output(copy);
     }
 };
 
@@ -73,6 +68,7 @@ TEST(mPosn_Xlate, SharedStepsEqualMediaAndGenericMedia) {
 }
 
 TEST(mPosn_Xlate, WorkedValues) {
+    captured c;
     {
         Tov::ScopedProject restore(project(1, 3));
         EXPECT_DOUBLE_EQ(mPosn_Xlate(1.0, MediumRollTOVCel, MediumRollTOVClock), 0.96);
@@ -88,8 +84,8 @@ TEST(mPosn_Xlate, WorkedValues) {
     }
     {
         Tov::ScopedProject restore(project(4, 4));
-        captured c;
         MPosn_Xlate_Params p;
+        c.text.clear();
         EXPECT_EQ(mPosn_Xlate(1.0, MediumRollTOVCel, MediumRoll25p, p, false), 1e99);
         EXPECT_EQ(mPosn_Xlate(-1.0, MediumRollTOVCel, MediumRoll25p, p, false), -1e99);
         EXPECT_EQ(
@@ -200,6 +196,7 @@ TEST(mPosn_Xlate, FilmAndVideoRoundTripThroughEveryCadence) {
 }
 
 TEST(mPosn_Xlate, ImplementerDecisionsAreInverse) {
+    captured c;
     // Clock and sound: the camera step of clock to sound undoes sound to clock.
     struct {
         int rate, output, transfer, camera;
@@ -293,7 +290,6 @@ TEST(mPosn_Xlate, EveryRouteAgainstTheRuleTable) {
     int const accepted[] = {2,  4,  7,  10, 11, 12, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24,
                             25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40};
     double const x       = 300300;  // whole frames and fields at every rate, before and after
-    quiet_stdout quiet;
     captured c;
     for (auto const& pr : projects) {
         Tov::ScopedProject s(project(pr.rate, pr.output, false, pr.camera));
@@ -334,6 +330,7 @@ TEST(mPosn_Xlate, InverseRulesRoundTrip) {
         M video, a, b;
         double step, factor;
     } const rows[] = {
+        // clang-format off
         {1, 3, 1, MediumRoll25i, MediumRollTOVCel, MediumRollTOVClock, 1 / 24.0, 0.96},
         {1, 3, 1, MediumRoll25i, MediumRollAudio, MediumRollTOVClock, 1 / 24.0, 0.96},
         {1, 3, 1, MediumRoll25i, MediumRollAudio, MediumRollPlayout25p, 1 / 24.0, 0.96},
@@ -353,6 +350,7 @@ TEST(mPosn_Xlate, InverseRulesRoundTrip) {
         {4, 4, 1, MediumRoll30iM, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 0.8},
         {9, 9, 6, MediumRoll60p, MediumRollAudio, MediumRollPlayout60p, 1 / 48.0, 0.8},
         {9, 9, 6, MediumRoll60p, MediumRollFilm, MediumRollAudio, 1 / 24.0, 0.5},
+        // clang-format on
     };
     for (auto const& row : rows) {
         Tov::ScopedProject s(project(row.rate, row.output, false, row.camera));
@@ -379,11 +377,13 @@ TEST(mPosn_Xlate, PositionsOutsideTheFrameRangeFail) {
         M from, to;
         transfer_type transfer;
     } const routes[] = {
+        // clang-format off
         {MediumRollFilm, MediumRoll30i, transfer_cadence},
         {MediumRollFilm, MediumRollAudio, transfer_none},
         {MediumRollTOVClock, MediumRollPlayout24p, transfer_none},
         {MediumRollTOVCel, MediumRollPlayout30i, transfer_cadence},
         {MediumRollPlayout25i, MediumRollTOVCel, transfer_cadence},
+        // clang-format on
     };
     for (auto const& r : routes) {
         for (bool pulled : {false, true}) {
@@ -437,6 +437,7 @@ TEST(celPosn_to_SampleNr, SampleNumbersAndCelPositions) {
 }
 
 TEST(mPosn_Xlate, EntryPointsOverrideTheRate) {
+    captured c;
     Tov::ScopedProject restore(project(1, 1));
     MPosn_Xlate_Params p;
     mPosn_Xlate(1.0, MediumRollFilm, MediumRollTOVCel, p, Tov::FrameRate_25);
@@ -451,25 +452,17 @@ TEST(mPosn_Xlate, EntryPointsOverrideTheRate) {
               mPosn_Xlate(1.0, MediumRollFilm, MediumRollAudio, Tov::FrameRate_24));
 }
 
-}  // namespace
-}  // namespace marlix
-
-namespace marlix {
-namespace {
-
 // With the standard-output copy off, a message reaches the sink only.
 TEST(mPosn_Xlate, QuietSwitchKeepsStandardOutputClean) {
     Tov::ScopedProject restore(project(4, 4));
     for (bool copy : {true, false}) {
-        set_messages_to_standard_output(copy);
         captured c;
+        set_messages_to_standard_output(copy);
         testing::internal::CaptureStdout();
         EXPECT_EQ(mPosn_Xlate(1.0, MediumRollTOVCel, MediumRoll25p), 1e99);
-        std::string const out = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(out, copy ? c.text : "");
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), copy ? c.text : "");
         EXPECT_NE(c.text.find("Invalid source shot standard"), std::string::npos);
     }
-    set_messages_to_standard_output(true);
 }
 
 }  // namespace
