@@ -20,22 +20,9 @@ namespace marlix {
 namespace {
 
 TEST(threads, EveryConverterFamilyRoundTripsFromEightThreadsAtOnce) {
-    label_t const types[]              = {LABEL_PAL,
-                                          LABEL_NTSC,
-                                          LABEL_NTSC_DROP,
-                                          LABEL_TC_24,
-                                          LABEL_TC_48,
-                                          LABEL_TC_50,
-                                          LABEL_TC_60,
-                                          LABEL_KEYCODE_35,
-                                          LABEL_KEYCODE_16_5,
-                                          LABEL_KEYCODE_353,
-                                          LABEL_KEYCODE_6515_120,
-                                          LABEL_INK_35,
-                                          LABEL_INK_16,
-                                          LABEL_FOOT_35,
-                                          LABEL_FOOT_353,
-                                          LABEL_FILM_FRAMES};
+    std::vector<label_t> types;  // every type with a converter of its own
+    for (int t = LABEL_PAL; t < label_type_count; ++t)
+        if (has_own_converter(static_cast<label_t>(t))) types.push_back(static_cast<label_t>(t));
     constexpr std::size_t thread_count = 8;
     constexpr int rounds               = 20000;
     std::vector<std::string> failures(thread_count);
@@ -49,7 +36,7 @@ TEST(threads, EveryConverterFamilyRoundTripsFromEightThreadsAtOnce) {
             params.project_rate = Tov::FrameRate_24;
             params.transfer     = transfer_cadence;
             for (int n = 0; n < rounds && failures[id].empty(); ++n) {
-                label_t const t = types[(static_cast<std::size_t>(n) + id) % std::size(types)];
+                label_t const t = types[(static_cast<std::size_t>(n) + id) % types.size()];
                 label_point point(0, t);
                 long32 const unit = point.cvt()->samples_per_unit();  // whole frames only
                 long32 const s    = static_cast<long32>(

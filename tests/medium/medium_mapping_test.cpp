@@ -47,26 +47,15 @@ TEST(getFrameRatefromMedium, RateScanAndSampleOfEveryMedium) {
     for (int m = -1; m <= 42; ++m) {
         SCOPED_TRACE(m);
         auto const medium = static_cast<MediumRollMedium>(m);
-        int rate          = 0;
-        bool progressive = false, twice = false;
-        // Each playout medium 28..40 stands 13 after its picture medium.
-        int const pic = m >= 28 && m <= 40 ? m - 13 : m;
-        switch (pic) {
-            case 15: rate = 1, progressive = true; break;
-            case 16: rate = 2, progressive = true; break;
-            case 17: rate = 1; break;
-            case 18: rate = 2; break;
-            case 19: rate = 3, progressive = true; break;
-            case 20: rate = 3; break;
-            case 21: rate = 4, progressive = true; break;
-            case 22: rate = 5, progressive = true; break;
-            case 23: rate = 4; break;
-            case 24: rate = 5; break;
-            case 25: rate = 8, progressive = twice = true; break;
-            case 26: rate = 9, progressive = twice = true; break;
-            case 27: rate = 10, progressive = twice = true; break;
-            default: break;
-        }
+        // Picture media 15..27 by rate and scan (p progressive, i interlaced,
+        // d double-rate progressive); each playout medium stands 13 after its picture.
+        static constexpr int rates[]  = {1, 2, 1, 2, 3, 3, 4, 5, 4, 5, 8, 9, 10};
+        static constexpr char scans[] = "ppiipippiiddd";
+        int const pic                 = m >= 28 && m <= 40 ? m - 13 : m;
+        bool const known              = pic >= 15 && pic <= 27;
+        int const rate                = known ? rates[pic - 15] : 0;
+        bool const progressive        = known && scans[pic - 15] != 'i',
+                   twice              = known && scans[pic - 15] == 'd';
         EXPECT_EQ(getFrameRatefromMedium(medium), rate);
         EXPECT_EQ(mediumRollIsFrameProgressive(medium), progressive);
         EXPECT_EQ(mediumIsDoubleRateProgressive(medium), twice);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "marlix/host/host_config.h"
 
@@ -19,26 +20,16 @@ MediumRollIdent parse(char const* text, int family = 0) {
     return out;
 }
 
+// Texts of up to four characters are checked exhaustively below; here,
+// the film families' rule and the longer texts.
 TEST(MediumRollId_from_string, ReadsIdentitiesByTheFamilyRule) {
-    struct {
-        char const* text;
-        int family, medium, generation;
-    } const cases[] = {
-        // clang-format off
-        {"3", 0, 3, 2},      {"4", 0, 4, 3}, {"15", 0, 15, 1},    {"15,0", 0, 15, 1},
-        {"2", 6, 10, 1},     {"2,3", 6, 2, 3}, {"41,1", 0, 0, 0},   {"0,1", 0, 0, 0},
-        {"15,6", 0, 0, 0},   {"abc", 0, 0, 0}, {" 15,2", 0, 15, 2}, {"123,1", 0, 12, 1},
-        {"", 0, 0, 0},       {"15, 2", 0, 15, 2}, {"-1,1", 0, 0, 0},   {"40,5", 0, 40, 5},
-        // clang-format on
-        {"4,0", 6, 10, 3},
-        {"3,-1", 0, 3, 2} /* the sign fills the one-character field */,
-        {",1", 0, 0, 0},
-    };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.text);
-        MediumRollIdent const r = parse(c.text, c.family);
-        EXPECT_EQ(r.medium, c.medium);
-        EXPECT_EQ(r.generation, c.generation);
+    // text, family, medium, generation
+    std::tuple<char const*, int, int, int> const cases[] = {
+        {"2", 6, 10, 1},     {"2,3", 6, 2, 3},    {"4,0", 6, 10, 3}, {" 15,2", 0, 15, 2},
+        {"123,1", 0, 12, 1}, {"15, 2", 0, 15, 2}, {"", 0, 0, 0}};
+    for (auto const& [text, family, medium, generation] : cases) {
+        MediumRollIdent const r = parse(text, family);
+        EXPECT_TRUE(r.medium == medium && r.generation == generation) << text;
     }
     EXPECT_EQ(parse(nullptr).medium, 0);
 }
@@ -99,23 +90,17 @@ TEST(MediumRollIdent, AllTextFormsOfEveryIdentity) {
 }
 
 TEST(MediumRollIdent, PatternMatchInBothDirections) {
-    struct {
-        int pm, pg, om, og, fits;
-    } const cases[] = {
-        // clang-format off
+    int const cases[][5] = {
+        // pattern, other, fits
         {1, 2, 15, 2, 1},  {1, 2, 15, 3, 0},  {15, 1, 17, 4, 1}, {15, 2, 17, 3, 0},
         {13, 1, 15, 2, 1}, {15, 1, 13, 2, 0}, {25, 1, 25, 3, 1}, {25, 1, 26, 1, 0},
         {1, 1, 0, 1, 0},   {0, 1, 15, 1, 0},  {14, 1, 30, 1, 1}, {30, 1, 14, 1, 1},
         {28, 1, 14, 2, 1}, {16, 1, 18, 1, 1}, {18, 1, 15, 1, 0}, {29, 1, 31, 1, 1},
         {33, 1, 32, 1, 1}, {36, 1, 34, 1, 1}, {37, 1, 35, 1, 1}, {35, 1, 34, 1, 0},
-        {2, 1, 10, 1, 0},  {24, 1, 22, 5, 1}, {21, 3, 23, 3, 1},
-        // clang-format on
-    };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(std::to_string(c.pm) + "," + std::to_string(c.pg) + " ~ " +
-                     std::to_string(c.om) + "," + std::to_string(c.og));
-        EXPECT_EQ(id(c.pm, c.pg).MediumRollId_fits_this(id(c.om, c.og)), c.fits);
-    }
+        {2, 1, 10, 1, 0},  {24, 1, 22, 5, 1}, {21, 3, 23, 3, 1}};
+    for (auto const& [pm, pg, om, og, fits] : cases)
+        EXPECT_EQ(id(pm, pg).MediumRollId_fits_this(id(om, og)), fits)
+            << pm << "," << pg << " ~ " << om << "," << og;
     for (int m = 1; m <= 40; ++m)
         for (int g = 1; g <= 5; ++g) EXPECT_EQ(id(1, 1).MediumRollId_fits_this(id(m, g)), 1);
 }
@@ -141,25 +126,19 @@ TEST(MediumRoll, KeepStringsReelIdsAndTheStore) {
     b.set_reelid("r1");
     EXPECT_EQ(a == b, 0);
 
-    struct {
-        char const* text;
-        int medium, generation;
-        char const* reel;
-    } const reads[] = {
-        // clang-format off
+    std::tuple<char const*, int, int, char const*> const reads[] = {
         {"REV:2 MediumRollId:2,1 reelid:A001", 0, 0, ""},
-        {"REV:1 Medium:2,1 reelid:A001", 0, 0, ""}, {"REV:1 MediumRollId:2,1", 2, 1, ""},
-        {"REV:1 MediumRollId:2,1 reel:A", 2, 1, ""}, {"REV:1 MediumRollId:2,1 reelid:", 2, 1, ""},
+        {"REV:1 Medium:2,1 reelid:A001", 0, 0, ""},
+        {"REV:1 MediumRollId:2,1", 2, 1, ""},
+        {"REV:1 MediumRollId:2,1 reel:A", 2, 1, ""},
+        {"REV:1 MediumRollId:2,1 reelid:", 2, 1, ""},
         {"REV:1 MediumRollId:99 reelid:X", 0, 0, "X"},
-        {"REV:1 MediumRollId:2,1 reelid:A B", 2, 1, "A"}, {"", 0, 0, ""},
-        // clang-format on
-    };
-    for (auto const& r : reads) {
-        SCOPED_TRACE(r.text);
-        MediumRoll const m(r.text);
-        EXPECT_EQ(m.type().medium, r.medium);
-        EXPECT_EQ(m.type().generation, r.generation);
-        EXPECT_STREQ(m.get_reelid(), r.reel);
+        {"REV:1 MediumRollId:2,1 reelid:A B", 2, 1, "A"},
+        {"", 0, 0, ""}};
+    for (auto const& [text, medium, generation, reel] : reads) {
+        MediumRoll const m(text);
+        EXPECT_TRUE(m.type().medium == medium && m.type().generation == generation) << text;
+        EXPECT_STREQ(m.get_reelid(), reel) << text;
     }
     EXPECT_EQ(MediumRoll(static_cast<char const*>(nullptr)).is_valid(), 0);
 
