@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/values/label_point.h"
@@ -12,33 +14,29 @@ namespace marlix {
 namespace {
 
 TEST(foot_label, FootageRoundTripsOverTenThousandFeetEachWay) {
-    struct {
-        label_t type;
-        int frames_per_foot, perfs;
-        char const* shape;
-    } const gauges[] = {{LABEL_FOOT_35, 16, 4, "-9999.19"}, {LABEL_FOOT_16, 40, 1, "-9999.39"}};
-    for (auto const& g : gauges) {
-        label_cvt_ptr cvt = make_label_cvt(g.type);
+    std::tuple<label_t, int, int, char const*> const gauges[] = {
+        {LABEL_FOOT_35, 16, 4, "-9999.19"}, {LABEL_FOOT_16, 40, 1, "-9999.39"}};
+    for (auto const& [type, frames_per_foot, perfs, shape] : gauges) {
+        label_cvt_ptr cvt = make_label_cvt(type);
         SCOPED_TRACE(cvt->type_str());
-        EXPECT_STREQ(cvt->templates[0].text, g.shape);
+        EXPECT_STREQ(cvt->templates[0].text, shape);
         label_point point(0, cvt.get());
-        long32 const span = 10000 * g.frames_per_foot * g.perfs;
-        for (long32 s = -span; s <= span; s += g.perfs) {
-            long32 const frames = (s < 0 ? -s : s) / g.perfs;
+        long32 const span = 10000 * frames_per_foot * perfs;
+        for (long32 s = -span; s <= span; s += perfs) {
+            long32 const frames = (s < 0 ? -s : s) / perfs;
             char expected[32];
             std::snprintf(expected, sizeof expected, "%c%04d.%02d", s < 0 ? '-' : ' ',
-                          frames / g.frames_per_foot, frames % g.frames_per_foot);
+                          frames / frames_per_foot, frames % frames_per_foot);
             std::string const text = cvt->get_abs_string(&point, s);
             if (text != expected) FAIL() << s << ": " << text << " wanted " << expected;
             if (cvt->get_abs_sample(text.c_str()) != s) FAIL() << s << " reads back wrong";
         }
         // 100 000 feet wrap to 0; past 10 000 feet more digits print.
-        EXPECT_STREQ(cvt->get_abs_string(&point, 100000 * g.frames_per_foot * g.perfs), " 0000.00");
-        EXPECT_STREQ(cvt->get_abs_string(&point, 12345 * g.frames_per_foot * g.perfs), " 12345.00");
-        EXPECT_STREQ(cvt->get_abs_string(&point, 199999 * g.frames_per_foot * g.perfs),
-                     " 99999.00");
+        EXPECT_STREQ(cvt->get_abs_string(&point, 100000 * frames_per_foot * perfs), " 0000.00");
+        EXPECT_STREQ(cvt->get_abs_string(&point, 12345 * frames_per_foot * perfs), " 12345.00");
+        EXPECT_STREQ(cvt->get_abs_string(&point, 199999 * frames_per_foot * perfs), " 99999.00");
         // Past 200 000 feet the wrap repeats: what prints reads back to itself.
-        long32 const far = 250001 * g.frames_per_foot * g.perfs;
+        long32 const far = 250001 * frames_per_foot * perfs;
         EXPECT_STREQ(cvt->get_abs_string(&point, far), " 50001.00");
     }
 }
@@ -51,12 +49,10 @@ TEST(foot_353_label, EveryPerforationOfTenThousandFeetRoundTrips) {
         std::string const text = cvt->get_abs_string(&point, s);
         if (cvt->get_abs_sample(text.c_str()) != s) FAIL() << s << ": " << text;
     }
-    struct {
-        long32 s;
-        char const* text;
-    } const cases[] = {{0, " 0000+00.1"},     {1, " 0000+01.3"},      {62, " 0001+00.3"},
-                       {78978, " 1234+01.2"}, {-78978, "-1234+01.2"}, {6400000, " 0000+00.1"}};
-    for (auto const& c : cases) EXPECT_STREQ(cvt->get_abs_string(&point, c.s), c.text) << c.s;
+    std::pair<long32, char const*> const cases[] = {
+        {0, " 0000+00.1"},     {1, " 0000+01.3"},      {62, " 0001+00.3"},
+        {78978, " 1234+01.2"}, {-78978, "-1234+01.2"}, {6400000, " 0000+00.1"}};
+    for (auto const& [s, text] : cases) EXPECT_STREQ(cvt->get_abs_string(&point, s), text) << s;
 }
 
 TEST(foot_label, ParseNeverFailsForOrdinaryText) {
@@ -64,31 +60,26 @@ TEST(foot_label, ParseNeverFailsForOrdinaryText) {
     label_cvt_ptr f16  = make_label_cvt(LABEL_FOOT_16);
     label_cvt_ptr f353 = make_label_cvt(LABEL_FOOT_353);
     label_point point(0, f35.get());
-    struct {
-        label_cvt* cvt;
-        char const* text;
-        long32 sample;
-    } const cases[] = {
-        // clang-format off
+    // clang-format off
+    std::tuple<label_cvt*, char const*, long32> const cases[] = {
         {f35.get(), " 1234.15", 79036}, {f35.get(), "0012.20", 848}, {f35.get(), "12", 768},
         {f35.get(), "", 0}, {f35.get(), "junk", 0}, {f35.get(), "-0.1", -4},
         {f16.get(), "-0001.05", -45}, {f35.get(), " 1234+15", 79036},
         {f353.get(), " 1234+01.2", 78978}, {f353.get(), "-1234+01.2", -78978}, {f353.get(), "", 0},
-        // clang-format on
         // Beyond 32 bits there is no footage to answer.
         {f35.get(), "99999999999999999999.00", INVALID_SAMPLE},
         {f353.get(), "99999999999999999999+00.1", INVALID_SAMPLE},
     };
-    for (auto const& c : cases) EXPECT_EQ(c.cvt->get_abs_sample(c.text), c.sample) << c.text;
-    struct {
-        long32 s;
-        char const* text;
-    } const prints[] = {{0, " 0000.00"},
-                        {-4, "-0000.01"},
-                        {-3, "-0000.00"},
-                        {INT32_MIN, "-54432.00"} /* 536870912 frames modulo 100 000 feet */,
-                        {INVALID_SAMPLE, "?????.??"}};
-    for (auto const& p : prints) EXPECT_STREQ(f35->get_abs_string(&point, p.s), p.text) << p.s;
+    // clang-format on
+    for (auto const& [cvt, text, sample] : cases)
+        EXPECT_EQ(cvt->get_abs_sample(text), sample) << text;
+    std::pair<long32, char const*> const prints[] = {
+        {0, " 0000.00"},
+        {-4, "-0000.01"},
+        {-3, "-0000.00"},
+        {INT32_MIN, "-54432.00"} /* 536870912 frames modulo 100 000 feet */,
+        {INVALID_SAMPLE, "?????.??"}};
+    for (auto const& [s, text] : prints) EXPECT_STREQ(f35->get_abs_string(&point, s), text) << s;
     EXPECT_EQ(f35->normalise_sample_unit(-5), -5);  // feet keep negative samples
 }
 
@@ -101,16 +92,14 @@ TEST(film_frames_label, PrintsSixDigitsAndReadsANumber) {
     EXPECT_STREQ(ff->get_abs_string(&point, 1234567), "1234567");
     EXPECT_STREQ(ff->templates[0].text, "-999999");
     EXPECT_EQ(ff->get_modulus(), 999999);
-    struct {
-        char const* text;
-        long32 sample;
-    } const cases[] = {{"  -42", -42},
-                       // clang-format off
-                       {"000012", 12}, {"12abc", 12}, {"", INVALID_SAMPLE}, {"abc", INVALID_SAMPLE},
-                       {"99999999999", INVALID_SAMPLE},
-                       // clang-format on
-                       {"-2147483648", INT32_MIN}};
-    for (auto const& c : cases) EXPECT_EQ(ff->get_abs_sample(c.text), c.sample) << c.text;
+    std::pair<char const*, long32> const cases[] = {{"  -42", -42},
+                                                    {"000012", 12},
+                                                    {"12abc", 12},
+                                                    {"", INVALID_SAMPLE},
+                                                    {"abc", INVALID_SAMPLE},
+                                                    {"99999999999", INVALID_SAMPLE},
+                                                    {"-2147483648", INT32_MIN}};
+    for (auto const& [text, sample] : cases) EXPECT_EQ(ff->get_abs_sample(text), sample) << text;
 }
 
 }  // namespace

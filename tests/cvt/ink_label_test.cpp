@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <tuple>
+#include <utility>
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/values/label_point.h"
@@ -12,19 +14,16 @@ namespace marlix {
 namespace {
 
 TEST(ink_label, EveryFrameOfTheCycleRoundTripsForBothGauges) {
-    struct {
-        label_t type;
-        int frames, perfs;
-    } const gauges[] = {{LABEL_INK_35, 16, 4}, {LABEL_INK_16, 20, 1}};
-    for (auto const& g : gauges) {
-        label_cvt_ptr cvt = make_label_cvt(g.type);
+    std::tuple<label_t, int, int> const gauges[] = {{LABEL_INK_35, 16, 4}, {LABEL_INK_16, 20, 1}};
+    for (auto const& [type, frames, perfs] : gauges) {
+        label_cvt_ptr cvt = make_label_cvt(type);
         SCOPED_TRACE(cvt->type_str());
         EXPECT_STREQ(cvt->templates[0].text, "????9999+19");
         EXPECT_STREQ(cvt->templates[1].text, "~~~~9999+19");
         label_point point(0, cvt.get());
         std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", "AB12");
         for (long32 count = 0, p = 0; count < 10000; ++count) {
-            for (int frame = 0; frame < g.frames; ++frame, p += g.perfs) {
+            for (int frame = 0; frame < frames; ++frame, p += perfs) {
                 char expected[32];
                 std::snprintf(expected, sizeof expected, "AB12%04d+%02d", count, frame);
                 char const* text = cvt->get_abs_string(&point, p);
@@ -32,41 +31,34 @@ TEST(ink_label, EveryFrameOfTheCycleRoundTripsForBothGauges) {
                 if (cvt->get_abs_sample(text) != p) FAIL() << p << " reads back wrong";
             }
         }
-        long32 const cycle = 10000 * g.frames * g.perfs;
+        long32 const cycle = 10000 * frames * perfs;
         EXPECT_STREQ(cvt->get_abs_string(&point, cycle), "AB120000+00");  // count wraps once
         label_cvt& base = *cvt;
-        EXPECT_EQ(base.normalise_sample_unit(-g.perfs), cycle - g.perfs);
+        EXPECT_EQ(base.normalise_sample_unit(-perfs), cycle - perfs);
         // Just below 0: count 0, frame 0 while the frame truncates to 0.
-        EXPECT_STREQ(cvt->get_abs_string(&point, -1), g.perfs == 1 ? "NEGATIVE" : "AB120000+00");
-        EXPECT_STREQ(cvt->get_abs_string(&point, -g.perfs), "NEGATIVE");
+        EXPECT_STREQ(cvt->get_abs_string(&point, -1), perfs == 1 ? "NEGATIVE" : "AB120000+00");
+        EXPECT_STREQ(cvt->get_abs_string(&point, -perfs), "NEGATIVE");
     }
 }
 
 TEST(ink_label, TextNormalisationPadsAndCuts) {
-    struct {
-        char const* text;
-        char const* normal;
-    } const cases[] = {
+    std::pair<char const*, char const*> const cases[] = {
         {"AB12 1234+15", "AB121234+15"}, {"1234+15", "00001234+15"},
         {"AB1234+15", "00AB1234+15"},    {"", "0000"},
         {"AB121234+15", "AB121234+15"},  {"ABCDEFGHIJKLMNOP", "ABCDJKLMNOP"},  // first 4 and last 7
         {"AB121234", "000AB121234"},
     };
-    for (auto const& c : cases) {
+    for (auto const& [text, normal] : cases) {
         char out[ink_label::normal_capacity];
-        ink_label::normalise_text(c.text, out);
-        EXPECT_STREQ(out, c.normal) << c.text;
+        ink_label::normalise_text(text, out);
+        EXPECT_STREQ(out, normal) << text;
     }
 }
 
 TEST(ink_label, ParsesAsStated) {
-    label_cvt_ptr i35 = make_label_cvt(LABEL_INK_35);
-    label_cvt_ptr i16 = make_label_cvt(LABEL_INK_16);
-    struct {
-        label_cvt* cvt;
-        char const* text;
-        long32 sample;
-    } const cases[] = {
+    label_cvt_ptr i35                                         = make_label_cvt(LABEL_INK_35);
+    label_cvt_ptr i16                                         = make_label_cvt(LABEL_INK_16);
+    std::tuple<label_cvt*, char const*, long32> const cases[] = {
         {i35.get(), "AB121234+15", 79036},
         {i35.get(), "AB12 1234+15", 79036},
         {i35.get(), "AB121234 15", 79036},
@@ -84,7 +76,8 @@ TEST(ink_label, ParsesAsStated) {
         {i35.get(), "1234", 78976},  // padded to 00001234: count 1234, frame 0
 
     };
-    for (auto const& c : cases) EXPECT_EQ(c.cvt->get_abs_sample(c.text), c.sample) << c.text;
+    for (auto const& [cvt, text, sample] : cases)
+        EXPECT_EQ(cvt->get_abs_sample(text), sample) << text;
 
     label_point point(0, i35.get());
     point.set_sample("1234+15");  // the prefix is taken from the padded text

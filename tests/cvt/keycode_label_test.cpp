@@ -21,8 +21,8 @@ struct stock_case {
     char const* template0;
 };
 
+// clang-format off
 stock_case const stocks[] = {
-    // clang-format off
     {LABEL_KEYCODE_35, 16, 4, 4, '+', "????????9999+19"},
     {LABEL_KEYCODE_35_5, 16, 4, 5, '+', "???????99999+19"},
     {LABEL_KEYCODE_35_6, 16, 4, 6, '+', "??????999999+19"},
@@ -38,8 +38,8 @@ stock_case const stocks[] = {
     {LABEL_KEYCODE_658_120, 15, 8, 4, '+', "????????9999+19"},
     {LABEL_KEYCODE_6510_120, 12, 10, 4, '+', "????????9999+19"},
     {LABEL_KEYCODE_6515_120, 8, 15, 4, '+', "????????9999+07"},
-    // clang-format on
 };
+// clang-format on
 
 std::string prefix_of(int digits) {
     return std::string("AB123456").substr(0, static_cast<std::size_t>(12 - digits));
@@ -138,8 +138,8 @@ TEST(keycode_label, StatedTextsAndTraps) {
     for (long32 s : {-4, -64, -65, -1000000, INT32_MIN})
         EXPECT_STREQ(k35->get_abs_string(&point, s), "NEGATIVE") << s;
     label_cvt *const k = k35.get(), *const k3 = k353.get();
+    // clang-format off
     std::tuple<label_cvt*, char const*, long32> const parses[] = {
-        // clang-format off
         {k, "AB1234561234+15", 79036}, {k, "AB123456123415", 79036}, {k, "AB1234561234&15", 79036},
         {k, "AB1234561234 +15", 79036}, {k, "AB1234561234", 78976}, {k, "", INVALID_SAMPLE},
         {k, "AB123456__34+05", (34 * 16 + 5) * 4}, {k, "ZZZZZZZZ9999+15", (9999 * 16 + 15) * 4},
@@ -201,23 +201,21 @@ TEST(prefix_label, CountLengthIsClampedSoNothingOverruns) {
     label_point point(0, &bare);
     EXPECT_EQ(bare.get_abs_sample("AB1234561234+15"), INVALID_SAMPLE);
     EXPECT_STRNE(bare.get_abs_string(&point, 79036), nullptr);
-    struct {
-        int n, count_len, prefix_len, max_count;
-    } const cases[] = {{4, 4, 8, 9999},       {1, 1, 11, 9},        {0, 0, 12, 9},
-                       {-5, 0, 12, 9},        {9, 9, 3, 999999999}, {12, 9, 3, 999999999},
-                       {100, 9, 3, 999999999}};
-    for (auto const& c : cases) {
-        bare.set_count_len(c.n);
-        EXPECT_EQ(bare.count_len, c.count_len) << c.n;
-        EXPECT_EQ(bare.prefix_len, c.prefix_len) << c.n;
-        EXPECT_EQ(bare.max_count, c.max_count) << c.n;
+    std::tuple<int, int, int, int> const cases[] = {
+        {4, 4, 8, 9999},      {1, 1, 11, 9},         {0, 0, 12, 9},         {-5, 0, 12, 9},
+        {9, 9, 3, 999999999}, {12, 9, 3, 999999999}, {100, 9, 3, 999999999}};
+    for (auto const& [n, count_len, prefix_len, max_count] : cases) {
+        bare.set_count_len(n);
+        EXPECT_EQ(bare.count_len, count_len) << n;
+        EXPECT_EQ(bare.prefix_len, prefix_len) << n;
+        EXPECT_EQ(bare.max_count, max_count) << n;
         bare.build_template();
-        EXPECT_EQ(bare.templates[0].get_length(), 15) << c.n;
+        EXPECT_EQ(bare.templates[0].get_length(), 15) << n;
         char const* text = bare.get_abs_string(&point, INT32_MAX);
         EXPECT_LT(std::strlen(text), sizeof point.text_buffer);
         label_cvt& base      = bare;
         long32 const wrapped = base.normalise_sample_unit(-1);
-        EXPECT_TRUE(wrapped >= 0 || wrapped == INVALID_SAMPLE) << c.n;
+        EXPECT_TRUE(wrapped >= 0 || wrapped == INVALID_SAMPLE) << n;
     }
 }
 

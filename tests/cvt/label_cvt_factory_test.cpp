@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "marlix/marlix.h"
 
@@ -43,16 +45,14 @@ TEST(get_static_label_cvt, SlotsOutsideTheTypesAreEmpty) {
 }
 
 TEST(get_label_type, ClassNamesOnly) {
-    struct {
-        char const* name;
-        int type;
-    } const cases[] = {{"pal_label", 5},          {"PAL_LABEL", 0},
-                       {"dummy_label", 0},        {"timecode_label", 0},
-                       {"keycode_label", 0},      {"foot_label", 0},
-                       {"ink_label", 0},          {"variable_label", 0},
-                       {"prefix_label", 0},       {"keycode_6515_120_label", 41},
-                       {"film_frames_label", 30}, {"", 0}};
-    for (auto const& c : cases) EXPECT_EQ(get_label_type(c.name), c.type) << c.name;
+    std::pair<char const*, int> const cases[] = {
+        {"pal_label", 5},          {"PAL_LABEL", 0},
+        {"dummy_label", 0},        {"timecode_label", 0},
+        {"keycode_label", 0},      {"foot_label", 0},
+        {"ink_label", 0},          {"variable_label", 0},
+        {"prefix_label", 0},       {"keycode_6515_120_label", 41},
+        {"film_frames_label", 30}, {"", 0}};
+    for (auto const& [name, type] : cases) EXPECT_EQ(get_label_type(name), type) << name;
     EXPECT_EQ(get_label_type(nullptr), 0);
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "marlix/cvt/foot_label.h"
 #include "marlix/cvt/ink_label.h"
 #include "marlix/cvt/keycode_label.h"
@@ -45,13 +48,7 @@ TEST(dummy_label, AnswersTheAbsenceOfALabelType) {
 }
 
 TEST(variable_label, DecodesSmpteWordsByNibble) {
-    struct {
-        int modulus;
-        long32 unit;
-        unsigned word;
-        long32 samples;
-        bool drop;
-    } const cases[] = {
+    std::tuple<int, long32, unsigned, long32, bool> const cases[] = {
         {25, 1, 0x01020304u, 93079, false},
         {25, 1, 0x01020344u, 93079, true},  // bit 6: drop flag, frames tens from bits 4-5
         {30, 1, 0x00000000u, 0, false},
@@ -65,15 +62,14 @@ TEST(variable_label, DecodesSmpteWordsByNibble) {
         // 15, frames 3 and 15.
         {60, 1, 0xffffffffu, ((((45 * 6 + 7) * 10 + 15) * 6 + 7) * 10 + 15) * 60 + 45, true},
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.word);
+    for (auto const& [modulus, unit, stated, samples, drop] : cases) {
         dummy_label base;
-        base.modulus      = c.modulus;
-        base.unit_samples = c.unit;
-        unsigned word     = c.word;
-        bool drop         = !c.drop;
-        EXPECT_EQ(base.get_samples_from_SMPTETc(word, drop), c.samples);
-        EXPECT_EQ(drop, c.drop);
+        base.modulus      = modulus;
+        base.unit_samples = unit;
+        unsigned word     = stated;
+        bool read_drop    = !drop;
+        EXPECT_EQ(base.get_samples_from_SMPTETc(word, read_drop), samples) << stated;
+        EXPECT_EQ(read_drop, drop) << stated;
     }
 }
 
@@ -149,21 +145,17 @@ TEST(label_cvt, ArgumentsAtTheExtremesGiveDefinedAnswers) {
         EXPECT_NE(ink.get_abs_sample("AB121234+15"), 0);
     }
 
-    struct {
-        int digits;
-        char const* templ;
-        char const* fifteen_feet;
-    } const feet[] = {
+    std::tuple<int, char const*, char const*> const feet[] = {
         {0, "-.19", " 5.00"},    // wraps at 10 feet
         {1, "-9.19", " 15.00"},  // wraps at 100
         {-3, "-.19", " 5.00"},   // a negative count is 0
         {8, "-99999999.19", " 00000015.00"},
         {42, "-999999999.19", " 000000015.00"},  // more than 9 is 9
     };
-    for (auto const& f : feet) {
-        foot_35_label foot(f.digits);
-        EXPECT_STREQ(foot.templates[0].text, f.templ) << f.digits;
-        EXPECT_STREQ(foot.get_abs_string(&point, 15 * 64), f.fifteen_feet) << f.digits;
+    for (auto const& [digits, templ, fifteen_feet] : feet) {
+        foot_35_label foot(digits);
+        EXPECT_STREQ(foot.templates[0].text, templ) << digits;
+        EXPECT_STREQ(foot.get_abs_string(&point, 15 * 64), fifteen_feet) << digits;
     }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "marlix/cvt/special_samples.h"
 
@@ -10,28 +12,22 @@ namespace marlix {
 namespace {
 
 TEST(label_template, SetCutsAt23AndDerivesTheThreeTexts) {
-    struct {
-        char const* src;
-        char const* text;
-        char const* invalid;
-        char const* past;
-        char const* before;
-    } const cases[] = {
+    std::tuple<char const*, char const*, char const*, char const*, char const*> const cases[] = {
         {"-29.59.59.29", "-29.59.59.29", "???.??.??.??", ">>>.>>.>>.>>", "<<<.<<.<<.<<"},
         {"", "", "", "", ""},
         {"~~ ??+9#a:Z", "~~ ??+9#a:Z", "~~ ????#?:?", "~~ >>>>#>:>", "~~ <<<<#<:<"},
         {"123456789012345678901234567890", "12345678901234567890123", "???????????????????????",
          ">>>>>>>>>>>>>>>>>>>>>>>", "<<<<<<<<<<<<<<<<<<<<<<<"},
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.src);
-        label_template t(c.src);
-        EXPECT_STREQ(t.text, c.text);
-        EXPECT_STREQ(t.invalid_text, c.invalid);
-        EXPECT_STREQ(t.past_end_text, c.past);
-        EXPECT_STREQ(t.before_start_text, c.before);
-        EXPECT_EQ(t.get_length(), static_cast<int>(std::string(c.text).size()));
-        EXPECT_STREQ(static_cast<char const*>(t), c.text);
+    for (auto const& [src, text, invalid, past, before] : cases) {
+        SCOPED_TRACE(src);
+        label_template t(src);
+        EXPECT_STREQ(t.text, text);
+        EXPECT_STREQ(t.invalid_text, invalid);
+        EXPECT_STREQ(t.past_end_text, past);
+        EXPECT_STREQ(t.before_start_text, before);
+        EXPECT_EQ(t.get_length(), static_cast<int>(std::string(text).size()));
+        EXPECT_STREQ(static_cast<char const*>(t), text);
     }
     label_template null_src(nullptr);
     EXPECT_EQ(null_src.get_length(), 0);
@@ -40,27 +36,20 @@ TEST(label_template, SetCutsAt23AndDerivesTheThreeTexts) {
 TEST(label_template, ValidCharFollowsTheCharacterLanguage) {
     label_template const tc("-29.59.59.29");
     label_template const prefix("?~ A-Z9");
-    struct {
-        label_template const* t;
-        char c;
-        int i;
-        int ok;
-    } const cases[] = {
-        // clang-format off
+    // clang-format off
+    std::tuple<label_template const*, char, int, int> const cases[] = {
         {&tc, '2', 1, 1}, {&tc, '3', 1, 0}, {&tc, '0', 1, 1}, {&tc, '/', 1, 0}, {&tc, '6', 4, 0},
         {&tc, '5', 4, 1}, {&tc, '9', 11, 1}, {&tc, ' ', 0, 1}, {&tc, '+', 0, 1}, {&tc, '-', 0, 1},
         {&tc, '1', 0, 0}, {&tc, '5', 3, 0}, {&tc, '.', 3, 0}, {&tc, '1', 12, 0}, {&tc, '1', -1, 0},
         {&prefix, ' ', 0, 0}, {&prefix, '!', 0, 1}, {&prefix, '\x7f', 0, 1},
-        // clang-format on
         {&prefix, static_cast<char>(0x80), 0, 0},  // codes compare as signed 8-bit values
-        // clang-format off
         {&prefix, 'A', 1, 0}, {&prefix, '1', 2, 0}, {&prefix, 'A', 3, 1}, {&prefix, 'B', 3, 0},
         {&prefix, 'Q', 5, 1}, {&prefix, 'a', 5, 0}, {&prefix, '@', 5, 0}, {&prefix, '9', 6, 1},
-        // clang-format on
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(std::string(c.t->text) + " '" + c.c + "' at " + std::to_string(c.i));
-        EXPECT_EQ(c.t->valid_char(c.c, c.i), c.ok);
+    // clang-format on
+    for (auto const& [t, c, i, ok] : cases) {
+        SCOPED_TRACE(std::string(t->text) + " '" + c + "' at " + std::to_string(i));
+        EXPECT_EQ(t->valid_char(c, i), ok);
     }
 }
 

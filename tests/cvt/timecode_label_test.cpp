@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "marlix/host/host_services.h"
 #include "marlix/values/label_point.h"
@@ -28,8 +29,8 @@ std::unique_ptr<timecode_label> make(int flags) {
     return std::make_unique<T>(flags);
 }
 
+// clang-format off
 rate_case const rates[] = {
-    // clang-format off
     {"pal_label", make<pal_label>, 25, '.', 2160000, LABEL_PAL},
     {"ntsc_label", make<ntsc_label>, 30, '.', 2592000, LABEL_NTSC},
     {"ntsc_drop_label", make<ntsc_drop_label>, 30, ';', 2589408, LABEL_NTSC_DROP},
@@ -37,8 +38,8 @@ rate_case const rates[] = {
     {"tc_48_label", make<tc_48_label>, 48, '+', 4147200, LABEL_TC_48},
     {"tc_50_label", make<tc_50_label>, 50, '.', 4320000, LABEL_TC_50},
     {"tc_60_label", make<tc_60_label>, 60, '.', 5184000, LABEL_TC_60},
-    // clang-format on
 };
+// clang-format on
 
 // Drop-frame label of a frame count, computed the usual way: add back the
 // two frame numbers skipped in each minute that is not a tenth.
@@ -105,8 +106,8 @@ TEST(timecode_label, PrintsTheStatedTexts) {
     ntsc_drop_label df;
     tc_24_label t24;
     tc_60_label t60;
+    // clang-format off
     std::tuple<timecode_label*, long32, char const*> const cases[] = {
-        // clang-format off
         {&pal, 2160000, " 00:00:00.00"}, {&pal, -25, "-00:00:01.00"}, {&pal, -2160001, "-00:00:00.01"},
         {&pal, INT32_MIN, "-04:55:45.23"}, {&pal, INVALID_SAMPLE, "???.??.??.??"},
         {&pal, SAMPLE_PAST_END, ">>>.>>.>>.>>"}, {&pal, SAMPLE_BEFORE_START, "<<<.<<.<<.<<"},

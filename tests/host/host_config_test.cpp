@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace marlix {
@@ -36,19 +37,16 @@ TEST(configb, InCopiesAtMost63CharactersAndAnswersZeroWhenFound) {
     ASSERT_TRUE(store.set("exact", v63.c_str(), nullptr));
     ASSERT_TRUE(store.set("over", v64.c_str(), nullptr));
     ASSERT_TRUE(store.set("long", v300.c_str(), nullptr));
-    struct {
-        char const* name;
-        std::string expected;
-    } const cases[] = {{"short", "REV:1 2:1 reelid:A 01"},
-                       {"exact", v63},
-                       {"over", v64.substr(0, 63)},
-                       {"long", v300.substr(0, 63)}};
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.name);
+    std::pair<char const*, std::string> const cases[] = {{"short", "REV:1 2:1 reelid:A 01"},
+                                                         {"exact", v63},
+                                                         {"over", v64.substr(0, 63)},
+                                                         {"long", v300.substr(0, 63)}};
+    for (auto const& [name, expected] : cases) {
+        SCOPED_TRACE(name);
         char buffer[configb::in_buffer_size + 8];
         std::memset(buffer, '#', sizeof buffer);
-        EXPECT_EQ(store.in(c.name, buffer), 0);
-        EXPECT_EQ(std::string(buffer), c.expected);
+        EXPECT_EQ(store.in(name, buffer), 0);
+        EXPECT_EQ(std::string(buffer), expected);
         for (std::size_t i = configb::in_buffer_size; i < sizeof buffer; ++i)
             EXPECT_EQ(buffer[i], '#') << "wrote past the 64-character buffer at " << i;
     }
@@ -62,13 +60,12 @@ TEST(configb, InCopiesAtMost63CharactersAndAnswersZeroWhenFound) {
 TEST(configb, RefusesNamesAndValuesThatCannotRoundTrip) {
     configb store;
     // Only the first two can be written out and read back as they are.
+    // clang-format off
     std::pair<char const*, char const*> const cases[] = {
-        // clang-format off
         {"LABEL3", "LABEL_REV:3 pal_label  01:00:00.00 25 0.0400000000 1"},
         {"MediumRoll2,1", "a=b: c"}, {"", "x"}, {"a=b", "x"}, {"line\nbreak", "x"},
-        {"name", "two\nlines"}, {"name", "cr\r"}, {nullptr, "x"},
-        // clang-format on
-        {"name", nullptr}};
+        {"name", "two\nlines"}, {"name", "cr\r"}, {nullptr, "x"}, {"name", nullptr}};
+    // clang-format on
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(store.set(cases[i].first, cases[i].second, nullptr), i < 2) << i;
     EXPECT_EQ(store.size(), 2u);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace marlix {
@@ -16,25 +18,20 @@ std::vector<std::string> all_tokens(tokeniser& t) {
 
 TEST(tokeniser, RunsOfSeparatorsGiveNoEmptyToken) {
     using list = std::vector<std::string>;
-    struct {
-        char const* text;
-        char const* separators;
-        list tokens;
-    } const cases[] = {
-        {"LABEL_REV:3 pal_label  01:00:00.00 25",
-         " ",
-         {"LABEL_REV:3", "pal_label", "01:00:00.00", "25"}},
-        // clang-format off
+    // clang-format off
+    std::tuple<char const*, char const*, list> const cases[] = {
+        {"LABEL_REV:3 pal_label  01:00:00.00 25", " ",
+        {"LABEL_REV:3", "pal_label", "01:00:00.00", "25"}},
         {"REV:1 2:1 reelid:A", ": ", {"REV", "1", "2", "1", "reelid", "A"}},
         {"  lead and trail  ", " ", {"lead", "and", "trail"}}, {"::: :", ": ", {}}, {"", " ", {}},
         {"one", " ", {"one"}}, {"a b", "", {"a b"}}, {"a b", nullptr, {"a b"}},
-        // clang-format on
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.text);
-        tokeniser t(c.text, c.separators);
-        EXPECT_EQ(t.count(), static_cast<int>(c.tokens.size()));
-        EXPECT_EQ(all_tokens(t), c.tokens);
+    // clang-format on
+    for (auto const& [text, separators, tokens] : cases) {
+        SCOPED_TRACE(text);
+        tokeniser t(text, separators);
+        EXPECT_EQ(t.count(), static_cast<int>(tokens.size()));
+        EXPECT_EQ(all_tokens(t), tokens);
         EXPECT_EQ(t.next(), nullptr);  // stays at the end
     }
     tokeniser none(nullptr, " ");

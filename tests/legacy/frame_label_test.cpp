@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/values/label_point.h"
@@ -67,21 +68,18 @@ TEST(video_frames_to_timecode, AgreesWithTheConvertersOnEveryFrameOfADay) {
 }
 
 TEST(video_frames_to_timecode, StatedTexts) {
-    struct {
-        long32 frame;
-        int type, drop;
-        char const* text;
-    } const cases[] = {{1, 1, 0, "00000000"},       {0, 1, 0, "23595929"},
-                       {1801, 1, 1, "00010002"},    {1800, 1, 1, "00005929"},
-                       {2160001, 2, 0, "00000000"}, {4320001, 2, 0, "24000000"},
-                       {49, 38, 0, "00000100"},     {25, 4, 0, "00000100"},
-                       {51, 36, 0, "00000100"},     {61, 37, 0, "00000100"},
-                       {-5000000, 2, 0, "-31-33-2"} /* negative fields, cut to 8 characters */};
-    for (auto const& c : cases) {
+    std::tuple<long32, int, int, char const*> const
+        cases[] = {{1, 1, 0, "00000000"},       {0, 1, 0, "23595929"},
+                   {1801, 1, 1, "00010002"},    {1800, 1, 1, "00005929"},
+                   {2160001, 2, 0, "00000000"}, {4320001, 2, 0, "24000000"},
+                   {49, 38, 0, "00000100"},     {25, 4, 0, "00000100"},
+                   {51, 36, 0, "00000100"},     {61, 37, 0, "00000100"},
+                   {-5000000, 2, 0, "-31-33-2"} /* negative fields, cut to 8 characters */};
+    for (auto const& [frame, type, drop, text] : cases) {
         char out[16];
         std::memset(out, '#', sizeof out);
-        EXPECT_EQ(video_frames_to_timecode(c.frame, out, lt(c.type), c.drop), 1) << c.frame;
-        EXPECT_STREQ(out, c.text) << c.frame;
+        EXPECT_EQ(video_frames_to_timecode(frame, out, lt(type), drop), 1) << frame;
+        EXPECT_STREQ(out, text) << frame;
         for (std::size_t i = 9; i < sizeof out; ++i)
             EXPECT_EQ(out[i], '#') << "wrote past 9 characters";
     }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "marlix/host/host_config.h"
 
 namespace marlix {
@@ -68,15 +71,14 @@ TEST(getFrameRatefromMedium, RateScanAndSampleOfEveryMedium) {
 
 TEST(getDefaultLabelTypeForMedium, FollowsTheConfiguration) {
     ScopedConfig restore;
-    struct {
-        int medium, by_default, for_rate;
-    } const rows[] = {{15, 8, 8},  {18, 8, 8},  {28, 8, 8}, {31, 8, 8},  {19, 5, 5},  {33, 5, 5},
-                      {21, 6, 6},  {24, 6, 6},  {37, 6, 6}, {25, 5, 31}, {38, 5, 31}, {26, 6, 32},
-                      {27, 6, 32}, {40, 6, 32}, {2, 0, 0},  {13, 0, 0},  {0, 0, 0},   {41, 0, 0}};
-    for (auto const& r : rows) {
-        auto const m = static_cast<MediumRollMedium>(r.medium);
-        EXPECT_EQ(getDefaultLabelTypeForMedium(m), r.by_default) << r.medium;
-        EXPECT_EQ(getLabelTypeForMediumFrameRate(m), r.for_rate) << r.medium;
+    std::tuple<int, int, int> const rows[] = {
+        {15, 8, 8},  {18, 8, 8},  {28, 8, 8}, {31, 8, 8},  {19, 5, 5},  {33, 5, 5},
+        {21, 6, 6},  {24, 6, 6},  {37, 6, 6}, {25, 5, 31}, {38, 5, 31}, {26, 6, 32},
+        {27, 6, 32}, {40, 6, 32}, {2, 0, 0},  {13, 0, 0},  {0, 0, 0},   {41, 0, 0}};
+    for (auto const& [medium, by_default, for_rate] : rows) {
+        auto const m = static_cast<MediumRollMedium>(medium);
+        EXPECT_EQ(getDefaultLabelTypeForMedium(m), by_default) << medium;
+        EXPECT_EQ(getLabelTypeForMediumFrameRate(m), for_rate) << medium;
     }
     configb::host().set("use_25fps_timecode_for_50P", "0", nullptr);
     EXPECT_EQ(getDefaultLabelTypeForMedium(MediumRoll50p), LABEL_TC_50);
@@ -89,17 +91,16 @@ TEST(getDefaultLabelTypeForMedium, FollowsTheConfiguration) {
 
 TEST(getDefaultEditMediumForProject, ProjectDefaults) {
     Tov::ScopedProject restore;
-    struct {
-        int rate, edit, playout;
-    } const rows[] = {{3, 20, 33}, {4, 23, 37}, {5, 23, 37}, {8, 25, 33}, {9, 26, 37}, {10, 26, 37},
-                      {1, 17, 30}, {2, 17, 30}, {6, 17, 30}, {0, 17, 30}, {32, 17, 30}};
-    for (auto const& r : rows) {
+    std::tuple<int, int, int> const rows[] = {{3, 20, 33}, {4, 23, 37},  {5, 23, 37}, {8, 25, 33},
+                                              {9, 26, 37}, {10, 26, 37}, {1, 17, 30}, {2, 17, 30},
+                                              {6, 17, 30}, {0, 17, 30},  {32, 17, 30}};
+    for (auto const& [rate, edit, playout] : rows) {
         Tov::ProjectSettings s;
-        s.frame_rate = static_cast<Tov::FrameRate>(r.rate);
+        s.frame_rate = static_cast<Tov::FrameRate>(rate);
         Tov::CurrentProject::apply(s);
-        EXPECT_EQ(getDefaultEditMediumForProject(s.frame_rate), r.edit) << r.rate;
-        EXPECT_EQ(getDefaultEditMediumForProject(), r.edit) << r.rate;
-        EXPECT_EQ(getDefaultEditPlayoutMediumForProject(), r.playout) << r.rate;
+        EXPECT_EQ(getDefaultEditMediumForProject(s.frame_rate), edit) << rate;
+        EXPECT_EQ(getDefaultEditMediumForProject(), edit) << rate;
+        EXPECT_EQ(getDefaultEditPlayoutMediumForProject(), playout) << rate;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "marlix/host/host_config.h"
 

@@ -48,9 +48,9 @@ TEST(smpte, EveryFrameOfADayWritesFfmpegsTextAndReadsBack) {
 
 TEST(smpte, StrictReadingNamesWhyItRefuses) {
     rate const df = rate_29_97_df, p = rate_25;
-    using E                                                          = error;
+    using E = error;
+    // clang-format off
     std::tuple<char const*, rate, error, std::int32_t> const cases[] = {
-        // clang-format off
         {"01:00:00:00", p, E::none, 90000}, {"-00:00:01:00", p, E::none, -25},
         {"00:01:00;02", df, E::none, 1800}, {"00:01:00:02", df, E::none, 1800},
         {"00;01;00;02", df, E::none, 1800}, {"00:01:00.02", df, E::none, 1800},

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "marlix/host/host_services.h"
 
@@ -13,10 +15,7 @@ namespace {
 
 TEST(edlstr_to_label_type, ReadsNamesAsTheCatalogueStatesThem) {
     // clang-format off
-    struct {
-        char const* text;
-        int type;
-    } const cases[] = {
+    std::pair<char const*, int> const cases[] = {
         {"P", 5}, {"N", 6}, {"ND", 7}, {"nd", 7}, {"P24", 8}, {"p24 rest", 8}, {"F35", 10}, {"f16", 11},
         {"F353", 12}, {"I35", 18}, {"i16", 19}, {"P48", 20}, {"F35_4\t", 21}, {"F353_6", 29},
         {"FR", 30}, {"fr", 30}, {"P50", 31}, {"P60", 32}, {"F352", 33}, {"F358", 34}, {"F655_80", 35},
@@ -28,9 +27,9 @@ TEST(edlstr_to_label_type, ReadsNamesAsTheCatalogueStatesThem) {
         {"I35\nP", 18}, {"ND\v", 7}, {"N D", 6},
     };
     // clang-format on
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(edlstr_to_label_type(c.text), c.type);
+    for (auto const& [text, type] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(edlstr_to_label_type(text), type);
     }
     EXPECT_EQ(edlstr_to_label_type(nullptr), 0);
     std::string const long_text(5000, 'F');
@@ -56,31 +55,25 @@ TEST(edlstr_to_label_type, EveryWrittenNameReadsBackExceptTheAliases) {
 }
 
 TEST(edlstr_to_label_type, FamilyAndFilmFormsMapToTheGauge) {
-    struct {
-        char const* text;
-        int family;
-        int type;
-    } const cases[] = {
-        // clang-format off
+    // clang-format off
+    std::tuple<char const*, int, int> const cases[] = {
         {"F353", UserLabelInk, 18}, {"F353", UserLabelFeet, 16}, {"F353", UserLabelKeycode, 12},
         {"F352", UserLabelFeet, 0}, {"F352", UserLabelKeycode, 33}, {"P", UserLabelTimecode, 0},
         {"I16", UserLabelKeycode, 11}, {"i35", UserLabelFeet, 14}, {"F35_5", UserLabelInk, 18},
         {" P", UserLabelKeycode, 0}, {" P", UserLabelFeet, 0}, {" P", UserLabelInk, 0},
         {"F35", UserLabelAny, 0}, {"F35", UserLabelFilmFrames, 0}, {"F35", 99, 0},
-        // clang-format on
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(std::string(c.text) + " family " + std::to_string(c.family));
-        EXPECT_EQ(edlstr_to_label_type(c.text, static_cast<UserLabelType>(c.family)), c.type);
+    // clang-format on
+    for (auto const& [text, family, type] : cases) {
+        SCOPED_TRACE(std::string(text) + " family " + std::to_string(family));
+        EXPECT_EQ(edlstr_to_label_type(text, static_cast<UserLabelType>(family)), type);
     }
-    struct {
-        char const* text;
-        int type;
-    } const film[] = {{"F35", 10}, {"F353_6", 29}, {"F6515_120", 41}, {"I35", 0},
-                      {"FR", 0},   {"P", 0},       {" P", 0},         {"", 0}};
-    for (auto const& c : film) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(edlstr_to_film_label_type(c.text), c.type);
+    std::pair<char const*, int> const film[] = {{"F35", 10}, {"F353_6", 29}, {"F6515_120", 41},
+                                                {"I35", 0},  {"FR", 0},      {"P", 0},
+                                                {" P", 0},   {"", 0}};
+    for (auto const& [text, type] : film) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(edlstr_to_film_label_type(text), type);
     }
 }
 
@@ -99,16 +92,14 @@ TEST(label_t_to_foot_label_t, GaugeMapsHaveTheirGaps) {
     }
     // The gaps: 16 and 17 have no ink type, 13 no foot type, 17 no keycode
     // type, and the 2/8-perforation and 65 mm stocks neither foot nor ink.
-    struct {
-        int type, foot, ink, key;
-    } const rows[] = {{16, 16, 0, 12},  {12, 16, 18, 12}, {17, 14, 0, 0},   {13, 0, 18, 10},
-                      {18, 14, 18, 10}, {19, 15, 19, 11}, {29, 16, 18, 29}, {33, 0, 0, 33},
-                      {41, 0, 0, 41},   {9, 0, 0, 0}};
-    for (auto const& r : rows) {
-        auto const lt = static_cast<label_t>(r.type);
-        EXPECT_EQ(label_t_to_foot_label_t(lt), r.foot) << r.type;
-        EXPECT_EQ(label_t_to_ink_label_t(lt), r.ink) << r.type;
-        EXPECT_EQ(label_t_to_key_label_t(lt), r.key) << r.type;
+    std::tuple<int, int, int, int> const rows[] = {
+        {16, 16, 0, 12},  {12, 16, 18, 12}, {17, 14, 0, 0}, {13, 0, 18, 10}, {18, 14, 18, 10},
+        {19, 15, 19, 11}, {29, 16, 18, 29}, {33, 0, 0, 33}, {41, 0, 0, 41},  {9, 0, 0, 0}};
+    for (auto const& [type, foot, ink, key] : rows) {
+        auto const lt = static_cast<label_t>(type);
+        EXPECT_EQ(label_t_to_foot_label_t(lt), foot) << type;
+        EXPECT_EQ(label_t_to_ink_label_t(lt), ink) << type;
+        EXPECT_EQ(label_t_to_key_label_t(lt), key) << type;
     }
 }
 
@@ -123,27 +114,22 @@ TEST(UserType_matches, AnyMatchesEverythingNoneMatchesNothing) {
 }
 
 TEST(label_type_to_TvStd, StandardsBothWays) {
-    struct {
-        int type, rate;
-        bool drop;
-    } const to_std[] = {{5, 3, false},  {6, 5, false},  {7, 5, true},   {8, 2, false},
-                        {20, 6, false}, {31, 8, false}, {32, 9, false}, {4, 0, false},
-                        {0, 0, false},  {41, 0, false}};
-    for (auto const& c : to_std) {
-        SCOPED_TRACE(c.type);
-        TCInf const s = label_type_to_TvStd(static_cast<label_t>(c.type));
-        EXPECT_EQ(s.rate, c.rate);
-        EXPECT_EQ(s.drop_frame, c.drop);
+    std::tuple<int, int, bool> const to_std[] = {
+        {5, 3, false},  {6, 5, false},  {7, 5, true},  {8, 2, false}, {20, 6, false},
+        {31, 8, false}, {32, 9, false}, {4, 0, false}, {0, 0, false}, {41, 0, false}};
+    for (auto const& [type, rate, drop] : to_std) {
+        SCOPED_TRACE(type);
+        TCInf const s = label_type_to_TvStd(static_cast<label_t>(type));
+        EXPECT_EQ(s.rate, rate);
+        EXPECT_EQ(s.drop_frame, drop);
     }
-    struct {
-        int rate, plain, drop;
-    } const from_std[] = {{1, 8, 8}, {2, 8, 8},  {6, 8, 8}, {7, 8, 8}, {3, 5, 5},
-                          {8, 5, 5}, {4, 6, 7},  {5, 6, 7}, {9, 6, 7}, {10, 6, 7},
-                          {0, 6, 7}, {-1, 6, 7}, {33, 6, 7}};
-    for (auto const& c : from_std) {
-        auto const r = static_cast<Tov::FrameRate>(c.rate);
-        EXPECT_EQ(TvStd_to_label_type(TCInf{r, false}), c.plain) << c.rate;
-        EXPECT_EQ(TvStd_to_label_type(TCInf{r, true}), c.drop) << c.rate;
+    std::tuple<int, int, int> const from_std[] = {
+        {1, 8, 8}, {2, 8, 8}, {6, 8, 8},  {7, 8, 8}, {3, 5, 5},  {8, 5, 5}, {4, 6, 7},
+        {5, 6, 7}, {9, 6, 7}, {10, 6, 7}, {0, 6, 7}, {-1, 6, 7}, {33, 6, 7}};
+    for (auto const& [rate, plain, drop] : from_std) {
+        auto const r = static_cast<Tov::FrameRate>(rate);
+        EXPECT_EQ(TvStd_to_label_type(TCInf{r, false}), plain) << rate;
+        EXPECT_EQ(TvStd_to_label_type(TCInf{r, true}), drop) << rate;
     }
     EXPECT_EQ(TvStd_to_label_type(label_type_to_TvStd(LABEL_TC_24)), LABEL_TC_24);
 }

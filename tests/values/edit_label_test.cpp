@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/host/host_services.h"
@@ -56,19 +58,14 @@ TEST(edit_label, DirtyFlagForEverySetter) {
     edit_label e(LABEL_NTSC, id(3, 2));
     EXPECT_EQ(e.get_pitch(), 0.03336666666666666);
     EXPECT_FALSE(e.get_dirty());
-    struct {
-        char const* name;
-        void (*change)(edit_label&);
-        bool dirties;
-    } const setters[] = {
-        // clang-format off
+    // name, change, whether it sets the dirty flag
+    std::tuple<char const*, void (*)(edit_label&), bool> const setters[] = {
         {"set_length(long)", [](edit_label& x) { x.set_length(static_cast<long32>(5)); }, true},
         {"set_length(double)", [](edit_label& x) { x.set_length(0.5); }, true},
         {"set_pitch", [](edit_label& x) { x.set_pitch(0.1); }, true},
         {"set_start(long)", [](edit_label& x) { x.set_start(static_cast<long32>(7)); }, true},
         {"set_start(double)", [](edit_label& x) { x.set_start(1.0); }, true},
         {"set_start(text)", [](edit_label& x) { x.set_start(" 00:00:01.00"); }, true},
-        // clang-format on
         {"set_start(point)",
          [](edit_label& x) {
              label_point p(3, LABEL_NTSC);
@@ -80,13 +77,12 @@ TEST(edit_label, DirtyFlagForEverySetter) {
         {"set_MediumRoll(same)", [](edit_label& x) { x.set_MediumRoll(x.get_MediumRoll()); },
          false},
         {"set_MediumRoll(other)", [](edit_label& x) { x.set_MediumRoll(id(21, 2)); }, true},
-        {"set_dumpable", [](edit_label& x) { x.set_dumpable(0); }, false},
-    };
-    for (auto const& s : setters) {
+        {"set_dumpable", [](edit_label& x) { x.set_dumpable(0); }, false}};
+    for (auto const& [name, change, dirties] : setters) {
         edit_label x(e);
         x.set_dirty(false);
-        s.change(x);
-        EXPECT_EQ(x.get_dirty(), s.dirties) << s.name;
+        change(x);
+        EXPECT_EQ(x.get_dirty(), dirties) << name;
     }
     e.set_MediumRoll(id(21, 2));
     EXPECT_EQ(e.get_pitch(), 1.0 / 30);
@@ -97,36 +93,30 @@ TEST(edit_label, DirtyFlagForEverySetter) {
 
 TEST(edit_label, FixAudioLabelPitchByBranch) {
     Tov::ScopedProject restore;
-    struct {
-        label_t type;
-        int generation, transfer, picture, film_speed;
-        double pitch;
-    } const cases[] = {
-        // clang-format off
+    // clang-format off
+    std::tuple<label_t, int, int, int, int, double> const cases[] = {
         {LABEL_PAL, 2, 7, 19, 1, 0.04}, {LABEL_PAL, 2, 3, 19, 1, ((1.0 / 25) * 25) / 24},
         {LABEL_PAL, 2, 3, 19, 3, 1.0 / 25}, {LABEL_NTSC, 2, 0, 22, 1, (1.0 / 30) * 1.001},
         {LABEL_NTSC, 2, 0, 21, 1, 1.0 / 30},
-        // clang-format on
         {LABEL_NTSC, 2, 3, 40, 1, 1.0 / 30},  // no rule for playout: step 3's pitch stays
         {LABEL_TC_60, 2, 0, 26, 1, 1.0 / 24},
         {LABEL_NTSC, 3, 7, 23, 1, 1.0 / 30},  // not first generation
-        // clang-format off
         {LABEL_NTSC, 2, 3, 23, 1, ((1.0 / 30) * 30) / 24}, {LABEL_NTSC, 2, 3, 23, 4, 1.0 / 30},
         {LABEL_NTSC_DROP, 2, 7, 27, 1, 1.0 / 30}, {LABEL_TC_24, 2, 3, 16, 1, 1.0 / 24},
         {LABEL_PAL, 2, 1, 18, 1, (1.0 / 25) * 1.001},
-        // clang-format on
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(std::to_string(c.type) + " t" + std::to_string(c.transfer) + " m" +
-                     std::to_string(c.picture) + " film " + std::to_string(c.film_speed));
+    // clang-format on
+    for (auto const& [type, generation, transfer, picture, film_speed, pitch] : cases) {
+        SCOPED_TRACE(std::to_string(type) + " t" + std::to_string(transfer) + " m" +
+                     std::to_string(picture) + " film " + std::to_string(film_speed));
         Tov::ProjectSettings s;
-        s.in_camera_film_speed = static_cast<Tov::FrameRate>(c.film_speed);
+        s.in_camera_film_speed = static_cast<Tov::FrameRate>(film_speed);
         Tov::CurrentProject::apply(s);
-        edit_label e(c.type, id(4, c.generation));
+        edit_label e(type, id(4, generation));
         e.set_dirty(false);
-        e.fix_audio_label_pitch(static_cast<transfer_type>(c.transfer),
-                                static_cast<MediumRollMedium>(c.picture));
-        EXPECT_EQ(e.get_pitch(), c.pitch);
+        e.fix_audio_label_pitch(static_cast<transfer_type>(transfer),
+                                static_cast<MediumRollMedium>(picture));
+        EXPECT_EQ(e.get_pitch(), pitch);
         EXPECT_TRUE(e.get_dirty());
     }
     edit_label video(LABEL_NTSC, id(3, 2));

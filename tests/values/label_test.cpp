@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/cvt/timecode_label.h"
@@ -21,21 +23,17 @@ TEST(label, ConstructorsAndNaturalPitch) {
     EXPECT_EQ(pal.get_pitch(), 0.04);
     EXPECT_EQ(label(label_point(0, LABEL_PAL)).bounded, 0);
     EXPECT_EQ(label(*get_static_label_cvt(LABEL_PAL)).bounded, 0);
-    struct {
-        label_t t;
-        double pitch;
-    } const pitches[] = {{LABEL_NONE, 1.0},
-                         // clang-format off
-                         {LABEL_INK, 1.0}, {LABEL_NTSC, 1001.0 / 30000},
-                         {LABEL_NTSC_DROP, 1001.0 / 30000}, {LABEL_TC_24, 1.0 / 24},
-                         {LABEL_KEYCODE_35, 1.0 / 96}, {LABEL_KEYCODE_353_6, 1.0 / 72},
-                         {LABEL_TC_48, 1.0 / 48}, {LABEL_KEYCODE_352, 1.0 / 48},
-                         {LABEL_TC_50, 0.02}, {LABEL_TC_60, 1.0 / 60},
-                         {LABEL_KEYCODE_658_120, 1.0 / 192}, {LABEL_KEYCODE_655_80, 1.0 / 120},
-                         {LABEL_KEYCODE_6510_120, 1.0 / 240}, {LABEL_KEYCODE_6515_120, 1.0 / 360},
-                         // clang-format on
-                         {LABEL_FILM_FRAMES, 1.0 / 24}};
-    for (auto const& p : pitches) EXPECT_DOUBLE_EQ(label::get_natural_pitch(p.t), p.pitch) << p.t;
+    // clang-format off
+    std::pair<label_t, double> const pitches[] = {
+        {LABEL_NONE, 1.0}, {LABEL_INK, 1.0}, {LABEL_NTSC, 1001.0 / 30000},
+        {LABEL_NTSC_DROP, 1001.0 / 30000}, {LABEL_TC_24, 1.0 / 24}, {LABEL_KEYCODE_35, 1.0 / 96},
+        {LABEL_KEYCODE_353_6, 1.0 / 72}, {LABEL_TC_48, 1.0 / 48}, {LABEL_KEYCODE_352, 1.0 / 48},
+        {LABEL_TC_50, 0.02}, {LABEL_TC_60, 1.0 / 60}, {LABEL_KEYCODE_658_120, 1.0 / 192},
+        {LABEL_KEYCODE_655_80, 1.0 / 120}, {LABEL_KEYCODE_6510_120, 1.0 / 240},
+        {LABEL_KEYCODE_6515_120, 1.0 / 360}, {LABEL_FILM_FRAMES, 1.0 / 24}};
+    // clang-format on
+    for (auto const& [t, pitch] : pitches)
+        EXPECT_DOUBLE_EQ(label::get_natural_pitch(t), pitch) << t;
     EXPECT_EQ(label::get_natural_pitch(static_cast<label_t>(42)), 1.0);
 }
 
@@ -78,20 +76,17 @@ TEST(label, BoundsAndTheirTexts) {
 
 TEST(label, PositionsWithTheirTolerances) {
     label l(LABEL_PAL);  // pitch 0.04, one sample a unit
-    struct {
-        double p;
-        long32 rel, abs;
-    } const cases[] = {
-        // clang-format off
+    // clang-format off
+    std::tuple<double, long32, long32> const cases[] = {
         {0.0399, 1, 0}, {0.0398, 0, 0}, {0.03995, 1, 1}, {-0.01, -1, -1}, {-0.0399, -1, -1},
         {-0.04008, -1, -2}, {0.08, 2, 2}, {1e99, INVALID_SAMPLE, INVALID_SAMPLE},
         {1e12, INVALID_SAMPLE, INVALID_SAMPLE}, {-1e12, INVALID_SAMPLE, INVALID_SAMPLE},
-        // clang-format on
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.p);
-        EXPECT_EQ(l.posn_to_sample(c.p), c.rel);
-        EXPECT_EQ(l.abs_posn_to_sample(c.p), c.abs);
+    // clang-format on
+    for (auto const& [p, rel, abs] : cases) {
+        SCOPED_TRACE(p);
+        EXPECT_EQ(l.posn_to_sample(p), rel);
+        EXPECT_EQ(l.abs_posn_to_sample(p), abs);
     }
     EXPECT_EQ(l.posn_to_sample(std::nan("")), INVALID_SAMPLE);
     label feet(LABEL_FOOT_35);  // four samples a unit: whole frames
@@ -176,30 +171,25 @@ TEST(label, KeepStringTexts) {
     EXPECT_EQ(back.get_length(), 8);
     EXPECT_EQ(back.get_pitch(), 0.0416666667 / 4);  // ten decimals of seconds a unit
 
-    struct {
-        char const* text;
-        int type, revision;
-        double pitch;
-        long32 length;
-    } const cases[] = {
+    // clang-format off
+    std::tuple<char const*, int, int, double, long32> const cases[] = {
         {"LABEL_REV:3 pal_label  10:00:00.00 250 0.04 1", 0, 3, 0.0, 100000000},
         {"LABEL_REV:0 pal_label  10:00:00.00 250 0.04 1", 0, 0, 0.0, 100000000},
         {"LABEL_REV", 0, 0, 0.0, 100000000},
         {"LABEL_REV:2 pal_label", 5, 2, 0.0, 100000000},  // no length field
-        // clang-format off
         {"REV:1 pal_label  10:00:00.00 250 0.04 1", 0, 1, 0.0, 100000000},
         {"", 0, 1, 0.0, 100000000}, {"LABEL_REV:1 no_such_label x 5 1 1", 0, 1, 1.0, 5},
         {"LABEL_REV:1 pal_label 0 99999999999999999999 0.04 1", 5, 1, 0.04, 2147483647},
         {"LABEL_REV:1 pal_label 0 -99999999999999999999 0.04 1", 5, 1, 0.04, -2147483647 - 1},
-        // clang-format on
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.text);
-        label const r(c.text);
-        EXPECT_EQ(r.type() == LABEL_DUMMY ? 0 : r.type(), c.type);
-        EXPECT_EQ(r.revision, c.revision);
-        EXPECT_EQ(r.get_pitch(), c.pitch);
-        EXPECT_EQ(r.get_length(), c.length);
+    // clang-format on
+    for (auto const& [text, type, revision, pitch, length] : cases) {
+        SCOPED_TRACE(text);
+        label const r(text);
+        EXPECT_EQ(r.type() == LABEL_DUMMY ? 0 : r.type(), type);
+        EXPECT_EQ(r.revision, revision);
+        EXPECT_EQ(r.get_pitch(), pitch);
+        EXPECT_EQ(r.get_length(), length);
     }
     label const null_text(static_cast<char const*>(nullptr));
     EXPECT_EQ(null_text.revision, 1);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace marlix {
@@ -33,69 +35,41 @@ std::vector<int> stepping(int from, int to, int step) {
 }
 
 TEST(cadence_tables, SmallTablesAsPrinted) {
-    struct {
-        cadence_pair pair;
-        bool forward;
-        rows expected;
-    } const tables[] = {
+    // clang-format off
+    std::tuple<cadence_pair, bool, rows> const tables[] = {
         // Forward row 4 of 24-to-30 frames and of 24-to-60 fields are ours:
         // D(4), as their inverse rows (see the table source).
-        {cadence_pair::film24_to_30_frames,
-         true,
-         {{0, 1, 2, 3}, {0, 1, 2, 4}, {0, 1, 3, 4}, {0, 2, 3, 4}, {-1, 1, 2, 3}}},
-        {cadence_pair::film24_to_30_frames,
-         false,
-         {{0, 1, 2, 3, 3}, {0, 1, 2, 2, 3}, {0, 1, 1, 2, 3}, {0, 0, 1, 2, 3}, {0, 1, 2, 3, 4}}},
-        {cadence_pair::film24_to_60_fields,
-         true,
-         {{0, 2, 5, 7},
-          // clang-format off
-          {-1, 1, 4, 6}, {0, 3, 5, 8}, {-1, 2, 4, 7}, {-2, 1, 3, 6}, {0, 2, 5, 7}, {-1, 1, 4, 6},
-          {0, 3, 5, 8}, {-1, 2, 4, 7}, {-2, 1, 3, 6}}},
-        // clang-format on
-        {cadence_pair::film24_to_60_fields,
-         false,
-         {{0, 0, 1, 1, 1, 2, 2, 3, 3, 3},
-          // clang-format off
-          {0, 1, 1, 1, 2, 2, 3, 3, 3, 4}, {0, 0, 0, 1, 1, 2, 2, 2, 3, 3},
-          {0, 0, 1, 1, 2, 2, 2, 3, 3, 4}, {0, 1, 1, 2, 2, 2, 3, 3, 4, 4},
-          {0, 0, 1, 1, 1, 2, 2, 3, 3, 3}, {0, 1, 1, 1, 2, 2, 3, 3, 3, 4},
-          {0, 0, 0, 1, 1, 2, 2, 2, 3, 3}, {0, 0, 1, 1, 2, 2, 2, 3, 3, 4},
-          {0, 1, 1, 2, 2, 2, 3, 3, 4, 4}}},
-        // clang-format on
-        {cadence_pair::film48_to_30_frames,
-         true,
-         {{0, 0, 1, 1, 2, 2, 3, 4},
-          {0, 0, 1, 1, 2, 3, 4, 4},
-          {0, 0, 1, 2, 3, 3, 4, 4},
-          {0, 1, 2, 2, 3, 3, 4, 4},
-          {0, 1, 1, 2, 2, 3, 3, 4}}},
-        {cadence_pair::film48_to_30_frames,
-         false,
-         {{0, 2, 4, 6, 7}, {0, 2, 4, 5, 6}, {0, 2, 3, 4, 6}, {0, 1, 2, 4, 6}, {0, 1, 3, 5, 7}}},
-        {cadence_pair::film48_to_60_fields,
-         true,
-         {{0, 1, 2, 3, 5, 6, 7, 8},
-          // clang-format off
-          {0, 1, 2, 4, 5, 6, 7, 9}, {0, 1, 3, 4, 5, 6, 8, 9}, {0, 2, 3, 4, 5, 7, 8, 9},
-          {1, 2, 3, 4, 6, 7, 8, 9}, {0, 1, 2, 3, 5, 6, 7, 8}, {0, 1, 2, 4, 5, 6, 7, 9},
-          {0, 1, 3, 4, 5, 6, 8, 9}, {0, 2, 3, 4, 5, 7, 8, 9}, {-1, 1, 2, 3, 4, 6, 7, 8}}},
-        // clang-format on
-        {cadence_pair::film48_to_60_fields,
-         false,
-         {{0, 1, 2, 3, 3, 4, 5, 6, 7, 7},
-          // clang-format off
-          {0, 1, 2, 2, 3, 4, 5, 6, 6, 7}, {0, 1, 1, 2, 3, 4, 5, 5, 6, 7},
-          {0, 0, 1, 2, 3, 4, 4, 5, 6, 7}, {0, 1, 2, 3, 4, 4, 5, 6, 7, 8},
-          {0, 1, 2, 3, 3, 4, 5, 6, 7, 7}, {0, 1, 2, 2, 3, 4, 5, 6, 6, 7},
-          {0, 1, 1, 2, 3, 4, 5, 5, 6, 7}, {0, 1, 2, 3, 4, 4, 5, 6, 7, 8}}},
-        // clang-format on
+        {cadence_pair::film24_to_30_frames, true,
+        {{0, 1, 2, 3}, {0, 1, 2, 4}, {0, 1, 3, 4}, {0, 2, 3, 4}, {-1, 1, 2, 3}}},
+        {cadence_pair::film24_to_30_frames, false,
+        {{0, 1, 2, 3, 3}, {0, 1, 2, 2, 3}, {0, 1, 1, 2, 3}, {0, 0, 1, 2, 3}, {0, 1, 2, 3, 4}}},
+        {cadence_pair::film24_to_60_fields, true, {{0, 2, 5, 7},
+        {-1, 1, 4, 6}, {0, 3, 5, 8}, {-1, 2, 4, 7}, {-2, 1, 3, 6}, {0, 2, 5, 7}, {-1, 1, 4, 6},
+        {0, 3, 5, 8}, {-1, 2, 4, 7}, {-2, 1, 3, 6}}}, {cadence_pair::film24_to_60_fields, false,
+        {{0, 0, 1, 1, 1, 2, 2, 3, 3, 3},
+        {0, 1, 1, 1, 2, 2, 3, 3, 3, 4}, {0, 0, 0, 1, 1, 2, 2, 2, 3, 3},
+        {0, 0, 1, 1, 2, 2, 2, 3, 3, 4}, {0, 1, 1, 2, 2, 2, 3, 3, 4, 4},
+        {0, 0, 1, 1, 1, 2, 2, 3, 3, 3}, {0, 1, 1, 1, 2, 2, 3, 3, 3, 4},
+        {0, 0, 0, 1, 1, 2, 2, 2, 3, 3}, {0, 0, 1, 1, 2, 2, 2, 3, 3, 4},
+        {0, 1, 1, 2, 2, 2, 3, 3, 4, 4}}}, {cadence_pair::film48_to_30_frames, true,
+        {{0, 0, 1, 1, 2, 2, 3, 4}, {0, 0, 1, 1, 2, 3, 4, 4}, {0, 0, 1, 2, 3, 3, 4, 4},
+        {0, 1, 2, 2, 3, 3, 4, 4}, {0, 1, 1, 2, 2, 3, 3, 4}}}, {cadence_pair::film48_to_30_frames,
+        false,
+        {{0, 2, 4, 6, 7}, {0, 2, 4, 5, 6}, {0, 2, 3, 4, 6}, {0, 1, 2, 4, 6}, {0, 1, 3, 5, 7}}},
+        {cadence_pair::film48_to_60_fields, true, {{0, 1, 2, 3, 5, 6, 7, 8},
+        {0, 1, 2, 4, 5, 6, 7, 9}, {0, 1, 3, 4, 5, 6, 8, 9}, {0, 2, 3, 4, 5, 7, 8, 9},
+        {1, 2, 3, 4, 6, 7, 8, 9}, {0, 1, 2, 3, 5, 6, 7, 8}, {0, 1, 2, 4, 5, 6, 7, 9},
+        {0, 1, 3, 4, 5, 6, 8, 9}, {0, 2, 3, 4, 5, 7, 8, 9}, {-1, 1, 2, 3, 4, 6, 7, 8}}},
+        {cadence_pair::film48_to_60_fields, false, {{0, 1, 2, 3, 3, 4, 5, 6, 7, 7},
+        {0, 1, 2, 2, 3, 4, 5, 6, 6, 7}, {0, 1, 1, 2, 3, 4, 5, 5, 6, 7},
+        {0, 0, 1, 2, 3, 4, 4, 5, 6, 7}, {0, 1, 2, 3, 4, 4, 5, 6, 7, 8},
+        {0, 1, 2, 3, 3, 4, 5, 6, 7, 7}, {0, 1, 2, 2, 3, 4, 5, 6, 6, 7},
+        {0, 1, 1, 2, 3, 4, 5, 5, 6, 7}, {0, 1, 2, 3, 4, 4, 5, 6, 7, 8}}},
     };
-    for (auto const& t : tables) {
-        SCOPED_TRACE(std::to_string(static_cast<int>(t.pair)) +
-                     (t.forward ? " forward" : " inverse"));
-        EXPECT_EQ(rows_of(t.forward ? cadence_forward(t.pair) : cadence_inverse(t.pair)),
-                  t.expected);
+    // clang-format on
+    for (auto const& [pair, forward, expected] : tables) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(pair)) + (forward ? " forward" : " inverse"));
+        EXPECT_EQ(rows_of(forward ? cadence_forward(pair) : cadence_inverse(pair)), expected);
     }
 }
 

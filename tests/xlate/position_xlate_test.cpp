@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "marlix/host/host_config.h"
 #include "marlix/medium/medium_mapping.h"
@@ -150,23 +152,19 @@ TEST(mPosn_Xlate, CadenceLegsAsStated) {
 
 TEST(mPosn_Xlate, FilmAndVideoRoundTripThroughEveryCadence) {
     Tov::ScopedProject restore(project(1, 1));
-    struct {
-        int project_rate, camera;
-        M video;
-        int phases;
-    } const cases[] = {
+    std::tuple<int, int, M, int> const cases[] = {
         {1, 1, MediumRoll25p, 25}, {1, 1, MediumRoll25i, 25}, {1, 1, MediumRoll30p, 5},
         {1, 1, MediumRoll30i, 5},  {1, 1, MediumRoll30iM, 5}, {1, 1, MediumRoll60p, 5},
         {1, 6, MediumRoll25p, 25}, {1, 6, MediumRoll25i, 25}, {1, 6, MediumRoll30p, 5},
         {1, 6, MediumRoll30i, 5},
     };
-    for (auto const& c : cases) {
-        Tov::ScopedProject s(project(c.project_rate, 1, false, c.camera));
-        for (int phase = 0; phase < c.phases; ++phase) {
+    for (auto const& [project_rate, camera, medium, phases] : cases) {
+        Tov::ScopedProject s(project(project_rate, 1, false, camera));
+        for (int phase = 0; phase < phases; ++phase) {
             // 48 fps film on 60 fields at phases 2 and 4: the cadence tables
             // count forward from A(r) and back from D(4) there, as printed.
             bool const printed_mismatch =
-                c.camera == 6 && c.video == MediumRoll30i && (phase == 2 || phase == 4);
+                camera == 6 && medium == MediumRoll30i && (phase == 2 || phase == 4);
             if (printed_mismatch) continue;
             MPosn_Xlate_Params p;
             p.transfer = transfer_cadence;
@@ -175,19 +173,19 @@ TEST(mPosn_Xlate, FilmAndVideoRoundTripThroughEveryCadence) {
                 for (int sign : {1, -1}) {
                     if (film == 0 && sign < 0) continue;  // -0 is 0
                     double const pos   = sign * film / 24.0;
-                    double const video = mPosn_Xlate(pos, MediumRollFilm, c.video, p, false);
+                    double const video = mPosn_Xlate(pos, MediumRollFilm, medium, p, false);
                     if (sign * video < 0) continue;  // the frame starts before the clip
-                    double const back = mPosn_Xlate(video, c.video, MediumRollFilm, p, false);
-                    if (c.camera == 6 && (c.video == MediumRoll25p || c.video == MediumRoll30p)) {
+                    double const back = mPosn_Xlate(video, medium, MediumRollFilm, p, false);
+                    if (camera == 6 && (medium == MediumRoll25p || medium == MediumRoll30p)) {
                         // Two film frames of 48 start in one video frame: both
                         // come back as the first of them.
                         ASSERT_NEAR(std::fabs(back - pos) * 24, 0, 1.0001)
-                            << c.video << " phase " << phase << " film " << film;
-                        ASSERT_NEAR(mPosn_Xlate(back, MediumRollFilm, c.video, p, false), video,
+                            << medium << " phase " << phase << " film " << film;
+                        ASSERT_NEAR(mPosn_Xlate(back, MediumRollFilm, medium, p, false), video,
                                     1e-9);
                     } else {
                         ASSERT_NEAR(back * 24, pos * 24, 1e-6)
-                            << c.video << " phase " << phase << " film " << film;
+                            << medium << " phase " << phase << " film " << film;
                     }
                 }
             }
@@ -198,23 +196,20 @@ TEST(mPosn_Xlate, FilmAndVideoRoundTripThroughEveryCadence) {
 TEST(mPosn_Xlate, ImplementerDecisionsAreInverse) {
     captured c;
     // Clock and sound: the camera step of clock to sound undoes sound to clock.
-    struct {
-        int rate, output, transfer, camera;
-        bool source24, synced;
-    } const projects[] = {{3, 3, 3, 1, false, false}, {3, 3, 7, 1, false, false},
-                          {4, 5, 3, 1, false, false}, {9, 10, 3, 6, false, false},
-                          {4, 4, 7, 1, true, false},  {8, 8, 3, 6, true, true},
-                          {1, 3, 3, 1, false, false}, {5, 5, 0, 1, false, false}};
-    for (auto const& pr : projects) {
-        Tov::ScopedProject s(project(pr.rate, pr.output, false, pr.camera));
+    std::tuple<int, int, int, int, bool, bool> const projects[] = {
+        {3, 3, 3, 1, false, false},  {3, 3, 7, 1, false, false}, {4, 5, 3, 1, false, false},
+        {9, 10, 3, 6, false, false}, {4, 4, 7, 1, true, false},  {8, 8, 3, 6, true, true},
+        {1, 3, 3, 1, false, false},  {5, 5, 0, 1, false, false}};
+    for (auto const& [rate, output, transfer, camera, source24, synced] : projects) {
+        Tov::ScopedProject s(project(rate, output, false, camera));
         MPosn_Xlate_Params p;
-        p.transfer               = static_cast<transfer_type>(pr.transfer);
+        p.transfer               = static_cast<transfer_type>(transfer);
         p.transfer_rate          = Tov::FrameRate_29_97;
-        p.vidproj_24p_source     = pr.source24;
-        p.audio_sync_pulled_down = pr.synced;
+        p.vidproj_24p_source     = source24;
+        p.audio_sync_pulled_down = synced;
         double const clock       = mPosn_Xlate(10.0, MediumRollAudio, MediumRollTOVClock, p, false);
         EXPECT_NEAR(mPosn_Xlate(clock, MediumRollTOVClock, MediumRollAudio, p, false), 10.0, 1e-9)
-            << pr.rate;
+            << rate;
     }
     // Cel and 50p playout in a double-film project, and pulled 30/60 playout.
     for (auto const& [output, pulled, playout] :
@@ -325,12 +320,9 @@ TEST(mPosn_Xlate, EveryRouteAgainstTheRuleTable) {
 // position exactly.
 TEST(mPosn_Xlate, InverseRulesRoundTrip) {
     constexpr double k = 1.001;
-    struct {
-        int rate, output, camera;
-        M video, a, b;
-        double step, factor;
-    } const rows[] = {
-        // clang-format off
+
+    // clang-format off
+    std::tuple<int, int, int, M, M, M, double, double> const rows[] = {
         {1, 3, 1, MediumRoll25i, MediumRollTOVCel, MediumRollTOVClock, 1 / 24.0, 0.96},
         {1, 3, 1, MediumRoll25i, MediumRollAudio, MediumRollTOVClock, 1 / 24.0, 0.96},
         {1, 3, 1, MediumRoll25i, MediumRollAudio, MediumRollPlayout25p, 1 / 24.0, 0.96},
@@ -350,18 +342,18 @@ TEST(mPosn_Xlate, InverseRulesRoundTrip) {
         {4, 4, 1, MediumRoll30iM, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 0.8},
         {9, 9, 6, MediumRoll60p, MediumRollAudio, MediumRollPlayout60p, 1 / 48.0, 0.8},
         {9, 9, 6, MediumRoll60p, MediumRollFilm, MediumRollAudio, 1 / 24.0, 0.5},
-        // clang-format on
     };
-    for (auto const& row : rows) {
-        Tov::ScopedProject s(project(row.rate, row.output, false, row.camera));
+    // clang-format on
+    for (auto const& [rate, output, camera, video, a, b, step, factor] : rows) {
+        Tov::ScopedProject s(project(rate, output, false, camera));
         MPosn_Xlate_Params p;
-        p.video_medium = row.video;
+        p.video_medium = video;
         for (int n = 0; n <= 2000; ++n) {
-            double const x = n * row.step;
-            double const y = mPosn_Xlate(x, row.a, row.b, p, false);
-            ASSERT_NEAR(y, x * row.factor, 1e-9) << row.rate << " " << row.a << "->" << row.b;
-            ASSERT_NEAR(mPosn_Xlate(y, row.b, row.a, p, false), x, 1e-9)
-                << row.rate << " " << row.b << "->" << row.a << " " << n;
+            double const x = n * step;
+            double const y = mPosn_Xlate(x, a, b, p, false);
+            ASSERT_NEAR(y, x * factor, 1e-9) << rate << " " << a << "->" << b;
+            ASSERT_NEAR(mPosn_Xlate(y, b, a, p, false), x, 1e-9)
+                << rate << " " << b << "->" << a << " " << n;
         }
     }
 }
@@ -373,33 +365,30 @@ TEST(mPosn_Xlate, PositionsOutsideTheFrameRangeFail) {
     Tov::ScopedProject s(project(1, 1));
     captured c;
     double const inf = HUGE_VAL, nan = std::nan("");
-    struct {
-        M from, to;
-        transfer_type transfer;
-    } const routes[] = {
-        // clang-format off
+    // clang-format off
+    std::tuple<M, M, transfer_type> const routes[] = {
         {MediumRollFilm, MediumRoll30i, transfer_cadence},
         {MediumRollFilm, MediumRollAudio, transfer_none},
         {MediumRollTOVClock, MediumRollPlayout24p, transfer_none},
         {MediumRollTOVCel, MediumRollPlayout30i, transfer_cadence},
         {MediumRollPlayout25i, MediumRollTOVCel, transfer_cadence},
-        // clang-format on
     };
-    for (auto const& r : routes) {
+    // clang-format on
+    for (auto const& [from, to, transfer] : routes) {
         for (bool pulled : {false, true}) {
             Tov::ScopedProject out(project(1, 4, pulled));
             MPosn_Xlate_Params p;
-            p.transfer = r.transfer;
+            p.transfer = transfer;
             for (auto [in, out_value] :
                  {std::pair{nan, 1e99}, std::pair{inf, 1e99}, std::pair{-inf, -1e99},
                   std::pair{1e300, 1e99}, std::pair{-3.6e7, -1e99}}) {
                 c.text.clear();
-                EXPECT_EQ(mPosn_Xlate(in, r.from, r.to, p, false), out_value)
-                    << in << " " << r.from << "->" << r.to;
+                EXPECT_EQ(mPosn_Xlate(in, from, to, p, false), out_value)
+                    << in << " " << from << "->" << to;
                 EXPECT_EQ(c.text.rfind("mPosn_Xlate(): position ", 0), 0u) << c.text;
                 EXPECT_NE(c.text.find(" outside the translation's range"), std::string::npos);
             }
-            EXPECT_TRUE(std::isnan(mPosn_Xlate(nan, r.from, r.from, p, false)));
+            EXPECT_TRUE(std::isnan(mPosn_Xlate(nan, from, from, p, false)));
         }
     }
     // A finite input whose result leaves the range fails as well.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "marlix/host/host_config.h"
 
 namespace marlix {
@@ -76,11 +79,7 @@ TEST(MPosn_Xlate_Params, SpecialisedInitialisers) {
 }
 
 TEST(modify_sequence_to_playfile_std, MovesThePhaseWithinItsCycle) {
-    struct {
-        transfer_type transfer;
-        Tov::FrameRate rate;
-        int sequence, n, expected;
-    } const cases[] = {
+    std::tuple<transfer_type, Tov::FrameRate, int, int, int> const cases[] = {
         {transfer_cadence, Tov::FrameRate_30, 2, 7, 4},
         {transfer_cadence, Tov::FrameRate_25, 2, 7, 9},
         {transfer_cadence, Tov::FrameRate_50, 20, 7, 2},
@@ -88,13 +87,13 @@ TEST(modify_sequence_to_playfile_std, MovesThePhaseWithinItsCycle) {
         {transfer_cadence, Tov::FrameRate_30, 1, -3, -2},  // truncating remainder
         {transfer_cadence, Tov::FrameRate_30, 4, 2147483647, (4 + 2147483647LL) % 5},
     };
-    for (auto const& c : cases) {
+    for (auto const& [transfer, rate, sequence, n, expected] : cases) {
         MPosn_Xlate_Params p;
-        p.transfer      = c.transfer;
-        p.transfer_rate = c.rate;
-        p.sequence      = c.sequence;
-        p.modify_sequence_to_playfile_std(c.n);
-        EXPECT_EQ(p.sequence, c.expected) << c.sequence << " + " << c.n;
+        p.transfer      = transfer;
+        p.transfer_rate = rate;
+        p.sequence      = sequence;
+        p.modify_sequence_to_playfile_std(n);
+        EXPECT_EQ(p.sequence, expected) << sequence << " + " << n;
     }
     MPosn_Conversion_Params q;
     EXPECT_EQ(q.standard, 3);
