@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <tuple>
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/cvt/timecode_label.h"
@@ -118,22 +119,17 @@ TEST(label_point, ModifyCountLengthMovesDigitsBetweenPrefixAndSample) {
 }
 
 TEST(label_point, ConstrainPositiveAndHmsf) {
-    label_point tc(0, LABEL_PAL);
-    tc.sample = -1;
-    tc.constrain_positive();
-    EXPECT_EQ(tc.get_sample(), 2159999);
-    tc.sample = -2160001;
-    tc.constrain_positive();
-    EXPECT_EQ(tc.get_sample(), -1);  // one day only
-    label_point df(0, LABEL_NTSC_DROP);
-    df.sample = -1;
-    df.constrain_positive();
-    EXPECT_EQ(df.get_sample(), 2589407);
-    label_point key(0, LABEL_KEYCODE_35);
-    key.sample = -1;
-    key.constrain_positive();
-    EXPECT_EQ(key.get_sample(), -1);
-
+    // Timecode takes a negative sample within one day; other types keep it.
+    std::tuple<label_t, long32, long32> const cases[] = {{LABEL_PAL, -1, 2159999},
+                                                         {LABEL_PAL, -2160001, -1},
+                                                         {LABEL_NTSC_DROP, -1, 2589407},
+                                                         {LABEL_KEYCODE_35, -1, -1}};
+    for (auto const& [type, sample, constrained] : cases) {
+        label_point p(0, type);
+        p.sample = sample;
+        p.constrain_positive();
+        EXPECT_EQ(p.get_sample(), constrained) << type << " " << sample;
+    }
     short h = 9, m = 9, s = 9, f = 9;
     label_point(93079, LABEL_PAL).get_hmsf(h, m, s, f);
     EXPECT_EQ(h * 1000000 + m * 10000 + s * 100 + f, 1020304);

@@ -100,21 +100,9 @@ TEST(label, PositionsWithTheirTolerances) {
 }
 
 TEST(label, KeepStringsRoundTripForEveryType) {
-    long32 const starts[] = {0,
-                             1,
-                             4,
-                             25,
-                             93079,
-                             -1,
-                             -4,
-                             -2160001,
-                             639999,
-                             1234567,
-                             INVALID_SAMPLE,
-                             SAMPLE_PAST_END,
-                             SAMPLE_BEFORE_START};
     for (int t = 0; t < label_type_count; ++t) {
-        for (long32 s : starts) {
+        for (long32 s : {0, 1, 4, 25, 93079, -1, -4, -2160001, 639999, 1234567, INVALID_SAMPLE,
+                         SAMPLE_PAST_END, SAMPLE_BEFORE_START}) {
             for (int bounded : {0, 1}) {
                 label l(static_cast<label_t>(t));
                 std::snprintf(l.start.prefix_text, sizeof l.start.prefix_text, "%s",

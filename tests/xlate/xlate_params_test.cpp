@@ -21,29 +21,17 @@ TEST(MPosn_Xlate_Params, InitSamplesTheProject) {
     s.output_pulled_down     = true;
     Tov::CurrentProject::apply(s);
     MPosn_Xlate_Params const p;
-    EXPECT_EQ(p.transfer, transfer_frame_for_frame);
-    EXPECT_TRUE(p.enabled);
-    EXPECT_EQ(p.sequence, 0);
-    EXPECT_EQ(p.transfer_rate, 0);
-    EXPECT_EQ(p.video_medium, 0);
-    EXPECT_TRUE(p.id == invalid_cookie);
-    EXPECT_EQ(p.project_rate, Tov::FrameRate_29_97);
-    EXPECT_EQ(p.cel_resolution, 1.0 / 30);
-    EXPECT_EQ(p.output_rate, Tov::FrameRate_59_94);
-    EXPECT_TRUE(p.output_has_1001);
-    EXPECT_TRUE(p.audio_sync_pulled_down);
-    EXPECT_FALSE(p.vidproj_24p_source);
-    EXPECT_EQ(p.camera_fps, 25.0);
-    EXPECT_TRUE(p.output_pulled_down);
-
+    EXPECT_TRUE(p.transfer == transfer_frame_for_frame && p.enabled && p.sequence == 0 &&
+                p.transfer_rate == 0 && p.video_medium == 0 && p.id == invalid_cookie &&
+                !p.vidproj_24p_source);
+    EXPECT_TRUE(p.project_rate == Tov::FrameRate_29_97 && p.cel_resolution == 1.0 / 30 &&
+                p.output_rate == Tov::FrameRate_59_94 && p.output_has_1001 &&
+                p.audio_sync_pulled_down && p.camera_fps == 25.0 && p.output_pulled_down);
+    // A gearing sets the output and leaves the rest.
     MPosn_Xlate_Params const g(Tov::OutputGearing(Tov::FrameRate_25, false));
-    EXPECT_EQ(g.output_rate, Tov::FrameRate_25);
-    EXPECT_FALSE(g.output_has_1001);
-    EXPECT_FALSE(g.output_pulled_down);
-    EXPECT_EQ(g.transfer, transfer_frame_for_frame);  // the gearing leaves the rest
-    EXPECT_EQ(g.video_medium, 0);
-    EXPECT_TRUE(g.audio_sync_pulled_down);
-
+    EXPECT_TRUE(g.output_rate == Tov::FrameRate_25 && !g.output_has_1001 && !g.output_pulled_down &&
+                g.transfer == transfer_frame_for_frame && g.video_medium == 0 &&
+                g.audio_sync_pulled_down);
     MPosn_Xlate_Params l;
     l.init_for_labelgroup(transfer_cadence, 3);
     EXPECT_EQ(l.transfer, transfer_cadence);
@@ -61,13 +49,9 @@ TEST(MPosn_Xlate_Params, SpecialisedInitialisers) {
     p.transfer           = transfer_cadence;
     p.sequence           = 4;
     p.output_pulled_down = false;
-    p.init_to_default_playout_generation();
-    EXPECT_EQ(p.sequence, 0);
-    EXPECT_TRUE(p.output_pulled_down);
-    EXPECT_EQ(p.transfer, transfer_cadence);
-    EXPECT_EQ(p.transfer_rate, Tov::FrameRate_30);
-    EXPECT_EQ(p.video_medium, MediumRoll30i);
-
+    p.init_to_default_playout_generation();  // phase 0 and pulled playout, the rest kept
+    EXPECT_TRUE(p.sequence == 0 && p.output_pulled_down && p.transfer == transfer_cadence &&
+                p.transfer_rate == Tov::FrameRate_30 && p.video_medium == MediumRoll30i);
     p.init_to_default_filmvid_conversion(Tov::FrameRate_25);
     EXPECT_EQ(p.transfer, transfer_frame_for_frame);
     EXPECT_EQ(p.transfer_rate, Tov::FrameRate_25);
