@@ -25,20 +25,8 @@ expect() {
     fi
 }
 
-# expect_err NAME PATTERN ARGS...: stderr holds PATTERN (grep -E).
-expect_err() {
-    local name=$1 pattern=$2
-    shift 2
-    "$marlix" "$@" </dev/null >/dev/null 2>/tmp/marlix_cli_err.$$
-    if grep -Eq -- "$pattern" /tmp/marlix_cli_err.$$; then
-        pass=$((pass + 1))
-    else
-        echo "FAIL $name: stderr of marlix $* lacks /$pattern/: $(cat /tmp/marlix_cli_err.$$)"
-        fail=$((fail + 1))
-    fi
-}
-
-# expect_err_in NAME PATTERN INPUT ARGS...: as expect_err, with INPUT on stdin.
+# expect_err_in NAME PATTERN INPUT ARGS...: with INPUT on stdin, stderr
+# holds PATTERN (grep -E); expect_err NAME PATTERN ARGS... with no input.
 expect_err_in() {
     local name=$1 pattern=$2 input=$3
     shift 3
@@ -50,6 +38,7 @@ expect_err_in() {
         fail=$((fail + 1))
     fi
 }
+expect_err() { expect_err_in "$1" "$2" "" "${@:3}"; }
 
 # expect_write_error NAME ARGS...: with standard output on a full device,
 # exit status 3 and one line naming the write error.

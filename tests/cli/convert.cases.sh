@@ -1,19 +1,13 @@
 # print, parse, smpte, span, template.
 expect print-pal 1 $'-00:00:01.00\n 01:02:03.04\ninvalid' "" -- print -t P -25 93079 x
 expect print-df-normalise 0 $' 00:01:00;02\n 23:59:59;29\n 00:00:00;00' "" -- print -t nd --normalise 1800 -1 2589408
-expect print-specials 0 $'???.??.??.??\n>>>.>>.>>.>>\n<<<.<<.<<.<<' "" -- print -t tc_24_label -- -100000000 100000001 100000002
 expect print-flags 0 $' 1:05.03\n ' "" -- print -t P --flags 0 1628 3
-expect print-stdin 0 $' 00:00:01+00\n 00:00:00+01' $'24\n1\n' -- print -t p24
 expect print-32bit 1 "invalid" "" -- print -t P 2147483648
 expect print-dummy 2 "" "" -- print -t timecode_label 5
 expect parse-pal 1 $'93079\n93079\ninvalid\n-90000' "" -- parse -t P " 01:02:03.04" 01:02:03:04 01.02.03.04 -01:00:00.00
-expect parse-df 0 $'1800\n1798\n0' "" -- parse -t ND "00:01:00;02" "00:01:00;00" "-00:00:01;00"
 expect parse-packed 1 $'25\ninvalid\n25' "" -- parse -t P --packed 00000100 000001 0000010
-expect parse-flags 0 "3079" "" -- parse -t P --flags 2 02:03.04
-expect smpte 0 $'0x01020304\n0x00000000' "" -- smpte -t P 93079 -1
 expect smpte-df 0 "0x00010042" "" -- smpte -t ND 1800
 expect smpte-decode 1 $'sample=93079 drop=1\nsample=93079 drop=0\ninvalid' "" -- smpte -t P --decode 0x01020344 0x01020304 0x123456789
-expect span 0 "50" "" -- span -t P 23595900 00000100
 expect span-stdin 1 $'50\n2159975\ninvalid' $'23595900 00000100\n00000100 00000000\nonly-one\n' -- span -t P
 expect template 0 'template0="-29.59.59.49" template1="-29.59.59.49" invalid="???.??.??.??" past_end=">>>.>>.>>.>>" before_start="<<<.<<.<<.<<"' "" -- template -t P50
 expect no-type 2 "" "" -- print 5

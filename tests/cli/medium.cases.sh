@@ -1,13 +1,10 @@
 # marlix medium, roll, and edit-label keep strings.
-expect_line medium-list-25i 21 "medium=20 name=\"25i\" user=\"25i\" rate=3 progressive=0 double_rate=0 default_label=5 label_for_rate=5 sample_duration=0.02" medium list
 expect_line medium-list-50p 26 "medium=25 name=\"50p\" user=\"50p\" rate=8 progressive=1 double_rate=1 default_label=5 label_for_rate=31 sample_duration=0.02" medium list
 expect_line medium-list-50p-config 26 "medium=25 name=\"50p\" user=\"50p\" rate=8 progressive=1 double_rate=1 default_label=31 label_for_rate=31 sample_duration=0.02" --set use_25fps_timecode_for_50P=0 medium list
 expect medium-parse 1 $'medium=3 generation=2 user=\"video,1stGen\"\nmedium=15 generation=1 user=\"24p,anyGen\"\ninvalid\nmedium=12 generation=1 user=\"med?,anyGen\"' "" -- medium parse 3 15,0 41,1 123,1
 expect medium-parse-ink 0 "medium=10 generation=1 user=\"ink,anyGen\"" "" -- medium parse --family 6 2
 expect medium-fits 0 $'1\n1\n0' "" -- medium fits 13,1 15,2 17,3 16,1
-expect medium-fits-back 0 "0" "" -- medium fits 15,1 13,2
 expect medium-from-format 0 "medium=19 name=\"25p\"" "" -- medium from-format --scan p --rate 25
-expect medium-from-format-out 0 "medium=37 name=\"Playout30iM\"" "" -- medium from-format --scan i --rate 29.97 --output
 expect medium-from-format-none 1 "medium=0 name=\"None\"" "" -- medium from-format --scan p --rate 48
 expect roll-write 0 "REV:1 MediumRollId:2,1 reelid:A001" "" -- roll write 2,1 --reel A001
 expect roll-read 1 $'medium=2 generation=1 reelid=\"A001\"\ninvalid' "" -- roll read "REV:1 MediumRollId:2,1 reelid:A001" junk

@@ -60,10 +60,10 @@ TEST(edit_label, DirtyFlagForEverySetter) {
     EXPECT_FALSE(e.get_dirty());
     // name, change, whether it sets the dirty flag
     std::tuple<char const*, void (*)(edit_label&), bool> const setters[] = {
-        {"set_length(long)", [](edit_label& x) { x.set_length(static_cast<long32>(5)); }, true},
+        {"set_length(long)", [](edit_label& x) { x.set_length(5); }, true},
         {"set_length(double)", [](edit_label& x) { x.set_length(0.5); }, true},
         {"set_pitch", [](edit_label& x) { x.set_pitch(0.1); }, true},
-        {"set_start(long)", [](edit_label& x) { x.set_start(static_cast<long32>(7)); }, true},
+        {"set_start(long)", [](edit_label& x) { x.set_start(7); }, true},
         {"set_start(double)", [](edit_label& x) { x.set_start(1.0); }, true},
         {"set_start(text)", [](edit_label& x) { x.set_start(" 00:00:01.00"); }, true},
         {"set_start(point)",
@@ -160,11 +160,11 @@ TEST(edit_label, KeepStringsRoundTrip) {
         for (int m : {1, 2, 3, 4, 10, 15, 20, 24, 25, 33, 40}) {
             SCOPED_TRACE(std::to_string(t) + " on " + std::to_string(m));
             edit_label e(static_cast<label_t>(t), id(m, 3));
-            e.set_start(static_cast<long32>(960));
+            e.set_start(960);
             char shown[label_point::text_capacity];
             std::snprintf(shown, sizeof shown, "%s", e.start.get_string());
             e.set_prefix(shown);
-            e.set_length(static_cast<long32>(1200));
+            e.set_length(1200);
             char text[edit_label::keep_buffer_capacity];
             e.make_keep_string(text);
             edit_label const back(text);
@@ -178,8 +178,8 @@ TEST(edit_label, KeepStringsRoundTrip) {
         }
     }
     edit_label e(LABEL_PAL, id(3, 2));
-    e.set_start(static_cast<long32>(900000));
-    e.set_length(static_cast<long32>(250));
+    e.set_start(900000);
+    e.set_length(250);
     EXPECT_STREQ(e.make_keep_string(nullptr),
                  "LABEL_REV:1 pal_label  10:00:00.00 250 0.0400000000 1 MediumRollId 3,2");
     EXPECT_EQ(e.make_keep_string(nullptr), e.keep_buffer);

@@ -39,29 +39,29 @@ TEST(label, ConstructorsAndNaturalPitch) {
 
 TEST(label, BoundsAndTheirTexts) {
     label l(LABEL_PAL);
-    l.set_start(static_cast<long32>(90000));
-    l.set_length(static_cast<long32>(10));
-    EXPECT_STREQ(l.get_string(static_cast<long32>(0)), " 01:00:00.00");
-    EXPECT_STREQ(l.get_string(static_cast<long32>(10)), " 01:00:00.10");
-    EXPECT_STREQ(l.get_string(static_cast<long32>(11)), ">>>>>>");
-    EXPECT_STREQ(l.get_string(static_cast<long32>(-1)), "<<<<<<");
+    l.set_start(90000);
+    l.set_length(10);
+    EXPECT_STREQ(l.get_string(0), " 01:00:00.00");
+    EXPECT_STREQ(l.get_string(10), " 01:00:00.10");
+    EXPECT_STREQ(l.get_string(11), ">>>>>>");
+    EXPECT_STREQ(l.get_string(-1), "<<<<<<");
     EXPECT_STREQ(l.get_string(INVALID_SAMPLE), ">>>>>>");
-    EXPECT_STREQ(l.get_perfs_string(static_cast<long32>(11)), ">>");
-    EXPECT_STREQ(l.get_perfs_string(static_cast<long32>(-1)), "<<");
+    EXPECT_STREQ(l.get_perfs_string(11), ">>");
+    EXPECT_STREQ(l.get_perfs_string(-1), "<<");
     EXPECT_EQ(l.get_smpte_string(11), 0u);
     EXPECT_EQ(l.get_smpte_string(4), 0x01000004u);
-    EXPECT_EQ(l.get_label_point(static_cast<long32>(11)).get_sample(), SAMPLE_PAST_END);
-    EXPECT_EQ(l.get_label_point(static_cast<long32>(-1)).get_sample(), SAMPLE_BEFORE_START);
-    EXPECT_EQ(l.get_label_point(static_cast<long32>(3)).get_sample(), 90003);
-    EXPECT_EQ(l.get_unbounded_label_point(static_cast<long32>(11)).get_sample(), 90011);
-    EXPECT_EQ(l.get_sample(static_cast<long32>(90010)), 10);
-    EXPECT_EQ(l.get_sample(static_cast<long32>(90011)), INVALID_SAMPLE);
-    EXPECT_EQ(l.get_posn(static_cast<long32>(90011)), invalid_position);
+    EXPECT_EQ(l.get_label_point(11).get_sample(), SAMPLE_PAST_END);
+    EXPECT_EQ(l.get_label_point(-1).get_sample(), SAMPLE_BEFORE_START);
+    EXPECT_EQ(l.get_label_point(3).get_sample(), 90003);
+    EXPECT_EQ(l.get_unbounded_label_point(11).get_sample(), 90011);
+    EXPECT_EQ(l.get_sample(90010), 10);
+    EXPECT_EQ(l.get_sample(90011), INVALID_SAMPLE);
+    EXPECT_EQ(l.get_posn(90011), invalid_position);
     EXPECT_EQ(l.sample_to_posn(INVALID_SAMPLE), invalid_position);
-    EXPECT_EQ(l.contains(static_cast<long32>(90000)), 1);
-    EXPECT_EQ(l.contains(static_cast<long32>(89999)), 0);
-    EXPECT_EQ(l.get_abs_posn(static_cast<long32>(11)), invalid_position);
-    EXPECT_NEAR(l.get_abs_posn_extrapolate(static_cast<long32>(11)), 3600.44, 1e-9);
+    EXPECT_EQ(l.contains(90000), 1);
+    EXPECT_EQ(l.contains(89999), 0);
+    EXPECT_EQ(l.get_abs_posn(11), invalid_position);
+    EXPECT_NEAR(l.get_abs_posn_extrapolate(11), 3600.44, 1e-9);
     label_point other(90005, LABEL_NTSC);
     EXPECT_EQ(l.get_sample(other), INVALID_SAMPLE);
     EXPECT_EQ(l.contains(other), 0);
@@ -145,8 +145,8 @@ TEST(label, KeepStringsRoundTripForEveryType) {
 
 TEST(label, KeepStringTexts) {
     label l(LABEL_PAL);
-    l.set_start(static_cast<long32>(900000));
-    l.set_length(static_cast<long32>(250));
+    l.set_start(900000);
+    l.set_length(250);
     EXPECT_STREQ(static_cast<char*>(l), "LABEL_REV:1 pal_label  10:00:00.00 250 0.0400000000 1");
     label const read("LABEL_REV:1 pal_label  10:00:00.00 250 0.0400000000 1");
     EXPECT_EQ(read.get_start(), 900000);
@@ -154,7 +154,7 @@ TEST(label, KeepStringTexts) {
     EXPECT_EQ(read.get_pitch(), 0.04);
 
     label feet(LABEL_FOOT_35);  // 4 samples a unit: the length is cut to whole units
-    feet.set_length(static_cast<long32>(10));
+    feet.set_length(10);
     label const back(static_cast<char*>(feet));
     EXPECT_EQ(back.get_length(), 8);
     EXPECT_EQ(back.get_pitch(), 0.0416666667 / 4);  // ten decimals of seconds a unit
@@ -203,12 +203,12 @@ TEST(label, ContainsLabelIgnoresPrefixCaseButEqualityDoesNot) {
     label a(LABEL_KEYCODE_35), b(LABEL_KEYCODE_35);
     std::snprintf(a.start.prefix_text, sizeof a.start.prefix_text, "%s", "AB123456");
     std::snprintf(b.start.prefix_text, sizeof b.start.prefix_text, "%s", "ab123456");
-    a.set_start(static_cast<long32>(64));
-    b.set_start(static_cast<long32>(128));
-    a.set_length(static_cast<long32>(640));
-    b.set_length(static_cast<long32>(64));
+    a.set_start(64);
+    b.set_start(128);
+    a.set_length(640);
+    b.set_length(64);
     EXPECT_EQ(a.contains(b), 1);
-    b.set_length(static_cast<long32>(640));
+    b.set_length(640);
     EXPECT_EQ(a.contains(b), 0);  // runs past the end
     b.set_bounded(0);
     EXPECT_EQ(a.contains(b), 1);  // only its start counts
@@ -226,7 +226,7 @@ TEST(label, ContainsLabelIgnoresPrefixCaseButEqualityDoesNot) {
 TEST(label, AssignmentRebindsToTheSharedConverter) {
     pal_label own;
     label mine(own);
-    mine.set_start(static_cast<long32>(25));
+    mine.set_start(25);
     label copy;
     copy = mine;
     EXPECT_EQ(copy.cvt(), get_static_label_cvt(LABEL_PAL));
