@@ -154,6 +154,7 @@ static void translation(void) {
     CHECK(messages == 1);
     marlix_set_diagnostic_sink(NULL, NULL);
     CHECK(marlix_xlate(1.0, 41, film, NULL, NULL, &r) == MARLIX_ERR_MEDIUM);
+    CHECK(marlix_xlate(1.0, film, -1, NULL, NULL, &r) == MARLIX_ERR_MEDIUM);
     CHECK(marlix_rate_find("29.97df", &project.frame_rate, &drop) == MARLIX_OK && drop == 1 &&
           project.frame_rate == 5);
     CHECK(marlix_rate_find("#0", &project.frame_rate, NULL) == MARLIX_ERR_RATE);

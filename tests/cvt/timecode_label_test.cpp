@@ -226,6 +226,7 @@ TEST(timecode_label, ClassFactsAndTemplates) {
         EXPECT_STREQ(cvt->templates[1].text, shape) << r.name;
     }
     timecode_label bare(25, TC_ALL_FIELDS);  // the template is built on request
+    EXPECT_EQ(bare.hmsf_to_sample(), 0);     // fresh working fields join to 0
     EXPECT_STREQ(bare.templates[0].text, "");
     bare.build_template();
     EXPECT_STREQ(bare.templates[0].text, "-29.59.59.29");

@@ -48,6 +48,7 @@ TEST(label_point, UsefulnessAndComparisons) {
 
     label_point tc(10, LABEL_PAL), key(20, LABEL_KEYCODE_35);
     EXPECT_TRUE(tc < key);  // types are not consulted by the ordering
+    EXPECT_FALSE(key < label_point(20, LABEL_PAL));
     EXPECT_FALSE(tc == label_point(10, LABEL_NTSC));
 
     label_point a(64, LABEL_KEYCODE_35), b(64, LABEL_KEYCODE_35);

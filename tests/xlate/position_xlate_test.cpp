@@ -101,6 +101,38 @@ TEST(mPosn_Xlate, WorkedValues) {
     }
 }
 
+// The single-rate project classes (rates 31..34) and a film project's
+// playout-to-sound step, whose rules name the project or transfer rate.
+TEST(mPosn_Xlate, ProjectRateRules) {
+    captured c;
+    auto const none = transfer_none, frame = transfer_frame_for_frame;
+    int const r25 = Tov::FrameRate_25, r30 = Tov::FrameRate_30, r2997 = Tov::FrameRate_29_97;
+    // project rate, from, to, transfer, transfer rate, position, result
+    std::tuple<int, M, M, transfer_type, int, double, double> const rows[] = {
+        {33, MediumRollPlayout30p, MediumRollAudio, none, r2997, 1.0, 1.001},
+        {33, MediumRollPlayout30p, MediumRollAudio, none, r30, 1.0, 1.0},
+        {33, MediumRollPlayout30pM, MediumRollAudio, none, r2997, 1.0, 1.0},
+        {33, MediumRollPlayout30pM, MediumRollAudio, none, r30, 1.0, 1 / 1.001},
+        {33, MediumRollPlayout30p, MediumRollAudio, frame, r2997, 1.0, 1.25},
+        {33, MediumRollPlayout30pM, MediumRollAudio, frame, r2997, 1.0, 1 / 1.001},
+        {32, MediumRollPlayout25p, MediumRollAudio, none, r25, 1.0, 1.0},
+        {31, MediumRollPlayout24p, MediumRollAudio, none, r25, 1.0, 0.96},
+        {32, MediumRollFilm, MediumRoll25i, none, r25, 1.0, 0.96},
+        {33, MediumRollFilm, MediumRoll30i, none, r30, 1.0, 0.8},
+        // Video to film counts whole video frames of the project rate.
+        {32, MediumRoll25i, MediumRollFilm, none, r25, 310.0, 12 / 24.0},
+        {32, MediumRoll25p, MediumRollFilm, frame, r25, 300.0, 12 / 24.0},
+        {33, MediumRoll30i, MediumRollFilm, none, r30, 310.0, 10 / 24.0}};
+    for (auto const& [rate, from, to, transfer, transfer_rate, x, y] : rows) {
+        Tov::ScopedProject s(project(rate, rate));
+        MPosn_Xlate_Params p;
+        p.transfer      = transfer;
+        p.transfer_rate = static_cast<Tov::FrameRate>(transfer_rate);
+        EXPECT_NEAR(mPosn_Xlate(x, from, to, p, false), y, 1e-12)
+            << rate << ": " << from << "->" << to << " transfer " << transfer;
+    }
+}
+
 TEST(mPosn_Xlate, CadenceLegsAsStated) {
     Tov::ScopedProject restore(project(1, 1));
     MPosn_Xlate_Params p;
