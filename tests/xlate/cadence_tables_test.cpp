@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -34,43 +35,46 @@ std::vector<int> stepping(int from, int to, int step) {
     return v;
 }
 
-TEST(cadence_tables, SmallTablesAsPrinted) {
-    // clang-format off
-    std::tuple<cadence_pair, bool, rows> const tables[] = {
-        // Forward row 4 of 24-to-30 frames and of 24-to-60 fields are ours:
-        // D(4), as their inverse rows (see the table source).
-        {cadence_pair::film24_to_30_frames, true,
-        {{0, 1, 2, 3}, {0, 1, 2, 4}, {0, 1, 3, 4}, {0, 2, 3, 4}, {-1, 1, 2, 3}}},
-        {cadence_pair::film24_to_30_frames, false,
-        {{0, 1, 2, 3, 3}, {0, 1, 2, 2, 3}, {0, 1, 1, 2, 3}, {0, 0, 1, 2, 3}, {0, 1, 2, 3, 4}}},
-        {cadence_pair::film24_to_60_fields, true, {{0, 2, 5, 7},
-        {-1, 1, 4, 6}, {0, 3, 5, 8}, {-1, 2, 4, 7}, {-2, 1, 3, 6}, {0, 2, 5, 7}, {-1, 1, 4, 6},
-        {0, 3, 5, 8}, {-1, 2, 4, 7}, {-2, 1, 3, 6}}}, {cadence_pair::film24_to_60_fields, false,
-        {{0, 0, 1, 1, 1, 2, 2, 3, 3, 3},
-        {0, 1, 1, 1, 2, 2, 3, 3, 3, 4}, {0, 0, 0, 1, 1, 2, 2, 2, 3, 3},
-        {0, 0, 1, 1, 2, 2, 2, 3, 3, 4}, {0, 1, 1, 2, 2, 2, 3, 3, 4, 4},
-        {0, 0, 1, 1, 1, 2, 2, 3, 3, 3}, {0, 1, 1, 1, 2, 2, 3, 3, 3, 4},
-        {0, 0, 0, 1, 1, 2, 2, 2, 3, 3}, {0, 0, 1, 1, 2, 2, 2, 3, 3, 4},
-        {0, 1, 1, 2, 2, 2, 3, 3, 4, 4}}}, {cadence_pair::film48_to_30_frames, true,
-        {{0, 0, 1, 1, 2, 2, 3, 4}, {0, 0, 1, 1, 2, 3, 4, 4}, {0, 0, 1, 2, 3, 3, 4, 4},
-        {0, 1, 2, 2, 3, 3, 4, 4}, {0, 1, 1, 2, 2, 3, 3, 4}}}, {cadence_pair::film48_to_30_frames,
-        false,
-        {{0, 2, 4, 6, 7}, {0, 2, 4, 5, 6}, {0, 2, 3, 4, 6}, {0, 1, 2, 4, 6}, {0, 1, 3, 5, 7}}},
-        {cadence_pair::film48_to_60_fields, true, {{0, 1, 2, 3, 5, 6, 7, 8},
-        {0, 1, 2, 4, 5, 6, 7, 9}, {0, 1, 3, 4, 5, 6, 8, 9}, {0, 2, 3, 4, 5, 7, 8, 9},
-        {1, 2, 3, 4, 6, 7, 8, 9}, {0, 1, 2, 3, 5, 6, 7, 8}, {0, 1, 2, 4, 5, 6, 7, 9},
-        {0, 1, 3, 4, 5, 6, 8, 9}, {0, 2, 3, 4, 5, 7, 8, 9}, {-1, 1, 2, 3, 4, 6, 7, 8}}},
-        {cadence_pair::film48_to_60_fields, false, {{0, 1, 2, 3, 3, 4, 5, 6, 7, 7},
-        {0, 1, 2, 2, 3, 4, 5, 6, 6, 7}, {0, 1, 1, 2, 3, 4, 5, 5, 6, 7},
-        {0, 0, 1, 2, 3, 4, 4, 5, 6, 7}, {0, 1, 2, 3, 4, 4, 5, 6, 7, 8},
-        {0, 1, 2, 3, 3, 4, 5, 6, 7, 7}, {0, 1, 2, 2, 3, 4, 5, 6, 6, 7},
-        {0, 1, 1, 2, 3, 4, 5, 5, 6, 7}, {0, 1, 2, 3, 4, 4, 5, 6, 7, 8}}},
-    };
-    // clang-format on
-    for (auto const& [pair, forward, expected] : tables) {
-        SCOPED_TRACE(std::to_string(static_cast<int>(pair)) + (forward ? " forward" : " inverse"));
-        EXPECT_EQ(rows_of(forward ? cadence_forward(pair) : cadence_inverse(pair)), expected);
+// A table as printed: rows separated by ';', entries by blanks.
+rows rows_of(std::string const& text) {
+    rows out(1);
+    std::istringstream in(text);
+    for (std::string item; in >> item;) {
+        bool const last = item.back() == ';';
+        out.back().push_back(std::stoi(item));
+        if (last) out.emplace_back();
     }
+    return out;
+}
+
+TEST(cadence_tables, SmallTablesAsPrinted) {
+    using P = cadence_pair;
+    // Forward row 4 of 24-to-30 frames and of 24-to-60 fields are ours:
+    // D(4), as their inverse rows (see the table source).
+    std::tuple<cadence_pair, bool, char const*> const tables[] = {
+        {P::film24_to_30_frames, true, "0 1 2 3; 0 1 2 4; 0 1 3 4; 0 2 3 4; -1 1 2 3"},
+        {P::film24_to_30_frames, false, "0 1 2 3 3; 0 1 2 2 3; 0 1 1 2 3; 0 0 1 2 3; 0 1 2 3 4"},
+        {P::film24_to_60_fields, true,
+         "0 2 5 7; -1 1 4 6; 0 3 5 8; -1 2 4 7; -2 1 3 6; 0 2 5 7; -1 1 4 6; 0 3 5 8; -1 2 4 7; "
+         "-2 1 3 6"},
+        {P::film24_to_60_fields, false,
+         "0 0 1 1 1 2 2 3 3 3; 0 1 1 1 2 2 3 3 3 4; 0 0 0 1 1 2 2 2 3 3; 0 0 1 1 2 2 2 3 3 4; "
+         "0 1 1 2 2 2 3 3 4 4; 0 0 1 1 1 2 2 3 3 3; 0 1 1 1 2 2 3 3 3 4; 0 0 0 1 1 2 2 2 3 3; "
+         "0 0 1 1 2 2 2 3 3 4; 0 1 1 2 2 2 3 3 4 4"},
+        {P::film48_to_30_frames, true,
+         "0 0 1 1 2 2 3 4; 0 0 1 1 2 3 4 4; 0 0 1 2 3 3 4 4; 0 1 2 2 3 3 4 4; 0 1 1 2 2 3 3 4"},
+        {P::film48_to_30_frames, false, "0 2 4 6 7; 0 2 4 5 6; 0 2 3 4 6; 0 1 2 4 6; 0 1 3 5 7"},
+        {P::film48_to_60_fields, true,
+         "0 1 2 3 5 6 7 8; 0 1 2 4 5 6 7 9; 0 1 3 4 5 6 8 9; 0 2 3 4 5 7 8 9; 1 2 3 4 6 7 8 9; "
+         "0 1 2 3 5 6 7 8; 0 1 2 4 5 6 7 9; 0 1 3 4 5 6 8 9; 0 2 3 4 5 7 8 9; -1 1 2 3 4 6 7 8"},
+        {P::film48_to_60_fields, false,
+         "0 1 2 3 3 4 5 6 7 7; 0 1 2 2 3 4 5 6 6 7; 0 1 1 2 3 4 5 5 6 7; 0 0 1 2 3 4 4 5 6 7; "
+         "0 1 2 3 4 4 5 6 7 8; 0 1 2 3 3 4 5 6 7 7; 0 1 2 2 3 4 5 6 6 7; 0 1 1 2 3 4 5 5 6 7; "
+         "0 1 2 3 4 4 5 6 7 8"}};
+    for (auto const& [pair, forward, printed] : tables)
+        EXPECT_EQ(rows_of(forward ? cadence_forward(pair) : cadence_inverse(pair)),
+                  rows_of(std::string(printed)))
+            << static_cast<int>(pair) << (forward ? " forward" : " inverse");
 }
 
 TEST(cadence_tables, TellingRowsOfTheLargeTables) {
