@@ -47,10 +47,9 @@ TEST(label_template, ValidCharFollowsTheCharacterLanguage) {
         {&prefix, 'Q', 5, 1}, {&prefix, 'a', 5, 0}, {&prefix, '@', 5, 0}, {&prefix, '9', 6, 1},
     };
     // clang-format on
-    for (auto const& [t, c, i, ok] : cases) {
-        SCOPED_TRACE(std::string(t->text) + " '" + c + "' at " + std::to_string(i));
-        EXPECT_EQ(t->valid_char(c, i), ok);
-    }
+    for (auto const& [t, c, i, ok] : cases)
+        EXPECT_EQ(t->valid_char(c, i), ok)
+            << std::string(t->text) + " '" + c + "' at " + std::to_string(i);
 }
 
 TEST(label_template, PositionKinds) {

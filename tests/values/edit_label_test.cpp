@@ -46,10 +46,9 @@ TEST(edit_label, FixupPitchForEveryTimecodeTypeOnEveryMedium) {
     for (label_t t : {LABEL_PAL, LABEL_NTSC, LABEL_NTSC_DROP, LABEL_TC_24, LABEL_TC_48, LABEL_TC_50,
                       LABEL_TC_60, LABEL_KEYCODE_35, LABEL_FOOT_16}) {
         for (int m = 0; m <= 40; ++m) {
-            SCOPED_TRACE(std::to_string(t) + " on " + std::to_string(m));
             edit_label const e(t, id(m, 2));
-            EXPECT_EQ(e.get_pitch(), expected_pitch(t, m));
-            EXPECT_FALSE(e.get_dirty());
+            EXPECT_TRUE(e.get_pitch() == expected_pitch(t, m) && !e.get_dirty())
+                << t << " on " << m;
         }
     }
 }
@@ -126,28 +125,20 @@ TEST(edit_label, FixAudioLabelPitchByBranch) {
 }
 
 TEST(edit_label, EquivalenceTests) {
-    auto playout = [](int a, int b) {
+    // Playout media of one family, generations 2 and 3.
+    for (auto [a, b, same] :
+         {std::tuple{34, 36, true}, std::tuple{34, 35, false}, std::tuple{38, 38, true},
+          std::tuple{38, 39, false}, std::tuple{29, 31, true}, std::tuple{15, 15, false}}) {
         edit_label const x(LABEL_PAL, id(a, 2)), y(LABEL_PAL, id(b, 3));
-        return x.equivalentPlayoutLabelMediumRolls(&y);
-    };
-    EXPECT_TRUE(playout(34, 36));
-    EXPECT_FALSE(playout(34, 35));
-    EXPECT_TRUE(playout(38, 38));
-    EXPECT_FALSE(playout(38, 39));
-    EXPECT_TRUE(playout(29, 31));
-    EXPECT_FALSE(playout(15, 15));
-    auto previous = [](int a, int ga, int b, int gb) {
+        EXPECT_EQ(x.equivalentPlayoutLabelMediumRolls(&y), same) << a << " " << b;
+    }
+    int const previous[][5] = {{13, 3, 18, 3, 1}, {19, 3, 21, 3, 0}, {13, 2, 18, 3, 0},
+                               {13, 3, 18, 2, 0}, {20, 1, 25, 4, 1}, {14, 3, 14, 3, 0}};
+    for (auto const& [a, ga, b, gb, same] : previous) {
         edit_label const x(LABEL_PAL, id(a, ga)), y(LABEL_PAL, id(b, gb));
-        return x.equivalentPreviousGenerationMediumRolls(&y);
-    };
-    EXPECT_TRUE(previous(13, 3, 18, 3));
-    EXPECT_FALSE(previous(19, 3, 21, 3));
-    EXPECT_FALSE(previous(13, 2, 18, 3));
-    EXPECT_FALSE(previous(13, 3, 18, 2));
-    EXPECT_TRUE(previous(20, 1, 25, 4));
-    EXPECT_FALSE(previous(14, 3, 14, 3));
-    edit_label const x(LABEL_PAL, id(34, 2));
-    EXPECT_FALSE(x.equivalentPlayoutLabelMediumRolls(nullptr));
+        EXPECT_EQ(x.equivalentPreviousGenerationMediumRolls(&y), same == 1) << a << " " << b;
+    }
+    EXPECT_FALSE(edit_label(LABEL_PAL, id(34, 2)).equivalentPlayoutLabelMediumRolls(nullptr));
 }
 
 struct captured {

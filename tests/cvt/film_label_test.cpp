@@ -1,5 +1,3 @@
-#include "marlix/cvt/keycode_label.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +6,9 @@
 #include <tuple>
 #include <utility>
 
+#include "marlix/cvt/foot_label.h"
+#include "marlix/cvt/ink_label.h"
+#include "marlix/cvt/keycode_label.h"
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/values/label_point.h"
 
@@ -217,6 +218,168 @@ TEST(prefix_label, CountLengthIsClampedSoNothingOverruns) {
         long32 const wrapped = base.normalise_sample_unit(-1);
         EXPECT_TRUE(wrapped >= 0 || wrapped == INVALID_SAMPLE) << n;
     }
+}
+
+TEST(ink_label, EveryFrameOfTheCycleRoundTripsForBothGauges) {
+    std::tuple<label_t, int, int> const gauges[] = {{LABEL_INK_35, 16, 4}, {LABEL_INK_16, 20, 1}};
+    for (auto const& [type, frames, perfs] : gauges) {
+        label_cvt_ptr cvt = make_label_cvt(type);
+        SCOPED_TRACE(cvt->type_str());
+        EXPECT_STREQ(cvt->templates[0].text, "????9999+19");
+        EXPECT_STREQ(cvt->templates[1].text, "~~~~9999+19");
+        label_point point(0, cvt.get());
+        std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", "AB12");
+        for (long32 count = 0, p = 0; count < 10000; ++count) {
+            for (int frame = 0; frame < frames; ++frame, p += perfs) {
+                char expected[32];
+                std::snprintf(expected, sizeof expected, "AB12%04d+%02d", count, frame);
+                char const* text = cvt->get_abs_string(&point, p);
+                if (std::strcmp(text, expected) != 0) FAIL() << p << ": " << text;
+                if (cvt->get_abs_sample(text) != p) FAIL() << p << " reads back wrong";
+            }
+        }
+        long32 const cycle = 10000 * frames * perfs;
+        EXPECT_STREQ(cvt->get_abs_string(&point, cycle), "AB120000+00");  // count wraps once
+        label_cvt& base = *cvt;
+        EXPECT_EQ(base.normalise_sample_unit(-perfs), cycle - perfs);
+        // Just below 0: count 0, frame 0 while the frame truncates to 0.
+        EXPECT_STREQ(cvt->get_abs_string(&point, -1), perfs == 1 ? "NEGATIVE" : "AB120000+00");
+        EXPECT_STREQ(cvt->get_abs_string(&point, -perfs), "NEGATIVE");
+    }
+}
+
+TEST(ink_label, TextNormalisationPadsAndCuts) {
+    std::pair<char const*, char const*> const cases[] = {
+        {"AB12 1234+15", "AB121234+15"}, {"1234+15", "00001234+15"},
+        {"AB1234+15", "00AB1234+15"},    {"", "0000"},
+        {"AB121234+15", "AB121234+15"},  {"ABCDEFGHIJKLMNOP", "ABCDJKLMNOP"},  // first 4 and last 7
+        {"AB121234", "000AB121234"},
+    };
+    for (auto const& [text, normal] : cases) {
+        char out[ink_label::normal_capacity];
+        ink_label::normalise_text(text, out);
+        EXPECT_STREQ(out, normal) << text;
+    }
+}
+
+TEST(ink_label, ParsesAsStated) {
+    label_cvt_ptr i35                                         = make_label_cvt(LABEL_INK_35);
+    label_cvt_ptr i16                                         = make_label_cvt(LABEL_INK_16);
+    std::tuple<label_cvt*, char const*, long32> const cases[] = {
+        {i35.get(), "AB121234+15", 79036},
+        {i35.get(), "AB12 1234+15", 79036},
+        {i35.get(), "AB121234 15", 79036},
+        {i35.get(), "AB121234+16", INVALID_SAMPLE},
+        // Short texts are padded in front, which moves every position.
+        {i35.get(), "AB121234+1", 135876},
+        {i35.get(), "AB121234+", 77584},
+        {i35.get(), "AB121234+-1", INVALID_SAMPLE},
+        {i35.get(), "AB121234+015", 15036},  // cut to AB12234+015
+        {i16.get(), "AB121234+20", INVALID_SAMPLE},
+        {i16.get(), "AB121234+00", 24680},
+        {i16.get(), "AB121234", INVALID_SAMPLE},
+        {i16.get(), "", INVALID_SAMPLE},  // shorter than a prefix: no count
+        {i35.get(), "12", INVALID_SAMPLE},
+        {i35.get(), "1234", 78976},  // padded to 00001234: count 1234, frame 0
+
+    };
+    for (auto const& [cvt, text, sample] : cases)
+        EXPECT_EQ(cvt->get_abs_sample(text), sample) << text;
+
+    label_point point(0, i35.get());
+    point.set_sample("1234+15");  // the prefix is taken from the padded text
+    EXPECT_EQ(point.get_sample(), 79036);
+    EXPECT_STREQ(point.prefix_text, "00001234");
+    EXPECT_STREQ(point.get_prefix(), "0000");
+}
+
+TEST(foot_label, FootageRoundTripsOverTenThousandFeetEachWay) {
+    std::tuple<label_t, int, int, char const*> const gauges[] = {
+        {LABEL_FOOT_35, 16, 4, "-9999.19"}, {LABEL_FOOT_16, 40, 1, "-9999.39"}};
+    for (auto const& [type, frames_per_foot, perfs, shape] : gauges) {
+        label_cvt_ptr cvt = make_label_cvt(type);
+        SCOPED_TRACE(cvt->type_str());
+        EXPECT_STREQ(cvt->templates[0].text, shape);
+        label_point point(0, cvt.get());
+        long32 const span = 10000 * frames_per_foot * perfs;
+        for (long32 s = -span; s <= span; s += perfs) {
+            long32 const frames = (s < 0 ? -s : s) / perfs;
+            char expected[32];
+            std::snprintf(expected, sizeof expected, "%c%04d.%02d", s < 0 ? '-' : ' ',
+                          frames / frames_per_foot, frames % frames_per_foot);
+            std::string const text = cvt->get_abs_string(&point, s);
+            if (text != expected) FAIL() << s << ": " << text << " wanted " << expected;
+            if (cvt->get_abs_sample(text.c_str()) != s) FAIL() << s << " reads back wrong";
+        }
+        // 100 000 feet wrap to 0; past 10 000 feet more digits print.
+        EXPECT_STREQ(cvt->get_abs_string(&point, 100000 * frames_per_foot * perfs), " 0000.00");
+        EXPECT_STREQ(cvt->get_abs_string(&point, 12345 * frames_per_foot * perfs), " 12345.00");
+        EXPECT_STREQ(cvt->get_abs_string(&point, 199999 * frames_per_foot * perfs), " 99999.00");
+        // Past 200 000 feet the wrap repeats: what prints reads back to itself.
+        long32 const far = 250001 * frames_per_foot * perfs;
+        EXPECT_STREQ(cvt->get_abs_string(&point, far), " 50001.00");
+    }
+}
+
+TEST(foot_353_label, EveryPerforationOfTenThousandFeetRoundTrips) {
+    label_cvt_ptr cvt = make_label_cvt(LABEL_FOOT_353);
+    EXPECT_STREQ(cvt->templates[0].text, "-9999+29.3");
+    label_point point(0, cvt.get());
+    for (long32 s = -640000; s <= 640000; ++s) {
+        std::string const text = cvt->get_abs_string(&point, s);
+        if (cvt->get_abs_sample(text.c_str()) != s) FAIL() << s << ": " << text;
+    }
+    std::pair<long32, char const*> const cases[] = {
+        {0, " 0000+00.1"},     {1, " 0000+01.3"},      {62, " 0001+00.3"},
+        {78978, " 1234+01.2"}, {-78978, "-1234+01.2"}, {6400000, " 0000+00.1"}};
+    for (auto const& [s, text] : cases) EXPECT_STREQ(cvt->get_abs_string(&point, s), text) << s;
+}
+
+TEST(foot_label, ParseNeverFailsForOrdinaryText) {
+    label_cvt_ptr f35  = make_label_cvt(LABEL_FOOT_35);
+    label_cvt_ptr f16  = make_label_cvt(LABEL_FOOT_16);
+    label_cvt_ptr f353 = make_label_cvt(LABEL_FOOT_353);
+    label_point point(0, f35.get());
+    // clang-format off
+    std::tuple<label_cvt*, char const*, long32> const cases[] = {
+        {f35.get(), " 1234.15", 79036}, {f35.get(), "0012.20", 848}, {f35.get(), "12", 768},
+        {f35.get(), "", 0}, {f35.get(), "junk", 0}, {f35.get(), "-0.1", -4},
+        {f16.get(), "-0001.05", -45}, {f35.get(), " 1234+15", 79036},
+        {f353.get(), " 1234+01.2", 78978}, {f353.get(), "-1234+01.2", -78978}, {f353.get(), "", 0},
+        // Beyond 32 bits there is no footage to answer.
+        {f35.get(), "99999999999999999999.00", INVALID_SAMPLE},
+        {f353.get(), "99999999999999999999+00.1", INVALID_SAMPLE},
+    };
+    // clang-format on
+    for (auto const& [cvt, text, sample] : cases)
+        EXPECT_EQ(cvt->get_abs_sample(text), sample) << text;
+    std::pair<long32, char const*> const prints[] = {
+        {0, " 0000.00"},
+        {-4, "-0000.01"},
+        {-3, "-0000.00"},
+        {INT32_MIN, "-54432.00"} /* 536870912 frames modulo 100 000 feet */,
+        {INVALID_SAMPLE, "?????.??"}};
+    for (auto const& [s, text] : prints) EXPECT_STREQ(f35->get_abs_string(&point, s), text) << s;
+    EXPECT_EQ(f35->normalise_sample_unit(-5), -5);  // feet keep negative samples
+}
+
+TEST(film_frames_label, PrintsSixDigitsAndReadsANumber) {
+    label_cvt_ptr ff = make_label_cvt(LABEL_FILM_FRAMES);
+    label_point point(0, ff.get());
+    EXPECT_STREQ(ff->get_abs_string(&point, 0), "000000");
+    EXPECT_STREQ(ff->get_abs_string(&point, 12), "000012");
+    EXPECT_STREQ(ff->get_abs_string(&point, -12), "-000012");
+    EXPECT_STREQ(ff->get_abs_string(&point, 1234567), "1234567");
+    EXPECT_STREQ(ff->templates[0].text, "-999999");
+    EXPECT_EQ(ff->get_modulus(), 999999);
+    std::pair<char const*, long32> const cases[] = {{"  -42", -42},
+                                                    {"000012", 12},
+                                                    {"12abc", 12},
+                                                    {"", INVALID_SAMPLE},
+                                                    {"abc", INVALID_SAMPLE},
+                                                    {"99999999999", INVALID_SAMPLE},
+                                                    {"-2147483648", INT32_MIN}};
+    for (auto const& [text, sample] : cases) EXPECT_EQ(ff->get_abs_sample(text), sample) << text;
 }
 
 }  // namespace
