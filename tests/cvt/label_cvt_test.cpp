@@ -2,13 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 #include <utility>
 
 #include "marlix/cvt/foot_label.h"
 #include "marlix/cvt/ink_label.h"
 #include "marlix/cvt/keycode_label.h"
+#include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/cvt/label_template.h"
+#include "marlix/cvt/special_samples.h"
 #include "marlix/cvt/timecode_label.h"
+#include "marlix/marlix.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {
@@ -133,6 +138,140 @@ TEST(label_cvt, ArgumentsAtTheExtremesGiveDefinedAnswers) {
         EXPECT_STREQ(foot.templates[0].text, templ) << digits;
         EXPECT_STREQ(foot.get_abs_string(&point, 15 * 64), fifteen_feet) << digits;
     }
+}
+
+class every_label_type : public ::testing::TestWithParam<int> {};
+
+TEST_P(every_label_type, SharedAndFactoryConvertersAgree) {
+    auto const t      = static_cast<label_t>(GetParam());
+    label_cvt* shared = get_static_label_cvt(t);
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(get_static_label_cvt(t), shared);
+    label_cvt_ptr own = make_label_cvt(t);
+    ASSERT_NE(own, nullptr);
+    EXPECT_NE(own.get(), shared);
+    EXPECT_EQ(own->type(), shared->type());
+    EXPECT_STREQ(own->type_str(), shared->type_str());
+    bool const own_class = label_type_class_name(t) == std::string(shared->type_str());
+    EXPECT_EQ(shared->type(), own_class ? t : LABEL_DUMMY);
+    // The shared dummy stands first in slot 0, so its name reads as type 0.
+    EXPECT_EQ(get_label_type(shared->type_str()), own_class && t != LABEL_DUMMY ? t : LABEL_NONE);
+    if (own_class) {
+        EXPECT_EQ(shared->UserType(), label_type_family(t));
+    }
+}
+INSTANTIATE_TEST_SUITE_P(label_types, every_label_type, ::testing::Range(0, label_type_count));
+
+TEST(get_static_label_cvt, SlotsOutsideTheTypesAreEmpty) {
+    for (int t : {42, 45, 49, 50, -1, 1000})
+        EXPECT_EQ(get_static_label_cvt(static_cast<label_t>(t)), nullptr) << t;
+    EXPECT_EQ(get_static_label_cvt(LABEL_TIMECODE), get_static_label_cvt(LABEL_INK));
+    EXPECT_EQ(get_static_label_cvt(LABEL_INK)->type(), LABEL_DUMMY);
+    int const before = label_cvt::howmany;
+    get_label_type("pal_label");
+    get_static_label_cvt(LABEL_PAL);
+    EXPECT_EQ(label_cvt::howmany, before);  // built once
+}
+
+TEST(get_label_type, ClassNamesOnly) {
+    std::pair<char const*, int> const cases[] = {
+        {"pal_label", 5},          {"PAL_LABEL", 0},
+        {"dummy_label", 0},        {"timecode_label", 0},
+        {"keycode_label", 0},      {"foot_label", 0},
+        {"ink_label", 0},          {"variable_label", 0},
+        {"prefix_label", 0},       {"keycode_6515_120_label", 41},
+        {"film_frames_label", 30}, {"", 0}};
+    for (auto const& [name, type] : cases) EXPECT_EQ(get_label_type(name), type) << name;
+    EXPECT_EQ(get_label_type(nullptr), 0);
+}
+
+TEST(make_any_label_cvt, DummyForTypesWithoutAClass) {
+    for (int t : {0, 1, 4, 9, 13, 17, 42, 99, -3}) {
+        label_cvt_ptr c = make_label_cvt(static_cast<label_t>(t));
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(c->type(), LABEL_DUMMY) << t;
+    }
+    label_cvt* raw   = make_any_label_cvt(LABEL_PAL);
+    label_cvt* other = make_any_label_cvt(LABEL_PAL);
+    EXPECT_NE(raw, other);
+    delete raw;  // through label_cvt*: the destructor is virtual
+    delete other;
+}
+
+TEST(label_template, SetCutsAt23AndDerivesTheThreeTexts) {
+    std::tuple<char const*, char const*, char const*, char const*, char const*> const cases[] = {
+        {"-29.59.59.29", "-29.59.59.29", "???.??.??.??", ">>>.>>.>>.>>", "<<<.<<.<<.<<"},
+        {"", "", "", "", ""},
+        {"~~ ??+9#a:Z", "~~ ??+9#a:Z", "~~ ????#?:?", "~~ >>>>#>:>", "~~ <<<<#<:<"},
+        {"123456789012345678901234567890", "12345678901234567890123", "???????????????????????",
+         ">>>>>>>>>>>>>>>>>>>>>>>", "<<<<<<<<<<<<<<<<<<<<<<<"},
+    };
+    for (auto const& [src, text, invalid, past, before] : cases) {
+        SCOPED_TRACE(src);
+        label_template t(src);
+        EXPECT_STREQ(t.text, text);
+        EXPECT_STREQ(t.invalid_text, invalid);
+        EXPECT_STREQ(t.past_end_text, past);
+        EXPECT_STREQ(t.before_start_text, before);
+        EXPECT_EQ(t.get_length(), static_cast<int>(std::string(text).size()));
+        EXPECT_STREQ(static_cast<char const*>(t), text);
+    }
+    label_template null_src(nullptr);
+    EXPECT_EQ(null_src.get_length(), 0);
+}
+
+TEST(label_template, ValidCharFollowsTheCharacterLanguage) {
+    label_template const tc("-29.59.59.29");
+    label_template const prefix("?~ A-Z9");
+    // clang-format off
+    std::tuple<label_template const*, char, int, int> const cases[] = {
+        {&tc, '2', 1, 1}, {&tc, '3', 1, 0}, {&tc, '0', 1, 1}, {&tc, '/', 1, 0}, {&tc, '6', 4, 0},
+        {&tc, '5', 4, 1}, {&tc, '9', 11, 1}, {&tc, ' ', 0, 1}, {&tc, '+', 0, 1}, {&tc, '-', 0, 1},
+        {&tc, '1', 0, 0}, {&tc, '5', 3, 0}, {&tc, '.', 3, 0}, {&tc, '1', 12, 0}, {&tc, '1', -1, 0},
+        {&prefix, ' ', 0, 0}, {&prefix, '!', 0, 1}, {&prefix, '\x7f', 0, 1},
+        {&prefix, static_cast<char>(0x80), 0, 0},  // codes compare as signed 8-bit values
+        {&prefix, 'A', 1, 0}, {&prefix, '1', 2, 0}, {&prefix, 'A', 3, 1}, {&prefix, 'B', 3, 0},
+        {&prefix, 'Q', 5, 1}, {&prefix, 'a', 5, 0}, {&prefix, '@', 5, 0}, {&prefix, '9', 6, 1},
+    };
+    // clang-format on
+    for (auto const& [t, c, i, ok] : cases)
+        EXPECT_EQ(t->valid_char(c, i), ok)
+            << std::string(t->text) + " '" + c + "' at " + std::to_string(i);
+}
+
+TEST(label_template, PositionKinds) {
+    label_template const tc("-29.59.59.29");
+    EXPECT_EQ(tc.at_separator(3), 1);
+    EXPECT_EQ(tc.at_separator(0), 0);
+    EXPECT_EQ(tc.at_separator(1), 0);
+    EXPECT_EQ(tc.at_separator(12), 1);
+    EXPECT_EQ(tc.get_char(12), '?');
+    EXPECT_EQ(tc.get_char(-1), '?');
+    EXPECT_EQ(tc.get_char(2), '9');
+    label_template const kinds("~+#.: ?-A");
+    int const separators[] = {1, 1, 1, 1, 1, 0, 0, 0, 0};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(kinds.at_separator(i), separators[i]) << i;
+    EXPECT_EQ(kinds.read_only_char(0), 1);
+    EXPECT_EQ(kinds.read_only_char(1), 0);
+    EXPECT_EQ(kinds.read_only_char(40), 0);
+    for (char c = 1; c < 127; ++c) EXPECT_EQ(kinds.valid_char(c, 0), 0);
+
+    label_template const empty("");
+    EXPECT_EQ(empty.get_char(0), '?');
+    EXPECT_EQ(empty.at_separator(0), 1);
+    EXPECT_EQ(empty.valid_char('1', 0), 0);
+}
+
+TEST(label_template, InvalidStringBySentinel) {
+    label_template const tc("-29.59.59.29");
+    EXPECT_STREQ(tc.get_invalid_string(SAMPLE_PAST_END), ">>>.>>.>>.>>");
+    EXPECT_STREQ(tc.get_invalid_string(SAMPLE_BEFORE_START), "<<<.<<.<<.<<");
+    EXPECT_STREQ(tc.get_invalid_string(INVALID_SAMPLE), "???.??.??.??");
+    EXPECT_STREQ(tc.get_invalid_string(5), "???.??.??.??");
+    label_template copy("");
+    copy = tc;
+    EXPECT_STREQ(copy.past_end_text, ">>>.>>.>>.>>");
+    EXPECT_EQ(copy.length, 12);
 }
 
 }  // namespace

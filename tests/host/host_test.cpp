@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "marlix/host/host_config.h"
+#include "marlix/host/host_services.h"
+#include "marlix/host/tokeniser.h"
+
+namespace marlix {
+namespace {
+
+TEST(getFramesPerSecond, RateTable) {
+    // Rates 1..10, then the four 31..34; every other number is no rate.
+    double const fps[]   = {24, 24000 / 1001.0, 25, 30, 30000 / 1001.0,
+                            48, 48000 / 1001.0, 50, 60, 60000 / 1001.0};
+    double const extra[] = {24, 25, 30, 48};
+    for (int rate = -1; rate <= 35; ++rate) {
+        double const f       = rate >= 1 && rate <= 10    ? fps[rate - 1]
+                               : rate >= 31 && rate <= 34 ? extra[rate - 31]
+                                                          : 0.0;
+        double const nominal = f == 0.0 ? 0.0 : static_cast<int>(f + 0.5);
+        auto const r         = static_cast<Tov::FrameRate>(rate);
+        EXPECT_EQ(Tov::getFramesPerSecond(r), f) << rate;
+        EXPECT_EQ(Tov::getCelResolution(r), f == 0.0 ? 0.0 : 1 / nominal) << rate;
+        EXPECT_EQ(Tov::has1001Factor(r), f != nominal) << rate;
+        EXPECT_EQ(Tov::getFrameDuration(r), f == 0.0 ? 0.0 : 1.0 / f) << rate;
+    }
+    for (int s = -1; s < 8; ++s)
+        EXPECT_EQ(Tov::Image::isProgressive(static_cast<Tov::Image::ScanMode>(s)),
+                  s == 3 || s == 4);
+}
+
+TEST(CurrentProject, SettingsApplyAndScopedGuardRestores) {
+    Tov::ProjectSettings const before = Tov::CurrentProject::settings();
+    {
+        Tov::ProjectSettings s;
+        s.frame_rate             = Tov::FrameRate_29_97;
+        s.drop_frame_timecode    = true;
+        s.in_camera_film_speed   = Tov::FrameRate_48;
+        s.output_rate            = Tov::FrameRate_59_94;
+        s.output_scan            = Tov::Image::ScanMode_InterlacedLowerFirst;
+        s.output_pulled_down     = true;
+        s.audio_sync_pulled_down = true;
+        Tov::ScopedProject guard(s);
+        EXPECT_EQ(Tov::CurrentProject::settings(), s);
+        EXPECT_EQ(Tov::CurrentProject::getOutputImageFormat(0).getScanMode(), s.output_scan);
+        EXPECT_EQ(Tov::CurrentProject::getCelResolution(), 1 / 30.0);  // follows the project rate
+        Tov::OutputGearing const g(Tov::OutputGearing::Option_CurrentProject);
+        EXPECT_EQ(g.getFrameRate(), Tov::FrameRate_59_94);
+        EXPECT_TRUE(g.getUsePulldown());
+        Tov::OutputGearing const other(Tov::OutputGearing::Option_Explicit);
+        EXPECT_EQ(other.getFrameRate(), Tov::FrameRate_24);
+        EXPECT_FALSE(other.getUsePulldown());
+        s.cel_resolution = 0.5;
+        Tov::CurrentProject::apply(s);
+        EXPECT_EQ(Tov::CurrentProject::getCelResolution(), 0.5);
+        Tov::CurrentProject::reset();
+        EXPECT_EQ(Tov::CurrentProject::settings(), Tov::ProjectSettings{});
+    }
+    EXPECT_EQ(Tov::CurrentProject::settings(), before);
+}
+
+TEST(cookie, InvalidValueAndTextForm) {
+    marlix::cookie const fresh;
+    EXPECT_TRUE(fresh == marlix::invalid_cookie);
+    EXPECT_FALSE(fresh.isValid());
+    EXPECT_STREQ(fresh.asString(), "invalid");
+    marlix::cookie const c(1, 42, 0xdeadbeef);
+    EXPECT_TRUE(c.isValid());
+    EXPECT_STREQ(c.asString().c_str(), "00000001-0000002a-deadbeef");
+}
+
+int allocations = 0;
+void* refuse(std::size_t) { return ++allocations, nullptr; }
+void release(void*) {}
+
+TEST(HeapSelector, ReplaceableAndRestorable) {
+    Tov::Heap::Functions const original = Tov::Heap::Selector::getHeapFunctions();
+    void* p                             = original.allocate(32);
+    ASSERT_NE(p, nullptr);
+    original.release(p);
+    Tov::Heap::Functions const previous = Tov::Heap::Selector::setHeapFunctions({refuse, release});
+    EXPECT_EQ(previous.allocate, original.allocate);
+    EXPECT_EQ(Tov::Heap::Selector::getHeapFunctions().allocate(16), nullptr);
+    EXPECT_EQ(allocations, 1);
+    // A record with a null entry is refused and leaves the failing one in force.
+    Tov::Heap::Selector::setHeapFunctions(Tov::Heap::Functions{nullptr, release});
+    EXPECT_EQ(Tov::Heap::Selector::getHeapFunctions().allocate, refuse);
+    Tov::Heap::Selector::setHeapFunctions(previous);
+    EXPECT_EQ(Tov::Heap::Selector::getHeapFunctions().allocate, original.allocate);
+}
+
+TEST(vimb_printf, GoesToTheInstalledSinkByteForByte) {
+    struct captured {
+        std::string text;
+        int calls = 0;
+    } c;
+    auto const previous = marlix::set_diagnostic_sink(
+        [](char const* text, void* context) {
+            static_cast<captured*>(context)->text += text;
+            ++static_cast<captured*>(context)->calls;
+        },
+        &c);
+    marlix::vimb_printf("mPosn_Xlate(): %s - cookie<%s>\n", "Invalid", "invalid");
+    EXPECT_EQ(c.text, "mPosn_Xlate(): Invalid - cookie<invalid>\n");
+    c.text.clear();
+    std::string const long_arg(5000, 'x');
+    marlix::vimb_printf("%s", long_arg.c_str());
+    EXPECT_EQ(c.text, long_arg.substr(0, 1023));  // cut, never overrun
+    marlix::vimb_printf(nullptr);
+    EXPECT_EQ(c.calls, 2);
+    marlix::set_diagnostic_sink(previous.sink, previous.context);
+}
+
+std::string temp_path(char const* tag) {
+    return ::testing::TempDir() + "marlix_config_" + tag + ".txt";
+}
+
+std::string read_file(std::string const& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_file(std::string const& path, std::string const& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+TEST(configb, InCopiesAtMost63CharactersAndAnswersZeroWhenFound) {
+    configb store;
+    for (std::size_t length : {21u, 63u, 64u, 300u}) {
+        std::string const value(length, 'v');
+        ASSERT_TRUE(store.set("name", value.c_str(), nullptr));
+        char buffer[configb::in_buffer_size + 8];
+        std::memset(buffer, '#', sizeof buffer);
+        EXPECT_EQ(store.in("name", buffer), 0);
+        EXPECT_EQ(std::string(buffer), value.substr(0, 63));
+        EXPECT_EQ(std::string(buffer + configb::in_buffer_size, 8), "########") << length;
+    }
+    char untouched[configb::in_buffer_size] = "keep";
+    EXPECT_NE(store.in("absent", untouched), 0);
+    EXPECT_STREQ(untouched, "keep");
+    EXPECT_NE(store.in(nullptr, untouched), 0);
+    EXPECT_NE(store.in("name", nullptr), 0);
+}
+
+TEST(configb, RefusesNamesAndValuesThatCannotRoundTrip) {
+    configb store;
+    // Only the first two can be written out and read back as they are.
+    // clang-format off
+    std::pair<char const*, char const*> const cases[] = {
+        {"LABEL3", "LABEL_REV:3 pal_label  01:00:00.00 25 0.0400000000 1"},
+        {"MediumRoll2,1", "a=b: c"}, {"", "x"}, {"a=b", "x"}, {"line\nbreak", "x"},
+        {"name", "two\nlines"}, {"name", "cr\r"}, {nullptr, "x"}, {"name", nullptr}};
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(store.set(cases[i].first, cases[i].second, nullptr), i < 2) << i;
+    EXPECT_EQ(store.size(), 2u);
+    strp_field field;
+    field.set("CAM 7", 0);
+    EXPECT_TRUE(store.set("camreel", field));
+    EXPECT_STREQ(store.find("camreel"), "CAM 7");
+    field.set(nullptr, 0);
+    EXPECT_STREQ(field.get(), "");
+}
+
+TEST(config_int, ReadsWholeNumbersFromTheHostStoreElseTheDefault) {
+    ScopedConfig restore;
+    // clang-format off
+    std::pair<char const*, int> const cases[] = {
+        {"1", 1}, {"0", 0}, {"-7", -7}, {" 42 ", 42}, {"+3", 3}, {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1}, {"2147483648", 99}, {"99999999999999999999", 99},
+        {"", 99}, {"1.5", 99}, {"yes", 99}, {"- 1", 99}, {"12ab", 99}};
+    // clang-format on
+    for (auto const& [value, expected] : cases) {
+        ASSERT_TRUE(configb::host().set("video_in_film_pulldown", value, nullptr));
+        EXPECT_EQ(config_int("video_in_film_pulldown", 99), expected) << value;
+    }
+    EXPECT_EQ(config_int("use_25fps_timecode_for_50P", 1), 1);
+    EXPECT_EQ(config_int(nullptr, 5), 5);
+}
+
+TEST(ScopedConfig, RestoresTheHostStore) {
+    configb::host().set("outer", "1", nullptr);
+    {
+        ScopedConfig guard;
+        configb::host().set("inner", "2", nullptr);
+        configb::host().erase("outer");
+        EXPECT_EQ(config_int("inner", 0), 2);
+    }
+    EXPECT_EQ(config_int("inner", 0), 0);
+    EXPECT_EQ(config_int("outer", 0), 1);
+    configb::host().erase("outer");
+}
+
+TEST(configb, FileRoundTripsByteForByte) {
+    configb store;
+    store.set("LABEL1", "LABEL_REV:3 pal_label  01:00:00.00 25 0.0400000000 1", nullptr);
+    store.set("MediumRoll2,1", "REV:1 2:1 reelid:A:B  x", nullptr);
+    store.set("empty", "", nullptr);
+    store.set("eq", "a=b=c", nullptr);
+    store.set("trailing", "blank ", nullptr);
+    std::string const path = temp_path("roundtrip");
+    ASSERT_TRUE(store.save(path.c_str()));
+    std::string const first = read_file(path);
+
+    configb again;
+    EXPECT_EQ(again.load(path.c_str()), 0);
+    EXPECT_EQ(again.size(), store.size());
+    EXPECT_STREQ(again.find("MediumRoll2,1"), "REV:1 2:1 reelid:A:B  x");
+    EXPECT_STREQ(again.find("trailing"), "blank ");
+    std::string const second_path = temp_path("roundtrip2");
+    ASSERT_TRUE(again.save(second_path.c_str()));
+    EXPECT_EQ(read_file(second_path), first);
+    std::remove(path.c_str());
+    std::remove(second_path.c_str());
+}
+
+TEST(configb, LoadSkipsMalformedLinesAndReadsCrlf) {
+    std::string const path = temp_path("malformed");
+    write_file(path, "a=1\r\n\nno equals sign\n=novalue\nb = spaced\nlast=x");
+    configb store;
+    EXPECT_EQ(store.load(path.c_str()), 2);
+    EXPECT_STREQ(store.find("a"), "1");
+    EXPECT_STREQ(store.find("b "), " spaced");
+    EXPECT_STREQ(store.find("last"), "x");
+    EXPECT_EQ(store.size(), 3u);
+    EXPECT_EQ(store.load("/nonexistent/dir/file"), -1);
+    EXPECT_FALSE(store.save("/nonexistent/dir/file"));
+    std::remove(path.c_str());
+}
+
+std::vector<std::string> all_tokens(tokeniser& t) {
+    std::vector<std::string> out;
+    for (char const* s = t.first(); s != nullptr; s = t.next()) out.emplace_back(s);
+    return out;
+}
+
+TEST(tokeniser, RunsOfSeparatorsGiveNoEmptyToken) {
+    using list = std::vector<std::string>;
+    // clang-format off
+    std::tuple<char const*, char const*, list> const cases[] = {
+        {"LABEL_REV:3 pal_label  01:00:00.00 25", " ",
+        {"LABEL_REV:3", "pal_label", "01:00:00.00", "25"}},
+        {"REV:1 2:1 reelid:A", ": ", {"REV", "1", "2", "1", "reelid", "A"}},
+        {"  lead and trail  ", " ", {"lead", "and", "trail"}}, {"::: :", ": ", {}}, {"", " ", {}},
+        {"one", " ", {"one"}}, {"a b", "", {"a b"}}, {"a b", nullptr, {"a b"}},
+    };
+    // clang-format on
+    for (auto const& [text, separators, tokens] : cases) {
+        SCOPED_TRACE(text);
+        tokeniser t(text, separators);
+        EXPECT_EQ(t.count(), static_cast<int>(tokens.size()));
+        EXPECT_EQ(all_tokens(t), tokens);
+        EXPECT_EQ(t.next(), nullptr);  // stays at the end
+    }
+    tokeniser none(nullptr, " ");
+    EXPECT_EQ(none.count(), 0);
+    EXPECT_EQ(none.first(), nullptr);
+}
+
+TEST(tokeniser, IndexAccessMovesTheCurrentPosition) {
+    tokeniser t("a b c d", " ");
+    EXPECT_STREQ(t.next(), "a");  // next() before first() starts at the beginning
+    EXPECT_STREQ(t.token(2), "c");
+    EXPECT_STREQ(t.next(), "d");
+    EXPECT_EQ(t.next(), nullptr);
+    EXPECT_EQ(t.token(4), nullptr);
+    EXPECT_EQ(t.token(-1), nullptr);
+    EXPECT_STREQ(t.token(0), "a");
+    EXPECT_STREQ(t.next(), "b");
+}
+
+TEST(tokeniser, LongTextsAndManyTokens) {
+    std::string text;
+    std::vector<std::string> expected;
+    for (int i = 0; i < 500; ++i) {
+        expected.push_back("t" + std::to_string(i));
+        text += expected.back() + (i % 3 == 0 ? "   " : " ");
+    }
+    tokeniser t(text.c_str(), " ");
+    EXPECT_EQ(t.count(), 500);
+    EXPECT_EQ(all_tokens(t), expected);
+    std::string const one_long(10000, 'z');
+    tokeniser single(one_long.c_str(), " ");
+    ASSERT_EQ(single.count(), 1);
+    EXPECT_EQ(std::string(single.first()), one_long);
+}
+
+}  // namespace
+}  // namespace marlix
