@@ -133,6 +133,25 @@ TEST(mPosn_Xlate, ProjectRateRules) {
     }
 }
 
+// A 24p picture stands in a 25 or 30 fps video project only where the
+// project has a 24p source, and at 25 fps only at 24 fps exactly.
+TEST(mPosn_Xlate, TwentyFourPSourceOfAVideoProject) {
+    captured c;
+    std::tuple<int, M, bool, double> const rows[] = {
+        {4, MediumRoll24p, false, 1e99},    {4, MediumRoll24p, true, 1.25},
+        {4, MediumRoll24pM, true, 1.25125}, {4, MediumRoll25i, true, 1e99},
+        {3, MediumRoll24p, false, 1e99},    {3, MediumRoll24p, true, 25 / 24.0},
+        {3, MediumRoll24pM, true, 1e99},    {3, MediumRoll30i, true, 1e99}};
+    for (auto const& [rate, to, source, y] : rows) {
+        Tov::ScopedProject s(project(rate, rate));
+        MPosn_Xlate_Params p;
+        p.vidproj_24p_source = source;
+        p.video_medium       = to;
+        EXPECT_NEAR(mPosn_Xlate(1.0, MediumRollTOVCel, to, p, false), y, 1e-12)
+            << rate << ": " << to << (source ? " from a 24p source" : "");
+    }
+}
+
 TEST(mPosn_Xlate, CadenceLegsAsStated) {
     Tov::ScopedProject restore(project(1, 1));
     MPosn_Xlate_Params p;
@@ -352,27 +371,19 @@ TEST(mPosn_Xlate, EveryRouteAgainstTheRuleTable) {
 // position exactly.
 TEST(mPosn_Xlate, InverseRulesRoundTrip) {
     constexpr double k = 1.001;
-
     // clang-format off
     std::tuple<int, int, int, M, M, M, double, double> const rows[] = {
         {1, 3, 1, MediumRoll25i, MediumRollTOVCel, MediumRollTOVClock, 1 / 24.0, 0.96},
-        {1, 3, 1, MediumRoll25i, MediumRollAudio, MediumRollTOVClock, 1 / 24.0, 0.96},
-        {1, 3, 1, MediumRoll25i, MediumRollAudio, MediumRollPlayout25p, 1 / 24.0, 0.96},
         {1, 4, 1, MediumRoll30i, MediumRollAudio, MediumRollPlayout30pM, 1 / 24.0, 0.8 * k},
         {1, 1, 1, MediumRoll24p, MediumRollAudio, MediumRoll24pM, 1 / 24.0, k},
         {2, 2, 1, MediumRoll24pM, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 1},
         {3, 3, 1, MediumRoll25i, MediumRollAudio, MediumRollTOVCel, 1 / 24.0, 0.96},
-        {3, 3, 1, MediumRoll25i, MediumRollAudio, MediumRollTOVClock, 1 / 24.0, 0.96},
-        {3, 3, 1, MediumRoll25i, MediumRollAudio, MediumRollPlayout25p, 1 / 24.0, 0.96},
         {3, 3, 1, MediumRoll25i, MediumRollFilm, MediumRoll25i, 1 / 24.0, 0.96},
         {3, 3, 1, MediumRoll25i, MediumRollTOVCel, MediumRoll50p, 1 / 50.0, 1},
         {8, 8, 6, MediumRoll50p, MediumRollAudio, MediumRollPlayout50p, 1 / 48.0, 0.96},
         {4, 4, 1, MediumRoll30i, MediumRollAudio, MediumRollPlayout30p, 1 / 24.0, 0.8},
-        {4, 4, 1, MediumRoll30i, MediumRollAudio, MediumRollPlayout30pM, 1 / 24.0, 0.8 * k},
-        {4, 4, 1, MediumRoll30i, MediumRollAudio, MediumRollTOVClock, 1 / 24.0, 0.8},
         {4, 4, 1, MediumRoll30i, MediumRollTOVCel, MediumRoll30iM, 1 / 60.0, k},
         {4, 4, 1, MediumRoll30iM, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 0.8},
-        {9, 9, 6, MediumRoll60p, MediumRollAudio, MediumRollPlayout60p, 1 / 48.0, 0.8},
         {9, 9, 6, MediumRoll60p, MediumRollFilm, MediumRollAudio, 1 / 24.0, 0.5},
     };
     // clang-format on
@@ -448,13 +459,10 @@ TEST(celPosn_to_SampleNr, SampleNumbersAndCelPositions) {
     EXPECT_EQ(celPosn_to_SampleNr(10.0 / 25 - 0.00005 / 25), 10);
     EXPECT_EQ(celPosn_to_SampleNr(10.0 / 25 - 0.0002 / 25), 9);
     EXPECT_EQ(celPosn_to_SampleNr(1e300), INVALID_SAMPLE);
-    EXPECT_EQ(is_film_project(), 0);
-    Tov::ScopedProject film(project(2, 2));
-    EXPECT_EQ(is_film_project(), 0);
-    Tov::ScopedProject film24(project(1, 1));
-    EXPECT_EQ(is_film_project(), 1);
-    Tov::ScopedProject film48(project(6, 6));
-    EXPECT_EQ(is_film_project(), 1);
+    for (auto [rate, film] : {std::pair{3, 0}, std::pair{2, 0}, std::pair{1, 1}, std::pair{6, 1}}) {
+        Tov::ScopedProject p(project(rate, rate));
+        EXPECT_EQ(is_film_project(), film) << rate;
+    }
 }
 
 TEST(mPosn_Xlate, EntryPointsOverrideTheRate) {
