@@ -263,26 +263,23 @@ TEST(ink_label, TextNormalisationPadsAndCuts) {
 }
 
 TEST(ink_label, ParsesAsStated) {
-    label_cvt_ptr i35                                         = make_label_cvt(LABEL_INK_35);
-    label_cvt_ptr i16                                         = make_label_cvt(LABEL_INK_16);
+    label_cvt_ptr i35 = make_label_cvt(LABEL_INK_35);
+    label_cvt_ptr i16 = make_label_cvt(LABEL_INK_16);
+    // clang-format off
     std::tuple<label_cvt*, char const*, long32> const cases[] = {
-        {i35.get(), "AB121234+15", 79036},
-        {i35.get(), "AB12 1234+15", 79036},
-        {i35.get(), "AB121234 15", 79036},
-        {i35.get(), "AB121234+16", INVALID_SAMPLE},
+        {i35.get(), "AB121234+15", 79036}, {i35.get(), "AB12 1234+15", 79036},
+        {i35.get(), "AB121234 15", 79036}, {i35.get(), "AB121234+16", INVALID_SAMPLE},
         // Short texts are padded in front, which moves every position.
-        {i35.get(), "AB121234+1", 135876},
-        {i35.get(), "AB121234+", 77584},
+        {i35.get(), "AB121234+1", 135876}, {i35.get(), "AB121234+", 77584},
         {i35.get(), "AB121234+-1", INVALID_SAMPLE},
         {i35.get(), "AB121234+015", 15036},  // cut to AB12234+015
-        {i16.get(), "AB121234+20", INVALID_SAMPLE},
-        {i16.get(), "AB121234+00", 24680},
+        {i16.get(), "AB121234+20", INVALID_SAMPLE}, {i16.get(), "AB121234+00", 24680},
         {i16.get(), "AB121234", INVALID_SAMPLE},
         {i16.get(), "", INVALID_SAMPLE},  // shorter than a prefix: no count
         {i35.get(), "12", INVALID_SAMPLE},
         {i35.get(), "1234", 78976},  // padded to 00001234: count 1234, frame 0
-
     };
+    // clang-format on
     for (auto const& [cvt, text, sample] : cases)
         EXPECT_EQ(cvt->get_abs_sample(text), sample) << text;
 

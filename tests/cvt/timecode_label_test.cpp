@@ -130,16 +130,14 @@ TEST(timecode_label, PrintsTheStatedTexts) {
 TEST(timecode_label, ParsesTextsAndPackedDigits) {
     pal_label pal;
     ntsc_drop_label df;
+    // clang-format off
     std::tuple<timecode_label*, char const*, long32> const texts[] = {
-        {&pal, "99999999999:00:00.00", INVALID_SAMPLE},
-        {&pal, "30000:00:00.00", INVALID_SAMPLE},
-        {&pal, "23000:00:00.00", 2070000000},
-        {&pal, "-23000:00:00.00", -2070000000},
-        {&df, "2147483647:59:59;29", INVALID_SAMPLE},
-        {&pal, "0:0:0.2147483648", INVALID_SAMPLE},
-        {&pal, "0:0:0.-2147483648", -2147483647 - 1},
-        {&df, "-00:00:01;00", 0},
+        {&pal, "99999999999:00:00.00", INVALID_SAMPLE}, {&pal, "30000:00:00.00", INVALID_SAMPLE},
+        {&pal, "23000:00:00.00", 2070000000}, {&pal, "-23000:00:00.00", -2070000000},
+        {&df, "2147483647:59:59;29", INVALID_SAMPLE}, {&pal, "0:0:0.2147483648", INVALID_SAMPLE},
+        {&pal, "0:0:0.-2147483648", -2147483647 - 1}, {&df, "-00:00:01;00", 0},
         {&df, "00:01:00;00", 1798}};
+    // clang-format on
     for (auto const& [cvt, text, sample] : texts)
         EXPECT_EQ(cvt->get_abs_sample(text), sample) << text;
     EXPECT_EQ(pal.get_abs_sample(static_cast<char const*>(nullptr)), INVALID_SAMPLE);

@@ -127,15 +127,14 @@ TEST(MediumRoll, KeepStringsReelIdsAndTheStore) {
     b.set_reelid("r1");
     EXPECT_EQ(a == b, 0);
 
+    // clang-format off
     std::tuple<char const*, int, int, char const*> const reads[] = {
         {"REV:2 MediumRollId:2,1 reelid:A001", 0, 0, ""},
-        {"REV:1 Medium:2,1 reelid:A001", 0, 0, ""},
-        {"REV:1 MediumRollId:2,1", 2, 1, ""},
-        {"REV:1 MediumRollId:2,1 reel:A", 2, 1, ""},
-        {"REV:1 MediumRollId:2,1 reelid:", 2, 1, ""},
+        {"REV:1 Medium:2,1 reelid:A001", 0, 0, ""}, {"REV:1 MediumRollId:2,1", 2, 1, ""},
+        {"REV:1 MediumRollId:2,1 reel:A", 2, 1, ""}, {"REV:1 MediumRollId:2,1 reelid:", 2, 1, ""},
         {"REV:1 MediumRollId:99 reelid:X", 0, 0, "X"},
-        {"REV:1 MediumRollId:2,1 reelid:A B", 2, 1, "A"},
-        {"", 0, 0, ""}};
+        {"REV:1 MediumRollId:2,1 reelid:A B", 2, 1, "A"}, {"", 0, 0, ""}};
+    // clang-format on
     for (auto const& [text, medium, generation, reel] : reads) {
         MediumRoll const m(text);
         EXPECT_TRUE(m.type().medium == medium && m.type().generation == generation) << text;

@@ -58,6 +58,7 @@ TEST(edit_label, DirtyFlagForEverySetter) {
     EXPECT_EQ(e.get_pitch(), 0.03336666666666666);
     EXPECT_FALSE(e.get_dirty());
     // name, change, whether it sets the dirty flag
+    // clang-format off
     std::tuple<char const*, void (*)(edit_label&), bool> const setters[] = {
         {"set_length(long)", [](edit_label& x) { x.set_length(5); }, true},
         {"set_length(double)", [](edit_label& x) { x.set_length(0.5); }, true},
@@ -65,18 +66,13 @@ TEST(edit_label, DirtyFlagForEverySetter) {
         {"set_start(long)", [](edit_label& x) { x.set_start(7); }, true},
         {"set_start(double)", [](edit_label& x) { x.set_start(1.0); }, true},
         {"set_start(text)", [](edit_label& x) { x.set_start(" 00:00:01.00"); }, true},
-        {"set_start(point)",
-         [](edit_label& x) {
-             label_point p(3, LABEL_NTSC);
-             x.set_start(p);
-         },
-         true},
-        {"set_type(keycode)", [](edit_label& x) { x.set_type(LABEL_KEYCODE_35); }, false},
+        {"set_start(point)", [](edit_label& x) { label_point p(3, LABEL_NTSC); x.set_start(p); },
+        true}, {"set_type(keycode)", [](edit_label& x) { x.set_type(LABEL_KEYCODE_35); }, false},
         {"set_type(pal)", [](edit_label& x) { x.set_type(LABEL_PAL); }, true},
         {"set_MediumRoll(same)", [](edit_label& x) { x.set_MediumRoll(x.get_MediumRoll()); },
-         false},
-        {"set_MediumRoll(other)", [](edit_label& x) { x.set_MediumRoll(id(21, 2)); }, true},
+        false}, {"set_MediumRoll(other)", [](edit_label& x) { x.set_MediumRoll(id(21, 2)); }, true},
         {"set_dumpable", [](edit_label& x) { x.set_dumpable(0); }, false}};
+    // clang-format on
     for (auto const& [name, change, dirties] : setters) {
         edit_label x(e);
         x.set_dirty(false);

@@ -108,6 +108,7 @@ TEST(mPosn_Xlate, ProjectRateRules) {
     auto const none = transfer_none, frame = transfer_frame_for_frame;
     int const r25 = Tov::FrameRate_25, r30 = Tov::FrameRate_30, r2997 = Tov::FrameRate_29_97;
     // project rate, from, to, transfer, transfer rate, position, result
+    // clang-format off
     std::tuple<int, M, M, transfer_type, int, double, double> const rows[] = {
         {33, MediumRollPlayout30p, MediumRollAudio, none, r2997, 1.0, 1.001},
         {33, MediumRollPlayout30p, MediumRollAudio, none, r30, 1.0, 1.0},
@@ -123,6 +124,7 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         {32, MediumRoll25i, MediumRollFilm, none, r25, 310.0, 12 / 24.0},
         {32, MediumRoll25p, MediumRollFilm, frame, r25, 300.0, 12 / 24.0},
         {33, MediumRoll30i, MediumRollFilm, none, r30, 310.0, 10 / 24.0}};
+    // clang-format on
     for (auto const& [rate, from, to, transfer, transfer_rate, x, y] : rows) {
         Tov::ScopedProject s(project(rate, rate));
         MPosn_Xlate_Params p;
@@ -317,20 +319,19 @@ TEST(mPosn_Xlate, EveryRouteAgainstTheRuleTable) {
         int rate, output, camera;
         M video;
         double scale[n_cls];  // film, audio, clock, cel, v24, v24M, v25, v30, v30M, p24..p30M
+        // clang-format off
     } const projects[] = {
         // 24 fps film shown at 25 fps without pulldown: the clock runs 0.96.
         {1, 3, 1, MediumRoll25i, {1, 1, q, 1, 1, k, q, 0.8, 0.8 * k, 1, k, q, 0.8, 0.8 * k}},
         // 25 fps video shot at 24: sound runs 25/24 of video time.
-        {3,
-         3,
-         1,
-         MediumRoll25i,
-         {1 / q, 1 / q, 1, 1, 1 / q, k / q, 1, FAIL, FAIL, OPEN, OPEN, 1, FAIL, FAIL}},
+        {3, 3, 1, MediumRoll25i,
+        {1 / q, 1 / q, 1, 1, 1 / q, k / q, 1, FAIL, FAIL, OPEN, OPEN, 1, FAIL, FAIL}},
         // 30 fps video shot at 24.
         {4, 4, 1, MediumRoll30i, {r, r, 1, 1, r, r * k, FAIL, 1, k, OPEN, OPEN, FAIL, 1, k}},
         // 60 fps video shot at 48: film frames are 1/48 s, counted at 24.
         {9, 9, 6, MediumRoll60p, {2.5, r, 1, 1, r, r * k, OPEN, 1, k, OPEN, OPEN, FAIL, 1, k}},
     };
+    // clang-format on
     auto playout = [](int m) { return m >= 28 && m <= 40; };
     auto family  = [](int m) { return m <= 31 ? 24 : (m == 32 || m == 33 || m == 38) ? 25 : 30; };
     int const accepted[] = {2,  4,  7,  10, 11, 12, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24,
