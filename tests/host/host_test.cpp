@@ -54,11 +54,9 @@ TEST(CurrentProject, SettingsApplyAndScopedGuardRestores) {
         EXPECT_EQ(Tov::CurrentProject::getOutputImageFormat(0).getScanMode(), s.output_scan);
         EXPECT_EQ(Tov::CurrentProject::getCelResolution(), 1 / 30.0);  // follows the project rate
         Tov::OutputGearing const g(Tov::OutputGearing::Option_CurrentProject);
-        EXPECT_EQ(g.getFrameRate(), Tov::FrameRate_59_94);
-        EXPECT_TRUE(g.getUsePulldown());
+        EXPECT_TRUE(g.getFrameRate() == Tov::FrameRate_59_94 && g.getUsePulldown());
         Tov::OutputGearing const other(Tov::OutputGearing::Option_Explicit);
-        EXPECT_EQ(other.getFrameRate(), Tov::FrameRate_24);
-        EXPECT_FALSE(other.getUsePulldown());
+        EXPECT_TRUE(other.getFrameRate() == Tov::FrameRate_24 && !other.getUsePulldown());
         s.cel_resolution = 0.5;
         Tov::CurrentProject::apply(s);
         EXPECT_EQ(Tov::CurrentProject::getCelResolution(), 0.5);
@@ -281,20 +279,11 @@ TEST(tokeniser, IndexAccessMovesTheCurrentPosition) {
     EXPECT_STREQ(t.next(), "b");
 }
 
-TEST(tokeniser, LongTextsAndManyTokens) {
-    std::string text;
-    std::vector<std::string> expected;
-    for (int i = 0; i < 500; ++i) {
-        expected.push_back("t" + std::to_string(i));
-        text += expected.back() + (i % 3 == 0 ? "   " : " ");
-    }
-    tokeniser t(text.c_str(), " ");
-    EXPECT_EQ(t.count(), 500);
-    EXPECT_EQ(all_tokens(t), expected);
+TEST(tokeniser, LongTexts) {
     std::string const one_long(10000, 'z');
-    tokeniser single(one_long.c_str(), " ");
-    ASSERT_EQ(single.count(), 1);
-    EXPECT_EQ(std::string(single.first()), one_long);
+    tokeniser single((one_long + " " + one_long).c_str(), " ");
+    ASSERT_EQ(single.count(), 2);
+    EXPECT_EQ(all_tokens(single), std::vector<std::string>(2, one_long));
 }
 
 }  // namespace

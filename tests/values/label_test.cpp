@@ -91,37 +91,25 @@ TEST(label_point, CopyAndAssignmentDifferInTheirPrefixFlag) {
 }
 
 TEST(label_point, ModifyCountLengthMovesDigitsBetweenPrefixAndSample) {
-    label_point five(700000, LABEL_KEYCODE_35_5);
-    five.modify_count_length(4);
-    EXPECT_EQ(five.type(), LABEL_KEYCODE_35_4);
-    EXPECT_EQ(five.get_sample(), 60000);
-
-    label_point four(60000, LABEL_KEYCODE_35_4);
-    std::snprintf(four.prefix_text, sizeof four.prefix_text, "%s", "AB123451");
-    four.modify_count_length(5);
-    EXPECT_EQ(four.type(), LABEL_KEYCODE_35_5);
-    EXPECT_EQ(four.get_sample(), 700000);
-    EXPECT_STREQ(four.prefix_text, "AB123451");  // the prefix text is not changed
-
-    label_point six(60000, LABEL_KEYCODE_35_4);
-    std::snprintf(six.prefix_text, sizeof six.prefix_text, "%s", "AB123412");
-    six.modify_count_length(6);
-    EXPECT_EQ(six.get_sample(), 60000 + 12 * 640000);
-    six.modify_count_length(5);  // 6 -> 5 digits: remainder by 6400000
-    EXPECT_EQ(six.get_sample(), (60000 + 12 * 640000) % 6400000);
-
-    label_point plain(64, LABEL_KEYCODE_35);
-    plain.modify_count_length(4);  // counts 4 digits already: nothing changes
-    EXPECT_EQ(plain.type(), LABEL_KEYCODE_35);
-    plain.modify_count_length(7);
-    EXPECT_EQ(plain.type(), LABEL_KEYCODE_35);
-    label_point tc(5, LABEL_PAL);
-    tc.modify_count_length(5);
-    EXPECT_EQ(tc.type(), LABEL_PAL);
-    label_point neg(-700000, LABEL_KEYCODE_35_5);
-    neg.sample = -700000;
-    neg.modify_count_length(4);
-    EXPECT_EQ(neg.get_sample(), -60000);  // remainder keeps the sign
+    // type, sample, prefix, digits asked, type and sample after; the prefix
+    // text is never changed, and a remainder keeps its sign.
+    std::tuple<label_t, long32, char const*, int, label_t, long32> const cases[] = {
+        {LABEL_KEYCODE_35_5, 700000, "", 4, LABEL_KEYCODE_35_4, 60000},
+        {LABEL_KEYCODE_35_4, 60000, "AB123451", 5, LABEL_KEYCODE_35_5, 700000},
+        {LABEL_KEYCODE_35_4, 60000, "AB123412", 6, LABEL_KEYCODE_35_6, 60000 + 12 * 640000},
+        {LABEL_KEYCODE_35_6, 60000 + 12 * 640000, "", 5, LABEL_KEYCODE_35_5, 1340000},
+        {LABEL_KEYCODE_35_5, -700000, "", 4, LABEL_KEYCODE_35_4, -60000},
+        {LABEL_KEYCODE_35, 64, "", 4, LABEL_KEYCODE_35, 64},  // counts 4 digits already
+        {LABEL_KEYCODE_35, 64, "", 7, LABEL_KEYCODE_35, 64},
+        {LABEL_PAL, 5, "", 5, LABEL_PAL, 5}};
+    for (auto const& [type, sample, prefix, digits, after, moved] : cases) {
+        label_point p(0, type);
+        p.sample = sample;
+        std::snprintf(p.prefix_text, sizeof p.prefix_text, "%s", prefix);
+        p.modify_count_length(digits);
+        EXPECT_TRUE(p.type() == after && p.get_sample() == moved) << type << " " << sample;
+        EXPECT_STREQ(p.prefix_text, prefix);
+    }
 }
 
 TEST(label_point, ConstrainPositiveAndHmsf) {
