@@ -10,6 +10,7 @@
 #include "marlix/cvt/ink_label.h"
 #include "marlix/cvt/keycode_label.h"
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/internal/text_writer.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {
@@ -170,6 +171,24 @@ TEST(keycode_label, StatedTextsAndTraps) {
     EXPECT_STREQ(k353->templates[0].text, "????????9999+29.3");
     EXPECT_STREQ(k353->templates[1].text, "~~~~~~~~9999+29.3");
     EXPECT_EQ(k353->normalise_sample_unit(-1), 659999);  // 3 x 22 x 10000 cycle
+}
+
+// The converters' fixed-buffer writer against snprintf's "%0*lld" and
+// "%.*lld", cut at the buffer's end as snprintf cuts.
+TEST(text_writer, WritesAsSnprintfWould) {
+    for (long long v : {-123456LL, -5LL, 0LL, 7LL, 98765LL}) {
+        for (int width = 0; width <= 9; ++width) {
+            char ours[6], theirs[6];
+            detail::text_writer padded(ours);
+            padded.put_padded(v, width);
+            std::snprintf(theirs, sizeof theirs, "%0*lld", width, v);
+            EXPECT_STREQ(padded.finish(), theirs) << v << " " << width;
+            detail::text_writer precise(ours);
+            precise.put_precise(v, width);
+            std::snprintf(theirs, sizeof theirs, "%.*lld", width, v);
+            EXPECT_STREQ(precise.finish(), theirs) << v << " " << width;
+        }
+    }
 }
 
 TEST(prefix_label, RememberedPrefixIsSharedBetweenPoints) {

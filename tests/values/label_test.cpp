@@ -22,6 +22,7 @@ TEST(label_point, ConstructionNormalisesWhereStated) {
     EXPECT_EQ(none.type(), LABEL_DUMMY);
     EXPECT_EQ(none.is_valid(), 0);
     EXPECT_EQ(none.get_sample(), 0);
+    EXPECT_STREQ(none.text_buffer, "");
 
     EXPECT_EQ(label_point(-1, LABEL_PAL).get_sample(), 2159999);  // normalised
     EXPECT_EQ(label_point(-4, LABEL_KEYCODE_35).get_sample(), 639996);
