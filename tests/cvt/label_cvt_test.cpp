@@ -242,38 +242,21 @@ TEST(label_template, ValidCharFollowsTheCharacterLanguage) {
 }
 
 TEST(label_template, PositionKinds) {
-    label_template const tc("-29.59.59.29");
-    EXPECT_EQ(tc.at_separator(3), 1);
-    EXPECT_EQ(tc.at_separator(0), 0);
-    EXPECT_EQ(tc.at_separator(1), 0);
-    EXPECT_EQ(tc.at_separator(12), 1);
-    EXPECT_EQ(tc.get_char(12), '?');
-    EXPECT_EQ(tc.get_char(-1), '?');
-    EXPECT_EQ(tc.get_char(2), '9');
-    label_template const kinds("~+#.: ?-A");
-    int const separators[] = {1, 1, 1, 1, 1, 0, 0, 0, 0};
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(kinds.at_separator(i), separators[i]) << i;
-    EXPECT_EQ(kinds.read_only_char(0), 1);
-    EXPECT_EQ(kinds.read_only_char(1), 0);
-    EXPECT_EQ(kinds.read_only_char(40), 0);
-    for (char c = 1; c < 127; ++c) EXPECT_EQ(kinds.valid_char(c, 0), 0);
-
-    label_template const empty("");
-    EXPECT_EQ(empty.get_char(0), '?');
-    EXPECT_EQ(empty.at_separator(0), 1);
-    EXPECT_EQ(empty.valid_char('1', 0), 0);
-}
-
-TEST(label_template, InvalidStringBySentinel) {
-    label_template const tc("-29.59.59.29");
-    EXPECT_STREQ(tc.get_invalid_string(SAMPLE_PAST_END), ">>>.>>.>>.>>");
-    EXPECT_STREQ(tc.get_invalid_string(SAMPLE_BEFORE_START), "<<<.<<.<<.<<");
-    EXPECT_STREQ(tc.get_invalid_string(INVALID_SAMPLE), "???.??.??.??");
-    EXPECT_STREQ(tc.get_invalid_string(5), "???.??.??.??");
+    label_template const tc("-29.59.59.29"), kinds("~+#.: ?-A"), empty("");
+    EXPECT_TRUE(tc.at_separator(3) && tc.at_separator(12) && !tc.at_separator(0) &&
+                !tc.at_separator(1) && empty.at_separator(0));
+    EXPECT_TRUE(tc.get_char(12) == '?' && tc.get_char(-1) == '?' && tc.get_char(2) == '9' &&
+                empty.get_char(0) == '?');
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(kinds.at_separator(i), i < 5 ? 1 : 0) << i;
+    EXPECT_TRUE(kinds.read_only_char(0) && !kinds.read_only_char(1) && !kinds.read_only_char(40));
+    for (char c = 1; c < 127; ++c) EXPECT_EQ(kinds.valid_char(c, 0) + empty.valid_char(c, 0), 0);
+    for (auto [s, text] : {std::pair{SAMPLE_PAST_END, ">>>.>>.>>.>>"},
+                           std::pair{SAMPLE_BEFORE_START, "<<<.<<.<<.<<"},
+                           std::pair{INVALID_SAMPLE, "???.??.??.??"}, std::pair{5, "???.??.??.??"}})
+        EXPECT_STREQ(tc.get_invalid_string(s), text) << s;
     label_template copy("");
     copy = tc;
-    EXPECT_STREQ(copy.past_end_text, ">>>.>>.>>.>>");
-    EXPECT_EQ(copy.length, 12);
+    EXPECT_TRUE(std::string(copy.past_end_text) == ">>>.>>.>>.>>" && copy.length == 12);
 }
 
 }  // namespace
