@@ -3,16 +3,13 @@
 # span reads label texts (and packed timecode digits); unreadable operands fail.
 expect span-text 0 "2762" "" -- span -t P 01:00:10:00 01:02:00:12
 expect span-unreadable 1 "invalid" "" -- span -t P abc def
-expect span-keycode 0 "60" "" -- span -t F35 AB1234561234+00 AB1234561234+15
 
 # -t: a frame rate names its timecode type; catalogue numbers are #N.
 expect type-rate 0 "108000" "" -- parse -t 30 01:00:00:00
 expect type-rate-df 0 "107892" "" -- parse -t 29.97DF "01:00:00;00"
-expect type-catalogue 0 "000012" "" -- print -t '#30' 12
 expect type-bare-number 2 "" "" -- parse -t 5 01:00:00:00
 expect_err type-bare-number-hint "#N" parse -t 5 01:00:00:00
 expect_err type-5994df "marlix tc" parse -t 59.94df 01:00:00:00
-expect project-rate-23 2 "" "" -- --project-rate 23 types --default
 expect project-rate-df 0 "7 ntsc_drop_label" "" -- --project-rate 29.97df types --default
 
 # Global options go before the command.
@@ -22,7 +19,6 @@ expect_err global-after-command-hint "unknown option --drop-frame \(global optio
 # convert keeps the roll; -p where the prefix lengths differ.
 expect convert-keeps-roll 0 "KU2290121234+15" "" -- convert --from F35 --to F35 KU2290121234+15
 expect convert-needs-prefix 2 "" "" -- convert --from F35 --to I35 KU2290121234+15
-expect convert-short-prefix 2 "" "" -- convert --from F35 --to I35 -p AB KU2290121234+15
 expect convert-new-prefix 0 "AB121234+15" "" -- convert --from F35 --to I35 -p AB12 KU2290121234+15
 
 # Drop-frame SMPTE words decode to the label's sample.
@@ -31,7 +27,6 @@ expect smpte-decode-df 0 "sample=1800 count=1802 drop=1" "" -- smpte -t ND --dec
 # Keep strings that would not read back are refused, with no output.
 expect keep-prefix-blank 1 "" "" -- label write -t F35 -p 'KU22 9 1' --start 0
 expect keep-pitch-nan 1 "" "" -- label write -t P --start 0 --pitch nan
-expect keep-pitch-zero 1 "" "" -- label write -t P --start 0 --pitch 0
 expect roll-reel-colon 1 "" "" -- roll write 2,1 --reel A:1
 expect roll-reel-cut 0 "REV:1 MediumRollId:2,1 reelid:ééééééééééééééé" "" -- roll write 2,1 --reel éééééééééééééééé
 expect_err roll-reel-cut-warning "reel id is cut" roll write 2,1 --reel éééééééééééééééé
@@ -49,9 +44,7 @@ if [[ -w /dev/full ]]; then
     if [[ $? == 3 ]]; then pass=$((pass + 1)); else echo "FAIL write-error-pipe"; fail=$((fail + 1)); fi
 fi
 expect xlate-output-follows 0 "1.001" "" -- --project-rate 29.97 xlate --from TOVCel --to TOVClock 1
-expect xlate-precision 0 "1.0417" "" -- --project-rate 25 xlate --precision 5 --from Playout25p --to Audio 1
 expect cadence-before-clip 0 "<B BC CC DD AA" "" -- cadence 24:30i --sequence 2
-expect cadence-numbers 0 "0/1 2/3 4/5" "" -- cadence 48:50p --count 3
 
 # One request, one answer through pipes: each answer comes before the next
 # request is sent.

@@ -1,15 +1,11 @@
 # print, parse, smpte, span, template.
 expect print-pal 1 $'-00:00:01.00\n 01:02:03.04\ninvalid' "" -- print -t P -25 93079 x
-expect print-df-normalise 0 $' 00:01:00;02\n 23:59:59;29\n 00:00:00;00' "" -- print -t nd --normalise 1800 -1 2589408
 expect print-flags 0 $' 1:05.03\n ' "" -- print -t P --flags 0 1628 3
 expect print-32bit 1 "invalid" "" -- print -t P 2147483648
 expect print-dummy 2 "" "" -- print -t timecode_label 5
 expect parse-pal 1 $'93079\n93079\ninvalid\n-90000' "" -- parse -t P " 01:02:03.04" 01:02:03:04 01.02.03.04 -01:00:00.00
-expect parse-packed 1 $'25\ninvalid\n25' "" -- parse -t P --packed 00000100 000001 0000010
-expect smpte-df 0 "0x00010042" "" -- smpte -t ND 1800
 expect smpte-decode 1 $'sample=93079 drop=1\nsample=93079 drop=0\ninvalid' "" -- smpte -t P --decode 0x01020344 0x01020304 0x123456789
 expect span-stdin 1 $'50\n2159975\ninvalid' $'23595900 00000100\n00000100 00000000\nonly-one\n' -- span -t P
-expect template 0 'template0="-29.59.59.49" template1="-29.59.59.49" invalid="???.??.??.??" past_end=">>>.>>.>>.>>" before_start="<<<.<<.<<.<<"' "" -- template -t P50
 expect no-type 2 "" "" -- print 5
 expect bad-type 2 "" "" -- print -t Q 5
 expect bad-flags 2 "" "" -- print -t P --flags 16 5

@@ -3,7 +3,6 @@ K="LABEL_REV:1 pal_label  10:00:00.00 250 0.0400000000 1"
 expect label-write 0 "$K" "" -- label write -t P --start 10:00:00.00 --length 250 --bounded
 expect label-write-sample 0 "LABEL_REV:1 keycode_35_label AB1234561234+15 25000000 0.0416666667 0" "" -- label write -t F35 -p AB123456 --start 79036
 expect label-read 1 $'type=\"pal_label\" start=" 10:00:00.00" start_sample=900000 length=250 pitch=0.04 bounded=1 revision=1\ninvalid' "" -- label read "$K" "LABEL_REV:3 pal_label 0 1 1 1"
-expect label-read-stdin 0 'type="foot_35_label" start=" 0012.00" start_sample=768 length=8 pitch=0.010416666675 bounded=0 revision=2' "LABEL_REV:2 foot_35_label 0012.00 2 0.0416666667 0" -- label read
 expect label-at 0 $' 10:00:00.00\n 10:00:10.00\n>>>>>>\n<<<<<<' "" -- label at "$K" 0 250 251 -1
 expect label-bad-start 2 "" "" -- label write -t P --start garbage
 expect label-bad-keep 2 "" "" -- label at "not a keep string" 0

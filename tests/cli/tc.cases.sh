@@ -1,25 +1,17 @@
 # marlix tc, marlix pull and the global --json.
 expect tc-text 0 $'01:00:00;00\n00:01:00;02\n-00:01:00;02\n01:00:00;00' "" -- tc text --rate 29.97df 107892 1800 -1800 107892
 expect tc-text-nowrap 0 "25:00:00:00" "" -- tc text --rate 25 --no-wrap 2250000
-expect tc-text-native 0 " 01:00:00.00" "" -- tc text --rate 25 --native 90000
 expect tc-text-native-none 2 "" "" -- tc text --rate 59.94df --native 1
 expect tc-frames 0 $'107892\n1800\n1800' "" -- tc frames --rate 29.97df "01:00:00;00" "00:01:00;02" "00;01;00;02"
 expect tc-frames-refused 1 $'invalid\ninvalid\ninvalid\ninvalid\ninvalid' "" -- tc frames --rate 25 "00:00:00;01" "00:00:00:25" "00:00:00:00x" "" "24:00:00:00"
 expect tc-check 1 $'ok\ninvalid' "" -- tc check --rate 29.97df "00:01:00;02" "00:01:00;00"
 expect_err tc-check-reason "dropped label" tc check --rate 29.97df "00:01:00;00"
-expect tc-any-hours 0 "2700000" "" -- tc frames --rate 25 --any-hours 30:00:00:00
 expect tc-add 0 "00:59:59:24" "" -- tc add --rate 25 01:00:00:00 -1
-expect tc-duration 0 "300" "" -- tc duration --rate 29.97df "01:00:00;00" "01:00:10;00"
 expect tc-duration-stdin 0 $'25\n50' $'01:00:00:00 01:00:01:00\n00:00:00:00 00:00:02:00\n' -- tc duration --rate 25
 expect tc-convert-pulldown 0 $'00:00:00;00\n00:00:00;01\n00:00:00;03\n00:00:00;04\n00:00:00;05' "" -- tc convert --from 23.976 --to 29.97df --method pulldown 00:00:00:00 00:00:00:01 00:00:00:02 00:00:00:03 00:00:00:04
-expect tc-convert-sync 0 "01:00:00;01" "" -- tc convert --from 23.976 --to 29.97df --method pulldown --sync "01:00:00:00=01:00:00;00" 01:00:00:01
-expect tc-convert-frame 0 "01:02:30:00" "" -- tc convert --from 25 --to 24 --method frame 01:00:00:00
 expect tc-convert-no-pulldown 2 "" "" -- tc convert --from 25 --to 29.97 --method pulldown 01:00:00:00
 expect pull-2-3 0 $'KU2290121234+00\nKU2290121234+01\nKU2290121234+01 split\nKU2290121234+02 split\nKU2290121234+03\nKU2290121234+04' "" -- pull --stock F35 --rate 29.97df --sync "KU2290121234+00=01:00:00;00" "01:00:00;00" "01:00:00;01" "01:00:00;02" "01:00:00;03" "01:00:00;04" "01:00:00;05"
-expect pull-24-25 0 $'KU2290121234+11\nKU2290121234+11 split' "" -- pull --stock F35 --rate 25 --sync "KU2290121234+00=01:00:00:00" 01:00:00:11 01:00:00:12
 expect pull-not-keycode 2 "" "" -- pull --stock P --rate 25 --sync "x=01:00:00:00" 01:00:00:00
 expect json-pull 1 $'{"input": "01:00:00:02", "text": "KU2290121234+01", "split": true}\n{"input": "x", "error": "not a timecode [-]HH:MM:SS:FF"}' "" -- --json pull --stock F35 --rate 29.97 --sync "KU2290121234+00=01:00:00:00" 01:00:00:02 x
 expect json-pair 0 '{"input": ["01:00:00:00", "01:00:01:00"], "frames": 25}' "" -- --json tc duration --rate 25 01:00:00:00 01:00:01:00
-expect json-fields 0 '{"input": "0x00010042", "sample": 1800, "count": 1802, "drop": 1}' "" -- --json smpte -t ND --decode 0x00010042
-expect json-position 0 '{"input": "1", "position": 0.96}' "" -- --json --project-rate 24 --output-rate 25 xlate --from TOVCel --to TOVClock 1
 expect json-after-command 2 "" "" -- tc frames --rate 25 --json 01:00:00:00

@@ -3,11 +3,8 @@ expect types-stdin 0 $'5 pal_label\n8 tc_24_label' $'p\nP24 trailing\n' -- types
 expect_line types-row 8 "value=7 class=\"ntsc_drop_label\" edl_written=\"ND\" edl_read=\"ND\" family=\"UserLabelTimecode\" foot=0 ink=0 key=0 tv_rate=5 tv_drop=1 duration=6 samples_per_unit=1 modulus=30 template=\"-29.59.59.29\"" types
 expect_line types-empty-row 10 "value=9 class=\"keycode_label\" edl_written=\"BAD\" edl_read=\"\" family=\"UserLabelKeycode\" foot=0 ink=0 key=0 tv_rate=0 tv_drop=0 duration=9 samples_per_unit=1 modulus=1 template=\"\"" types
 expect default-25 0 "5 pal_label" "" -- --project-rate 25 types --default
-expect default-host-number 0 "6 ntsc_label" "" -- --project-rate=#9 types --default
-expect_line duration-slow 7 "value=6 class=\"ntsc_label\" edl_written=\"N\" edl_read=\"N\" family=\"UserLabelTimecode\" foot=0 ink=0 key=0 tv_rate=5 tv_drop=0 duration=7 samples_per_unit=1 modulus=30 template=\"-29.59.59.29\"" --output-rate 29.97 types
 expect bad-rate 2 "" "" -- --project-rate 99 types --default
 expect no-command 2 "" "" --
-expect unknown-command 2 "" "" -- frobnicate
 expect unknown-option 2 "" "" -- types --bogus
 expect version 0 "marlix 0.1.0 (interface 10.0.V.9.0)" "" -- --version
 expect_err item-error "'X': not an EDL label type name" types X
