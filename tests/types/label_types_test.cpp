@@ -122,51 +122,35 @@ TEST(label_type_to_TvStd, StandardsBothWays) {
     EXPECT_EQ(TvStd_to_label_type(label_type_to_TvStd(LABEL_TC_24)), LABEL_TC_24);
 }
 
-TEST(label_t_to_duration_label_t, FollowsTheOutputRateOfTheProject) {
-    Tov::ScopedProject restore;
-    for (int rate = 0; rate <= 34; ++rate) {
-        Tov::ProjectSettings s;
-        s.output_rate = static_cast<Tov::FrameRate>(rate);
-        Tov::CurrentProject::apply(s);
-        bool const slow = rate == 2 || rate == 5 || rate == 7 || rate == 10;
-        SCOPED_TRACE(rate);
-        EXPECT_EQ(label_t_to_duration_label_t(LABEL_NTSC), slow ? LABEL_NTSC_DROP : LABEL_NTSC);
-        EXPECT_EQ(label_t_to_duration_label_t(LABEL_NTSC_DROP),
-                  slow ? LABEL_NTSC_DROP : LABEL_NTSC);
-        for (int t : {0, 5, 8, 10, 30, 41})
-            EXPECT_EQ(label_t_to_duration_label_t(static_cast<label_t>(t)), t);
-    }
-}
-
-TEST(getDefaultLabelTypeForProject, EveryProjectRate) {
+// Every project rate, with and without drop-frame, and every output rate.
+TEST(getDefaultLabelTypeForProject, EveryProjectAndOutputRate) {
     Tov::ScopedProject restore;
     for (int rate = -1; rate <= 40; ++rate) {
+        auto const r     = static_cast<Tov::FrameRate>(rate);
+        bool const film  = rate == 1 || rate == 2 || rate == 6 || rate == 7;
+        bool const pal   = rate == 3 || rate == 8;
+        bool const slow  = rate == 2 || rate == 5 || rate == 7 || rate == 10;
+        double const fps = rate == 2                 ? 23.976023976023978
+                           : pal                     ? 25.0
+                           : rate == 4 || rate == 9  ? 30.0
+                           : rate == 5 || rate == 10 ? 29.970029970029973
+                                                     : 24.0;
+        int const type   = fps == 25.0 ? 5 : fps < 29 ? 8 : 6;
+        EXPECT_EQ(getDefaultTimecodeFrameRate(r), fps) << rate;  // exact doubles
+        EXPECT_EQ(getDefaultLabelTypeforFrameRate(r), type) << rate;
         for (bool drop : {false, true}) {
             Tov::ProjectSettings s;
-            s.frame_rate          = static_cast<Tov::FrameRate>(rate);
+            s.frame_rate          = r;
             s.drop_frame_timecode = drop;
+            s.output_rate         = r;
             Tov::CurrentProject::apply(s);
-            SCOPED_TRACE(std::to_string(rate) + (drop ? " drop" : ""));
-            int expected = drop ? 7 : 6;
-            if (rate == 1 || rate == 2 || rate == 6 || rate == 7) expected = 8;
-            if (rate == 3 || rate == 8) expected = 5;
-            EXPECT_EQ(getDefaultLabelTypeForProject(), expected);
+            EXPECT_EQ(getDefaultLabelTypeForProject(), film ? 8 : pal ? 5 : drop ? 7 : 6) << rate;
+            for (label_t t : {LABEL_NTSC, LABEL_NTSC_DROP})
+                EXPECT_EQ(label_t_to_duration_label_t(t), slow ? LABEL_NTSC_DROP : LABEL_NTSC)
+                    << rate;
+            for (int t : {0, 5, 8, 10, 30, 41})
+                EXPECT_EQ(label_t_to_duration_label_t(static_cast<label_t>(t)), t) << rate;
         }
-    }
-}
-
-TEST(getDefaultTimecodeFrameRate, RatesAndDefaultTypes) {
-    for (int rate = -1; rate <= 40; ++rate) {
-        SCOPED_TRACE(rate);
-        auto const r    = static_cast<Tov::FrameRate>(rate);
-        double expected = 24.0;
-        int type        = 8;
-        if (rate == 2) expected = 23.976023976023978;
-        if (rate == 3 || rate == 8) expected = 25.0, type = 5;
-        if (rate == 4 || rate == 9) expected = 30.0, type = 6;
-        if (rate == 5 || rate == 10) expected = 29.970029970029973, type = 6;
-        EXPECT_EQ(getDefaultTimecodeFrameRate(r), expected);  // exact doubles
-        EXPECT_EQ(getDefaultLabelTypeforFrameRate(r), type);
     }
 }
 

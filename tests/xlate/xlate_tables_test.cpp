@@ -56,13 +56,11 @@ TEST(MPosn_Xlate_Params, SpecialisedInitialisers) {
     EXPECT_TRUE(p.sequence == 0 && p.output_pulled_down && p.transfer == transfer_cadence &&
                 p.transfer_rate == Tov::FrameRate_30 && p.video_medium == MediumRoll30i);
     p.init_to_default_filmvid_conversion(Tov::FrameRate_25);
-    EXPECT_EQ(p.transfer, transfer_frame_for_frame);
-    EXPECT_EQ(p.transfer_rate, Tov::FrameRate_25);
-    EXPECT_EQ(p.video_medium, MediumRoll25i);
+    EXPECT_TRUE(p.transfer == transfer_frame_for_frame && p.transfer_rate == Tov::FrameRate_25 &&
+                p.video_medium == MediumRoll25i);
     configb::host().set("default_film_video_conversion_pulldown", "2", nullptr);
     p.init_to_default_filmvid_conversion(Tov::FrameRate_29_97);
-    EXPECT_EQ(p.transfer, transfer_cadence);
-    EXPECT_EQ(p.video_medium, MediumRoll30i);
+    EXPECT_TRUE(p.transfer == transfer_cadence && p.video_medium == MediumRoll30i);
 }
 
 TEST(modify_sequence_to_playfile_std, MovesThePhaseWithinItsCycle) {
@@ -93,11 +91,9 @@ TEST(modify_sequence_to_playfile_std, MovesThePhaseWithinItsCycle) {
     q.modify_sequence_to_playfile_std(27);
     EXPECT_EQ(q.sequence, 2);
     q.init_to_playout_generation();
-    EXPECT_EQ(q.standard, 0);
-    EXPECT_FALSE(q.active);
+    EXPECT_TRUE(q.standard == 0 && !q.active);
     q.init_to_default_filmvid_conversion();
-    EXPECT_TRUE(q.active);
-    EXPECT_EQ(q.variant, 1);
+    EXPECT_TRUE(q.active && q.variant == 1);
     q.init();
     q.init_to_default_filmvid_conversion();
     EXPECT_EQ(q.variant, 2);
