@@ -102,7 +102,7 @@ TEST(mPosn_Xlate, WorkedValues) {
 }
 
 // The single-rate project classes (rates 31..34) and a film project's
-// playout-to-sound step, whose rules name the project or transfer rate.
+// sound, whose rules name the project or transfer rate.
 TEST(mPosn_Xlate, ProjectRateRules) {
     captured c;
     auto const none = transfer_none, frame = transfer_frame_for_frame;
@@ -120,6 +120,10 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         {31, MediumRollPlayout24p, MediumRollAudio, none, r25, 1.0, 0.96},
         {32, MediumRollFilm, MediumRoll25i, none, r25, 1.0, 0.96},
         {33, MediumRollFilm, MediumRoll30i, none, r30, 1.0, 0.8},
+        // Sound of a film project by the rate it was transferred at.
+        {1, MediumRollTOVCel, MediumRollAudio, none, r25, 1.0, 0.96},
+        {1, MediumRollTOVCel, MediumRollAudio, none, r30, 1.0, 1.0},  // pulled down by default
+        {1, MediumRollTOVCel, MediumRollAudio, none, r2997, 1.0, 1.001},
         // Video to film counts whole video frames of the project rate.
         {32, MediumRoll25i, MediumRollFilm, none, r25, 310.0, 12 / 24.0},
         {32, MediumRoll25p, MediumRollFilm, frame, r25, 300.0, 12 / 24.0},
