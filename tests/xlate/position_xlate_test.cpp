@@ -47,13 +47,6 @@ TEST(mPosn_Xlate, SharedStepsEqualMediaAndGenericMedia) {
     Tov::ScopedProject restore(project(1, 1));
     captured c;
     EXPECT_EQ(mPosn_Xlate(1e99, MediumRollFilm, MediumRollFilm), 1e99);
-    EXPECT_EQ(mPosn_Xlate(3.25, m(5), m(5)), 3.25);  // outside the accepted set, still equal
-    EXPECT_EQ(c.text,
-              "mPosn_Xlate() - un-handled medium type - FROM<5> to<5>\nmPosn_Xlate() - un-handled "
-              "medium type - from<5> TO<5>\n");
-    c.text.clear();
-    EXPECT_EQ(mPosn_Xlate(1e99, MediumRollFilm, MediumRollAudio), 1e99);
-    EXPECT_EQ(c.text, "mPosn_Xlate():- invalid MediumPosn\n");
     MPosn_Xlate_Params p;
     p.video_medium      = MediumRoll25i;
     p.sequence          = -1;
@@ -84,20 +77,34 @@ TEST(mPosn_Xlate, WorkedValues) {
         Tov::ScopedProject restore(project(1, 1, false, 3));  // shot at 25 fps
         EXPECT_DOUBLE_EQ(mPosn_Xlate(1.0, MediumRollFilm, MediumRollAudio), 0.96);
     }
-    {
-        Tov::ScopedProject restore(project(4, 4));
+}
+
+// Refusals: the invalid position with the sign of the input, and the
+// messages, one for each failed step.
+TEST(mPosn_Xlate, RefusalsAndTheirMessages) {
+    captured c;
+    std::string const shot =
+        "mPosn_Xlate(): Invalid source shot standard for project - cookie<invalid>\n";
+    std::string const invalid = "mPosn_Xlate():- invalid MediumPosn\n";
+    std::tuple<int, M, M, M, double, double, std::string> const rows[] = {
+        {4, MediumRollTOVCel, MediumRoll25p, MediumRollNone, 1.0, 1e99, shot},
+        {4, MediumRollTOVCel, MediumRoll25p, MediumRollNone, -1.0, -1e99, shot},
+        {4, MediumRollFilm, MediumRoll25p, MediumRollNone, 1.0, 1e99,
+         "mPosn_Xlate(): Invalid film->vid conversion for project - cookie<invalid>\n"},
+        // The other television family as the film's video.
+        {4, MediumRollFilm, MediumRollTOVCel, MediumRoll25i, -1.0, -1e99, shot},
+        {4, MediumRollFilm, MediumRollTOVClock, MediumRoll25i, 1.0, 1e99, shot + invalid},
+        {1, MediumRollFilm, MediumRollAudio, MediumRollNone, 1e99, 1e99, invalid},
+        {1, m(5), m(5), MediumRollNone, 3.25, 3.25,  // outside the accepted set, still equal
+         "mPosn_Xlate() - un-handled medium type - FROM<5> to<5>\nmPosn_Xlate() - un-handled "
+         "medium type - from<5> TO<5>\n"}};
+    for (auto const& [rate, from, to, video, x, y, message] : rows) {
+        Tov::ScopedProject s(project(rate, rate));
         MPosn_Xlate_Params p;
+        p.video_medium = video;
         c.text.clear();
-        EXPECT_EQ(mPosn_Xlate(1.0, MediumRollTOVCel, MediumRoll25p, p, false), 1e99);
-        EXPECT_EQ(mPosn_Xlate(-1.0, MediumRollTOVCel, MediumRoll25p, p, false), -1e99);
-        EXPECT_EQ(
-            c.text.find(
-                "mPosn_Xlate(): Invalid source shot standard for project - cookie<invalid>\n"),
-            0u);
-        c.text.clear();
-        EXPECT_EQ(mPosn_Xlate(1.0, MediumRollFilm, MediumRoll25p, p, false), 1e99);
-        EXPECT_EQ(c.text,
-                  "mPosn_Xlate(): Invalid film->vid conversion for project - cookie<invalid>\n");
+        EXPECT_EQ(mPosn_Xlate(x, from, to, p, false), y) << from << "->" << to;
+        EXPECT_EQ(c.text.rfind(message, 0), 0u) << c.text;
     }
 }
 
@@ -280,23 +287,6 @@ TEST(mPosn_Xlate, ImplementerDecisionsAreInverse) {
                 << playout << " " << frame;
         }
     }
-}
-
-TEST(mPosn_Xlate, FailedFirstLegReportsTwice) {
-    Tov::ScopedProject restore(project(4, 4));
-    captured c;
-    MPosn_Xlate_Params p;
-    p.video_medium = MediumRoll25i;  // the other television family
-    EXPECT_EQ(mPosn_Xlate(-1.0, MediumRollFilm, MediumRollTOVCel, p, false), -1e99);
-    EXPECT_EQ(c.text,
-              "mPosn_Xlate(): Invalid source shot standard for project - cookie<invalid>\n");
-    c.text.clear();
-    EXPECT_EQ(mPosn_Xlate(1.0, MediumRollFilm, MediumRollTOVClock, p, false),
-              1e99);  // film, cel, clock
-    EXPECT_EQ(c.text,
-              "mPosn_Xlate(): Invalid source shot standard for project - "
-              "cookie<invalid>\nmPosn_Xlate():- invalid "
-              "MediumPosn\n");
 }
 
 // Media by the time base they count in; a project states, for each, how
