@@ -102,8 +102,6 @@ TEST(edit_label, FixAudioLabelPitchByBranch) {
     };
     // clang-format on
     for (auto const& [type, generation, transfer, picture, film_speed, pitch] : cases) {
-        SCOPED_TRACE(std::to_string(type) + " t" + std::to_string(transfer) + " m" +
-                     std::to_string(picture) + " film " + std::to_string(film_speed));
         Tov::ProjectSettings s;
         s.in_camera_film_speed = static_cast<Tov::FrameRate>(film_speed);
         Tov::CurrentProject::apply(s);
@@ -111,8 +109,8 @@ TEST(edit_label, FixAudioLabelPitchByBranch) {
         e.set_dirty(false);
         e.fix_audio_label_pitch(static_cast<transfer_type>(transfer),
                                 static_cast<MediumRollMedium>(picture));
-        EXPECT_EQ(e.get_pitch(), pitch);
-        EXPECT_TRUE(e.get_dirty());
+        EXPECT_TRUE(e.get_pitch() == pitch && e.get_dirty())
+            << type << " transfer " << transfer << " on " << picture << " shot at " << film_speed;
     }
     edit_label video(LABEL_NTSC, id(3, 2));
     video.set_dirty(false);
@@ -195,15 +193,12 @@ TEST(edit_label, CountsLiveLabelsAndAssigns) {
         edit_label b(a);
         edit_label c("LABEL_REV:1 pal_label 0 1 0.04 0");
         EXPECT_EQ(edit_label::howmany, before + 3);
-        EXPECT_TRUE(a.get_MediumRoll() == id(1, 1));
-        EXPECT_EQ(a.get_dumpable(), 1);
+        EXPECT_TRUE(a.get_MediumRoll() == id(1, 1) && a.get_dumpable() == 1);
         c.set_dirty(true);
         c.set_dumpable(5);
-        c = edit_label(LABEL_NTSC, id(21, 2));
-        EXPECT_TRUE(c.get_dirty());  // assignment leaves dirty and dumpable
-        EXPECT_EQ(c.get_dumpable(), 5);
-        EXPECT_TRUE(c.get_MediumRoll() == id(21, 2));
-        EXPECT_EQ(c.get_pitch(), 1.0 / 30);
+        c = edit_label(LABEL_NTSC, id(21, 2));  // leaves dirty and dumpable
+        EXPECT_TRUE(c.get_dirty() && c.get_dumpable() == 5 && c.get_MediumRoll() == id(21, 2) &&
+                    c.get_pitch() == 1.0 / 30);
     }
     EXPECT_EQ(edit_label::howmany, before);
     EXPECT_FALSE(invalid_edit_label()->is_valid());
