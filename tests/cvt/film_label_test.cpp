@@ -207,6 +207,7 @@ TEST(prefix_label, RememberedPrefixIsSharedBetweenPoints) {
     whole.set_prefix("x");  // too short: the point keeps its prefix, memory follows it
     EXPECT_STREQ(whole.prefix_text, "EF1234567890");
     EXPECT_STREQ(empty.get_prefix(), "EF1234");
+    EXPECT_STREQ(static_cast<prefix_label&>(*k6).last_prefix, "EF1234");  // its text form
     whole.set_prefix(nullptr);
     EXPECT_STREQ(whole.prefix_text, "EF1234567890");
 }
