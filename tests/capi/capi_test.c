@@ -103,6 +103,7 @@ static void labels(void) {
     CHECK(marlix_label_medium_id(back, &read_id) == MARLIX_OK && read_id.medium == 2 &&
           read_id.generation == 2);
     CHECK(marlix_label_keep_string(back, keep, 10) == MARLIX_ERR_TRUNCATED);
+    CHECK(marlix_label_medium_id(back, NULL) == MARLIX_ERR_ARGUMENT);
     marlix_label_free(back);
     marlix_label_free(NULL);
 }

