@@ -320,50 +320,33 @@ TEST(foot_353_label, EveryPerforationOfTenThousandFeetRoundTrips) {
 }
 
 TEST(foot_label, ParseNeverFailsForOrdinaryText) {
-    label_cvt_ptr f35  = make_label_cvt(LABEL_FOOT_35);
-    label_cvt_ptr f16  = make_label_cvt(LABEL_FOOT_16);
-    label_cvt_ptr f353 = make_label_cvt(LABEL_FOOT_353);
-    label_point point(0, f35.get());
+    label_cvt_ptr f35 = make_label_cvt(LABEL_FOOT_35), f16 = make_label_cvt(LABEL_FOOT_16);
+    label_cvt_ptr f353 = make_label_cvt(LABEL_FOOT_353), ff = make_label_cvt(LABEL_FILM_FRAMES);
+    // Beyond 32 bits there is no footage to answer.
     // clang-format off
     std::tuple<label_cvt*, char const*, long32> const cases[] = {
-        {f35.get(), " 1234.15", 79036}, {f35.get(), "0012.20", 848}, {f35.get(), "12", 768},
-        {f35.get(), "", 0}, {f35.get(), "junk", 0}, {f35.get(), "-0.1", -4},
-        {f16.get(), "-0001.05", -45}, {f35.get(), " 1234+15", 79036},
-        {f353.get(), " 1234+01.2", 78978}, {f353.get(), "-1234+01.2", -78978}, {f353.get(), "", 0},
-        // Beyond 32 bits there is no footage to answer.
-        {f35.get(), "99999999999999999999.00", INVALID_SAMPLE},
+        {f35.get(), "0012.20", 848}, {f35.get(), "12", 768}, {f35.get(), "", 0}, {f35.get(), "junk", 0},
+        {f35.get(), "-0.1", -4}, {f16.get(), "-0001.05", -45}, {f35.get(), " 1234+15", 79036},
+        {f353.get(), "", 0}, {f35.get(), "99999999999999999999.00", INVALID_SAMPLE},
         {f353.get(), "99999999999999999999+00.1", INVALID_SAMPLE},
-    };
+        {ff.get(), "  -42", -42}, {ff.get(), "12abc", 12}, {ff.get(), "", INVALID_SAMPLE},
+        {ff.get(), "abc", INVALID_SAMPLE}, {ff.get(), "99999999999", INVALID_SAMPLE},
+        {ff.get(), "-2147483648", INT32_MIN}};
     // clang-format on
     for (auto const& [cvt, text, sample] : cases)
         EXPECT_EQ(cvt->get_abs_sample(text), sample) << text;
-    std::pair<long32, char const*> const prints[] = {
-        {0, " 0000.00"},
-        {-4, "-0000.01"},
-        {-3, "-0000.00"},
-        {INT32_MIN, "-54432.00"} /* 536870912 frames modulo 100 000 feet */,
-        {INVALID_SAMPLE, "?????.??"}};
-    for (auto const& [s, text] : prints) EXPECT_STREQ(f35->get_abs_string(&point, s), text) << s;
+    label_point point(0, f35.get());
+    // clang-format off
+    std::tuple<label_cvt*, long32, char const*> const prints[] = {
+        {f35.get(), -4, "-0000.01"}, {f35.get(), -3, "-0000.00"}, {f35.get(), INVALID_SAMPLE, "?????.??"},
+        {f35.get(), INT32_MIN, "-54432.00"},  // 536870912 frames modulo 100 000 feet
+        {ff.get(), 12, "000012"}, {ff.get(), -12, "-000012"}, {ff.get(), 1234567, "1234567"}};
+    // clang-format on
+    for (auto const& [cvt, s, text] : prints)
+        EXPECT_STREQ(cvt->get_abs_string(&point, s), text) << s;
     EXPECT_EQ(f35->normalise_sample_unit(-5), -5);  // feet keep negative samples
-}
-
-TEST(film_frames_label, PrintsSixDigitsAndReadsANumber) {
-    label_cvt_ptr ff = make_label_cvt(LABEL_FILM_FRAMES);
-    label_point point(0, ff.get());
-    EXPECT_STREQ(ff->get_abs_string(&point, 0), "000000");
-    EXPECT_STREQ(ff->get_abs_string(&point, 12), "000012");
-    EXPECT_STREQ(ff->get_abs_string(&point, -12), "-000012");
-    EXPECT_STREQ(ff->get_abs_string(&point, 1234567), "1234567");
     EXPECT_STREQ(ff->templates[0].text, "-999999");
     EXPECT_EQ(ff->get_modulus(), 999999);
-    std::pair<char const*, long32> const cases[] = {{"  -42", -42},
-                                                    {"000012", 12},
-                                                    {"12abc", 12},
-                                                    {"", INVALID_SAMPLE},
-                                                    {"abc", INVALID_SAMPLE},
-                                                    {"99999999999", INVALID_SAMPLE},
-                                                    {"-2147483648", INT32_MIN}};
-    for (auto const& [text, sample] : cases) EXPECT_EQ(ff->get_abs_sample(text), sample) << text;
 }
 
 }  // namespace
