@@ -209,20 +209,15 @@ TEST(label, PositionsWithTheirTolerances) {
         {1e12, INVALID_SAMPLE, INVALID_SAMPLE}, {-1e12, INVALID_SAMPLE, INVALID_SAMPLE},
     };
     // clang-format on
-    for (auto const& [p, rel, abs] : cases) {
-        SCOPED_TRACE(p);
-        EXPECT_EQ(l.posn_to_sample(p), rel);
-        EXPECT_EQ(l.abs_posn_to_sample(p), abs);
-    }
+    for (auto const& [p, rel, abs] : cases)
+        EXPECT_TRUE(l.posn_to_sample(p) == rel && l.abs_posn_to_sample(p) == abs) << p;
     EXPECT_EQ(l.posn_to_sample(std::nan("")), INVALID_SAMPLE);
-    label feet(LABEL_FOOT_35);  // four samples a unit: whole frames
-    EXPECT_EQ(feet.posn_to_sample(5.5 / 96), 4);
-    EXPECT_EQ(feet.posn_to_sample(7.997 / 96), 8);  // within 1/250 of a sample
-    EXPECT_EQ(feet.posn_to_sample(7.99 / 96), 4);
-    label zero_pitch(LABEL_PAL);
-    zero_pitch.set_pitch(0.0);
-    EXPECT_EQ(zero_pitch.posn_to_sample(1.0), INVALID_SAMPLE);
-    EXPECT_EQ(zero_pitch.abs_posn_to_sample(1.0), INVALID_SAMPLE);
+    label feet(LABEL_FOOT_35);  // four samples a unit: whole frames, within 1/250 of a sample
+    for (auto [frames, sample] : {std::pair{5.5, 4}, std::pair{7.997, 8}, std::pair{7.99, 4}})
+        EXPECT_EQ(feet.posn_to_sample(frames / 96), sample) << frames;
+    l.set_pitch(0.0);
+    EXPECT_TRUE(l.posn_to_sample(1.0) == INVALID_SAMPLE &&
+                l.abs_posn_to_sample(1.0) == INVALID_SAMPLE);
 }
 
 TEST(label, KeepStringsRoundTripForEveryType) {
