@@ -24,7 +24,6 @@ struct stock_case {
     int prefix_length = 12;  // of prefix and count together
 };
 
-// clang-format off
 stock_case const stocks[] = {
     {LABEL_KEYCODE_35, 16, 4, 4, '+', "????????9999+19"},
     {LABEL_KEYCODE_35_5, 16, 4, 5, '+', "???????99999+19"},
@@ -41,9 +40,9 @@ stock_case const stocks[] = {
     {LABEL_KEYCODE_658_120, 15, 8, 4, '+', "????????9999+19"},
     {LABEL_KEYCODE_6510_120, 12, 10, 4, '+', "????????9999+19"},
     {LABEL_KEYCODE_6515_120, 8, 15, 4, '+', "????????9999+07"},
-    {LABEL_INK_35, 16, 4, 4, '+', "????9999+19", 8}, {LABEL_INK_16, 20, 1, 4, '+', "????9999+19", 8},
+    {LABEL_INK_35, 16, 4, 4, '+', "????9999+19", 8},
+    {LABEL_INK_16, 20, 1, 4, '+', "????9999+19", 8},
 };
-// clang-format on
 
 // Keycode of every stock and ink numbers of both gauges.
 TEST(keycode_label, EveryFrameOfACycleRoundTripsForEveryStock) {

@@ -46,20 +46,20 @@ TEST(dummy_label, AnswersTheAbsenceOfALabelType) {
 }
 
 TEST(variable_label, DecodesSmpteWordsByNibble) {
-    // clang-format off
     std::tuple<int, long32, unsigned, long32, bool> const cases[] = {
         {25, 1, 0x01020304u, 93079, false},
         {25, 1, 0x01020344u, 93079, true},  // bit 6: drop flag, frames tens from bits 4-5
         {30, 1, 0x00000000u, 0, false},
         {24, 2, 0x00000101u, 50, false},  // one second and a frame at two samples each
         // Masks: hours tens 2 bits, minutes and seconds tens 3 bits.
-        {25, 1, 0xf0000000u, 3 * 36000 * 25, false}, {25, 1, 0x00f00000u, 7 * 600 * 25, false},
-        {25, 1, 0x0000f000u, 7 * 10 * 25, false}, {25, 1, 0x000000f0u, 30, true},
+        {25, 1, 0xf0000000u, 3 * 36000 * 25, false},
+        {25, 1, 0x00f00000u, 7 * 600 * 25, false},
+        {25, 1, 0x0000f000u, 7 * 10 * 25, false},
+        {25, 1, 0x000000f0u, 30, true},
         // Every nibble at its largest: hours 3 and 15, minutes and seconds 7 and
         // 15, frames 3 and 15.
         {60, 1, 0xffffffffu, ((((45 * 6 + 7) * 10 + 15) * 6 + 7) * 10 + 15) * 60 + 45, true},
     };
-    // clang-format on
     for (auto const& [modulus, unit, stated, samples, drop] : cases) {
         dummy_label base;
         base.modulus      = modulus;

@@ -31,7 +31,6 @@ std::unique_ptr<timecode_label> make(int flags) {
     return std::make_unique<T>(flags);
 }
 
-// clang-format off
 rate_case const rates[] = {
     {"pal_label", make<pal_label>, 25, '.', 2160000, LABEL_PAL},
     {"ntsc_label", make<ntsc_label>, 30, '.', 2592000, LABEL_NTSC},
@@ -41,7 +40,6 @@ rate_case const rates[] = {
     {"tc_50_label", make<tc_50_label>, 50, '.', 4320000, LABEL_TC_50},
     {"tc_60_label", make<tc_60_label>, 60, '.', 5184000, LABEL_TC_60},
 };
-// clang-format on
 
 // Drop-frame label of a frame count, computed the usual way: add back the
 // two frame numbers skipped in each minute that is not a tenth.

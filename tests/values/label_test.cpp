@@ -275,18 +275,17 @@ TEST(label, KeepStringTexts) {
     label const back(static_cast<char*>(feet));
     EXPECT_TRUE(back.get_length() == 8 && back.get_pitch() == 0.0416666667 / 4);  // 10 decimals
 
-    // clang-format off
     std::tuple<char const*, int, int, double, long32> const cases[] = {
         {"LABEL_REV:3 pal_label  10:00:00.00 250 0.04 1", 0, 3, 0.0, 100000000},
         {"LABEL_REV:0 pal_label  10:00:00.00 250 0.04 1", 0, 0, 0.0, 100000000},
         {"LABEL_REV", 0, 0, 0.0, 100000000},
         {"LABEL_REV:2 pal_label", 5, 2, 0.0, 100000000},  // no length field
         {"REV:1 pal_label  10:00:00.00 250 0.04 1", 0, 1, 0.0, 100000000},
-        {"", 0, 1, 0.0, 100000000}, {"LABEL_REV:1 no_such_label x 5 1 1", 0, 1, 1.0, 5},
+        {"", 0, 1, 0.0, 100000000},
+        {"LABEL_REV:1 no_such_label x 5 1 1", 0, 1, 1.0, 5},
         {"LABEL_REV:1 pal_label 0 99999999999999999999 0.04 1", 5, 1, 0.04, 2147483647},
         {"LABEL_REV:1 pal_label 0 -99999999999999999999 0.04 1", 5, 1, 0.04, -2147483647 - 1},
     };
-    // clang-format on
     for (auto const& [text, type, revision, pitch, length] : cases) {
         label const r(text);
         EXPECT_TRUE((r.type() == LABEL_DUMMY ? 0 : r.type()) == type && r.revision == revision &&

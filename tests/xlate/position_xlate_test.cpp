@@ -115,7 +115,6 @@ TEST(mPosn_Xlate, ProjectRateRules) {
     auto const none = transfer_none, frame = transfer_frame_for_frame;
     int const r25 = Tov::FrameRate_25, r30 = Tov::FrameRate_30, r2997 = Tov::FrameRate_29_97;
     // project rate, from, to, transfer, transfer rate, position, result
-    // clang-format off
     std::tuple<int, M, M, transfer_type, int, double, double> const rows[] = {
         {33, MediumRollPlayout30p, MediumRollAudio, none, r2997, 1.0, 1.001},
         {33, MediumRollPlayout30p, MediumRollAudio, none, r30, 1.0, 1.0},
@@ -135,7 +134,6 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         {32, MediumRoll25i, MediumRollFilm, none, r25, 310.0, 12 / 24.0},
         {32, MediumRoll25p, MediumRollFilm, frame, r25, 300.0, 12 / 24.0},
         {33, MediumRoll30i, MediumRollFilm, none, r30, 310.0, 10 / 24.0}};
-    // clang-format on
     for (auto const& [rate, from, to, transfer, transfer_rate, x, y] : rows) {
         Tov::ScopedProject s(project(rate, rate));
         MPosn_Xlate_Params p;
@@ -365,8 +363,7 @@ TEST(mPosn_Xlate, EveryRouteAgainstTheRuleTable) {
 // first leg scales by the stated factor and the way back returns the
 // position exactly.
 TEST(mPosn_Xlate, InverseRulesRoundTrip) {
-    constexpr double k = 1.001;
-    // clang-format off
+    constexpr double k                                              = 1.001;
     std::tuple<int, int, int, M, M, M, double, double> const rows[] = {
         {1, 3, 1, MediumRoll25i, MediumRollTOVCel, MediumRollTOVClock, 1 / 24.0, 0.96},
         {1, 4, 1, MediumRoll30i, MediumRollAudio, MediumRollPlayout30pM, 1 / 24.0, 0.8 * k},
@@ -381,7 +378,6 @@ TEST(mPosn_Xlate, InverseRulesRoundTrip) {
         {4, 4, 1, MediumRoll30iM, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 0.8},
         {9, 9, 6, MediumRoll60p, MediumRollFilm, MediumRollAudio, 1 / 24.0, 0.5},
     };
-    // clang-format on
     for (auto const& [rate, output, camera, video, a, b, step, factor] : rows) {
         Tov::ScopedProject s(project(rate, output, false, camera));
         MPosn_Xlate_Params p;
@@ -403,7 +399,6 @@ TEST(mPosn_Xlate, PositionsOutsideTheFrameRangeFail) {
     Tov::ScopedProject s(project(1, 1));
     captured c;
     double const inf = HUGE_VAL, nan = std::nan("");
-    // clang-format off
     std::tuple<M, M, transfer_type> const routes[] = {
         {MediumRollFilm, MediumRoll30i, transfer_cadence},
         {MediumRollFilm, MediumRollAudio, transfer_none},
@@ -411,7 +406,6 @@ TEST(mPosn_Xlate, PositionsOutsideTheFrameRangeFail) {
         {MediumRollTOVCel, MediumRollPlayout30i, transfer_cadence},
         {MediumRollPlayout25i, MediumRollTOVCel, transfer_cadence},
     };
-    // clang-format on
     for (auto const& [from, to, transfer] : routes) {
         for (bool pulled : {false, true}) {
             Tov::ScopedProject out(project(1, 4, pulled));

@@ -64,7 +64,6 @@ TEST(MPosn_Xlate_Params, SpecialisedInitialisers) {
 }
 
 TEST(modify_sequence_to_playfile_std, MovesThePhaseWithinItsCycle) {
-    // clang-format off
     std::tuple<transfer_type, Tov::FrameRate, int, int, int> const cases[] = {
         {transfer_cadence, Tov::FrameRate_30, 2, 7, 4},
         {transfer_cadence, Tov::FrameRate_25, 2, 7, 9},
@@ -73,7 +72,6 @@ TEST(modify_sequence_to_playfile_std, MovesThePhaseWithinItsCycle) {
         {transfer_cadence, Tov::FrameRate_30, 1, -3, -2},  // truncating remainder
         {transfer_cadence, Tov::FrameRate_30, 4, 2147483647, (4 + 2147483647LL) % 5},
     };
-    // clang-format on
     for (auto const& [transfer, rate, sequence, n, expected] : cases) {
         MPosn_Xlate_Params p;
         p.transfer      = transfer;
