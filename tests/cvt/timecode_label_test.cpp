@@ -41,22 +41,15 @@ rate_case const rates[] = {
     {"tc_60_label", make<tc_60_label>, 60, '.', 5184000, LABEL_TC_60},
 };
 
-// Drop-frame label of a frame count, computed the usual way: add back the
-// two frame numbers skipped in each minute that is not a tenth.
-std::string drop_frame_text(long32 n) {
+// The label of a frame count, computed the usual way: drop-frame adds
+// back the two frame numbers skipped in each minute that is not a tenth.
+std::string label_text(long32 n, rate_case const& r) {
     long32 const blocks = n / 17982, m = n % 17982;
-    long32 const skipped = 18 * blocks + (m > 1 ? 2 * ((m - 2) / 1798) : 0);
-    long32 const c       = n + skipped;  // nominal 30 fps frame count
+    long32 const c =
+        r.type != LABEL_NTSC_DROP ? n : n + 18 * blocks + (m > 1 ? 2 * ((m - 2) / 1798) : 0);
     char text[32];
-    std::snprintf(text, sizeof text, " %02d:%02d:%02d;%02d", c / 108000, c / 1800 % 60, c / 30 % 60,
-                  c % 30);
-    return text;
-}
-
-std::string plain_text(long32 n, int fps, char separator) {
-    char text[32];
-    std::snprintf(text, sizeof text, " %02d:%02d:%02d%c%02d", n / (fps * 3600), n / (fps * 60) % 60,
-                  n / fps % 60, separator, n % fps);
+    std::snprintf(text, sizeof text, " %02d:%02d:%02d%c%02d", c / (r.fps * 3600),
+                  c / (r.fps * 60) % 60, c / r.fps % 60, r.separator, c % r.fps);
     return text;
 }
 
@@ -67,9 +60,8 @@ TEST(timecode_label, EverySampleOfADayPrintsAndParsesBack) {
         label_point point(0, cvt.get());
         ASSERT_EQ(cvt->get_frames_per_day(), r.day);
         for (long32 s = 0; s < r.day; ++s) {
-            char const* text = cvt->get_abs_string(&point, s);
-            std::string const expected =
-                r.type == LABEL_NTSC_DROP ? drop_frame_text(s) : plain_text(s, r.fps, r.separator);
+            char const* text           = cvt->get_abs_string(&point, s);
+            std::string const expected = label_text(s, r);
             if (expected != text) FAIL() << s << ": " << text << " wanted " << expected;
             if (cvt->get_abs_sample(text) != s)
                 FAIL() << s << " reads back as " << cvt->get_abs_sample(text);
