@@ -89,18 +89,11 @@ def test_batches_from_many_threads_are_exact():
     assert marlix.label_texts("P", day) == expected
 
 
-@pytest.mark.parametrize(
-    "frames, rate, text",
-    [(0, "25", "00:00:00:00"), (1800, "29.97df", "00:01:00;02"), (-1, "24", "-00:00:00:01"),
-     (24 * 3600 * 25, "25", "00:00:00:00")],
-)
-def test_timecode(frames, rate, text):
-    assert marlix.tc_text(frames, rate) == text
-    if frames < 24 * 3600 * 25:
-        assert marlix.tc_frames(text, rate) == frames
-
-
-def test_timecode_read_as_the_converters_do():
+def test_timecode():
+    for frames, rate, text in [(1800, "29.97df", "00:01:00;02"), (-1, "24", "-00:00:00:01")]:
+        assert marlix.tc_text(frames, rate) == text and marlix.tc_frames(text, rate) == frames
+    assert marlix.tc_text(24 * 3600 * 25, "25") == "00:00:00:00"
+    # Loose texts read as the converters read them, and only when asked.
     for loose in (" 00:01:00.02", "0:1:0:2", "00:01:00:02 "):
         assert marlix.tc_frames(loose, "29.97df", strict=False) == 1800
         with pytest.raises(ValueError):
