@@ -100,8 +100,7 @@ TEST(MediumRoll, KeepStringsReelIdsAndTheStore) {
     EXPECT_STREQ(film.make_keep_string(nullptr), "REV:1 MediumRollId:2,1 reelid:A001");
     EXPECT_EQ(MediumRoll::keep_str, std::string("REV:1 MediumRollId:2,1 reelid:A001"));
     MediumRoll const back("REV:1 MediumRollId:2,1 reelid:A001");
-    EXPECT_TRUE(back.type() == id(2, 1));
-    EXPECT_STREQ(back.get_reelid(), "A001");
+    EXPECT_TRUE(back.type() == id(2, 1) && std::string(back.get_reelid()) == "A001");
 
     MediumRoll longer(film);
     longer.set_reelid(std::string(40, 'R').c_str());
@@ -142,14 +141,10 @@ TEST(MediumRoll, KeepStringsReelIdsAndTheStore) {
     EXPECT_STREQ(store.find("reelid"), "T1");
     EXPECT_STREQ(store.find("reelid1"), "T2");
     MediumRoll const stored(id(2, 1), &store);
-    EXPECT_TRUE(stored.type() == id(2, 1));
-    EXPECT_STREQ(stored.get_reelid(), "A001");
-    MediumRoll const missing(id(4, 3), &store);
-    EXPECT_EQ(missing.is_valid(), 0);
-    MediumRoll const no_store(id(2, 1), nullptr);
-    EXPECT_EQ(no_store.is_valid(), 0);
-    EXPECT_EQ(invalid_MediumRoll()->is_valid(), 0);
-    EXPECT_EQ(get_invalid_MediumRollIdent().medium, 0);
+    EXPECT_TRUE(stored.type() == id(2, 1) && std::string(stored.get_reelid()) == "A001");
+    EXPECT_EQ(MediumRoll(id(4, 3), &store).is_valid() + MediumRoll(id(2, 1), nullptr).is_valid() +
+                  invalid_MediumRoll()->is_valid() + get_invalid_MediumRollIdent().medium,
+              0);
 }
 
 TEST(getMediumRollfromInputDetails, MediaOfEveryRateAndScan) {

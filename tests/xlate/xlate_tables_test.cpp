@@ -37,10 +37,9 @@ TEST(MPosn_Xlate_Params, InitSamplesTheProject) {
                 g.audio_sync_pulled_down);
     MPosn_Xlate_Params l;
     l.init_for_labelgroup(transfer_cadence, 3);
-    EXPECT_EQ(l.transfer, transfer_cadence);
-    EXPECT_EQ(l.sequence, 3);
-    EXPECT_EQ(l.transfer_rate, Tov::FrameRate_59_94);
-    EXPECT_EQ(l.video_medium, MediumRoll60pM);  // the output format's editing medium
+    // The output format's rate and editing medium.
+    EXPECT_TRUE(l.transfer == transfer_cadence && l.sequence == 3 &&
+                l.transfer_rate == Tov::FrameRate_59_94 && l.video_medium == MediumRoll60pM);
 }
 
 TEST(MPosn_Xlate_Params, SpecialisedInitialisers) {
