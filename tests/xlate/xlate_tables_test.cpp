@@ -120,7 +120,7 @@ std::vector<int> stepping(int from, int to, int step) {
     return v;
 }
 
-// A table as printed: rows separated by ';', entries by blanks.
+// A table written out: rows separated by ';', entries by blanks.
 rows rows_of(std::string const& text) {
     rows out(1);
     std::istringstream in(text);
