@@ -144,22 +144,26 @@ TEST(mPosn_Xlate, ProjectRateRules) {
     }
 }
 
-// A 24p picture stands in a 25 or 30 fps video project only where the
-// project has a 24p source, and at 25 fps only at 24 fps exactly.
-TEST(mPosn_Xlate, TwentyFourPSourceOfAVideoProject) {
+// The picture a 25 or 30 fps video project was shot on: its own family,
+// or a 24p picture where the project has a 24p source (at 25 fps only a
+// 24p picture of 24 fps exactly). Cel to film goes through that check.
+TEST(mPosn_Xlate, ShotStandardOfAVideoProject) {
     captured c;
-    std::tuple<int, M, bool, double> const rows[] = {
-        {4, MediumRoll24p, false, 1e99},    {4, MediumRoll24p, true, 1.25},
-        {4, MediumRoll24pM, true, 1.25125}, {4, MediumRoll25i, true, 1e99},
-        {3, MediumRoll24p, false, 1e99},    {3, MediumRoll24p, true, 25 / 24.0},
-        {3, MediumRoll24pM, true, 1e99},    {3, MediumRoll30i, true, 1e99}};
-    for (auto const& [rate, to, source, y] : rows) {
+    for (int rate : {3, 4}) {
         Tov::ScopedProject s(project(rate, rate));
-        MPosn_Xlate_Params p;
-        p.vidproj_24p_source = source;
-        p.video_medium       = to;
-        EXPECT_NEAR(mPosn_Xlate(1.0, MediumRollTOVCel, to, p, false), y, 1e-12)
-            << rate << ": " << to << (source ? " from a 24p source" : "");
+        for (M video : {MediumRoll24p, MediumRoll24pM, MediumRoll25i, MediumRoll30i}) {
+            for (bool source : {false, true}) {
+                MPosn_Xlate_Params p;
+                p.vidproj_24p_source = source;
+                p.video_medium       = video;
+                bool const ok        = rate == 3
+                                           ? video == MediumRoll25i || (video == MediumRoll24p && source)
+                                           : video == MediumRoll30i || (video != MediumRoll25i && source);
+                EXPECT_EQ(mPosn_Xlate(1.0, MediumRollTOVCel, MediumRollFilm, p, false),
+                          ok ? (rate == 3 ? 25 / 24.0 : 1.25) : 1e99)
+                    << rate << ": " << video << (source ? " from a 24p source" : "");
+            }
+        }
     }
 }
 
