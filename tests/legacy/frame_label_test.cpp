@@ -176,8 +176,10 @@ TEST(label_plus_frames, CompositionsAndFailures) {
     EXPECT_EQ(plus("00999915", 1, 8, 0, 16, 0x3c), "00000000");  // the wrap at 10^4 feet
     // A film count through 4-into-5 pulldown tracks its phase.
     int ph = 0;
-    plus("00000000", 5, 1, 0, 0, 0, transfer_pulldown_4_5, edit_film_frames, &ph);
-    EXPECT_EQ(ph, 1);
+    for (auto [delta, phase] : {std::pair{5, 1}, std::pair{-1, 3}, std::pair{-6, 2}}) {
+        plus("00000000", delta, 1, 0, 0, 0, transfer_pulldown_4_5, edit_film_frames, &ph);
+        EXPECT_EQ(ph, phase) << delta;
+    }
     char tc[]     = "00000000";
     int phase_out = 5;
     long32 frame  = 0;
