@@ -1,7 +1,7 @@
 #pragma once
 
 // The identity of a converter class as the label type catalogue records
-// it: a concrete class derives from catalogued<Base, T> and answers its
+// it: a converter class derives from catalogued<Base, T> and answers its
 // class name, label type and family from catalogue row T, stated once.
 
 #include "marlix/types/label_types.h"

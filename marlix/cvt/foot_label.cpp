@@ -30,15 +30,11 @@ char const* skip_space(char const* p) {
 }  // namespace
 
 foot_label::foot_label(int modulus_, int samples_per_frame_, int feet_digits_)
-    : variable_label(modulus_, samples_per_frame_),
+    : catalogued(modulus_, samples_per_frame_),
       feet_digits(std::clamp(feet_digits_, 0, max_feet_digits)),
       samples_per_frame(samples_per_frame_) {
     foot_label::build_template();
 }
-
-char const* foot_label::type_str() { return "foot_label"; }
-label_t foot_label::type() { return LABEL_FOOT; }
-UserLabelType foot_label::UserType() { return UserLabelFeet; }
 
 char const* foot_label::get_abs_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);

@@ -10,16 +10,13 @@
 
 namespace marlix {
 
-class MARLIX_API foot_label : public variable_label {
+class MARLIX_API foot_label : public catalogued<variable_label, LABEL_FOOT> {
 public:
     using variable_label::get_abs_sample;
     using variable_label::get_sample;
 
     static constexpr int max_feet_digits = 9;
 
-    char const* type_str() override;
-    label_t type() override;
-    UserLabelType UserType() override;
     char const* get_abs_string(label_point* point, long32 sample) override;
     // Never fails for a footage that fits 32 bits; INVALID_SAMPLE beyond.
     long32 get_abs_sample(char const* s) override;

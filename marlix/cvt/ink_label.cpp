@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "marlix/internal/c_number.h"
-#include "marlix/internal/text_writer.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {
@@ -21,14 +20,10 @@ constexpr char placeholder_prefix[] = "XXXX";
 }  // namespace
 
 ink_label::ink_label(int modulus_, long32 samples_per_unit_)
-    : prefix_label(modulus_, samples_per_unit_, ink_label_length) {
+    : catalogued(modulus_, samples_per_unit_, ink_label_length) {
     set_count_len(ink_count_length);
     dummy_prefix = placeholder_prefix;
 }
-
-char const* ink_label::type_str() { return "ink_label"; }
-label_t ink_label::type() { return LABEL_INK; }
-UserLabelType ink_label::UserType() { return UserLabelInk; }
 
 void ink_label::normalise_text(char const* text, char* out) {
     if (text == nullptr) text = "";
@@ -79,17 +74,10 @@ long32 ink_label::get_abs_sample(char const* s) {
 
 char const* ink_label::get_abs_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);
-    ink_counts c = split_counts(sample);
+    ink_counts const c = split_counts(sample);
     // As keycode: count 0 with frame 0 just before 0 (ink_35 at -1 to -3)
     // prints; a negative count or frame offset is negative film.
-    if (c.count < 0 || c.frame_offset < 0) return negative_text();
-    if (c.count > max_count) c.count -= max_count + 1;
-    detail::text_writer out(point->text_buffer);
-    out.put(get_prefix(point), prefix_width());
-    out.put_padded(c.count, ink_count_length);
-    out.put(separator);
-    out.put_padded(c.frame_offset, 2);
-    return out.finish();
+    return print_counts(point, ink_count_length, c.count, c.frame_offset);
 }
 
 void ink_label::build_template() {

@@ -10,16 +10,13 @@
 
 namespace marlix {
 
-class MARLIX_API ink_label : public prefix_label {
+class MARLIX_API ink_label : public catalogued<prefix_label, LABEL_INK> {
 public:
     using prefix_label::get_abs_sample;
     using prefix_label::get_sample;
 
     ink_label(int modulus, long32 samples_per_unit);
 
-    char const* type_str() override;
-    label_t type() override;
-    UserLabelType UserType() override;
     char const* get_abs_string(label_point* point, long32 sample) override;
     long32 get_abs_sample(char const* s) override;
     void build_template() override;

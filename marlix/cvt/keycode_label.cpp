@@ -29,11 +29,7 @@ constexpr long32 perfs_per_353_keycode = detail::three_perf_perfs_per_foot;
 }  // namespace
 
 keycode_label::keycode_label(int modulus_, long32 samples_per_unit_)
-    : prefix_label(modulus_, samples_per_unit_, keycode_label_length) {}
-
-char const* keycode_label::type_str() { return "keycode_label"; }
-label_t keycode_label::type() { return LABEL_KEYCODE; }
-UserLabelType keycode_label::UserType() { return UserLabelKeycode; }
+    : catalogued(modulus_, samples_per_unit_, keycode_label_length) {}
 
 long32 keycode_label::normalise_sample_unit(long32 s) { return normalise_into_count_cycle(s); }
 
@@ -44,28 +40,12 @@ long32 keycode_label::get_sample_span_from_packed_strings(char const* first, cha
                                           get_abs_sample_from_packed_string(first)));
 }
 
-char const* keycode_label::print_counts(label_point* point, int shown_count, int shown_frame) {
-    // prefix, count to count_len digits, separator, two-digit frame; a
-    // count too large for the buffer is cut, never overrun.
-    detail::text_writer out(point->text_buffer);
-    out.put(get_prefix(point), prefix_width());
-    out.put_padded(shown_count, count_len < 0 ? 0 : count_len);
-    out.put(separator);
-    out.put_padded(shown_frame, 2);
-    return out.finish();
-}
-
 char const* keycode_label::get_abs_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);
     keycode_counts const c = split_counts(sample);
-    // A negative count is negative film. A sample just before 0 whose count
-    // truncates to 0 prints as count 0 while its frame offset is still 0
-    // (keycode_35 at -1 to -3); a negative frame offset is negative film too.
-    if (c.count < 0 || c.frame_offset < 0) return negative_text();
-    // Passed as two ints: a struct changed here and passed on would be
-    // reloaded whole from the narrower store of the change.
-    int const shown = c.count > max_count ? c.count - (max_count + 1) : c.count;
-    return print_counts(point, shown, c.frame_offset);
+    // A sample just before 0 whose count truncates to 0 prints as count 0
+    // while its frame offset is still 0 (keycode_35 at -1 to -3).
+    return print_counts(point, count_digits(), c.count, c.frame_offset);
 }
 
 char const* keycode_label::get_abs_perfs_string(label_point* point, long32 sample) {
@@ -191,18 +171,11 @@ long32 keycode_353::get_abs_sample(char const* s) { return get_keep_sample(s); }
 
 char const* keycode_353::get_keep_string(label_point* point, long32 sample) {
     if (is_special_sample(sample)) return get_invalid_string(point, sample);
-    keycode_counts c = split_counts(sample);
+    keycode_counts const c = split_counts(sample);
     // Samples -1 to -4 still have count 0 and frame 0, with a phase digit
     // of 2 to 5 that reads back to them; before that the frame offset is
     // negative: negative film.
-    if (c.count < 0 || c.frame_offset < 0) return negative_text();
-    if (c.count > max_count) c.count -= max_count + 1;
-    // prefix, count, '+', two-digit frame, '.', phase digit 1..3
-    detail::text_writer out(point->text_buffer);
-    out.put(get_prefix(point), prefix_width());
-    out.put_padded(c.count, count_len < 0 ? 0 : count_len);
-    detail::put_three_perf_frame(out, c.frame_offset, c.perf_phase);
-    return out.finish();
+    return print_counts(point, count_digits(), c.count, c.frame_offset, c.perf_phase);
 }
 
 long32 keycode_353::get_keep_sample(char const* s) {

@@ -13,16 +13,13 @@
 
 namespace marlix {
 
-class MARLIX_API keycode_label : public prefix_label {
+class MARLIX_API keycode_label : public catalogued<prefix_label, LABEL_KEYCODE> {
 public:
     using prefix_label::get_abs_sample;
     using prefix_label::get_sample;
 
     keycode_label(int modulus, long32 samples_per_unit);
 
-    char const* type_str() override;
-    label_t type() override;
-    UserLabelType UserType() override;
     // get_abs_sample(text) through the virtual call.
     long32 get_abs_sample_from_packed_string(char const* s) override;
     long32 get_sample_span_from_packed_strings(char const* first, char const* second) override;
@@ -76,8 +73,8 @@ protected:
     // The form of a concrete label: count digits, the separator before the
     // frame, the placeholder prefix; then its templates.
     void set_label_form(int count_digits, char frame_separator);
-    // Writes prefix, count, separator and frame into the point's buffer.
-    char const* print_counts(label_point* point, int shown_count, int shown_frame);
+    // The count digits a print shows: count_len, 0 before set_count_len.
+    int count_digits() const { return count_len < 0 ? 0 : count_len; }
 };
 
 // A stock by its arithmetic: Frames frames a keycode interval, Perfs

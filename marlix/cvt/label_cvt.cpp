@@ -50,8 +50,6 @@ void label_cvt::build_template() {
 
 // fixed_label: a shape without arithmetic; reserved, so every operation
 // answers its neutral value.
-label_t fixed_label::type() { return LABEL_FIXED; }
-UserLabelType fixed_label::UserType() { return UserLabelFixed; }
 bool fixed_label::has_prefix() { return false; }
 int fixed_label::get_prefix_length() { return 0; }
 int fixed_label::get_count_length() { return 0; }
@@ -81,9 +79,6 @@ void fixed_label::set_prefix(label_point*, char const*) {}
 variable_label::variable_label(int modulus_, long32 unit_samples_)
     : modulus(modulus_), unit_samples(unit_samples_) {}
 
-char const* variable_label::type_str() { return "variable_label"; }
-label_t variable_label::type() { return LABEL_VARIABLE; }
-UserLabelType variable_label::UserType() { return UserLabelNone; }
 bool variable_label::has_prefix() { return false; }
 int variable_label::get_prefix_length() { return 0; }
 int variable_label::get_count_length() { return 0; }

@@ -87,13 +87,11 @@ public:
 
 // A label of fixed shape. Abstract; no converter of the library derives
 // from it.
-class MARLIX_API fixed_label : public label_cvt {
+class MARLIX_API fixed_label : public catalogued<label_cvt, LABEL_FIXED> {
 public:
     using label_cvt::get_abs_sample;
     using label_cvt::get_sample;
 
-    label_t type() override;
-    UserLabelType UserType() override;
     bool has_prefix() override;
     int get_prefix_length() override;
     int get_count_length() override;
@@ -120,7 +118,7 @@ public:
 
 // A label whose last printed field counts modulus units of unit_samples
 // samples each. The base of every concrete converter.
-class MARLIX_API variable_label : public label_cvt {
+class MARLIX_API variable_label : public catalogued<label_cvt, LABEL_VARIABLE> {
 public:
     using label_cvt::get_abs_sample;
     using label_cvt::get_sample;
@@ -129,9 +127,6 @@ public:
     variable_label(variable_label const&)            = default;
     variable_label& operator=(variable_label const&) = default;
 
-    char const* type_str() override;
-    label_t type() override;
-    UserLabelType UserType() override;
     bool has_prefix() override;
     int get_prefix_length() override;
     int get_count_length() override;

@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "marlix/internal/c_number.h"
+#include "marlix/internal/text_writer.h"
+#include "marlix/internal/three_perf.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {
@@ -80,7 +82,7 @@ packed_prefix pack_buffer(char const* text, int n, int& length) {
 }  // namespace
 
 prefix_label::prefix_label(int modulus_, long32 samples_per_unit_, int label_length)
-    : variable_label(modulus_, samples_per_unit_),
+    : catalogued(modulus_, samples_per_unit_),
       dummy_prefix(""),
       last_prefix{},
       label_len(std::clamp(label_length, 0, max_label_length)) {
@@ -106,9 +108,22 @@ long32 prefix_label::normalise_into_count_cycle(long32 s) const {
     return detail::fits_long32(v) ? static_cast<long32>(v) : INVALID_SAMPLE;
 }
 
-char const* prefix_label::type_str() { return "prefix_label"; }
-label_t prefix_label::type() { return LABEL_NONE; }
-UserLabelType prefix_label::UserType() { return UserLabelNone; }
+char const* prefix_label::print_counts(label_point* point, int count_digits, int count, int frame,
+                                       int phase) {
+    if (count < 0 || frame < 0) return negative_text();
+    if (count > max_count) count -= max_count + 1;
+    detail::text_writer out(point->text_buffer);
+    out.put(get_prefix(point), prefix_width());
+    out.put_padded(count, count_digits);
+    if (phase == no_phase) {
+        out.put(separator);
+        out.put_padded(frame, 2);
+    } else {
+        detail::put_three_perf_frame(out, frame, phase);
+    }
+    return out.finish();
+}
+
 bool prefix_label::has_prefix() { return true; }
 int prefix_label::get_prefix_length() { return prefix_len; }
 int prefix_label::get_count_length() { return count_len; }

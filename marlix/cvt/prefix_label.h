@@ -12,7 +12,7 @@
 
 namespace marlix {
 
-class MARLIX_API prefix_label : public variable_label {
+class MARLIX_API prefix_label : public catalogued<variable_label, LABEL_NONE> {
 public:
     using variable_label::get_abs_sample;
     using variable_label::get_sample;
@@ -29,9 +29,6 @@ public:
     // 10^n - 1, and 9 for n of 1 or less. Templates are not rebuilt.
     void set_count_len(int n);
 
-    char const* type_str() override;
-    label_t type() override;
-    UserLabelType UserType() override;
     bool has_prefix() override;
     int get_prefix_length() override;
     int get_count_length() override;
@@ -68,6 +65,15 @@ protected:
     int prefix_width() const { return prefix_len < 0 ? 0 : prefix_len; }
     // "NEGATIVE", answered for a sample before the first count.
     static char const* negative_text() { return "NEGATIVE"; }
+    // The text of a count and frame into the point's buffer: the prefix,
+    // the count to count_digits digits (a count past max_count wraps once),
+    // the separator and the two-digit frame; with a phase (0 or more), the
+    // three-perforation ending "+FF.P" instead. Negative film (a negative
+    // count or frame) answers negative_text(). A count too large for the
+    // buffer is cut, never overrun.
+    static constexpr int no_phase = -1;
+    char const* print_counts(label_point* point, int count_digits, int count, int frame,
+                             int phase = no_phase);
     // s wrapped into [0, N), N = samples_per_unit * (max_count + 1) *
     // modulus, the count cycle of keycode and ink. A cycle too long for 32
     // bits leaves non-negative samples as they are and gives INVALID_SAMPLE

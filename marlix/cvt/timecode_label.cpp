@@ -120,7 +120,7 @@ char digit(int v) { return static_cast<char>('0' + v); }
 }  // namespace
 
 timecode_label::timecode_label(int fps, int flags_)
-    : variable_label(std::clamp(fps, 1, max_fps), 1), flags(flags_), frames_per_day(0) {
+    : catalogued(std::clamp(fps, 1, max_fps), 1), flags(flags_), frames_per_day(0) {
     init();
 }
 
@@ -136,10 +136,6 @@ void timecode_label::get_abs_hmsf(long32 sample, short& h, short& m, short& s, s
     s                        = static_cast<short>(fields.seconds);
     f                        = static_cast<short>(fields.frames);
 }
-
-char const* timecode_label::type_str() { return "timecode_label"; }
-label_t timecode_label::type() { return LABEL_TIMECODE; }
-UserLabelType timecode_label::UserType() { return UserLabelTimecode; }
 
 long32 timecode_label::normalise_sample_unit(long32 s) {
     // Closed form of adding or taking away whole days until the sample lies
@@ -314,12 +310,6 @@ unsigned timecode_label::sample_to_smpte_string(label_point*, long32 sample) con
     return word | smpte_flag_bits;
 }
 
-pal_label::pal_label(int flags_) : catalogued(25, flags_) { build_template(); }
-timecode_label::hmsf_fields pal_label::split(long32 s) const { return split_fixed<25>(s); }
-
-ntsc_label::ntsc_label(int flags_) : catalogued(30, flags_) { build_template(); }
-timecode_label::hmsf_fields ntsc_label::split(long32 s) const { return split_fixed<30>(s); }
-
 ntsc_drop_label::ntsc_drop_label(int flags_) : catalogued(30, flags_) {
     separator       = ';';
     smpte_flag_bits = smpte_drop_frame_bit;
@@ -352,34 +342,31 @@ long long ntsc_drop_label::join_fields(long long h, long long m, long long s, lo
     return detail::drop_frame_frames(h, m, s, f, 30, 2);
 }
 
-tc_24_label::tc_24_label(int flags_) : catalogued(24, flags_) {
-    separator = '+';
-    build_template();
+template <label_t T, int fps>
+timecode_rate<T, fps>::timecode_rate(int flags_) : catalogued<timecode_label, T>(fps, flags_) {
+    if (fps % 24 == 0) this->separator = '+';
+    this->build_template();
 }
-timecode_label::hmsf_fields tc_24_label::split(long32 s) const { return split_fixed<24>(s); }
 
-tc_48_label::tc_48_label(int flags_) : catalogued(48, flags_) {
-    separator = '+';
-    build_template();
+// The widest frame number of the rate: 29 up to 30 fps, 49 up to 50, 59
+// beyond.
+template <label_t T, int fps>
+void timecode_rate<T, fps>::build_template() {
+    char const* text = fps <= 30 ? template_29 : fps <= 50 ? template_49 : template_59;
+    this->templates[0].set(text);
+    this->templates[1].set(text);
 }
-void tc_48_label::build_template() {
-    templates[0].set(template_49);
-    templates[1].set(template_49);
-}
-timecode_label::hmsf_fields tc_48_label::split(long32 s) const { return split_fixed<48>(s); }
 
-tc_50_label::tc_50_label(int flags_) : catalogued(50, flags_) { build_template(); }
-void tc_50_label::build_template() {
-    templates[0].set(template_49);
-    templates[1].set(template_49);
+template <label_t T, int fps>
+timecode_label::hmsf_fields timecode_rate<T, fps>::split(long32 s) const {
+    return split_fixed<fps>(s);
 }
-timecode_label::hmsf_fields tc_50_label::split(long32 s) const { return split_fixed<50>(s); }
 
-tc_60_label::tc_60_label(int flags_) : catalogued(60, flags_) { build_template(); }
-void tc_60_label::build_template() {
-    templates[0].set(template_59);
-    templates[1].set(template_59);
-}
-timecode_label::hmsf_fields tc_60_label::split(long32 s) const { return split_fixed<60>(s); }
+template class timecode_rate<LABEL_PAL, 25>;
+template class timecode_rate<LABEL_NTSC, 30>;
+template class timecode_rate<LABEL_TC_24, 24>;
+template class timecode_rate<LABEL_TC_48, 48>;
+template class timecode_rate<LABEL_TC_50, 50>;
+template class timecode_rate<LABEL_TC_60, 60>;
 
 }  // namespace marlix

@@ -17,43 +17,42 @@ inline constexpr int TC_SECONDS    = 4;
 inline constexpr int TC_FRAMES     = 8;
 inline constexpr int TC_ALL_FIELDS = 15;
 
-class MARLIX_API timecode_label : public variable_label {
+class MARLIX_API timecode_label : public catalogued<variable_label, LABEL_TIMECODE> {
 public:
     using variable_label::get_abs_sample;
     using variable_label::get_sample;
 
     // fps frames per second; builds no template ("" until build_template()).
     timecode_label(int fps, int flags);
-    timecode_label(timecode_label const&)            = default;
-    timecode_label& operator=(timecode_label const&) = default;
 
     long32 get_frames_per_day() const { return frames_per_day; }
     // Splits sample and hands out the four fields.
     void get_abs_hmsf(long32 sample, short& h, short& m, short& s, short& f);
 
-    char const* type_str() override;
-    label_t type() override;
-    UserLabelType UserType() override;
     // Wraps into [0, frames_per_day]: exactly one day stays one day.
     long32 normalise_sample_unit(long32 s) override;
-    // Eight digits HHMMSSFF (each pair at most two characters, "%2d" each).
-    long32 get_abs_sample_from_packed_string(char const* s) override;
-    // normalise_sample_unit(second - first): a span across midnight is positive.
-    long32 get_sample_span_from_packed_strings(char const* first, char const* second) override;
+    void build_template() override;
+
+    // Printing.
     char const* get_abs_string(label_point* point, long32 sample) override;
     // Packed BCD word HH MM SS FF, bit 6 set for drop-frame; 0 for special
     // and negative samples.
     unsigned get_abs_smpte_string(label_point* point, long32 sample) const override;
-    // floor(rate * (t + 0.0001)); INVALID_SAMPLE when that is not a 32-bit
-    // number (NaN, infinities, huge times).
-    long32 get_abs_sample(double t) override;
-    // Parses "[-]H:M:S?F" by flags; INVALID_SAMPLE when the items do not scan
-    // or the fields give a sample outside 32 bits.
-    long32 get_abs_sample(char const* s) override;
     // sample / rate: seconds for 25 fps and NTSC types, the sample itself for
     // the others.
     double get_V2tc(long32 sample) override;
-    void build_template() override;
+
+    // Reading.
+    // Parses "[-]H:M:S?F" by flags; INVALID_SAMPLE when the items do not scan
+    // or the fields give a sample outside 32 bits.
+    long32 get_abs_sample(char const* s) override;
+    // floor(rate * (t + 0.0001)); INVALID_SAMPLE when that is not a 32-bit
+    // number (NaN, infinities, huge times).
+    long32 get_abs_sample(double t) override;
+    // Eight digits HHMMSSFF (each pair at most two characters, "%2d" each).
+    long32 get_abs_sample_from_packed_string(char const* s) override;
+    // normalise_sample_unit(second - first): a span across midnight is positive.
+    long32 get_sample_span_from_packed_strings(char const* first, char const* second) override;
 
     // Split into the working fields; join them. Samples beyond one day are
     // taken modulo the day (a sample below minus one day splits into
@@ -95,20 +94,38 @@ private:
     void init();
 };
 
-class MARLIX_API pal_label : public catalogued<timecode_label, LABEL_PAL> {
+// A timecode that numbers every frame at fps frames a second, as every
+// rate class but drop-frame does: the split divides by a rate fixed at
+// compile time. The film rates (24 and 48) print '+' before the frames.
+// The library instantiates it for its six rate classes only.
+template <label_t T, int fps>
+class MARLIX_API timecode_rate : public catalogued<timecode_label, T> {
 public:
-    explicit pal_label(int flags = TC_ALL_FIELDS);
+    explicit timecode_rate(int flags = TC_ALL_FIELDS);
+    void build_template() override;
 
 protected:
-    hmsf_fields split(long32 sample) const override;
+    timecode_label::hmsf_fields split(long32 sample) const override;
 };
 
-class MARLIX_API ntsc_label : public catalogued<timecode_label, LABEL_NTSC> {
-public:
-    explicit ntsc_label(int flags = TC_ALL_FIELDS);
-
-protected:
-    hmsf_fields split(long32 sample) const override;
+// The rate classes; each takes the flags of the fields it always prints.
+class MARLIX_API pal_label : public timecode_rate<LABEL_PAL, 25> {
+    using timecode_rate::timecode_rate;
+};
+class MARLIX_API ntsc_label : public timecode_rate<LABEL_NTSC, 30> {
+    using timecode_rate::timecode_rate;
+};
+class MARLIX_API tc_24_label : public timecode_rate<LABEL_TC_24, 24> {
+    using timecode_rate::timecode_rate;
+};
+class MARLIX_API tc_48_label : public timecode_rate<LABEL_TC_48, 48> {
+    using timecode_rate::timecode_rate;
+};
+class MARLIX_API tc_50_label : public timecode_rate<LABEL_TC_50, 50> {
+    using timecode_rate::timecode_rate;
+};
+class MARLIX_API tc_60_label : public timecode_rate<LABEL_TC_60, 60> {
+    using timecode_rate::timecode_rate;
 };
 
 // 29.97 fps drop-frame: frame numbers 00 and 01 are skipped at the start of
@@ -124,41 +141,6 @@ public:
 protected:
     hmsf_fields split(long32 sample) const override;
     long long join_fields(long long h, long long m, long long s, long long f) const override;
-};
-
-class MARLIX_API tc_24_label : public catalogued<timecode_label, LABEL_TC_24> {
-public:
-    explicit tc_24_label(int flags = TC_ALL_FIELDS);
-
-protected:
-    hmsf_fields split(long32 sample) const override;
-};
-
-class MARLIX_API tc_48_label : public catalogued<timecode_label, LABEL_TC_48> {
-public:
-    explicit tc_48_label(int flags = TC_ALL_FIELDS);
-    void build_template() override;
-
-protected:
-    hmsf_fields split(long32 sample) const override;
-};
-
-class MARLIX_API tc_50_label : public catalogued<timecode_label, LABEL_TC_50> {
-public:
-    explicit tc_50_label(int flags = TC_ALL_FIELDS);
-    void build_template() override;
-
-protected:
-    hmsf_fields split(long32 sample) const override;
-};
-
-class MARLIX_API tc_60_label : public catalogued<timecode_label, LABEL_TC_60> {
-public:
-    explicit tc_60_label(int flags = TC_ALL_FIELDS);
-    void build_template() override;
-
-protected:
-    hmsf_fields split(long32 sample) const override;
 };
 
 }  // namespace marlix

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include "marlix/internal/table_rows.h"
 #include "marlix/medium/medium_roll.h"
 #include "marlix/types/frame_rate.h"
 #include "marlix/types/label_types.h"
@@ -56,12 +57,8 @@ inline constexpr medium_facts medium_fact_rows[] = {
 // clang-format on
 static_assert(std::size(medium_fact_rows) == medium_count - first_picture_medium,
               "one row per video and playout medium 15..40");
-constexpr bool fact_rows_in_order() {
-    for (std::size_t i = 0; i < std::size(medium_fact_rows); ++i)
-        if (medium_fact_rows[i].medium != first_picture_medium + static_cast<int>(i)) return false;
-    return true;
-}
-static_assert(fact_rows_in_order(), "row i describes medium 15 + i");
+static_assert(rows_in_order(medium_fact_rows, &medium_facts::medium, first_picture_medium),
+              "row i describes medium 15 + i");
 
 constexpr medium_facts const* facts_of(MediumRollMedium m) {
     if (m < first_picture_medium || m >= medium_count) return nullptr;

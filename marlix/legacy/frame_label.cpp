@@ -214,21 +214,37 @@ int film_cycle(transfer_type t) {
     return t == transfer_pulldown_4_5 ? 4 : t == transfer_pulldown_24_25 ? 24 : 0;
 }
 
+// Transfers that carry one film frame to one video frame.
+bool frame_for_frame(transfer_type t) {
+    return t == transfer_none || t == transfer_frame_for_frame;
+}
+
+// Moves a frame number below 1 up by whole cycles of len frames, so that
+// the cycle arithmetic sees positive numbers; answers the frames added,
+// which the caller takes back off in its own cycles.
+long long lift_into_positive(long long& n, int len) {
+    if (n >= 1) return 0;
+    long long const k = ceil_div(1 - n, len) * len;
+    n += k;
+    return k;
+}
+
+// A step between film and video through a transfer without a pulldown
+// cycle: frame for frame copies the number (1); any other fails (0).
+int copy_frame_for_frame(transfer_type t, long long in, long long& out) {
+    if (!frame_for_frame(t)) return 0;
+    out = in;
+    return 1;
+}
+
 // Film frame to video frame: 0 failure, 1 done, 2 done with the phase at or
 // past the last film frame of its cycle.
 int film_to_video(long long film, transfer_type transfer, int phase, int end_phase,
                   long long& video) {
-    if (transfer == transfer_none || transfer == transfer_frame_for_frame) {
-        video = film;
-        return 1;
-    }
     int const cycle = film_cycle(transfer);
-    if (cycle == 0) return 0;
-    long long n = film, k = 0;
-    if (n < 1) {
-        k = ceil_div(1 - n, cycle) * cycle;
-        n += k;
-    }
+    if (cycle == 0) return copy_frame_for_frame(transfer, film, video);
+    long long n       = film;
+    long long const k = lift_into_positive(n, cycle);
     // Phases are compared in 64 bits: any int phase is taken without overflow.
     long long const P = phase;
     long long const q = n / cycle, r = n % cycle;
@@ -245,18 +261,11 @@ int film_to_video(long long film, transfer_type transfer, int phase, int end_pha
 
 int video_to_film(long long video, transfer_type transfer, int phase, int* phase_out,
                   long long& film) {
-    if (transfer == transfer_none || transfer == transfer_frame_for_frame) {
-        film = video;
-        return 1;
-    }
     int const fcycle = film_cycle(transfer);
-    if (fcycle == 0) return 0;
-    int const vcycle = fcycle + 1;
-    long long n = video, k = 0;
-    if (n < 1) {
-        k = ceil_div(1 - n, vcycle) * vcycle;
-        n += k;
-    }
+    if (fcycle == 0) return copy_frame_for_frame(transfer, video, film);
+    int const vcycle    = fcycle + 1;
+    long long n         = video;
+    long long const k   = lift_into_positive(n, vcycle);
     long long const P   = phase;  // 64 bits: any int phase without overflow
     long long out_phase = P - (n - 1) % vcycle;
     if (out_phase < 0) out_phase += vcycle;
@@ -280,7 +289,7 @@ bool add_frames(long long n, int phase, long long delta, transfer_type transfer,
         return delta < 0 ? ceil_div(-delta, c) * c + delta : delta;
     };
     if (edit == edit_film_frames) {
-        if (transfer == transfer_none || transfer == transfer_frame_for_frame) return true;
+        if (frame_for_frame(transfer)) return true;
         if (fcycle == 0) return false;
         long long const d = cycled(fcycle);
         int const p       = phase == fcycle ? phase - 1 : phase;

@@ -12,6 +12,7 @@
 #include "marlix/internal/c_number.h"
 #include "marlix/internal/media_classes.h"
 #include "marlix/internal/scan_fields.h"
+#include "marlix/internal/table_rows.h"
 
 namespace marlix {
 
@@ -52,12 +53,7 @@ constexpr medium_row medium_rows[] = {
 };
 // clang-format on
 static_assert(std::size(medium_rows) == medium_count, "one row per medium 0..40");
-constexpr bool medium_rows_in_order() {
-    for (std::size_t i = 0; i < std::size(medium_rows); ++i)
-        if (medium_rows[i].value != static_cast<int>(i)) return false;
-    return true;
-}
-static_assert(medium_rows_in_order(), "row m describes medium m");
+static_assert(detail::rows_in_order(medium_rows, &medium_row::value), "row m describes medium m");
 
 char const* generation_user_text(MediumRollGeneration g) {
     switch (g) {

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "marlix/host/host_services.h"
+#include "marlix/internal/table_rows.h"
 
 namespace marlix {
 
@@ -71,12 +72,8 @@ constexpr label_type_row label_type_rows[] = {
 // clang-format on
 static_assert(std::size(label_type_rows) == label_type_count, "one row per label_t 0..41");
 
-constexpr bool rows_in_order() {
-    for (std::size_t i = 0; i < std::size(label_type_rows); ++i)
-        if (label_type_rows[i].value != static_cast<int>(i)) return false;
-    return true;
-}
-static_assert(rows_in_order(), "row i describes label_t i");
+static_assert(detail::rows_in_order(label_type_rows, &label_type_row::value),
+              "row i describes label_t i");
 
 // The EDL name table is the read names of types 5 to 41 in order; the types
 // below 5 have no row, and every one of those rows holds a name.

@@ -119,35 +119,6 @@ edit_label& edit_label::operator=(edit_label const& e) {
     return *this;
 }
 
-void edit_label::set_length(long32 n) {
-    label::set_length(n);
-    dirty = true;
-}
-void edit_label::set_length(double p) {
-    label::set_length(p);
-    dirty = true;
-}
-void edit_label::set_pitch(double p) {
-    label::set_pitch(p);
-    dirty = true;
-}
-void edit_label::set_start(long32 s) {
-    label::set_start(s);
-    dirty = true;
-}
-void edit_label::set_start(double p) {
-    label::set_start(p);
-    dirty = true;
-}
-void edit_label::set_start(label_point& p) {
-    label::set_start(p);
-    dirty = true;
-}
-void edit_label::set_start(char const* text) {
-    label::set_start(text);
-    dirty = true;
-}
-
 void edit_label::set_type(label_t t) {
     label::set_type(t);
     fixup_pitch();

@@ -4,6 +4,8 @@
 // running speed (pitch) of timecode labels, setters raise a dirty flag, and
 // the keep string carries the identity after "MediumRollId".
 
+#include <utility>
+
 #include "marlix/export.h"
 #include "marlix/medium/medium_roll.h"
 #include "marlix/types/transfer_type.h"
@@ -36,14 +38,22 @@ public:
     // Live edit labels.
     static int howmany;
 
-    // The label setters, raising dirty.
-    void set_length(long32 n);
-    void set_length(double p);
-    void set_pitch(double p);
-    void set_start(long32 s);
-    void set_start(double p);
-    void set_start(label_point& p);
-    void set_start(char const* text);
+    // The label setters, raising dirty; each takes what the label's setter
+    // of its name takes.
+    template <class T>
+    void set_length(T&& n) {
+        label::set_length(std::forward<T>(n));
+        dirty = true;
+    }
+    template <class T>
+    void set_start(T&& s) {
+        label::set_start(std::forward<T>(s));
+        dirty = true;
+    }
+    void set_pitch(double p) {
+        label::set_pitch(p);
+        dirty = true;
+    }
     // Natural pitch of t, then the medium's timecode pitch.
     void set_type(label_t t);
 

@@ -1,0 +1,18 @@
+#pragma once
+
+// A compile-time check of the library's constant tables that are indexed
+// by an enumeration. Not installed.
+
+#include <cstddef>
+
+namespace marlix::detail {
+
+// True when row i of rows names value first + i in its key member.
+template <class Row, std::size_t N, class Key>
+constexpr bool rows_in_order(Row const (&rows)[N], Key Row::*key, int first = 0) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (static_cast<int>(rows[i].*key) != first + static_cast<int>(i)) return false;
+    return true;
+}
+
+}  // namespace marlix::detail
