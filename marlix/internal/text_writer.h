@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include "marlix/internal/digit_pairs.h"
+
 namespace marlix::detail {
 
 class text_writer {
@@ -45,13 +47,18 @@ public:
     }
 
 private:
+    // Digits of v, least significant first, two at a time from the pair
+    // table; then the padding and the digits in reading order.
     void put_digits(unsigned long long v, int width) {
         char digits[24];
         int n = 0;
-        do {
-            digits[n++] = static_cast<char>('0' + v % 10);
-            v /= 10;
-        } while (v != 0);
+        for (; v >= 100; v /= 100) {
+            char const* pair = digit_pairs.text + 2 * (v % 100);
+            digits[n++]      = pair[1];
+            digits[n++]      = pair[0];
+        }
+        digits[n++] = digit_pairs.text[2 * v + 1];
+        if (v >= 10) digits[n++] = digit_pairs.text[2 * v];
         for (int i = n; i < width; ++i) put('0');
         while (n > 0) put(digits[--n]);
     }
