@@ -279,21 +279,9 @@ Tov::FrameRate host_rate_of(py::handle value, char const* what, bool* drop = nul
     if (py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value)) {
         n = value.cast<long long>();
     } else if (py::isinstance<py::str>(value)) {
-        std::string const text = value.cast<std::string>();
-        if (text.size() > 1 && text[0] == '#') {
-            try {
-                std::size_t used = 0;
-                n                = std::stoll(text.substr(1), &used);
-                if (used != text.size() - 1) n = -1;
-            } catch (std::exception const&) {
-                n = -1;
-            }
-        } else if (auto const r = smpte::parse_rate(text); r.ok()) {
-            Tov::FrameRate const host = smpte::host_frame_rate(r.value);
-            if (host != Tov::FrameRate_None) {
-                if (drop != nullptr) *drop = r.value.drop;
-                return host;
-            }
+        if (auto const r = smpte::parse_host_rate(value.cast<std::string>())) {
+            if (drop != nullptr) *drop = r.value.drop;
+            return r.value.rate;
         }
     }
     if (n < 0 || n > 255 || Tov::getFramesPerSecond(static_cast<Tov::FrameRate>(n)) == 0.0)
@@ -314,11 +302,9 @@ MediumRollMedium medium_of(py::handle value, char const* what) {
 }
 
 transfer_type transfer_of(py::handle value) {
+    transfer_type t{};
     if (py::isinstance<py::str>(value)) {
-        std::string const t = value.cast<std::string>();
-        if (t == "none") return transfer_none;
-        if (t == "frame") return transfer_frame_for_frame;
-        if (t == "pulldown") return transfer_cadence;
+        if (parse_transfer(value.cast<std::string>(), t)) return t;
     } else if (py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value)) {
         long long const n = value.cast<long long>();
         if (n >= 0 && n <= 99) return static_cast<transfer_type>(n);

@@ -4,7 +4,6 @@
 // leaves a function: a failed allocation is MARLIX_ERR_NO_MEMORY, anything
 // else unexpected MARLIX_ERR_INTERNAL.
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -79,21 +78,9 @@ struct label_copy {
 
 marlix_status marlix_rate_find(const char* name, int32_t* rate, int32_t* drop) {
     if (name == nullptr || rate == nullptr) return MARLIX_ERR_ARGUMENT;
-    std::string_view const text(name);
-    if (text.size() > 1 && text[0] == '#') {
-        int n        = 0;
-        auto const r = std::from_chars(text.data() + 1, text.data() + text.size(), n);
-        if (r.ec != std::errc() || r.ptr != text.data() + text.size() || !host_rate(n))
-            return MARLIX_ERR_RATE;
-        *rate = n;
-        if (drop != nullptr) *drop = 0;
-        return MARLIX_OK;
-    }
-    auto const r = smpte::parse_rate(text);
-    if (!r.ok()) return MARLIX_ERR_RATE;
-    Tov::FrameRate const host = smpte::host_frame_rate(r.value);
-    if (host == Tov::FrameRate_None) return MARLIX_ERR_RATE;
-    *rate = host;
+    auto const r = smpte::parse_host_rate(name);
+    if (!r) return MARLIX_ERR_RATE;
+    *rate = r.value.rate;
     if (drop != nullptr) *drop = r.value.drop ? 1 : 0;
     return MARLIX_OK;
 }

@@ -1,5 +1,6 @@
 #include "marlix/smpte/timecode.h"
 
+#include <charconv>
 #include <cstring>
 
 #include "marlix/cvt/label_cvt_factory.h"
@@ -168,6 +169,23 @@ Tov::FrameRate host_frame_rate(rate r) {
         if (Tov::getFramesPerSecond(host) == fps) return host;
     }
     return Tov::FrameRate_None;
+}
+
+result<host_rate_choice> parse_host_rate(std::string_view text) {
+    if (text.size() > 1 && text[0] == '#') {
+        int n                 = 0;
+        char const* const end = text.data() + text.size();
+        auto const [at, ec]   = std::from_chars(text.data() + 1, end, n);
+        auto const host       = static_cast<Tov::FrameRate>(n);
+        if (ec != std::errc() || at != end || Tov::getFramesPerSecond(host) <= 0.0)
+            return {{}, error::unknown_rate};
+        return {{host, false}, error::none};
+    }
+    auto const r = parse_rate(text);
+    if (!r) return {{}, r.why};
+    Tov::FrameRate const host = host_frame_rate(r.value);
+    if (host == Tov::FrameRate_None) return {{}, error::unknown_rate};
+    return {{host, r.value.drop}, error::none};
 }
 
 result<timecode> read(std::string_view s, rate r, read_options options) {

@@ -100,6 +100,18 @@ MARLIX_API label_t converter_type(rate r);
 // Tov::FrameRate_24 .. FrameRate_59_94; FrameRate_None for another rate.
 MARLIX_API Tov::FrameRate host_frame_rate(rate r);
 
+// A host frame rate as users name one: a rate parse_rate reads that the
+// host runs at, with its drop-frame flag, or "#N" for the host's rate
+// number N (decimal digits) where the host knows that rate, the project
+// rates 31 to 34 included; unknown_rate for any other text. The one
+// grammar of the tool's rate options, marlix_rate_find and the Python
+// module.
+struct host_rate_choice {
+    Tov::FrameRate rate = Tov::FrameRate_None;
+    bool drop           = false;
+};
+MARLIX_API result<host_rate_choice> parse_host_rate(std::string_view text);
+
 // A position: a signed frame count from the rate's zero label, with its
 // rate. Cheap to copy; compare two of one rate.
 class timecode {

@@ -11,6 +11,7 @@ expect type-bare-number 2 "" "" -- parse -t 5 01:00:00:00
 expect_err type-bare-number-hint "#N" parse -t 5 01:00:00:00
 expect_err type-5994df "marlix tc" parse -t 59.94df 01:00:00:00
 expect project-rate-df 0 "7 ntsc_drop_label" "" -- --project-rate 29.97df types --default
+expect_err project-rate-unknown-number "not a frame rate" --project-rate "#11" types --default
 
 # Global options go before the command.
 expect global-after-command 2 "" "" -- legacy timecode -t 1 --drop-frame 1801

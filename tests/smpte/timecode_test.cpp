@@ -105,6 +105,14 @@ TEST(smpte, RatesArithmeticAndRealTime) {
     for (char const* bad : {"", "29", "29.97dff", "df", "30000/1000", "23.98"})
         EXPECT_EQ(parse_rate(bad).why, error::unknown_rate) << bad;
     EXPECT_EQ(rate_59_94_df.frames_per_day(), 5178816);
+    for (auto [text, host, drop] : {std::tuple{"29.97df", Tov::FrameRate_29_97, true},
+                                    std::tuple{"#31", Tov::FrameRate_Project24, false},
+                                    std::tuple{"#10", Tov::FrameRate_59_94, false}}) {
+        auto const r = parse_host_rate(text);
+        EXPECT_TRUE(r && r.value.rate == host && r.value.drop == drop) << text;
+    }
+    for (char const* bad : {"#0", "#11", "#35", "#5x", "#", "#-1", "#+5", "23.98"})
+        EXPECT_EQ(parse_host_rate(bad).why, error::unknown_rate) << bad;
 
     timecode const in  = read("01:00:00;00", rate_29_97_df).value;
     timecode const out = read("01:00:10;00", rate_29_97_df).value;

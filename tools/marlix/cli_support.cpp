@@ -76,13 +76,10 @@ std::optional<rate_name> find_rate_name(std::string const& raw) {
 std::string rate_names_text() { return marlix::smpte::rate_names(); }
 
 std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop) {
-    if (auto const r = find_rate_name(text)) {
-        if (drop != nullptr) *drop = r->rate.drop;
-        return r->host_rate;
-    }
-    if (text.size() > 1 && text[0] == '#')
-        if (auto n = parse_integer(text.substr(1), 0, 34)) return static_cast<Tov::FrameRate>(*n);
-    return std::nullopt;
+    auto const r = marlix::smpte::parse_host_rate(trim_blanks(text));
+    if (!r) return std::nullopt;
+    if (drop != nullptr) *drop = r.value.drop;
+    return r.value.rate;
 }
 
 std::optional<marlix::label_t> parse_label_type(std::string const& text, std::string& why) {

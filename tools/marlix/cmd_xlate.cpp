@@ -63,18 +63,9 @@ int run_xlate(args_t const& args) {
     if (!from) return usage_error("'" + *from_text + "' is not a medium");
     if (!to) return usage_error("'" + *to_text + "' is not a medium");
     marlix::MPosn_Xlate_Params params;
-    if (auto t = p.value("--transfer")) {
-        if (*t == "none")
-            params.transfer = marlix::transfer_none;
-        else if (*t == "frame")
-            params.transfer = marlix::transfer_frame_for_frame;
-        else if (*t == "pulldown")
-            params.transfer = marlix::transfer_cadence;
-        else if (auto n = parse_integer(*t, 0, 99))
-            params.transfer = static_cast<marlix::transfer_type>(*n);
-        else
-            return usage_error("--transfer takes none, frame, pulldown or a number");
-    }
+    if (auto t = p.value("--transfer");
+        t && !marlix::parse_transfer(trim_blanks(*t), params.transfer))
+        return usage_error("--transfer takes none, frame, pulldown or a number 0..99");
     if (auto s = p.value("--sequence")) {
         auto const n = parse_integer(*s, -1, 255);
         if (!n) return usage_error("--sequence takes a phase -1..255");
