@@ -163,7 +163,7 @@ TEST(keycode_label, StatedTextsAndTraps) {
 // The converters' fixed-buffer writer against snprintf's "%0*lld" and
 // "%.*lld", cut at the buffer's end as snprintf cuts.
 TEST(text_writer, WritesAsSnprintfWould) {
-    for (long long v : {-123456LL, -5LL, 0LL, 7LL, 98765LL}) {
+    for (long long v : {-123456LL, -100LL, -5LL, 0LL, 7LL, 10LL, 99LL, 98765LL}) {
         for (int width = 0; width <= 9; ++width) {
             char ours[6], theirs[6];
             detail::text_writer padded(ours);

@@ -13,6 +13,7 @@
 #include "marlix/host/host_config.h"
 #include "marlix/host/host_services.h"
 #include "marlix/host/tokeniser.h"
+#include "tests/support/captured_messages.h"
 
 namespace marlix {
 namespace {
@@ -89,16 +90,7 @@ TEST(HeapSelector, ReplaceableAndRestorable) {
 }
 
 TEST(vimb_printf, GoesToTheInstalledSinkByteForByte) {
-    struct captured {
-        std::string text;
-        int calls = 0;
-    } c;
-    auto const previous = marlix::set_diagnostic_sink(
-        [](char const* text, void* context) {
-            static_cast<captured*>(context)->text += text;
-            ++static_cast<captured*>(context)->calls;
-        },
-        &c);
+    marlix::test_support::captured_messages c;
     marlix::vimb_printf("mPosn_Xlate(): %s - cookie<%s>\n", "Invalid", "invalid");
     EXPECT_EQ(c.text, "mPosn_Xlate(): Invalid - cookie<invalid>\n");
     c.text.clear();
@@ -106,8 +98,7 @@ TEST(vimb_printf, GoesToTheInstalledSinkByteForByte) {
     marlix::vimb_printf("%s", long_arg.c_str());
     EXPECT_EQ(c.text, long_arg.substr(0, 1023));  // cut, never overrun
     marlix::vimb_printf(nullptr);
-    EXPECT_EQ(c.calls, 2);
-    marlix::set_diagnostic_sink(previous.sink, previous.context);
+    EXPECT_EQ(c.count, 2);
 }
 
 TEST(configb, InCopiesAtMost63CharactersAndAnswersZeroWhenFound) {

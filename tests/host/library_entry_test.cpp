@@ -8,6 +8,7 @@
 
 #include "marlix/host/host_services.h"
 #include "marlix/internal/test_hooks.h"
+#include "tests/support/captured_messages.h"
 
 namespace marlix {
 namespace {
@@ -62,35 +63,26 @@ TEST(library_entry, MarkersOfThisProcess) {
     EXPECT_FALSE(create_marker(debug));
 }
 
-struct seen {
-    std::string text;
-    int handled = 0;
-};
-seen reports;
-void sink(char const* text, void*) { reports.text += text; }
+int handled = 0;
 bool press_cancel(char const*, char const*) {
-    ++reports.handled;
+    ++handled;
     return false;
 }
 
 TEST(library_entry, AssertionReportAndVersion) {
-    bool const copy          = messages_to_standard_output();
-    auto const previous_sink = set_diagnostic_sink(sink, nullptr);
-    set_messages_to_standard_output(false);
+    test_support::captured_messages reports;
     testing::internal::CaptureStderr();  // where each report goes as well
     assertion_handler const previous = set_assertion_handler(press_cancel);
     report_assertion("x > 0", "file.cpp", 12);
     EXPECT_EQ(reports.text,
               "TovAssert - Assertion Failed\nAssertion failed:\n\nfile.cpp line 12:\n\nx > "
               "0\n\nPress OK to debug or Cancel to ignore.\n");
-    EXPECT_EQ(reports.handled, 1);
+    EXPECT_EQ(handled, 1);
     reports.text.clear();
     report_assertion(std::string(2000, 'e').c_str(), "f", 1);
     EXPECT_LT(reports.text.size(), 600u);  // cut, not overrun
     set_assertion_handler(previous);
     EXPECT_EQ(count_of(testing::internal::GetCapturedStderr(), "TovAssert - Assertion Failed"), 2);
-    set_diagnostic_sink(previous_sink.sink, previous_sink.context);
-    set_messages_to_standard_output(copy);
     EXPECT_STREQ(marlixDllVersionStr(), "10.0.V.9.0");
 }
 

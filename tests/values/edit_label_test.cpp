@@ -8,6 +8,7 @@
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/host/host_services.h"
+#include "tests/support/captured_messages.h"
 
 namespace marlix {
 namespace {
@@ -131,11 +132,6 @@ TEST(edit_label, EquivalenceTests) {
     EXPECT_FALSE(edit_label(LABEL_PAL, id(34, 2)).equivalentPlayoutLabelMediumRolls(nullptr));
 }
 
-struct captured {
-    std::string text;
-};
-void capture(char const* text, void* c) { static_cast<captured*>(c)->text += text; }
-
 TEST(edit_label, KeepStringsRoundTrip) {
     for (int t = 0; t < label_type_count; ++t) {
         for (int m : {1, 2, 3, 4, 10, 15, 20, 24, 25, 33, 40}) {
@@ -173,11 +169,9 @@ TEST(edit_label, KeepStringsRoundTrip) {
     EXPECT_TRUE(bad.get_MediumRoll() == id(0, 0));
     EXPECT_FALSE(bad.is_valid());
 
-    captured c;
-    diagnostic_sink_record const previous = set_diagnostic_sink(capture, &c);
+    test_support::captured_messages c;
     edit_label const beta("LABEL_REV:2 pal_label  10:00:00.00 250 0.04 1 MediumRollId 3,2");
     edit_label const current("LABEL_REV:1 pal_label  10:00:00.00 250 0.04 1 MediumRollId 3,2");
-    set_diagnostic_sink(previous.sink, previous.context);
     EXPECT_EQ(c.text, "WARNING: Beta labels. Sometime, run VUVUVIZA (call us if confused).\n");
     EXPECT_EQ(beta.get_pitch(), 0.04);  // read as written, not fixed up
 }

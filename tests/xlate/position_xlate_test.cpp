@@ -11,6 +11,7 @@
 #include "marlix/host/host_config.h"
 #include "marlix/medium/medium_mapping.h"
 #include "marlix/values/edit_label.h"
+#include "tests/support/captured_messages.h"
 
 namespace marlix {
 namespace {
@@ -18,21 +19,7 @@ namespace {
 using M = MediumRollMedium;
 M m(int v) { return static_cast<M>(v); }
 
-// Captures the diagnostics of a scope, with the standard-output copy off.
-struct captured {
-    std::string text;
-    diagnostic_sink_record previous;
-    bool const copy = messages_to_standard_output();
-    captured() {
-        previous = set_diagnostic_sink(
-            [](char const* t, void* c) { static_cast<captured*>(c)->text += t; }, this);
-        set_messages_to_standard_output(false);
-    }
-    ~captured() {
-        set_diagnostic_sink(previous.sink, previous.context);
-        set_messages_to_standard_output(copy);
-    }
-};
+using captured = test_support::captured_messages;
 
 Tov::ProjectSettings project(int rate, int output, bool pulled = false, int camera = 1) {
     Tov::ProjectSettings s;
