@@ -362,6 +362,7 @@ timecode_label::hmsf_fields timecode_rate<T, fps>::split(long32 s) const {
     return split_fixed<fps>(s);
 }
 
+// The six whole-frame rate classes.
 template class timecode_rate<LABEL_PAL, 25>;
 template class timecode_rate<LABEL_NTSC, 30>;
 template class timecode_rate<LABEL_TC_24, 24>;

@@ -108,7 +108,8 @@ protected:
     timecode_label::hmsf_fields split(long32 sample) const override;
 };
 
-// The rate classes; each takes the flags of the fields it always prints.
+// The rate classes; each takes the flags of the fields it always prints
+// (an inherited constructor keeps the template's public access).
 class MARLIX_API pal_label : public timecode_rate<LABEL_PAL, 25> {
     using timecode_rate::timecode_rate;
 };
