@@ -342,32 +342,32 @@ long long ntsc_drop_label::join_fields(long long h, long long m, long long s, lo
     return detail::drop_frame_frames(h, m, s, f, 30, 2);
 }
 
-template <label_t T, int fps>
-timecode_rate<T, fps>::timecode_rate(int flags_) : catalogued<timecode_label, T>(fps, flags_) {
-    if (fps % 24 == 0) this->separator = '+';
-    this->build_template();
+template <int fps>
+timecode_rate<fps>::timecode_rate(int flags_) : timecode_label(fps, flags_) {
+    if (fps % 24 == 0) separator = '+';
+    build_template();
 }
 
 // The widest frame number of the rate: 29 up to 30 fps, 49 up to 50, 59
 // beyond.
-template <label_t T, int fps>
-void timecode_rate<T, fps>::build_template() {
-    char const* text = fps <= 30 ? template_29 : fps <= 50 ? template_49 : template_59;
-    this->templates[0].set(text);
-    this->templates[1].set(text);
+template <int fps>
+void timecode_rate<fps>::build_template() {
+    char const* const text = fps <= 30 ? template_29 : fps <= 50 ? template_49 : template_59;
+    templates[0].set(text);
+    templates[1].set(text);
 }
 
-template <label_t T, int fps>
-timecode_label::hmsf_fields timecode_rate<T, fps>::split(long32 s) const {
+template <int fps>
+timecode_label::hmsf_fields timecode_rate<fps>::split(long32 s) const {
     return split_fixed<fps>(s);
 }
 
-// The six whole-frame rate classes.
-template class timecode_rate<LABEL_PAL, 25>;
-template class timecode_rate<LABEL_NTSC, 30>;
-template class timecode_rate<LABEL_TC_24, 24>;
-template class timecode_rate<LABEL_TC_48, 48>;
-template class timecode_rate<LABEL_TC_50, 50>;
-template class timecode_rate<LABEL_TC_60, 60>;
+// The rates of the six whole-frame classes.
+template class timecode_rate<24>;
+template class timecode_rate<25>;
+template class timecode_rate<30>;
+template class timecode_rate<48>;
+template class timecode_rate<50>;
+template class timecode_rate<60>;
 
 }  // namespace marlix

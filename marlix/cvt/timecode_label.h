@@ -97,36 +97,37 @@ private:
 // A timecode that numbers every frame at fps frames a second, as every
 // rate class but drop-frame does: the split divides by a rate fixed at
 // compile time. The film rates (24 and 48) print '+' before the frames.
-// The library instantiates it for its six rate classes only.
-template <label_t T, int fps>
-class MARLIX_API timecode_rate : public catalogued<timecode_label, T> {
+// The library instantiates it for the six rates of its classes only.
+template <int fps>
+class MARLIX_API timecode_rate : public timecode_label {
 public:
     explicit timecode_rate(int flags = TC_ALL_FIELDS);
     void build_template() override;
 
 protected:
-    timecode_label::hmsf_fields split(long32 sample) const override;
+    hmsf_fields split(long32 sample) const override;
 };
 
-// The rate classes; each takes the flags of the fields it always prints
-// (an inherited constructor keeps the template's public access).
-class MARLIX_API pal_label : public timecode_rate<LABEL_PAL, 25> {
-    using timecode_rate::timecode_rate;
+// The rate classes: a rate's timecode with its catalogue row's identity.
+// Each takes the flags of the fields it always prints (an inherited
+// constructor keeps its base's public access).
+class MARLIX_API pal_label : public catalogued<timecode_rate<25>, LABEL_PAL> {
+    using catalogued::catalogued;
 };
-class MARLIX_API ntsc_label : public timecode_rate<LABEL_NTSC, 30> {
-    using timecode_rate::timecode_rate;
+class MARLIX_API ntsc_label : public catalogued<timecode_rate<30>, LABEL_NTSC> {
+    using catalogued::catalogued;
 };
-class MARLIX_API tc_24_label : public timecode_rate<LABEL_TC_24, 24> {
-    using timecode_rate::timecode_rate;
+class MARLIX_API tc_24_label : public catalogued<timecode_rate<24>, LABEL_TC_24> {
+    using catalogued::catalogued;
 };
-class MARLIX_API tc_48_label : public timecode_rate<LABEL_TC_48, 48> {
-    using timecode_rate::timecode_rate;
+class MARLIX_API tc_48_label : public catalogued<timecode_rate<48>, LABEL_TC_48> {
+    using catalogued::catalogued;
 };
-class MARLIX_API tc_50_label : public timecode_rate<LABEL_TC_50, 50> {
-    using timecode_rate::timecode_rate;
+class MARLIX_API tc_50_label : public catalogued<timecode_rate<50>, LABEL_TC_50> {
+    using catalogued::catalogued;
 };
-class MARLIX_API tc_60_label : public timecode_rate<LABEL_TC_60, 60> {
-    using timecode_rate::timecode_rate;
+class MARLIX_API tc_60_label : public catalogued<timecode_rate<60>, LABEL_TC_60> {
+    using catalogued::catalogued;
 };
 
 // 29.97 fps drop-frame: frame numbers 00 and 01 are skipped at the start of

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -174,7 +175,9 @@ std::string file_text(std::string const& path) {
 }
 
 TEST(configb, FilesLoadSkippingMalformedLinesAndSaveByteForByte) {
-    std::string const path = ::testing::TempDir() + "marlix_config.txt";
+    // One file a process: test runs of other builds may share the folder.
+    std::string const path =
+        ::testing::TempDir() + "marlix_config_" + std::to_string(getpid()) + ".txt";
     std::ofstream(path, std::ios::binary) << "a=1\r\n\nno equals sign\n=novalue\nb = spaced\nx=y=z";
     configb store;
     EXPECT_EQ(store.load(path.c_str()), 2);  // two malformed lines skipped
