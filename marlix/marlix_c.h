@@ -186,7 +186,8 @@ MARLIX_API marlix_status marlix_project_set(const marlix_project* project);
 MARLIX_API marlix_status marlix_project_default(marlix_project* project);
 
 typedef struct marlix_xlate_params {
-    int32_t transfer;       /* 0 none, 1 frame for frame, 2 pulldown, or another number */
+    int32_t transfer;       /* 0 none, 1 pulldown 4 into 5, 2 pulldown 24 into 25,
+                               3 frame for frame, 7 pulldown by cadence; 0..99 */
     int32_t sequence;       /* pulldown phase of the first video frame; -1 unset */
     int32_t transfer_rate;  /* host rate of the transfer; 0 none */
     int32_t video_medium;   /* the medium standing for Video; -1 the project's */
@@ -194,7 +195,7 @@ typedef struct marlix_xlate_params {
     int32_t round_to_frame; /* round the result to a frame */
 } marlix_xlate_params;
 
-/* Frame for frame, phase 0, no transfer rate, the project's video medium. */
+/* Frame for frame (3), phase 0, no transfer rate, the project's video medium. */
 MARLIX_API marlix_status marlix_xlate_params_init(marlix_xlate_params* params);
 /* A position translated from one medium's time base to another's. params
  * may be null (the defaults); project may be null (the current project),
