@@ -145,6 +145,7 @@ static void translation(void) {
     CHECK(marlix_rate_find("25", &project.frame_rate, &drop) == MARLIX_OK && drop == 0);
     project.output_rate = project.frame_rate;
     CHECK(marlix_xlate_params_init(&params) == MARLIX_OK);
+    params.sequence = -1; /* unset: the translation takes phase 0 */
     /* Settings for this call alone; the current project stays. */
     CHECK(marlix_xlate(1.0, p25, audio, &params, &project, &r) == MARLIX_OK &&
           fabs(r - 1.0416666666666667) < 1e-15);
@@ -156,6 +157,8 @@ static void translation(void) {
     marlix_set_diagnostic_sink(NULL, NULL);
     CHECK(marlix_xlate(1.0, 41, film, NULL, NULL, &r) == MARLIX_ERR_MEDIUM);
     CHECK(marlix_xlate(1.0, film, -1, NULL, NULL, &r) == MARLIX_ERR_MEDIUM);
+    params.sequence = -2;
+    CHECK(marlix_xlate(1.0, film, v30i, &params, NULL, &r) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_rate_find("29.97df", &project.frame_rate, &drop) == MARLIX_OK && drop == 1 &&
           project.frame_rate == 5);
     CHECK(marlix_rate_find("#0", &project.frame_rate, NULL) == MARLIX_ERR_RATE);

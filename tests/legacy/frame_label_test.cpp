@@ -195,6 +195,12 @@ TEST(label_plus_frames, CompositionsAndFailures) {
               0);
     int fp = 0;
     char out[9];
+    // Three-perforation feet wrap at 10^4 feet of 21, 21 and 22 frames: the
+    // frame before foot 0 is frame 20 of foot 9999, whose phase is 1.
+    EXPECT_EQ(label_plus_frames(out, &fp, &ph, tc, 1, 0, -1, lt(26), 0, 0, 0x3c, transfer_none,
+                                edit_film_frames),
+              1);
+    EXPECT_TRUE(std::string(out) == "00999920" && fp == 1) << out << " " << fp;
     EXPECT_EQ(label_plus_frames(nullptr, &fp, &ph, tc, 0, 0, 1, lt(1), 0, 0, 0, transfer_none,
                                 edit_video_frames),
               0);

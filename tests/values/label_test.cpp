@@ -54,10 +54,10 @@ TEST(label_point, UsefulnessAndComparisons) {
     label_point a(64, LABEL_KEYCODE_35), b(64, LABEL_KEYCODE_35);
     std::snprintf(a.prefix_text, sizeof a.prefix_text, "%s", "AB123456");
     std::snprintf(b.prefix_text, sizeof b.prefix_text, "%s", "ab123456");
-    EXPECT_FALSE(a == b);  // prefix text compared with case
+    EXPECT_TRUE(!(a == b) && a != b);  // prefix text compared with case
     label_point c(64, LABEL_PAL), d(64, LABEL_PAL);
     std::snprintf(c.prefix_text, sizeof c.prefix_text, "%s", "X");
-    EXPECT_TRUE(c == d);  // timecode has no prefix
+    EXPECT_TRUE(c == d && !(c != d));  // timecode has no prefix
 
     label_point const sum = tc + key;  // of two types: no point
     EXPECT_TRUE(sum.get_sample() == 0 && sum.type() == LABEL_DUMMY && sum.is_valid() == 0);

@@ -187,6 +187,12 @@ TEST(mPosn_Xlate, CadenceLegsAsStated) {
     Tov::ScopedProject pulled25(project(1, 3, true));
     EXPECT_NEAR(mPosn_Xlate(12 / 24.0, MediumRollTOVCel, MediumRollPlayout25i) * 50, 25, 1e-9);
     EXPECT_NEAR(mPosn_Xlate(24 / 24.0, MediumRollTOVCel, MediumRollPlayout25i) * 50, 50, 1e-9);
+    // The stated way back: field i of 50 to frame i / 2, less one where i is
+    // even and past field 26 (field 0 excepted).
+    for (auto [field, frame] : {std::pair{1, 0}, {2, 0}, {3, 1}, {26, 12}, {27, 12}, {50, 24}})
+        EXPECT_NEAR(mPosn_Xlate(field / 50.0, MediumRollPlayout25i, MediumRollTOVCel) * 24, frame,
+                    1e-9)
+            << field;
     // Double film pulled to 25: 48 frames on 50 fields, frame n on field
     // n + 2(n div 48) + [n mod 48 > 0] + [n mod 48 > 25].
     Tov::ScopedProject pulled48(project(6, 3, true));
