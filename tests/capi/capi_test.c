@@ -54,6 +54,7 @@ static void label_texts(void) {
     CHECK(marlix_label_type_find("P", &type) == MARLIX_OK && type == 5);
     CHECK(marlix_label_type_find("59.94df", &type) == MARLIX_ERR_LABEL_TYPE);
     CHECK(marlix_label_type_find("#9", &type) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_label_type_find("P rest", &type) == MARLIX_ERR_LABEL_TYPE); /* a whole name */
     CHECK(marlix_label_type_find("#42", &type) == MARLIX_ERR_LABEL_TYPE);
     CHECK(marlix_label_type_find(NULL, &type) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_label_sample(5, "nonsense", NULL, &sample) == MARLIX_ERR_UNREADABLE);
@@ -92,6 +93,7 @@ static void labels(void) {
     CHECK(marlix_label_medium_id(back, &read_id) == MARLIX_ERR_ARGUMENT);
     marlix_label_free(back);
     CHECK(marlix_label_read("LABEL_REV:7 nonsense", &back) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_label_read(keep, NULL) == MARLIX_ERR_ARGUMENT);
 
     CHECK(marlix_edit_label_new(5, id, &label) == MARLIX_OK);
     CHECK(marlix_label_set_start_text(label, "01:00:00:00") == MARLIX_OK);
@@ -126,6 +128,8 @@ static void media(void) {
     CHECK(marlix_medium_roll_read(text, &id, reel, sizeof reel) == MARLIX_OK && same(reel, "A001"));
     CHECK(marlix_medium_roll_read("junk", &id, reel, sizeof reel) == MARLIX_ERR_UNREADABLE);
     CHECK(marlix_medium_id_fits(id, id) == 1);
+    id.generation = 0; /* no generation */
+    CHECK(marlix_medium_id_text(id, text, sizeof text) == MARLIX_OK && same(text, "2,0"));
     id.medium = 99;
     CHECK(marlix_medium_id_text(id, text, sizeof text) == MARLIX_ERR_ARGUMENT);
 }
@@ -215,7 +219,9 @@ static void timecode(void) {
     CHECK(marlix_tc_rate_find("31", &film) == MARLIX_ERR_TC_UNKNOWN_RATE);
     CHECK(same(marlix_status_text(MARLIX_ERR_TC_DROPPED_LABEL),
                "dropped label: drop-frame counting skips this frame number"));
-    CHECK(same(marlix_status_text((marlix_status)999), "an unknown status"));
+    CHECK(same(marlix_status_text(MARLIX_ERR_TC_NO_PULLDOWN),
+               "no pulldown cadence between these rates"));
+    CHECK(same(marlix_status_text((marlix_status)42), "an unknown status"));
 }
 
 int main(void) {

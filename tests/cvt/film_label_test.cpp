@@ -202,6 +202,7 @@ TEST(prefix_label, RememberedPrefixIsSharedBetweenPoints) {
 TEST(prefix_label, CountLengthIsClampedSoNothingOverruns) {
     keycode_35 bare;  // set_count_len has not run: prints and parses without faults
     label_point point(0, &bare);
+    EXPECT_TRUE(bare.get_count_length() == -1 && bare.get_prefix_length() == -1);  // not yet set
     EXPECT_EQ(bare.get_abs_sample("AB1234561234+15"), INVALID_SAMPLE);
     EXPECT_STRNE(bare.get_abs_string(&point, 79036), nullptr);
     std::tuple<int, int, int, int> const cases[] = {
