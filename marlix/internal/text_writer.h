@@ -1,7 +1,7 @@
 #pragma once
 
 // Writes label text into a fixed buffer without formatted output: the same
-// characters "%s", "%c", "%0*d" and "%.*d" would give, cut (and always
+// characters "%.*s", "%c", "%0*d" and "%.*d" would give, cut (and always
 // terminated) at the buffer's end like snprintf. Not installed.
 
 #include <cstddef>
@@ -17,9 +17,6 @@ public:
 
     void put(char c) {
         if (p_ < end_) *p_++ = c;
-    }
-    void put(char const* s) {
-        while (*s != '\0') put(*s++);
     }
     // At most n characters of s.
     void put(char const* s, int n) {

@@ -210,7 +210,7 @@ TEST(label_template, ValidCharFollowsTheCharacterLanguage) {
 
 TEST(label_template, PositionKinds) {
     label_template const tc("-29.59.59.29"), kinds("~+#.: ?-A"), empty("");
-    EXPECT_TRUE(tc.at_separator(3) && tc.at_separator(12) && !tc.at_separator(0) &&
+    EXPECT_TRUE(tc.at_separator(3) == 1 && tc.at_separator(12) == 1 && !tc.at_separator(0) &&
                 !tc.at_separator(1) && empty.at_separator(0));
     EXPECT_TRUE(tc.get_char(12) == '?' && tc.get_char(-1) == '?' && tc.get_char(2) == '9' &&
                 empty.get_char(0) == '?');

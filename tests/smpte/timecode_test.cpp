@@ -126,7 +126,7 @@ TEST(smpte, RatesArithmeticAndRealTime) {
     for (auto [f, from, to, shown] :
          {std::tuple{25, rate_25, rate_24, 24}, std::tuple{1, rate_25, rate_24, 0},
           std::tuple{-1, rate_25, rate_24, -1}, std::tuple{1001, rate_30, rate_29_97, 1000},
-          std::tuple{1001, rate_60, rate_59_94, 1000},
+          std::tuple{1001, rate_60, rate_59_94, 1000}, std::tuple{1001, rate_48, rate_47_952, 1000},
           std::tuple{1000, rate_23_976, rate_24, 1001}})
         EXPECT_EQ(convert(timecode(f, from), to, method::realtime).value.frames(), shown) << f;
     EXPECT_EQ(convert(timecode(25, rate_25), rate_24, method::frame).value, timecode(25, rate_24));
