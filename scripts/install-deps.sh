@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [extra-package...]
 set -euo pipefail
 need=(cmake ninja-build g++ gcc libgtest-dev libbenchmark-dev pkg-config libavutil-dev
-      python3-dev pybind11-dev python3-pybind11 python3-pytest "$@")
+      python3-dev pybind11-dev python3-pybind11 python3-pytest ccache "$@")
 missing=()
 for p in "${need[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
