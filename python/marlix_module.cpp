@@ -17,13 +17,13 @@
 #include <string_view>
 #include <vector>
 
-#include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/front/labeller.h"
+#include "marlix/front/names.h"
 #include "marlix/host/host_services.h"
 #include "marlix/host/library_entry.h"
 #include "marlix/medium/medium_mapping.h"
 #include "marlix/medium/medium_roll.h"
 #include "marlix/smpte/timecode.h"
-#include "marlix/values/label_point.h"
 #include "marlix/version.h"
 #include "marlix/xlate/cadence_tables.h"
 #include "marlix/xlate/position_xlate.h"
@@ -38,9 +38,10 @@ using namespace marlix;
 
 std::string shown(py::handle h) { return py::repr(h).cast<std::string>(); }
 
-// A label type named by EDL name, class name, frame rate or catalogue
-// number (an int), with a converter of its own.
-label_cvt& converter_of(py::handle type) {
+// The labels of a type named by EDL name, class name, frame rate or
+// catalogue number (an int), with a converter of its own, carrying the
+// caller's prefix.
+front::labeller labeller_of(py::handle type, std::optional<std::string> const& prefix) {
     label_t t = LABEL_NONE;
     if (py::isinstance<py::int_>(type) && !py::isinstance<py::bool_>(type)) {
         long long const n = type.cast<long long>();
@@ -50,24 +51,17 @@ label_cvt& converter_of(py::handle type) {
         t = static_cast<label_t>(n);
     } else if (py::isinstance<py::str>(type)) {
         std::string const name = type.cast<std::string>();
-        auto const choice      = find_label_type(name);
-        switch (choice.why) {
-            case label_type_lookup::found: t = choice.type; break;
-            case label_type_lookup::rate_without_converter:
-                fail("'" + name + "': 59.94 drop-frame timecode has no label converter");
-            case label_type_lookup::not_a_rate:
-                fail("'" + name + "' is not a frame rate (" + smpte::rate_names() + ")");
-            default: fail("'" + name + "' is not a label type");
-        }
+        auto const found       = front::find_label_type(name);
+        if (!found) fail(front::describe(found.why, name));
+        t = found.value;
     } else {
         fail("a label type is a name or a catalogue number, not " + shown(type));
     }
-    if (!has_own_converter(t))
-        fail(std::string("label type ") + std::to_string(static_cast<int>(t)) + " (" +
-             label_type_class_name(t) + ") has no converter of its own");
-    label_cvt* c = get_static_label_cvt(t);
-    if (c == nullptr) throw std::bad_alloc();
-    return *c;
+    auto made = front::labeller::make(t);
+    if (made.why == front::reason::no_memory) throw std::bad_alloc();
+    if (!made) fail(front::describe(made.why, "", t));
+    if (prefix) made.value.set_prefix(*prefix);
+    return std::move(made.value);
 }
 
 std::int32_t sample_of(long long n) {
@@ -76,33 +70,22 @@ std::int32_t sample_of(long long n) {
     return static_cast<std::int32_t>(n);
 }
 
-// A label point of the converter with the caller's prefix text.
-label_point point_of(label_cvt& c, std::optional<std::string> const& prefix) {
-    label_point point(0, &c);
-    if (prefix) std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", prefix->c_str());
-    return point;
-}
-
-std::string not_read(label_cvt& c, std::string_view text) {
+std::string not_read(front::labeller const& labels, std::string_view text) {
     // The text as Python shows it: quoted, with control characters escaped.
     py::str const shown_text(text.data(), text.size());
-    return shown(shown_text) + " does not read as a label of type " + c.type_str();
+    return shown(shown_text) + " " + front::describe(front::reason::unreadable, "", labels.type());
 }
 
 std::string label_text(py::handle type, long long sample, std::optional<std::string> prefix) {
-    label_cvt& c      = converter_of(type);
-    label_point point = point_of(c, prefix);
-    return c.get_abs_string(&point, sample_of(sample));
+    return labeller_of(type, prefix).text(sample_of(sample));
 }
 
 std::int32_t label_sample(py::handle type, std::string const& text,
                           std::optional<std::string> prefix) {
-    label_cvt& c      = converter_of(type);
-    label_point point = point_of(c, prefix);
-    if (text.find('\0') == text.npos) point.set_sample(text.c_str());  // prefix first, then text
-    if (text.find('\0') != text.npos || point.get_sample() == INVALID_SAMPLE)
-        fail(not_read(c, text));
-    return point.get_sample();
+    front::labeller labels = labeller_of(type, prefix);
+    auto const s           = labels.sample(text);
+    if (!s) fail(not_read(labels, text));
+    return s.value;
 }
 
 // The samples of a batch: a range is walked without a list, an object with
@@ -176,14 +159,13 @@ std::vector<std::int32_t> samples_of(py::handle samples) {
 // Label texts are ASCII unless a prefix brought other bytes; those are
 // read as UTF-8, invalid bytes replaced.
 py::list label_texts(py::handle type, py::handle samples, std::optional<std::string> prefix) {
-    label_cvt& c                         = converter_of(type);
+    front::labeller labels               = labeller_of(type, prefix);
     std::vector<std::int32_t> const list = samples_of(samples);
     py::list out(list.size());
-    label_point point = point_of(c, prefix);
     // Printed a block at a time with the GIL released, each block's texts
     // then made str objects while they are still in cache.
     constexpr std::size_t block = 4096;
-    constexpr std::size_t width = label_point::text_capacity;
+    constexpr std::size_t width = front::labeller::text_capacity;
     std::vector<char> texts(block * width);
     std::uint8_t lengths[block];
     bool ascii[block];
@@ -192,7 +174,7 @@ py::list label_texts(py::handle type, py::handle samples, std::optional<std::str
         {
             py::gil_scoped_release const release;
             for (std::size_t i = 0; i < n; ++i) {
-                char const* text = c.get_abs_string(&point, list[first + i]);
+                char const* text = labels.text(list[first + i]);
                 char* to         = texts.data() + i * width;
                 std::memcpy(to, text, width);  // the point's whole text buffer
                 std::size_t const k = strnlen(to, width - 1);
@@ -215,7 +197,7 @@ py::list label_texts(py::handle type, py::handle samples, std::optional<std::str
 }
 
 py::list label_samples(py::handle type, py::handle texts, std::optional<std::string> prefix) {
-    label_cvt& c = converter_of(type);
+    front::labeller labels = labeller_of(type, prefix);
     // The str objects stay referenced, so their UTF-8 buffers stay valid
     // while the GIL is released.
     std::vector<py::object> held;
@@ -233,17 +215,16 @@ py::list label_samples(py::handle type, py::handle texts, std::optional<std::str
     std::size_t bad = views.size();
     {
         py::gil_scoped_release const release;
-        label_point point = point_of(c, prefix);
         for (std::size_t i = 0; i < views.size() && bad == views.size(); ++i) {
-            bool const whole = views[i].find('\0') == views[i].npos;
-            if (whole) point.set_sample(views[i].data());
-            if (!whole || point.get_sample() == INVALID_SAMPLE)
-                bad = i;
+            auto const s = labels.sample(views[i]);
+            if (s)
+                out[i] = s.value;
             else
-                out[i] = point.get_sample();
+                bad = i;
         }
     }
-    if (bad != views.size()) fail("text " + std::to_string(bad) + ": " + not_read(c, views[bad]));
+    if (bad != views.size())
+        fail("text " + std::to_string(bad) + ": " + not_read(labels, views[bad]));
     return py::cast(out);
 }
 

@@ -9,6 +9,7 @@
 
 #include "marlix/capi/capi_support.h"
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/front/names.h"
 #include "marlix/host/host_services.h"
 #include "marlix/host/library_entry.h"
 #include "marlix/medium/medium_roll.h"
@@ -90,10 +91,9 @@ void marlix_set_messages_to_standard_output(int on) { set_messages_to_standard_o
 
 marlix_status marlix_label_type_find(const char* name, int32_t* type) {
     if (name == nullptr || type == nullptr) return MARLIX_ERR_ARGUMENT;
-    auto const choice = find_label_type(name);
-    if (choice.why != label_type_lookup::found || !has_own_converter(choice.type))
-        return MARLIX_ERR_LABEL_TYPE;
-    *type = choice.type;
+    auto const found = front::find_converter_type(name);
+    if (!found) return MARLIX_ERR_LABEL_TYPE;
+    *type = found.value;
     return MARLIX_OK;
 }
 

@@ -1,6 +1,5 @@
 #include "marlix/cvt/label_cvt_factory.h"
 
-#include <charconv>
 #include <cstring>
 #include <iterator>
 
@@ -9,7 +8,6 @@
 #include "marlix/cvt/keycode_label.h"
 #include "marlix/cvt/timecode_label.h"
 #include "marlix/internal/test_hooks.h"
-#include "marlix/smpte/timecode.h"
 
 namespace marlix {
 
@@ -114,60 +112,6 @@ label_t get_label_type(char const* name) {
     for (int t = 0; t < slot_count && shared.slots[t] != nullptr; ++t)
         if (std::strcmp(name, shared.slots[t]->type_str()) == 0) return static_cast<label_t>(t);
     return LABEL_NONE;
-}
-
-namespace {
-
-// Whether text is a decimal number, as a frame rate would be written.
-bool looks_numeric(std::string_view text) {
-    double v     = 0;
-    auto const r = std::from_chars(text.data(), text.data() + text.size(), v);
-    return r.ec == std::errc() && r.ptr != text.data();
-}
-
-}  // namespace
-
-label_type_choice find_label_type(std::string_view text) {
-    label_type_choice out;
-    if (text.size() > 1 && text[0] == '#') {
-        int n            = -1;
-        auto const r     = std::from_chars(text.data() + 1, text.data() + text.size(), n);
-        bool const whole = r.ec == std::errc() && r.ptr == text.data() + text.size();
-        if (whole && n >= 0 && n < label_type_count) {
-            out.type = static_cast<label_t>(n);
-            out.why  = label_type_lookup::found;
-        } else {
-            out.why = label_type_lookup::bad_catalogue_number;
-        }
-        return out;
-    }
-    if (auto const r = smpte::parse_rate(text); r.ok()) {
-        out.type = smpte::converter_type(r.value);
-        out.why  = out.type != LABEL_NONE ? label_type_lookup::found
-                                          : label_type_lookup::rate_without_converter;
-        return out;
-    }
-    for (int t = 0; t < label_type_count; ++t) {
-        if (text == label_type_class_name(static_cast<label_t>(t))) {
-            out.type = static_cast<label_t>(t);
-            out.why  = label_type_lookup::found;
-            return out;
-        }
-    }
-    // The EDL reader takes a name followed by more text; a type name is the
-    // whole text, so blanks and longer texts are refused here.
-    if (!text.empty() && text.size() <= 11 && text.find_first_of(" \t\n\v\f\r") == text.npos &&
-        text.find('\0') == text.npos) {
-        char name[12] = {};
-        text.copy(name, text.size());
-        if (label_t const t = edlstr_to_label_type(name); t != LABEL_NONE) {
-            out.type = t;
-            out.why  = label_type_lookup::found;
-            return out;
-        }
-    }
-    out.why = looks_numeric(text) ? label_type_lookup::not_a_rate : label_type_lookup::unknown;
-    return out;
 }
 
 bool has_own_converter(label_t t) {

@@ -4,9 +4,7 @@
 // and kept for the life of the process; and the factory that builds a
 // converter of any label type for a caller to own.
 
-#include <cstdint>
 #include <memory>
-#include <string_view>
 
 #include "marlix/cvt/label_cvt.h"
 #include "marlix/export.h"
@@ -32,24 +30,6 @@ inline label_cvt_ptr make_label_cvt(label_t t) { return label_cvt_ptr(make_any_l
 // The label type whose shared converter's type_str() is name (exact,
 // case-sensitive); 0 when none is, and for the base class names.
 MARLIX_API label_t get_label_type(char const* name);
-
-// A label type as a person names it. The whole text is the name, one of:
-// "#N", catalogue number N (0..41); a frame rate as the SMPTE layer reads
-// it ("25", "29.97df", "30000/1001"), naming the timecode type that counts
-// it; a class name ("pal_label"); an EDL name in any case ("P", "ND",
-// "F35"). The CLI, the C API and the Python module all name types so.
-enum class label_type_lookup : std::int32_t {
-    found,
-    bad_catalogue_number,    // "#N" with N outside 0..41
-    rate_without_converter,  // a known rate no converter counts (59.94 drop-frame)
-    not_a_rate,              // a number that is no known rate
-    unknown,                 // none of the forms
-};
-struct label_type_choice {
-    label_t type          = LABEL_NONE;
-    label_type_lookup why = label_type_lookup::unknown;
-};
-MARLIX_API label_type_choice find_label_type(std::string_view text);
 
 // True when the shared converter of t is of type t: 3 (the dummy) and
 // 5..41 but 9, 13 and 17. The others borrow the dummy's.

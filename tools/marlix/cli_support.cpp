@@ -83,61 +83,27 @@ std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop) {
 }
 
 std::optional<marlix::label_t> parse_label_type(std::string const& text, std::string& why) {
-    using marlix::label_type_lookup;
-    auto const choice = marlix::find_label_type(text);
-    switch (choice.why) {
-        case label_type_lookup::found: return choice.type;
-        case label_type_lookup::bad_catalogue_number:
-            why = "'" + text + "': a catalogue number is #0 to #" +
-                  std::to_string(marlix::label_type_count - 1);
-            break;
-        case label_type_lookup::rate_without_converter:
-            why = "'" + text +
-                  "': 59.94 drop-frame timecode has no label converter; the strict SMPTE "
-                  "timecode commands ('marlix tc') read and write it";
-            break;
-        case label_type_lookup::not_a_rate:
-            why = "'" + text + "' is not a frame rate (" + rate_names_text() +
-                  "); write a catalogue number as '#N'";
-            break;
-        case label_type_lookup::unknown: why = "'" + text + "' is not a label type"; break;
-    }
+    using marlix::front::reason;
+    auto const found = marlix::front::find_label_type(text);
+    if (found) return found.value;
+    why = marlix::front::describe(found.why, text);
+    // The tool's own hints: where 59.94 drop-frame is served, and how a
+    // catalogue number is written.
+    if (found.why == reason::rate_without_converter)
+        why += "; the strict SMPTE timecode commands ('marlix tc') read and write it";
+    if (found.why == reason::not_a_rate) why += "; write a catalogue number as '#N'";
     return std::nullopt;
 }
 
-std::unique_ptr<marlix::label_cvt> make_converter(marlix::label_t type, int flags,
-                                                  std::string& why) {
-    using namespace marlix;
-    // The timecode classes take the fields to print; every other type comes
-    // from the library's factory.
-    std::unique_ptr<label_cvt> c;
-    if (flags != TC_ALL_FIELDS) {
-        switch (type) {
-            case LABEL_PAL: c.reset(new pal_label(flags)); break;
-            case LABEL_NTSC: c.reset(new ntsc_label(flags)); break;
-            case LABEL_NTSC_DROP: c.reset(new ntsc_drop_label(flags)); break;
-            case LABEL_TC_24: c.reset(new tc_24_label(flags)); break;
-            case LABEL_TC_48: c.reset(new tc_48_label(flags)); break;
-            case LABEL_TC_50: c.reset(new tc_50_label(flags)); break;
-            case LABEL_TC_60: c.reset(new tc_60_label(flags)); break;
-            default:
-                why = std::string("--flags applies to timecode types, not ") +
-                      label_type_class_name(type);
-                return nullptr;
-        }
-    } else {
-        c = make_label_cvt(type);
-    }
-    if (!c) {
-        why = "no memory for a converter";
-        return nullptr;
-    }
-    if (!has_own_converter(type)) {
-        why = std::string("label type #") + std::to_string(static_cast<int>(type)) + " (" +
-              label_type_class_name(type) + ") has no converter of its own";
-        return nullptr;
-    }
-    return c;
+std::optional<marlix::front::labeller> make_labeller(marlix::label_t type, int flags,
+                                                     std::string& why) {
+    auto made = marlix::front::labeller::make(type, flags);
+    if (made) return std::move(made.value);
+    why = made.why == marlix::front::reason::fields_not_timecode
+              ? std::string("--flags applies to timecode types, not ") +
+                    marlix::label_type_class_name(type)
+              : marlix::front::describe(made.why, "", type);
+    return std::nullopt;
 }
 
 void emit_line(std::string const& text) {

@@ -49,10 +49,10 @@ std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop = n
 // with the reason in why.
 std::optional<marlix::label_t> parse_label_type(std::string const& text, std::string& why);
 
-// A converter of the label type, with the timecode fields flags; null with
+// The labels of a type, the timecode fields flags printed; nothing with
 // the reason in why when the type has no converter here.
-std::unique_ptr<marlix::label_cvt> make_converter(marlix::label_t type, int flags,
-                                                  std::string& why);
+std::optional<marlix::front::labeller> make_labeller(marlix::label_t type, int flags,
+                                                     std::string& why);
 
 // A whole decimal number within low..high, optional sign; blanks around it
 // are ignored.

@@ -7,7 +7,6 @@
 
 #include "cli_support.h"
 #include "commands.h"
-#include "marlix/types/wrap32.h"
 
 namespace marlix_cli {
 
@@ -61,7 +60,7 @@ namespace {
 
 struct converter_args {
     parsed_args args;
-    std::unique_ptr<marlix::label_cvt> cvt;
+    marlix::front::labeller labels;
     int status = exit_ok;  // exit_usage when the arguments are wrong
 };
 
@@ -95,8 +94,12 @@ converter_args converter_command(args_t const& args, std::vector<std::string> wi
         }
         flags = static_cast<int>(*n);
     }
-    out.cvt = make_converter(*type, flags, why);
-    if (!out.cvt) out.status = usage_error(why);
+    auto made = make_labeller(*type, flags, why);
+    if (!made) {
+        out.status = usage_error(why);
+        return out;
+    }
+    out.labels = std::move(*made);
     return out;
 }
 
@@ -110,24 +113,23 @@ constexpr char not_a_sample[] = "not a sample number (a whole number that fits 3
 
 }  // namespace
 
-// -p/--prefix: the label point's prefix text, as the host would hold it.
-void apply_prefix_option(parsed_args const& args, marlix::label_point& point) {
+// -p/--prefix: the prefix the command's labels carry.
+std::optional<std::string> prefix_option(parsed_args const& args) {
     auto p = args.value("-p");
     if (!p) p = args.value("--prefix");
-    if (p) std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", p->c_str());
+    return p;
 }
 
 int run_print(args_t const& args) {
     converter_args c = converter_command(args, {"-p", "--prefix"}, {"--normalise"});
     if (c.status != exit_ok) return c.status;
     bool const normalise = c.args.has("--normalise");
-    marlix::label_point point(0, c.cvt.get());
-    apply_prefix_option(c.args, point);
+    if (auto const prefix = prefix_option(c.args)) c.labels.set_prefix(*prefix);
     return for_each_item(c.args.operands, [&](std::string const& item) {
         auto s = parse_sample(item);
         if (!s) return item_result::failure(not_a_sample);
-        if (normalise) *s = c.cvt->normalise_sample_unit(*s);
-        return item_result::success(c.cvt->get_abs_string(&point, *s));
+        if (normalise) *s = c.labels.normalise(*s);
+        return item_result::success(c.labels.text(*s));
     });
 }
 
@@ -135,41 +137,22 @@ int run_parse(args_t const& args) {
     converter_args c = converter_command(args, {"-p", "--prefix"}, {"--packed"});
     if (c.status != exit_ok) return c.status;
     bool const packed = c.args.has("--packed");
-    marlix::label_point point(0, c.cvt.get());
-    apply_prefix_option(c.args, point);
+    if (auto const prefix = prefix_option(c.args)) c.labels.set_prefix(*prefix);
     return for_each_item(
         c.args.operands,
         [&](std::string const& item) {
-            marlix::long32 s;
-            if (packed) {
-                s = c.cvt->get_abs_sample_from_packed_string(item.c_str());
-            } else {
-                point.set_sample(item.c_str());  // the prefix first, then the parse
-                s = point.get_sample();
-            }
-            if (s == marlix::INVALID_SAMPLE)
-                return item_result::failure(std::string("does not read as a ") +
-                                            (packed ? "packed digit string" : "label") +
-                                            " of type " + c.cvt->type_str());
-            return item_result::success(std::to_string(s));
+            auto const s = packed ? c.labels.packed_sample(item) : c.labels.sample(item);
+            if (!s)
+                return item_result::failure(
+                    packed ? std::string("does not read as a packed digit string of type ") +
+                                 c.labels.type_str()
+                           : marlix::front::describe(s.why, item, c.labels.type()));
+            return item_result::success(std::to_string(s.value));
         },
         output_shape{"sample", true, false, false});
 }
 
 namespace {
-
-// Decodes a word's BCD fields as the library's decoder reads them: hours
-// tens 2 bits, minutes and seconds tens 3 bits, frames tens 2 bits.
-std::string word_label_text(unsigned word) {
-    auto digit = [word](int shift, unsigned mask) {
-        return static_cast<int>((word >> shift) & mask);
-    };
-    char text[32];
-    std::snprintf(text, sizeof text, "%d%d:%d%d:%d%d;%d%d", digit(28, 0x3), digit(24, 0xf),
-                  digit(20, 0x7), digit(16, 0xf), digit(12, 0x7), digit(8, 0xf), digit(4, 0x3),
-                  digit(0, 0xf));
-    return text;
-}
 
 std::optional<long long> parse_word(std::string const& raw) {
     std::string const item = trim_blanks(raw);
@@ -186,25 +169,20 @@ std::optional<long long> parse_word(std::string const& raw) {
 int run_smpte(args_t const& args) {
     converter_args c = converter_command(args, {}, {"--decode"});
     if (c.status != exit_ok) return c.status;
-    marlix::label_point point(0, c.cvt.get());
     if (c.args.has("--decode")) {
-        bool const drop_type = c.cvt->type() == marlix::LABEL_NTSC_DROP;
+        bool const drop_type = c.labels.type() == marlix::LABEL_NTSC_DROP;
         return for_each_item(
             c.args.operands,
             [&](std::string const& item) {
                 auto const w = parse_word(item);
                 if (!w)
                     return item_result::failure("not a 32-bit word (0x hexadecimal or decimal)");
-                unsigned word              = static_cast<unsigned>(*w);
-                bool drop                  = false;
-                marlix::long32 const count = c.cvt->get_samples_from_SMPTETc(word, drop);
-                std::string const flag     = std::string(" drop=") + (drop ? "1" : "0");
+                auto const read        = c.labels.read_smpte_word(static_cast<std::uint32_t>(*w));
+                std::string const flag = std::string(" drop=") + (read.drop ? "1" : "0");
                 if (!drop_type)
-                    return item_result::success("sample=" + std::to_string(count) + flag);
-                // Drop-frame: the sample of the label the word spells.
-                marlix::long32 const s = c.cvt->get_abs_sample(word_label_text(word).c_str());
-                return item_result::success("sample=" + std::to_string(s) +
-                                            " count=" + std::to_string(count) + flag);
+                    return item_result::success("sample=" + std::to_string(read.count) + flag);
+                return item_result::success("sample=" + std::to_string(read.sample) +
+                                            " count=" + std::to_string(read.count) + flag);
             },
             as_fields);
     }
@@ -212,7 +190,7 @@ int run_smpte(args_t const& args) {
         auto const s = parse_sample(item);
         if (!s) return item_result::failure(not_a_sample);
         char word[sizeof "0x12345678"];
-        std::snprintf(word, sizeof word, "0x%08X", c.cvt->get_abs_smpte_string(&point, *s));
+        std::snprintf(word, sizeof word, "0x%08X", static_cast<unsigned>(c.labels.smpte_word(*s)));
         return item_result::success(word);
     });
 }
@@ -220,23 +198,13 @@ int run_smpte(args_t const& args) {
 int run_span(args_t const& args) {
     converter_args c = converter_command(args, {}, {});
     if (c.status != exit_ok) return c.status;
-    bool const timecode = c.cvt->UserType() == marlix::UserLabelTimecode;
-    // A timecode operand of eight digits is the packed form; anything else
-    // is a label text.
-    auto sample_of = [&](std::string const& text) {
-        bool const packed =
-            timecode && text.size() == 8 && text.find_first_not_of("0123456789") == text.npos;
-        return packed ? c.cvt->get_abs_sample_from_packed_string(text.c_str())
-                      : c.cvt->get_abs_sample(text.c_str());
-    };
     auto span = [&](std::string const& first, std::string const& second) {
-        marlix::long32 const a = sample_of(first), b = sample_of(second);
-        for (auto [s, text] : {std::pair{a, &first}, std::pair{b, &second}})
-            if (s == marlix::INVALID_SAMPLE)
-                return item_result::failure("'" + *text + "' does not read as a label of type " +
-                                            c.cvt->type_str());
-        return item_result::success(
-            std::to_string(c.cvt->normalise_sample_unit(marlix::wrap_sub(b, a))));
+        auto const a = c.labels.plain_sample(first), b = c.labels.plain_sample(second);
+        for (auto [s, text] : {std::pair{&a, &first}, std::pair{&b, &second}})
+            if (!*s)
+                return item_result::failure(
+                    "'" + *text + "' " + marlix::front::describe(s->why, *text, c.labels.type()));
+        return item_result::success(std::to_string(c.labels.span(a.value, b.value)));
     };
     return for_each_pair(c.args.operands, output_shape{"sample", true, false, true}, span);
 }
@@ -279,36 +247,29 @@ int run_convert(args_t const& args) {
     if (!from) return usage_error(why);
     auto const to = parse_label_type(*to_text, why);
     if (!to) return usage_error(why);
-    auto const in = make_converter(*from, marlix::TC_ALL_FIELDS, why);
-    if (!in) return usage_error(why);
-    auto const out = make_converter(*to, marlix::TC_ALL_FIELDS, why);
-    if (!out) return usage_error(why);
+    auto const reader = make_labeller(*from, marlix::TC_ALL_FIELDS, why);
+    if (!reader) return usage_error(why);
+    auto const printer = make_labeller(*to, marlix::TC_ALL_FIELDS, why);
+    if (!printer) return usage_error(why);
     if (sample_kind(*from) != sample_kind(*to))
-        return usage_error(std::string(in->type_str()) + " and " + out->type_str() +
+        return usage_error(std::string(reader->type_str()) + " and " + printer->type_str() +
                            " count different samples: convert between the keycode, feet and"
                            " ink types of one gauge");
-    int const in_prefix  = in->has_prefix() ? in->get_prefix_length() : 0;
-    int const out_prefix = out->has_prefix() ? out->get_prefix_length() : 0;
-    auto prefix          = p.value("-p");
-    if (!prefix) prefix = p.value("--prefix");
-    if (prefix && static_cast<int>(prefix->size()) < out_prefix)
+    auto const prefix = prefix_option(p);
+    auto made = marlix::front::relabeller::make(*from, *to, prefix ? prefix->c_str() : nullptr);
+    using marlix::front::reason;
+    if (made.why == reason::prefix_too_short)
         return usage_error("-p '" + *prefix + "' is shorter than the " +
-                           std::to_string(out_prefix) + " prefix characters of " + out->type_str());
-    if (!prefix && out_prefix > 0 && in_prefix != out_prefix)
-        return usage_error(std::string(in->type_str()) + " and " + out->type_str() +
+                           std::to_string(printer->prefix_length()) + " prefix characters of " +
+                           printer->type_str());
+    if (made.why == reason::prefix_lengths_differ)
+        return usage_error(std::string(reader->type_str()) + " and " + printer->type_str() +
                            " have prefixes of different lengths: give the new one with -p");
-    bool const keep_prefix = !prefix && out_prefix > 0;
-    marlix::label_point reader(0, in.get()), writer(0, out.get());
-    apply_prefix_option(p, writer);
+    if (!made) return usage_error(marlix::front::describe(made.why, "", *to));
     return for_each_item(p.operands, [&](std::string const& item) {
-        reader.set_sample(item.c_str());
-        marlix::long32 const s = reader.get_sample();
-        if (s == marlix::INVALID_SAMPLE)
-            return item_result::failure(std::string("does not read as a label of type ") +
-                                        in->type_str());
-        if (keep_prefix)  // the roll of the text read, as the reader took it
-            std::snprintf(writer.prefix_text, sizeof writer.prefix_text, "%s", reader.prefix_text);
-        return item_result::success(out->get_abs_string(&writer, s));
+        auto const text = made.value(item);
+        if (!text) return item_result::failure(marlix::front::describe(text.why, item, *from));
+        return item_result::success(text.value);
     });
 }
 
@@ -316,8 +277,8 @@ int run_template(args_t const& args) {
     converter_args c = converter_command(args, {}, {});
     if (c.status != exit_ok) return c.status;
     if (!c.args.operands.empty()) return usage_error("template takes no operands");
-    marlix::label_template const& t0 = c.cvt->templates[0];
-    marlix::label_template const& t1 = c.cvt->templates[1];
+    marlix::label_template const& t0 = c.labels.label_template_of(0);
+    marlix::label_template const& t1 = c.labels.label_template_of(1);
     emit_record(field("template0", t0.text) + " " + field("template1", t1.text) + " " +
                     field("invalid", t0.invalid_text) + " " + field("past_end", t0.past_end_text) +
                     " " + field("before_start", t0.before_start_text),

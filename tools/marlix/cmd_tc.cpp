@@ -195,8 +195,8 @@ int run_pull(args_t const& args) {
     if (!stock) return usage_error(why);
     if (marlix::label_type_family(*stock) != marlix::UserLabelKeycode)
         return usage_error("'" + *stock_text + "' is not a keycode type");
-    auto const cvt = make_converter(*stock, marlix::TC_ALL_FIELDS, why);
-    if (!cvt) return usage_error(why);
+    auto labels = make_labeller(*stock, marlix::TC_ALL_FIELDS, why);
+    if (!labels) return usage_error(why);
     std::string error;
     auto const r = rate_option(p, "--rate", error);
     if (!r) return usage_error(error);
@@ -205,17 +205,19 @@ int run_pull(args_t const& args) {
     if (!sync_text) return usage_error("a sync point is needed: --sync KEYCODE=TC");
     std::size_t const eq = sync_text->rfind('=');
     if (eq == std::string::npos) return usage_error("--sync takes KEYCODE=TC");
-    marlix::label_point point(0, cvt.get());
-    point.set_sample(sync_text->substr(0, eq).c_str());  // the roll, then the count
-    marlix::long32 const sync_sample = point.get_sample();
-    if (sync_sample == marlix::INVALID_SAMPLE)
-        return usage_error("'" + sync_text->substr(0, eq) + "' does not read as a label of type " +
-                           cvt->type_str());
-    auto const sync_video = smpte::read(sync_text->substr(eq + 1), *r);
+    std::string const sync_label = sync_text->substr(0, eq);
+    auto const sync_read         = labels->sample(sync_label);  // the roll, then the count
+    if (!sync_read)
+        return usage_error("'" + sync_label + "' " +
+                           marlix::front::describe(sync_read.why, sync_label, *stock));
+    marlix::long32 const sync_sample = sync_read.value;
+    auto const sync_video            = smpte::read(sync_text->substr(eq + 1), *r);
     if (!sync_video)
         return usage_error("--sync timecode '" + sync_text->substr(eq + 1) +
                            "': " + smpte::error_text(sync_video.why));
-    long long const perfs_per_frame = cvt->samples_per_unit();
+    // Labels carry the roll of the sync point.
+    labels->set_prefix(labels->prefix_read());
+    long long const perfs_per_frame = labels->samples_per_unit();
     return for_each_item(p.operands, [&](std::string const& item) {
         auto const v = smpte::read(item, *r);
         if (!v) return item_result::failure(smpte::error_text(v.why));
@@ -224,8 +226,8 @@ int run_pull(args_t const& args) {
         long long const sample = sync_sample + pulled.value.film_frame * perfs_per_frame;
         if (sample < INT32_MIN || sample > INT32_MAX)
             return item_result::failure("the film frame is out of the 32-bit range");
-        marlix::long32 const s = cvt->normalise_sample_unit(static_cast<marlix::long32>(sample));
-        item_result out        = item_result::success(cvt->get_abs_string(&point, s));
+        marlix::long32 const s = labels->normalise(static_cast<marlix::long32>(sample));
+        item_result out        = item_result::success(labels->text(s));
         out.text_suffix        = pulled.value.split ? " split" : "";
         out.json_members = std::string("\"split\": ") + (pulled.value.split ? "true" : "false");
         return out;

@@ -1,0 +1,190 @@
+#include "marlix/front/labeller.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/cvt/timecode_label.h"
+#include "marlix/types/wrap32.h"
+
+namespace marlix::front {
+
+namespace {
+
+// A timecode converter printing only the chosen fields; null for another
+// family.
+label_cvt* timecode_with_fields(label_t t, int fields) {
+    switch (t) {
+        case LABEL_PAL: return new pal_label(fields);
+        case LABEL_NTSC: return new ntsc_label(fields);
+        case LABEL_NTSC_DROP: return new ntsc_drop_label(fields);
+        case LABEL_TC_24: return new tc_24_label(fields);
+        case LABEL_TC_48: return new tc_48_label(fields);
+        case LABEL_TC_50: return new tc_50_label(fields);
+        case LABEL_TC_60: return new tc_60_label(fields);
+        default: return nullptr;
+    }
+}
+
+// What read answers for a terminated copy of text (on the stack when it is
+// short); INVALID_SAMPLE for a text with a NUL inside, which no label has.
+template <class Read>
+long32 read_terminated(std::string_view text, Read read) {
+    if (text.find('\0') != text.npos) return INVALID_SAMPLE;
+    char local[64];
+    if (text.size() < sizeof local) {
+        text.copy(local, text.size());
+        local[text.size()] = '\0';
+        return read(local);
+    }
+    std::string const whole(text);
+    return read(whole.c_str());
+}
+
+result<long32> sample_or_refusal(long32 s) {
+    if (s == INVALID_SAMPLE) return {INVALID_SAMPLE, reason::unreadable};
+    return {s};
+}
+
+void copy_prefix(label_point& point, char const* prefix) {
+    std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", prefix);
+}
+
+}  // namespace
+
+labeller::labeller()                                     = default;
+labeller::labeller(labeller&& other) noexcept            = default;
+labeller& labeller::operator=(labeller&& other) noexcept = default;
+labeller::~labeller()                                    = default;
+
+labeller::labeller(label_cvt* shared, label_cvt* owned)
+    : owned_(owned), point_(0, owned != nullptr ? owned : shared), reader_(point_) {}
+
+result<labeller> labeller::make(label_t t, int fields) {
+    if (fields != TC_ALL_FIELDS && label_type_family(t) != UserLabelTimecode)
+        return {{}, reason::fields_not_timecode};
+    if (!has_own_converter(t)) return {{}, reason::no_converter};
+    if (fields == TC_ALL_FIELDS) {
+        label_cvt* const shared = get_static_label_cvt(t);
+        if (shared == nullptr) return {{}, reason::no_memory};
+        return {labeller(shared, nullptr)};
+    }
+    label_cvt* const owned = timecode_with_fields(t, fields);
+    if (owned == nullptr) return {{}, reason::no_memory};
+    return {labeller(nullptr, owned)};
+}
+
+bool labeller::has_prefix() const { return point_.cvt()->has_prefix(); }
+
+int labeller::prefix_length() const { return has_prefix() ? point_.cvt()->get_prefix_length() : 0; }
+
+void labeller::set_prefix(std::string_view prefix) {
+    std::size_t const n = prefix.size() < label_point::prefix_capacity
+                              ? prefix.size()
+                              : static_cast<std::size_t>(label_point::prefix_capacity);
+    prefix.copy(point_.prefix_text, n);
+    point_.prefix_text[n] = '\0';
+    copy_prefix(reader_, point_.prefix_text);
+}
+
+char const* labeller::text(long32 sample) { return point_.cvt()->get_abs_string(&point_, sample); }
+
+long32 labeller::normalise(long32 sample) const {
+    return point_.cvt()->normalise_sample_unit(sample);
+}
+
+result<long32> labeller::sample(std::string_view text) {
+    return sample_or_refusal(read_terminated(text, [this](char const* whole) {
+        reader_.set_sample(whole);  // the prefix first, then the label
+        return reader_.get_sample();
+    }));
+}
+
+result<long32> labeller::packed_sample(std::string_view text) const {
+    label_cvt* const c = point_.cvt();
+    return sample_or_refusal(read_terminated(
+        text, [c](char const* whole) { return c->get_abs_sample_from_packed_string(whole); }));
+}
+
+result<long32> labeller::plain_sample(std::string_view text) const {
+    bool const packed = family() == UserLabelTimecode && text.size() == 8 &&
+                        text.find_first_not_of("0123456789") == text.npos;
+    if (packed) return packed_sample(text);
+    label_cvt* const c = point_.cvt();
+    return sample_or_refusal(
+        read_terminated(text, [c](char const* whole) { return c->get_abs_sample(whole); }));
+}
+
+long32 labeller::span(long32 a, long32 b) const { return normalise(wrap_sub(b, a)); }
+
+std::uint32_t labeller::smpte_word(long32 sample) {
+    return point_.cvt()->get_abs_smpte_string(&point_, sample);
+}
+
+labeller::smpte_reading labeller::read_smpte_word(std::uint32_t word) const {
+    smpte_reading out;
+    unsigned w = word;
+    out.count  = point_.cvt()->get_samples_from_SMPTETc(w, out.drop);
+    out.sample = out.count;
+    if (type() == LABEL_NTSC_DROP) {
+        // The label the word spells, its BCD fields read as the decoder
+        // reads them: hours tens 2 bits, minutes and seconds tens 3 bits,
+        // frames tens 2 bits.
+        auto digit = [word](int shift, unsigned mask) {
+            return static_cast<int>((word >> shift) & mask);
+        };
+        char text[32];
+        std::snprintf(text, sizeof text, "%d%d:%d%d:%d%d;%d%d", digit(28, 0x3), digit(24, 0xf),
+                      digit(20, 0x7), digit(16, 0xf), digit(12, 0x7), digit(8, 0xf), digit(4, 0x3),
+                      digit(0, 0xf));
+        out.sample = point_.cvt()->get_abs_sample(text);
+    }
+    return out;
+}
+
+label_template const& labeller::label_template_of(int which) const {
+    return point_.cvt()->templates[which == 0 ? 0 : 1];
+}
+
+result<std::string> label_text(label_t t, long32 sample, char const* prefix) {
+    auto made = labeller::make(t);
+    if (!made) return {{}, made.why};
+    if (prefix != nullptr) made.value.set_prefix(prefix);
+    return {made.value.text(sample)};
+}
+
+result<long32> label_sample(label_t t, std::string_view text, char const* prefix) {
+    auto made = labeller::make(t);
+    if (!made) return {INVALID_SAMPLE, made.why};
+    if (prefix != nullptr) made.value.set_prefix(prefix);
+    return made.value.sample(text);
+}
+
+result<relabeller> relabeller::make(label_t from, label_t to, char const* prefix) {
+    result<relabeller> out;
+    auto in = labeller::make(from);
+    if (!in) return {{}, in.why};
+    auto printer = labeller::make(to);
+    if (!printer) return {{}, printer.why};
+    int const in_prefix  = in.value.prefix_length();
+    int const out_prefix = printer.value.prefix_length();
+    if (prefix != nullptr && std::string_view(prefix).size() < static_cast<std::size_t>(out_prefix))
+        return {{}, reason::prefix_too_short};
+    if (prefix == nullptr && out_prefix > 0 && in_prefix != out_prefix)
+        return {{}, reason::prefix_lengths_differ};
+    out.value.from_ = std::move(in.value);
+    out.value.to_   = std::move(printer.value);
+    if (prefix != nullptr) out.value.to_.set_prefix(prefix);
+    out.value.keep_prefix_ = prefix == nullptr && out_prefix > 0;
+    return out;
+}
+
+result<char const*> relabeller::operator()(std::string_view text) {
+    auto const s = from_.sample(text);
+    if (!s) return {nullptr, s.why};
+    // The roll of the text read, as the reader took it.
+    if (keep_prefix_) to_.set_prefix(from_.prefix_read());
+    return {to_.text(s.value)};
+}
+
+}  // namespace marlix::front

@@ -1,0 +1,94 @@
+#include "marlix/front/names.h"
+
+#include <charconv>
+
+#include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/smpte/timecode.h"
+
+namespace marlix::front {
+
+namespace {
+
+// Whether text is a decimal number, as a frame rate would be written.
+bool looks_numeric(std::string_view text) {
+    double v     = 0;
+    auto const r = std::from_chars(text.data(), text.data() + text.size(), v);
+    return r.ec == std::errc() && r.ptr != text.data();
+}
+
+}  // namespace
+
+result<label_t> find_label_type(std::string_view text) {
+    if (text.size() > 1 && text[0] == '#') {
+        int n            = -1;
+        auto const r     = std::from_chars(text.data() + 1, text.data() + text.size(), n);
+        bool const whole = r.ec == std::errc() && r.ptr == text.data() + text.size();
+        if (whole && n >= 0 && n < label_type_count) return {static_cast<label_t>(n)};
+        return {LABEL_NONE, reason::bad_catalogue_number};
+    }
+    if (auto const r = smpte::parse_rate(text); r.ok()) {
+        label_t const t = smpte::converter_type(r.value);
+        if (t == LABEL_NONE) return {LABEL_NONE, reason::rate_without_converter};
+        return {t};
+    }
+    for (int t = 0; t < label_type_count; ++t)
+        if (text == label_type_class_name(static_cast<label_t>(t)))
+            return {static_cast<label_t>(t)};
+    // The EDL reader takes a name followed by more text; a type name is the
+    // whole text, so blanks and longer texts are refused here.
+    if (!text.empty() && text.size() <= 11 && text.find_first_of(" \t\n\v\f\r") == text.npos &&
+        text.find('\0') == text.npos) {
+        char name[12] = {};
+        text.copy(name, text.size());
+        if (label_t const t = edlstr_to_label_type(name); t != LABEL_NONE) return {t};
+    }
+    return {LABEL_NONE, looks_numeric(text) ? reason::not_a_rate : reason::unknown_label_type};
+}
+
+result<label_t> find_converter_type(std::string_view text) {
+    auto const found = find_label_type(text);
+    if (found && !has_own_converter(found.value)) return {LABEL_NONE, reason::no_converter};
+    return found;
+}
+
+char const* reason_text(reason why) {
+    switch (why) {
+        case reason::none: return "no error";
+        case reason::unknown_label_type: return "not a label type";
+        case reason::bad_catalogue_number: return "not a catalogue number";
+        case reason::rate_without_converter:
+            return "59.94 drop-frame timecode has no label converter";
+        case reason::not_a_rate: return "not a frame rate";
+        case reason::no_converter: return "no converter of its own";
+        case reason::fields_not_timecode: return "timecode fields of a type that is no timecode";
+        case reason::no_memory: return "no memory for a converter";
+        case reason::unreadable: return "does not read as a label of the type";
+        case reason::prefix_too_short: return "the prefix is shorter than the type's prefix";
+        case reason::prefix_lengths_differ:
+            return "the two types have prefixes of different lengths";
+    }
+    return "unknown reason";
+}
+
+std::string describe(reason why, std::string_view subject, label_t type) {
+    std::string const quoted = "'" + std::string(subject) + "'";
+    std::string const named  = label_type_class_name(type);
+    switch (why) {
+        case reason::unknown_label_type: return quoted + " is not a label type";
+        case reason::bad_catalogue_number:
+            return quoted + ": a catalogue number is #0 to #" +
+                   std::to_string(label_type_count - 1);
+        case reason::rate_without_converter: return quoted + ": " + reason_text(why);
+        case reason::not_a_rate:
+            return quoted + " is not a frame rate (" + smpte::rate_names() + ")";
+        case reason::no_converter:
+            return "label type #" + std::to_string(static_cast<int>(type)) + " (" + named +
+                   ") has no converter of its own";
+        case reason::fields_not_timecode:
+            return "timecode fields apply to timecode types, not " + named;
+        case reason::unreadable: return "does not read as a label of type " + named;
+        default: return reason_text(why);
+    }
+}
+
+}  // namespace marlix::front
