@@ -2,6 +2,7 @@
 
 // Umbrella header: the whole public interface of libmarlix.
 
+#include "marlix/base/special_samples.h"
 #include "marlix/cvt/foot_label.h"
 #include "marlix/cvt/ink_label.h"
 #include "marlix/cvt/keycode_label.h"
@@ -9,15 +10,14 @@
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/cvt/label_template.h"
 #include "marlix/cvt/prefix_label.h"
-#include "marlix/cvt/special_samples.h"
 #include "marlix/cvt/timecode_label.h"
+#include "marlix/entry/library_entry.h"
 #include "marlix/export.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
 #include "marlix/front/result.h"
 #include "marlix/host/host_config.h"
 #include "marlix/host/host_services.h"
-#include "marlix/host/library_entry.h"
 #include "marlix/host/tokeniser.h"
 #include "marlix/legacy/frame_label.h"
 #include "marlix/medium/medium_mapping.h"

@@ -17,10 +17,10 @@
 #include <string_view>
 #include <vector>
 
+#include "marlix/entry/library_entry.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
 #include "marlix/host/host_services.h"
-#include "marlix/host/library_entry.h"
 #include "marlix/medium/medium_mapping.h"
 #include "marlix/medium/medium_roll.h"
 #include "marlix/smpte/timecode.h"

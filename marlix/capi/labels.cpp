@@ -9,9 +9,9 @@
 
 #include "marlix/capi/capi_support.h"
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/entry/library_entry.h"
 #include "marlix/front/names.h"
 #include "marlix/host/host_services.h"
-#include "marlix/host/library_entry.h"
 #include "marlix/medium/medium_roll.h"
 #include "marlix/smpte/timecode.h"
 #include "marlix/values/edit_label.h"

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string_view>
 
+#include "marlix/base/special_samples.h"
 #include "marlix/capi/capi_support.h"
-#include "marlix/cvt/special_samples.h"
 #include "marlix/host/host_services.h"
 #include "marlix/legacy/frame_label.h"
 #include "marlix/medium/medium_mapping.h"

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "marlix/base/wrap32.h"
 #include "marlix/internal/c_number.h"
 #include "marlix/internal/text_writer.h"
 #include "marlix/internal/three_perf.h"
-#include "marlix/types/wrap32.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {

@@ -1,8 +1,8 @@
 #include "marlix/cvt/label_cvt.h"
 
+#include "marlix/base/wrap32.h"
 #include "marlix/host/host_services.h"
 #include "marlix/internal/c_number.h"
-#include "marlix/types/wrap32.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {

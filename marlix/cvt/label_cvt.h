@@ -18,12 +18,12 @@
 
 #include <cstddef>
 
+#include "marlix/base/long32.h"
+#include "marlix/base/special_samples.h"
 #include "marlix/cvt/catalogued.h"
 #include "marlix/cvt/label_template.h"
-#include "marlix/cvt/special_samples.h"
 #include "marlix/export.h"
 #include "marlix/types/label_types.h"
-#include "marlix/types/long32.h"
 
 namespace marlix {
 

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "marlix/cvt/special_samples.h"
+#include "marlix/base/special_samples.h"
 #include "marlix/internal/narrow32.h"
 
 namespace marlix {

@@ -8,8 +8,8 @@
 // prefix character; '-' a sign; ' ' a blank position; anything else a
 // separator.
 
+#include "marlix/base/long32.h"
 #include "marlix/export.h"
-#include "marlix/types/long32.h"
 
 namespace marlix {
 

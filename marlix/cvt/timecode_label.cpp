@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "marlix/base/wrap32.h"
 #include "marlix/host/host_services.h"
 #include "marlix/internal/digit_pairs.h"
 #include "marlix/internal/drop_frame.h"
 #include "marlix/internal/narrow32.h"
 #include "marlix/internal/scan_fields.h"
-#include "marlix/types/wrap32.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix {

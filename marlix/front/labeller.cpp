@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <utility>
 
+#include "marlix/base/wrap32.h"
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/cvt/timecode_label.h"
-#include "marlix/types/wrap32.h"
 
 namespace marlix::front {
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "marlix/base/long32.h"
 #include "marlix/cvt/label_cvt.h"
 #include "marlix/cvt/timecode_label.h"
 #include "marlix/export.h"
 #include "marlix/front/result.h"
 #include "marlix/types/label_types.h"
-#include "marlix/types/long32.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix::front {

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "marlix/internal/rate_table.h"
+#include "marlix/host/detail/rate_table.h"
 
 namespace Tov {
 

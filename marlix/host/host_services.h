@@ -16,7 +16,7 @@
 #include <string>
 
 #include "marlix/export.h"
-#include "marlix/types/frame_rate.h"
+#include "marlix/host/frame_rate.h"
 
 namespace Tov {
 

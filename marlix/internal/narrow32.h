@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "marlix/cvt/special_samples.h"
-#include "marlix/types/long32.h"
+#include "marlix/base/long32.h"
+#include "marlix/base/special_samples.h"
 
 namespace marlix::detail {
 

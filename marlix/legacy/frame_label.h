@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
+#include "marlix/base/long32.h"
 #include "marlix/export.h"
-#include "marlix/types/long32.h"
 #include "marlix/types/transfer_type.h"
 
 namespace marlix {

@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "marlix/host/host_config.h"
-#include "marlix/internal/medium_table.h"
+#include "marlix/medium/detail/medium_table.h"
 
 namespace marlix {
 

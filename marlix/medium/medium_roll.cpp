@@ -10,9 +10,9 @@
 #include "marlix/host/host_config.h"
 #include "marlix/host/tokeniser.h"
 #include "marlix/internal/c_number.h"
-#include "marlix/internal/media_classes.h"
 #include "marlix/internal/scan_fields.h"
 #include "marlix/internal/table_rows.h"
+#include "marlix/medium/detail/media_classes.h"
 
 namespace marlix {
 

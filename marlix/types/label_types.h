@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "marlix/export.h"
-#include "marlix/types/frame_rate.h"
+#include "marlix/host/frame_rate.h"
 
 namespace marlix {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "marlix/host/host_services.h"
-#include "marlix/internal/media_classes.h"
+#include "marlix/medium/detail/media_classes.h"
 
 namespace marlix {
 

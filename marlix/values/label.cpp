@@ -7,14 +7,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "marlix/base/wrap32.h"
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/host/host_config.h"
 #include "marlix/host/host_services.h"
 #include "marlix/host/tokeniser.h"
 #include "marlix/internal/c_number.h"
 #include "marlix/internal/narrow32.h"
-#include "marlix/internal/natural_pitch.h"
-#include "marlix/types/wrap32.h"
+#include "marlix/values/detail/natural_pitch.h"
 
 namespace marlix {
 

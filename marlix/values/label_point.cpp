@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "marlix/base/wrap32.h"
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/cvt/timecode_label.h"
 #include "marlix/internal/c_number.h"
-#include "marlix/types/wrap32.h"
 
 namespace marlix {
 

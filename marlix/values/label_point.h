@@ -8,10 +8,10 @@
 // Converters read sample and prefix_text and print into text_buffer, so the
 // fields are laid out as the converters expect them.
 
+#include "marlix/base/long32.h"
 #include "marlix/cvt/label_cvt.h"
 #include "marlix/export.h"
 #include "marlix/types/label_types.h"
-#include "marlix/types/long32.h"
 
 namespace marlix {
 

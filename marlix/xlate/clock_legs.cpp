@@ -3,7 +3,7 @@
 // project plays out at 25 or 30 without pulldown, 1.001 slower at the
 // 1000/1001 rates), and sound follows the camera speed of its transfer.
 
-#include "marlix/internal/translation.h"
+#include "marlix/xlate/detail/translation.h"
 
 namespace marlix::detail {
 

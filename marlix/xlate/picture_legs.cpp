@@ -2,7 +2,7 @@
 // each picture medium counts frames (or fields) at its own rate, and a
 // project frame is a frame or a field of it by the project's rate class.
 
-#include "marlix/internal/translation.h"
+#include "marlix/xlate/detail/translation.h"
 
 namespace marlix::detail {
 

@@ -4,11 +4,11 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "marlix/cvt/special_samples.h"
+#include "marlix/base/special_samples.h"
 #include "marlix/host/host_config.h"
 #include "marlix/internal/narrow32.h"
-#include "marlix/internal/translation.h"
 #include "marlix/values/edit_label.h"
+#include "marlix/xlate/detail/translation.h"
 
 namespace marlix {
 

@@ -7,9 +7,9 @@
 // follow the cadence tables. A failure answers 1e99 with the sign of the
 // input and a diagnostic through vimb_printf (most also on standard output).
 
+#include "marlix/base/long32.h"
 #include "marlix/export.h"
 #include "marlix/medium/medium_roll.h"
-#include "marlix/types/long32.h"
 #include "marlix/xlate/xlate_params.h"
 
 namespace marlix {

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "marlix/internal/translation.h"
 #include "marlix/xlate/cadence_tables.h"
+#include "marlix/xlate/detail/translation.h"
 
 namespace marlix::detail {
 

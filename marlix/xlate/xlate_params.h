@@ -7,10 +7,10 @@
 
 #include <string_view>
 
+#include "marlix/base/long32.h"
 #include "marlix/export.h"
 #include "marlix/host/host_services.h"
 #include "marlix/medium/medium_roll.h"
-#include "marlix/types/long32.h"
 #include "marlix/types/transfer_type.h"
 
 namespace marlix {

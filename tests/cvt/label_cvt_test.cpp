@@ -6,12 +6,12 @@
 #include <tuple>
 #include <utility>
 
+#include "marlix/base/special_samples.h"
 #include "marlix/cvt/foot_label.h"
 #include "marlix/cvt/ink_label.h"
 #include "marlix/cvt/keycode_label.h"
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/cvt/label_template.h"
-#include "marlix/cvt/special_samples.h"
 #include "marlix/cvt/timecode_label.h"
 #include "marlix/marlix.h"
 #include "marlix/values/label_point.h"

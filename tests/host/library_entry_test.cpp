@@ -1,4 +1,4 @@
-#include "marlix/host/library_entry.h"
+#include "marlix/entry/library_entry.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -9,7 +9,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "marlix/cvt/special_samples.h"
+#include "marlix/base/special_samples.h"
 
 namespace reference {
 

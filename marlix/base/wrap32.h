@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "marlix/types/long32.h"
+#include "marlix/base/long32.h"
 
 namespace marlix {
 

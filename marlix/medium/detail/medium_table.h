@@ -7,9 +7,9 @@
 #include <cstddef>
 #include <iterator>
 
+#include "marlix/host/frame_rate.h"
 #include "marlix/internal/table_rows.h"
 #include "marlix/medium/medium_roll.h"
-#include "marlix/types/frame_rate.h"
 #include "marlix/types/label_types.h"
 
 namespace marlix::detail {

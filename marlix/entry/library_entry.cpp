@@ -1,4 +1,4 @@
-#include "marlix/host/library_entry.h"
+#include "marlix/entry/library_entry.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -12,8 +12,8 @@
 #include <cstring>
 
 #include "marlix/host/host_services.h"
-#include "marlix/internal/natural_pitch.h"
 #include "marlix/internal/test_hooks.h"
+#include "marlix/values/detail/natural_pitch.h"
 #include "marlix/values/edit_label.h"
 #include "marlix/version.h"
 

@@ -5,10 +5,10 @@
 // classes and the media families the translation's rules branch on, and
 // the rate groups of edit labels and medium roll identities.
 
-#include "marlix/internal/medium_table.h"
-#include "marlix/internal/rate_table.h"
+#include "marlix/host/detail/rate_table.h"
+#include "marlix/host/frame_rate.h"
+#include "marlix/medium/detail/medium_table.h"
 #include "marlix/medium/medium_roll.h"
-#include "marlix/types/frame_rate.h"
 
 namespace marlix::detail {
 

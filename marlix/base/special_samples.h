@@ -1,6 +1,6 @@
 #pragma once
 
-#include "marlix/types/long32.h"
+#include "marlix/base/long32.h"
 
 namespace marlix {
 

@@ -5,7 +5,7 @@
 
 #include <iterator>
 
-#include "marlix/types/frame_rate.h"
+#include "marlix/host/frame_rate.h"
 
 namespace Tov::detail {
 

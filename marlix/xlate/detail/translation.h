@@ -3,13 +3,13 @@
 // The translation between media, shared by the files that hold its legs:
 // the arithmetic they share and the translation object whose member
 // functions are the legs. The rules branch on the rate classes and media
-// families of marlix/internal/media_classes.h.
+// families of marlix/medium/detail/media_classes.h.
 
 #include <cmath>
 
-#include "marlix/cvt/special_samples.h"
+#include "marlix/base/special_samples.h"
 #include "marlix/host/host_services.h"
-#include "marlix/internal/media_classes.h"
+#include "marlix/medium/detail/media_classes.h"
 #include "marlix/medium/medium_mapping.h"
 #include "marlix/medium/medium_roll.h"
 #include "marlix/xlate/xlate_params.h"
