@@ -20,10 +20,13 @@ constexpr int slot_count = converter_slot_count;
 // table and the factory both build through it.
 label_cvt* build(label_t t) {
     switch (t) {
-        case LABEL_PAL: return new pal_label(TC_ALL_FIELDS);
-        case LABEL_NTSC: return new ntsc_label(TC_ALL_FIELDS);
-        case LABEL_NTSC_DROP: return new ntsc_drop_label(TC_ALL_FIELDS);
-        case LABEL_TC_24: return new tc_24_label(TC_ALL_FIELDS);
+        case LABEL_PAL:
+        case LABEL_NTSC:
+        case LABEL_NTSC_DROP:
+        case LABEL_TC_24:
+        case LABEL_TC_48:
+        case LABEL_TC_50:
+        case LABEL_TC_60: return make_timecode_label_cvt(t, TC_ALL_FIELDS);
         case LABEL_KEYCODE_35: return new keycode_35_label;
         case LABEL_KEYCODE_16: return new keycode_16_label;
         case LABEL_KEYCODE_353: return new keycode_353_label;
@@ -32,7 +35,6 @@ label_cvt* build(label_t t) {
         case LABEL_FOOT_353: return new foot_353_label(4);
         case LABEL_INK_35: return new ink_35_label;
         case LABEL_INK_16: return new ink_16_label;
-        case LABEL_TC_48: return new tc_48_label(TC_ALL_FIELDS);
         case LABEL_KEYCODE_35_4: return new keycode_35_label_4;
         case LABEL_KEYCODE_35_5: return new keycode_35_label_5;
         case LABEL_KEYCODE_35_6: return new keycode_35_label_6;
@@ -43,8 +45,6 @@ label_cvt* build(label_t t) {
         case LABEL_KEYCODE_353_5: return new keycode_353_label_5;
         case LABEL_KEYCODE_353_6: return new keycode_353_label_6;
         case LABEL_FILM_FRAMES: return new film_frames_label;
-        case LABEL_TC_50: return new tc_50_label(TC_ALL_FIELDS);
-        case LABEL_TC_60: return new tc_60_label(TC_ALL_FIELDS);
         case LABEL_KEYCODE_352: return new keycode_352_label;
         case LABEL_KEYCODE_358: return new keycode_358_label;
         case LABEL_KEYCODE_655_80: return new keycode_655_80_label;
@@ -95,6 +95,19 @@ void build_converter_slots(label_cvt* (&slots)[converter_slot_count]) {
     label_cvt* const dummy = build(LABEL_NONE);
     for (int t = 0; t < label_type_count; ++t)
         slots[t] = has_own_class(t) ? build(static_cast<label_t>(t)) : dummy;
+}
+
+label_cvt* make_timecode_label_cvt(label_t t, int fields) {
+    switch (t) {
+        case LABEL_PAL: return new pal_label(fields);
+        case LABEL_NTSC: return new ntsc_label(fields);
+        case LABEL_NTSC_DROP: return new ntsc_drop_label(fields);
+        case LABEL_TC_24: return new tc_24_label(fields);
+        case LABEL_TC_48: return new tc_48_label(fields);
+        case LABEL_TC_50: return new tc_50_label(fields);
+        case LABEL_TC_60: return new tc_60_label(fields);
+        default: return nullptr;
+    }
 }
 
 label_cvt* get_static_label_cvt(label_t t) {

@@ -27,6 +27,11 @@ MARLIX_API label_cvt* make_any_label_cvt(label_t t);
 using label_cvt_ptr = std::unique_ptr<label_cvt>;
 inline label_cvt_ptr make_label_cvt(label_t t) { return label_cvt_ptr(make_any_label_cvt(t)); }
 
+// A new timecode converter of type t printing the fields chosen (a sum of
+// the TC_* field flags), owned by the caller; null for a type of another
+// family, and when the host heap gives no memory.
+MARLIX_API label_cvt* make_timecode_label_cvt(label_t t, int fields);
+
 // The label type whose shared converter's type_str() is name (exact,
 // case-sensitive); 0 when none is, and for the base class names.
 MARLIX_API label_t get_label_type(char const* name);

@@ -5,26 +5,10 @@
 
 #include "marlix/base/wrap32.h"
 #include "marlix/cvt/label_cvt_factory.h"
-#include "marlix/cvt/timecode_label.h"
 
 namespace marlix::front {
 
 namespace {
-
-// A timecode converter printing only the chosen fields; null for another
-// family.
-label_cvt* timecode_with_fields(label_t t, int fields) {
-    switch (t) {
-        case LABEL_PAL: return new pal_label(fields);
-        case LABEL_NTSC: return new ntsc_label(fields);
-        case LABEL_NTSC_DROP: return new ntsc_drop_label(fields);
-        case LABEL_TC_24: return new tc_24_label(fields);
-        case LABEL_TC_48: return new tc_48_label(fields);
-        case LABEL_TC_50: return new tc_50_label(fields);
-        case LABEL_TC_60: return new tc_60_label(fields);
-        default: return nullptr;
-    }
-}
 
 // What read answers for a terminated copy of text (on the stack when it is
 // short); INVALID_SAMPLE for a text with a NUL inside, which no label has.
@@ -69,7 +53,7 @@ result<labeller> labeller::make(label_t t, int fields) {
         if (shared == nullptr) return {{}, reason::no_memory};
         return {labeller(shared, nullptr)};
     }
-    label_cvt* const owned = timecode_with_fields(t, fields);
+    label_cvt* const owned = make_timecode_label_cvt(t, fields);
     if (owned == nullptr) return {{}, reason::no_memory};
     return {labeller(nullptr, owned)};
 }
