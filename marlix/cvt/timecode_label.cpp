@@ -26,7 +26,7 @@ constexpr char template_49[] = "-29.59.59.49";
 constexpr char template_59[] = "-29.59.59.59";
 
 // Drop-frame counting at 29.97: 30 numbers a second, 2 dropped a minute.
-constexpr long32 df_frames_per_day = 24 * 6 * detail::drop_frame_block(30, 2);
+constexpr long32 df_frames_per_day = detail::ntsc_drop_frame.frames_per_day();
 
 // Scan formats, item for item as "%d:%d:%d%c%d", "%d:%d%c%d", "%d%c%d" and
 // their forms with a leading '-'.
@@ -79,10 +79,7 @@ constexpr struct bcd_table_t {
 // every field is in 0..99.
 inline unsigned bcd(int v) { return v >= 0 && v < 100 ? bcd_table.value[v] : 0u; }
 
-inline char* put_pair(char* out, int v) {
-    std::memcpy(out, detail::digit_pairs.text + 2 * v, 2);
-    return out + 2;
-}
+using detail::put_digit_pair;
 
 using detail::is_digit;
 
@@ -260,13 +257,13 @@ char const* timecode_label::sample_to_string(label_point* point, long32 sample) 
     auto const [hh, mm, ss, ff] = split(static_cast<long32>(magnitude));
 
     if (flags == TC_ALL_FIELDS && hh < 100 && ff < 100) {  // two digits a field
-        out    = put_pair(out, hh);
+        out    = put_digit_pair(out, static_cast<unsigned>(hh));
         *out++ = ':';
-        out    = put_pair(out, mm);
+        out    = put_digit_pair(out, static_cast<unsigned>(mm));
         *out++ = ':';
-        out    = put_pair(out, ss);
+        out    = put_digit_pair(out, static_cast<unsigned>(ss));
         *out++ = separator;
-        out    = put_pair(out, ff);
+        out    = put_digit_pair(out, static_cast<unsigned>(ff));
         *out   = '\0';
         return point->text_buffer;
     }
@@ -330,7 +327,7 @@ long32 ntsc_drop_label::get_abs_sample(char const* s) {
 timecode_label::hmsf_fields ntsc_drop_label::split(long32 s) const {
     if (s < 0) s += frames_per_day;
     if (s >= frames_per_day) s %= frames_per_day;
-    long long const count = detail::drop_frame_label_count(s, 30, 2);
+    long long const count = detail::ntsc_drop_frame.label_count(s);
     long long const secs  = count / 30;
     return {static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60),
             static_cast<int>(secs % 60), static_cast<int>(count % 30)};
@@ -339,7 +336,7 @@ timecode_label::hmsf_fields ntsc_drop_label::split(long32 s) const {
 long long ntsc_drop_label::join_fields(long long h, long long m, long long s, long long f) const {
     // A dropped number (00 or 01 of a dropping minute) is not refused: it
     // counts back into the previous minute.
-    return detail::drop_frame_frames(h, m, s, f, 30, 2);
+    return detail::ntsc_drop_frame.frames(h, m, s, f);
 }
 
 template <int fps>

@@ -53,4 +53,31 @@ constexpr long long drop_frame_label_count(long long frames, long long nominal, 
     return frames + 9 * dropped * tens + dropped * later;
 }
 
+// One drop-frame counting: the labelled rate and the frame numbers each
+// dropping minute skips.
+struct drop_frame_scheme {
+    long long nominal;
+    long long dropped;
+
+    // Frames of a labelled day: 24 hours of ten-minute blocks.
+    constexpr long long frames_per_day() const {
+        return 24 * 6 * drop_frame_block(nominal, dropped);
+    }
+    constexpr long long frames(long long h, long long m, long long s, long long f,
+                               negative_minute rule = negative_minute::drops) const {
+        return drop_frame_frames(h, m, s, f, nominal, dropped, rule);
+    }
+    constexpr long long label_count(long long frames) const {
+        return drop_frame_label_count(frames, nominal, dropped);
+    }
+};
+
+// 29.97 drop-frame: two numbers a minute at 30 labelled frames a second.
+inline constexpr drop_frame_scheme ntsc_drop_frame{30, 2};
+// 59.94 drop-frame: four numbers a minute at 60.
+inline constexpr drop_frame_scheme ntsc_drop_frame_60{60, 4};
+
+static_assert(ntsc_drop_frame.frames_per_day() == 2589408);
+static_assert(ntsc_drop_frame_60.frames_per_day() == 2 * ntsc_drop_frame.frames_per_day());
+
 }  // namespace marlix::detail

@@ -50,12 +50,13 @@ private:
         char digits[24];
         int n = 0;
         for (; v >= 100; v /= 100) {
-            char const* pair = digit_pairs.text + 2 * (v % 100);
+            char const* pair = digit_pair(static_cast<unsigned>(v % 100));
             digits[n++]      = pair[1];
             digits[n++]      = pair[0];
         }
-        digits[n++] = digit_pairs.text[2 * v + 1];
-        if (v >= 10) digits[n++] = digit_pairs.text[2 * v];
+        char const* const last = digit_pair(static_cast<unsigned>(v));
+        digits[n++]            = last[1];
+        if (v >= 10) digits[n++] = last[0];
         for (int i = n; i < width; ++i) put('0');
         while (n > 0) put(digits[--n]);
     }

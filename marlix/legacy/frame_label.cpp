@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "marlix/internal/drop_frame.h"
+#include "marlix/internal/floor_div.h"
 #include "marlix/internal/narrow32.h"
 #include "marlix/internal/scan_fields.h"
 
@@ -55,8 +56,8 @@ type_info classify(label_type t) {
 // results wrap to 32 bits (detail::narrow_wrapping) as the arithmetic always
 // has, without overflow.
 
-long long floor_div(long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-long long ceil_div(long long a, long long b) { return -floor_div(-a, b); }
+using detail::ceil_div;
+using detail::floor_div;
 
 // --- timecode ---------------------------------------------------------------
 
@@ -73,7 +74,7 @@ long long timecode_to_frame(char const* label, int fps, bool drop) {
     read_hmsf(label, f);
     long long const hh = f[0], mm = f[1], ss = f[2], ff = f[3];
     if (!drop) return ((hh * 60 + mm) * 60 + ss) * fps + ff + 1;
-    return detail::drop_frame_frames(hh, mm, ss, ff, 30, 2, detail::negative_minute::keeps) + 1;
+    return detail::ntsc_drop_frame.frames(hh, mm, ss, ff, detail::negative_minute::keeps) + 1;
 }
 
 void print_hmsf(char* out, long long hh, long long mm, long long ss, long long ff) {
@@ -94,7 +95,7 @@ void print_hmsf(char* out, long long hh, long long mm, long long ss, long long f
 
 void frame_to_timecode(long long frame, int fps, bool drop, char* out) {
     long long const day =
-        drop ? 24 * 6 * detail::drop_frame_block(30, 2) : static_cast<long long>(fps) * 86400;
+        drop ? detail::ntsc_drop_frame.frames_per_day() : static_cast<long long>(fps) * 86400;
     long long v = frame - 1;
     if (v < 0)
         v += day;
@@ -107,7 +108,7 @@ void frame_to_timecode(long long frame, int fps, bool drop, char* out) {
     // A frame more than a day before the first is taken within its day:
     // drop-frame counting is defined on counts from 0 up.
     if (v < 0) v -= floor_div(v, day) * day;
-    long long const count = detail::drop_frame_label_count(v, 30, 2);
+    long long const count = detail::ntsc_drop_frame.label_count(v);
     print_hmsf(out, count / 108000, count / 1800 % 60, count / 30 % 60, count % 30);
 }
 
