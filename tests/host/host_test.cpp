@@ -155,6 +155,8 @@ TEST(configb, RefusesNamesAndValuesThatCannotRoundTrip) {
     field.set("CAM 7", 0);
     EXPECT_TRUE(store.set("camreel", field));
     EXPECT_STREQ(store.find("camreel"), "CAM 7");
+    for (bool const was_there : {true, false}) EXPECT_EQ(store.erase("camreel"), was_there);
+    EXPECT_EQ(store.find("camreel"), nullptr);
     field.set(nullptr, 0);
     EXPECT_STREQ(field.get(), "");
 }
