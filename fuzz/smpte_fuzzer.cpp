@@ -1,7 +1,8 @@
 // The SMPTE layer on whole-domain input: any text read at any rate (the
 // known ones and arbitrary fractions), any frame count written, converted
 // and pulled. A text that reads writes back to a text that reads to the same
-// frames; nothing faults or overflows.
+// frames; a refusal holds no usable position or rate; nothing faults or
+// overflows.
 
 #include <cstdlib>
 #include <cstring>
@@ -42,10 +43,17 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     std::string const full = smpte::to_string(smpte::timecode(frames, r), in.remaining_bytes() % 2);
     if (full.size() >= smpte::text_capacity) std::abort();
     smpte::native_text(smpte::timecode(frames, r));
-    smpte::add(smpte::timecode(frames, r), delta);
-    smpte::duration(smpte::timecode(frames, r), smpte::timecode(frames / 3, to));
-    smpte::convert(smpte::timecode(frames, r), to, m, sync);
-    smpte::pull(delta / 4, r);
-    smpte::parse_rate(text);
+    smpte::timecode const none(0, smpte::no_rate);
+    auto const sum   = smpte::add(smpte::timecode(frames, r), delta);
+    auto const moved = smpte::convert(smpte::timecode(frames, r), to, m, sync);
+    if ((!t && t.value != none) || (!sum && sum.value != none) || (!moved && moved.value != none))
+        std::abort();
+    auto const length =
+        smpte::duration(smpte::timecode(frames, r), smpte::timecode(frames / 3, to));
+    auto const pulled = smpte::pull(delta / 4, r);
+    auto const named  = smpte::parse_rate(text);
+    if ((!length && length.value != 0) || (!pulled && pulled.value.film_frame != 0) ||
+        (!named && named.value != smpte::no_rate))
+        std::abort();
     return 0;
 }

@@ -76,7 +76,14 @@ struct ProjectSettings {
     // (getCelResolution(frame_rate)).
     double cel_resolution = 0.0;
 
-    friend bool operator==(ProjectSettings const&, ProjectSettings const&) = default;
+    friend bool operator==(ProjectSettings const& a, ProjectSettings const& b) {
+        return a.frame_rate == b.frame_rate && a.drop_frame_timecode == b.drop_frame_timecode &&
+               a.in_camera_film_speed == b.in_camera_film_speed && a.output_rate == b.output_rate &&
+               a.output_scan == b.output_scan && a.output_pulled_down == b.output_pulled_down &&
+               a.audio_sync_pulled_down == b.audio_sync_pulled_down &&
+               a.cel_resolution == b.cel_resolution;
+    }
+    friend bool operator!=(ProjectSettings const& a, ProjectSettings const& b) { return !(a == b); }
 };
 
 class MARLIX_API CurrentProject {
@@ -200,6 +207,7 @@ public:
     friend bool operator==(cookie const& a, cookie const& b) {
         return a.words[0] == b.words[0] && a.words[1] == b.words[1] && a.words[2] == b.words[2];
     }
+    friend bool operator!=(cookie const& a, cookie const& b) { return !(a == b); }
 
     std::uint32_t words[3];
 };

@@ -50,6 +50,29 @@ constexpr long long floor_mod(long long a, long long b) { return a - floor_div(a
 
 using detail::is_digit;
 
+// A refusal, as a result of any type: its value is the empty one the
+// header promises, so that a caller who skips ok() reads no plausible
+// rate or position.
+template <class T>
+constexpr T nothing() {
+    return T{};
+}
+template <>
+constexpr rate nothing<rate>() {
+    return no_rate;
+}
+template <>
+constexpr timecode nothing<timecode>() {
+    return timecode(0, no_rate);
+}
+struct refused {
+    error why;
+    template <class T>
+    constexpr operator result<T>() const {
+        return {nothing<T>(), why};
+    }
+};
+
 // Frames of a label at a rate, drop-frame counting included.
 long long label_frames(long long h, long long m, long long s, long long f, rate r) {
     return detail::drop_frame_frames(h, m, s, f, r.nominal(), r.dropped_per_minute());
@@ -106,7 +129,7 @@ char const* error_text(error e) {
 
 result<rate> parse_rate(std::string_view text) {
     char name[24];
-    if (text.empty() || text.size() >= sizeof name) return {{}, error::unknown_rate};
+    if (text.empty() || text.size() >= sizeof name) return refused{error::unknown_rate};
     std::size_t n = 0;
     for (char c : text) name[n++] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     name[n]       = '\0';
@@ -131,7 +154,7 @@ result<rate> parse_rate(std::string_view text) {
             (df ? std::strcmp(k.name + len, "df") == 0 : k.name[len] == '\0'))
             return {k.r, error::none};
     }
-    return {{}, error::unknown_rate};
+    return refused{error::unknown_rate};
 }
 
 char const* rate_names() {
@@ -178,19 +201,19 @@ result<host_rate_choice> parse_host_rate(std::string_view text) {
         auto const [at, ec]   = std::from_chars(text.data() + 1, end, n);
         auto const host       = static_cast<Tov::FrameRate>(n);
         if (ec != std::errc() || at != end || Tov::getFramesPerSecond(host) <= 0.0)
-            return {{}, error::unknown_rate};
+            return refused{error::unknown_rate};
         return {{host, false}, error::none};
     }
     auto const r = parse_rate(text);
-    if (!r) return {{}, r.why};
+    if (!r) return refused{r.why};
     Tov::FrameRate const host = host_frame_rate(r.value);
-    if (host == Tov::FrameRate_None) return {{}, error::unknown_rate};
+    if (host == Tov::FrameRate_None) return refused{error::unknown_rate};
     return {{host, r.value.drop}, error::none};
 }
 
 result<timecode> read(std::string_view s, rate r, read_options options) {
-    if (!known(r)) return {{}, error::unknown_rate};
-    if (s.empty()) return {{}, error::empty};
+    if (!known(r)) return refused{error::unknown_rate};
+    if (s.empty()) return refused{error::empty};
     std::size_t i       = 0;
     bool const negative = s[0] == '-';
     if (negative) ++i;
@@ -199,29 +222,30 @@ result<timecode> read(std::string_view s, rate r, read_options options) {
     std::size_t start = i;
     while (i < s.size() && is_digit(s[i]) && i - start < 9) hh = hh * 10 + (s[i++] - '0');
     std::size_t const hour_digits = i - start;
-    if (hour_digits < 2 || (hour_digits > 2 && !options.any_hours)) return {{}, error::syntax};
+    if (hour_digits < 2 || (hour_digits > 2 && !options.any_hours)) return refused{error::syntax};
     char sep[3];
     long long field[3];  // minutes, seconds, frames
     for (int k = 0; k < 3; ++k) {
         if (i + 3 > s.size() || !is_digit(s[i + 1]) || !is_digit(s[i + 2]))
-            return {{}, error::syntax};
+            return refused{error::syntax};
         sep[k]   = s[i];
         field[k] = (s[i + 1] - '0') * 10 + (s[i + 2] - '0');
         i += 3;
     }
-    if (i < s.size()) return {{}, is_digit(s[i]) ? error::syntax : error::trailing_text};
+    if (i < s.size()) return refused{is_digit(s[i]) ? error::syntax : error::trailing_text};
     bool const inner_colons  = sep[0] == ':' && sep[1] == ':';
     bool const all_semicolon = sep[0] == ';' && sep[1] == ';' && sep[2] == ';';
     bool const frame_sep_ok  = sep[2] == ':' || sep[2] == ';' || sep[2] == '.' || sep[2] == ',';
-    if (!(inner_colons && frame_sep_ok) && !all_semicolon) return {{}, error::syntax};
-    if (!r.drop && (sep[2] != ':' || all_semicolon)) return {{}, error::drop_separator};
+    if (!(inner_colons && frame_sep_ok) && !all_semicolon) return refused{error::syntax};
+    if (!r.drop && (sep[2] != ':' || all_semicolon)) return refused{error::drop_separator};
     long long const mm = field[0], ss = field[1], ff = field[2];
     if (mm > 59 || ss > 59 || ff >= r.nominal() || (hh > 23 && !options.any_hours))
-        return {{}, error::field_range};
-    if (mm % 10 != 0 && ss == 0 && ff < r.dropped_per_minute()) return {{}, error::dropped_label};
+        return refused{error::field_range};
+    if (mm % 10 != 0 && ss == 0 && ff < r.dropped_per_minute())
+        return refused{error::dropped_label};
     long long const frames = label_frames(hh, mm, ss, ff, r);
     long long const value  = negative ? -frames : frames;
-    if (!fits32(value)) return {{}, error::out_of_range};
+    if (!fits32(value)) return refused{error::out_of_range};
     return {timecode(static_cast<std::int32_t>(value), r), error::none};
 }
 
@@ -325,16 +349,16 @@ std::string native_text(timecode t) {
 
 result<timecode> add(timecode t, std::int64_t frames) {
     if (frames > INT32_MAX || frames < -static_cast<std::int64_t>(UINT32_MAX))
-        return {t, error::out_of_range};
+        return refused{error::out_of_range};
     long long const sum = static_cast<long long>(t.frames()) + frames;
-    if (!fits32(sum)) return {t, error::out_of_range};
+    if (!fits32(sum)) return refused{error::out_of_range};
     return {timecode(static_cast<std::int32_t>(sum), t.frame_rate()), error::none};
 }
 
 result<std::int32_t> duration(timecode in, timecode out) {
-    if (!(in.frame_rate() == out.frame_rate())) return {0, error::rate_mismatch};
+    if (!(in.frame_rate() == out.frame_rate())) return refused{error::rate_mismatch};
     long long const d = static_cast<long long>(out.frames()) - in.frames();
-    if (!fits32(d)) return {0, error::out_of_range};
+    if (!fits32(d)) return refused{error::out_of_range};
     return {static_cast<std::int32_t>(d), error::none};
 }
 
@@ -348,7 +372,7 @@ std::int64_t pulldown_film_frame(std::int64_t field) { return film_at_field(two_
 
 result<timecode> convert(timecode t, rate to, method m, sync_point sync) {
     rate const from = t.frame_rate();
-    if (!known(from) || !known(to)) return {t, error::unknown_rate};
+    if (!known(from) || !known(to)) return refused{error::unknown_rate};
     long long v = t.frames();
     switch (m) {
         case method::frame: break;
@@ -362,7 +386,7 @@ result<timecode> convert(timecode t, rate to, method m, sync_point sync) {
             bool const film_24    = from == rate_24 || to == rate_24;
             bool const video_30   = from == rate_30 || to == rate_30;
             if (!((film_23976 && video_2997) || (film_24 && video_30)))
-                return {t, error::no_pulldown};
+                return refused{error::no_pulldown};
             if (from.nominal() == 24) {  // film to video: the first frame showing it
                 long long const field = pulldown_first_field(v - sync.film_frame);
                 v                     = sync.video_frame + floor_div(field + 1, 2);
@@ -372,12 +396,12 @@ result<timecode> convert(timecode t, rate to, method m, sync_point sync) {
             break;
         }
     }
-    if (!fits32(v)) return {t, error::out_of_range};
+    if (!fits32(v)) return refused{error::out_of_range};
     return {timecode(static_cast<std::int32_t>(v), to), error::none};
 }
 
 result<pulled_frame> pull(std::int64_t video_frame, rate video) {
-    if (!known(video)) return {{}, error::unknown_rate};
+    if (!known(video)) return refused{error::unknown_rate};
     switch (video.nominal()) {
         case 24: return {{video_frame, false}, error::none};
         case 25: {
@@ -388,7 +412,7 @@ result<pulled_frame> pull(std::int64_t video_frame, rate video) {
             long long const first = film_at_field(two_three, 2 * video_frame);
             return {{first, film_at_field(two_three, 2 * video_frame + 1) != first}, error::none};
         }
-        default: return {{}, error::no_pulldown};
+        default: return refused{error::no_pulldown};
     }
 }
 

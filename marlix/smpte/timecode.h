@@ -8,7 +8,6 @@
 // the host's own label forms; values here are plain data, safe to use from
 // any thread.
 
-#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -46,7 +45,12 @@ struct rate {
     friend constexpr bool operator==(rate a, rate b) {
         return a.num == b.num && a.den == b.den && a.drop == b.drop;
     }
+    friend constexpr bool operator!=(rate a, rate b) { return !(a == b); }
 };
+
+// The zero rate {0, 0, false}: nominal() 0, known to no function here. A
+// failed result holds it where a rate would be.
+inline constexpr rate no_rate{0, 0, false};
 
 inline constexpr rate rate_23_976{24000, 1001, false};
 inline constexpr rate rate_24{24, 1, false};
@@ -78,8 +82,11 @@ enum class error : std::int32_t {
 // A short English text of the reason ("dropped label").
 MARLIX_API char const* error_text(error e);
 
+// A value, or why there is none. On failure value holds nothing usable:
+// 0 for a number, no_rate for a rate, frame 0 at no_rate for a timecode,
+// FrameRate_None for a host rate, {0, false} for a pulled frame.
 template <class T>
-struct result {
+struct [[nodiscard]] result {
     T value{};
     error why = error::none;
     constexpr bool ok() const { return why == error::none; }
@@ -113,7 +120,13 @@ struct host_rate_choice {
 MARLIX_API result<host_rate_choice> parse_host_rate(std::string_view text);
 
 // A position: a signed frame count from the rate's zero label, with its
-// rate. Cheap to copy; compare two of one rate.
+// rate. Cheap to copy.
+//
+// Equal when frames and rate are equal. Ordered by frames, then by rate
+// (num, den, then drop-frame after not), so the order is total and agrees
+// with ==: timecodes sort and key maps whatever their rates. Across rates
+// the order of frame counts says nothing about time; convert() to one rate
+// to compare instants.
 class timecode {
 public:
     constexpr timecode() = default;
@@ -123,10 +136,16 @@ public:
     friend constexpr bool operator==(timecode a, timecode b) {
         return a.frames_ == b.frames_ && a.rate_ == b.rate_;
     }
-    // Ordered by frames; meaningful for timecodes of one rate.
-    friend constexpr std::strong_ordering operator<=>(timecode a, timecode b) {
-        return a.frames_ <=> b.frames_;
+    friend constexpr bool operator!=(timecode a, timecode b) { return !(a == b); }
+    friend constexpr bool operator<(timecode a, timecode b) {
+        if (a.frames_ != b.frames_) return a.frames_ < b.frames_;
+        if (a.rate_.num != b.rate_.num) return a.rate_.num < b.rate_.num;
+        if (a.rate_.den != b.rate_.den) return a.rate_.den < b.rate_.den;
+        return !a.rate_.drop && b.rate_.drop;
     }
+    friend constexpr bool operator>(timecode a, timecode b) { return b < a; }
+    friend constexpr bool operator<=(timecode a, timecode b) { return !(b < a); }
+    friend constexpr bool operator>=(timecode a, timecode b) { return !(a < b); }
 
 private:
     std::int32_t frames_ = 0;

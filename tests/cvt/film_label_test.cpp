@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -197,6 +198,23 @@ TEST(prefix_label, RememberedPrefixIsSharedBetweenPoints) {
     EXPECT_STREQ(static_cast<prefix_label&>(*k6).last_prefix, "EF1234");  // its text form
     whole.set_prefix(nullptr);
     EXPECT_STREQ(whole.prefix_text, "EF1234567890");
+}
+
+// A prefix of any width against the word boundaries of its packed form:
+// the characters after it never reach the answer or the memory.
+TEST(prefix_label, PackedPrefixKeepsExactlyItsWidth) {
+    char const text[] = "ABCDEFGHIJKLMNOPQRS";
+    for (int const width : {1, 5, 7, 8, 9, 12, 15, 16, 17, 19}) {
+        keycode_35 k;
+        k.label_len = std::min(prefix_label::max_label_length, width + 4);
+        k.set_count_len(k.label_len - width);
+        ASSERT_EQ(k.prefix_len, width);
+        label_point point(0, &k);
+        std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", text);
+        std::string const expected(text, std::size_t(width));
+        EXPECT_EQ(std::string(k.get_prefix(&point)), expected) << width;
+        EXPECT_EQ(std::string(k.last_prefix), expected) << width;
+    }
 }
 
 TEST(prefix_label, CountLengthIsClampedSoNothingOverruns) {

@@ -68,6 +68,25 @@ TEST(CurrentProject, SettingsApplyAndScopedGuardRestores) {
     EXPECT_EQ(Tov::CurrentProject::settings(), before);
 }
 
+TEST(ProjectSettings, SettingsDifferingInAnyOneMemberAreUnequal) {
+    using S                     = Tov::ProjectSettings;
+    void (*const changes[])(S&) = {
+        [](S& s) { s.frame_rate = Tov::FrameRate_25; },
+        [](S& s) { s.drop_frame_timecode = true; },
+        [](S& s) { s.in_camera_film_speed = Tov::FrameRate_25; },
+        [](S& s) { s.output_rate = Tov::FrameRate_25; },
+        [](S& s) { s.output_scan = Tov::Image::ScanMode_InterlacedLowerFirst; },
+        [](S& s) { s.output_pulled_down = true; },
+        [](S& s) { s.audio_sync_pulled_down = true; },
+        [](S& s) { s.cel_resolution = 0.5; },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        S s;
+        changes[i](s);
+        EXPECT_TRUE(s != S{} && !(s == S{})) << i;
+    }
+}
+
 TEST(cookie, InvalidValueAndTextForm) {
     marlix::cookie const fresh, c(1, 42, 0xdeadbeef);
     EXPECT_TRUE(fresh == marlix::invalid_cookie && !fresh.isValid() && c.isValid());
@@ -136,6 +155,8 @@ TEST(configb, RefusesNamesAndValuesThatCannotRoundTrip) {
     field.set("CAM 7", 0);
     EXPECT_TRUE(store.set("camreel", field));
     EXPECT_STREQ(store.find("camreel"), "CAM 7");
+    for (bool const was_there : {true, false}) EXPECT_EQ(store.erase("camreel"), was_there);
+    EXPECT_EQ(store.find("camreel"), nullptr);
     field.set(nullptr, 0);
     EXPECT_STREQ(field.get(), "");
 }

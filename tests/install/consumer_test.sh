@@ -21,8 +21,11 @@ LD_LIBRARY_PATH="$work/prefix/lib:$work/prefix/lib64:$work/prefix/lib/x86_64-lin
 
 pcdir=$(dirname "$(find "$work/prefix" -name marlix.pc | head -n1)")
 flags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs marlix)
+# C++17, the level the package names.
+std=$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=cxx_standard marlix)
+[[ "$std" == 17 ]]
 # shellcheck disable=SC2086
-"$cxx" -std=c++20 "$src_dir/consumer.cpp" -o "$work/pc-consumer" $flags
+"$cxx" -std=c++"$std" -Wall -Wextra -Werror -pedantic "$src_dir/consumer.cpp" -o "$work/pc-consumer" $flags
 LD_LIBRARY_PATH="$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=libdir marlix)" "$work/pc-consumer"
 
 # The C interface from a strict C99 program built against the installed tree.

@@ -97,13 +97,19 @@ TEST(smpte, NativeTextIsTheConvertersText) {
 }
 
 TEST(smpte, RatesArithmeticAndRealTime) {
-    for (auto [text, r] : {std::pair{"29.97DF", rate_29_97_df}, std::pair{"30000/1001", rate_29_97},
-                           std::pair{"59.94df", rate_59_94_df}, std::pair{"25/1", rate_25},
-                           std::pair{"23.976", rate_23_976}}) {
+    // "df" is cut from the end before a fraction is looked up.
+    for (auto [text, r] :
+         {std::pair{"29.97DF", rate_29_97_df}, std::pair{"30000/1001", rate_29_97},
+          std::pair{"59.94df", rate_59_94_df}, std::pair{"25/1", rate_25},
+          std::pair{"23.976", rate_23_976}, std::pair{"30000/1001df", rate_29_97_df},
+          std::pair{"60000/1001DF", rate_59_94_df}}) {
         EXPECT_TRUE(parse_rate(text).ok() && parse_rate(text).value == r) << text;
     }
-    for (char const* bad : {"", "29", "29.97dff", "df", "30000/1000", "23.98"})
-        EXPECT_EQ(parse_rate(bad).why, error::unknown_rate) << bad;
+    for (char const* bad : {"", "29", "29.97dff", "df", "30000/1000", "23.98", "29.97d", "29.97dg",
+                            "29.97fd", "25df", "24000/1001df", "30000/1001d"}) {
+        auto const r = parse_rate(bad);
+        EXPECT_TRUE(r.why == error::unknown_rate && r.value == no_rate) << bad;
+    }
     EXPECT_EQ(rate_59_94_df.frames_per_day(), 5178816);
     for (auto [text, host, drop] : {std::tuple{"29.97df", Tov::FrameRate_29_97, true},
                                     std::tuple{"#31", Tov::FrameRate_Project24, false},
@@ -131,6 +137,56 @@ TEST(smpte, RatesArithmeticAndRealTime) {
         EXPECT_EQ(convert(timecode(f, from), to, method::realtime).value.frames(), shown) << f;
     EXPECT_EQ(convert(timecode(25, rate_25), rate_24, method::frame).value, timecode(25, rate_24));
     EXPECT_EQ(convert(timecode(0, rate_25), rate_29_97, method::pulldown).why, error::no_pulldown);
+}
+
+// One order for timecodes of any rates: frames, then num, den and drop.
+TEST(smpte, EqualityAndOrderAgreeAcrossRates) {
+    rate const slow_den{30000, 1000, false}, double_num{60, 2, false};
+    std::tuple<timecode, timecode, int> const cases[] = {
+        {timecode(100, rate_25), timecode(100, rate_25), 0},
+        {timecode(99, rate_25), timecode(100, rate_25), -1},
+        {timecode(100, rate_25), timecode(100, rate_24), 1},
+        {timecode(99, rate_60), timecode(100, rate_24), -1},  // frames before rate
+        {timecode(-1, rate_25), timecode(0, rate_25), -1},
+        {timecode(100, slow_den), timecode(100, rate_29_97), -1},
+        {timecode(100, double_num), timecode(100, rate_30), 1},
+        {timecode(100, rate_29_97), timecode(100, rate_29_97_df), -1},
+        {timecode(0, no_rate), timecode(0, rate_25), -1},
+    };
+    for (auto const& [a, b, order] : cases) {
+        for (int const side : {1, -1}) {  // each pair both ways round
+            timecode const x = side == 1 ? a : b, y = side == 1 ? b : a;
+            int const o = side * order;
+            EXPECT_TRUE((x == y) == (o == 0) && (x != y) == (o != 0) && (x < y) == (o < 0) &&
+                        (x > y) == (o > 0) && (x <= y) == (o <= 0) && (x >= y) == (o >= 0))
+                << to_string(x) << " " << rate_name(x.frame_rate()) << " vs " << to_string(y) << " "
+                << rate_name(y.frame_rate());
+        }
+    }
+}
+
+// A refused result holds no position, rate or count a careless caller
+// could use.
+TEST(smpte, RefusalsHoldNothingUsable) {
+    timecode const none(0, no_rate);
+    std::pair<result<timecode>, error> const timecodes[] = {
+        {read("25:00:00:00", rate_25), error::field_range},
+        {read("01:00:00:00", rate{7, 3, false}), error::unknown_rate},
+        {add(timecode(INT32_MAX, rate_25), 1), error::out_of_range},
+        {convert(timecode(INT32_MAX, rate_24), rate_25, method::realtime), error::out_of_range},
+        {convert(timecode(5, rate_25), rate_29_97, method::pulldown), error::no_pulldown},
+        {convert(timecode(5, rate{7, 3, false}), rate_25, method::frame), error::unknown_rate},
+    };
+    for (auto const& [r, why] : timecodes)
+        EXPECT_TRUE(r.why == why && r.value == none) << error_text(why);
+    EXPECT_EQ(no_rate.nominal(), 0);
+    EXPECT_EQ(parse_rate("29.79").value, no_rate);
+    auto const length = duration(timecode(0, rate_25), timecode(9, rate_24));
+    EXPECT_TRUE(length.why == error::rate_mismatch && length.value == 0);
+    auto const pulled = pull(7, rate_50);
+    EXPECT_TRUE(!pulled && pulled.value.film_frame == 0 && !pulled.value.split);
+    auto const host = parse_host_rate("29.79");
+    EXPECT_TRUE(!host && host.value.rate == Tov::FrameRate_None && !host.value.drop);
 }
 
 // 2:3 pulldown both ways over ten thousand film frames from several sync

@@ -269,7 +269,8 @@ TEST(label, KeepStringTexts) {
         {"LABEL_REV:3 pal_label  10:00:00.00 250 0.04 1", 0, 3, 0.0, 100000000},
         {"LABEL_REV:0 pal_label  10:00:00.00 250 0.04 1", 0, 0, 0.0, 100000000},
         {"LABEL_REV", 0, 0, 0.0, 100000000},
-        {"LABEL_REV:2 pal_label", 5, 2, 0.0, 100000000},  // no length field
+        {"LABEL_REV:2 pal_label", 5, 2, 0.0, 100000000},               // no length field
+        {"LABEL_REV:1 foot_35_label 0 3", LABEL_FOOT_35, 1, 0.0, 12},  // units, no pitch field
         {"REV:1 pal_label  10:00:00.00 250 0.04 1", 0, 1, 0.0, 100000000},
         {"", 0, 1, 0.0, 100000000},
         {"LABEL_REV:1 no_such_label x 5 1 1", 0, 1, 1.0, 5},
