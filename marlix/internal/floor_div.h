@@ -1,0 +1,17 @@
+#pragma once
+
+// Division rounding toward minus infinity, for frame arithmetic that runs
+// on both sides of zero (a frame before the sync point still belongs to the
+// cycle that starts before it). b is not 0.
+
+namespace marlix::detail {
+
+constexpr long long floor_div(long long a, long long b) {
+    long long const q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+// In [0, b) for b above 0.
+constexpr long long floor_mod(long long a, long long b) { return a - floor_div(a, b) * b; }
+constexpr long long ceil_div(long long a, long long b) { return -floor_div(-a, b); }
+
+}  // namespace marlix::detail
