@@ -260,12 +260,12 @@ Tov::FrameRate host_rate_of(py::handle value, char const* what, bool* drop = nul
     if (py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value)) {
         n = value.cast<long long>();
     } else if (py::isinstance<py::str>(value)) {
-        if (auto const r = smpte::parse_host_rate(value.cast<std::string>())) {
+        if (auto const r = front::find_host_rate(value.cast<std::string>())) {
             if (drop != nullptr) *drop = r.value.drop;
             return r.value.rate;
         }
     }
-    if (n < 0 || n > 255 || Tov::getFramesPerSecond(static_cast<Tov::FrameRate>(n)) == 0.0)
+    if (!front::is_host_rate(n))
         fail(std::string(what) + ": " + shown(value) + " is not a frame rate (" +
              smpte::rate_names() + ", or the host's rate number)");
     return static_cast<Tov::FrameRate>(n);

@@ -11,6 +11,7 @@
 
 #include "marlix/base/special_samples.h"
 #include "marlix/capi/capi_support.h"
+#include "marlix/front/names.h"
 #include "marlix/host/host_services.h"
 #include "marlix/legacy/frame_label.h"
 #include "marlix/medium/medium_mapping.h"
@@ -78,7 +79,7 @@ struct label_copy {
 
 marlix_status marlix_rate_find(const char* name, int32_t* rate, int32_t* drop) {
     if (name == nullptr || rate == nullptr) return MARLIX_ERR_ARGUMENT;
-    auto const r = smpte::parse_host_rate(name);
+    auto const r = front::find_host_rate(name);
     if (!r) return MARLIX_ERR_RATE;
     *rate = r.value.rate;
     if (drop != nullptr) *drop = r.value.drop ? 1 : 0;

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/host/host_services.h"
 #include "marlix/smpte/timecode.h"
 
 namespace marlix::front {
@@ -51,6 +52,26 @@ result<label_t> find_converter_type(std::string_view text) {
     return found;
 }
 
+bool is_host_rate(long long n) {
+    return n >= 0 && n <= INT32_MAX &&
+           Tov::getFramesPerSecond(static_cast<Tov::FrameRate>(n)) > 0.0;
+}
+
+result<host_rate_choice> find_host_rate(std::string_view text) {
+    if (text.size() > 1 && text[0] == '#') {
+        int n                 = 0;
+        char const* const end = text.data() + text.size();
+        auto const [at, ec]   = std::from_chars(text.data() + 1, end, n);
+        if (ec != std::errc() || at != end || !is_host_rate(n)) return {{}, reason::unknown_rate};
+        return {{static_cast<Tov::FrameRate>(n), false}};
+    }
+    auto const r = smpte::parse_rate(text);
+    if (!r) return {{}, reason::unknown_rate};
+    Tov::FrameRate const host = smpte::host_frame_rate(r.value);
+    if (host == Tov::FrameRate_None) return {{}, reason::unknown_rate};
+    return {{host, r.value.drop}};
+}
+
 char const* reason_text(reason why) {
     switch (why) {
         case reason::none: return "no error";
@@ -66,6 +87,7 @@ char const* reason_text(reason why) {
         case reason::prefix_too_short: return "the prefix is shorter than the type's prefix";
         case reason::prefix_lengths_differ:
             return "the two types have prefixes of different lengths";
+        case reason::unknown_rate: return "not a known frame rate";
     }
     return "unknown reason";
 }

@@ -25,8 +25,9 @@ enum class reason : std::int32_t {
     unreadable,              // the text is no label of the type
     prefix_too_short,        // a new prefix shorter than the type's prefix
     prefix_lengths_differ,   // two types whose prefixes differ in length, no new prefix
+    unknown_rate,            // no frame rate the host runs at has this name
 };
-inline constexpr int reason_count = static_cast<int>(reason::prefix_lengths_differ) + 1;
+inline constexpr int reason_count = static_cast<int>(reason::unknown_rate) + 1;
 
 // A short text of the reason ("not a label type"); "unknown reason" past
 // the enumeration.

@@ -4,9 +4,9 @@
 // 24000/1001), drop-frame counting at 29.97 and 59.94, strict reading that
 // names why it refused, writing in the SMPTE form, arithmetic, conversion
 // between rates (real time, frame for frame, 2:3 pulldown from a sync
-// point) and keycode pulls. A layer beside the label converters, which keep
-// the host's own label forms; values here are plain data, safe to use from
-// any thread.
+// point) and keycode pulls. It sits above the label converters and the
+// translation, which keep the host's own label forms; values here are plain
+// data, safe to use from any thread.
 
 #include <cstddef>
 #include <cstdint>
@@ -84,7 +84,7 @@ MARLIX_API char const* error_text(error e);
 
 // A value, or why there is none. On failure value holds nothing usable:
 // 0 for a number, no_rate for a rate, frame 0 at no_rate for a timecode,
-// FrameRate_None for a host rate, {0, false} for a pulled frame.
+// {0, false} for a pulled frame.
 template <class T>
 struct [[nodiscard]] result {
     T value{};
@@ -93,8 +93,8 @@ struct [[nodiscard]] result {
     constexpr explicit operator bool() const { return ok(); }
 };
 
-// A rate by name: 23.976 24 25 29.97 29.97df 30 47.952 48 50 59.94 59.94df
-// 60, "df" in any case, or as a fraction (30000/1001, 25/1).
+// A rate by name: one of rate_names() ("29.97df", "df" in any case), or
+// its fraction as the rate holds it (30000/1001, 25/1, 30000/1001df).
 MARLIX_API result<rate> parse_rate(std::string_view text);
 // The name of a known rate ("29.97df"), or "" for another.
 MARLIX_API char const* rate_name(rate r);
@@ -106,18 +106,6 @@ MARLIX_API label_t converter_type(rate r);
 // The host's frame rate that runs at r (drop-frame or not):
 // Tov::FrameRate_24 .. FrameRate_59_94; FrameRate_None for another rate.
 MARLIX_API Tov::FrameRate host_frame_rate(rate r);
-
-// A host frame rate as users name one: a rate parse_rate reads that the
-// host runs at, with its drop-frame flag, or "#N" for the host's rate
-// number N (decimal digits) where the host knows that rate, the project
-// rates 31 to 34 included; unknown_rate for any other text. The one
-// grammar of the tool's rate options, marlix_rate_find and the Python
-// module.
-struct host_rate_choice {
-    Tov::FrameRate rate = Tov::FrameRate_None;
-    bool drop           = false;
-};
-MARLIX_API result<host_rate_choice> parse_host_rate(std::string_view text);
 
 // A position: a signed frame count from the rate's zero label, with its
 // rate. Cheap to copy.

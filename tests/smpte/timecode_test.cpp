@@ -111,14 +111,6 @@ TEST(smpte, RatesArithmeticAndRealTime) {
         EXPECT_TRUE(r.why == error::unknown_rate && r.value == no_rate) << bad;
     }
     EXPECT_EQ(rate_59_94_df.frames_per_day(), 5178816);
-    for (auto [text, host, drop] : {std::tuple{"29.97df", Tov::FrameRate_29_97, true},
-                                    std::tuple{"#31", Tov::FrameRate_Project24, false},
-                                    std::tuple{"#10", Tov::FrameRate_59_94, false}}) {
-        auto const r = parse_host_rate(text);
-        EXPECT_TRUE(r && r.value.rate == host && r.value.drop == drop) << text;
-    }
-    for (char const* bad : {"#0", "#11", "#35", "#5x", "#", "#-1", "#+5", "23.98"})
-        EXPECT_EQ(parse_host_rate(bad).why, error::unknown_rate) << bad;
 
     timecode const in  = read("01:00:00;00", rate_29_97_df).value;
     timecode const out = read("01:00:10;00", rate_29_97_df).value;
@@ -185,8 +177,6 @@ TEST(smpte, RefusalsHoldNothingUsable) {
     EXPECT_TRUE(length.why == error::rate_mismatch && length.value == 0);
     auto const pulled = pull(7, rate_50);
     EXPECT_TRUE(!pulled && pulled.value.film_frame == 0 && !pulled.value.split);
-    auto const host = parse_host_rate("29.79");
-    EXPECT_TRUE(!host && host.value.rate == Tov::FrameRate_None && !host.value.drop);
 }
 
 // 2:3 pulldown both ways over ten thousand film frames from several sync

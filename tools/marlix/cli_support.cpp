@@ -76,7 +76,7 @@ std::optional<rate_name> find_rate_name(std::string const& raw) {
 std::string rate_names_text() { return marlix::smpte::rate_names(); }
 
 std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop) {
-    auto const r = marlix::smpte::parse_host_rate(trim_blanks(text));
+    auto const r = marlix::front::find_host_rate(trim_blanks(text));
     if (!r) return std::nullopt;
     if (drop != nullptr) *drop = r.value.drop;
     return r.value.rate;

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/front/labeller.h"
+#include "marlix/front/names.h"
+#include "marlix/values/label_point.h"
+
+namespace {
+
+using namespace marlix;
+using front::reason;
+
+// Every form of a type name, and every refusal with the reason it names.
+TEST(front, LabelTypesByEveryNameTheToolsTake) {
+    for (auto [text, type, why] : {
+             std::tuple{"P", LABEL_PAL, reason::none},
+             {"nd", LABEL_NTSC_DROP, reason::none},
+             {"F35_4", LABEL_KEYCODE_35_4, reason::none},
+             {"pal_label", LABEL_PAL, reason::none},
+             {"29.97df", LABEL_NTSC_DROP, reason::none},
+             {"30000/1001", LABEL_NTSC, reason::none},
+             {"24", LABEL_TC_24, reason::none},
+             {"#0", LABEL_NONE, reason::none},
+             {"#41", static_cast<label_t>(41), reason::none},
+             {"#42", LABEL_NONE, reason::bad_catalogue_number},
+             {"#-1", LABEL_NONE, reason::bad_catalogue_number},
+             {"#3x", LABEL_NONE, reason::bad_catalogue_number},
+             {"59.94df", LABEL_NONE, reason::rate_without_converter},
+             {"29", LABEL_NONE, reason::not_a_rate},
+             {"2.5e1", LABEL_NONE, reason::not_a_rate},
+             {"P ", LABEL_NONE, reason::unknown_label_type},
+             {"F35 x", LABEL_NONE, reason::unknown_label_type},
+             {"", LABEL_NONE, reason::unknown_label_type},
+             {"prefix_label_", LABEL_NONE, reason::unknown_label_type},
+         }) {
+        auto const r = front::find_label_type(text);
+        EXPECT_TRUE(r.why == why && r.value == type) << text;
+    }
+    EXPECT_EQ(front::find_label_type(std::string("P\0", 2)).why, reason::unknown_label_type);
+    for (int t = 0; t < label_type_count; ++t) {
+        auto const named =
+            front::find_converter_type(label_type_class_name(static_cast<label_t>(t)));
+        bool const own = has_own_converter(static_cast<label_t>(t));
+        EXPECT_TRUE(named.why == (own ? reason::none : reason::no_converter)) << t;
+    }
+}
+
+TEST(front, HostRatesByNameOrNumber) {
+    for (auto [text, host, drop] : {std::tuple{"29.97df", Tov::FrameRate_29_97, true},
+                                    {"23.976", Tov::FrameRate_23_976, false},
+                                    {"#31", Tov::FrameRate_Project24, false},
+                                    {"#34", Tov::FrameRate_Project48, false},
+                                    {"#1", Tov::FrameRate_24, false},
+                                    {"#10", Tov::FrameRate_59_94, false}}) {
+        auto const r = front::find_host_rate(text);
+        EXPECT_TRUE(r && r.value.rate == host && r.value.drop == drop) << text;
+    }
+    for (char const* bad : {"#0", "#11", "#30", "#35", "#5x", "#", "#-1", "#+5", "23.98", "29.79",
+                            "", "#99999999999"}) {
+        auto const r = front::find_host_rate(bad);
+        EXPECT_TRUE(r.why == reason::unknown_rate && r.value.rate == Tov::FrameRate_None &&
+                    !r.value.drop)
+            << bad;
+    }
+    for (long long n : {-1LL, 0LL, 11LL, 30LL, 35LL, 256LL, 1LL << 40})
+        EXPECT_FALSE(front::is_host_rate(n)) << n;
+}
+
+// The wording every front end shows, and a text for every reason.
+TEST(front, EachReasonHasOneWording) {
+    for (auto [why, subject, type, text] : {
+             std::tuple{reason::unknown_label_type, "xx", LABEL_NONE, "'xx' is not a label type"},
+             {reason::bad_catalogue_number, "#42", LABEL_NONE,
+              "'#42': a catalogue number is #0 to #41"},
+             {reason::rate_without_converter, "59.94df", LABEL_NONE,
+              "'59.94df': 59.94 drop-frame timecode has no label converter"},
+             {reason::not_a_rate, "29", LABEL_NONE,
+              "'29' is not a frame rate (23.976 24 25 29.97 29.97df 30 47.952 48 50 59.94 "
+              "59.94df 60)"},
+             {reason::no_converter, "", LABEL_KEYCODE,
+              "label type #9 (keycode_label) has no converter of its own"},
+             {reason::unreadable, "", LABEL_PAL, "does not read as a label of type pal_label"},
+             {reason::fields_not_timecode, "", LABEL_FOOT_35,
+              "timecode fields apply to timecode types, not foot_35_label"},
+             {reason::no_memory, "", LABEL_NONE, "no memory for a converter"},
+         })
+        EXPECT_EQ(front::describe(why, subject, type), text);
+    for (int r = 0; r < front::reason_count; ++r)
+        EXPECT_STRNE(front::reason_text(static_cast<reason>(r)), "unknown reason") << r;
+    EXPECT_STREQ(front::reason_text(static_cast<reason>(front::reason_count)), "unknown reason");
+}
+
+// Texts and samples through the labeller agree with a label point of the
+// shared converter, prefix and all.
+TEST(front, LabellerAnswersAsALabelPointDoes) {
+    for (auto [type, prefix, sample] : {std::tuple{LABEL_PAL, "", 93079},
+                                        {LABEL_NTSC_DROP, "", 1800},
+                                        {LABEL_KEYCODE_35, "AB123456", 79036},
+                                        {LABEL_KEYCODE_353, "KU229012", 78978},
+                                        {LABEL_INK_16, "AB12", 2000},
+                                        {LABEL_FOOT_35, "", -64},
+                                        {LABEL_FILM_FRAMES, "", 12345}}) {
+        label_point point(0, get_static_label_cvt(type));
+        std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", prefix);
+        std::string const expected = point.cvt()->get_abs_string(&point, sample);
+        auto text                  = front::label_text(type, sample, prefix);
+        ASSERT_TRUE(text) << type;
+        EXPECT_EQ(text.value, expected);
+        auto labels = front::labeller::make(type);
+        ASSERT_TRUE(labels);
+        labels.value.set_prefix(prefix);
+        EXPECT_EQ(labels.value.text(sample), expected);
+        auto const back = front::label_sample(type, expected, prefix);
+        point.set_sample(expected.c_str());
+        EXPECT_TRUE(back && back.value == point.get_sample()) << expected;
+        EXPECT_EQ(labels.value.normalise(sample), point.cvt()->normalise_sample_unit(sample));
+    }
+    auto labels = front::labeller::make(LABEL_PAL);
+    ASSERT_TRUE(labels);
+    for (std::string bad : {std::string(" 01:00:00.00\0x", 14), std::string("x"), std::string()})
+        EXPECT_EQ(labels.value.sample(bad).why, reason::unreadable);
+    // A text longer than the stack copy reads as the converter reads it.
+    std::string const long_text = " 01:00:00.00" + std::string(100, ' ');
+    label_point reader(0, get_static_label_cvt(LABEL_PAL));
+    reader.set_sample(long_text.c_str());
+    EXPECT_EQ(labels.value.sample(long_text).value, reader.get_sample());
+    EXPECT_EQ(labels.value.plain_sample("01020304").value, 93079);
+    EXPECT_EQ(labels.value.packed_sample("abc").why, reason::unreadable);
+    EXPECT_EQ(labels.value.span(10, 5), 2160000 - 5);
+}
+
+TEST(front, LabellerRefusesWhatNoConverterServes) {
+    EXPECT_EQ(front::labeller::make(LABEL_KEYCODE).why, reason::no_converter);
+    EXPECT_EQ(front::labeller::make(static_cast<label_t>(42)).why, reason::no_converter);
+    EXPECT_EQ(front::labeller::make(LABEL_FOOT_35, TC_HOURS).why, reason::fields_not_timecode);
+    EXPECT_EQ(front::label_text(LABEL_NONE, 0).why, reason::no_converter);
+    EXPECT_EQ(front::label_sample(LABEL_INK, "1").why, reason::no_converter);
+    auto fields = front::labeller::make(LABEL_PAL, TC_SECONDS | TC_FRAMES);
+    ASSERT_TRUE(fields);
+    EXPECT_STREQ(fields.value.text(79), " 03.04");
+    // A moved labeller keeps its own converter.
+    front::labeller moved = std::move(fields.value);
+    EXPECT_STREQ(moved.text(79), " 03.04");
+}
+
+// Packed SMPTE words read back as the converter's decoder reads them; at
+// drop-frame the sample is the label the digits spell.
+TEST(front, SmpteWordsReadBack) {
+    auto nd = front::labeller::make(LABEL_NTSC_DROP);
+    ASSERT_TRUE(nd);
+    auto const word = nd.value.smpte_word(1800);
+    EXPECT_EQ(word, 0x00010042u);
+    auto const read = nd.value.read_smpte_word(word);
+    EXPECT_TRUE(read.sample == 1800 && read.count == 1802 && read.drop);
+    auto p = front::labeller::make(LABEL_PAL);
+    ASSERT_TRUE(p);
+    auto const pal = p.value.read_smpte_word(0x01020344u);
+    EXPECT_TRUE(pal.sample == 93079 && pal.count == 93079 && pal.drop);
+}
+
+TEST(front, RelabellerKeepsOrGivesThePrefix) {
+    auto keep = front::relabeller::make(LABEL_KEYCODE_35, LABEL_FOOT_35);
+    ASSERT_TRUE(keep);
+    EXPECT_STREQ(keep.value("AB1234561234+15").value, " 1234.15");
+    EXPECT_EQ(keep.value("AB123456__34+05x").why, reason::unreadable);
+    auto same = front::relabeller::make(LABEL_KEYCODE_35, LABEL_KEYCODE_35_4);
+    ASSERT_TRUE(same);
+    EXPECT_STREQ(same.value("XY9876541234+15").value, "XY9876541234+15");
+    EXPECT_EQ(front::relabeller::make(LABEL_KEYCODE_35, LABEL_INK_35).why,
+              reason::prefix_lengths_differ);
+    EXPECT_EQ(front::relabeller::make(LABEL_KEYCODE_35, LABEL_INK_35, "AB1").why,
+              reason::prefix_too_short);
+    auto given = front::relabeller::make(LABEL_KEYCODE_35, LABEL_INK_35, "AB12");
+    ASSERT_TRUE(given);
+    EXPECT_STREQ(given.value("AB1234561234+15").value, "AB121234+15");
+    EXPECT_EQ(front::relabeller::make(LABEL_KEYCODE, LABEL_PAL).why, reason::no_converter);
+    EXPECT_EQ(front::relabeller::make(LABEL_PAL, LABEL_INK).why, reason::no_converter);
+}
+
+}  // namespace
