@@ -20,6 +20,7 @@
 #include "marlix/entry/library_entry.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
+#include "marlix/front/translate.h"
 #include "marlix/host/host_services.h"
 #include "marlix/medium/medium_mapping.h"
 #include "marlix/medium/medium_roll.h"
@@ -272,25 +273,25 @@ Tov::FrameRate host_rate_of(py::handle value, char const* what, bool* drop = nul
 }
 
 MediumRollMedium medium_of(py::handle value, char const* what) {
-    MediumRollMedium m{};
     std::string const text = py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value)
                                  ? std::to_string(value.cast<long long>())
                              : py::isinstance<py::str>(value) ? value.cast<std::string>()
                                                               : std::string();
-    if (text.empty() || text.find('\0') != text.npos || !find_medium(text.c_str(), m))
-        fail(std::string(what) + ": " + shown(value) + " is not a medium");
-    return m;
+    auto const m           = front::find_medium(text);
+    if (!m) fail(std::string(what) + ": " + shown(value) + " is not a medium");
+    return m.value;
 }
 
 transfer_type transfer_of(py::handle value) {
-    transfer_type t{};
-    if (py::isinstance<py::str>(value)) {
-        if (parse_transfer(value.cast<std::string>(), t)) return t;
-    } else if (py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value)) {
-        long long const n = value.cast<long long>();
-        if (n >= 0 && n <= 99) return static_cast<transfer_type>(n);
-    }
-    fail("transfer: " + shown(value) + " is not none, frame, pulldown or a number 0..99");
+    front::result<transfer_type> t{{}, front::reason::unknown_transfer};
+    if (py::isinstance<py::str>(value))
+        t = front::find_transfer(value.cast<std::string>());
+    else if (py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value))
+        t = front::transfer_numbered(value.cast<long long>());
+    if (!t)
+        fail("transfer: " + shown(value) + " is not none, frame, pulldown or a number 0.." +
+             std::to_string(front::max_transfer_number));
+    return t.value;
 }
 
 struct xlate_options {
@@ -331,7 +332,7 @@ double xlate(double position, py::handle from_medium, py::handle to_medium,
     if (!o.output_pulled_down.is_none()) s.output_pulled_down = o.output_pulled_down.cast<bool>();
     if (!o.audio_sync_pulled_down.is_none())
         s.audio_sync_pulled_down = o.audio_sync_pulled_down.cast<bool>();
-    Tov::ThreadProject const scope(s);
+    Tov::ThreadProject const scope(s);  // the default video medium is the call's project's
 
     MPosn_Xlate_Params params;
     if (!o.transfer.is_none()) params.transfer = transfer_of(o.transfer);
@@ -341,18 +342,19 @@ double xlate(double position, py::handle from_medium, py::handle to_medium,
     params.video_medium       = o.video_medium.is_none() ? getDefaultEditMediumForProject()
                                                          : medium_of(o.video_medium, "video_medium");
     params.vidproj_24p_source = o.source_24p;
-    double const r            = mPosn_Xlate(position, from, to, params, o.round_to_frame);
-    if (std::fabs(r) == invalid_position && from != to)
+    auto const r              = front::translate(position, from, to, params, o.round_to_frame);
+    if (!r)
         fail("no translation of " + shown(py::float_(position)) + " from " + medium_name(from) +
              " to " + medium_name(to));
-    return r;
+    return r.value;
 }
 
 std::vector<std::string> cadence(std::string const& pair_text, int phase) {
-    cadence_pair pair{};
-    if (!find_cadence_pair(pair_text, pair))
+    auto const found = front::find_cadence(pair_text);
+    if (!found)
         fail("'" + pair_text + "' is not a cadence: 24 or 48, ':', then 25p, 25i, 30p or 30i");
-    int const phases = cadence_phase_count(pair);
+    cadence_pair const pair = found.value;
+    int const phases        = cadence_phase_count(pair);
     if (phase < 0 || phase >= phases)
         fail("phase " + std::to_string(phase) + " of " + pair_text + ": 0.." +
              std::to_string(phases - 1));

@@ -1,6 +1,8 @@
 #include "marlix/front/names.h"
 
 #include <charconv>
+#include <string>
+#include <utility>
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/host/host_services.h"
@@ -72,6 +74,43 @@ result<host_rate_choice> find_host_rate(std::string_view text) {
     return {{host, r.value.drop}};
 }
 
+namespace {
+
+// The transfers users name.
+constexpr std::pair<std::string_view, transfer_type> transfer_names[] = {
+    {"none", transfer_none}, {"frame", transfer_frame_for_frame}, {"pulldown", transfer_cadence}};
+
+}  // namespace
+
+result<transfer_type> find_transfer(std::string_view text) {
+    for (auto const& [name, t] : transfer_names)
+        if (text == name) return {t};
+    long long n           = -1;
+    char const* const end = text.data() + text.size();
+    auto const [at, ec]   = std::from_chars(text.data(), end, n);
+    if (text.empty() || ec != std::errc() || at != end) return {{}, reason::unknown_transfer};
+    return transfer_numbered(n);
+}
+
+result<transfer_type> transfer_numbered(long long n) {
+    if (n < 0 || n > max_transfer_number) return {{}, reason::unknown_transfer};
+    return {static_cast<transfer_type>(n)};
+}
+
+result<MediumRollMedium> find_medium(std::string_view text) {
+    MediumRollMedium m{};
+    std::string const name(text);  // the medium table reads a terminated name
+    if (name.find('\0') != name.npos || !marlix::find_medium(name.c_str(), m))
+        return {{}, reason::unknown_medium};
+    return {m};
+}
+
+result<cadence_pair> find_cadence(std::string_view text) {
+    cadence_pair p{};
+    if (!find_cadence_pair(text, p)) return {{}, reason::unknown_cadence};
+    return {p};
+}
+
 char const* reason_text(reason why) {
     switch (why) {
         case reason::none: return "no error";
@@ -88,6 +127,12 @@ char const* reason_text(reason why) {
         case reason::prefix_lengths_differ:
             return "the two types have prefixes of different lengths";
         case reason::unknown_rate: return "not a known frame rate";
+        case reason::unknown_transfer:
+            return "not a transfer: none, frame, pulldown or a number 0..99";
+        case reason::unknown_medium: return "not a medium";
+        case reason::unknown_cadence:
+            return "not a cadence FILM-RATE:VIDEO: 24 or 48, then 25p, 25i, 30p or 30i";
+        case reason::no_translation: return "no translation";
     }
     return "unknown reason";
 }

@@ -9,7 +9,10 @@
 #include "marlix/export.h"
 #include "marlix/front/result.h"
 #include "marlix/host/frame_rate.h"
+#include "marlix/medium/medium_roll.h"
 #include "marlix/types/label_types.h"
+#include "marlix/types/transfer_type.h"
+#include "marlix/xlate/cadence_tables.h"
 
 namespace marlix::front {
 
@@ -40,5 +43,22 @@ struct host_rate_choice {
     bool drop           = false;
 };
 MARLIX_API result<host_rate_choice> find_host_rate(std::string_view text);
+
+// The largest transfer number a person may give.
+inline constexpr int max_transfer_number = 99;
+// A transfer as users name one: "none", "frame" (frame for frame),
+// "pulldown" (by cadence), or its number 0 to max_transfer_number in
+// decimal digits; unknown_transfer else.
+MARLIX_API result<transfer_type> find_transfer(std::string_view text);
+// A transfer by its number; unknown_transfer outside 0..max_transfer_number.
+MARLIX_API result<transfer_type> transfer_numbered(long long n);
+
+// A medium by its number (0..40) or its name as medium_name gives it, in any
+// case ("film", "30i", "PlayoutVideo"); unknown_medium else.
+MARLIX_API result<MediumRollMedium> find_medium(std::string_view text);
+
+// A cadence as "FILM:VIDEO": FILM 24 or 48, VIDEO 25p, 25i, 30p or 30i;
+// unknown_cadence else.
+MARLIX_API result<cadence_pair> find_cadence(std::string_view text);
 
 }  // namespace marlix::front

@@ -26,8 +26,12 @@ enum class reason : std::int32_t {
     prefix_too_short,        // a new prefix shorter than the type's prefix
     prefix_lengths_differ,   // two types whose prefixes differ in length, no new prefix
     unknown_rate,            // no frame rate the host runs at has this name
+    unknown_transfer,        // not a transfer name or number
+    unknown_medium,          // not a medium name or number
+    unknown_cadence,         // not a cadence pair FILM:VIDEO
+    no_translation,          // no translation between the two media (the library said why)
 };
-inline constexpr int reason_count = static_cast<int>(reason::unknown_rate) + 1;
+inline constexpr int reason_count = static_cast<int>(reason::no_translation) + 1;
 
 // A short text of the reason ("not a label type"); "unknown reason" past
 // the enumeration.

@@ -1,8 +1,5 @@
 #include "marlix/xlate/xlate_params.h"
 
-#include <charconv>
-#include <utility>
-
 #include "marlix/host/host_config.h"
 #include "marlix/medium/medium_mapping.h"
 
@@ -19,28 +16,7 @@ int moved_phase(int sequence, long32 n, int cycle) {
     return static_cast<int>((static_cast<long long>(sequence) + n) % cycle);
 }
 
-// The transfers users name, and the largest transfer number they may give.
-constexpr std::pair<std::string_view, transfer_type> transfer_names[] = {
-    {"none", transfer_none}, {"frame", transfer_frame_for_frame}, {"pulldown", transfer_cadence}};
-constexpr int max_transfer_number = 99;
-
 }  // namespace
-
-bool parse_transfer(std::string_view text, transfer_type& out) {
-    for (auto const& [name, t] : transfer_names) {
-        if (text == name) {
-            out = t;
-            return true;
-        }
-    }
-    int n                 = 0;
-    char const* const end = text.data() + text.size();
-    auto const [at, ec]   = std::from_chars(text.data(), end, n);
-    if (text.empty() || ec != std::errc() || at != end || n < 0 || n > max_transfer_number)
-        return false;
-    out = static_cast<transfer_type>(n);
-    return true;
-}
 
 MPosn_Xlate_Params::MPosn_Xlate_Params() { init(); }
 

@@ -15,12 +15,6 @@
 
 namespace marlix {
 
-// A transfer as users name one: "none", "frame" (frame for frame),
-// "pulldown" (by cadence), or its number 0 to 99 in decimal digits. false,
-// and out untouched, for any other text. The one grammar of the tool's
-// --transfer and the Python module's transfer.
-MARLIX_API bool parse_transfer(std::string_view text, transfer_type& out);
-
 struct MARLIX_API MPosn_Xlate_Params {
     transfer_type transfer = transfer_frame_for_frame;
     bool enabled           = true;

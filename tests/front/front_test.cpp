@@ -69,6 +69,24 @@ TEST(front, HostRatesByNameOrNumber) {
         EXPECT_FALSE(front::is_host_rate(n)) << n;
 }
 
+TEST(front, TransfersMediaAndCadencesByName) {
+    for (auto [text, want] : {std::pair{"none", 0}, {"frame", 3}, {"pulldown", 7}, {"99", 99}})
+        EXPECT_EQ(front::find_transfer(text).value, want) << text;
+    for (char const* bad : {"", "100", "-1", "+1", "Frame", "7x", " 7", "99999999999"}) {
+        auto const r = front::find_transfer(bad);
+        EXPECT_TRUE(r.why == reason::unknown_transfer && r.value == 0) << bad;
+    }
+    EXPECT_EQ(front::transfer_numbered(front::max_transfer_number).value, 99);
+    EXPECT_FALSE(front::transfer_numbered(front::max_transfer_number + 1));
+    EXPECT_FALSE(front::transfer_numbered(-1));
+    EXPECT_EQ(front::find_medium("film").value, MediumRollFilm);
+    EXPECT_EQ(front::find_medium("30i").value, MediumRoll30i);
+    for (std::string bad : {std::string("30i\0", 4), std::string("nonesuch"), std::string()})
+        EXPECT_EQ(front::find_medium(bad).why, reason::unknown_medium);
+    EXPECT_TRUE(front::find_cadence("24:30i"));
+    EXPECT_EQ(front::find_cadence("24:29i").why, reason::unknown_cadence);
+}
+
 // The wording every front end shows, and a text for every reason.
 TEST(front, EachReasonHasOneWording) {
     for (auto [why, subject, type, text] : {

@@ -62,17 +62,6 @@ TEST(MPosn_Xlate_Params, SpecialisedInitialisers) {
     EXPECT_TRUE(p.transfer == transfer_cadence && p.video_medium == MediumRoll30i);
 }
 
-TEST(parse_transfer, NamesAndNumbersOnly) {
-    for (auto [text, want] : {std::pair{"none", 0}, {"frame", 3}, {"pulldown", 7}, {"99", 99}}) {
-        transfer_type t = transfer_pulldown_4_5;
-        EXPECT_TRUE(parse_transfer(text, t) && t == want) << text;
-    }
-    for (char const* bad : {"", "100", "-1", "+1", "Frame", "7x", " 7", "99999999999"}) {
-        transfer_type t = transfer_pulldown_4_5;
-        EXPECT_TRUE(!parse_transfer(bad, t) && t == transfer_pulldown_4_5) << bad;
-    }
-}
-
 TEST(modify_sequence_to_playfile_std, MovesThePhaseWithinItsCycle) {
     std::tuple<transfer_type, Tov::FrameRate, int, int, int> const cases[] = {
         {transfer_cadence, Tov::FrameRate_30, 2, 7, 4},

@@ -2,7 +2,6 @@
 // picture of a pulldown cadence.
 
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -38,9 +37,9 @@ char const cadence_usage[] =
 namespace {
 
 std::optional<marlix::MediumRollMedium> parse_medium(std::string const& text) {
-    marlix::MediumRollMedium m{};
-    if (!marlix::find_medium(text.c_str(), m)) return std::nullopt;
-    return m;
+    auto const m = marlix::front::find_medium(text);
+    if (!m) return std::nullopt;
+    return m.value;
 }
 
 std::string shortest(double v) {
@@ -63,9 +62,13 @@ int run_xlate(args_t const& args) {
     if (!from) return usage_error("'" + *from_text + "' is not a medium");
     if (!to) return usage_error("'" + *to_text + "' is not a medium");
     marlix::MPosn_Xlate_Params params;
-    if (auto t = p.value("--transfer");
-        t && !marlix::parse_transfer(trim_blanks(*t), params.transfer))
-        return usage_error("--transfer takes none, frame, pulldown or a number 0..99");
+    if (auto t = p.value("--transfer")) {
+        auto const transfer = marlix::front::find_transfer(trim_blanks(*t));
+        if (!transfer)
+            return usage_error("--transfer takes none, frame, pulldown or a number 0.." +
+                               std::to_string(marlix::front::max_transfer_number));
+        params.transfer = transfer.value;
+    }
     if (auto s = p.value("--sequence")) {
         auto const n = parse_integer(*s, -1, 255);
         if (!n) return usage_error("--sequence takes a phase -1..255");
@@ -97,11 +100,9 @@ int run_xlate(args_t const& args) {
         [&](std::string const& item) {
             auto const position = parse_double(item);
             if (!position) return item_result::failure("not a position (a number)");
-            double const v                  = *position;
-            marlix::MPosn_Xlate_Params call = params;  // each item from the same record
-            double const r                  = marlix::mPosn_Xlate(v, *from, *to, call, round);
-            if (std::fabs(r) == marlix::invalid_position && *from != *to)
-                return item_result::failure("no translation (see the message above)");
+            auto const translated = marlix::front::translate(*position, *from, *to, params, round);
+            if (!translated) return item_result::failure("no translation (see the message above)");
+            double const r = translated.value;
             if (precision == 0) return item_result::success(shortest(r));
             char text[64];
             std::snprintf(text, sizeof text, "%.*g", precision, r);
@@ -114,9 +115,10 @@ int run_cadence(args_t const& args) {
     parsed_args const p = parse_args(args, {"--sequence", "--count"}, {});
     if (!p.error.empty()) return usage_error(p.error);
     if (p.operands.size() != 1) return usage_error("cadence takes one FILM-RATE:VIDEO");
-    marlix::cadence_pair pair{};
-    if (!marlix::find_cadence_pair(p.operands.front(), pair))
+    auto const found = marlix::front::find_cadence(p.operands.front());
+    if (!found)
         return usage_error("cadence takes FILM-RATE:VIDEO: 24 or 48, then 25p, 25i, 30p or 30i");
+    marlix::cadence_pair const pair   = found.value;
     marlix::cadence_shape const shape = marlix::cadence_shape_of(pair);
     int const phases                  = marlix::cadence_phase_count(pair);
     int sequence                      = 0;
