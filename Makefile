@@ -4,7 +4,7 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE_GEN = -G Ninja
 
-.PHONY: all deps configure build demo check check-clang release sanitize tsan fuzz bench format clean
+.PHONY: all deps configure build demo check check-clang release sanitize tsan fuzz bench docs format clean
 
 all: build
 
@@ -58,8 +58,15 @@ bench:
 	@cmake --build build-bench -j $(JOBS)
 	@build-bench/bench/marlix_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
+# The API reference of the installed headers, build-docs/html/index.html;
+# a Doxygen warning fails the target.
+docs:
+	@scripts/install-deps.sh doxygen
+	@rm -rf build-docs && doxygen docs/Doxyfile
+	@echo "API reference: build-docs/html/index.html"
+
 format:
 	@clang-format -i $$(git ls-files '*.h' '*.cpp')
 
 clean:
-	@rm -rf build build-release build-clang build-asan build-tsan build-fuzz build-bench
+	@rm -rf build build-release build-clang build-asan build-tsan build-fuzz build-bench build-docs
