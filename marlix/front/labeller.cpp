@@ -130,6 +130,12 @@ label_template const& labeller::label_template_of(int which) const {
     return point_.cvt()->templates[which == 0 ? 0 : 1];
 }
 
+converter_facts facts_of(label_t t) {
+    label_cvt* const c = t >= 0 && t < label_type_count ? get_static_label_cvt(t) : nullptr;
+    if (c == nullptr) return {};
+    return {c->samples_per_unit(), c->get_modulus(), c->templates[0].text};
+}
+
 result<std::string> label_text(label_t t, long32 sample, char const* prefix) {
     auto made = labeller::make(t);
     if (!made) return {{}, made.why};

@@ -95,6 +95,16 @@ private:
     label_point reader_;                // reads texts
 };
 
+// What the shared converter of a type (the dummy's for a type without a
+// converter of its own) answers of itself, for a catalogue; zeros and ""
+// past the catalogue.
+struct converter_facts {
+    long32 samples_per_unit   = 0;
+    int modulus               = 0;
+    char const* template_text = "";  // template 0, for the life of the process
+};
+MARLIX_API converter_facts facts_of(label_t t);
+
 // One call: the text of sample at type t with the given prefix (null: none
 // given). Refused as labeller::make refuses.
 MARLIX_API result<std::string> label_text(label_t t, long32 sample, char const* prefix = nullptr);
