@@ -1,5 +1,6 @@
 #include "marlix/front/labeller.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -128,6 +129,16 @@ labeller::smpte_reading labeller::read_smpte_word(std::uint32_t word) const {
 
 label_template const& labeller::label_template_of(int which) const {
     return point_.cvt()->templates[which == 0 ? 0 : 1];
+}
+
+result<bool> set_start_prefix(label& l, std::string_view prefix) {
+    if (prefix.find_first_of(" \t:") != prefix.npos) return {false, reason::prefix_not_kept};
+    std::size_t const n =
+        std::min(prefix.size(), static_cast<std::size_t>(label_point::prefix_capacity));
+    std::size_t const end = std::min(n, prefix.find('\0'));
+    prefix.copy(l.start.prefix_text, end);
+    l.start.prefix_text[end] = '\0';
+    return {true};
 }
 
 converter_facts facts_of(label_t t) {

@@ -15,6 +15,7 @@
 #include "marlix/export.h"
 #include "marlix/front/result.h"
 #include "marlix/types/label_types.h"
+#include "marlix/values/label.h"
 #include "marlix/values/label_point.h"
 
 namespace marlix::front {
@@ -94,6 +95,12 @@ private:
     label_point point_;                 // writes texts
     label_point reader_;                // reads texts
 };
+
+// Gives the start of a labelled span the prefix a person typed, cut to the
+// point's capacity. prefix_not_kept, the label untouched, for a prefix with
+// a blank or a colon: the keep string separates its fields with those, so
+// it would read back as another label.
+MARLIX_API result<bool> set_start_prefix(label& l, std::string_view prefix);
 
 // What the shared converter of a type (the dummy's for a type without a
 // converter of its own) answers of itself, for a catalogue; zeros and ""

@@ -133,6 +133,8 @@ char const* reason_text(reason why) {
         case reason::unknown_cadence:
             return "not a cadence FILM-RATE:VIDEO: 24 or 48, then 25p, 25i, 30p or 30i";
         case reason::no_translation: return "no translation";
+        case reason::prefix_not_kept:
+            return "the prefix holds a blank or a colon and would not read back";
     }
     return "unknown reason";
 }

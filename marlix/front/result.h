@@ -30,8 +30,9 @@ enum class reason : std::int32_t {
     unknown_medium,          // not a medium name or number
     unknown_cadence,         // not a cadence pair FILM:VIDEO
     no_translation,          // no translation between the two media (the library said why)
+    prefix_not_kept,         // a prefix a keep string would not read back (a blank or ':')
 };
-inline constexpr int reason_count = static_cast<int>(reason::no_translation) + 1;
+inline constexpr int reason_count = static_cast<int>(reason::prefix_not_kept) + 1;
 
 // A short text of the reason ("not a label type"); "unknown reason" past
 // the enumeration.

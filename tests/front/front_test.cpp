@@ -150,6 +150,18 @@ TEST(front, LabellerAnswersAsALabelPointDoes) {
     EXPECT_EQ(labels.value.span(10, 5), 2160000 - 5);
 }
 
+TEST(front, StartPrefixesAKeepStringReadsBack) {
+    label l(LABEL_KEYCODE_35);
+    EXPECT_TRUE(front::set_start_prefix(l, "AB123456").value);
+    EXPECT_STREQ(l.start.prefix_text, "AB123456");
+    for (char const* bad : {"AB 12", "AB:12", "\tAB"}) {
+        EXPECT_EQ(front::set_start_prefix(l, bad).why, reason::prefix_not_kept) << bad;
+        EXPECT_STREQ(l.start.prefix_text, "AB123456");
+    }
+    EXPECT_TRUE(front::set_start_prefix(l, std::string(30, 'K')));
+    EXPECT_EQ(std::string(l.start.prefix_text), std::string(label_point::prefix_capacity, 'K'));
+}
+
 TEST(front, ConverterFactsForTheCatalogue) {
     for (int t = 0; t < label_type_count; ++t) {
         label_cvt* const c = get_static_label_cvt(static_cast<label_t>(t));
