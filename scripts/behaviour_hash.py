@@ -2,7 +2,10 @@
 """Hashes what the marlix tool and Python module answer over a seeded random
 corpus of calls, so that two builds can be compared: the same seed gives the
 same corpus, and equal hashes mean equal answers (outputs, messages and exit
-statuses).
+statuses). The corpus runs every command of the tool, half of the calls with
+--json, over operands and lines of standard input that include bytes that
+are not UTF-8, control characters and quotes. --dump writes one record a
+call: (arguments, standard input, status, standard output, standard error).
 
 usage: behaviour_hash.py MARLIX_TOOL PYTHON_PACKAGE_DIR [--seed N] [--count N] [--dump FILE]
 """
@@ -44,44 +47,243 @@ def label_like(rng, tool, type_name, prefix):
     return out
 
 
+MEDIA = ["Film", "Audio", "Video", "TOVClock", "TOVCel", "PlayoutVideo", "24p", "24pM", "25p",
+         "25i", "30i", "30iM", "50p", "60pM", "Playout30iM", "Playout25p", "3", "19", "0", "41",
+         "Tape", ""]
+IDENTS = ["2,1", "3,2", "15,0", "13,1", "17,3", "24,5", "41,1", "1", "6", "0,0", "x", "3,9", ""]
+CLASSES = ["pal_label", "ntsc_label", "ntsc_drop_label", "keycode_35_label", "tc_24_label",
+           "foot_35_label", "ink_16_label", "keycode_label", "bogus_label"]
+GLOBALS = [[], ["--project-rate", "25"], ["--project-rate", "29.97df"], ["--drop-frame"],
+           ["--project-rate", "30", "--output-rate", "25"], ["--camera-speed", "25"],
+           ["--output-scan", "i"], ["--output-pulled-down"], ["--audio-sync-pulled-down"],
+           ["--set", "use_25fps_timecode_for_50P=0"], ["--project-rate", "99"]]
+HOSTILE = ["ab\udcffcd", "\ufeff01:00:00:00", "\ufeff", "q\"uo\\te", "\x01\x1b[31m\x7f",
+           "\udcc3(", "\udced\udca0\udc80", "\udcf4\udc90\udc80\udc80", "\u0085\u2028é",
+           "0x\udcff", "\t 25 \t", "-", "--", "#", "KU22\udcfe9012"]
+
+
+def hostile(rng):
+    """Text that is no label: invalid UTF-8 (as surrogate escapes), controls, quotes."""
+    if rng.random() < 0.5:
+        return rng.choice(HOSTILE)
+    return "".join(chr(0xDC00 + b) if b >= 0x80 else chr(b)
+                   for b in (rng.randint(1, 255) for _ in range(rng.randint(1, 12))))
+
+
+def item(rng, good):
+    r = rng.random()
+    return good() if r < 0.6 else hostile(rng) if r < 0.8 else junk(rng)
+
+
+def tc_text(rng):
+    return rng.choice(["01:00:00:00", "01:00:00;00", "00:01:00;02", "00:01:00;00", "23:59:59:29",
+                       "24:00:00:00", "00:00:00:25", "-00:00:01:00", "00;01;00;02",
+                       "01:00:00.00", "%02d:%02d:%02d:%02d" % (rng.randint(0, 25), rng.randint(0, 60),
+                                                               rng.randint(0, 60), rng.randint(0, 60))])
+
+
+def keep_string(rng):
+    rev = rng.choice(["1", "1", "2", "3"])
+    start = rng.choice(["10:00:00.00", "0", "AB1234561234+15", str(sample(rng)), hostile(rng)])
+    pitch = rng.choice(["0.04", "0.0416666667", "nan", "inf", "-1", "1e-300", "x"])
+    keep = "LABEL_REV:%s %s %s %d %s %d" % (rev, rng.choice(CLASSES), start,
+                                             rng.randint(-5, 10**8), pitch, rng.choice([0, 1, 5, -3]))
+    if rng.random() < 0.4:
+        keep += " MediumRollId " + rng.choice(IDENTS)
+    return keep
+
+
+def stdin_of(rng, items):
+    ends = ["\n", "\r\n", "\r"]
+    data = "".join(x + rng.choice(ends) for x in items)
+    if rng.random() < 0.3:
+        data = data.rstrip("\r\n")  # no end on the last line
+    return data.encode("utf-8", "surrogateescape")
+
+
+def converter_call(rng, tool, kind, t, p, pre):
+    if kind == 0:
+        extra = rng.choice([[], ["--normalise"], ["--flags", str(rng.randint(0, 16))]])
+        return ["print", "-t", t] + pre + extra + ["--"] + [str(sample(rng)) for _ in range(3)]
+    if kind == 1:
+        texts = [label_like(rng, tool, t, p) for _ in range(2)] + [junk(rng)]
+        extra = ["--packed"] if rng.random() < 0.2 else []
+        return ["parse", "-t", t] + pre + extra + ["--"] + texts
+    if kind == 2:
+        return ["span", "-t", t, "--", label_like(rng, tool, t, p), label_like(rng, tool, t, p)]
+    if kind == 3:
+        if rng.random() < 0.5:
+            return ["smpte", "-t", t, "--"] + [str(sample(rng)) for _ in range(2)]
+        words = [hex(rng.getrandbits(32)), str(rng.getrandbits(31)), junk(rng)]
+        return ["smpte", "-t", t, "--decode", "--"] + words
+    if kind == 4:
+        return ["template", "-t", t]
+    a, b = rng.choice(TYPES + KEYCODE * 3), rng.choice(TYPES + KEYCODE * 3)
+    texts = [label_like(rng, tool, a, p) for _ in range(2)] + [junk(rng)]
+    return ["convert", "--from", a, "--to", b] + pre + ["--"] + texts
+
+
+def more_calls(rng, tool, t, p, pre):
+    """The commands past the converter ones: (args, stdin bytes or None)."""
+    kind = rng.randrange(16)
+    if kind == 0 and rng.random() < 0.2:
+        name = rng.choice(["types", "print", "tc", "pull", "label", "nosuch"])
+        return rng.choice([["help", name], [name, "--help"], ["--help"], ["--version"]]), None
+    if kind == 0:
+        form = rng.randrange(4)
+        if form == 0:
+            return rng.choice(GLOBALS) + ["types"], None
+        if form == 1:
+            return rng.choice(GLOBALS) + ["types", "--default"], None
+        if form == 2:
+            return ["types", "--stdin"], stdin_of(rng, [item(rng, lambda: rng.choice(TYPES))
+                                                         for _ in range(3)])
+        return ["types", "--"] + [item(rng, lambda: rng.choice(TYPES)) for _ in range(3)], None
+    if kind == 1:
+        args = ["label", "write", "-t", t]
+        start = rng.choice([label_like(rng, tool, t, p), str(sample(rng)), hostile(rng)])
+        args += ["--start", start] if rng.random() < 0.8 else []
+        args += ["--length", str(rng.randint(-10, 10**6))] if rng.random() < 0.5 else []
+        args += ["--bounded"] if rng.random() < 0.4 else []
+        args += ["--pitch", rng.choice(["0.04", "nan", "-1", "1e-3", "x"])] if rng.random() < 0.3 else []
+        args += pre
+        args += ["--medium", rng.choice(IDENTS)] if rng.random() < 0.3 else []
+        return args, None
+    if kind == 2:
+        keeps = [item(rng, lambda: keep_string(rng)) for _ in range(3)]
+        if rng.random() < 0.5:
+            return ["label", "read", "--"] + keeps, None
+        return ["label", "read"], stdin_of(rng, keeps)
+    if kind == 3:
+        keep = rng.choice([keep_string(rng), "LABEL_REV:1 pal_label  10:00:00.00 250 0.0400000000 1",
+                           "LABEL_REV:1 keycode_35_label AB1234561234+15 0 0.0416666667 0"])
+        if rng.random() < 0.5:
+            return ["label", "at", keep, "--position"] + [
+                item(rng, lambda: str(rng.uniform(-100, 40000))) for _ in range(3)], None
+        return ["label", "at", keep, "--"] + [item(rng, lambda: str(sample(rng))) for _ in range(3)], None
+    if kind == 4:
+        form = rng.randrange(4)
+        if form == 0:
+            return rng.choice(GLOBALS) + ["medium", "list"], None
+        if form == 1:
+            fam = ["--family", str(rng.randint(-1, 8))] if rng.random() < 0.4 else []
+            return ["medium", "parse"] + fam + ["--"] + [item(rng, lambda: rng.choice(IDENTS))
+                                                         for _ in range(3)], None
+        if form == 2:
+            return ["medium", "fits", rng.choice(IDENTS)] + [item(rng, lambda: rng.choice(IDENTS))
+                                                             for _ in range(3)], None
+        args = ["medium", "from-format", "--scan", rng.choice(["p", "i", "x"]), "--rate",
+                rng.choice(RATES + ["48", "#3"])]
+        return args + (["--output"] if rng.random() < 0.5 else []), None
+    if kind == 5:
+        if rng.random() < 0.5:
+            reel = rng.choice(["A001", "A:1", "a b", "é" * 16, hostile(rng), "R" * 40])
+            return ["roll", "write", rng.choice(IDENTS), "--reel", reel], None
+        keeps = [item(rng, lambda: "REV:%d MediumRollId:%s reelid:%s" % (
+            rng.randint(0, 2), rng.choice(IDENTS), rng.choice(["A001", "", hostile(rng)])))
+            for _ in range(3)]
+        return ["roll", "read", "--"] + keeps, None
+    if kind in (6, 7):
+        lt = str(rng.choice([1, 2, 3, 4, 5, 8, 11, 21, 22, 26, 27, 36, 37, 38, 42, 43, 44, 0]))
+        opts = ["-t", lt] + (["--drop"] if rng.random() < 0.3 else [])
+        for name, low, high in [("--transfer", 0, 4), ("--edit", 0, 2), ("--phase", -2, 5),
+                                ("--foot-phase", 0, 5), ("--frames-per-foot", 15, 17)]:
+            if rng.random() < 0.2:
+                opts += [name, str(rng.randint(low, high))]
+        labels = lambda: rng.choice(["00000000", "001203", "  1203", "01000000", "23595929",
+                                     "%08d" % rng.randint(0, 99999999), "123456789"])
+        form = rng.randrange(3)
+        if form == 0:
+            return ["legacy", "timecode"] + opts + ["--"] + [item(rng, lambda: str(sample(rng)))
+                                                             for _ in range(2)], None
+        if form == 1:
+            return ["legacy", "frames"] + opts + ["--"] + [item(rng, labels) for _ in range(2)], None
+        opts += ["--digit-flags", str(rng.randint(0, 256))] if rng.random() < 0.2 else []
+        if rng.random() < 0.5:
+            return ["legacy", "plus"] + opts + ["--", item(rng, labels), str(rng.randint(-5000, 5000))], None
+        rows = [item(rng, lambda: labels() + " " + str(rng.randint(-5000, 5000))) for _ in range(3)]
+        return ["legacy", "plus"] + opts, stdin_of(rng, rows)
+    if kind == 8:
+        args = rng.choice(GLOBALS) + ["xlate", "--from", rng.choice(MEDIA), "--to", rng.choice(MEDIA)]
+        for name, values in [("--transfer", ["none", "frame", "pulldown", "3", "x"]),
+                             ("--sequence", ["0", "2", "-1", "300"]),
+                             ("--transfer-rate", RATES), ("--video-medium", MEDIA),
+                             ("--precision", ["1", "6", "17", "0"])]:
+            if rng.random() < 0.2:
+                args += [name, rng.choice(values)]
+        args += [f for f in ["--24p-source", "--round-to-frame"] if rng.random() < 0.2]
+        positions = [item(rng, lambda: rng.choice([str(rng.uniform(-10, 1000)), str(rng.randint(0, 99)),
+                                                   "1e300", "nan", "inf", "1e-320"])) for _ in range(3)]
+        return args + ["--"] + positions, None
+    if kind == 9:
+        args = ["cadence", rng.choice(["24:30i", "24:30p", "24:25i", "24:25p", "48:30i", "48:60p",
+                                       "24:29i", "x"])]
+        args += ["--sequence", str(rng.randint(-1, 12))] if rng.random() < 0.4 else []
+        args += ["--count", str(rng.choice([1, 5, 40, 1001, 0]))] if rng.random() < 0.4 else []
+        return args, None
+    rate = rng.choice(RATES + ["59.94", "48", "47.952"])
+    if kind == 10:
+        extra = [f for f in ["--no-wrap", "--native"] if rng.random() < 0.3]
+        return ["tc", "text", "--rate", rate] + extra + ["--"] + [
+            item(rng, lambda: str(sample(rng))) for _ in range(3)], None
+    if kind == 11:
+        sub = rng.choice(["frames", "check"])
+        extra = ["--any-hours"] if rng.random() < 0.3 else []
+        items = [item(rng, lambda: tc_text(rng)) for _ in range(3)]
+        if rng.random() < 0.3:
+            return ["tc", sub, "--rate", rate] + extra, stdin_of(rng, items)
+        return ["tc", sub, "--rate", rate] + extra + ["--"] + items, None
+    if kind in (12, 13):
+        sub = rng.choice(["add", "duration"])
+        other = (lambda: str(rng.randint(-100000, 100000))) if sub == "add" and rng.random() < 0.5 else (
+            lambda: tc_text(rng))
+        if rng.random() < 0.5:
+            return ["tc", sub, "--rate", rate, "--", item(rng, lambda: tc_text(rng)), item(rng, other)], None
+        rows = [item(rng, lambda: tc_text(rng) + rng.choice([" ", "\t", "  "]) + other()) for _ in range(3)]
+        return ["tc", sub, "--rate", rate], stdin_of(rng, rows)
+    if kind == 14:
+        args = ["tc", "convert", "--from", rate, "--to", rng.choice(RATES)]
+        method = rng.choice([None, "realtime", "frame", "pulldown", "pulldown", "x"])
+        args += ["--method", method] if method else []
+        if rng.random() < 0.3:
+            args += ["--sync", rng.choice(["00:00:00:00=00:00:00:00", "01:00:00:00=01:00:00;00",
+                                           "01:00:00:00=01:00:00:00", "x"])]
+        return args + ["--"] + [item(rng, lambda: tc_text(rng)) for _ in range(3)], None
+    # Any command over hostile lines of standard input.
+    base = rng.choice([["print", "-t", t], ["parse", "-t", t], ["span", "-t", t],
+                       ["smpte", "-t", t, "--decode"], ["convert", "--from", t, "--to", t],
+                       ["types", "--stdin"], ["label", "read"], ["medium", "parse"],
+                       ["medium", "fits", "2,1"], ["roll", "read"], ["legacy", "frames", "-t", "8"],
+                       ["legacy", "plus", "-t", "1"], ["xlate", "--from", "Film", "--to", "Audio"],
+                       ["tc", "check", "--rate", "25"], ["tc", "add", "--rate", "25"],
+                       ["pull", "--stock", "F35", "--rate", "29.97", "--sync",
+                        "KU2290121234+00=01:00:00:00"]])
+    rows = [hostile(rng) for _ in range(3)]
+    if rng.random() < 0.2:
+        rows.append("0" * rng.randint(1000, 70000))  # a line longer than a read block
+    return base, stdin_of(rng, rows)
+
+
 def tool_calls(rng, tool, count):
     for _ in range(count):
         t = rng.choice(TYPES)
         p = rng.choice(PREFIXES)
         pre = ["-p", p] if p is not None else []
-        kind = rng.randrange(9)
-        json = ["--json"] if rng.random() < 0.2 else []
-        if kind == 0:
-            extra = rng.choice([[], ["--normalise"], ["--flags", str(rng.randint(0, 16))]])
-            yield json + ["print", "-t", t] + pre + extra + ["--"] + [str(sample(rng)) for _ in range(3)]
-        elif kind == 1:
-            texts = [label_like(rng, tool, t, p) for _ in range(2)] + [junk(rng)]
-            extra = ["--packed"] if rng.random() < 0.2 else []
-            yield json + ["parse", "-t", t] + pre + extra + ["--"] + texts
-        elif kind == 2:
-            yield json + ["span", "-t", t, "--", label_like(rng, tool, t, p), label_like(rng, tool, t, p)]
-        elif kind == 3:
-            if rng.random() < 0.5:
-                yield json + ["smpte", "-t", t, "--"] + [str(sample(rng)) for _ in range(2)]
-            else:
-                words = [hex(rng.getrandbits(32)), str(rng.getrandbits(31)), junk(rng)]
-                yield json + ["smpte", "-t", t, "--decode", "--"] + words
-        elif kind == 4:
-            yield json + ["template", "-t", t]
-        elif kind in (5, 6):
-            a, b = rng.choice(TYPES + KEYCODE * 3), rng.choice(TYPES + KEYCODE * 3)
-            texts = [label_like(rng, tool, a, p) for _ in range(2)] + [junk(rng)]
-            yield json + ["convert", "--from", a, "--to", b] + pre + ["--"] + texts
-        elif kind == 7:
+        kind = rng.randrange(10)
+        json = ["--json"] if rng.random() < 0.5 else []
+        if kind < 6:
+            yield json + converter_call(rng, tool, kind, t, p, pre), None
+        elif kind == 6:
             s = rng.choice(KEYCODE + TYPES)
             r = rng.choice(RATES)
             sync = label_like(rng, tool, s, "KU229012") + "=" + rng.choice(
                 ["01:00:00:00", "01:00:00;00", "00:59:59:23", "bad"])
             frames = [rng.choice(["01:00:00:00", "01:00:00;00", "01:00:01:03", "00:59:59:29",
-                                  "10:00:00:00", junk(rng)]) for _ in range(2)]
-            yield json + ["pull", "--stock", s, "--rate", r, "--sync", sync, "--"] + frames
+                                  "10:00:00:00", junk(rng), hostile(rng)]) for _ in range(2)]
+            yield json + ["pull", "--stock", s, "--rate", r, "--sync", sync, "--"] + frames, None
         else:
-            yield json + ["types"] + [rng.choice(TYPES) for _ in range(3)]
+            args, stdin = more_calls(rng, tool, t, p, pre)
+            yield json + args, stdin
 
 
 def python_calls(rng, marlix, count):
@@ -115,9 +317,9 @@ def main():
     h = hashlib.sha256()
     dump = open(a.dump, "w") if a.dump else None
     rng = random.Random(a.seed)
-    for args in tool_calls(rng, a.tool, a.count):
-        r = subprocess.run([a.tool] + args, capture_output=True)
-        record = repr((args, r.returncode, r.stdout, r.stderr)) + "\n"
+    for args, stdin in tool_calls(rng, a.tool, a.count):
+        r = subprocess.run([a.tool] + args, input=stdin or b"", capture_output=True)
+        record = repr((args, stdin, r.returncode, r.stdout, r.stderr)) + "\n"
         h.update(record.encode())
         if dump:
             dump.write(record)

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -193,178 +194,126 @@ private:
 namespace {
 bool json_mode = false;
 
-std::string json_string(std::string const& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        unsigned char const u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", u);
-            out += esc;
-        } else {
-            out += c;
+// A JSON array of texts.
+std::string json_array(std::vector<std::string> const& items) {
+    std::string out = "[";
+    for (auto const& item : items) {
+        if (out.size() > 1) out += ", ";
+        append_json_string(item, out);
+    }
+    return out + "]";
+}
+
+// The output line being built; kept to spare an allocation per item.
+std::string output_line;
+
+std::string& line_buffer() {
+    output_line.clear();
+    return output_line;
+}
+
+std::vector<std::string> blank_words(std::string const& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+// One item's answer. input is the item as JSON shows it; text names it in
+// messages.
+int answer(item_result const& r, std::string const& input, std::string const& text, long line) {
+    std::string& out = line_buffer();
+    if (json_mode) {
+        out += "{\"input\": ";
+        out += input;
+        append_json_members(r.out, out);
+        if (!r.ok) {
+            out += ", \"error\": ";
+            append_json_string(r.why, out);
         }
+        out += '}';
+        emit_line(out);
+        return r.ok ? exit_ok : exit_item_failed;
     }
-    return out + "\"";
+    if (r.ok) {
+        append_text(r.out, out);
+        emit_line(out);
+        return exit_ok;
+    }
+    emit_line("invalid");
+    std::fflush(stdout);  // keep the two streams in order for a reader of both
+    if (line > 0)
+        std::fprintf(stderr, "marlix: line %ld: '%s': %s\n", line, text.c_str(), r.why.c_str());
+    else
+        std::fprintf(stderr, "marlix: '%s': %s\n", text.c_str(), r.why.c_str());
+    return exit_item_failed;
 }
 
-// A bare value that JSON reads as a number: -?digits[.digits][e[+-]digits].
-bool json_number(std::string const& v) {
-    std::size_t i = 0;
-    if (i < v.size() && v[i] == '-') ++i;
-    std::size_t const int_start = i;
-    while (i < v.size() && v[i] >= '0' && v[i] <= '9') ++i;
-    if (i == int_start || (v[int_start] == '0' && i - int_start > 1)) return false;
-    if (i < v.size() && v[i] == '.') {
-        std::size_t const f = ++i;
-        while (i < v.size() && v[i] >= '0' && v[i] <= '9') ++i;
-        if (i == f) return false;
+// Calls fn with each operand, or with none each line of standard input and
+// its number.
+template <class F>
+void for_each_line(std::vector<std::string> const& operands, F&& fn) {
+    if (!operands.empty()) {
+        for (auto const& item : operands) fn(item, 0);
+        return;
     }
-    if (i < v.size() && (v[i] == 'e' || v[i] == 'E')) {
-        ++i;
-        if (i < v.size() && (v[i] == '+' || v[i] == '-')) ++i;
-        std::size_t const e = i;
-        while (i < v.size() && v[i] >= '0' && v[i] <= '9') ++i;
-        if (i == e) return false;
-    }
-    return i == v.size();
-}
-
-// The members of a name=value line: quoted values as strings, bare ones as
-// numbers where JSON reads them so, else as strings.
-std::string json_fields(std::string const& line) {
-    std::string out;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ') ++i;
-        std::size_t const eq = line.find('=', i);
-        if (i >= line.size() || eq == std::string::npos) break;
-        std::string const name = line.substr(i, eq - i);
-        std::string value;
-        bool is_text = false;
-        i            = eq + 1;
-        if (i < line.size() && line[i] == '"') {
-            is_text = true;
-            for (++i; i < line.size() && line[i] != '"'; ++i) {
-                if (line[i] == '\\' && i + 1 < line.size()) ++i;
-                value += line[i];
-            }
-            ++i;
-        } else {
-            std::size_t const end = line.find(' ', i);
-            value = line.substr(i, end == std::string::npos ? std::string::npos : end - i);
-            i     = end == std::string::npos ? line.size() : end;
-        }
-        out += ", " + json_string(name) + ": " +
-               (!is_text && json_number(value) ? value : json_string(value));
-    }
-    return out;
-}
-
-std::string json_input(std::string const& item, output_shape shape) {
-    if (!shape.pair_input) return json_string(item);
-    std::istringstream in(item);
-    std::string a, b;
-    in >> a >> b;
-    return "[" + json_string(a) + ", " + json_string(b) + "]";
-}
-
-std::string json_value(std::string const& text, output_shape shape) {
-    if (shape.fields) return json_fields(text);
-    return std::string(", ") + json_string(shape.key) + ": " +
-           (shape.number && json_number(text) ? text : json_string(text));
+    auto reader = std::make_unique<line_reader>();
+    std::string line;
+    while (reader->next(line)) fn(line, reader->line_number());
 }
 }  // namespace
 
 void set_json_output(bool on) { json_mode = on; }
 bool json_output() { return json_mode; }
 
-std::string quoted(std::string const& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
+void emit_record(record const& r) {
+    std::string& out = line_buffer();
+    if (json_mode) {
+        append_json_members(r, out);
+        out.replace(0, std::min<std::size_t>(out.size(), 2), "{");
+        out += '}';
+    } else {
+        append_text(r, out);
     }
-    return out + "\"";
-}
-std::string field(char const* name, long long value) {
-    return std::string(name) + "=" + std::to_string(value);
-}
-std::string field(char const* name, std::string const& text) {
-    return std::string(name) + "=" + quoted(text);
-}
-
-void emit_record(std::string const& line, output_shape shape) {
-    if (!json_mode) {
-        emit_line(line);
-        return;
-    }
-    std::string const members = json_value(line, shape);
-    emit_line("{" + members.substr(2) + "}");
+    emit_line(out);
 }
 
 int for_each_item(std::vector<std::string> const& operands,
-                  std::function<item_result(std::string const&)> const& fn, output_shape shape) {
+                  std::function<item_result(std::string const&)> const& fn) {
     int status = exit_ok;
-    auto run   = [&](std::string const& item, long line) {
-        item_result const r = fn(item);
-        if (json_mode) {
-            std::string object = "{\"input\": " + json_input(item, shape);
-            if (r.ok) {
-                object += json_value(r.text, shape);
-                if (!r.json_members.empty()) object += ", " + r.json_members;
-            } else {
-                object += ", \"error\": " + json_string(r.text);
-                status = exit_item_failed;
-            }
-            emit_line(object + "}");
-            return;
-        }
-        if (r.ok) {
-            emit_line(r.text + r.text_suffix);
-            return;
-        }
-        emit_line("invalid");
-        std::fflush(stdout);  // keep the two streams in order for a reader of both
-        if (line > 0)
-            std::fprintf(stderr, "marlix: line %ld: '%s': %s\n", line, item.c_str(),
-                           r.text.c_str());
-        else
-            std::fprintf(stderr, "marlix: '%s': %s\n", item.c_str(), r.text.c_str());
-        status = exit_item_failed;
-    };
-    if (!operands.empty()) {
-        for (auto const& item : operands) run(item, 0);
-    } else {
-        auto reader = std::make_unique<line_reader>();
-        std::string line;
-        while (reader->next(line)) run(line, reader->line_number());
-    }
+    for_each_line(operands, [&](std::string const& item, long line) {
+        std::string const input = json_mode ? json_string(item) : std::string();
+        if (answer(fn(item), input, item, line) != exit_ok) status = exit_item_failed;
+    });
     return status;
 }
 
-int for_each_pair(std::vector<std::string> const& operands, output_shape shape,
-                  std::function<item_result(std::string const&, std::string const&)> const& fn) {
-    shape.pair_input = true;
-    if (!operands.empty()) {
-        if (operands.size() != 2) return usage_error("two operands are needed");
-        return for_each_item(
-            {operands[0] + " " + operands[1]},
-            [&](std::string const&) { return fn(operands[0], operands[1]); }, shape);
-    }
-    return for_each_item(
-        {},
-        [&](std::string const& line) {
-            std::istringstream in(line);
-            std::string a, b, extra;
-            if (!(in >> a >> b) || (in >> extra))
-                return item_result::failure("a line holds two operands");
-            return fn(a, b);
-        },
-        shape);
+bool split_blanks(std::string const& line, std::string& first, std::string& second) {
+    std::istringstream in(line);
+    std::string extra;
+    return (in >> first >> second) && !(in >> extra);
+}
+
+int for_each_pair(std::vector<std::string> const& operands,
+                  std::function<item_result(std::string const&, std::string const&)> const& fn,
+                  pair_split split, char const* not_a_pair) {
+    if (!operands.empty() && operands.size() != 2) return usage_error("two operands are needed");
+    int status = exit_ok;
+    auto run   = [&](std::string const& item, long line) {
+        std::string a       = operands.empty() ? "" : operands[0],
+                    b       = operands.empty() ? "" : operands[1];
+        bool const is_pair  = !operands.empty() || split(item, a, b);
+        item_result const r = is_pair ? fn(a, b) : item_result::failure(not_a_pair);
+        std::string const input =
+            !json_mode ? std::string()
+                         : json_array(is_pair ? std::vector<std::string>{a, b} : blank_words(item));
+        if (answer(r, input, item, line) != exit_ok) status = exit_item_failed;
+    };
+    if (!operands.empty())
+        run(operands[0] + " " + operands[1], 0);
+    else
+        for_each_line(operands, run);
+    return status;
 }
 
 }  // namespace marlix_cli

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "marlix/marlix.h"
+#include "record.h"
 
 namespace marlix_cli {
 
@@ -63,62 +64,58 @@ std::optional<double> parse_double(std::string const& text);
 // The text without the blanks (spaces, tabs) around it.
 std::string trim_blanks(std::string const& text);
 
-// What one item produced: the output line, or the reason it failed.
-// json_members, when not empty, are further members of the item's JSON
-// object ("\"split\": true"), and text_suffix is what the text form adds
-// for them (" split").
+// What one item produced: its record, or the reason it failed. A failed
+// item's record holds members its JSON object shows before "error".
 struct item_result {
     bool ok;
-    std::string text;  // the output line when ok, the reason when not
-    std::string text_suffix  = {};
-    std::string json_members = {};
-    static item_result success(std::string line) { return {true, std::move(line)}; }
-    static item_result failure(std::string why) { return {false, std::move(why)}; }
+    record out;
+    std::string why = {};
+    static item_result success(record&& r) { return {true, std::move(r)}; }
+    // A record of one text member, "text".
+    static item_result text(std::string line) {
+        item_result r{true, record::bare()};
+        r.out.text("text", std::move(line));
+        return r;
+    }
+    static item_result failure(std::string why, record r = record::bare()) {
+        return {false, std::move(r), std::move(why)};
+    }
 };
-
-// How an output line reads as JSON (global --json): the name of a single
-// value ("text", "sample", "frames", "position", "timecode") and whether it
-// is a number; or a line of name=value fields, which keep their names. The
-// item is "input", an array of two for commands that take two operands.
-struct output_shape {
-    char const* key = "text";
-    bool number     = false;
-    bool fields     = false;
-    bool pair_input = false;
-};
-inline constexpr output_shape as_text{"text", false, false, false};
-inline constexpr output_shape as_fields{"text", false, true, false};
 
 // Set by the global --json option.
 void set_json_output(bool on);
 bool json_output();
 
-// A name=value field for an output line: numbers as they are, texts in
-// double quotes (a '"' or '\\' inside escaped with '\\').
-std::string field(char const* name, long long value);
-std::string field(char const* name, std::string const& text);
-std::string quoted(std::string const& text);
-
 // Runs fn over the operands, or with none over the lines of standard input
 // (a UTF-8 byte-order mark at the start is dropped; LF, CRLF and a lone CR
-// end a line). Prints one line per item: the result, or "invalid" with the
+// end a line). Prints one line per item: the record, or "invalid" with the
 // reason on standard error, naming the line of standard input it came
-// from (in JSON, an object with "error" and nothing on standard error).
+// from. In JSON each item is an object of "input" and the record's
+// members, or "error" with the reason and nothing on standard error.
 // Output is buffered and flushed before every read that may block, so a
 // program talking through pipes gets each answer. Answers exit_ok or
 // exit_item_failed.
 int for_each_item(std::vector<std::string> const& operands,
-                  std::function<item_result(std::string const&)> const& fn,
-                  output_shape shape = as_text);
+                  std::function<item_result(std::string const&)> const& fn);
+
+// How a line of standard input holds two operands; false when it does not.
+using pair_split = bool (*)(std::string const& line, std::string& first, std::string& second);
+// Two operands separated by blanks, nothing else.
+bool split_blanks(std::string const& line, std::string& first, std::string& second);
 
 // As for_each_item, for commands of two operands: the two operands, or
-// with none two per line of standard input (separated by blanks).
-int for_each_pair(std::vector<std::string> const& operands, output_shape shape,
-                  std::function<item_result(std::string const&, std::string const&)> const& fn);
+// with none two per line of standard input, split by split (a line that
+// does not split fails with the reason not_a_pair). In JSON "input" is an
+// array: the two operands, or the blank-separated words of a line that
+// does not split.
+int for_each_pair(std::vector<std::string> const& operands,
+                  std::function<item_result(std::string const&, std::string const&)> const& fn,
+                  pair_split split       = split_blanks,
+                  char const* not_a_pair = "a line holds two operands");
 
 // One output line that is no item's answer (a table row, a keep string
-// written): as it is, or in JSON as an object of the shape.
-void emit_record(std::string const& line, output_shape shape = as_text);
+// written): its text form, or in JSON an object of its members.
+void emit_record(record const& r);
 
 // Writes one line to standard output (buffered).
 void emit_line(std::string const& text);

@@ -129,7 +129,7 @@ int run_print(args_t const& args) {
         auto s = parse_sample(item);
         if (!s) return item_result::failure(not_a_sample);
         if (normalise) *s = c.labels.normalise(*s);
-        return item_result::success(c.labels.text(*s));
+        return item_result::text(c.labels.text(*s));
     });
 }
 
@@ -138,18 +138,15 @@ int run_parse(args_t const& args) {
     if (c.status != exit_ok) return c.status;
     bool const packed = c.args.has("--packed");
     if (auto const prefix = prefix_option(c.args)) c.labels.set_prefix(*prefix);
-    return for_each_item(
-        c.args.operands,
-        [&](std::string const& item) {
-            auto const s = packed ? c.labels.packed_sample(item) : c.labels.sample(item);
-            if (!s)
-                return item_result::failure(
-                    packed ? std::string("does not read as a packed digit string of type ") +
-                                 c.labels.type_str()
-                           : marlix::front::describe(s.why, item, c.labels.type()));
-            return item_result::success(std::to_string(s.value));
-        },
-        output_shape{"sample", true, false, false});
+    return for_each_item(c.args.operands, [&](std::string const& item) {
+        auto const s = packed ? c.labels.packed_sample(item) : c.labels.sample(item);
+        if (!s)
+            return item_result::failure(
+                packed ? std::string("does not read as a packed digit string of type ") +
+                             c.labels.type_str()
+                       : marlix::front::describe(s.why, item, c.labels.type()));
+        return item_result::success(record::bare().integer("sample", s.value));
+    });
 }
 
 namespace {
@@ -171,27 +168,24 @@ int run_smpte(args_t const& args) {
     if (c.status != exit_ok) return c.status;
     if (c.args.has("--decode")) {
         bool const drop_type = c.labels.type() == marlix::LABEL_NTSC_DROP;
-        return for_each_item(
-            c.args.operands,
-            [&](std::string const& item) {
-                auto const w = parse_word(item);
-                if (!w)
-                    return item_result::failure("not a 32-bit word (0x hexadecimal or decimal)");
-                auto const read        = c.labels.read_smpte_word(static_cast<std::uint32_t>(*w));
-                std::string const flag = std::string(" drop=") + (read.drop ? "1" : "0");
-                if (!drop_type)
-                    return item_result::success("sample=" + std::to_string(read.count) + flag);
-                return item_result::success("sample=" + std::to_string(read.sample) +
-                                            " count=" + std::to_string(read.count) + flag);
-            },
-            as_fields);
+        return for_each_item(c.args.operands, [&](std::string const& item) {
+            auto const w = parse_word(item);
+            if (!w) return item_result::failure("not a 32-bit word (0x hexadecimal or decimal)");
+            auto const read = c.labels.read_smpte_word(static_cast<std::uint32_t>(*w));
+            record r        = record::fields();
+            if (drop_type)
+                r.integer("sample", read.sample).integer("count", read.count);
+            else
+                r.integer("sample", read.count);
+            return item_result::success(std::move(r.flag("drop", read.drop ? 1 : 0)));
+        });
     }
     return for_each_item(c.args.operands, [&](std::string const& item) {
         auto const s = parse_sample(item);
         if (!s) return item_result::failure(not_a_sample);
         char word[sizeof "0x12345678"];
         std::snprintf(word, sizeof word, "0x%08X", static_cast<unsigned>(c.labels.smpte_word(*s)));
-        return item_result::success(word);
+        return item_result::text(word);
     });
 }
 
@@ -204,9 +198,10 @@ int run_span(args_t const& args) {
             if (!*s)
                 return item_result::failure(
                     "'" + *text + "' " + marlix::front::describe(s->why, *text, c.labels.type()));
-        return item_result::success(std::to_string(c.labels.span(a.value, b.value)));
+        return item_result::success(
+            record::bare().integer("sample", c.labels.span(a.value, b.value)));
     };
-    return for_each_pair(c.args.operands, output_shape{"sample", true, false, true}, span);
+    return for_each_pair(c.args.operands, span);
 }
 
 char const convert_usage[] =
@@ -269,7 +264,7 @@ int run_convert(args_t const& args) {
     return for_each_item(p.operands, [&](std::string const& item) {
         auto const text = made.value(item);
         if (!text) return item_result::failure(marlix::front::describe(text.why, item, *from));
-        return item_result::success(text.value);
+        return item_result::text(text.value);
     });
 }
 
@@ -279,10 +274,12 @@ int run_template(args_t const& args) {
     if (!c.args.operands.empty()) return usage_error("template takes no operands");
     marlix::label_template const& t0 = c.labels.label_template_of(0);
     marlix::label_template const& t1 = c.labels.label_template_of(1);
-    emit_record(field("template0", t0.text) + " " + field("template1", t1.text) + " " +
-                    field("invalid", t0.invalid_text) + " " + field("past_end", t0.past_end_text) +
-                    " " + field("before_start", t0.before_start_text),
-                as_fields);
+    emit_record(record::fields()
+                    .text("template0", t0.text)
+                    .text("template1", t1.text)
+                    .text("invalid", t0.invalid_text)
+                    .text("past_end", t0.past_end_text)
+                    .text("before_start", t0.before_start_text));
     return exit_ok;
 }
 

@@ -1,6 +1,5 @@
 // marlix label write | read | at: labelled spans and their keep strings.
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -31,12 +30,6 @@ char const label_usage[] =
     "speed of timecode), and read shows the medium roll of those that name one.\n";
 
 namespace {
-
-std::string shortest(double v) {
-    char text[64];
-    auto const r = std::to_chars(text, text + sizeof text, v);
-    return std::string(text, r.ptr);
-}
 
 // A label that cannot be written: one line on standard error, no output.
 int refuse(std::string const& why) {
@@ -105,7 +98,7 @@ int label_write(args_t const& args) {
         char again[marlix::edit_label::keep_buffer_capacity];
         if (std::strcmp(back.make_keep_string(again), keep) != 0)
             return refuse(std::string("the keep string '") + keep + "' would not read back");
-        emit_record(keep);
+        emit_record(record::bare().text("text", keep));
         return exit_ok;
     }
     if (pitch_value) l.set_pitch(*pitch_value);
@@ -115,31 +108,31 @@ int label_write(args_t const& args) {
     char again[marlix::label::keep_string_capacity];
     if (std::strcmp(back.make_keep_string(again), keep) != 0)
         return refuse(std::string("the keep string '") + keep + "' would not read back");
-    emit_record(keep);
+    emit_record(record::bare().text("text", keep));
     return exit_ok;
 }
 
 int label_read(args_t const& args) {
-    return for_each_item(
-        args,
-        [](std::string const& keep) {
-            marlix::edit_label l(keep.c_str());
-            if (l.revision < 1 || l.revision > 2 || l.type() == marlix::LABEL_DUMMY)
-                return item_result::failure("not a keep string of a known label type");
-            std::string line =
-                field("type", l.type_str()) + " " + field("start", l.start.get_string()) + " " +
-                field("start_sample", l.get_start()) + " " + field("length", l.get_length()) +
-                " pitch=" + shortest(l.get_pitch()) + " " + field("bounded", l.bounded) + " " +
-                field("revision", l.revision);
-            if (keep.find(marlix::MediumRollId_name_str()) != std::string::npos) {
-                char id[marlix::medium_id_text_capacity];
-                marlix::MediumRollId_to_string(id, l.get_MediumRoll());
-                line += " " + field("medium_roll", id) + " " +
-                        field("user", marlix::MediumRollId_to_UserString(l.get_MediumRoll()));
-            }
-            return item_result::success(line);
-        },
-        as_fields);
+    return for_each_item(args, [](std::string const& keep) {
+        marlix::edit_label l(keep.c_str());
+        if (l.revision < 1 || l.revision > 2 || l.type() == marlix::LABEL_DUMMY)
+            return item_result::failure("not a keep string of a known label type");
+        record r = record::fields();
+        r.text("type", l.type_str())
+            .text("start", l.start.get_string())
+            .integer("start_sample", l.get_start())
+            .integer("length", l.get_length())
+            .real("pitch", l.get_pitch())
+            .flag("bounded", l.bounded)
+            .integer("revision", l.revision);
+        if (keep.find(marlix::MediumRollId_name_str()) != std::string::npos) {
+            char id[marlix::medium_id_text_capacity];
+            marlix::MediumRollId_to_string(id, l.get_MediumRoll());
+            r.text("medium_roll", id)
+                .text("user", marlix::MediumRollId_to_UserString(l.get_MediumRoll()));
+        }
+        return item_result::success(std::move(r));
+    });
 }
 
 int label_at(args_t const& args) {
@@ -159,12 +152,12 @@ int label_at(args_t const& args) {
             marlix::long32 const s = l.abs_posn_to_sample(*v);
             if (s == marlix::INVALID_SAMPLE)
                 return item_result::failure("no sample lies at that position");
-            return item_result::success(l.get_string(static_cast<marlix::long32>(
+            return item_result::text(l.get_string(static_cast<marlix::long32>(
                 static_cast<std::uint32_t>(s) - static_cast<std::uint32_t>(l.get_start()))));
         }
         auto const n = parse_integer(item, INT32_MIN, INT32_MAX);
         if (!n) return item_result::failure("not a relative sample (a 32-bit whole number)");
-        return item_result::success(l.get_string(static_cast<marlix::long32>(*n)));
+        return item_result::text(l.get_string(static_cast<marlix::long32>(*n)));
     });
 }
 

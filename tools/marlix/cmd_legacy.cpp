@@ -76,6 +76,18 @@ std::string read_options(parsed_args const& p, legacy_options& o) {
 std::vector<std::string> const legacy_values = {
     "-t", "--phase", "--foot-phase", "--frames-per-foot", "--transfer", "--edit", "--digit-flags"};
 
+// A line of LABEL and DELTA: the delta is the last word, the label (which
+// may hold blanks) all before it.
+bool split_delta_last(std::string const& line, std::string& label, std::string& delta) {
+    std::size_t const end = line.find_last_not_of(" \t");
+    std::size_t const cut =
+        end == std::string::npos ? std::string::npos : line.find_last_of(" \t", end);
+    if (cut == std::string::npos) return false;
+    label = line.substr(0, cut);
+    delta = line.substr(cut + 1, end - cut);
+    return true;
+}
+
 // A label as the caller's 9-character buffer would hold it.
 bool fits_label(std::string const& s) { return s.size() <= 8; }
 
@@ -97,32 +109,31 @@ int run_legacy(args_t const& args) {
             if (!marlix::video_frames_to_timecode(static_cast<marlix::long32>(*frame), out, o.type,
                                                   o.drop))
                 return item_result::failure("the label type is not a timecode type");
-            return item_result::success(out);
+            return item_result::text(out);
         });
     }
     if (args.front() == "frames") {
-        return for_each_item(
-            p.operands,
-            [&](std::string const& item) {
-                if (!fits_label(item))
-                    return item_result::failure("a legacy label has at most 8 characters");
-                char label[9];
-                std::snprintf(label, sizeof label, "%s", item.c_str());
-                int fp = o.foot_phase, ph = -1;
-                marlix::long32 frame = 0;
-                int const r =
-                    marlix::label_to_frames(label, o.foot_phase, &fp, o.phase, &ph, &frame, o.type,
-                                            o.drop, o.transfer, o.edit, o.frames_per_foot);
-                if (r == 0)
-                    return item_result::failure(
-                        "the label type, edit, transfer or foot phase is refused");
-                return item_result::success(field("frame", frame) + " " + field("phase", ph) + " " +
-                                            field("foot_phase", fp) + " " + field("result", r));
-            },
-            as_fields);
+        return for_each_item(p.operands, [&](std::string const& item) {
+            if (!fits_label(item))
+                return item_result::failure("a legacy label has at most 8 characters");
+            char label[9];
+            std::snprintf(label, sizeof label, "%s", item.c_str());
+            int fp = o.foot_phase, ph = -1;
+            marlix::long32 frame = 0;
+            int const r =
+                marlix::label_to_frames(label, o.foot_phase, &fp, o.phase, &ph, &frame, o.type,
+                                        o.drop, o.transfer, o.edit, o.frames_per_foot);
+            if (r == 0)
+                return item_result::failure(
+                    "the label type, edit, transfer or foot phase is refused");
+            return item_result::success(record::fields()
+                                            .integer("frame", frame)
+                                            .integer("phase", ph)
+                                            .integer("foot_phase", fp)
+                                            .integer("result", r));
+        });
     }
     if (args.front() == "plus") {
-        constexpr output_shape plus_shape{"text", false, true, true};
         auto add = [&](std::string const& text, std::string const& delta_text) {
             if (!fits_label(text))
                 return item_result::failure("a legacy label has at most 8 characters");
@@ -137,27 +148,15 @@ int run_legacy(args_t const& args) {
             if (r == 0)
                 return item_result::failure(
                     "the label type, edit, transfer or foot phase is refused");
-            return item_result::success(field("label", std::string(out)) + " " +
-                                        field("phase", ph) + " " + field("foot_phase", fp) + " " +
-                                        field("result", r));
+            return item_result::success(record::fields()
+                                            .text("label", out)
+                                            .integer("phase", ph)
+                                            .integer("foot_phase", fp)
+                                            .integer("result", r));
         };
-        if (!p.operands.empty()) {
-            if (p.operands.size() != 2) return usage_error("legacy plus takes LABEL and DELTA");
-            return for_each_item(
-                {p.operands[0] + " " + p.operands[1]},
-                [&](std::string const&) { return add(p.operands[0], p.operands[1]); }, plus_shape);
-        }
-        return for_each_item(
-            {},
-            [&](std::string const& line) {
-                std::size_t const end = line.find_last_not_of(" \t");
-                std::size_t const cut =
-                    end == std::string::npos ? std::string::npos : line.find_last_of(" \t", end);
-                if (cut == std::string::npos)
-                    return item_result::failure("a line holds LABEL and DELTA");
-                return add(line.substr(0, cut), line.substr(cut + 1, end - cut));
-            },
-            plus_shape);
+        if (!p.operands.empty() && p.operands.size() != 2)
+            return usage_error("legacy plus takes LABEL and DELTA");
+        return for_each_pair(p.operands, add, split_delta_last, "a line holds LABEL and DELTA");
     }
     return usage_error("legacy has no '" + args.front() + "': timecode, frames or plus");
 }

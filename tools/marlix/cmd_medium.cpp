@@ -37,9 +37,11 @@ std::optional<marlix::MediumRollIdent> parse_ident(std::string const& text) {
     return id;
 }
 
-std::string ident_fields(marlix::MediumRollIdent const& id) {
-    return field("medium", id.medium) + " " + field("generation", id.generation) + " " +
-           field("user", marlix::MediumRollId_to_UserString(id));
+record ident_fields(marlix::MediumRollIdent const& id) {
+    return record::fields()
+        .integer("medium", id.medium)
+        .integer("generation", id.generation)
+        .text("user", marlix::MediumRollId_to_UserString(id));
 }
 
 int medium_list() {
@@ -48,20 +50,17 @@ int medium_list() {
         marlix::MediumRollIdent const id(medium, marlix::MediumRollNoGen);
         std::string user = marlix::MediumRollId_to_UserString(id);
         user             = user.substr(0, user.find(','));
-        char duration[32];
-        std::snprintf(duration, sizeof duration, "%.17g",
-                      marlix::getSampleDurationFromMedium(medium));
         emit_record(
-            field("medium", m) + " " +
-                field("name", *marlix::medium_name(medium) ? marlix::medium_name(medium) : "-") +
-                " " + field("user", user) + " " +
-                field("rate", marlix::getFrameRatefromMedium(medium)) + " " +
-                field("progressive", marlix::mediumRollIsFrameProgressive(medium) ? 1 : 0) + " " +
-                field("double_rate", marlix::mediumIsDoubleRateProgressive(medium) ? 1 : 0) + " " +
-                field("default_label", marlix::getDefaultLabelTypeForMedium(medium)) + " " +
-                field("label_for_rate", marlix::getLabelTypeForMediumFrameRate(medium)) +
-                " sample_duration=" + duration,
-            as_fields);
+            record::fields()
+                .integer("medium", m)
+                .text("name", *marlix::medium_name(medium) ? marlix::medium_name(medium) : "-")
+                .text("user", user)
+                .integer("rate", marlix::getFrameRatefromMedium(medium))
+                .flag("progressive", marlix::mediumRollIsFrameProgressive(medium) ? 1 : 0)
+                .flag("double_rate", marlix::mediumIsDoubleRateProgressive(medium) ? 1 : 0)
+                .integer("default_label", marlix::getDefaultLabelTypeForMedium(medium))
+                .integer("label_for_rate", marlix::getLabelTypeForMediumFrameRate(medium))
+                .real("sample_duration", marlix::getSampleDurationFromMedium(medium), 17));
     }
     return exit_ok;
 }
@@ -75,17 +74,14 @@ int medium_parse(args_t const& args) {
         if (!n) return usage_error("--family takes a family number 0..7");
         family = static_cast<marlix::UserLabelType>(*n);
     }
-    return for_each_item(
-        p.operands,
-        [family](std::string const& text) {
-            marlix::MediumRollIdent id;
-            marlix::MediumRollId_from_string(text.c_str(), id, family);
-            if (id.medium == 0)
-                return item_result::failure(
-                    "not a medium roll identity (medium 1..40, generation 1..5)");
-            return item_result::success(ident_fields(id));
-        },
-        as_fields);
+    return for_each_item(p.operands, [family](std::string const& text) {
+        marlix::MediumRollIdent id;
+        marlix::MediumRollId_from_string(text.c_str(), id, family);
+        if (id.medium == 0)
+            return item_result::failure(
+                "not a medium roll identity (medium 1..40, generation 1..5)");
+        return item_result::success(ident_fields(id));
+    });
 }
 
 int medium_fits(args_t const& args) {
@@ -96,7 +92,8 @@ int medium_fits(args_t const& args) {
     return for_each_item(candidates, [&](std::string const& text) {
         auto const c = parse_ident(text);
         if (!c) return item_result::failure("not a medium roll identity");
-        return item_result::success(pattern->MediumRollId_fits_this(*c) ? "1" : "0");
+        return item_result::success(
+            record::bare().flag("fits", pattern->MediumRollId_fits_this(*c) ? 1 : 0));
     });
 }
 
@@ -114,9 +111,9 @@ int medium_from_format(args_t const& args) {
         *scan == "p" ? Tov::Image::ScanMode_Progressive : Tov::Image::ScanMode_InterlacedUpperFirst;
     auto const m = p.has("--output") ? marlix::getMediumRollfromOutputDetails(s, *rate)
                                      : marlix::getMediumRollfromInputDetails(s, *rate);
-    emit_record(field("medium", m) + " " +
-                    field("name", *marlix::medium_name(m) ? marlix::medium_name(m) : "-"),
-                as_fields);
+    emit_record(record::fields()
+                    .integer("medium", m)
+                    .text("name", *marlix::medium_name(m) ? marlix::medium_name(m) : "-"));
     return m == marlix::MediumRollNone ? exit_item_failed : exit_ok;
 }
 
@@ -173,20 +170,18 @@ int run_roll(args_t const& args) {
                          keep);
             return exit_item_failed;
         }
-        emit_record(keep);
+        emit_record(record::bare().text("text", keep));
         return exit_ok;
     }
     if (args.front() == "read") {
-        return for_each_item(
-            rest,
-            [](std::string const& keep) {
-                marlix::MediumRoll const roll(keep.c_str());
-                if (!roll.is_valid()) return item_result::failure("not a medium roll keep string");
-                return item_result::success(field("medium", roll.type().medium) + " " +
-                                            field("generation", roll.type().generation) + " " +
-                                            field("reelid", roll.get_reelid()));
-            },
-            as_fields);
+        return for_each_item(rest, [](std::string const& keep) {
+            marlix::MediumRoll const roll(keep.c_str());
+            if (!roll.is_valid()) return item_result::failure("not a medium roll keep string");
+            return item_result::success(record::fields()
+                                            .integer("medium", roll.type().medium)
+                                            .integer("generation", roll.type().generation)
+                                            .text("reelid", roll.get_reelid()));
+        });
     }
     return usage_error("roll has no '" + args.front() + "': write or read");
 }

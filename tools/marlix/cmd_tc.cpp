@@ -68,13 +68,18 @@ std::optional<smpte::rate> rate_option(parsed_args const& p, char const* name, s
     return r.value;
 }
 
-item_result timecode_result(smpte::result<smpte::timecode> const& t, bool wrap = true) {
-    if (!t) return item_result::failure(smpte::error_text(t.why));
-    return item_result::success(smpte::to_string(t.value, wrap));
+item_result timecode_answer(std::string text) {
+    return item_result::success(record::bare().text("timecode", std::move(text)));
 }
 
-constexpr output_shape as_timecode{"timecode", false, false, false};
-constexpr output_shape as_frames{"frames", true, false, false};
+item_result timecode_result(smpte::result<smpte::timecode> const& t, bool wrap = true) {
+    if (!t) return item_result::failure(smpte::error_text(t.why));
+    return timecode_answer(smpte::to_string(t.value, wrap));
+}
+
+item_result frames_answer(long long frames) {
+    return item_result::success(record::bare().integer("frames", frames));
+}
 
 int tc_convert(parsed_args const& p) {
     std::string error;
@@ -107,14 +112,11 @@ int tc_convert(parsed_args const& p) {
     if (m == smpte::method::pulldown && !smpte::convert(smpte::timecode(0, *from), *to, m).ok())
         return usage_error(std::string("no 2:3 pulldown from ") + smpte::rate_name(*from) + " to " +
                            smpte::rate_name(*to) + " (23.976 and 29.97, or 24 and 30)");
-    return for_each_item(
-        p.operands,
-        [&](std::string const& item) {
-            auto const t = smpte::read(item, *from);
-            if (!t) return item_result::failure(smpte::error_text(t.why));
-            return timecode_result(smpte::convert(t.value, *to, m, sync));
-        },
-        as_timecode);
+    return for_each_item(p.operands, [&](std::string const& item) {
+        auto const t = smpte::read(item, *from);
+        if (!t) return item_result::failure(smpte::error_text(t.why));
+        return timecode_result(smpte::convert(t.value, *to, m, sync));
+    });
 }
 
 }  // namespace
@@ -135,52 +137,47 @@ int run_tc(args_t const& args) {
         bool const wrap = !p.has("--no-wrap"), native = p.has("--native");
         if (native && smpte::converter_type(*r) == marlix::LABEL_NONE)
             return usage_error(std::string("no label converter counts ") + smpte::rate_name(*r));
-        return for_each_item(
-            p.operands,
-            [&](std::string const& item) {
-                auto const n = parse_integer(item, INT32_MIN, INT32_MAX);
-                if (!n) return item_result::failure("not a frame count (a 32-bit whole number)");
-                smpte::timecode const t(static_cast<std::int32_t>(*n), *r);
-                return item_result::success(native ? smpte::native_text(t)
-                                                   : smpte::to_string(t, wrap));
-            },
-            as_timecode);
+        return for_each_item(p.operands, [&](std::string const& item) {
+            auto const n = parse_integer(item, INT32_MIN, INT32_MAX);
+            if (!n) return item_result::failure("not a frame count (a 32-bit whole number)");
+            smpte::timecode const t(static_cast<std::int32_t>(*n), *r);
+            return timecode_answer(native ? smpte::native_text(t) : smpte::to_string(t, wrap));
+        });
     }
     if (what == "frames" || what == "check") {
         bool const check = what == "check";
-        return for_each_item(
-            p.operands,
-            [&](std::string const& item) {
-                auto const t = smpte::read(item, *r, options);
-                if (!t) return item_result::failure(smpte::error_text(t.why));
-                return item_result::success(check ? "ok" : std::to_string(t.value.frames()));
-            },
-            check ? as_text : as_frames);
+        return for_each_item(p.operands, [&](std::string const& item) {
+            auto const t = smpte::read(item, *r, options);
+            // check answers "ok": false in JSON beside the reason.
+            if (!t)
+                return item_result::failure(smpte::error_text(t.why),
+                                            check ? record::bare().mark("ok", false) : record{});
+            if (check) return item_result::success(record::bare().mark("ok", true));
+            return frames_answer(t.value.frames());
+        });
     }
     if (what == "add") {
-        return for_each_pair(
-            p.operands, as_timecode, [&](std::string const& a, std::string const& b) {
-                auto const t = smpte::read(a, *r, options);
-                if (!t) return item_result::failure("'" + a + "': " + smpte::error_text(t.why));
-                if (auto const n = parse_integer(b, INT32_MIN, INT32_MAX))
-                    return timecode_result(smpte::add(t.value, *n));
-                auto const u = smpte::read(b, *r, options);
-                if (!u)
-                    return item_result::failure("'" + b + "' is neither frames nor a timecode: " +
-                                                smpte::error_text(u.why));
-                return timecode_result(smpte::add(t.value, u.value.frames()));
-            });
+        return for_each_pair(p.operands, [&](std::string const& a, std::string const& b) {
+            auto const t = smpte::read(a, *r, options);
+            if (!t) return item_result::failure("'" + a + "': " + smpte::error_text(t.why));
+            if (auto const n = parse_integer(b, INT32_MIN, INT32_MAX))
+                return timecode_result(smpte::add(t.value, *n));
+            auto const u = smpte::read(b, *r, options);
+            if (!u)
+                return item_result::failure(
+                    "'" + b + "' is neither frames nor a timecode: " + smpte::error_text(u.why));
+            return timecode_result(smpte::add(t.value, u.value.frames()));
+        });
     }
     if (what == "duration") {
-        return for_each_pair(
-            p.operands, as_frames, [&](std::string const& a, std::string const& b) {
-                auto const in = smpte::read(a, *r, options), out = smpte::read(b, *r, options);
-                if (!in) return item_result::failure("'" + a + "': " + smpte::error_text(in.why));
-                if (!out) return item_result::failure("'" + b + "': " + smpte::error_text(out.why));
-                auto const d = smpte::duration(in.value, out.value);
-                if (!d) return item_result::failure(smpte::error_text(d.why));
-                return item_result::success(std::to_string(d.value));
-            });
+        return for_each_pair(p.operands, [&](std::string const& a, std::string const& b) {
+            auto const in = smpte::read(a, *r, options), out = smpte::read(b, *r, options);
+            if (!in) return item_result::failure("'" + a + "': " + smpte::error_text(in.why));
+            if (!out) return item_result::failure("'" + b + "': " + smpte::error_text(out.why));
+            auto const d = smpte::duration(in.value, out.value);
+            if (!d) return item_result::failure(smpte::error_text(d.why));
+            return frames_answer(d.value);
+        });
     }
     return usage_error("tc has no '" + what + "': text, frames, check, add, duration or convert");
 }
@@ -227,10 +224,8 @@ int run_pull(args_t const& args) {
         if (sample < INT32_MIN || sample > INT32_MAX)
             return item_result::failure("the film frame is out of the 32-bit range");
         marlix::long32 const s = labels->normalise(static_cast<marlix::long32>(sample));
-        item_result out        = item_result::success(labels->text(s));
-        out.text_suffix        = pulled.value.split ? " split" : "";
-        out.json_members = std::string("\"split\": ") + (pulled.value.split ? "true" : "false");
-        return out;
+        return item_result::success(
+            record::bare().text("text", labels->text(s)).mark("split", pulled.value.split));
     });
 }
 

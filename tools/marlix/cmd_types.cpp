@@ -25,20 +25,26 @@ void print_row(marlix::label_t t) {
     char const* read_name  = marlix::label_type_edl_read_name(t);
     marlix::TCInf const tv = marlix::label_type_to_TvStd(t);
     marlix::label_cvt* cvt = marlix::get_static_label_cvt(t);
-    std::string const row =
-        field("value", t) + " " + field("class", marlix::label_type_class_name(t)) + " " +
-        field("edl_written", marlix::label_type_to_edlstr(t)) + " " +
-        field("edl_read", read_name == nullptr ? "-" : read_name) + " " +
-        field("family", marlix::user_label_type_name(marlix::label_type_family(t))) + " " +
-        field("foot", marlix::label_t_to_foot_label_t(t)) + " " +
-        field("ink", marlix::label_t_to_ink_label_t(t)) + " " +
-        field("key", marlix::label_t_to_key_label_t(t)) + " " + field("tv_rate", tv.rate) + " " +
-        field("tv_drop", tv.drop_frame ? 1 : 0) + " " +
-        field("duration", marlix::label_t_to_duration_label_t(t)) + " " +
-        field("samples_per_unit", cvt ? cvt->samples_per_unit() : 0) + " " +
-        field("modulus", cvt ? cvt->get_modulus() : 0) + " " +
-        field("template", cvt ? cvt->templates[0].text : "");
-    emit_record(row, as_fields);
+    emit_record(record::fields()
+                    .integer("value", t)
+                    .text("class", marlix::label_type_class_name(t))
+                    .text("edl_written", marlix::label_type_to_edlstr(t))
+                    .text("edl_read", read_name == nullptr ? "-" : read_name)
+                    .text("family", marlix::user_label_type_name(marlix::label_type_family(t)))
+                    .integer("foot", marlix::label_t_to_foot_label_t(t))
+                    .integer("ink", marlix::label_t_to_ink_label_t(t))
+                    .integer("key", marlix::label_t_to_key_label_t(t))
+                    .integer("tv_rate", tv.rate)
+                    .flag("tv_drop", tv.drop_frame ? 1 : 0)
+                    .integer("duration", marlix::label_t_to_duration_label_t(t))
+                    .integer("samples_per_unit", cvt ? cvt->samples_per_unit() : 0)
+                    .integer("modulus", cvt ? cvt->get_modulus() : 0)
+                    .text("template", cvt ? cvt->templates[0].text : ""));
+}
+
+// A label type as its number and class name: "5 pal_label".
+record type_record(marlix::label_t t) {
+    return record::bare().integer("value", t).text("class", marlix::label_type_class_name(t));
 }
 
 }  // namespace
@@ -49,7 +55,7 @@ int run_types(args_t const& args) {
     if (p.has("--default")) {
         if (!p.operands.empty()) return usage_error("types --default takes no operands");
         marlix::label_t const t = marlix::getDefaultLabelTypeForProject();
-        emit_record(std::to_string(static_cast<int>(t)) + " " + marlix::label_type_class_name(t));
+        emit_record(type_record(t));
         return exit_ok;
     }
     if (p.operands.empty() && !p.has("--stdin")) {
@@ -60,10 +66,7 @@ int run_types(args_t const& args) {
     return for_each_item(p.operands, [](std::string const& name) {
         marlix::label_t const t = marlix::edlstr_to_label_type(name.c_str());
         if (t == marlix::LABEL_NONE) return item_result::failure("not an EDL label type name");
-        char line[64];
-        std::snprintf(line, sizeof line, "%d %s", static_cast<int>(t),
-                      marlix::label_type_class_name(t));
-        return item_result::success(line);
+        return item_result::success(type_record(t));
     });
 }
 

@@ -1,7 +1,6 @@
 // marlix xlate: positions translated between media; marlix cadence: a text
 // picture of a pulldown cadence.
 
-#include <charconv>
 #include <cstdio>
 #include <string>
 
@@ -40,12 +39,6 @@ std::optional<marlix::MediumRollMedium> parse_medium(std::string const& text) {
     auto const m = marlix::front::find_medium(text);
     if (!m) return std::nullopt;
     return m.value;
-}
-
-std::string shortest(double v) {
-    char text[64];
-    auto const r = std::to_chars(text, text + sizeof text, v);
-    return std::string(text, r.ptr);
 }
 
 }  // namespace
@@ -95,20 +88,13 @@ int run_xlate(args_t const& args) {
     }
     params.vidproj_24p_source = p.has("--24p-source");
     bool const round          = p.has("--round-to-frame");
-    return for_each_item(
-        p.operands,
-        [&](std::string const& item) {
-            auto const position = parse_double(item);
-            if (!position) return item_result::failure("not a position (a number)");
-            auto const translated = marlix::front::translate(*position, *from, *to, params, round);
-            if (!translated) return item_result::failure("no translation (see the message above)");
-            double const r = translated.value;
-            if (precision == 0) return item_result::success(shortest(r));
-            char text[64];
-            std::snprintf(text, sizeof text, "%.*g", precision, r);
-            return item_result::success(text);
-        },
-        output_shape{"position", true, false, false});
+    return for_each_item(p.operands, [&](std::string const& item) {
+        auto const position = parse_double(item);
+        if (!position) return item_result::failure("not a position (a number)");
+        auto const translated = marlix::front::translate(*position, *from, *to, params, round);
+        if (!translated) return item_result::failure("no translation (see the message above)");
+        return item_result::success(record::bare().real("position", translated.value, precision));
+    });
 }
 
 int run_cadence(args_t const& args) {
@@ -147,7 +133,7 @@ int run_cadence(args_t const& args) {
             line += name;
         }
     }
-    emit_record(line);
+    emit_record(record::bare().text("text", line));
     return exit_ok;
 }
 
