@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "marlix/base/wrap32.h"
@@ -125,6 +126,13 @@ labeller::smpte_reading labeller::read_smpte_word(std::uint32_t word) const {
         out.sample = point_.cvt()->get_abs_sample(text);
     }
     return out;
+}
+
+result<long32> labeller::sample(std::string const& text) {
+    if (std::memchr(text.data(), '\0', text.size()) != nullptr)
+        return {INVALID_SAMPLE, reason::unreadable};
+    reader_.set_sample(text.c_str());
+    return sample_or_refusal(reader_.get_sample());
 }
 
 label_template const& labeller::label_template_of(int which) const {

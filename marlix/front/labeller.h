@@ -56,6 +56,9 @@ public:
     // The sample of a label text: the prefix the text holds first, then the
     // label; unreadable for a text that is none (a NUL inside included).
     result<long32> sample(std::string_view text);
+    // The same for a whole string, read in place, and for a C string.
+    result<long32> sample(std::string const& text);
+    result<long32> sample(char const* text) { return sample(std::string_view(text)); }
     // The sample of the digits-only form (HHMMSSFF for timecode);
     // unreadable else.
     result<long32> packed_sample(std::string_view text) const;
