@@ -53,14 +53,9 @@ int label_write(args_t const& args) {
     l.set_bounded(p.has("--bounded") ? 1 : 0);
     auto prefix = p.value("-p");
     if (!prefix) prefix = p.value("--prefix");
-    if (prefix) {
-        // The keep string separates its fields with blanks: a prefix with a
-        // blank or a colon would read back as another label.
-        if (prefix->find_first_of(" \t:") != std::string::npos)
-            return refuse("the prefix '" + *prefix +
-                          "' holds a blank or a colon and would not read back");
-        std::snprintf(l.start.prefix_text, sizeof l.start.prefix_text, "%s", prefix->c_str());
-    }
+    if (prefix && !marlix::front::set_start_prefix(l, *prefix))
+        return refuse("the prefix '" + *prefix +
+                      "' holds a blank or a colon and would not read back");
     if (auto const start = p.value("--start")) {
         if (auto const n = parse_integer(*start, INT32_MIN, INT32_MAX)) {
             l.set_start(static_cast<marlix::long32>(*n));

@@ -24,7 +24,7 @@ namespace {
 void print_row(marlix::label_t t) {
     char const* read_name  = marlix::label_type_edl_read_name(t);
     marlix::TCInf const tv = marlix::label_type_to_TvStd(t);
-    marlix::label_cvt* cvt = marlix::get_static_label_cvt(t);
+    auto const facts       = marlix::front::facts_of(t);
     emit_record(record::fields()
                     .integer("value", t)
                     .text("class", marlix::label_type_class_name(t))
@@ -37,9 +37,9 @@ void print_row(marlix::label_t t) {
                     .integer("tv_rate", tv.rate)
                     .flag("tv_drop", tv.drop_frame ? 1 : 0)
                     .integer("duration", marlix::label_t_to_duration_label_t(t))
-                    .integer("samples_per_unit", cvt ? cvt->samples_per_unit() : 0)
-                    .integer("modulus", cvt ? cvt->get_modulus() : 0)
-                    .text("template", cvt ? cvt->templates[0].text : ""));
+                    .integer("samples_per_unit", facts.samples_per_unit)
+                    .integer("modulus", facts.modulus)
+                    .text("template", facts.template_text));
 }
 
 // A label type as its number and class name: "5 pal_label".
