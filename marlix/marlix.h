@@ -1,6 +1,7 @@
 #pragma once
 
-// Umbrella header: the whole public interface of libmarlix.
+/// @file
+/// Umbrella header: the whole public interface of libmarlix.
 
 #include "marlix/base/special_samples.h"
 #include "marlix/cvt/foot_label.h"

@@ -1,8 +1,9 @@
 #pragma once
 
-// The identity of a converter class as the label type catalogue records
-// it: a converter class derives from catalogued<Base, T> and answers its
-// class name, label type and family from catalogue row T, stated once.
+/// @file
+/// The identity of a converter class as the label type catalogue records
+/// it: a converter class derives from catalogued<Base, T> and answers its
+/// class name, label type and family from catalogue row T, stated once.
 
 #include "marlix/types/label_types.h"
 

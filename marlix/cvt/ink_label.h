@@ -1,8 +1,9 @@
 #pragma once
 
-// Ink numbers: a four-character prefix, a four-digit count and a frame
-// ("AB121234+15"). Texts are normalised to 11 characters (cut, or padded in
-// front with up to four '0') before they are parsed or give a prefix.
+/// @file
+/// Ink numbers: a four-character prefix, a four-digit count and a frame
+/// ("AB121234+15"). Texts are normalised to 11 characters (cut, or padded in
+/// front with up to four '0') before they are parsed or give a prefix.
 
 #include "marlix/cvt/catalogued.h"
 #include "marlix/cvt/prefix_label.h"
@@ -22,16 +23,16 @@ public:
     void build_template() override;
     void set_prefix(label_point* point, char const* text) override;
 
-    // The normalised form of text into out (at least normal_capacity bytes):
-    // 12 or more characters keep the first 4 and the last 7; shorter texts
-    // gain min(11 - length, 4) leading '0'.
+    /// The normalised form of text into out (at least normal_capacity bytes):
+    /// 12 or more characters keep the first 4 and the last 7; shorter texts
+    /// gain min(11 - length, 4) leading '0'.
     static constexpr int normal_capacity = 16;
     static void normalise_text(char const* text, char* out);
 
-    // Scratch fields, written by get_counts only: printing keeps its counts
-    // in the call, so one converter serves any number of threads at once.
-    int count        = 0;  // ink count
-    int frame_offset = 0;  // frame within the count
+    /// Scratch fields, written by get_counts only: printing keeps its counts
+    /// in the call, so one converter serves any number of threads at once.
+    int count        = 0;  ///< ink count
+    int frame_offset = 0;  ///< frame within the count
 
     struct ink_counts {
         int count, frame_offset;
@@ -40,14 +41,14 @@ public:
 protected:
     long32 normalise_sample_unit(long32 s) override;
     virtual void get_counts(long32 sample);
-    // The counts a print uses: the scratch fields as they are for ink_label
-    // itself, the gauge's rule for the concrete classes.
+    /// The counts a print uses: the scratch fields as they are for ink_label
+    /// itself, the gauge's rule for the concrete classes.
     virtual ink_counts split_counts(long32 sample) const;
     ink_counts rule_counts(long32 sample) const;
 };
 
-// An ink gauge: Frames frames a count, Perfs perforations a frame, counted
-// by the rule.
+/// An ink gauge: Frames frames a count, Perfs perforations a frame, counted
+/// by the rule.
 template <int Frames, int Perfs, label_t T>
 class ink_gauge : public catalogued<ink_label, T> {
 public:

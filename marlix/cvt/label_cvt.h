@@ -1,20 +1,21 @@
 #pragma once
 
-// The converter interface: one converter class per numbering system turns
-// sample numbers into printed labels and back. Label values hold a pointer
-// to a shared converter and reach it only through this interface.
-//
-// Printing operations write into the label point's text_buffer (or answer a
-// constant string); the text is valid until the next call that writes into
-// the same point. Special samples print as the template's '?', '>' or '<'
-// text. A parse that fails answers INVALID_SAMPLE.
-//
-// Every operation takes any sample and any text; a null text answers as an
-// unreadable one. The label point passed to an operation must not
-// be null. Converters built with arguments the library never uses (a
-// modulus or samples per unit below 1, counts too long for 32 bits) give
-// defined answers: such a divisor counts as 1, and a sample that does not
-// fit 32 bits is INVALID_SAMPLE.
+/// @file
+/// The converter interface: one converter class per numbering system turns
+/// sample numbers into printed labels and back. Label values hold a pointer
+/// to a shared converter and reach it only through this interface.
+///
+/// Printing operations write into the label point's text_buffer (or answer a
+/// constant string); the text is valid until the next call that writes into
+/// the same point. Special samples print as the template's '?', '>' or '<'
+/// text. A parse that fails answers INVALID_SAMPLE.
+///
+/// Every operation takes any sample and any text; a null text answers as an
+/// unreadable one. The label point passed to an operation must not
+/// be null. Converters built with arguments the library never uses (a
+/// modulus or samples per unit below 1, counts too long for 32 bits) give
+/// defined answers: such a divisor counts as 1, and a sample that does not
+/// fit 32 bits is INVALID_SAMPLE.
 
 #include <cstddef>
 
@@ -34,20 +35,20 @@ public:
     label_cvt();
     label_cvt(label_cvt const& other);
     label_cvt& operator=(label_cvt const& other);
-    // Virtual so that a converter handed out by make_any_label_cvt can be
-    // deleted through label_cvt*.
+    /// Virtual so that a converter handed out by make_any_label_cvt can be
+    /// deleted through label_cvt*.
     virtual ~label_cvt();
 
-    // Live converters made by the default constructor, less those destroyed.
+    /// Live converters made by the default constructor, less those destroyed.
     static int howmany;
 
-    // Converters live on the host's heap: each allocation asks the host for
-    // its heap record and calls its allocator; a null answer makes the
-    // new-expression give a null pointer without constructing.
+    /// Converters live on the host's heap: each allocation asks the host for
+    /// its heap record and calls its allocator; a null answer makes the
+    /// new-expression give a null pointer without constructing.
     static void* operator new(std::size_t bytes) noexcept;
     static void operator delete(void* memory) noexcept;
 
-    // Template 0's invalid text for sample; the point is not used.
+    /// Template 0's invalid text for sample; the point is not used.
     char const* get_invalid_string(label_point* point, long32 sample) const;
 
     virtual char const* type_str()    = 0;
@@ -81,12 +82,12 @@ public:
     virtual char* get_prefix(label_point* point)                  = 0;
     virtual void set_prefix(label_point* point, char const* text) = 0;
 
-    // Template 0: prefix editable ('?'); template 1: prefix read-only ('~').
+    /// Template 0: prefix editable ('?'); template 1: prefix read-only ('~').
     label_template templates[2];
 };
 
-// A label of fixed shape. Abstract; no converter of the library derives
-// from it.
+/// A label of fixed shape. Abstract; no converter of the library derives
+/// from it.
 class MARLIX_API fixed_label : public catalogued<label_cvt, LABEL_FIXED> {
 public:
     using label_cvt::get_abs_sample;
@@ -116,8 +117,8 @@ public:
     void set_prefix(label_point* point, char const* text) override;
 };
 
-// A label whose last printed field counts modulus units of unit_samples
-// samples each. The base of every concrete converter.
+/// A label whose last printed field counts modulus units of unit_samples
+/// samples each. The base of every concrete converter.
 class MARLIX_API variable_label : public catalogued<label_cvt, LABEL_VARIABLE> {
 public:
     using label_cvt::get_abs_sample;
@@ -153,13 +154,13 @@ public:
     char* get_prefix(label_point* point) override;
     void set_prefix(label_point* point, char const* text) override;
 
-    int modulus;          // units of the last field per unit of the field before it
-    char separator = 0;   // printed before the last field; 0 where none is printed
-    long32 unit_samples;  // samples per unit of the last field
+    int modulus;          ///< units of the last field per unit of the field before it
+    char separator = 0;   ///< printed before the last field; 0 where none is printed
+    long32 unit_samples;  ///< samples per unit of the last field
 };
 
-// Stands for the absence of a usable label type: prints "???", parses
-// nothing.
+/// Stands for the absence of a usable label type: prints "???", parses
+/// nothing.
 class MARLIX_API dummy_label : public catalogued<variable_label, LABEL_DUMMY> {
 public:
     using variable_label::get_abs_sample;

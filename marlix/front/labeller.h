@@ -1,8 +1,9 @@
 #pragma once
 
-// Label jobs in one call: the text of a sample and the sample of a text,
-// at a label type, with the roll prefix a person gives. A labeller serves
-// many calls of one type (a batch); label_text and label_sample serve one.
+/// @file
+/// Label jobs in one call: the text of a sample and the sample of a text,
+/// at a label type, with the roll prefix a person gives. A labeller serves
+/// many calls of one type (a batch); label_text and label_sample serve one.
 
 #include <cstdint>
 #include <memory>
@@ -20,17 +21,17 @@
 
 namespace marlix::front {
 
-// Prints and reads labels of one type. Not for concurrent use: each thread
-// makes its own (they share the library's converters).
+/// Prints and reads labels of one type. Not for concurrent use: each thread
+/// makes its own (they share the library's converters).
 class MARLIX_API labeller {
 public:
-    // The longest label text, terminator included.
+    /// The longest label text, terminator included.
     static constexpr int text_capacity = label_point::text_capacity;
 
-    // A labeller of type t. fields, other than TC_ALL_FIELDS, picks the
-    // timecode fields always printed (timecode types only:
-    // fields_not_timecode else). Refused with no_converter for a type
-    // without a converter of its own, no_memory when the host heap is out.
+    /// A labeller of type t. fields, other than TC_ALL_FIELDS, picks the
+    /// timecode fields always printed (timecode types only:
+    /// fields_not_timecode else). Refused with no_converter for a type
+    /// without a converter of its own, no_memory when the host heap is out.
     static result<labeller> make(label_t t, int fields = TC_ALL_FIELDS);
 
     labeller();
@@ -41,41 +42,41 @@ public:
     label_t type() const { return point_.type(); }
     char const* type_str() const { return point_.type_str(); }
     bool has_prefix() const;
-    // Prefix characters the type's labels carry (0 without a prefix).
+    /// Prefix characters the type's labels carry (0 without a prefix).
     int prefix_length() const;
 
-    // The prefix printed labels show (the roll identification), cut to the
-    // label point's capacity. Until set, a label shows the converter's
-    // remembered or placeholder prefix.
+    /// The prefix printed labels show (the roll identification), cut to the
+    /// label point's capacity. Until set, a label shows the converter's
+    /// remembered or placeholder prefix.
     void set_prefix(std::string_view prefix);
-    // The label text of a sample, as the converter prints it (leading blank
-    // included); valid until the next text() of this labeller.
+    /// The label text of a sample, as the converter prints it (leading blank
+    /// included); valid until the next text() of this labeller.
     char const* text(long32 sample);
-    // The sample brought into the type's range as a label point does.
+    /// The sample brought into the type's range as a label point does.
     long32 normalise(long32 sample) const;
-    // The sample of a label text: the prefix the text holds first, then the
-    // label; unreadable for a text that is none (a NUL inside included).
+    /// The sample of a label text: the prefix the text holds first, then the
+    /// label; unreadable for a text that is none (a NUL inside included).
     result<long32> sample(std::string_view text);
-    // The same for a whole string, read in place, and for a C string.
+    /// The same for a whole string, read in place, and for a C string.
     result<long32> sample(std::string const& text);
     result<long32> sample(char const* text) { return sample(std::string_view(text)); }
-    // The sample of the digits-only form (HHMMSSFF for timecode);
-    // unreadable else.
+    /// The sample of the digits-only form (HHMMSSFF for timecode);
+    /// unreadable else.
     result<long32> packed_sample(std::string_view text) const;
-    // The sample of a label text as the converter reads it alone, the
-    // prefix not compared; at a timecode type eight digits are the packed
-    // form. unreadable else.
+    /// The sample of a label text as the converter reads it alone, the
+    /// prefix not compared; at a timecode type eight digits are the packed
+    /// form. unreadable else.
     result<long32> plain_sample(std::string_view text) const;
-    // Samples from a to b, brought into the type's range (a timecode span
-    // across midnight is positive).
+    /// Samples from a to b, brought into the type's range (a timecode span
+    /// across midnight is positive).
     long32 span(long32 a, long32 b) const;
 
-    // The packed SMPTE word of a sample (binary-coded HH MM SS FF, bit 6 for
-    // drop-frame types; 0 for a negative sample).
+    /// The packed SMPTE word of a sample (binary-coded HH MM SS FF, bit 6 for
+    /// drop-frame types; 0 for a negative sample).
     std::uint32_t smpte_word(long32 sample);
-    // A packed word read back: count is the frames at the type's nominal
-    // rate; at a drop-frame type sample is the sample of the label the word
-    // spells (as a decoder reads the digits), elsewhere the count.
+    /// A packed word read back: count is the frames at the type's nominal
+    /// rate; at a drop-frame type sample is the sample of the label the word
+    /// spells (as a decoder reads the digits), elsewhere the count.
     struct smpte_reading {
         long32 sample = 0, count = 0;
         bool drop = false;
@@ -86,57 +87,57 @@ public:
     long32 samples_per_unit() const { return point_.cvt()->samples_per_unit(); }
     int modulus() const { return point_.cvt()->get_modulus(); }
 
-    // The prefix of the text sample() read last.
+    /// The prefix of the text sample() read last.
     char const* prefix_read() const { return reader_.prefix_text; }
-    // The converter's templates (0: prefix editable, 1: not), for display.
+    /// The converter's templates (0: prefix editable, 1: not), for display.
     label_template const& label_template_of(int which) const;
 
 private:
     explicit labeller(label_cvt* shared, label_cvt* owned);
 
-    std::unique_ptr<label_cvt> owned_;  // a converter with chosen fields
-    label_point point_;                 // writes texts
-    label_point reader_;                // reads texts
+    std::unique_ptr<label_cvt> owned_;  ///< a converter with chosen fields
+    label_point point_;                 ///< writes texts
+    label_point reader_;                ///< reads texts
 };
 
-// Gives the start of a labelled span the prefix a person typed, cut to the
-// point's capacity. prefix_not_kept, the label untouched, for a prefix with
-// a blank or a colon: the keep string separates its fields with those, so
-// it would read back as another label.
+/// Gives the start of a labelled span the prefix a person typed, cut to the
+/// point's capacity. prefix_not_kept, the label untouched, for a prefix with
+/// a blank or a colon: the keep string separates its fields with those, so
+/// it would read back as another label.
 MARLIX_API result<bool> set_start_prefix(label& l, std::string_view prefix);
 
-// What the shared converter of a type (the dummy's for a type without a
-// converter of its own) answers of itself, for a catalogue; zeros and ""
-// past the catalogue.
+/// What the shared converter of a type (the dummy's for a type without a
+/// converter of its own) answers of itself, for a catalogue; zeros and ""
+/// past the catalogue.
 struct converter_facts {
     long32 samples_per_unit   = 0;
     int modulus               = 0;
-    char const* template_text = "";  // template 0, for the life of the process
+    char const* template_text = "";  ///< template 0, for the life of the process
 };
 MARLIX_API converter_facts facts_of(label_t t);
 
-// One call: the text of sample at type t with the given prefix (null: none
-// given). Refused as labeller::make refuses.
+/// One call: the text of sample at type t with the given prefix (null: none
+/// given). Refused as labeller::make refuses.
 MARLIX_API result<std::string> label_text(label_t t, long32 sample, char const* prefix = nullptr);
-// One call: the sample of text at type t, the prefix given first (null:
-// none). Refused as labeller::make refuses, or unreadable.
+/// One call: the sample of text at type t, the prefix given first (null:
+/// none). Refused as labeller::make refuses, or unreadable.
 MARLIX_API result<long32> label_sample(label_t t, std::string_view text,
                                        char const* prefix = nullptr);
 
-// Reads labels of one type and prints the same positions as labels of
-// another (keycode to feet, one stock to another).
+/// Reads labels of one type and prints the same positions as labels of
+/// another (keycode to feet, one stock to another).
 class MARLIX_API relabeller {
 public:
-    // From type from to type to. With a prefix, the printed labels carry it
-    // (prefix_too_short when it is shorter than to's prefix); without one,
-    // they carry the prefix of the text read, which needs both types'
-    // prefixes of one length (prefix_lengths_differ).
+    /// From type from to type to. With a prefix, the printed labels carry it
+    /// (prefix_too_short when it is shorter than to's prefix); without one,
+    /// they carry the prefix of the text read, which needs both types'
+    /// prefixes of one length (prefix_lengths_differ).
     static result<relabeller> make(label_t from, label_t to, char const* prefix = nullptr);
 
     labeller& from() { return from_; }
     labeller& to() { return to_; }
-    // The label of the text's position at the second type; unreadable when
-    // the text is no label of the first. Valid until the next call.
+    /// The label of the text's position at the second type; unreadable when
+    /// the text is no label of the first. Valid until the next call.
     result<char const*> operator()(std::string_view text);
 
 private:

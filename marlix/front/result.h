@@ -1,8 +1,9 @@
 #pragma once
 
-// What the front door's jobs answer: a value, or the named reason it was
-// refused. The tool, the C interface and the Python module all report a
-// refusal through describe(), so each reason has one wording everywhere.
+/// @file
+/// What the front door's jobs answer: a value, or the named reason it was
+/// refused. The tool, the C interface and the Python module all report a
+/// refusal through describe(), so each reason has one wording everywhere.
 
 #include <cstdint>
 #include <string>
@@ -15,37 +16,37 @@ namespace marlix::front {
 
 enum class reason : std::int32_t {
     none,
-    unknown_label_type,      // no label type has this name
-    bad_catalogue_number,    // "#N" with N outside the catalogue
-    rate_without_converter,  // a known rate no converter counts (59.94 drop-frame)
-    not_a_rate,              // a number that is no known rate
-    no_converter,            // a label type without a converter of its own
-    fields_not_timecode,     // timecode fields asked of another family
-    no_memory,               // the host heap gave no memory
-    unreadable,              // the text is no label of the type
-    prefix_too_short,        // a new prefix shorter than the type's prefix
-    prefix_lengths_differ,   // two types whose prefixes differ in length, no new prefix
-    unknown_rate,            // no frame rate the host runs at has this name
-    unknown_transfer,        // not a transfer name or number
-    unknown_medium,          // not a medium name or number
-    unknown_cadence,         // not a cadence pair FILM:VIDEO
-    no_translation,          // no translation between the two media (the library said why)
-    prefix_not_kept,         // a prefix a keep string would not read back (a blank or ':')
+    unknown_label_type,      ///< no label type has this name
+    bad_catalogue_number,    ///< "#N" with N outside the catalogue
+    rate_without_converter,  ///< a known rate no converter counts (59.94 drop-frame)
+    not_a_rate,              ///< a number that is no known rate
+    no_converter,            ///< a label type without a converter of its own
+    fields_not_timecode,     ///< timecode fields asked of another family
+    no_memory,               ///< the host heap gave no memory
+    unreadable,              ///< the text is no label of the type
+    prefix_too_short,        ///< a new prefix shorter than the type's prefix
+    prefix_lengths_differ,   ///< two types whose prefixes differ in length, no new prefix
+    unknown_rate,            ///< no frame rate the host runs at has this name
+    unknown_transfer,        ///< not a transfer name or number
+    unknown_medium,          ///< not a medium name or number
+    unknown_cadence,         ///< not a cadence pair FILM:VIDEO
+    no_translation,          ///< no translation between the two media (the library said why)
+    prefix_not_kept,         ///< a prefix a keep string would not read back (a blank or ':')
 };
 inline constexpr int reason_count = static_cast<int>(reason::prefix_not_kept) + 1;
 
-// A short text of the reason ("not a label type"); "unknown reason" past
-// the enumeration.
+/// A short text of the reason ("not a label type"); "unknown reason" past
+/// the enumeration.
 MARLIX_API char const* reason_text(reason why);
 
-// The whole message of a refusal, naming what was refused: subject is the
-// name as the caller wrote it for the name reasons, and type the label type
-// for the others ("'29' is not a frame rate (23.976 24 ...)", "does not read
-// as a label of type pal_label").
+/// The whole message of a refusal, naming what was refused: subject is the
+/// name as the caller wrote it for the name reasons, and type the label type
+/// for the others ("'29' is not a frame rate (23.976 24 ...)", "does not read
+/// as a label of type pal_label").
 MARLIX_API std::string describe(reason why, std::string_view subject, label_t type = LABEL_NONE);
 
-// A value and why it is missing. On a refusal value is T's default: never a
-// usable answer.
+/// A value and why it is missing. On a refusal value is T's default: never a
+/// usable answer.
 template <class T>
 struct [[nodiscard]] result {
     T value{};

@@ -1,6 +1,7 @@
 #pragma once
 
-// A position translated between media in one call.
+/// @file
+/// A position translated between media in one call.
 
 #include "marlix/export.h"
 #include "marlix/front/result.h"
@@ -10,16 +11,16 @@
 
 namespace marlix::front {
 
-// Position v (film frames / 24, seconds, or cel units as the media count)
-// translated from one medium's time base to another's under params, rounded
-// to a whole output frame when round_to_frame. params is this call's own
-// copy: what the translation records in it stays with the call, so one set
-// of settings serves a whole batch alike. no_translation where the library
-// refuses (its diagnostics say why); a medium to itself answers v.
+/// Position v (film frames / 24, seconds, or cel units as the media count)
+/// translated from one medium's time base to another's under params, rounded
+/// to a whole output frame when round_to_frame. params is this call's own
+/// copy: what the translation records in it stays with the call, so one set
+/// of settings serves a whole batch alike. no_translation where the library
+/// refuses (its diagnostics say why); a medium to itself answers v.
 MARLIX_API result<double> translate(double v, MediumRollMedium from, MediumRollMedium to,
                                     MPosn_Xlate_Params params, bool round_to_frame = false);
-// The same under project settings of this call only: the calling thread
-// sees them for the call's length, the current project stays as it is.
+/// The same under project settings of this call only: the calling thread
+/// sees them for the call's length, the current project stays as it is.
 MARLIX_API result<double> translate(double v, MediumRollMedium from, MediumRollMedium to,
                                     MPosn_Xlate_Params params, bool round_to_frame,
                                     Tov::ProjectSettings const& project);

@@ -1,9 +1,10 @@
 #pragma once
 
-// The parameters a position translation works under: how film was
-// transferred to video and at which pulldown phase, the project's rate, its
-// output and the camera speed, and the object named in diagnostics. The
-// initialisers sample the current project when they run.
+/// @file
+/// The parameters a position translation works under: how film was
+/// transferred to video and at which pulldown phase, the project's rate, its
+/// output and the camera speed, and the object named in diagnostics. The
+/// initialisers sample the current project when they run.
 
 #include <string_view>
 
@@ -18,11 +19,11 @@ namespace marlix {
 struct MARLIX_API MPosn_Xlate_Params {
     transfer_type transfer = transfer_frame_for_frame;
     bool enabled           = true;
-    // Pulldown phase of the first video frame; -1 unset (the translation
-    // stores 0 before use).
+    /// Pulldown phase of the first video frame; -1 unset (the translation
+    /// stores 0 before use).
     int sequence                  = 0;
     Tov::FrameRate transfer_rate  = Tov::FrameRate_None;
-    MediumRollMedium video_medium = MediumRollNone;  // stands for MediumRollVideo
+    MediumRollMedium video_medium = MediumRollNone;  ///< stands for MediumRollVideo
     cookie id;
     Tov::FrameRate project_rate = Tov::FrameRate_None;
     double cel_resolution       = 0.0;
@@ -33,25 +34,25 @@ struct MARLIX_API MPosn_Xlate_Params {
     double camera_fps           = 0.0;
     bool output_pulled_down     = false;
 
-    // The current project's values (init()).
+    /// The current project's values (init()).
     MPosn_Xlate_Params();
-    // The current project's values with the output rate and pulldown of a
-    // gearing.
+    /// The current project's values with the output rate and pulldown of a
+    /// gearing.
     explicit MPosn_Xlate_Params(Tov::OutputGearing const& gearing);
     MPosn_Xlate_Params(MPosn_Xlate_Params const&)            = default;
     MPosn_Xlate_Params& operator=(MPosn_Xlate_Params const&) = default;
 
     void init();
-    // init(), then a transfer and phase for a label group, the transfer at
-    // the output rate, and the output format's editing medium as video.
+    /// init(), then a transfer and phase for a label group, the transfer at
+    /// the output rate, and the output format's editing medium as video.
     void init_for_labelgroup(transfer_type t, int seq);
-    // The project's default film-to-video transfer at rate (pulldown when
-    // the configuration integer "default_film_video_conversion_pulldown" is
-    // non-zero, frame for frame otherwise); other fields stay.
+    /// The project's default film-to-video transfer at rate (pulldown when
+    /// the configuration integer "default_film_video_conversion_pulldown" is
+    /// non-zero, frame for frame otherwise); other fields stay.
     void init_to_default_filmvid_conversion(Tov::FrameRate rate);
     void init_to_default_playout_generation();
-    // With a pulldown transfer, moves the phase by n within its cycle (25 at
-    // 25 and 50 fps, 5 otherwise); a negative sum gives a negative phase.
+    /// With a pulldown transfer, moves the phase by n within its cycle (25 at
+    /// 25 and 50 fps, 5 otherwise); a negative sum gives a negative phase.
     void modify_sequence_to_playfile_std(long32 n);
 };
 
@@ -71,8 +72,8 @@ struct MARLIX_API MPosn_Conversion_Params {
     void init();
     void init_to_playout_generation();
     void init_to_default_filmvid_conversion();
-    // With pulldown, moves the phase by n within its cycle (25 for standard
-    // 2, else 5); a negative sum gives a negative phase.
+    /// With pulldown, moves the phase by n within its cycle (25 for standard
+    /// 2, else 5); a negative sum gives a negative phase.
     void modify_sequence_to_playfile_std(long32 n);
 };
 
