@@ -76,6 +76,22 @@ std::optional<rate_name> find_rate_name(std::string const& raw) {
 
 std::string rate_names_text() { return marlix::smpte::rate_names(); }
 
+std::string help_text(char const* text) {
+    std::string label_rates;
+    std::istringstream names(marlix::smpte::rate_names());
+    for (std::string name; names >> name;) {
+        auto const r = marlix::smpte::parse_rate(name);
+        if (r && marlix::smpte::converter_type(r.value) != marlix::LABEL_NONE)
+            label_rates += (label_rates.empty() ? "" : " ") + name;
+    }
+    std::string out = text;
+    for (auto [key, value] : {std::pair<std::string, std::string>{"{rates}", rate_names_text()},
+                              {"{label rates}", label_rates}})
+        for (auto at = out.find(key); at != out.npos; at = out.find(key, at + value.size()))
+            out.replace(at, key.size(), value);
+    return out;
+}
+
 std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop) {
     auto const r = marlix::front::find_host_rate(trim_blanks(text));
     if (!r) return std::nullopt;

@@ -38,6 +38,10 @@ struct rate_name {
 };
 // The rate a text names, or nothing.
 std::optional<rate_name> find_rate_name(std::string const& text);
+// A help text with its rate lists filled in from the library's rate table:
+// "{rates}" names every rate, "{label rates}" those a label converter counts.
+std::string help_text(char const* text);
+
 // The frame rate names, for help and messages: "23.976 24 25 ...".
 std::string rate_names_text();
 

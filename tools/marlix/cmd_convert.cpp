@@ -18,8 +18,8 @@ char const print_usage[] =
     "(frames on 16 mm). --normalise first brings the sample into the\n"
     "converter's range as a label point does.\n"
     "TYPE is an EDL name (any case: P, ND, F35, ...), a class name, a frame\n"
-    "rate naming its timecode type (23.976 24 25 29.97 29.97df 30 47.952 48\n"
-    "50 59.94 60) or #N for catalogue number N (0..41; see 'marlix types').\n"
+    "rate naming its timecode type ({label rates})\n"
+    "or #N for catalogue number N (0..41; see 'marlix types').\n"
     "--flags picks the timecode fields always printed (1 hours, 2 minutes,\n"
     "4 seconds, 8 frames; default 15). -p/--prefix sets the label point's\n"
     "prefix text first (keycode: roll and count, ink).\n";

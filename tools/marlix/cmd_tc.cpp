@@ -19,7 +19,7 @@ char const tc_usage[] =
     "       marlix tc convert --from R --to R [--method realtime|frame|pulldown]\n"
     "                         [--sync FILMTC=VIDEOTC] TC...\n"
     "SMPTE timecode HH:MM:SS:FF (';' before the frames at drop-frame rates).\n"
-    "R: 23.976 24 25 29.97 29.97df 30 47.952 48 50 59.94 59.94df 60 (or\n"
+    "R: {rates} (or\n"
     "30000/1001 and its kin). FRAME counts frames from 00:00:00:00.\n"
     "text: the label of each frame count (a negative count is '-' and the label\n"
     "of its magnitude; the day wraps unless --no-wrap; --native prints it as the\n"

@@ -57,18 +57,18 @@ constexpr char global_help[] =
     "  --audio-sync-pulled-down  sound sync is pulled down\n"
     "  --config FILE             load the configuration store (NAME=VALUE lines)\n"
     "  --set NAME=VALUE          set a configuration entry (repeatable)\n"
-    "  --json                    one JSON object per item: the names of the text\n"
-    "                            form, \"input\", and \"error\" for a failed item\n"
-    "A rate R is frames per second: 23.976 24 25 29.97 29.97df 30 47.952 48 50\n"
-    "59.94 59.94df 60 (or 30000/1001 and its kin; 'df' in any case); #N is the\n"
-    "host's rate number N (0..34).\n"
+    "  --json                    one JSON object per item: \"input\", the answer's\n"
+    "                            typed members, \"error\" for a failed item\n"
+    "A rate R is frames per second: {rates}\n"
+    "(or 30000/1001 and its kin; 'df' in any case); #N is the host's rate\n"
+    "number N (1..10, and the project rates 31..34).\n"
     "\n"
     "marlix COMMAND --help shows a command's own help.\n"
     "\n"
     "Commands:\n";
 
 int print_help() {
-    std::fputs(global_help, stdout);
+    std::fputs(help_text(global_help).c_str(), stdout);
     for (auto const& c : commands) std::printf("  %-10s %s\n", c.name, c.summary);
     return exit_ok;
 }
@@ -108,13 +108,13 @@ int run(std::vector<std::string> args) {
         if (args.empty()) return print_help();
         command const* c = find_command(args.front());
         if (c == nullptr) return usage_error("no command '" + args.front() + "'");
-        std::fputs(c->usage, stdout);
+        std::fputs(help_text(c->usage).c_str(), stdout);
         return exit_ok;
     }
     command const* c = find_command(name);
     if (c == nullptr) return usage_error("no command '" + name + "'");
     if (asks_for_help(args)) {
-        std::fputs(c->usage, stdout);
+        std::fputs(help_text(c->usage).c_str(), stdout);
         return exit_ok;
     }
     set_command_usage(c->usage);
