@@ -83,6 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
         double seconds = 0;
         marlix_label_position(label, t, &seconds);
         marlix_label_set_start_text(label, t);
+        marlix_label_set_start(label, sample);
+        marlix_label_set_pitch(label, position);
+        label_out.check(marlix_label_text_at(label, number, label_out.bytes, label_out.size));
         marlix_label_free(label);
     }
 

@@ -5,6 +5,7 @@
 // else unexpected MARLIX_ERR_INTERNAL.
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -376,7 +377,9 @@ marlix_status marlix_tc_convert(int32_t frames, marlix_tc_rate from, marlix_tc_r
 marlix_status marlix_tc_pull(int64_t video_frame, marlix_tc_rate rate, int64_t* film_frame,
                              int32_t* split) {
     return guarded([&] {
-        if (film_frame == nullptr) return MARLIX_ERR_ARGUMENT;
+        // The pull counts fields, twice the video frames.
+        if (film_frame == nullptr || video_frame < INT64_MIN / 2 || video_frame > INT64_MAX / 2)
+            return MARLIX_ERR_ARGUMENT;
         auto const r = smpte::pull(video_frame, to_rate(rate));
         if (!r.ok()) return tc_status(r.why);
         *film_frame = r.value.film_frame;
