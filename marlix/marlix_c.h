@@ -45,13 +45,13 @@ extern "C" {
 
 typedef enum marlix_status {
     MARLIX_OK                 = 0,
-    MARLIX_ERR_ARGUMENT       = 1, /* a null pointer, a size of 0, a value out of range */
-    MARLIX_ERR_LABEL_TYPE     = 2, /* not a label type, or one without a converter */
-    MARLIX_ERR_UNREADABLE     = 3, /* the text does not read (label, keep string, identity) */
-    MARLIX_ERR_TRUNCATED      = 4, /* the text was cut to fit the buffer */
-    MARLIX_ERR_MEDIUM         = 5, /* not a medium */
-    MARLIX_ERR_RATE           = 6, /* not a frame rate */
-    MARLIX_ERR_NO_TRANSLATION = 7, /* the translation gave the invalid position */
+    MARLIX_ERR_ARGUMENT       = 1,  /* a null pointer, a size of 0, a value out of range */
+    MARLIX_ERR_LABEL_TYPE     = 2,  /* not a label type, or one without a converter */
+    MARLIX_ERR_UNREADABLE     = 3,  /* the text does not read (label, keep string, identity) */
+    MARLIX_ERR_TRUNCATED      = 4,  /* the text was cut to fit the buffer */
+    MARLIX_ERR_MEDIUM         = 5,  /* not a medium */
+    MARLIX_ERR_RATE           = 6,  /* not a frame rate */
+    MARLIX_ERR_NO_TRANSLATION = 7,  /* the translation gave the invalid position */
     MARLIX_ERR_NO_MEMORY      = 8,  /* an allocation failed */
     MARLIX_ERR_REFUSED        = 9,  /* a legacy function refused its arguments */
     MARLIX_ERR_INTERNAL       = 10, /* an unexpected failure inside the library */
