@@ -290,10 +290,17 @@ static void timecode(void) {
     CHECK(marlix_tc_add(2147483647, df, 1, &frames) == MARLIX_ERR_TC_OUT_OF_RANGE);
     CHECK(marlix_tc_convert(24, film, df, 2, 0, 0, &frames) == MARLIX_OK && frames == 30);
     CHECK(marlix_tc_pull(2, df, &film_frame, &split) == MARLIX_OK && film_frame == 1 && split == 1);
-    CHECK(marlix_tc_pull(INT64_MAX / 2, df, &film_frame, &split) == MARLIX_OK);
-    CHECK(marlix_tc_pull(INT64_MIN / 2, df, &film_frame, &split) == MARLIX_OK);
-    CHECK(marlix_tc_pull(INT64_MAX / 2 + 1, df, &film_frame, &split) == MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_tc_pull(INT64_MIN / 2 - 1, df, &film_frame, &split) == MARLIX_ERR_ARGUMENT);
+    {
+        /* Video frames run to +-2^61, at the rates that pull by fields too. */
+        const int64_t limit = (int64_t)1 << 61;
+        marlix_tc_rate pal;
+        CHECK(marlix_tc_rate_find("25", &pal) == MARLIX_OK);
+        CHECK(marlix_tc_pull(limit, df, &film_frame, &split) == MARLIX_OK);
+        CHECK(marlix_tc_pull(-limit, df, &film_frame, &split) == MARLIX_OK);
+        CHECK(marlix_tc_pull(-limit, pal, &film_frame, &split) == MARLIX_OK);
+        CHECK(marlix_tc_pull(limit + 1, df, &film_frame, &split) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_tc_pull(-limit - 1, pal, &film_frame, &split) == MARLIX_ERR_ARGUMENT);
+    }
     CHECK(marlix_tc_rate_find("31", &film) == MARLIX_ERR_TC_UNKNOWN_RATE);
     CHECK(marlix_tc_write(INT_MIN, df, 0, text, MARLIX_TC_TEXT_SIZE) == MARLIX_OK);
 }
