@@ -47,14 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
 
     out_buffer out(n);
     int32_t v = 0;
-    out.check(marlix_label_text(type, sample, prefix.c_str(), out.bytes, out.size));
-    if (marlix_label_sample(type, t, prefix.c_str(), &v) == MARLIX_OK) {
+    out.check(marlix_type_text(type, sample, prefix.c_str(), out.bytes, out.size));
+    if (marlix_type_sample(type, t, prefix.c_str(), &v) == MARLIX_OK) {
         out_buffer printed(sizeof out.bytes - 1);
-        if (marlix_label_text(type, v, prefix.c_str(), printed.bytes, printed.size) != MARLIX_OK)
+        if (marlix_type_text(type, v, prefix.c_str(), printed.bytes, printed.size) != MARLIX_OK)
             std::abort();
     }
     int32_t found = 0;
-    if (marlix_label_type_find(t, &found) == MARLIX_OK && (found < 0 || found > 41)) std::abort();
+    if (marlix_type_find(t, &found) == MARLIX_OK && (found < 0 || found > 41)) std::abort();
     marlix_medium_find(t, &found);
     marlix_cadence_find(t, &found);
     marlix_rate_find(t, &found, nullptr);
@@ -83,6 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
         double seconds = 0;
         marlix_label_position(label, t, &seconds);
         marlix_label_set_start_text(label, t);
+        marlix_label_set_start(label, sample);
+        marlix_label_set_pitch(label, position);
+        label_out.check(marlix_label_text_at(label, number, label_out.bytes, label_out.size));
         marlix_label_free(label);
     }
 
@@ -123,6 +126,6 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     marlix_tc_convert(sample, rate, tc, number, medium, other, &frame);
     int64_t film = 0;
     marlix_tc_pull(wide, rate, &film, &code);
-    if (std::strlen(marlix_status_text(static_cast<marlix_status>(number))) == 0) std::abort();
+    if (std::strlen(marlix_status_text(sample)) == 0) std::abort();
     return 0;
 }

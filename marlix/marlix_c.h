@@ -10,12 +10,17 @@
  *   most size - 1 characters and a terminator are written; a text that does
  *   not fit is cut (still terminated) and the call answers
  *   MARLIX_ERR_TRUNCATED. A null buffer or a size of 0 is
- *   MARLIX_ERR_ARGUMENT.
+ *   MARLIX_ERR_ARGUMENT. A buffer of the MARLIX_*_SIZE below holds every
+ *   text of its kind uncut.
+ * - No exception leaves a function: a failed allocation is
+ *   MARLIX_ERR_NO_MEMORY, any other unexpected failure MARLIX_ERR_INTERNAL.
  * - Label types are catalogue numbers (0..41), media are MediumRoll numbers
  *   (0..40), frame rates are the host's numbers (1..10, 31..34); each has a
  *   find function that reads the names the command-line tool takes.
  * - Handles (marlix_label) belong to the caller: free them with their free
  *   function. Distinct handles may be used from different threads at once.
+ * - marlix_type_* functions take a label type, marlix_label_* functions a
+ *   label handle.
  */
 #ifndef MARLIX_MARLIX_C_H
 #define MARLIX_MARLIX_C_H
@@ -29,16 +34,25 @@
 extern "C" {
 #endif
 
+/* Buffer sizes in bytes, terminator included. */
+#define MARLIX_LABEL_TEXT_SIZE 20    /* a label text (marlix_type_text, marlix_label_text_at) */
+#define MARLIX_KEEP_STRING_SIZE 131  /* a keep string: label, edit label or medium roll */
+#define MARLIX_REELID_SIZE 32        /* a medium roll's reel id */
+#define MARLIX_IDENTITY_TEXT_SIZE 24 /* a medium identity, either text */
+#define MARLIX_NAME_SIZE 32          /* a label type's or a medium's name */
+#define MARLIX_TC_TEXT_SIZE 24       /* a SMPTE timecode text */
+#define MARLIX_LEGACY_TEXT_SIZE 9    /* a legacy 8-character label */
+
 typedef enum marlix_status {
     MARLIX_OK                 = 0,
-    MARLIX_ERR_ARGUMENT       = 1, /* a null pointer, a size of 0, a value out of range */
-    MARLIX_ERR_LABEL_TYPE     = 2, /* not a label type, or one without a converter */
-    MARLIX_ERR_UNREADABLE     = 3, /* the text does not read (label, keep string, identity) */
-    MARLIX_ERR_TRUNCATED      = 4, /* the text was cut to fit the buffer */
-    MARLIX_ERR_MEDIUM         = 5, /* not a medium */
-    MARLIX_ERR_RATE           = 6, /* not a frame rate */
-    MARLIX_ERR_NO_TRANSLATION = 7, /* the translation gave the invalid position */
-    MARLIX_ERR_NO_MEMORY      = 8,
+    MARLIX_ERR_ARGUMENT       = 1,  /* a null pointer, a size of 0, a value out of range */
+    MARLIX_ERR_LABEL_TYPE     = 2,  /* not a label type, or one without a converter */
+    MARLIX_ERR_UNREADABLE     = 3,  /* the text does not read (label, keep string, identity) */
+    MARLIX_ERR_TRUNCATED      = 4,  /* the text was cut to fit the buffer */
+    MARLIX_ERR_MEDIUM         = 5,  /* not a medium */
+    MARLIX_ERR_RATE           = 6,  /* not a frame rate */
+    MARLIX_ERR_NO_TRANSLATION = 7,  /* the translation gave the invalid position */
+    MARLIX_ERR_NO_MEMORY      = 8,  /* an allocation failed */
     MARLIX_ERR_REFUSED        = 9,  /* a legacy function refused its arguments */
     MARLIX_ERR_INTERNAL       = 10, /* an unexpected failure inside the library */
     /* The SMPTE timecode layer's reasons. */
@@ -54,8 +68,9 @@ typedef enum marlix_status {
     MARLIX_ERR_TC_NO_PULLDOWN    = 41  /* no pulldown cadence between the rates */
 } marlix_status;
 
-/* A short English text of a status ("the text does not read"); never null. */
-MARLIX_API const char* marlix_status_text(marlix_status status);
+/* A short English text of a status ("the text does not read"), and "an
+ * unknown status" for any other int; never null. */
+MARLIX_API const char* marlix_status_text(int status);
 /* The library's release ("0.1.0"). */
 MARLIX_API const char* marlix_version(void);
 
@@ -72,21 +87,21 @@ MARLIX_API void marlix_set_messages_to_standard_output(int on);
 /* A label type by name: an EDL name in any case ("P", "ND", "F35"), a class
  * name ("pal_label"), a frame rate ("25", "29.97df") or "#N". A type
  * without a converter of its own is MARLIX_ERR_LABEL_TYPE. */
-MARLIX_API marlix_status marlix_label_type_find(const char* name, int32_t* type);
+MARLIX_API marlix_status marlix_type_find(const char* name, int32_t* type);
 /* The class name of a type ("pal_label"). */
-MARLIX_API marlix_status marlix_label_type_name(int32_t type, char* out, size_t size);
+MARLIX_API marlix_status marlix_type_name(int32_t type, char* out, size_t size);
 
 /* ---- Label text and samples ---------------------------------------------- */
 
 /* The label text of a sample, exactly as the type's converter prints it (a
  * leading blank included); prefix (may be null) is the label point's
  * prefix text first (keycode: roll and count; ink). */
-MARLIX_API marlix_status marlix_label_text(int32_t type, int32_t sample, const char* prefix,
-                                           char* out, size_t size);
+MARLIX_API marlix_status marlix_type_text(int32_t type, int32_t sample, const char* prefix,
+                                          char* out, size_t size);
 /* The sample of a label text, read as a label point reads it (prefix
  * first, then the text); MARLIX_ERR_UNREADABLE when it does not read. */
-MARLIX_API marlix_status marlix_label_sample(int32_t type, const char* text, const char* prefix,
-                                             int32_t* sample);
+MARLIX_API marlix_status marlix_type_sample(int32_t type, const char* text, const char* prefix,
+                                            int32_t* sample);
 
 /* ---- Medium roll identities ------------------------------------------------ */
 
@@ -134,7 +149,8 @@ MARLIX_API marlix_status marlix_label_read(const char* keep, marlix_label** labe
 MARLIX_API marlix_status marlix_edit_label_read(const char* keep, marlix_label** label);
 MARLIX_API void marlix_label_free(marlix_label* label);
 
-/* The keep string (at most 127 characters for a label). */
+/* The keep string (at most 127 characters for a label, 130 for an edit
+ * label). */
 MARLIX_API marlix_status marlix_label_keep_string(const marlix_label* label, char* out,
                                                   size_t size);
 /* The medium roll of an edit label (MARLIX_ERR_ARGUMENT for a label). */
@@ -222,7 +238,9 @@ MARLIX_API marlix_status marlix_cadence_frame(int32_t cadence, int32_t phase, in
                                               int32_t* film_frame);
 /* The raw look-ups: forward from a film frame to the output unit it starts
  * in, inverse from an output unit to the film frame on show; row is the
- * phase row (twice the phase for fields), n >= 0. */
+ * phase row (twice the phase for fields), 0..255. A count below 0, or one
+ * whose answer would not fit in 64 bits (beyond about 2^62), is
+ * MARLIX_ERR_ARGUMENT. */
 MARLIX_API marlix_status marlix_cadence_forward(int32_t cadence, int32_t row, int64_t film_frame,
                                                 int64_t* unit);
 MARLIX_API marlix_status marlix_cadence_inverse(int32_t cadence, int32_t row, int64_t unit,
@@ -280,7 +298,8 @@ MARLIX_API marlix_status marlix_tc_convert(int32_t frames, marlix_tc_rate from, 
                                            int32_t method, int32_t sync_film, int32_t sync_video,
                                            int32_t* result);
 /* The film frame shown in the first field of a video frame, and whether
- * the frame's second field shows another (2:3, 24:25 or one to one). */
+ * the frame's second field shows another (2:3, 24:25 or one to one). A
+ * video frame beyond +-2^61 is MARLIX_ERR_ARGUMENT. */
 MARLIX_API marlix_status marlix_tc_pull(int64_t video_frame, marlix_tc_rate rate,
                                         int64_t* film_frame, int32_t* split);
 

@@ -3,6 +3,7 @@
 // leaves a function: a failed allocation is MARLIX_ERR_NO_MEMORY, anything
 // else unexpected MARLIX_ERR_INTERNAL.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -10,11 +11,21 @@
 #include "marlix/capi/capi_support.h"
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/entry/library_entry.h"
+#include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
 #include "marlix/host/host_services.h"
 #include "marlix/medium/medium_roll.h"
 #include "marlix/smpte/timecode.h"
 #include "marlix/values/edit_label.h"
+
+static_assert(MARLIX_LABEL_TEXT_SIZE == marlix::front::labeller::text_capacity);
+static_assert(MARLIX_KEEP_STRING_SIZE == std::max({marlix::label::keep_string_capacity,
+                                                   marlix::edit_label::keep_buffer_capacity,
+                                                   marlix::MediumRoll::keep_capacity}));
+static_assert(MARLIX_REELID_SIZE == marlix::MediumRoll::reelid_capacity);
+// An identity's user text (at most 12 characters) has no capacity of its
+// own.
+static_assert(MARLIX_IDENTITY_TEXT_SIZE == marlix::medium_id_text_capacity);
 
 struct marlix_label {
     // One of the two is set. They are held apart because a label is not
@@ -30,13 +41,18 @@ namespace {
 using namespace marlix;
 using capi::copy_out;
 using capi::guarded;
+using capi::guarded_or;
+using capi::guarded_void;
 using capi::is_label_type;
 
-marlix_status converter_of(int32_t type, label_cvt*& c) {
-    if (!is_label_type(type) || !has_own_converter(static_cast<label_t>(type)))
-        return MARLIX_ERR_LABEL_TYPE;
-    c = get_static_label_cvt(static_cast<label_t>(type));
-    return c != nullptr ? MARLIX_OK : MARLIX_ERR_NO_MEMORY;
+// The status of a label job's refusal.
+marlix_status status_of(front::reason why) {
+    switch (why) {
+        case front::reason::none: return MARLIX_OK;
+        case front::reason::no_memory: return MARLIX_ERR_NO_MEMORY;
+        case front::reason::unreadable: return MARLIX_ERR_UNREADABLE;
+        default: return MARLIX_ERR_LABEL_TYPE;
+    }
 }
 
 MediumRollIdent to_ident(marlix_medium_id id) {
@@ -58,9 +74,12 @@ UserLabelType family_of(int32_t label_type) {
     return is_label_type(label_type) ? label_type_family(static_cast<label_t>(label_type))
                                      : UserLabelNone;
 }
-}  // namespace
 
-const char* marlix_status_text(marlix_status status) {
+// Every status's text. No default: with -Wswitch an error here, a status
+// without a text does not compile.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic error "-Wswitch"
+char const* text_of(marlix_status status) {
     switch (status) {
         case MARLIX_OK: return "success";
         case MARLIX_ERR_ARGUMENT: return "an argument is null or out of range";
@@ -73,117 +92,154 @@ const char* marlix_status_text(marlix_status status) {
         case MARLIX_ERR_NO_MEMORY: return "no memory";
         case MARLIX_ERR_REFUSED: return "the arguments were refused";
         case MARLIX_ERR_INTERNAL: return "an internal failure";
-        default: break;
+        case MARLIX_ERR_TC_EMPTY:
+        case MARLIX_ERR_TC_SYNTAX:
+        case MARLIX_ERR_TC_FIELD_RANGE:
+        case MARLIX_ERR_TC_DROPPED_LABEL:
+        case MARLIX_ERR_TC_DROP_SEPARATOR:
+        case MARLIX_ERR_TC_TRAILING_TEXT:
+        case MARLIX_ERR_TC_OUT_OF_RANGE:
+        case MARLIX_ERR_TC_UNKNOWN_RATE:
+        case MARLIX_ERR_TC_RATE_MISMATCH:
+        case MARLIX_ERR_TC_NO_PULLDOWN:
+            return smpte::error_text(static_cast<smpte::error>(status - capi::tc_status_offset));
     }
-    int const e = static_cast<int>(status) - 31;
-    if (e >= 1 && e <= static_cast<int>(smpte::error::no_pulldown))
-        return smpte::error_text(static_cast<smpte::error>(e));
-    return "an unknown status";
+    return nullptr;
+}
+#pragma GCC diagnostic pop
+
+// The statuses need six bits, so 0..63 are values of the enumeration and
+// convert to it; any other int does not.
+constexpr int status_values = 64;
+static_assert(MARLIX_ERR_TC_NO_PULLDOWN < status_values);
+
+}  // namespace
+
+const char* marlix_status_text(int status) {
+    return guarded_or("an unknown status", [&] {
+        char const* const text = status >= 0 && status < status_values
+                                     ? text_of(static_cast<marlix_status>(status))
+                                     : nullptr;
+        return text != nullptr ? text : "an unknown status";
+    });
 }
 
-const char* marlix_version(void) { return library_version(); }
+const char* marlix_version(void) {
+    return guarded_or("", [] { return library_version(); });
+}
 
 void marlix_set_diagnostic_sink(marlix_diagnostic_sink sink, void* context) {
-    set_diagnostic_sink(sink, context);
+    guarded_void([&] { set_diagnostic_sink(sink, context); });
 }
 
-void marlix_set_messages_to_standard_output(int on) { set_messages_to_standard_output(on != 0); }
+void marlix_set_messages_to_standard_output(int on) {
+    guarded_void([&] { set_messages_to_standard_output(on != 0); });
+}
 
-marlix_status marlix_label_type_find(const char* name, int32_t* type) {
+marlix_status marlix_type_find(const char* name, int32_t* type) {
     if (name == nullptr || type == nullptr) return MARLIX_ERR_ARGUMENT;
-    auto const found = front::find_converter_type(name);
-    if (!found) return MARLIX_ERR_LABEL_TYPE;
-    *type = found.value;
-    return MARLIX_OK;
+    return guarded([&] {
+        auto const found = front::find_converter_type(name);
+        if (!found) return MARLIX_ERR_LABEL_TYPE;
+        *type = found.value;
+        return MARLIX_OK;
+    });
 }
 
-marlix_status marlix_label_type_name(int32_t type, char* out, size_t size) {
+marlix_status marlix_type_name(int32_t type, char* out, size_t size) {
     if (!is_label_type(type)) return MARLIX_ERR_LABEL_TYPE;
-    return copy_out(label_type_class_name(static_cast<label_t>(type)), out, size);
+    return guarded(
+        [&] { return copy_out(label_type_class_name(static_cast<label_t>(type)), out, size); });
 }
 
-marlix_status marlix_label_text(int32_t type, int32_t sample, const char* prefix, char* out,
-                                size_t size) {
+marlix_status marlix_type_text(int32_t type, int32_t sample, const char* prefix, char* out,
+                               size_t size) {
     if (out == nullptr || size == 0) return MARLIX_ERR_ARGUMENT;
-    label_cvt* c         = nullptr;
-    marlix_status status = converter_of(type, c);
-    if (status != MARLIX_OK) return status;
-    label_point point(0, c);
-    if (prefix != nullptr) std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", prefix);
-    return copy_out(c->get_abs_string(&point, sample), out, size);
+    return guarded([&] {
+        auto const text = front::label_text(static_cast<label_t>(type), sample, prefix);
+        return text ? copy_out(text.value.c_str(), out, size) : status_of(text.why);
+    });
 }
 
-marlix_status marlix_label_sample(int32_t type, const char* text, const char* prefix,
-                                  int32_t* sample) {
+marlix_status marlix_type_sample(int32_t type, const char* text, const char* prefix,
+                                 int32_t* sample) {
     if (text == nullptr || sample == nullptr) return MARLIX_ERR_ARGUMENT;
-    label_cvt* c         = nullptr;
-    marlix_status status = converter_of(type, c);
-    if (status != MARLIX_OK) return status;
-    label_point point(0, c);
-    if (prefix != nullptr) std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", prefix);
-    point.set_sample(text);
-    if (point.get_sample() == INVALID_SAMPLE) return MARLIX_ERR_UNREADABLE;
-    *sample = point.get_sample();
-    return MARLIX_OK;
+    return guarded([&] {
+        auto const read = front::label_sample(static_cast<label_t>(type), text, prefix);
+        if (read) *sample = read.value;
+        return status_of(read.why);
+    });
 }
 
 marlix_status marlix_medium_find(const char* name, int32_t* medium) {
     if (name == nullptr || medium == nullptr) return MARLIX_ERR_ARGUMENT;
-    MediumRollMedium m{};
-    if (!find_medium(name, m)) return MARLIX_ERR_MEDIUM;
-    *medium = m;
-    return MARLIX_OK;
+    return guarded([&] {
+        auto const m = front::find_medium(name);
+        if (!m) return MARLIX_ERR_MEDIUM;
+        *medium = m.value;
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_medium_name(int32_t medium, char* out, size_t size) {
-    char const* name = medium_name(static_cast<MediumRollMedium>(medium));
-    if (*name == '\0') return MARLIX_ERR_MEDIUM;
-    return copy_out(name, out, size);
+    return guarded([&] {
+        char const* name = medium_name(static_cast<MediumRollMedium>(medium));
+        if (*name == '\0') return MARLIX_ERR_MEDIUM;
+        return copy_out(name, out, size);
+    });
 }
 
 marlix_status marlix_medium_id_read(const char* text, int32_t label_type, marlix_medium_id* id) {
     if (text == nullptr || id == nullptr) return MARLIX_ERR_ARGUMENT;
-    MediumRollIdent ident;
-    MediumRollId_from_string(text, ident, family_of(label_type));
-    if (ident.medium == MediumRollNone && ident.generation == MediumRollNoGen)
-        return MARLIX_ERR_UNREADABLE;
-    *id = from_ident(ident);
-    return MARLIX_OK;
+    return guarded([&] {
+        MediumRollIdent ident;
+        MediumRollId_from_string(text, ident, family_of(label_type));
+        if (ident.medium == MediumRollNone && ident.generation == MediumRollNoGen)
+            return MARLIX_ERR_UNREADABLE;
+        *id = from_ident(ident);
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_medium_id_text(marlix_medium_id id, char* out, size_t size) {
     if (!is_ident(id)) return MARLIX_ERR_ARGUMENT;
-    char text[medium_id_text_capacity];
-    MediumRollId_to_string(text, to_ident(id));
-    return copy_out(text, out, size);
+    return guarded([&] {
+        char text[medium_id_text_capacity];
+        MediumRollId_to_string(text, to_ident(id));
+        return copy_out(text, out, size);
+    });
 }
 
 marlix_status marlix_medium_id_user_text(marlix_medium_id id, char* out, size_t size) {
     if (!is_ident(id)) return MARLIX_ERR_ARGUMENT;
-    return copy_out(MediumRollId_to_UserString(to_ident(id)), out, size);
+    return guarded([&] { return copy_out(MediumRollId_to_UserString(to_ident(id)), out, size); });
 }
 
 int marlix_medium_id_fits(marlix_medium_id pattern, marlix_medium_id id) {
     if (!is_ident(pattern) || !is_ident(id)) return 0;
-    return to_ident(pattern).MediumRollId_fits_this(to_ident(id));
+    return guarded_or(0, [&] { return to_ident(pattern).MediumRollId_fits_this(to_ident(id)); });
 }
 
 marlix_status marlix_medium_roll_keep_string(marlix_medium_id id, const char* reelid, char* out,
                                              size_t size) {
     if (!is_ident(id)) return MARLIX_ERR_ARGUMENT;
-    MediumRoll roll(to_ident(id));
-    if (reelid != nullptr) roll.set_reelid(reelid);
-    char keep[MediumRoll::keep_capacity];
-    return copy_out(roll.make_keep_string(keep), out, size);
+    return guarded([&] {
+        MediumRoll roll(to_ident(id));
+        if (reelid != nullptr) roll.set_reelid(reelid);
+        char keep[MediumRoll::keep_capacity];
+        return copy_out(roll.make_keep_string(keep), out, size);
+    });
 }
 
 marlix_status marlix_medium_roll_read(const char* keep, marlix_medium_id* id, char* reelid,
                                       size_t size) {
     if (keep == nullptr || id == nullptr) return MARLIX_ERR_ARGUMENT;
-    MediumRoll const roll(keep);
-    if (!roll.is_valid()) return MARLIX_ERR_UNREADABLE;
-    *id = from_ident(roll.type());
-    return reelid != nullptr ? copy_out(roll.get_reelid(), reelid, size) : MARLIX_OK;
+    return guarded([&] {
+        MediumRoll const roll(keep);
+        if (!roll.is_valid()) return MARLIX_ERR_UNREADABLE;
+        *id = from_ident(roll.type());
+        return reelid != nullptr ? copy_out(roll.get_reelid(), reelid, size) : MARLIX_OK;
+    });
 }
 
 marlix_status marlix_label_new(int32_t type, marlix_label** label) {
@@ -240,22 +296,28 @@ marlix_status marlix_edit_label_read(const char* keep, marlix_label** label) {
     return read_keep<edit_label>(keep, label, &marlix_label::edit);
 }
 
-void marlix_label_free(marlix_label* label) { delete label; }
+void marlix_label_free(marlix_label* label) {
+    guarded_void([&] { delete label; });
+}
 
 marlix_status marlix_label_keep_string(const marlix_label* label, char* out, size_t size) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
-    if (label->edit) {
-        char keep[edit_label::keep_buffer_capacity];
-        return copy_out(label->edit->make_keep_string(keep), out, size);
-    }
-    char keep[marlix::label::keep_string_capacity];
-    return copy_out(label->plain->make_keep_string(keep), out, size);
+    return guarded([&] {
+        if (label->edit) {
+            char keep[edit_label::keep_buffer_capacity];
+            return copy_out(label->edit->make_keep_string(keep), out, size);
+        }
+        char keep[marlix::label::keep_string_capacity];
+        return copy_out(label->plain->make_keep_string(keep), out, size);
+    });
 }
 
 marlix_status marlix_label_medium_id(const marlix_label* label, marlix_medium_id* id) {
     if (label == nullptr || id == nullptr || !label->edit) return MARLIX_ERR_ARGUMENT;
-    *id = from_ident(label->edit->get_MediumRoll());
-    return MARLIX_OK;
+    return guarded([&] {
+        *id = from_ident(label->edit->get_MediumRoll());
+        return MARLIX_OK;
+    });
 }
 
 namespace {
@@ -263,8 +325,23 @@ namespace {
 template <class T, class F>
 marlix_status read_field(marlix_label const* label, T* v, F field) {
     if (label == nullptr || v == nullptr) return MARLIX_ERR_ARGUMENT;
-    *v = static_cast<T>(field(label->value()));
-    return MARLIX_OK;
+    return guarded([&] {
+        *v = static_cast<T>(field(label->value()));
+        return MARLIX_OK;
+    });
+}
+
+// Calls f with the label as what it is: an edit label's own setters hide
+// the label's (they keep its pitch and mark its keep string stale).
+template <class F>
+marlix_status as_held(marlix_label* label, F&& f) {
+    return guarded([&] {
+        if (label->edit)
+            f(*label->edit);
+        else
+            f(*label->plain);
+        return MARLIX_OK;
+    });
 }
 
 }  // namespace
@@ -285,66 +362,58 @@ marlix_status marlix_label_bounded(const marlix_label* label, int32_t* bounded) 
     return read_field(label, bounded, [](marlix::label const& l) { return l.bounded; });
 }
 
-namespace {
-
-// Calls f with the label as what it is: an edit label's own setters hide
-// the label's (they keep its pitch and mark its keep string stale).
-template <class F>
-void as_held(marlix_label* label, F&& f) {
-    if (label->edit)
-        f(*label->edit);
-    else
-        f(*label->plain);
-}
-
-}  // namespace
-
 marlix_status marlix_label_set_start(marlix_label* label, int32_t sample) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
-    as_held(label, [&](auto& l) { l.set_start(static_cast<long32>(sample)); });
-    return MARLIX_OK;
+    return as_held(label, [&](auto& l) { l.set_start(static_cast<long32>(sample)); });
 }
 
 marlix_status marlix_label_set_start_text(marlix_label* label, const char* text) {
     if (label == nullptr || text == nullptr) return MARLIX_ERR_ARGUMENT;
-    as_held(label, [&](auto& l) { l.set_start(text); });
+    marlix_status const status = as_held(label, [&](auto& l) { l.set_start(text); });
+    if (status != MARLIX_OK) return status;
     return label->value().get_start() == INVALID_SAMPLE ? MARLIX_ERR_UNREADABLE : MARLIX_OK;
 }
 
 marlix_status marlix_label_set_length(marlix_label* label, int32_t samples) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
-    as_held(label, [&](auto& l) { l.set_length(static_cast<long32>(samples)); });
-    return MARLIX_OK;
+    return as_held(label, [&](auto& l) { l.set_length(static_cast<long32>(samples)); });
 }
 
 marlix_status marlix_label_set_pitch(marlix_label* label, double seconds) {
     if (label == nullptr || !std::isfinite(seconds)) return MARLIX_ERR_ARGUMENT;
-    as_held(label, [&](auto& l) { l.set_pitch(seconds); });
-    return MARLIX_OK;
+    return as_held(label, [&](auto& l) { l.set_pitch(seconds); });
 }
 
 marlix_status marlix_label_set_bounded(marlix_label* label, int32_t bounded) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
-    label->value().set_bounded(bounded != 0 ? 1 : 0);
-    return MARLIX_OK;
+    return guarded([&] {
+        label->value().set_bounded(bounded != 0 ? 1 : 0);
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_label_set_prefix(marlix_label* label, const char* prefix) {
     if (label == nullptr || prefix == nullptr) return MARLIX_ERR_ARGUMENT;
-    label->value().set_prefix(prefix);
-    return MARLIX_OK;
+    return guarded([&] {
+        label->value().set_prefix(prefix);
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_label_text_at(const marlix_label* label, int32_t relative, char* out,
                                    size_t size) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
-    return copy_out(label->value().get_string(static_cast<long32>(relative)), out, size);
+    return guarded([&] {
+        return copy_out(label->value().get_string(static_cast<long32>(relative)), out, size);
+    });
 }
 
 marlix_status marlix_label_position(const marlix_label* label, const char* text, double* seconds) {
     if (label == nullptr || text == nullptr || seconds == nullptr) return MARLIX_ERR_ARGUMENT;
-    double const p = label->value().get_posn(text);
-    if (std::fabs(p) >= invalid_position) return MARLIX_ERR_UNREADABLE;
-    *seconds = p;
-    return MARLIX_OK;
+    return guarded([&] {
+        double const p = label->value().get_posn(text);
+        if (std::fabs(p) >= invalid_position) return MARLIX_ERR_UNREADABLE;
+        *seconds = p;
+        return MARLIX_OK;
+    });
 }

@@ -5,6 +5,7 @@
 // else unexpected MARLIX_ERR_INTERNAL.
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -25,16 +26,22 @@ using namespace marlix;
 using capi::copy_out;
 using capi::guarded;
 
+static_assert(MARLIX_TC_TEXT_SIZE == smpte::text_capacity);
+
 marlix_status tc_status(smpte::error e) {
-    return e == smpte::error::none ? MARLIX_OK
-                                   : static_cast<marlix_status>(31 + static_cast<int>(e));
+    return e == smpte::error::none
+               ? MARLIX_OK
+               : static_cast<marlix_status>(capi::tc_status_offset + static_cast<int>(e));
 }
+
+// The largest video frame a pull takes, either side of 0.
+constexpr int64_t pull_limit = int64_t{1} << 61;
 
 smpte::rate to_rate(marlix_tc_rate r) { return smpte::rate{r.num, r.den, r.drop != 0}; }
 
 bool known_tc_rate(marlix_tc_rate r) { return *smpte::rate_name(to_rate(r)) != '\0'; }
 
-bool host_rate(int32_t r) { return Tov::getFramesPerSecond(static_cast<Tov::FrameRate>(r)) > 0; }
+bool host_rate(int32_t r) { return front::is_host_rate(r); }
 
 marlix_status to_settings(marlix_project const& p, Tov::ProjectSettings& s) {
     if (!host_rate(p.frame_rate) || !host_rate(p.camera_speed) || !host_rate(p.output_rate) ||
@@ -63,6 +70,9 @@ marlix_project from_settings(Tov::ProjectSettings const& s) {
                           s.cel_resolution};
 }
 
+// The C numbers of the cadences are the enumeration's, 0..7.
+static_assert(cadence_pair_count == static_cast<int>(cadence_pair::film48_to_60_fields) + 1);
+
 bool cadence_of(int32_t n, cadence_pair& p) {
     if (n < 0 || n >= cadence_pair_count) return false;
     p = static_cast<cadence_pair>(n);
@@ -78,54 +88,64 @@ struct label_copy {
 }  // namespace
 
 marlix_status marlix_rate_find(const char* name, int32_t* rate, int32_t* drop) {
-    if (name == nullptr || rate == nullptr) return MARLIX_ERR_ARGUMENT;
-    auto const r = front::find_host_rate(name);
-    if (!r) return MARLIX_ERR_RATE;
-    *rate = r.value.rate;
-    if (drop != nullptr) *drop = r.value.drop ? 1 : 0;
-    return MARLIX_OK;
+    return guarded([&] {
+        if (name == nullptr || rate == nullptr) return MARLIX_ERR_ARGUMENT;
+        auto const r = front::find_host_rate(name);
+        if (!r) return MARLIX_ERR_RATE;
+        *rate = r.value.rate;
+        if (drop != nullptr) *drop = r.value.drop ? 1 : 0;
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_project_get(marlix_project* project) {
-    if (project == nullptr) return MARLIX_ERR_ARGUMENT;
-    *project = from_settings(Tov::CurrentProject::settings());
-    return MARLIX_OK;
+    return guarded([&] {
+        if (project == nullptr) return MARLIX_ERR_ARGUMENT;
+        *project = from_settings(Tov::CurrentProject::settings());
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_project_set(const marlix_project* project) {
-    if (project == nullptr) return MARLIX_ERR_ARGUMENT;
-    Tov::ProjectSettings s;
-    marlix_status const status = to_settings(*project, s);
-    if (status == MARLIX_OK) Tov::CurrentProject::apply(s);
-    return status;
+    return guarded([&] {
+        if (project == nullptr) return MARLIX_ERR_ARGUMENT;
+        Tov::ProjectSettings s;
+        marlix_status const status = to_settings(*project, s);
+        if (status == MARLIX_OK) Tov::CurrentProject::apply(s);
+        return status;
+    });
 }
 
 marlix_status marlix_project_default(marlix_project* project) {
-    if (project == nullptr) return MARLIX_ERR_ARGUMENT;
-    *project = from_settings(Tov::ProjectSettings{});
-    return MARLIX_OK;
+    return guarded([&] {
+        if (project == nullptr) return MARLIX_ERR_ARGUMENT;
+        *project = from_settings(Tov::ProjectSettings{});
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_xlate_params_init(marlix_xlate_params* params) {
-    if (params == nullptr) return MARLIX_ERR_ARGUMENT;
-    *params = marlix_xlate_params{transfer_frame_for_frame, 0, 0, -1, 0, 0};
-    return MARLIX_OK;
+    return guarded([&] {
+        if (params == nullptr) return MARLIX_ERR_ARGUMENT;
+        *params = marlix_xlate_params{transfer_frame_for_frame, 0, 0, -1, 0, 0};
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_xlate(double position, int32_t from, int32_t to,
                            const marlix_xlate_params* params, const marlix_project* project,
                            double* result) {
     if (result == nullptr) return MARLIX_ERR_ARGUMENT;
-    marlix_xlate_params p;
-    marlix_xlate_params_init(&p);
-    if (params != nullptr) p = *params;
-    if (from < 0 || from >= medium_count || to < 0 || to >= medium_count || p.video_medium < -1 ||
-        p.video_medium >= medium_count)
-        return MARLIX_ERR_MEDIUM;
-    if (p.sequence < -1 || p.sequence > 255 || p.transfer < 0 || p.transfer > 99 ||
-        (p.transfer_rate != 0 && !host_rate(p.transfer_rate)))
-        return MARLIX_ERR_ARGUMENT;
     return guarded([&] {
+        marlix_xlate_params p;
+        marlix_xlate_params_init(&p);
+        if (params != nullptr) p = *params;
+        if (from < 0 || from >= medium_count || to < 0 || to >= medium_count ||
+            p.video_medium < -1 || p.video_medium >= medium_count)
+            return MARLIX_ERR_MEDIUM;
+        if (p.sequence < -1 || p.sequence > 255 || !front::transfer_numbered(p.transfer) ||
+            (p.transfer_rate != 0 && !host_rate(p.transfer_rate)))
+            return MARLIX_ERR_ARGUMENT;
         std::optional<Tov::ThreadProject> scope;
         if (project != nullptr) {
             Tov::ProjectSettings s;
@@ -149,46 +169,56 @@ marlix_status marlix_xlate(double position, int32_t from, int32_t to,
 }
 
 marlix_status marlix_cadence_find(const char* text, int32_t* cadence) {
-    if (text == nullptr || cadence == nullptr) return MARLIX_ERR_ARGUMENT;
-    cadence_pair p{};
-    if (!find_cadence_pair(text, p)) return MARLIX_ERR_UNREADABLE;
-    *cadence = static_cast<int32_t>(p);
-    return MARLIX_OK;
+    return guarded([&] {
+        if (text == nullptr || cadence == nullptr) return MARLIX_ERR_ARGUMENT;
+        auto const p = front::find_cadence(text);
+        if (!p) return MARLIX_ERR_UNREADABLE;
+        *cadence = static_cast<int32_t>(p.value);
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_cadence_shape(int32_t cadence, int32_t* film_frames, int32_t* output_units,
                                    int32_t* fields, int32_t* phases) {
-    cadence_pair p{};
-    if (!cadence_of(cadence, p)) return MARLIX_ERR_ARGUMENT;
-    cadence_shape const shape = cadence_shape_of(p);
-    if (film_frames != nullptr) *film_frames = shape.film_frames;
-    if (output_units != nullptr) *output_units = shape.output_units;
-    if (fields != nullptr) *fields = shape.fields ? 1 : 0;
-    if (phases != nullptr) *phases = cadence_phase_count(p);
-    return MARLIX_OK;
+    return guarded([&] {
+        cadence_pair p{};
+        if (!cadence_of(cadence, p)) return MARLIX_ERR_ARGUMENT;
+        cadence_shape const shape = cadence_shape_of(p);
+        if (film_frames != nullptr) *film_frames = shape.film_frames;
+        if (output_units != nullptr) *output_units = shape.output_units;
+        if (fields != nullptr) *fields = shape.fields ? 1 : 0;
+        if (phases != nullptr) *phases = cadence_phase_count(p);
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_cadence_frame(int32_t cadence, int32_t phase, int32_t unit,
                                    int32_t* film_frame) {
-    cadence_pair p{};
-    if (!cadence_of(cadence, p) || film_frame == nullptr || phase < 0 ||
-        phase >= cadence_phase_count(p) || unit < 0)
-        return MARLIX_ERR_ARGUMENT;
-    *film_frame = cadence_frame_on_show(p, phase, unit);
-    return MARLIX_OK;
+    return guarded([&] {
+        cadence_pair p{};
+        if (!cadence_of(cadence, p) || film_frame == nullptr || phase < 0 ||
+            phase >= cadence_phase_count(p) || unit < 0)
+            return MARLIX_ERR_ARGUMENT;
+        *film_frame = cadence_frame_on_show(p, phase, unit);
+        return MARLIX_OK;
+    });
 }
 
 namespace {
 
 marlix_status cadence_step(int32_t cadence, int32_t row, int64_t n, int64_t* out, bool forward) {
-    cadence_pair p{};
-    if (!cadence_of(cadence, p) || out == nullptr || n < 0 || row < 0 || row > 255)
-        return MARLIX_ERR_ARGUMENT;
-    cadence_shape const s = cadence_shape_of(p);
-    // The group count is at most n / 24: no overflow for any n >= 0.
-    *out = forward ? cadence_lookup(cadence_forward(p), row, n, s.film_frames, s.output_units)
-                   : cadence_lookup(cadence_inverse(p), row, n, s.output_units, s.film_frames);
-    return MARLIX_OK;
+    return guarded([&] {
+        cadence_pair p{};
+        if (!cadence_of(cadence, p) || out == nullptr || n < 0 || row < 0 || row > 255)
+            return MARLIX_ERR_ARGUMENT;
+        cadence_shape const s = cadence_shape_of(p);
+        int const group       = forward ? s.film_frames : s.output_units;
+        int const other       = forward ? s.output_units : s.film_frames;
+        if (!cadence_lookup_fits(n, group, other)) return MARLIX_ERR_ARGUMENT;
+        *out =
+            cadence_lookup(forward ? cadence_forward(p) : cadence_inverse(p), row, n, group, other);
+        return MARLIX_OK;
+    });
 }
 
 }  // namespace
@@ -205,11 +235,13 @@ marlix_status marlix_cadence_inverse(int32_t cadence, int32_t row, int64_t unit,
 
 marlix_status marlix_legacy_timecode(int32_t frame, int32_t type, int32_t drop, char* out,
                                      size_t size) {
-    if (out == nullptr || size == 0) return MARLIX_ERR_ARGUMENT;
-    char text[16] = {};
-    if (video_frames_to_timecode(frame, text, static_cast<label_type>(type), drop) == 0)
-        return MARLIX_ERR_REFUSED;
-    return copy_out(text, out, size);
+    return guarded([&] {
+        if (out == nullptr || size == 0) return MARLIX_ERR_ARGUMENT;
+        char text[16] = {};
+        if (video_frames_to_timecode(frame, text, static_cast<label_type>(type), drop) == 0)
+            return MARLIX_ERR_REFUSED;
+        return copy_out(text, out, size);
+    });
 }
 
 marlix_status marlix_legacy_label_to_frames(const char* label, int32_t type, int32_t drop,
@@ -217,19 +249,21 @@ marlix_status marlix_legacy_label_to_frames(const char* label, int32_t type, int
                                             int32_t foot_phase, int32_t phase, int32_t* frame,
                                             int32_t* foot_phase_out, int32_t* phase_out,
                                             int32_t* code) {
-    if (label == nullptr || frame == nullptr) return MARLIX_ERR_ARGUMENT;
-    label_copy text(label);
-    int foot = 0, ph = 0;
-    long32 f     = 0;
-    int const rc = label_to_frames(
-        text.text, foot_phase, &foot, phase, &ph, &f, static_cast<label_type>(type), drop,
-        static_cast<transfer_type>(transfer), static_cast<edit_type>(edit), frames_per_foot);
-    if (rc == 0) return MARLIX_ERR_REFUSED;
-    *frame = f;
-    if (foot_phase_out != nullptr) *foot_phase_out = foot;
-    if (phase_out != nullptr) *phase_out = ph;
-    if (code != nullptr) *code = rc;
-    return MARLIX_OK;
+    return guarded([&] {
+        if (label == nullptr || frame == nullptr) return MARLIX_ERR_ARGUMENT;
+        label_copy text(label);
+        int foot = 0, ph = 0;
+        long32 f     = 0;
+        int const rc = label_to_frames(
+            text.text, foot_phase, &foot, phase, &ph, &f, static_cast<label_type>(type), drop,
+            static_cast<transfer_type>(transfer), static_cast<edit_type>(edit), frames_per_foot);
+        if (rc == 0) return MARLIX_ERR_REFUSED;
+        *frame = f;
+        if (foot_phase_out != nullptr) *foot_phase_out = foot;
+        if (phase_out != nullptr) *phase_out = ph;
+        if (code != nullptr) *code = rc;
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_legacy_label_plus_frames(const char* label, int32_t delta, int32_t type,
@@ -238,101 +272,124 @@ marlix_status marlix_legacy_label_plus_frames(const char* label, int32_t delta, 
                                               int32_t foot_phase, int32_t phase, char* out,
                                               size_t size, int32_t* foot_phase_out,
                                               int32_t* phase_out, int32_t* code) {
-    if (label == nullptr || out == nullptr || size == 0) return MARLIX_ERR_ARGUMENT;
-    label_copy text(label);
-    char result[16] = {};
-    int foot = 0, ph = 0;
-    int const rc =
-        label_plus_frames(result, &foot, &ph, text.text, foot_phase, phase, delta,
-                          static_cast<label_type>(type), drop, frames_per_foot, digit_flags,
-                          static_cast<transfer_type>(transfer), static_cast<edit_type>(edit));
-    if (rc == 0) return MARLIX_ERR_REFUSED;
-    if (foot_phase_out != nullptr) *foot_phase_out = foot;
-    if (phase_out != nullptr) *phase_out = ph;
-    if (code != nullptr) *code = rc;
-    return copy_out(result, out, size);
+    return guarded([&] {
+        if (label == nullptr || out == nullptr || size == 0) return MARLIX_ERR_ARGUMENT;
+        label_copy text(label);
+        char result[16] = {};
+        int foot = 0, ph = 0;
+        int const rc =
+            label_plus_frames(result, &foot, &ph, text.text, foot_phase, phase, delta,
+                              static_cast<label_type>(type), drop, frames_per_foot, digit_flags,
+                              static_cast<transfer_type>(transfer), static_cast<edit_type>(edit));
+        if (rc == 0) return MARLIX_ERR_REFUSED;
+        if (foot_phase_out != nullptr) *foot_phase_out = foot;
+        if (phase_out != nullptr) *phase_out = ph;
+        if (code != nullptr) *code = rc;
+        return copy_out(result, out, size);
+    });
 }
 
 marlix_status marlix_legacy_film_to_video(int32_t film, int32_t transfer, int32_t phase,
                                           int32_t end_phase, int32_t* video, int32_t* code) {
-    if (video == nullptr) return MARLIX_ERR_ARGUMENT;
-    long32 v = 0;
-    int const rc =
-        film_to_video_frame(film, static_cast<transfer_type>(transfer), phase, end_phase, &v);
-    if (rc == 0) return MARLIX_ERR_REFUSED;
-    *video = v;
-    if (code != nullptr) *code = rc;
-    return MARLIX_OK;
+    return guarded([&] {
+        if (video == nullptr) return MARLIX_ERR_ARGUMENT;
+        long32 v = 0;
+        int const rc =
+            film_to_video_frame(film, static_cast<transfer_type>(transfer), phase, end_phase, &v);
+        if (rc == 0) return MARLIX_ERR_REFUSED;
+        *video = v;
+        if (code != nullptr) *code = rc;
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_legacy_video_to_film(int32_t video, int32_t transfer, int32_t phase,
                                           int32_t* film, int32_t* phase_out, int32_t* code) {
-    if (film == nullptr) return MARLIX_ERR_ARGUMENT;
-    long32 f     = 0;
-    int ph       = 0;
-    int const rc = video_to_film_frame(video, static_cast<transfer_type>(transfer), phase, &ph, &f);
-    if (rc == 0) return MARLIX_ERR_REFUSED;
-    *film = f;
-    if (phase_out != nullptr) *phase_out = ph;
-    if (code != nullptr) *code = rc;
-    return MARLIX_OK;
+    return guarded([&] {
+        if (film == nullptr) return MARLIX_ERR_ARGUMENT;
+        long32 f = 0;
+        int ph   = 0;
+        int const rc =
+            video_to_film_frame(video, static_cast<transfer_type>(transfer), phase, &ph, &f);
+        if (rc == 0) return MARLIX_ERR_REFUSED;
+        *film = f;
+        if (phase_out != nullptr) *phase_out = ph;
+        if (code != nullptr) *code = rc;
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_tc_rate_find(const char* name, marlix_tc_rate* rate) {
-    if (name == nullptr || rate == nullptr) return MARLIX_ERR_ARGUMENT;
-    auto const r = smpte::parse_rate(name);
-    if (!r.ok()) return tc_status(r.why);
-    *rate = marlix_tc_rate{r.value.num, r.value.den, r.value.drop ? 1 : 0};
-    return MARLIX_OK;
+    return guarded([&] {
+        if (name == nullptr || rate == nullptr) return MARLIX_ERR_ARGUMENT;
+        auto const r = smpte::parse_rate(name);
+        if (!r.ok()) return tc_status(r.why);
+        *rate = marlix_tc_rate{r.value.num, r.value.den, r.value.drop ? 1 : 0};
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_tc_read(const char* text, marlix_tc_rate rate, int32_t any_hours,
                              int32_t* frames) {
-    if (text == nullptr || frames == nullptr) return MARLIX_ERR_ARGUMENT;
-    smpte::read_options options;
-    options.any_hours = any_hours != 0;
-    auto const r      = smpte::read(text, to_rate(rate), options);
-    if (!r.ok()) return tc_status(r.why);
-    *frames = r.value.frames();
-    return MARLIX_OK;
+    return guarded([&] {
+        if (text == nullptr || frames == nullptr) return MARLIX_ERR_ARGUMENT;
+        smpte::read_options options;
+        options.any_hours = any_hours != 0;
+        auto const r      = smpte::read(text, to_rate(rate), options);
+        if (!r.ok()) return tc_status(r.why);
+        *frames = r.value.frames();
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_tc_write(int32_t frames, marlix_tc_rate rate, int32_t wrap_day, char* out,
                               size_t size) {
-    if (out == nullptr || size == 0) return MARLIX_ERR_ARGUMENT;
-    if (!known_tc_rate(rate)) return MARLIX_ERR_TC_UNKNOWN_RATE;
-    char text[smpte::text_capacity];
-    smpte::write(smpte::timecode(frames, to_rate(rate)), text, sizeof text, wrap_day != 0);
-    return copy_out(text, out, size);
+    return guarded([&] {
+        if (out == nullptr || size == 0) return MARLIX_ERR_ARGUMENT;
+        if (!known_tc_rate(rate)) return MARLIX_ERR_TC_UNKNOWN_RATE;
+        char text[smpte::text_capacity];
+        smpte::write(smpte::timecode(frames, to_rate(rate)), text, sizeof text, wrap_day != 0);
+        return copy_out(text, out, size);
+    });
 }
 
 marlix_status marlix_tc_add(int32_t frames, marlix_tc_rate rate, int64_t delta, int32_t* result) {
-    if (result == nullptr) return MARLIX_ERR_ARGUMENT;
-    if (!known_tc_rate(rate)) return MARLIX_ERR_TC_UNKNOWN_RATE;
-    auto const r = smpte::add(smpte::timecode(frames, to_rate(rate)), delta);
-    if (!r.ok()) return tc_status(r.why);
-    *result = r.value.frames();
-    return MARLIX_OK;
+    return guarded([&] {
+        if (result == nullptr) return MARLIX_ERR_ARGUMENT;
+        if (!known_tc_rate(rate)) return MARLIX_ERR_TC_UNKNOWN_RATE;
+        auto const r = smpte::add(smpte::timecode(frames, to_rate(rate)), delta);
+        if (!r.ok()) return tc_status(r.why);
+        *result = r.value.frames();
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_tc_convert(int32_t frames, marlix_tc_rate from, marlix_tc_rate to,
                                 int32_t method, int32_t sync_film, int32_t sync_video,
                                 int32_t* result) {
-    if (result == nullptr || method < 0 || method > 2) return MARLIX_ERR_ARGUMENT;
-    auto const r = smpte::convert(smpte::timecode(frames, to_rate(from)), to_rate(to),
-                                  static_cast<smpte::method>(method),
-                                  smpte::sync_point{sync_film, sync_video});
-    if (!r.ok()) return tc_status(r.why);
-    *result = r.value.frames();
-    return MARLIX_OK;
+    return guarded([&] {
+        if (result == nullptr || method < 0 || method > 2) return MARLIX_ERR_ARGUMENT;
+        auto const r = smpte::convert(smpte::timecode(frames, to_rate(from)), to_rate(to),
+                                      static_cast<smpte::method>(method),
+                                      smpte::sync_point{sync_film, sync_video});
+        if (!r.ok()) return tc_status(r.why);
+        *result = r.value.frames();
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_tc_pull(int64_t video_frame, marlix_tc_rate rate, int64_t* film_frame,
                              int32_t* split) {
-    if (film_frame == nullptr) return MARLIX_ERR_ARGUMENT;
-    auto const r = smpte::pull(video_frame, to_rate(rate));
-    if (!r.ok()) return tc_status(r.why);
-    *film_frame = r.value.film_frame;
-    if (split != nullptr) *split = r.value.split ? 1 : 0;
-    return MARLIX_OK;
+    return guarded([&] {
+        // The pull counts fields, twice the video frames, and takes each
+        // field's place in its cadence group by floored division: a bound
+        // well inside 64 bits keeps both from overflowing.
+        if (film_frame == nullptr || video_frame < -pull_limit || video_frame > pull_limit)
+            return MARLIX_ERR_ARGUMENT;
+        auto const r = smpte::pull(video_frame, to_rate(rate));
+        if (!r.ok()) return tc_status(r.why);
+        *film_frame = r.value.film_frame;
+        if (split != nullptr) *split = r.value.split ? 1 : 0;
+        return MARLIX_OK;
+    });
 }

@@ -1,7 +1,9 @@
 #include "marlix/xlate/cadence_tables.h"
 
 #include <array>
+#include <climits>
 #include <cstdio>
+#include <limits>
 
 namespace marlix {
 
@@ -196,8 +198,15 @@ cadence_table cadence_inverse(cadence_pair p) {
     return {0, 0, nullptr};
 }
 
+bool cadence_lookup_fits(long long n, int group, int other) {
+    // A cell is a signed char: the group's first unit may be at most
+    // SCHAR_MAX short of the limit.
+    return n >= 0 && group > 0 && other > 0 &&
+           n / group <= (std::numeric_limits<long long>::max() - SCHAR_MAX) / other;
+}
+
 long long cadence_lookup(cadence_table const& t, int row, long long n, int group, int other) {
-    if (group <= 0 || n < 0) return 0;
+    if (!cadence_lookup_fits(n, group, other)) return 0;
     int const r = row & 0xff;  // the phase enters as an unsigned byte
     return other * (n / group) + t.at(r, static_cast<int>(n % group));
 }

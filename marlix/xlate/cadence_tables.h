@@ -52,9 +52,13 @@ MARLIX_API cadence_table cadence_inverse(cadence_pair p);
 // forward, output units inverse), with group size group and the other
 // side's group size other: other * (n / group) + table[row][n % group].
 // The row is taken as the phase byte is, modulo 256; a row outside the
-// table reads 0.
+// table reads 0. An n whose result would not fit a long long (see
+// cadence_lookup_fits) reads 0, as n < 0 does.
 MARLIX_API long long cadence_lookup(cadence_table const& t, int row, long long n, int group,
                                     int other);
+// Whether cadence_lookup answers for n: n >= 0, group and other > 0, and
+// other * (n / group) plus any cell within long long.
+MARLIX_API bool cadence_lookup_fits(long long n, int group, int other);
 
 // A cadence as "FILM:VIDEO": FILM 24 or 48, VIDEO 25p, 25i, 30p or 30i
 // (50p and 60p count as the fields of 25 and 30). False, p untouched, for

@@ -1,6 +1,7 @@
 /* The C interface from a strict C99 program: every area once with known
  * answers, and the failures a C host meets (null pointers, short buffers,
  * texts that do not read). Prints each failed check; exits 1 if any. */
+#include <limits.h>
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
@@ -41,30 +42,38 @@ static void label_texts(void) {
         {"i35", 1000, "AB12", "AB120015+10"},
     };
     size_t i;
-    char text[64];
+    char text[MARLIX_LABEL_TEXT_SIZE];
     int32_t type = -1, sample = 0;
     for (i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
-        CHECK(marlix_label_type_find(rows[i].type, &type) == MARLIX_OK);
-        CHECK(marlix_label_text(type, rows[i].sample, rows[i].prefix, text, sizeof text) ==
+        CHECK(marlix_type_find(rows[i].type, &type) == MARLIX_OK);
+        CHECK(marlix_type_text(type, rows[i].sample, rows[i].prefix, text, sizeof text) ==
               MARLIX_OK);
         CHECK(same(text, rows[i].text));
-        CHECK(marlix_label_sample(type, rows[i].text, rows[i].prefix, &sample) == MARLIX_OK);
+        CHECK(marlix_type_sample(type, rows[i].text, rows[i].prefix, &sample) == MARLIX_OK);
         CHECK(sample == rows[i].sample);
     }
-    CHECK(marlix_label_type_find("P", &type) == MARLIX_OK && type == 5);
-    CHECK(marlix_label_type_find("59.94df", &type) == MARLIX_ERR_LABEL_TYPE);
-    CHECK(marlix_label_type_find("#9", &type) == MARLIX_ERR_LABEL_TYPE);
-    CHECK(marlix_label_type_find("P rest", &type) == MARLIX_ERR_LABEL_TYPE); /* a whole name */
-    CHECK(marlix_label_type_find("#42", &type) == MARLIX_ERR_LABEL_TYPE);
-    CHECK(marlix_label_type_find(NULL, &type) == MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_label_sample(5, "nonsense", NULL, &sample) == MARLIX_ERR_UNREADABLE);
-    CHECK(marlix_label_text(9, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
-    CHECK(marlix_label_text(-1, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_find("P", &type) == MARLIX_OK && type == 5);
+    CHECK(marlix_type_find("59.94df", &type) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_find("#9", &type) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_find("P rest", &type) == MARLIX_ERR_LABEL_TYPE); /* a whole name */
+    CHECK(marlix_type_find("#42", &type) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_find(NULL, &type) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_type_sample(5, "nonsense", NULL, &sample) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_type_text(9, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_text(-1, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
     /* A short buffer gets the text cut and terminated. */
-    CHECK(marlix_label_text(5, 93079, NULL, text, 6) == MARLIX_ERR_TRUNCATED);
+    CHECK(marlix_type_text(5, 93079, NULL, text, 6) == MARLIX_ERR_TRUNCATED);
     CHECK(same(text, " 01:0"));
-    CHECK(marlix_label_text(5, 93079, NULL, text, 0) == MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_label_type_name(5, text, sizeof text) == MARLIX_OK && same(text, "pal_label"));
+    CHECK(marlix_type_text(5, 93079, NULL, text, 0) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_type_name(5, text, sizeof text) == MARLIX_OK && same(text, "pal_label"));
+    /* Types run 0..41; 9 has no converter of its own. */
+    for (type = 0; type <= 41; ++type) {
+        char name[MARLIX_NAME_SIZE];
+        CHECK(marlix_type_name(type, name, sizeof name) == MARLIX_OK);
+    }
+    CHECK(marlix_type_name(42, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_text(42, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_sample(42, " 01:00:00.00", NULL, &sample) == MARLIX_ERR_LABEL_TYPE);
 }
 
 static void labels(void) {
@@ -84,7 +93,20 @@ static void labels(void) {
     CHECK(marlix_label_position(label, "01:00:01:00", &seconds) == MARLIX_OK &&
           fabs(seconds - 1.0) < 1e-9);
     CHECK(marlix_label_set_start_text(label, "nonsense") == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_label_set_start(label, 90025) == MARLIX_OK);
+    CHECK(marlix_label_start(label, &v) == MARLIX_OK && v == 90025);
+    CHECK(marlix_label_set_pitch(label, 0.02) == MARLIX_OK);
+    CHECK(marlix_label_pitch(label, &seconds) == MARLIX_OK && seconds == 0.02);
+    CHECK(marlix_label_set_pitch(label, INFINITY) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_set_pitch(label, NAN) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_set_pitch(NULL, 0.02) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_position(NULL, "01:00:01:00", &seconds) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_position(label, NULL, &seconds) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_position(label, "01:00:01:00", NULL) == MARLIX_ERR_ARGUMENT);
     marlix_label_free(label);
+    CHECK(marlix_label_new(9, &label) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_label_new(42, &label) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_label_new(-1, &label) == MARLIX_ERR_LABEL_TYPE);
 
     CHECK(marlix_label_read(keep, &back) == MARLIX_OK);
     CHECK(marlix_label_start(back, &v) == MARLIX_OK && v == 90000);
@@ -96,6 +118,8 @@ static void labels(void) {
     CHECK(marlix_label_read(keep, NULL) == MARLIX_ERR_ARGUMENT);
 
     CHECK(marlix_edit_label_new(5, id, &label) == MARLIX_OK);
+    CHECK(marlix_label_set_start(label, 25) == MARLIX_OK);
+    CHECK(marlix_label_start(label, &v) == MARLIX_OK && v == 25);
     CHECK(marlix_label_set_start_text(label, "01:00:00:00") == MARLIX_OK);
     CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_OK);
     CHECK(
@@ -128,10 +152,28 @@ static void media(void) {
     CHECK(marlix_medium_roll_read(text, &id, reel, sizeof reel) == MARLIX_OK && same(reel, "A001"));
     CHECK(marlix_medium_roll_read("junk", &id, reel, sizeof reel) == MARLIX_ERR_UNREADABLE);
     CHECK(marlix_medium_id_fits(id, id) == 1);
+    {
+        /* Any medium, any generation accepts every identity, and nothing
+         * that is not one. */
+        const marlix_medium_id any = {1, 1}, bad_generation = {2, 6}, bad_medium = {41, 1};
+        CHECK(marlix_medium_id_fits(any, id) == 1);
+        CHECK(marlix_medium_id_fits(any, bad_generation) == 0);
+        CHECK(marlix_medium_id_fits(any, bad_medium) == 0);
+        CHECK(marlix_medium_id_fits(bad_medium, id) == 0);
+    }
     id.generation = 0; /* no generation */
     CHECK(marlix_medium_id_text(id, text, sizeof text) == MARLIX_OK && same(text, "2,0"));
     id.medium = 99;
     CHECK(marlix_medium_id_text(id, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+    /* Every name and identity text fits its size. */
+    for (id.medium = 0; id.medium <= 40; ++id.medium) {
+        char name[MARLIX_NAME_SIZE];
+        CHECK(marlix_medium_name(id.medium, name, sizeof name) != MARLIX_ERR_TRUNCATED);
+        for (id.generation = 0; id.generation <= 5; ++id.generation) {
+            CHECK(marlix_medium_id_user_text(id, name, MARLIX_IDENTITY_TEXT_SIZE) == MARLIX_OK);
+            CHECK(marlix_medium_id_text(id, name, MARLIX_IDENTITY_TEXT_SIZE) == MARLIX_OK);
+        }
+    }
 }
 
 static void translation(void) {
@@ -186,8 +228,40 @@ static void cadences(void) {
     CHECK(marlix_cadence_frame(8, 0, 0, &f) == MARLIX_ERR_ARGUMENT);
 }
 
+/* The raw look-ups' arguments; 24:25p is cadence 0 (25 units a group of
+ * 24 film frames), so only its forward look-up can leave 64 bits. */
+static void cadence_look_ups(void) {
+    static const struct {
+        int32_t cadence, row;
+        int64_t n;
+        int forward;
+        marlix_status status;
+        int64_t answer;
+    } rows[] = {
+        {0, 0, 24, 1, MARLIX_OK, 25},
+        {0, 255, 0, 1, MARLIX_OK, 0}, /* a row past the table reads 0 */
+        {0, 0, INT64_MAX, 0, MARLIX_OK, INT64_MAX / 25 * 24 + 7},
+        {0, 0, INT64_MAX, 1, MARLIX_ERR_ARGUMENT, 0},
+        {1, 0, INT64_MAX / 2, 1, MARLIX_ERR_ARGUMENT, 0},
+        {0, 0, -1, 1, MARLIX_ERR_ARGUMENT, 0},
+        {0, -1, 0, 0, MARLIX_ERR_ARGUMENT, 0},
+        {0, 256, 0, 0, MARLIX_ERR_ARGUMENT, 0},
+        {-1, 0, 0, 1, MARLIX_ERR_ARGUMENT, 0},
+        {8, 0, 0, 0, MARLIX_ERR_ARGUMENT, 0},
+    };
+    size_t i;
+    for (i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        int64_t out = 0;
+        marlix_status const status =
+            rows[i].forward ? marlix_cadence_forward(rows[i].cadence, rows[i].row, rows[i].n, &out)
+                            : marlix_cadence_inverse(rows[i].cadence, rows[i].row, rows[i].n, &out);
+        CHECK(status == rows[i].status && out == rows[i].answer);
+    }
+    CHECK(marlix_cadence_forward(0, 0, 0, NULL) == MARLIX_ERR_ARGUMENT);
+}
+
 static void legacy(void) {
-    char text[16];
+    char text[MARLIX_LEGACY_TEXT_SIZE];
     int32_t frame = 0, foot = 0, phase = 0, code = 0;
     CHECK(marlix_legacy_timecode(1000, 2, 0, text, sizeof text) == MARLIX_OK &&
           same(text, "00003924"));
@@ -216,12 +290,60 @@ static void timecode(void) {
     CHECK(marlix_tc_add(2147483647, df, 1, &frames) == MARLIX_ERR_TC_OUT_OF_RANGE);
     CHECK(marlix_tc_convert(24, film, df, 2, 0, 0, &frames) == MARLIX_OK && frames == 30);
     CHECK(marlix_tc_pull(2, df, &film_frame, &split) == MARLIX_OK && film_frame == 1 && split == 1);
+    {
+        /* Video frames run to +-2^61, at the rates that pull by fields too. */
+        const int64_t limit = (int64_t)1 << 61;
+        marlix_tc_rate pal;
+        CHECK(marlix_tc_rate_find("25", &pal) == MARLIX_OK);
+        CHECK(marlix_tc_pull(limit, df, &film_frame, &split) == MARLIX_OK);
+        CHECK(marlix_tc_pull(-limit, df, &film_frame, &split) == MARLIX_OK);
+        CHECK(marlix_tc_pull(-limit, pal, &film_frame, &split) == MARLIX_OK);
+        CHECK(marlix_tc_pull(limit + 1, df, &film_frame, &split) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_tc_pull(-limit - 1, pal, &film_frame, &split) == MARLIX_ERR_ARGUMENT);
+    }
     CHECK(marlix_tc_rate_find("31", &film) == MARLIX_ERR_TC_UNKNOWN_RATE);
+    CHECK(marlix_tc_write(INT_MIN, df, 0, text, MARLIX_TC_TEXT_SIZE) == MARLIX_OK);
+}
+
+/* Each status has a text of its own; any other int is unknown. */
+static void status_texts(void) {
+    static const int statuses[] = {
+        MARLIX_OK,
+        MARLIX_ERR_ARGUMENT,
+        MARLIX_ERR_LABEL_TYPE,
+        MARLIX_ERR_UNREADABLE,
+        MARLIX_ERR_TRUNCATED,
+        MARLIX_ERR_MEDIUM,
+        MARLIX_ERR_RATE,
+        MARLIX_ERR_NO_TRANSLATION,
+        MARLIX_ERR_NO_MEMORY,
+        MARLIX_ERR_REFUSED,
+        MARLIX_ERR_INTERNAL,
+        MARLIX_ERR_TC_EMPTY,
+        MARLIX_ERR_TC_SYNTAX,
+        MARLIX_ERR_TC_FIELD_RANGE,
+        MARLIX_ERR_TC_DROPPED_LABEL,
+        MARLIX_ERR_TC_DROP_SEPARATOR,
+        MARLIX_ERR_TC_TRAILING_TEXT,
+        MARLIX_ERR_TC_OUT_OF_RANGE,
+        MARLIX_ERR_TC_UNKNOWN_RATE,
+        MARLIX_ERR_TC_RATE_MISMATCH,
+        MARLIX_ERR_TC_NO_PULLDOWN,
+    };
+    static const int others[] = {INT_MIN, -1, 11, 31, 42, 63, 64, INT_MAX};
+    const size_t count        = sizeof statuses / sizeof statuses[0];
+    size_t i, j;
+    for (i = 0; i < count; ++i) {
+        CHECK(!same(marlix_status_text(statuses[i]), "an unknown status"));
+        for (j = 0; j < i; ++j)
+            CHECK(!same(marlix_status_text(statuses[i]), marlix_status_text(statuses[j])));
+    }
+    for (i = 0; i < sizeof others / sizeof others[0]; ++i)
+        CHECK(same(marlix_status_text(others[i]), "an unknown status"));
     CHECK(same(marlix_status_text(MARLIX_ERR_TC_DROPPED_LABEL),
                "dropped label: drop-frame counting skips this frame number"));
     CHECK(same(marlix_status_text(MARLIX_ERR_TC_NO_PULLDOWN),
                "no pulldown cadence between these rates"));
-    CHECK(same(marlix_status_text((marlix_status)42), "an unknown status"));
 }
 
 int main(void) {
@@ -232,8 +354,10 @@ int main(void) {
     media();
     translation();
     cadences();
+    cadence_look_ups();
     legacy();
     timecode();
+    status_texts();
     if (failures != 0) fprintf(stderr, "%d checks failed\n", failures);
     return failures == 0 ? 0 : 1;
 }
