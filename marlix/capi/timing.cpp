@@ -34,9 +34,6 @@ marlix_status tc_status(smpte::error e) {
                : static_cast<marlix_status>(capi::tc_status_offset + static_cast<int>(e));
 }
 
-// The largest video frame a pull takes, either side of 0.
-constexpr int64_t pull_limit = int64_t{1} << 61;
-
 smpte::rate to_rate(marlix_tc_rate r) { return smpte::rate{r.num, r.den, r.drop != 0}; }
 
 bool known_tc_rate(marlix_tc_rate r) { return *smpte::rate_name(to_rate(r)) != '\0'; }
@@ -381,10 +378,10 @@ marlix_status marlix_tc_convert(int32_t frames, marlix_tc_rate from, marlix_tc_r
 marlix_status marlix_tc_pull(int64_t video_frame, marlix_tc_rate rate, int64_t* film_frame,
                              int32_t* split) {
     return guarded([&] {
-        // The pull counts fields, twice the video frames, and takes each
-        // field's place in its cadence group by floored division: a bound
-        // well inside 64 bits keeps both from overflowing.
-        if (film_frame == nullptr || video_frame < -pull_limit || video_frame > pull_limit)
+        // The pull counts fields, twice the video frames: beyond its limit a
+        // frame is a wrong argument here, as the header says.
+        if (film_frame == nullptr || video_frame < -smpte::pull_frame_limit ||
+            video_frame > smpte::pull_frame_limit)
             return MARLIX_ERR_ARGUMENT;
         auto const r = smpte::pull(video_frame, to_rate(rate));
         if (!r.ok()) return tc_status(r.why);

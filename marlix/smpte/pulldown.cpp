@@ -36,6 +36,9 @@ long long film_at_field(field_cadence c, long long field) {
 }  // namespace
 
 std::int64_t pulldown_first_field(std::int64_t film_frame) {
+    // Beyond the limit ten fields a cycle would leave 64 bits.
+    if (film_frame > pull_frame_limit) film_frame = pull_frame_limit;
+    if (film_frame < -pull_frame_limit) film_frame = -pull_frame_limit;
     cadence_table const forward = cadence_forward(cadence_pair::film24_to_60_fields);
     return two_three.fields * floor_div(film_frame, two_three.film_frames) +
            forward.at(0, static_cast<int>(floor_mod(film_frame, two_three.film_frames)));
@@ -75,6 +78,8 @@ result<timecode> convert(timecode t, rate to, method m, sync_point sync) {
 
 result<pulled_frame> pull(std::int64_t video_frame, rate video) {
     if (!known(video)) return refused{error::unknown_rate};
+    if (video_frame > pull_frame_limit || video_frame < -pull_frame_limit)
+        return refused{error::out_of_range};
     switch (video.nominal()) {
         case 24: return {{video_frame, false}, error::none};
         case 25: {

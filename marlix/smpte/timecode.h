@@ -183,8 +183,13 @@ struct sync_point {
 };
 MARLIX_API result<timecode> convert(timecode t, rate to, method m, sync_point sync = {});
 
+/// The largest frame distance from a sync point the pulldown arithmetic
+/// takes (2^61): its field counts stay within 64 bits.
+inline constexpr std::int64_t pull_frame_limit = std::int64_t{1} << 61;
+
 /// Film frame n after the sync starts at field 10 * (n div 4) + {0, 2, 5,
-/// 7}[n mod 4] after the first field of the sync frame.
+/// 7}[n mod 4] after the first field of the sync frame. n is taken within
+/// +-pull_frame_limit.
 MARLIX_API std::int64_t pulldown_first_field(std::int64_t film_frame);
 /// The film frame on show in a field counted from the sync.
 MARLIX_API std::int64_t pulldown_film_frame(std::int64_t field);
@@ -197,6 +202,7 @@ struct pulled_frame {
     std::int64_t film_frame = 0;
     bool split              = false;
 };
+/// out_of_range beyond +-pull_frame_limit.
 MARLIX_API result<pulled_frame> pull(std::int64_t video_frame, rate video);
 
 }  // namespace marlix::smpte

@@ -216,6 +216,14 @@ TEST(smpte, PulldownAndKeycodePullsFollowTheCadence) {
     }
     EXPECT_EQ(pull(7, rate_24).value.film_frame, 7);
     EXPECT_EQ(pull(7, rate_50).why, error::no_pulldown);
+    // At the ends of 64 bits: refused or held within the limit, never an
+    // overflow (the sanitizer build checks).
+    EXPECT_EQ(pull(pull_frame_limit + 1, rate_29_97).why, error::out_of_range);
+    EXPECT_EQ(pull(-pull_frame_limit - 1, rate_25).why, error::out_of_range);
+    EXPECT_TRUE(pull(-pull_frame_limit, rate_29_97) && pull(pull_frame_limit, rate_25));
+    EXPECT_EQ(pulldown_first_field(INT64_MAX), pulldown_first_field(pull_frame_limit));
+    EXPECT_EQ(pulldown_first_field(INT64_MIN), pulldown_first_field(-pull_frame_limit));
+    EXPECT_EQ(pulldown_film_frame(INT64_MIN), 4 * (INT64_MIN / 10 - 1) + 1);  // field 2: B
 }
 
 }  // namespace
