@@ -1,4 +1,5 @@
-/* The C interface of libmarlix: edge-label arithmetic for hosts that are
+/** @file
+ * The C interface of libmarlix: edge-label arithmetic for hosts that are
  * not C++. Strict C99; no C++ type or exception crosses it.
  *
  * Conventions:
@@ -35,46 +36,46 @@ extern "C" {
 #endif
 
 /* Buffer sizes in bytes, terminator included. */
-#define MARLIX_LABEL_TEXT_SIZE 20    /* a label text (marlix_type_text, marlix_label_text_at) */
-#define MARLIX_KEEP_STRING_SIZE 131  /* a keep string: label, edit label or medium roll */
-#define MARLIX_REELID_SIZE 32        /* a medium roll's reel id */
-#define MARLIX_IDENTITY_TEXT_SIZE 24 /* a medium identity, either text */
-#define MARLIX_NAME_SIZE 32          /* a label type's or a medium's name */
-#define MARLIX_TC_TEXT_SIZE 24       /* a SMPTE timecode text */
-#define MARLIX_LEGACY_TEXT_SIZE 9    /* a legacy 8-character label */
+#define MARLIX_LABEL_TEXT_SIZE 20    /**< a label text (marlix_type_text, marlix_label_text_at) */
+#define MARLIX_KEEP_STRING_SIZE 131  /**< a keep string: label, edit label or medium roll */
+#define MARLIX_REELID_SIZE 32        /**< a medium roll's reel id */
+#define MARLIX_IDENTITY_TEXT_SIZE 24 /**< a medium identity, either text */
+#define MARLIX_NAME_SIZE 32          /**< a label type's or a medium's name */
+#define MARLIX_TC_TEXT_SIZE 24       /**< a SMPTE timecode text */
+#define MARLIX_LEGACY_TEXT_SIZE 9    /**< a legacy 8-character label */
 
 typedef enum marlix_status {
     MARLIX_OK                 = 0,
-    MARLIX_ERR_ARGUMENT       = 1,  /* a null pointer, a size of 0, a value out of range */
-    MARLIX_ERR_LABEL_TYPE     = 2,  /* not a label type, or one without a converter */
-    MARLIX_ERR_UNREADABLE     = 3,  /* the text does not read (label, keep string, identity) */
-    MARLIX_ERR_TRUNCATED      = 4,  /* the text was cut to fit the buffer */
-    MARLIX_ERR_MEDIUM         = 5,  /* not a medium */
-    MARLIX_ERR_RATE           = 6,  /* not a frame rate */
-    MARLIX_ERR_NO_TRANSLATION = 7,  /* the translation gave the invalid position */
-    MARLIX_ERR_NO_MEMORY      = 8,  /* an allocation failed */
-    MARLIX_ERR_REFUSED        = 9,  /* a legacy function refused its arguments */
-    MARLIX_ERR_INTERNAL       = 10, /* an unexpected failure inside the library */
+    MARLIX_ERR_ARGUMENT       = 1,  /**< a null pointer, a size of 0, a value out of range */
+    MARLIX_ERR_LABEL_TYPE     = 2,  /**< not a label type, or one without a converter */
+    MARLIX_ERR_UNREADABLE     = 3,  /**< the text does not read (label, keep string, identity) */
+    MARLIX_ERR_TRUNCATED      = 4,  /**< the text was cut to fit the buffer */
+    MARLIX_ERR_MEDIUM         = 5,  /**< not a medium */
+    MARLIX_ERR_RATE           = 6,  /**< not a frame rate */
+    MARLIX_ERR_NO_TRANSLATION = 7,  /**< the translation gave the invalid position */
+    MARLIX_ERR_NO_MEMORY      = 8,  /**< an allocation failed */
+    MARLIX_ERR_REFUSED        = 9,  /**< a legacy function refused its arguments */
+    MARLIX_ERR_INTERNAL       = 10, /**< an unexpected failure inside the library */
     /* The SMPTE timecode layer's reasons. */
-    MARLIX_ERR_TC_EMPTY          = 32, /* no text at all */
-    MARLIX_ERR_TC_SYNTAX         = 33, /* not [-]HH:MM:SS:FF */
-    MARLIX_ERR_TC_FIELD_RANGE    = 34, /* a field above its largest value */
-    MARLIX_ERR_TC_DROPPED_LABEL  = 35, /* a label drop-frame counting skips */
-    MARLIX_ERR_TC_DROP_SEPARATOR = 36, /* a drop-frame separator at a rate without */
-    MARLIX_ERR_TC_TRAILING_TEXT  = 37, /* more text after the frames */
-    MARLIX_ERR_TC_OUT_OF_RANGE   = 38, /* beyond 32-bit frame numbers */
-    MARLIX_ERR_TC_UNKNOWN_RATE   = 39, /* a rate the layer does not know */
-    MARLIX_ERR_TC_RATE_MISMATCH  = 40, /* two timecodes of different rates */
-    MARLIX_ERR_TC_NO_PULLDOWN    = 41  /* no pulldown cadence between the rates */
+    MARLIX_ERR_TC_EMPTY          = 32, /**< no text at all */
+    MARLIX_ERR_TC_SYNTAX         = 33, /**< not [-]HH:MM:SS:FF */
+    MARLIX_ERR_TC_FIELD_RANGE    = 34, /**< a field above its largest value */
+    MARLIX_ERR_TC_DROPPED_LABEL  = 35, /**< a label drop-frame counting skips */
+    MARLIX_ERR_TC_DROP_SEPARATOR = 36, /**< a drop-frame separator at a rate without */
+    MARLIX_ERR_TC_TRAILING_TEXT  = 37, /**< more text after the frames */
+    MARLIX_ERR_TC_OUT_OF_RANGE   = 38, /**< beyond 32-bit frame numbers */
+    MARLIX_ERR_TC_UNKNOWN_RATE   = 39, /**< a rate the layer does not know */
+    MARLIX_ERR_TC_RATE_MISMATCH  = 40, /**< two timecodes of different rates */
+    MARLIX_ERR_TC_NO_PULLDOWN    = 41  /**< no pulldown cadence between the rates */
 } marlix_status;
 
-/* A short English text of a status ("the text does not read"), and "an
+/** A short English text of a status ("the text does not read"), and "an
  * unknown status" for any other int; never null. */
 MARLIX_API const char* marlix_status_text(int status);
-/* The library's release ("0.1.0"). */
+/** The library's release ("0.1.0"). */
 MARLIX_API const char* marlix_version(void);
 
-/* Diagnostics. The library's messages go to a sink (standard error by
+/** Diagnostics. The library's messages go to a sink (standard error by
  * default); most translation messages also go to standard output unless
  * that copy is turned off (on == 0), which an embedder whose standard
  * output carries its own data should do. A null sink restores the default. */
@@ -84,21 +85,21 @@ MARLIX_API void marlix_set_messages_to_standard_output(int on);
 
 /* ---- Label types -------------------------------------------------------- */
 
-/* A label type by name: an EDL name in any case ("P", "ND", "F35"), a class
+/** A label type by name: an EDL name in any case ("P", "ND", "F35"), a class
  * name ("pal_label"), a frame rate ("25", "29.97df") or "#N". A type
  * without a converter of its own is MARLIX_ERR_LABEL_TYPE. */
 MARLIX_API marlix_status marlix_type_find(const char* name, int32_t* type);
-/* The class name of a type ("pal_label"). */
+/** The class name of a type ("pal_label"). */
 MARLIX_API marlix_status marlix_type_name(int32_t type, char* out, size_t size);
 
 /* ---- Label text and samples ---------------------------------------------- */
 
-/* The label text of a sample, exactly as the type's converter prints it (a
+/** The label text of a sample, exactly as the type's converter prints it (a
  * leading blank included); prefix (may be null) is the label point's
  * prefix text first (keycode: roll and count; ink). */
 MARLIX_API marlix_status marlix_type_text(int32_t type, int32_t sample, const char* prefix,
                                           char* out, size_t size);
-/* The sample of a label text, read as a label point reads it (prefix
+/** The sample of a label text, read as a label point reads it (prefix
  * first, then the text); MARLIX_ERR_UNREADABLE when it does not read. */
 MARLIX_API marlix_status marlix_type_sample(int32_t type, const char* text, const char* prefix,
                                             int32_t* sample);
@@ -106,27 +107,27 @@ MARLIX_API marlix_status marlix_type_sample(int32_t type, const char* text, cons
 /* ---- Medium roll identities ------------------------------------------------ */
 
 typedef struct marlix_medium_id {
-    int32_t medium;     /* 0..40 */
-    int32_t generation; /* 0 none, 1 any, 2..5 first to fourth */
+    int32_t medium;     /**< 0..40 */
+    int32_t generation; /**< 0 none, 1 any, 2..5 first to fourth */
 } marlix_medium_id;
 
-/* A medium by number or by name in any case ("Film", "30i", "TOVClock"). */
+/** A medium by number or by name in any case ("Film", "30i", "TOVClock"). */
 MARLIX_API marlix_status marlix_medium_find(const char* name, int32_t* medium);
-/* The medium's name ("24pM"); MARLIX_ERR_MEDIUM for a number without one. */
+/** The medium's name ("24pM"); MARLIX_ERR_MEDIUM for a number without one. */
 MARLIX_API marlix_status marlix_medium_name(int32_t medium, char* out, size_t size);
-/* Reads "medium[,generation]"; label_type (-1 for none) supplies the
+/** Reads "medium[,generation]"; label_type (-1 for none) supplies the
  * family an ink label's identity depends on. A text that is no identity
  * is MARLIX_ERR_UNREADABLE. */
 MARLIX_API marlix_status marlix_medium_id_read(const char* text, int32_t label_type,
                                                marlix_medium_id* id);
-/* "medium,generation", as keep strings store it. */
+/** "medium,generation", as keep strings store it. */
 MARLIX_API marlix_status marlix_medium_id_text(marlix_medium_id id, char* out, size_t size);
-/* "24p,1stGen", as a user reads it. */
+/** "24p,1stGen", as a user reads it. */
 MARLIX_API marlix_status marlix_medium_id_user_text(marlix_medium_id id, char* out, size_t size);
-/* 1 when pattern accepts id (any medium or generation matches, a rate's
+/** 1 when pattern accepts id (any medium or generation matches, a rate's
  * progressive and interlaced media accept each other), else 0. */
 MARLIX_API int marlix_medium_id_fits(marlix_medium_id pattern, marlix_medium_id id);
-/* A medium roll's keep string ("REV:1 MediumRollId:2,1 reelid:A001"), and
+/** A medium roll's keep string ("REV:1 MediumRollId:2,1 reelid:A001"), and
  * the identity and reel id (at most 31 characters) read back from one. */
 MARLIX_API marlix_status marlix_medium_roll_keep_string(marlix_medium_id id, const char* reelid,
                                                         char* out, size_t size);
@@ -135,25 +136,25 @@ MARLIX_API marlix_status marlix_medium_roll_read(const char* keep, marlix_medium
 
 /* ---- Labels and edit labels ------------------------------------------------ */
 
-/* A labelled span: start, length in samples, pitch (seconds a sample) and
+/** A labelled span: start, length in samples, pitch (seconds a sample) and
  * whether it is bounded. An edit label also names its medium roll. */
 typedef struct marlix_label marlix_label;
 
-/* A bounded label of the type's default length and natural pitch. */
+/** A bounded label of the type's default length and natural pitch. */
 MARLIX_API marlix_status marlix_label_new(int32_t type, marlix_label** label);
-/* An edit label of a type on a medium roll. */
+/** An edit label of a type on a medium roll. */
 MARLIX_API marlix_status marlix_edit_label_new(int32_t type, marlix_medium_id id,
                                                marlix_label** label);
-/* A label, or an edit label, read from its keep string. */
+/** A label, or an edit label, read from its keep string. */
 MARLIX_API marlix_status marlix_label_read(const char* keep, marlix_label** label);
 MARLIX_API marlix_status marlix_edit_label_read(const char* keep, marlix_label** label);
 MARLIX_API void marlix_label_free(marlix_label* label);
 
-/* The keep string (at most 127 characters for a label, 130 for an edit
+/** The keep string (at most 127 characters for a label, 130 for an edit
  * label). */
 MARLIX_API marlix_status marlix_label_keep_string(const marlix_label* label, char* out,
                                                   size_t size);
-/* The medium roll of an edit label (MARLIX_ERR_ARGUMENT for a label). */
+/** The medium roll of an edit label (MARLIX_ERR_ARGUMENT for a label). */
 MARLIX_API marlix_status marlix_label_medium_id(const marlix_label* label, marlix_medium_id* id);
 
 MARLIX_API marlix_status marlix_label_type(const marlix_label* label, int32_t* type);
@@ -162,58 +163,58 @@ MARLIX_API marlix_status marlix_label_length(const marlix_label* label, int32_t*
 MARLIX_API marlix_status marlix_label_pitch(const marlix_label* label, double* seconds);
 MARLIX_API marlix_status marlix_label_bounded(const marlix_label* label, int32_t* bounded);
 MARLIX_API marlix_status marlix_label_set_start(marlix_label* label, int32_t sample);
-/* The start from a label text; MARLIX_ERR_UNREADABLE leaves it invalid. */
+/** The start from a label text; MARLIX_ERR_UNREADABLE leaves it invalid. */
 MARLIX_API marlix_status marlix_label_set_start_text(marlix_label* label, const char* text);
 MARLIX_API marlix_status marlix_label_set_length(marlix_label* label, int32_t samples);
 MARLIX_API marlix_status marlix_label_set_pitch(marlix_label* label, double seconds);
 MARLIX_API marlix_status marlix_label_set_bounded(marlix_label* label, int32_t bounded);
 MARLIX_API marlix_status marlix_label_set_prefix(marlix_label* label, const char* prefix);
-/* The text at a sample counted from the start (">>>>>>" past the end and
+/** The text at a sample counted from the start (">>>>>>" past the end and
  * "<<<<<<" before the start of a bounded span). */
 MARLIX_API marlix_status marlix_label_text_at(const marlix_label* label, int32_t relative,
                                               char* out, size_t size);
-/* The position in seconds from the start of a label text within the span;
+/** The position in seconds from the start of a label text within the span;
  * MARLIX_ERR_UNREADABLE when it does not read or lies outside. */
 MARLIX_API marlix_status marlix_label_position(const marlix_label* label, const char* text,
                                                double* seconds);
 
 /* ---- Project and translation ---------------------------------------------- */
 
-/* A frame rate by name ("25", "29.97df", "30000/1001") or "#N", as the
+/** A frame rate by name ("25", "29.97df", "30000/1001") or "#N", as the
  * host's number (1..10, 31..34); *drop tells a drop-frame name (may be
  * null). */
 MARLIX_API marlix_status marlix_rate_find(const char* name, int32_t* rate, int32_t* drop);
 
 typedef struct marlix_project {
-    int32_t frame_rate;             /* host rate number */
-    int32_t drop_frame;             /* the project labels drop-frame timecode */
-    int32_t camera_speed;           /* in-camera film speed, a host rate */
-    int32_t output_rate;            /* output image rate, a host rate */
-    int32_t output_interlaced;      /* 0 progressive, 1 interlaced */
-    int32_t output_pulled_down;     /* the output uses pulldown */
-    int32_t audio_sync_pulled_down; /* sound sync is pulled down */
-    double cel_resolution;          /* 0.0 follows the project rate */
+    int32_t frame_rate;             /**< host rate number */
+    int32_t drop_frame;             /**< the project labels drop-frame timecode */
+    int32_t camera_speed;           /**< in-camera film speed, a host rate */
+    int32_t output_rate;            /**< output image rate, a host rate */
+    int32_t output_interlaced;      /**< 0 progressive, 1 interlaced */
+    int32_t output_pulled_down;     /**< the output uses pulldown */
+    int32_t audio_sync_pulled_down; /**< sound sync is pulled down */
+    double cel_resolution;          /**< 0.0 follows the project rate */
 } marlix_project;
 
-/* The process's current project, and a new one for every thread. */
+/** The process's current project, and a new one for every thread. */
 MARLIX_API marlix_status marlix_project_get(marlix_project* project);
 MARLIX_API marlix_status marlix_project_set(const marlix_project* project);
-/* The default project: 24 fps film shot at 24, playing out 24p. */
+/** The default project: 24 fps film shot at 24, playing out 24p. */
 MARLIX_API marlix_status marlix_project_default(marlix_project* project);
 
 typedef struct marlix_xlate_params {
-    int32_t transfer;       /* 0 none, 1 pulldown 4 into 5, 2 pulldown 24 into 25,
+    int32_t transfer;       /**< 0 none, 1 pulldown 4 into 5, 2 pulldown 24 into 25,
                                3 frame for frame, 7 pulldown by cadence; 0..99 */
-    int32_t sequence;       /* pulldown phase of the first video frame; -1 unset */
-    int32_t transfer_rate;  /* host rate of the transfer; 0 none */
-    int32_t video_medium;   /* the medium standing for Video; -1 the project's */
-    int32_t source_24p;     /* the video project's source is 24p */
-    int32_t round_to_frame; /* round the result to a frame */
+    int32_t sequence;       /**< pulldown phase of the first video frame; -1 unset */
+    int32_t transfer_rate;  /**< host rate of the transfer; 0 none */
+    int32_t video_medium;   /**< the medium standing for Video; -1 the project's */
+    int32_t source_24p;     /**< the video project's source is 24p */
+    int32_t round_to_frame; /**< round the result to a frame */
 } marlix_xlate_params;
 
-/* Frame for frame (3), phase 0, no transfer rate, the project's video medium. */
+/** Frame for frame (3), phase 0, no transfer rate, the project's video medium. */
 MARLIX_API marlix_status marlix_xlate_params_init(marlix_xlate_params* params);
-/* A position translated from one medium's time base to another's. params
+/** A position translated from one medium's time base to another's. params
  * may be null (the defaults); project may be null (the current project),
  * or settings for this call alone (other threads are not affected).
  * MARLIX_ERR_NO_TRANSLATION, with *result the invalid position (+-1e99),
@@ -224,19 +225,19 @@ MARLIX_API marlix_status marlix_xlate(double position, int32_t from, int32_t to,
 
 /* ---- Cadences ---------------------------------------------------------------- */
 
-/* A cadence by "FILM:VIDEO" (24 or 48; 25p 25i 30p 30i, 50p and 60p for
+/** A cadence by "FILM:VIDEO" (24 or 48; 25p 25i 30p 30i, 50p and 60p for
  * the fields of 25 and 30), as its number 0..7. */
 MARLIX_API marlix_status marlix_cadence_find(const char* text, int32_t* cadence);
-/* Film frames and output units (frames or fields) of one group, whether
+/** Film frames and output units (frames or fields) of one group, whether
  * the units are fields, and the number of pulldown phases. */
 MARLIX_API marlix_status marlix_cadence_shape(int32_t cadence, int32_t* film_frames,
                                               int32_t* output_units, int32_t* fields,
                                               int32_t* phases);
-/* The film frame on show in an output unit at a phase (0 = A), or -1 for
+/** The film frame on show in an output unit at a phase (0 = A), or -1 for
  * one that started before the clip. */
 MARLIX_API marlix_status marlix_cadence_frame(int32_t cadence, int32_t phase, int32_t unit,
                                               int32_t* film_frame);
-/* The raw look-ups: forward from a film frame to the output unit it starts
+/** The raw look-ups: forward from a film frame to the output unit it starts
  * in, inverse from an output unit to the film frame on show; row is the
  * phase row (twice the phase for fields), 0..255. A count below 0, or one
  * whose answer would not fit in 64 bits (beyond about 2^62), is
@@ -248,7 +249,7 @@ MARLIX_API marlix_status marlix_cadence_inverse(int32_t cadence, int32_t row, in
 
 /* ---- Legacy frame labels ------------------------------------------------------ */
 
-/* The legacy functions over 8-character labels (hhmmssff timecode, feet
+/** The legacy functions over 8-character labels (hhmmssff timecode, feet
  * and frames). Types are the legacy numbers 1..43; a function that refuses
  * its arguments answers MARLIX_ERR_REFUSED. *code is the function's own
  * result, 1 or 2 (2: the phase reached the end of its cycle). */
@@ -279,25 +280,28 @@ typedef struct marlix_tc_rate {
     int32_t drop;
 } marlix_tc_rate;
 
-/* A rate by name: 23.976 24 25 29.97 29.97df 30 47.952 48 50 59.94 59.94df
- * 60, or a fraction ("30000/1001"). */
+/** The names of every known rate, blank-separated, slowest first
+ * ("23.976 24 25 ..."); never null. */
+MARLIX_API const char* marlix_tc_rate_names(void);
+/** A rate by name, as marlix_tc_rate_names lists them ("29.97df"), or a
+ * fraction ("30000/1001"). */
 MARLIX_API marlix_status marlix_tc_rate_find(const char* name, marlix_tc_rate* rate);
-/* Strict reading of [-]HH:MM:SS:FF into a frame count; any_hours allows
+/** Strict reading of [-]HH:MM:SS:FF into a frame count; any_hours allows
  * hours above 23. */
 MARLIX_API marlix_status marlix_tc_read(const char* text, marlix_tc_rate rate, int32_t any_hours,
                                         int32_t* frames);
-/* HH:MM:SS:FF (';' before the frames at drop-frame rates), wrapping at 24
+/** HH:MM:SS:FF (';' before the frames at drop-frame rates), wrapping at 24
  * hours unless wrap_day is 0. */
 MARLIX_API marlix_status marlix_tc_write(int32_t frames, marlix_tc_rate rate, int32_t wrap_day,
                                          char* out, size_t size);
 MARLIX_API marlix_status marlix_tc_add(int32_t frames, marlix_tc_rate rate, int64_t delta,
                                        int32_t* result);
-/* method: 0 real time, 1 frame for frame, 2 pulldown (2:3 with the sync
+/** method: 0 real time, 1 frame for frame, 2 pulldown (2:3 with the sync
  * point: film frame sync_film is an A frame on video frame sync_video). */
 MARLIX_API marlix_status marlix_tc_convert(int32_t frames, marlix_tc_rate from, marlix_tc_rate to,
                                            int32_t method, int32_t sync_film, int32_t sync_video,
                                            int32_t* result);
-/* The film frame shown in the first field of a video frame, and whether
+/** The film frame shown in the first field of a video frame, and whether
  * the frame's second field shows another (2:3, 24:25 or one to one). A
  * video frame beyond +-2^61 is MARLIX_ERR_ARGUMENT. */
 MARLIX_API marlix_status marlix_tc_pull(int64_t video_frame, marlix_tc_rate rate,

@@ -316,6 +316,10 @@ marlix_status marlix_legacy_video_to_film(int32_t video, int32_t transfer, int32
     });
 }
 
+const char* marlix_tc_rate_names(void) {
+    return capi::guarded_or("", [] { return smpte::rate_names(); });
+}
+
 marlix_status marlix_tc_rate_find(const char* name, marlix_tc_rate* rate) {
     return guarded([&] {
         if (name == nullptr || rate == nullptr) return MARLIX_ERR_ARGUMENT;

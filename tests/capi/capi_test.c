@@ -281,6 +281,7 @@ static void timecode(void) {
     int32_t split      = 0;
     char text[32];
     CHECK(marlix_tc_rate_find("29.97df", &df) == MARLIX_OK && df.drop == 1);
+    CHECK(strncmp(marlix_tc_rate_names(), "23.976 24 25 29.97 29.97df 30 ", 30) == 0);
     CHECK(marlix_tc_rate_find("23.976", &film) == MARLIX_OK);
     CHECK(marlix_tc_read("00:01:00;02", df, 0, &frames) == MARLIX_OK && frames == 1800);
     CHECK(marlix_tc_read("00:01:00;00", df, 0, &frames) == MARLIX_ERR_TC_DROPPED_LABEL);
