@@ -9,6 +9,7 @@
 #include <new>
 #include <string_view>
 
+#include "marlix/front/result.h"
 #include "marlix/marlix_c.h"
 #include "marlix/smpte/timecode.h"
 #include "marlix/types/label_types.h"
@@ -64,5 +65,13 @@ inline bool is_label_type(int32_t t) { return t >= 0 && t < label_type_count; }
 inline constexpr int tc_status_offset = MARLIX_ERR_TC_EMPTY - static_cast<int>(smpte::error::empty);
 static_assert(MARLIX_ERR_TC_NO_PULLDOWN - tc_status_offset ==
               static_cast<int>(smpte::error::no_pulldown));
+
+// A front door look-up answered through out: its value, or refused.
+template <class T, class Out>
+marlix_status found_into(front::result<T> const& found, Out* out, marlix_status refused) {
+    if (!found) return refused;
+    *out = static_cast<Out>(found.value);
+    return MARLIX_OK;
+}
 
 }  // namespace marlix::capi

@@ -40,6 +40,7 @@ namespace {
 
 using namespace marlix;
 using capi::copy_out;
+using capi::found_into;
 using capi::guarded;
 using capi::guarded_or;
 using capi::guarded_void;
@@ -138,12 +139,8 @@ void marlix_set_messages_to_standard_output(int on) {
 
 marlix_status marlix_type_find(const char* name, int32_t* type) {
     if (name == nullptr || type == nullptr) return MARLIX_ERR_ARGUMENT;
-    return guarded([&] {
-        auto const found = front::find_converter_type(name);
-        if (!found) return MARLIX_ERR_LABEL_TYPE;
-        *type = found.value;
-        return MARLIX_OK;
-    });
+    return guarded(
+        [&] { return found_into(front::find_converter_type(name), type, MARLIX_ERR_LABEL_TYPE); });
 }
 
 marlix_status marlix_type_name(int32_t type, char* out, size_t size) {
@@ -173,12 +170,7 @@ marlix_status marlix_type_sample(int32_t type, const char* text, const char* pre
 
 marlix_status marlix_medium_find(const char* name, int32_t* medium) {
     if (name == nullptr || medium == nullptr) return MARLIX_ERR_ARGUMENT;
-    return guarded([&] {
-        auto const m = front::find_medium(name);
-        if (!m) return MARLIX_ERR_MEDIUM;
-        *medium = m.value;
-        return MARLIX_OK;
-    });
+    return guarded([&] { return found_into(front::find_medium(name), medium, MARLIX_ERR_MEDIUM); });
 }
 
 marlix_status marlix_medium_name(int32_t medium, char* out, size_t size) {

@@ -168,10 +168,7 @@ marlix_status marlix_xlate(double position, int32_t from, int32_t to,
 marlix_status marlix_cadence_find(const char* text, int32_t* cadence) {
     return guarded([&] {
         if (text == nullptr || cadence == nullptr) return MARLIX_ERR_ARGUMENT;
-        auto const p = front::find_cadence(text);
-        if (!p) return MARLIX_ERR_UNREADABLE;
-        *cadence = static_cast<int32_t>(p.value);
-        return MARLIX_OK;
+        return capi::found_into(front::find_cadence(text), cadence, MARLIX_ERR_UNREADABLE);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "marlix/front/names.h"
 
 #include <charconv>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -111,32 +112,35 @@ result<cadence_pair> find_cadence(std::string_view text) {
     return {p};
 }
 
+namespace {
+
+// The short text of each reason, in the enumeration's order.
+constexpr char const* reason_texts[] = {
+    "no error",
+    "not a label type",
+    "not a catalogue number",
+    "59.94 drop-frame timecode has no label converter",
+    "not a frame rate",
+    "no converter of its own",
+    "timecode fields of a type that is no timecode",
+    "no memory for a converter",
+    "does not read as a label of the type",
+    "the prefix is shorter than the type's prefix",
+    "the two types have prefixes of different lengths",
+    "not a known frame rate",
+    "not a transfer: none, frame, pulldown or a number 0..99",
+    "not a medium",
+    "not a cadence FILM-RATE:VIDEO: 24 or 48, then 25p, 25i, 30p or 30i",
+    "no translation",
+    "the prefix holds a blank or a colon and would not read back",
+};
+static_assert(std::size(reason_texts) == reason_count, "a text for every reason");
+
+}  // namespace
+
 char const* reason_text(reason why) {
-    switch (why) {
-        case reason::none: return "no error";
-        case reason::unknown_label_type: return "not a label type";
-        case reason::bad_catalogue_number: return "not a catalogue number";
-        case reason::rate_without_converter:
-            return "59.94 drop-frame timecode has no label converter";
-        case reason::not_a_rate: return "not a frame rate";
-        case reason::no_converter: return "no converter of its own";
-        case reason::fields_not_timecode: return "timecode fields of a type that is no timecode";
-        case reason::no_memory: return "no memory for a converter";
-        case reason::unreadable: return "does not read as a label of the type";
-        case reason::prefix_too_short: return "the prefix is shorter than the type's prefix";
-        case reason::prefix_lengths_differ:
-            return "the two types have prefixes of different lengths";
-        case reason::unknown_rate: return "not a known frame rate";
-        case reason::unknown_transfer:
-            return "not a transfer: none, frame, pulldown or a number 0..99";
-        case reason::unknown_medium: return "not a medium";
-        case reason::unknown_cadence:
-            return "not a cadence FILM-RATE:VIDEO: 24 or 48, then 25p, 25i, 30p or 30i";
-        case reason::no_translation: return "no translation";
-        case reason::prefix_not_kept:
-            return "the prefix holds a blank or a colon and would not read back";
-    }
-    return "unknown reason";
+    auto const n = static_cast<std::size_t>(why);
+    return n < std::size(reason_texts) ? reason_texts[n] : "unknown reason";
 }
 
 std::string describe(reason why, std::string_view subject, label_t type) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "marlix/base/result.h"
 #include "marlix/export.h"
 #include "marlix/types/label_types.h"
 
@@ -48,12 +49,6 @@ MARLIX_API std::string describe(reason why, std::string_view subject, label_t ty
 /// A value and why it is missing. On a refusal value is T's default: never a
 /// usable answer.
 template <class T>
-struct [[nodiscard]] result {
-    T value{};
-    reason why = reason::none;
-
-    constexpr bool ok() const { return why == reason::none; }
-    constexpr explicit operator bool() const { return ok(); }
-};
+using result = basic_result<T, reason>;
 
 }  // namespace marlix::front

@@ -11,11 +11,9 @@ namespace marlix::smpte {
 
 namespace {
 
+namespace num = marlix::detail;
 using detail::known;
 using detail::refused;
-using marlix::detail::fits_long32;
-using marlix::detail::floor_div;
-using marlix::detail::floor_mod;
 
 // The film frame on show in a field, and the first field of a film frame,
 // from the cadence tables at phase 0 (2:3: A on fields 0-1, B 2-4, C 5-6,
@@ -29,8 +27,8 @@ constexpr field_cadence pal_24_25{cadence_pair::film24_to_50_fields, 24, 50};
 
 long long film_at_field(field_cadence c, long long field) {
     cadence_table const inverse = cadence_inverse(c.pair);
-    return c.film_frames * floor_div(field, c.fields) +
-           inverse.at(0, static_cast<int>(floor_mod(field, c.fields)));
+    return c.film_frames * num::floor_div(field, c.fields) +
+           inverse.at(0, static_cast<int>(num::floor_mod(field, c.fields)));
 }
 
 }  // namespace
@@ -40,8 +38,8 @@ std::int64_t pulldown_first_field(std::int64_t film_frame) {
     if (film_frame > pull_frame_limit) film_frame = pull_frame_limit;
     if (film_frame < -pull_frame_limit) film_frame = -pull_frame_limit;
     cadence_table const forward = cadence_forward(cadence_pair::film24_to_60_fields);
-    return two_three.fields * floor_div(film_frame, two_three.film_frames) +
-           forward.at(0, static_cast<int>(floor_mod(film_frame, two_three.film_frames)));
+    return two_three.fields * num::floor_div(film_frame, two_three.film_frames) +
+           forward.at(0, static_cast<int>(num::floor_mod(film_frame, two_three.film_frames)));
 }
 
 std::int64_t pulldown_film_frame(std::int64_t field) { return film_at_field(two_three, field); }
@@ -54,7 +52,7 @@ result<timecode> convert(timecode t, rate to, method m, sync_point sync) {
         case method::frame: break;
         case method::realtime:
             // The frame on show at the instant frame v starts.
-            v = floor_div(v * from.den * to.num, static_cast<long long>(from.num) * to.den);
+            v = num::floor_div(v * from.den * to.num, static_cast<long long>(from.num) * to.den);
             break;
         case method::pulldown: {
             bool const film_23976 = from == rate_23_976 || to == rate_23_976;
@@ -65,14 +63,14 @@ result<timecode> convert(timecode t, rate to, method m, sync_point sync) {
                 return refused{error::no_pulldown};
             if (from.nominal() == 24) {  // film to video: the first frame showing it
                 long long const field = pulldown_first_field(v - sync.film_frame);
-                v                     = sync.video_frame + floor_div(field + 1, 2);
+                v                     = sync.video_frame + num::floor_div(field + 1, 2);
             } else {  // video to film: the film frame of the first field
                 v = sync.film_frame + pulldown_film_frame(2 * (v - sync.video_frame));
             }
             break;
         }
     }
-    if (!fits_long32(v)) return refused{error::out_of_range};
+    if (!num::fits_long32(v)) return refused{error::out_of_range};
     return {timecode(static_cast<std::int32_t>(v), to), error::none};
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "marlix/base/result.h"
 #include "marlix/export.h"
 #include "marlix/types/label_types.h"
 
@@ -87,12 +88,7 @@ MARLIX_API char const* error_text(error e);
 /// 0 for a number, no_rate for a rate, frame 0 at no_rate for a timecode,
 /// {0, false} for a pulled frame.
 template <class T>
-struct [[nodiscard]] result {
-    T value{};
-    error why = error::none;
-    constexpr bool ok() const { return why == error::none; }
-    constexpr explicit operator bool() const { return ok(); }
-};
+using result = basic_result<T, error>;
 
 /// A rate by name: one of rate_names() ("29.97df", "df" in any case), or
 /// its fraction as the rate holds it (30000/1001, 25/1, 30000/1001df).
