@@ -25,6 +25,15 @@ char const legacy_usage[] =
 
 namespace {
 
+// A legacy call's answer: refused where it answered 0, else the fields with
+// the phases it moved to and its answer.
+item_result legacy_answer(int r, record&& fields, int ph, int fp) {
+    if (r == 0)
+        return item_result::failure("the label type, edit, transfer or foot phase is refused");
+    return item_result::success(
+        std::move(fields).integer("phase", ph).integer("foot_phase", fp).integer("result", r));
+}
+
 struct legacy_options {
     marlix::label_type type{};
     int drop = 0, phase = 0, foot_phase = 1, frames_per_foot = 16;
@@ -123,14 +132,7 @@ int run_legacy(args_t const& args) {
             int const r =
                 marlix::label_to_frames(label, o.foot_phase, &fp, o.phase, &ph, &frame, o.type,
                                         o.drop, o.transfer, o.edit, o.frames_per_foot);
-            if (r == 0)
-                return item_result::failure(
-                    "the label type, edit, transfer or foot phase is refused");
-            return item_result::success(record::fields()
-                                            .integer("frame", frame)
-                                            .integer("phase", ph)
-                                            .integer("foot_phase", fp)
-                                            .integer("result", r));
+            return legacy_answer(r, record::fields().integer("frame", frame), ph, fp);
         });
     }
     if (args.front() == "plus") {
@@ -145,14 +147,7 @@ int run_legacy(args_t const& args) {
             int const r = marlix::label_plus_frames(
                 out, &fp, &ph, label, o.foot_phase, o.phase, static_cast<marlix::long32>(*delta),
                 o.type, o.drop, o.frames_per_foot, o.digit_flags, o.transfer, o.edit);
-            if (r == 0)
-                return item_result::failure(
-                    "the label type, edit, transfer or foot phase is refused");
-            return item_result::success(record::fields()
-                                            .text("label", out)
-                                            .integer("phase", ph)
-                                            .integer("foot_phase", fp)
-                                            .integer("result", r));
+            return legacy_answer(r, record::fields().text("label", r != 0 ? out : ""), ph, fp);
         };
         if (!p.operands.empty() && p.operands.size() != 2)
             return usage_error("legacy plus takes LABEL and DELTA");

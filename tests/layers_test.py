@@ -1,5 +1,8 @@
 #!/usr/bin/env python3
-"""Every #include between the library's folders runs down the layer order.
+"""Every #include between the library's folders runs down the layer order,
+and the front ends (the tool, the C interface, the Python module) reach
+labels only through the front door: no converter call, label point or
+prefix copy of their own.
 
 A file may include what sits in its own folder or in a lower layer; folders
 of one layer (the converters and the label values, which use each other)
@@ -29,6 +32,20 @@ LAYERS = [
 LEVEL = {name: i for i, layer in enumerate(LAYERS) for name in layer}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"(marlix/[^"]+)"', re.M)
 
+FRONT_ENDS = ("tools", "python", "capi")
+# What only the library's own layers do.
+WORKS_A_CONVERTER = re.compile(
+    r"\blabel_point\b|\bprefix_text\b|\bget_static_label_cvt\b|\bmake_(?:any_)?label_cvt\b"
+    r"|\bmake_timecode_label_cvt\b|\blabel_cvt\b|->\s*get_abs_\w+|\bget_abs_\w+\s*\("
+    r"|\bnormalise_sample_unit\b|\bget_samples_from_SMPTETc\b|\btemplates\s*\[")
+
+
+def code_lines(text):
+    """Lines without their // comments and string literals."""
+    for number, line in enumerate(text.splitlines(), 1):
+        line = re.sub(r'"(?:[^"\\]|\\.)*"', '""', line)
+        yield number, line.split("//", 1)[0]
+
 
 def unit(rel):
     """The layer name of a path relative to the repository root."""
@@ -46,6 +63,10 @@ def main(root):
     for path in sorted(sources):
         rel = path.relative_to(root)
         src = unit(rel)
+        if src in FRONT_ENDS:
+            for number, line in code_lines(path.read_text(errors="replace")):
+                if WORKS_A_CONVERTER.search(line):
+                    faults.append(f"{rel}:{number}: a front end works a converter: {line.strip()}")
         if src not in LEVEL:
             faults.append(f"{rel}: folder '{src}' has no place in the layer order")
             continue
@@ -64,7 +85,7 @@ def main(root):
                 faults.append(f"{rel}: includes {target} beside it")
     for f in faults:
         print(f)
-    print(f"{len(sources)} files, {len(faults)} includes against the layer order")
+    print(f"{len(sources)} files, {len(faults)} faults")
     return 1 if faults else 0
 
 
