@@ -10,8 +10,10 @@ call: (arguments, standard input, status, standard output, standard error).
 usage: behaviour_hash.py MARLIX_TOOL PYTHON_PACKAGE_DIR [--seed N] [--count N] [--dump FILE]
 """
 import argparse
+import ctypes
 import hashlib
 import importlib
+import pathlib
 import random
 import subprocess
 import sys
@@ -306,6 +308,57 @@ def python_calls(rng, marlix, count):
             yield type(e).__name__ + ": " + str(e)
 
 
+# The C interface's label-type calls, under their names before and after
+# the renames of the type functions.
+C_NAMES = {"text": ("marlix_type_text", "marlix_label_text"),
+           "sample": ("marlix_type_sample", "marlix_label_sample"),
+           "find": ("marlix_type_find", "marlix_label_type_find")}
+
+
+def c_function(lib, key):
+    for name in C_NAMES[key]:
+        if hasattr(lib, name):
+            return getattr(lib, name)
+    raise AttributeError(key)
+
+
+def c_calls(rng, lib, count):
+    lib.marlix_status_text.restype = ctypes.c_char_p
+    type_text, type_sample, type_find = (c_function(lib, k) for k in ("text", "sample", "find"))
+    out = ctypes.create_string_buffer(64)
+    n = ctypes.c_int32()
+    drop = ctypes.c_int32()
+    for _ in range(count):
+        kind = rng.randrange(7)
+        t = rng.choice([0, 3, 5, 7, 9, 11, 21, 30, 41, 42, -1, 2**31 - 1])
+        p = rng.choice(PREFIXES)
+        prefix = p.encode() if p is not None else None
+        if kind == 0:
+            st = type_text(t, sample(rng), prefix, out, rng.choice([64, 8, 1]))
+            yield f"text {st} {out.value!r}"
+        elif kind == 1:
+            words = rng.choice([junk(rng), "KU2290121234+01", " 01:00:00.00", "01:00:00;02"])
+            st = type_sample(t, words.encode(), prefix, ctypes.byref(n))
+            yield f"sample {st} {n.value if st == 0 else ''}"
+        elif kind == 2:
+            st = type_find(rng.choice(TYPES).encode(), ctypes.byref(n))
+            yield f"find {st} {n.value if st == 0 else ''}"
+        elif kind == 3:
+            st = lib.marlix_rate_find(rng.choice(RATES + ["#9", "#31", "#0", "x"]).encode(),
+                                      ctypes.byref(n), ctypes.byref(drop))
+            yield f"rate {st} {(n.value, drop.value) if st == 0 else ''}"
+        elif kind == 4:
+            st = lib.marlix_medium_find(rng.choice(["film", "30i", "Audio", "9", "x", ""]).encode(),
+                                        ctypes.byref(n))
+            yield f"medium {st} {n.value if st == 0 else ''}"
+        elif kind == 5:
+            st = lib.marlix_cadence_find(rng.choice(["24:30i", "48:25p", "24:29i", ""]).encode(),
+                                         ctypes.byref(n))
+            yield f"cadence {st} {n.value if st == 0 else ''}"
+        else:
+            yield "status " + repr(lib.marlix_status_text(rng.choice([0, 3, 8, 33, 41, 99, -5])))
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("tool")
@@ -327,6 +380,13 @@ def main():
     marlix = importlib.import_module("marlix")
     rng = random.Random(a.seed)
     for answer in python_calls(rng, marlix, a.count * 5):
+        h.update(answer.encode())
+        if dump:
+            dump.write(answer + "\n")
+    # The C interface of the library beside the tool.
+    lib = ctypes.CDLL(str(pathlib.Path(a.tool).resolve().parents[2] / "libmarlix.so"))
+    rng = random.Random(a.seed)
+    for answer in c_calls(rng, lib, a.count * 5):
         h.update(answer.encode())
         if dump:
             dump.write(answer + "\n")
