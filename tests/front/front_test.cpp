@@ -162,21 +162,6 @@ TEST(front, StartPrefixesAKeepStringReadsBack) {
     EXPECT_EQ(std::string(l.start.prefix_text), std::string(label_point::prefix_capacity, 'K'));
 }
 
-TEST(front, ConverterFactsForTheCatalogue) {
-    for (int t = 0; t < label_type_count; ++t) {
-        label_cvt* const c = get_static_label_cvt(static_cast<label_t>(t));
-        auto const facts   = front::facts_of(static_cast<label_t>(t));
-        EXPECT_TRUE(facts.samples_per_unit == c->samples_per_unit() &&
-                    facts.modulus == c->get_modulus() &&
-                    std::string(facts.template_text) == c->templates[0].text)
-            << t;
-    }
-    for (int t : {-1, label_type_count}) {
-        auto const none = front::facts_of(static_cast<label_t>(t));
-        EXPECT_TRUE(none.samples_per_unit == 0 && none.modulus == 0 && *none.template_text == 0);
-    }
-}
-
 TEST(front, LabellerRefusesWhatNoConverterServes) {
     EXPECT_EQ(front::labeller::make(LABEL_KEYCODE).why, reason::no_converter);
     EXPECT_EQ(front::labeller::make(static_cast<label_t>(42)).why, reason::no_converter);
