@@ -161,12 +161,9 @@ std::string times(int n, std::string const& s) {
 // from the first that starts at or after it; a row within a film frame
 // counts from the frame on show, except the rows listed, which count on.
 TEST(cadence_tables, EveryCellFollowsTheCadence) {
-    using P          = cadence_pair;
-    auto const evens = [] {  // 24 into 50 fields: rows 24, 26 .. 46
-        std::vector<int> v;
-        for (int r = 24; r <= 46; r += 2) v.push_back(r);
-        return v;
-    }();
+    using P = cadence_pair;
+    std::vector<int> evens;  // 24 into 50 fields: rows 24, 26 .. 46
+    for (int r = 24; r <= 46; r += 2) evens.push_back(r);
     std::string const twelve = times(11, "10") + "100";  // a third field on the 12th frame
     struct {
         P pair;
@@ -175,7 +172,11 @@ TEST(cadence_tables, EveryCellFollowsTheCadence) {
     } const cadences[] = {
         {P::film24_to_25_frames, times(24, "1") + "0", {}, {}},  // one frame repeated in 25
         {P::film24_to_50_fields, times(2, twelve), evens, evens},
-        {P::film48_to_25_frames, times(23, "2") + "11", {}, {}},
+        {P::film48_to_25_frames,
+         times(23, "2") + "11",
+         {},
+         {}},  // two a frame, one in the last two
+        // 48 on fields: one field in 25 (in 5 at 60) without a new frame.
         {P::film48_to_50_fields, times(2, times(24, "1") + "0"), {24}, {24}},
         {P::film24_to_30_frames, "11110", {}, {}},       // 4 into 5: D twice
         {P::film24_to_60_fields, "1010010100", {}, {}},  // 2:3: A 2, B 3, C 2, D 3
