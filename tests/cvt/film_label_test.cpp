@@ -159,6 +159,16 @@ TEST(keycode_label, StatedTextsAndTraps) {
     EXPECT_STREQ(k353->templates[0].text, "????????9999+29.3");
     EXPECT_STREQ(k353->templates[1].text, "~~~~~~~~9999+29.3");
     EXPECT_EQ(k353->normalise_sample_unit(-1), 659999);  // 3 x 22 x 10000 cycle
+    // A stock whose keycode interval passes 32 bits: every sample lies in
+    // count 0, at the frame of its perforations.
+    struct wide : keycode_label {
+        wide() : keycode_label(1 << 16, (1 << 16) + 1) {}
+        keycode_counts counts(long32 s) const { return rule_counts(s); }
+    } const w;
+    for (long32 s : {0, 65536, 70000, INT32_MAX}) {
+        keycode_label::keycode_counts const c = w.counts(s);
+        EXPECT_TRUE(c.count == 0 && c.frame_offset == s / 65537) << s;
+    }
 }
 
 // The converters' fixed-buffer writer against snprintf's "%0*lld" and

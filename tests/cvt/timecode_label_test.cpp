@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "marlix/host/host_services.h"
+#include "marlix/internal/scan_fields.h"
 #include "marlix/values/label_point.h"
 #include "tests/support/timecode_reference.h"
 
@@ -102,7 +103,7 @@ TEST(timecode_label, PrintsTheStatedTexts) {
         {&pal, SAMPLE_PAST_END, ">>>.>>.>>.>>"}, {&pal, SAMPLE_BEFORE_START, "<<<.<<.<<.<<"},
         {&pal0, 1628, " 1:05.03"}, {&pal0, 3, " "}, {&pal8, 3, " .03"}, {&pal8, 0, " .00"},
         {&pal0, 90000, " 1:00:00.00"}, {&pal0, 900000, " 10:00:00.00"}, {&pal2, 25, " 00:01.00"},
-        {&pal0, -1628, "-1:05.03"}};
+        {&pal0, -1628, "-1:05.03"}, {&pal0, 15000, " 10:00.00"}, {&pal0, 14975, " 9:59.00"}};
     // clang-format on
     for (auto const& [cvt, sample, text] : cases) {
         label_point point(0, cvt);
@@ -258,6 +259,27 @@ TEST(timecode_label, ParsesExactlyAsSscanf) {
             text += pieces[(x >> 33) % std::size(pieces)];
         }
         for (auto& p : parsers) check(p, text);
+    }
+}
+
+// The scanner answers as sscanf does: the items assigned, or EOF where the
+// text ends before the first, a %c included.
+TEST(scan_fields, CountsAsSscanf) {
+    using detail::scan_op;
+    constexpr scan_op num{scan_op::number, 0, 0}, sep{scan_op::character, 0, 0};
+    constexpr scan_op colon{scan_op::literal, ':', 0};
+    constexpr scan_op sf[] = {num, sep, num}, cf[] = {sep, num},
+                      msf[] = {num, colon, num, sep, num};
+    for (char const* text : {"", " ", "5", "5.", "5.6", "x", "1:", "1:2", "1:2.", "1:2.3", "1:x"}) {
+        long long f[4];
+        int a = 0, b = 0, c = 0;
+        char ch = 0;
+        EXPECT_EQ(detail::scan_fields(text, sf, f), std::sscanf(text, "%d%c%d", &a, &ch, &b))
+            << text;
+        EXPECT_EQ(detail::scan_fields(text, cf, f), std::sscanf(text, "%c%d", &ch, &a)) << text;
+        EXPECT_EQ(detail::scan_fields(text, msf, f),
+                  std::sscanf(text, "%d:%d%c%d", &a, &b, &ch, &c))
+            << text;
     }
 }
 

@@ -143,26 +143,29 @@ TEST(label_to_frames, FootageAndTheThreePerforationWalk) {
 }
 
 TEST(label_plus_frames, FootPhaseWalkAgainstAnIndependentCount) {
-    // Walk 3000 frames forward from foot 0 (phase 1) one frame at a time and
-    // check each printed footage against a count of 21-21-22 frame feet.
-    long32 feet = 0, frame_in_foot = 0;
-    int phase = 1;
-    for (long32 n = 0; n < 3000; ++n) {
-        char label[] = "00000000";
-        char out[9];
-        int fp = 0, ph = 0;
-        ASSERT_GE(label_plus_frames(out, &fp, &ph, label, 1, 0, n, lt(26), 0, 0, 0xfc,
-                                    transfer_none, edit_film_frames),
-                  1);
-        char expected[32];
-        std::snprintf(expected, sizeof expected, "%06d%02d", static_cast<int>(feet % 1000000),
-                      static_cast<int>(frame_in_foot % 100));
-        ASSERT_STREQ(out, expected) << n;
-        ASSERT_EQ(fp, phase) << n;
-        if (++frame_in_foot == (phase == 3 ? 22 : 21)) {
-            frame_in_foot = 0;
-            ++feet;
-            phase = phase == 3 ? 1 : phase + 1;
+    // Walk 1500 frames forward from foot 0 at each phase one frame at a time
+    // and check each printed footage against a count of feet of 21 frames,
+    // 22 at phase 3, the phase moving 1 -> 2 -> 3 -> 1.
+    for (int start : {1, 2, 3}) {
+        long32 feet = 0, frame_in_foot = 0;
+        int phase = start;
+        for (long32 n = 0; n < 1500; ++n) {
+            char label[] = "00000000";
+            char out[9];
+            int fp = 0, ph = 0;
+            ASSERT_GE(label_plus_frames(out, &fp, &ph, label, start, 0, n, lt(26), 0, 0, 0xfc,
+                                        transfer_none, edit_film_frames),
+                      1);
+            char expected[32];
+            std::snprintf(expected, sizeof expected, "%06d%02d", static_cast<int>(feet % 1000000),
+                          static_cast<int>(frame_in_foot % 100));
+            ASSERT_STREQ(out, expected) << start << ": " << n;
+            ASSERT_EQ(fp, phase) << start << ": " << n;
+            if (++frame_in_foot == (phase == 3 ? 22 : 21)) {
+                frame_in_foot = 0;
+                ++feet;
+                phase = phase == 3 ? 1 : phase + 1;
+            }
         }
     }
 }
@@ -179,6 +182,22 @@ TEST(label_plus_frames, CompositionsAndFailures) {
     for (auto [delta, phase] : {std::pair{5, 1}, std::pair{-1, 3}, std::pair{-6, 2}}) {
         plus("00000000", delta, 1, 0, 0, 0, transfer_pulldown_4_5, edit_film_frames, &ph);
         EXPECT_EQ(ph, phase) << delta;
+    }
+    // A video count moves the phase with it, modulo the video frames of a
+    // pulldown cycle.
+    for (auto [transfer, cycle] :
+         {std::pair{transfer_pulldown_4_5, 5}, std::pair{transfer_pulldown_24_25, 25}}) {
+        for (int phase = 0; phase < cycle; ++phase) {
+            for (long32 delta = -30; delta <= 30; ++delta) {
+                char label[] = "00000000", out[9];
+                int fp = 0, moved = -1;
+                ASSERT_GE(label_plus_frames(out, &fp, &moved, label, 0, phase, delta, lt(1), 0, 0,
+                                            0, transfer, edit_video_frames),
+                          1);
+                ASSERT_EQ(moved, ((phase + delta) % cycle + cycle) % cycle)
+                    << transfer << " phase " << phase << " + " << delta;
+            }
+        }
     }
     char tc[]     = "00000000";
     int phase_out = 5;

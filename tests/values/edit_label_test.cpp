@@ -90,7 +90,8 @@ TEST(edit_label, FixAudioLabelPitchByBranch) {
         {LABEL_PAL, 2, 7, 19, 1, 0.04}, {LABEL_PAL, 2, 3, 19, 1, ((1.0 / 25) * 25) / 24},
         {LABEL_PAL, 2, 3, 19, 3, 1.0 / 25}, {LABEL_NTSC, 2, 0, 22, 1, (1.0 / 30) * 1.001},
         {LABEL_NTSC, 2, 0, 21, 1, 1.0 / 30},
-        {LABEL_NTSC, 2, 3, 40, 1, 1.0 / 30},  // no rule for playout: step 3's pitch stays
+        {LABEL_TC_60, 2, 3, 40, 1, 1.0 / 60},  // no rule for playout: step 3's pitch stays
+        {LABEL_TC_60, 2, 3, 13, 1, 1.0 / 60},  // nor for the generic 24p medium
         {LABEL_TC_60, 2, 0, 26, 1, 1.0 / 24},
         {LABEL_NTSC, 3, 7, 23, 1, 1.0 / 30},  // not first generation
         {LABEL_NTSC, 2, 3, 23, 1, ((1.0 / 30) * 30) / 24}, {LABEL_NTSC, 2, 3, 23, 4, 1.0 / 30},

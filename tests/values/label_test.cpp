@@ -195,7 +195,7 @@ TEST(label, PositionsWithTheirTolerances) {
     // clang-format off
     std::tuple<double, long32, long32> const cases[] = {
         {0.0399, 1, 0}, {0.0398, 0, 0}, {0.03995, 1, 1}, {-0.01, -1, -1}, {-0.0399, -1, -1},
-        {-0.04008, -1, -2}, {0.08, 2, 2}, {1e99, INVALID_SAMPLE, INVALID_SAMPLE},
+        {-0.04008, -1, -2}, {-0.04 / 500, 0, 0}, {0.08, 2, 2}, {1e99, INVALID_SAMPLE, INVALID_SAMPLE},
         {1e12, INVALID_SAMPLE, INVALID_SAMPLE}, {-1e12, INVALID_SAMPLE, INVALID_SAMPLE},
     };
     // clang-format on

@@ -117,6 +117,14 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         {1, MediumRollTOVCel, MediumRollAudio, none, r25, 1.0, 0.96},
         {1, MediumRollTOVCel, MediumRollAudio, none, r30, 1.0, 1.0},  // pulled down by default
         {1, MediumRollTOVCel, MediumRollAudio, none, r2997, 1.0, 1.001},
+        {1, MediumRollAudio, MediumRollTOVCel, none, r25, 0.96, 1.0},
+        {1, MediumRollAudio, MediumRollTOVCel, none, r30, 1.0, 1.0},
+        {1, MediumRollAudio, MediumRollTOVCel, none, r2997, 1.001, 1.0},
+        // Sound to clock of a video project without a transfer: the 1000/1001
+        // step between the transfer rate and the output rate.
+        {5, MediumRollAudio, MediumRollTOVClock, none, r30, 1.0, 1.001},
+        {5, MediumRollAudio, MediumRollTOVClock, none, r2997, 1.0, 1.0},
+        {4, MediumRollAudio, MediumRollTOVClock, none, r2997, 1.0, 1 / 1.001},
         // Video to film counts whole video frames of the project rate.
         {32, MediumRoll25i, MediumRollFilm, none, r25, 310.0, 12 / 24.0},
         {32, MediumRoll25p, MediumRollFilm, frame, r25, 300.0, 12 / 24.0},
@@ -178,21 +186,26 @@ TEST(mPosn_Xlate, CadenceLegsAsStated) {
     q.project_rate = Tov::FrameRate_24;
     EXPECT_NEAR(mPosn_Xlate(24 / 25.0, MediumRoll25p, MediumRollFilm, q, false) * 24, 23, 1e-9);
 
-    Tov::ScopedProject pulled(project(1, 4, true));
-    int const film_of_field[] = {0, 0, 0, 1, 1, 2, 2, 2, 3, 3};
-    for (int f = 0; f < 30; ++f)  // three cycles of ten fields
-        EXPECT_NEAR(mPosn_Xlate(f / 60.0, MediumRollPlayout30i, MediumRollTOVCel) * 24,
-                    4 * (f / 10) + film_of_field[f % 10], 1e-9)
-            << f;
-    Tov::ScopedProject pulled25(project(1, 3, true));
-    EXPECT_NEAR(mPosn_Xlate(12 / 24.0, MediumRollTOVCel, MediumRollPlayout25i) * 50, 25, 1e-9);
-    EXPECT_NEAR(mPosn_Xlate(24 / 24.0, MediumRollTOVCel, MediumRollPlayout25i) * 50, 50, 1e-9);
-    // The stated way back: field i of 50 to frame i / 2, less one where i is
-    // even and past field 26 (field 0 excepted).
-    for (auto [field, frame] : {std::pair{1, 0}, {2, 0}, {3, 1}, {26, 12}, {27, 12}, {50, 24}})
-        EXPECT_NEAR(mPosn_Xlate(field / 50.0, MediumRollPlayout25i, MediumRollTOVCel) * 24, frame,
+    // Single film pulled to playout: frame k holds three fields where k mod
+    // 2 is 0 (3:2 on 30i) or k mod 12 is 0 (24 frames on 50 fields), two
+    // otherwise; it starts on the first field of its run, and every field of
+    // the run shows it.
+    for (auto [output, playout, every, fields_a_second] :
+         {std::tuple{4, MediumRollPlayout30i, 2, 60},
+          std::tuple{3, MediumRollPlayout25i, 12, 50}}) {
+        Tov::ScopedProject pulled(project(1, output, true));
+        int field = 0;
+        for (int k = 0; k < 60; ++k) {
+            EXPECT_NEAR(mPosn_Xlate(k / 24.0, MediumRollTOVCel, playout) * fields_a_second, field,
+                        1e-9)
+                << playout << " frame " << k;
+            for (int end = field + (k % every == 0 ? 3 : 2); field < end; ++field)
+                EXPECT_NEAR(
+                    mPosn_Xlate(field / double(fields_a_second), playout, MediumRollTOVCel) * 24, k,
                     1e-9)
-            << field;
+                    << playout << " field " << field;
+        }
+    }
     // Double film pulled to 25: 48 frames on 50 fields, frame n on field
     // n + 2(n div 48) + [n mod 48 > 0] + [n mod 48 > 25].
     Tov::ScopedProject pulled48(project(6, 3, true));
@@ -374,6 +387,9 @@ TEST(mPosn_Xlate, InverseRulesRoundTrip) {
         {4, 4, 1, MediumRoll30i, MediumRollTOVCel, MediumRoll30iM, 1 / 60.0, k},
         {4, 4, 1, MediumRoll30iM, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 0.8},
         {9, 9, 6, MediumRoll60p, MediumRollFilm, MediumRollAudio, 1 / 24.0, 0.5},
+        // 48 fps film projects: a film frame shot at 24 is two project frames.
+        {6, 6, 1, MediumRoll50p, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 1},
+        {6, 6, 6, MediumRoll50p, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 0.5},
     };
     for (auto const& [rate, output, camera, video, a, b, step, factor] : rows) {
         Tov::ScopedProject s(project(rate, output, false, camera));

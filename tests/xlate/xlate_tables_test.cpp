@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -105,21 +106,6 @@ rows rows_of(cadence_table const& t) {
     return out;
 }
 
-std::vector<int> counting(int from, int to) {  // from .. to inclusive
-    std::vector<int> v;
-    for (int i = from; i <= to; ++i) v.push_back(i);
-    return v;
-}
-std::vector<int> join(std::vector<int> a, std::vector<int> const& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-std::vector<int> stepping(int from, int to, int step) {
-    std::vector<int> v;
-    for (int i = from; i <= to; i += step) v.push_back(i);
-    return v;
-}
-
 // A table written out: rows separated by ';', entries by blanks.
 rows rows_of(std::string const& text) {
     rows out(1);
@@ -162,34 +148,75 @@ TEST(cadence_tables, SmallTablesAsPrinted) {
             << static_cast<int>(pair) << (forward ? " forward" : " inverse");
 }
 
-TEST(cadence_tables, TellingRowsOfTheLargeTables) {
-    rows const f24_25 = rows_of(cadence_forward(cadence_pair::film24_to_25_frames));
-    rows const i24_25 = rows_of(cadence_inverse(cadence_pair::film24_to_25_frames));
-    EXPECT_EQ(f24_25[1], join(counting(0, 22), {24}));
-    EXPECT_EQ(f24_25[24], join({-1}, counting(1, 23)));
-    EXPECT_EQ(i24_25[0], join(counting(0, 23), {23}));
-    EXPECT_EQ(i24_25[24], counting(0, 24));
-    rows const f24_50 = rows_of(cadence_forward(cadence_pair::film24_to_50_fields));
-    EXPECT_EQ(f24_50[0], join(stepping(0, 22, 2), stepping(25, 47, 2)));
-    EXPECT_EQ(f24_50[48], join(join({-1}, stepping(2, 24, 2)), stepping(27, 47, 2)));
-    rows const f48_25 = rows_of(cadence_forward(cadence_pair::film48_to_25_frames));
-    std::vector<int> pairs;
-    for (int i = 0; i <= 22; ++i) pairs.insert(pairs.end(), {i, i});
-    EXPECT_EQ(f48_25[0], join(pairs, {23, 24}));
-    EXPECT_EQ(rows_of(cadence_inverse(cadence_pair::film48_to_25_frames))[0],
-              join(stepping(0, 46, 2), {47}));
-    rows const f48_50 = rows_of(cadence_forward(cadence_pair::film48_to_50_fields));
-    EXPECT_EQ(f48_50[49], join(join({-1}, counting(1, 24)), counting(26, 48)));
-    // Row 24 is ours: A(24), as its inverse row.
-    EXPECT_EQ(f48_50[24], join(counting(1, 24), counting(26, 49)));
-    for (int p = 0; p < cadence_pair_count; ++p) {
-        auto const pair       = static_cast<cadence_pair>(p);
-        cadence_shape const s = cadence_shape_of(pair);
-        EXPECT_EQ(cadence_forward(pair).rows, s.output_units);
-        EXPECT_EQ(cadence_forward(pair).columns, s.film_frames);
-        EXPECT_EQ(cadence_inverse(pair).rows,
-                  pair == cadence_pair::film48_to_60_fields ? 9 : s.output_units);
-        EXPECT_EQ(cadence_inverse(pair).columns, s.output_units);
+std::string times(int n, std::string const& s) {
+    std::string out;
+    while (n-- > 0) out += s;
+    return out;
+}
+
+// Every cell of every table against the cadence written out unit by unit:
+// how many film frames start in each video frame or field of a group. A
+// unit shows the film frame on show there (where two start in it, the
+// first). A row (the clip's first unit in the group) counts film frames
+// from the first that starts at or after it; a row within a film frame
+// counts from the frame on show, except the rows listed, which count on.
+TEST(cadence_tables, EveryCellFollowsTheCadence) {
+    using P = cadence_pair;
+    std::vector<int> evens;  // 24 into 50 fields: rows 24, 26 .. 46
+    for (int r = 24; r <= 46; r += 2) evens.push_back(r);
+    std::string const twelve = times(11, "10") + "100";  // a third field on the 12th frame
+    struct {
+        P pair;
+        std::string starts;
+        std::vector<int> on_forward, on_inverse;
+    } const cadences[] = {
+        {P::film24_to_25_frames, times(24, "1") + "0", {}, {}},  // one frame repeated in 25
+        {P::film24_to_50_fields, times(2, twelve), evens, evens},
+        {P::film48_to_25_frames,
+         times(23, "2") + "11",
+         {},
+         {}},  // two a frame, one in the last two
+        // 48 on fields: one field in 25 (in 5 at 60) without a new frame.
+        {P::film48_to_50_fields, times(2, times(24, "1") + "0"), {24}, {24}},
+        {P::film24_to_30_frames, "11110", {}, {}},       // 4 into 5: D twice
+        {P::film24_to_60_fields, "1010010100", {}, {}},  // 2:3: A 2, B 3, C 2, D 3
+        {P::film48_to_30_frames, "22211", {}, {}},
+        {P::film48_to_60_fields, times(2, "11110"), {4}, {}},
+    };
+    for (auto const& c : cadences) {
+        SCOPED_TRACE(static_cast<int>(c.pair));
+        int const units = static_cast<int>(c.starts.size());
+        auto new_at = [&](int u) { return c.starts[static_cast<std::size_t>(u % units)] - '0'; };
+        std::vector<int> first;  // each film frame's first unit, over three groups
+        for (int u = 0; u < 3 * units; ++u)
+            for (int i = 0; i < new_at(u); ++i) first.push_back(u);
+        auto at_or_after = [&](int u) {
+            int m = 0;
+            while (first[static_cast<std::size_t>(m)] < u) ++m;
+            return m;
+        };
+        auto shown = [&](int u) { return new_at(u) == 0 ? at_or_after(u) - 1 : at_or_after(u); };
+        auto first_frame = [&](int r, std::vector<int> const& on) {
+            bool const counts_on = std::find(on.begin(), on.end(), r) != on.end();
+            return counts_on ? at_or_after(r) : shown(r);
+        };
+        int const films             = static_cast<int>(first.size()) / 3;
+        cadence_table const forward = cadence_forward(c.pair), inverse = cadence_inverse(c.pair);
+        ASSERT_TRUE(forward.rows == units && forward.columns == films);
+        for (int r = 0; r < units; ++r)
+            for (int k = 0; k < films; ++k)
+                ASSERT_EQ(forward.at(r, k),
+                          first[static_cast<std::size_t>(first_frame(r, c.on_forward) + k)] - r)
+                    << "forward row " << r << " frame " << k;
+        // 48 on 60 fields keeps nine inverse rows, row 8 a copy of row 4.
+        ASSERT_TRUE(inverse.rows == (c.pair == P::film48_to_60_fields ? 9 : units) &&
+                    inverse.columns == units);
+        for (int r = 0; r < inverse.rows; ++r) {
+            int const row = c.pair == P::film48_to_60_fields && r == 8 ? 4 : r;
+            for (int j = 0; j < units; ++j)
+                ASSERT_EQ(inverse.at(r, j), shown(row + j) - first_frame(row, c.on_inverse))
+                    << "inverse row " << r << " unit " << j;
+        }
     }
 }
 
