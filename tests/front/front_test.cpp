@@ -176,21 +176,6 @@ TEST(front, LabellerRefusesWhatNoConverterServes) {
     EXPECT_STREQ(moved.text(79), " 03.04");
 }
 
-// Packed SMPTE words read back as the converter's decoder reads them; at
-// drop-frame the sample is the label the digits spell.
-TEST(front, SmpteWordsReadBack) {
-    auto nd = front::labeller::make(LABEL_NTSC_DROP);
-    ASSERT_TRUE(nd);
-    auto const word = nd.value.smpte_word(1800);
-    EXPECT_EQ(word, 0x00010042u);
-    auto const read = nd.value.read_smpte_word(word);
-    EXPECT_TRUE(read.sample == 1800 && read.count == 1802 && read.drop);
-    auto p = front::labeller::make(LABEL_PAL);
-    ASSERT_TRUE(p);
-    auto const pal = p.value.read_smpte_word(0x01020344u);
-    EXPECT_TRUE(pal.sample == 93079 && pal.count == 93079 && pal.drop);
-}
-
 TEST(front, RelabellerKeepsOrGivesThePrefix) {
     auto keep = front::relabeller::make(LABEL_KEYCODE_35, LABEL_FOOT_35);
     ASSERT_TRUE(keep);
