@@ -272,6 +272,14 @@ static void legacy(void) {
                                           &foot, &phase, &code) == MARLIX_OK &&
           same(text, "00000200"));
     CHECK(marlix_legacy_timecode(1000, 99, 0, text, sizeof text) == MARLIX_ERR_REFUSED);
+    /* Frame for frame keeps the count; pulldown 4 into 5 takes 4 film frames to 5 video. */
+    CHECK(marlix_legacy_video_to_film(10, 3, 0, &frame, &phase, &code) == MARLIX_OK &&
+          frame == 10 && code == 1);
+    CHECK(marlix_legacy_film_to_video(10, 3, 0, -1, &frame, &code) == MARLIX_OK && frame == 10);
+    CHECK(marlix_legacy_film_to_video(8, 1, 0, -1, &frame, &code) == MARLIX_OK && frame == 10);
+    CHECK(marlix_legacy_video_to_film(10, 1, 0, &frame, NULL, NULL) == MARLIX_OK && frame == 8);
+    CHECK(marlix_legacy_video_to_film(10, 99, 0, &frame, NULL, NULL) == MARLIX_ERR_REFUSED);
+    CHECK(marlix_legacy_film_to_video(10, 99, 0, -1, &frame, NULL) == MARLIX_ERR_REFUSED);
 }
 
 static void timecode(void) {
