@@ -203,6 +203,7 @@ static void translation(void) {
     marlix_set_diagnostic_sink(NULL, NULL);
     CHECK(marlix_xlate(1.0, 41, film, NULL, NULL, &r) == MARLIX_ERR_MEDIUM);
     CHECK(marlix_xlate(1.0, film, -1, NULL, NULL, &r) == MARLIX_ERR_MEDIUM);
+    CHECK(marlix_xlate(1.0, film, 41, NULL, NULL, &r) == MARLIX_ERR_MEDIUM);
     params.sequence = -2;
     CHECK(marlix_xlate(1.0, film, v30i, &params, NULL, &r) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_rate_find("29.97df", &project.frame_rate, &drop) == MARLIX_OK && drop == 1 &&
@@ -272,6 +273,10 @@ static void legacy(void) {
                                           &foot, &phase, &code) == MARLIX_OK &&
           same(text, "00000200"));
     CHECK(marlix_legacy_timecode(1000, 99, 0, text, sizeof text) == MARLIX_ERR_REFUSED);
+    CHECK(marlix_legacy_label_plus_frames(NULL, 24, 2, 0, 0, 0, 0, 0, 1, 0, text, sizeof text,
+                                          NULL, NULL, NULL) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_legacy_label_plus_frames("00000101", 24, 2, 0, 0, 0, 0, 0, 1, 0, NULL, 9, NULL,
+                                          NULL, NULL) == MARLIX_ERR_ARGUMENT);
     /* Frame for frame keeps the count; pulldown 4 into 5 takes 4 film frames to 5 video. */
     CHECK(marlix_legacy_video_to_film(10, 3, 0, &frame, &phase, &code) == MARLIX_OK &&
           frame == 10 && code == 1);
