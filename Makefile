@@ -3,6 +3,10 @@
 BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE_GEN = -G Ninja
+# ccache (when the build finds it) hashes paths relative to the checkout, so
+# a fresh clone elsewhere reuses what an earlier build compiled.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: all deps configure build demo check check-clang release sanitize tsan fuzz bench docs format clean
 
