@@ -226,7 +226,12 @@ static void cadences(void) {
     CHECK(marlix_cadence_frame(cadence, 1, 0, &f) == MARLIX_OK && f == 0);
     CHECK(marlix_cadence_forward(cadence, 0, 2, &unit) == MARLIX_OK && unit == 5);
     CHECK(marlix_cadence_find("24:29i", &cadence) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_cadence_find(NULL, &cadence) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_cadence_find("24:30i", NULL) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_cadence_frame(8, 0, 0, &f) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_cadence_find("24:30i", &cadence) == MARLIX_OK);
+    CHECK(marlix_cadence_frame(cadence, 4, 0, &f) == MARLIX_OK);
+    CHECK(marlix_cadence_frame(cadence, 5, 0, &f) == MARLIX_ERR_ARGUMENT);
 }
 
 /* The raw look-ups' arguments; 24:25p is cadence 0 (25 units a group of
@@ -303,6 +308,11 @@ static void timecode(void) {
     CHECK(marlix_tc_read("24:00:00:00", film, 1, &frames) == MARLIX_OK && frames == 24 * 86400);
     CHECK(marlix_tc_write(1800, df, 1, text, sizeof text) == MARLIX_OK &&
           same(text, "00:01:00;02"));
+    /* A day and a second: the day wraps only when asked. */
+    CHECK(marlix_tc_write(24 * 86401, film, 1, text, sizeof text) == MARLIX_OK &&
+          same(text, "00:00:01:00"));
+    CHECK(marlix_tc_write(24 * 86401, film, 0, text, sizeof text) == MARLIX_OK &&
+          same(text, "24:00:01:00"));
     CHECK(marlix_tc_add(2147483647, df, 1, &frames) == MARLIX_ERR_TC_OUT_OF_RANGE);
     CHECK(marlix_tc_convert(24, film, df, 2, 0, 0, &frames) == MARLIX_OK && frames == 30);
     CHECK(marlix_tc_pull(2, df, &film_frame, &split) == MARLIX_OK && film_frame == 1 && split == 1);
