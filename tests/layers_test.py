@@ -78,7 +78,7 @@ def main(root):
             if "/detail/" in target and rel.parts[0] != "marlix":
                 faults.append(f"{rel}: includes the library's private {target}")
             if src == "internal" and dst != "internal" and LEVEL[dst] > LEVEL["base"]:
-                faults.append(f"{rel}: internal helpers include nothing above them: {target}")
+                faults.append(f"{rel}: internal headers include nothing above them: {target}")
             if LEVEL[dst] > LEVEL[src]:
                 faults.append(f"{rel}: includes {target}, a higher layer")
             elif LEVEL[dst] == LEVEL[src] and dst != src and len(LAYERS[LEVEL[src]]) == 1:

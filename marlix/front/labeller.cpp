@@ -38,10 +38,28 @@ void copy_prefix(label_point& point, char const* prefix) {
 
 }  // namespace
 
-labeller::labeller()                                     = default;
-labeller::labeller(labeller&& other) noexcept            = default;
-labeller& labeller::operator=(labeller&& other) noexcept = default;
-labeller::~labeller()                                    = default;
+labeller::labeller()  = default;
+labeller::~labeller() = default;
+
+// The points name the converter the labeller owns, if any: a moved-from
+// labeller falls back to the placeholder converter, never to the one that
+// moved away.
+labeller::labeller(labeller&& other) noexcept
+    : owned_(std::move(other.owned_)), point_(other.point_), reader_(other.reader_) {
+    other.point_  = label_point();
+    other.reader_ = label_point();
+}
+
+labeller& labeller::operator=(labeller&& other) noexcept {
+    if (this != &other) {
+        owned_        = std::move(other.owned_);
+        point_        = other.point_;
+        reader_       = other.reader_;
+        other.point_  = label_point();
+        other.reader_ = label_point();
+    }
+    return *this;
+}
 
 labeller::labeller(label_cvt* shared, label_cvt* owned)
     : owned_(owned), point_(0, owned != nullptr ? owned : shared), reader_(point_) {}
@@ -49,6 +67,10 @@ labeller::labeller(label_cvt* shared, label_cvt* owned)
 result<labeller> labeller::make(label_t t, int fields) {
     if (fields != TC_ALL_FIELDS && label_type_family(t) != UserLabelTimecode)
         return {{}, reason::fields_not_timecode};
+    // The shared table is built on first use; a heap that refused it leaves
+    // every slot empty.
+    if (t >= 0 && t < label_type_count && get_static_label_cvt(t) == nullptr)
+        return {{}, reason::no_memory};
     if (!has_own_converter(t)) return {{}, reason::no_converter};
     if (fields == TC_ALL_FIELDS) {
         label_cvt* const shared = get_static_label_cvt(t);
@@ -73,6 +95,10 @@ void labeller::set_prefix(std::string_view prefix) {
     copy_prefix(reader_, point_.prefix_text);
 }
 
+void labeller::set_prefix(char const* prefix) {
+    set_prefix(prefix != nullptr ? std::string_view(prefix) : std::string_view());
+}
+
 char const* labeller::text(long32 sample) { return point_.cvt()->get_abs_string(&point_, sample); }
 
 long32 labeller::normalise(long32 sample) const {
@@ -80,10 +106,8 @@ long32 labeller::normalise(long32 sample) const {
 }
 
 result<long32> labeller::sample(std::string_view text) {
-    return sample_or_refusal(read_terminated(text, [this](char const* whole) {
-        reader_.set_sample(whole);  // the prefix first, then the label
-        return reader_.get_sample();
-    }));
+    return sample_or_refusal(
+        read_terminated(text, [this](char const* whole) { return read_whole(whole).value; }));
 }
 
 result<long32> labeller::packed_sample(std::string_view text) const {
@@ -131,7 +155,16 @@ labeller::smpte_reading labeller::read_smpte_word(std::uint32_t word) const {
 result<long32> labeller::sample(std::string const& text) {
     if (std::memchr(text.data(), '\0', text.size()) != nullptr)
         return {INVALID_SAMPLE, reason::unreadable};
-    reader_.set_sample(text.c_str());
+    return read_whole(text.c_str());
+}
+
+result<long32> labeller::sample(char const* text) {
+    if (text == nullptr) return {INVALID_SAMPLE, reason::unreadable};
+    return read_whole(text);
+}
+
+result<long32> labeller::read_whole(char const* text) {
+    reader_.set_sample(text);  // the prefix first, then the label
     return sample_or_refusal(reader_.get_sample());
 }
 

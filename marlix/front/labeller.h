@@ -34,7 +34,10 @@ public:
     /// without a converter of its own, no_memory when the host heap is out.
     static result<labeller> make(label_t t, int fields = TC_ALL_FIELDS);
 
+    /// The placeholder converter's labeller, as a refused make() leaves it.
     labeller();
+    /// The moved-from labeller is left as the default one; texts it gave
+    /// before are no longer valid.
     labeller(labeller&& other) noexcept;
     labeller& operator=(labeller&& other) noexcept;
     ~labeller();
@@ -49,8 +52,10 @@ public:
     /// label point's capacity. Until set, a label shows the converter's
     /// remembered or placeholder prefix.
     void set_prefix(std::string_view prefix);
+    void set_prefix(char const* prefix);  // null: no prefix
     /// The label text of a sample, as the converter prints it (leading blank
-    /// included); valid until the next text() of this labeller.
+    /// included); valid until the next text() of this labeller, and while it
+    /// is neither moved nor destroyed.
     char const* text(long32 sample);
     /// The sample brought into the type's range as a label point does.
     long32 normalise(long32 sample) const;
@@ -59,7 +64,7 @@ public:
     result<long32> sample(std::string_view text);
     /// The same for a whole string, read in place, and for a C string.
     result<long32> sample(std::string const& text);
-    result<long32> sample(char const* text) { return sample(std::string_view(text)); }
+    result<long32> sample(char const* text);  // null: unreadable
     /// The sample of the digits-only form (HHMMSSFF for timecode);
     /// unreadable else.
     result<long32> packed_sample(std::string_view text) const;
@@ -94,6 +99,7 @@ public:
 
 private:
     explicit labeller(label_cvt* shared, label_cvt* owned);
+    result<long32> read_whole(char const* text);
 
     std::unique_ptr<label_cvt> owned_;  ///< a converter with chosen fields
     label_point point_;                 ///< writes texts
@@ -137,7 +143,8 @@ public:
     labeller& from() { return from_; }
     labeller& to() { return to_; }
     /// The label of the text's position at the second type; unreadable when
-    /// the text is no label of the first. Valid until the next call.
+    /// the text is no label of the first. Valid until the next call, and while
+    /// the relabeller is neither moved nor destroyed.
     result<char const*> operator()(std::string_view text);
 
 private:

@@ -128,13 +128,14 @@ constexpr char const* reason_texts[] = {
     "the prefix is shorter than the type's prefix",
     "the two types have prefixes of different lengths",
     "not a known frame rate",
-    "not a transfer: none, frame, pulldown or a number 0..99",
+    "not a transfer: none, frame, pulldown or a number 0..99",  // max_transfer_number
     "not a medium",
-    "not a cadence FILM-RATE:VIDEO: 24 or 48, then 25p, 25i, 30p or 30i",
+    "not a cadence FILM-RATE:VIDEO: 24 or 48, then 25p, 25i, 30p, 30i, 50p or 60p",
     "no translation",
     "the prefix holds a blank or a colon and would not read back",
 };
 static_assert(std::size(reason_texts) == reason_count, "a text for every reason");
+static_assert(max_transfer_number == 99, "the transfer reason's text names the limit");
 
 }  // namespace
 
@@ -145,7 +146,9 @@ char const* reason_text(reason why) {
 
 std::string describe(reason why, std::string_view subject, label_t type) {
     std::string const quoted = "'" + std::string(subject) + "'";
-    std::string const named  = label_type_class_name(type);
+    char const* const known  = label_type_class_name(type);
+    std::string const named =
+        known != nullptr ? known : "#" + std::to_string(static_cast<int>(type));
     switch (why) {
         case reason::unknown_label_type: return quoted + " is not a label type";
         case reason::bad_catalogue_number:
@@ -158,7 +161,9 @@ std::string describe(reason why, std::string_view subject, label_t type) {
             return "label type #" + std::to_string(static_cast<int>(type)) + " (" + named +
                    ") has no converter of its own";
         case reason::fields_not_timecode:
-            return "timecode fields apply to timecode types, not " + named;
+            return (subject.empty() ? std::string("timecode fields apply")
+                                    : std::string(subject) + " applies") +
+                   " to timecode types, not " + named;
         case reason::unreadable: return "does not read as a label of type " + named;
         default: return reason_text(why);
     }

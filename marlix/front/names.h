@@ -27,7 +27,7 @@ namespace marlix::front {
 MARLIX_API result<label_t> find_label_type(std::string_view text);
 
 /// As find_label_type, refusing with no_converter a type that has no
-/// converter of its own (0..4, 9, 13, 17).
+/// converter of its own (0, 1, 2, 4, 9, 13 and 17).
 MARLIX_API result<label_t> find_converter_type(std::string_view text);
 
 /// Whether the host knows the frame rate numbered n: a rate it runs at (1 to
@@ -58,7 +58,8 @@ MARLIX_API result<transfer_type> transfer_numbered(long long n);
 /// case ("film", "30i", "PlayoutVideo"); unknown_medium else.
 MARLIX_API result<MediumRollMedium> find_medium(std::string_view text);
 
-/// A cadence as "FILM:VIDEO": FILM 24 or 48, VIDEO 25p, 25i, 30p or 30i;
+/// A cadence as "FILM:VIDEO": FILM 24 or 48, VIDEO 25p, 25i, 30p or 30i (50p
+/// and 60p count as the fields of 25 and 30);
 /// unknown_cadence else.
 MARLIX_API result<cadence_pair> find_cadence(std::string_view text);
 

@@ -3,7 +3,8 @@
 /// @file
 /// What the front door's jobs answer: a value, or the named reason it was
 /// refused. The tool, the C interface and the Python module all report a
-/// refusal through describe(), so each reason has one wording everywhere.
+/// refusal with describe() (C maps each reason to a status), so each reason
+/// has one wording everywhere.
 
 #include <cstdint>
 #include <string>
@@ -41,8 +42,9 @@ inline constexpr int reason_count = static_cast<int>(reason::prefix_not_kept) + 
 MARLIX_API char const* reason_text(reason why);
 
 /// The whole message of a refusal, naming what was refused: subject is the
-/// name as the caller wrote it for the name reasons, and type the label type
-/// for the others ("'29' is not a frame rate (23.976 24 ...)", "does not read
+/// name as the caller wrote it for the name reasons (for fields_not_timecode
+/// the option that asked for fields, if any), and type the label type for
+/// the others ("'29' is not a frame rate (23.976 24 ...)", "does not read
 /// as a label of type pal_label").
 MARLIX_API std::string describe(reason why, std::string_view subject, label_t type = LABEL_NONE);
 

@@ -35,7 +35,8 @@ char const* error_text(error e) {
 
 result<rate> parse_rate(std::string_view text) {
     char name[24];
-    if (text.empty() || text.size() >= sizeof name) return refused{error::unknown_rate};
+    if (text.empty() || text.size() >= sizeof name || text.find('\0') != text.npos)
+        return refused{error::unknown_rate};
     std::size_t n = 0;
     for (char c : text) name[n++] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     name[n]       = '\0';

@@ -116,10 +116,7 @@ std::optional<marlix::front::labeller> make_labeller(marlix::label_t type, int f
                                                      std::string& why) {
     auto made = marlix::front::labeller::make(type, flags);
     if (made) return std::move(made.value);
-    why = made.why == marlix::front::reason::fields_not_timecode
-              ? std::string("--flags applies to timecode types, not ") +
-                    marlix::label_type_class_name(type)
-              : marlix::front::describe(made.why, "", type);
+    why = marlix::front::describe(made.why, "--flags", type);
     return std::nullopt;
 }
 
