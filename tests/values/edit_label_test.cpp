@@ -168,7 +168,11 @@ TEST(edit_label, KeepStringsRoundTrip) {
     EXPECT_TRUE(ink.get_MediumRoll() == id(10, 1));
     edit_label const bad("LABEL_REV:1 pal_label 0 1 0.04 0 MediumRollId x");
     EXPECT_TRUE(bad.get_MediumRoll() == id(0, 0));
+    // Valid: a type, a medium and a generation, each of them given.
+    EXPECT_TRUE(plain.is_valid() && ink.is_valid());
     EXPECT_FALSE(bad.is_valid());
+    EXPECT_FALSE(edit_label(label(LABEL_PAL), id(3, 0)).is_valid());
+    EXPECT_FALSE(edit_label(label(LABEL_NONE), id(3, 2)).is_valid());
 
     test_support::captured_messages c;
     edit_label const beta("LABEL_REV:2 pal_label  10:00:00.00 250 0.04 1 MediumRollId 3,2");
