@@ -6,7 +6,6 @@
 /// output and the camera speed, and the object named in diagnostics. The
 /// initialisers sample the current project when they run.
 
-
 #include "marlix/base/long32.h"
 #include "marlix/export.h"
 #include "marlix/host/host_services.h"
