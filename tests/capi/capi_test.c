@@ -60,6 +60,7 @@ static void label_texts(void) {
     CHECK(marlix_type_find(NULL, &type) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_type_sample(5, "nonsense", NULL, &sample) == MARLIX_ERR_UNREADABLE);
     CHECK(marlix_type_text(9, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_text(5, 0, NULL, NULL, sizeof text) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_type_text(-1, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
     /* A short buffer gets the text cut and terminated. */
     CHECK(marlix_type_text(5, 93079, NULL, text, 6) == MARLIX_ERR_TRUNCATED);
@@ -196,6 +197,15 @@ static void translation(void) {
     CHECK(marlix_xlate(1.0, p25, audio, &params, &project, &r) == MARLIX_OK &&
           fabs(r - 1.0416666666666667) < 1e-15);
     CHECK(marlix_project_get(&project) == MARLIX_OK && project.frame_rate == saved.frame_rate);
+    /* The scan reads back as it was set, both ways. */
+    for (project.output_interlaced = 0; project.output_interlaced <= 1;
+         ++project.output_interlaced) {
+        marlix_project back;
+        CHECK(marlix_project_set(&project) == MARLIX_OK);
+        CHECK(marlix_project_get(&back) == MARLIX_OK &&
+              back.output_interlaced == project.output_interlaced);
+    }
+    CHECK(marlix_project_set(&saved) == MARLIX_OK);
     marlix_set_diagnostic_sink(count_message, &messages);
     CHECK(marlix_xlate(1e300, film, v30i, NULL, NULL, &r) == MARLIX_ERR_NO_TRANSLATION &&
           r == 1e99);
