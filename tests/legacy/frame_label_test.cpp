@@ -173,8 +173,17 @@ TEST(label_plus_frames, FootPhaseWalkAgainstAnIndependentCount) {
 TEST(label_plus_frames, CompositionsAndFailures) {
     EXPECT_EQ(plus("00000000", 30, 1, 0, 0, 0, transfer_none, edit_video_frames), "00000100");
     EXPECT_EQ(plus("00000000", -1, 1, 1, 0, 0, transfer_none, edit_video_frames), "23595929");
-    // Types 38/41/43 count 24 in label_plus_frames, 48 in video_frames_to_timecode.
+    // Types 38/41/43 count 24 in label_plus_frames, 48 in video_frames_to_timecode,
+    // and answer 1 for a sum done.
     EXPECT_EQ(plus("00000000", 24, 38), "00000100");
+    for (int type : {38, 41, 43}) {
+        char label[] = "00000000", out[9];
+        int fp = 0, p = 0;
+        EXPECT_EQ(label_plus_frames(out, &fp, &p, label, 0, 0, 24, lt(type), 0, 0, 0, transfer_none,
+                                    edit_film_frames),
+                  1)
+            << type;
+    }
     EXPECT_EQ(plus("00001203", 13, 8, 0, 16, 0x3c), "00001300");
     EXPECT_EQ(plus("00999915", 1, 8, 0, 16, 0x3c), "00000000");  // the wrap at 10^4 feet
     // A film count through 4-into-5 pulldown tracks its phase.
