@@ -339,6 +339,7 @@ static void timecode(void) {
     }
     CHECK(marlix_tc_rate_find("31", &film) == MARLIX_ERR_TC_UNKNOWN_RATE);
     CHECK(marlix_tc_write(INT_MIN, df, 0, text, MARLIX_TC_TEXT_SIZE) == MARLIX_OK);
+    CHECK(marlix_tc_write(0, df, 1, text, 0) == MARLIX_ERR_ARGUMENT);
 }
 
 /* Each status has a text of its own; any other int is unknown. */
