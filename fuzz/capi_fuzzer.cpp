@@ -39,6 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     int64_t const wide    = in.ConsumeIntegral<int64_t>();
     double const position = draw_double(in);
     std::size_t const n   = in.ConsumeIntegralInRange<std::size_t>(1, 128);
+    uint32_t const flags  = in.ConsumeBool() ? MARLIX_READ_LAX : 0u;
     marlix_tc_rate const rate{draw_int(in, -1, 60000), draw_int(in, -1, 1001), in.ConsumeBool()};
     marlix_medium_id const id{medium, draw_int(in, -1, 6)};
     std::string const prefix = in.ConsumeRandomLengthString(40);
@@ -47,10 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
 
     out_buffer out(n);
     int32_t v = 0;
-    out.check(marlix_type_text(type, sample, prefix.c_str(), out.bytes, out.size));
-    if (marlix_type_sample(type, t, prefix.c_str(), &v) == MARLIX_OK) {
+    out.check(marlix_type_text(type, sample, prefix.c_str(), flags, out.bytes, out.size));
+    if (marlix_type_sample(type, t, prefix.c_str(), flags, &v) == MARLIX_OK) {
         out_buffer printed(sizeof out.bytes - 1);
-        if (marlix_type_text(type, v, prefix.c_str(), printed.bytes, printed.size) != MARLIX_OK)
+        // A strictly read text's own prefix stands; a typed one may be none.
+        char const* again = flags != 0 ? prefix.c_str() : nullptr;
+        if (marlix_type_text(type, v, again, flags, printed.bytes, printed.size) != MARLIX_OK)
             std::abort();
     }
     int32_t found = 0;

@@ -94,15 +94,28 @@ MARLIX_API marlix_status marlix_type_name(int32_t type, char* out, size_t size);
 
 /* ---- Label text and samples ---------------------------------------------- */
 
+/** Read label texts and prefixes as the type's converter reads them, not
+ * strictly (the flags of marlix_type_text and marlix_type_sample). */
+#define MARLIX_READ_LAX 1u
+
 /** The label text of a sample, exactly as the type's converter prints it (a
- * leading blank included); prefix (may be null) is the label point's
- * prefix text first (keycode: roll and count; ink). */
+ * leading blank included); prefix (may be null) is the roll prefix as a
+ * person types it ("KU 22 9012"; MARLIX_ERR_UNREADABLE when it is none of
+ * the type), or with MARLIX_READ_LAX the label point's prefix text as it
+ * is. */
 MARLIX_API marlix_status marlix_type_text(int32_t type, int32_t sample, const char* prefix,
-                                          char* out, size_t size);
-/** The sample of a label text, read as a label point reads it (prefix
- * first, then the text); MARLIX_ERR_UNREADABLE when it does not read. */
+                                          uint32_t flags, char* out, size_t size);
+/** The sample of a label text: a label that exists at the type, in a form
+ * people write it (MARLIX_ERR_UNREADABLE else; marlix_type_refusal says
+ * why). With MARLIX_READ_LAX, read as a label point reads it (prefix
+ * first, then the text). */
 MARLIX_API marlix_status marlix_type_sample(int32_t type, const char* text, const char* prefix,
-                                            int32_t* sample);
+                                            uint32_t flags, int32_t* sample);
+/** Why marlix_type_sample refuses the text with these arguments, as one line
+ * ("not a label of type pal_label: frames 99 is not below 25"); "" when it
+ * reads. */
+MARLIX_API marlix_status marlix_type_refusal(int32_t type, const char* text, const char* prefix,
+                                             uint32_t flags, char* out, size_t size);
 
 /* ---- Medium roll identities ------------------------------------------------ */
 

@@ -41,8 +41,9 @@ std::string shown(py::handle h) { return py::repr(h).cast<std::string>(); }
 
 // The labels of a type named by EDL name, class name, frame rate or
 // catalogue number (an int), with a converter of its own, carrying the
-// caller's prefix.
-front::labeller labeller_of(py::handle type, std::optional<std::string> const& prefix) {
+// caller's prefix, reading texts strictly unless strict is false.
+front::labeller labeller_of(py::handle type, std::optional<std::string> const& prefix,
+                            bool strict = true) {
     label_t t = LABEL_NONE;
     if (py::isinstance<py::int_>(type) && !py::isinstance<py::bool_>(type)) {
         long long const n = type.cast<long long>();
@@ -58,10 +59,16 @@ front::labeller labeller_of(py::handle type, std::optional<std::string> const& p
     } else {
         fail("a label type is a name or a catalogue number, not " + shown(type));
     }
-    auto made = front::labeller::make(t);
+    auto made = front::labeller::make(t, TC_ALL_FIELDS,
+                                      strict ? front::reading::strict : front::reading::lax);
     if (made.why == front::reason::no_memory) throw std::bad_alloc();
     if (!made) fail(front::describe(made.why, "", t));
-    if (prefix) made.value.set_prefix(*prefix);
+    if (prefix && made.value.has_prefix()) {
+        auto const given = made.value.set_typed_prefix(*prefix);
+        if (!given)
+            fail("prefix '" + *prefix +
+                 "': " + front::describe(given.why, made.value.refusal(), t));
+    }
     return std::move(made.value);
 }
 
@@ -71,21 +78,22 @@ std::int32_t sample_of(long long n) {
     return static_cast<std::int32_t>(n);
 }
 
-std::string not_read(front::labeller const& labels, std::string_view text) {
+std::string not_read(front::labeller const& labels, std::string_view text, front::reason why) {
     // The text as Python shows it: quoted, with control characters escaped.
     py::str const shown_text(text.data(), text.size());
-    return shown(shown_text) + " " + front::describe(front::reason::unreadable, "", labels.type());
+    return shown(shown_text) + ": " + front::describe(why, labels.refusal(), labels.type());
 }
 
-std::string label_text(py::handle type, long long sample, std::optional<std::string> prefix) {
-    return labeller_of(type, prefix).text(sample_of(sample));
+std::string label_text(py::handle type, long long sample, std::optional<std::string> prefix,
+                       bool strict) {
+    return labeller_of(type, prefix, strict).text(sample_of(sample));
 }
 
 std::int32_t label_sample(py::handle type, std::string const& text,
-                          std::optional<std::string> prefix) {
-    front::labeller labels = labeller_of(type, prefix);
+                          std::optional<std::string> prefix, bool strict) {
+    front::labeller labels = labeller_of(type, prefix, strict);
     auto const s           = labels.sample(text);
-    if (!s) fail(not_read(labels, text));
+    if (!s) fail(not_read(labels, text, s.why));
     return s.value;
 }
 
@@ -159,8 +167,9 @@ std::vector<std::int32_t> samples_of(py::handle samples) {
 
 // Label texts are ASCII unless a prefix brought other bytes; those are
 // read as UTF-8, invalid bytes replaced.
-py::list label_texts(py::handle type, py::handle samples, std::optional<std::string> prefix) {
-    front::labeller labels               = labeller_of(type, prefix);
+py::list label_texts(py::handle type, py::handle samples, std::optional<std::string> prefix,
+                     bool strict) {
+    front::labeller labels               = labeller_of(type, prefix, strict);
     std::vector<std::int32_t> const list = samples_of(samples);
     py::list out(list.size());
     // Printed a block at a time with the GIL released, each block's texts
@@ -197,8 +206,9 @@ py::list label_texts(py::handle type, py::handle samples, std::optional<std::str
     return out;
 }
 
-py::list label_samples(py::handle type, py::handle texts, std::optional<std::string> prefix) {
-    front::labeller labels = labeller_of(type, prefix);
+py::list label_samples(py::handle type, py::handle texts, std::optional<std::string> prefix,
+                       bool strict) {
+    front::labeller labels = labeller_of(type, prefix, strict);
     // The str objects stay referenced, so their UTF-8 buffers stay valid
     // while the GIL is released.
     std::vector<py::object> held;
@@ -213,7 +223,8 @@ py::list label_samples(py::handle type, py::handle texts, std::optional<std::str
         views.emplace_back(utf8, static_cast<std::size_t>(n));
     }
     std::vector<std::int32_t> out(views.size());
-    std::size_t bad = views.size();
+    std::size_t bad       = views.size();
+    front::reason bad_why = front::reason::none;
     {
         py::gil_scoped_release const release;
         for (std::size_t i = 0; i < views.size() && bad == views.size(); ++i) {
@@ -221,11 +232,11 @@ py::list label_samples(py::handle type, py::handle texts, std::optional<std::str
             if (s)
                 out[i] = s.value;
             else
-                bad = i;
+                bad = i, bad_why = s.why;
         }
     }
     if (bad != views.size())
-        fail("text " + std::to_string(bad) + ": " + not_read(labels, views[bad]));
+        fail("text " + std::to_string(bad) + ": " + not_read(labels, views[bad], bad_why));
     return py::cast(out);
 }
 
@@ -251,7 +262,7 @@ std::int32_t tc_frames(std::string const& text, std::string const& rate, bool st
     label_t const type = smpte::converter_type(r);
     if (type == LABEL_NONE)
         fail("'" + rate + "' has no label converter to read as; use strict=True");
-    return label_sample(py::int_(static_cast<int>(type)), text, std::nullopt);
+    return label_sample(py::int_(static_cast<int>(type)), text, std::nullopt, false);
 }
 
 // A host frame rate: a name as the SMPTE layer reads it, "#N", or the
@@ -380,16 +391,19 @@ PYBIND11_MODULE(marlix, m) {
     set_messages_to_standard_output(false);
 
     py::arg const type("type");
+    py::arg_v const strict("strict", true);
     m.def("label_text", &label_text, type, py::arg("sample"), py::kw_only(),
-          py::arg("prefix") = py::none(),
-          "The label text of a sample, exactly as the type's converter prints it.");
+          py::arg("prefix") = py::none(), strict,
+          "The label text of a sample, exactly as the type's converter prints it; a prefix "
+          "is read as typed (\"KU 22 9012\"), or as it is with strict=False.");
     m.def("label_sample", &label_sample, type, py::arg("text"), py::kw_only(),
-          py::arg("prefix") = py::none(),
-          "The sample of a label text; ValueError if it does not read.");
+          py::arg("prefix") = py::none(), strict,
+          "The sample of a label text; ValueError naming the field and why if it is no "
+          "label of the type. strict=False reads it as the type's converter does.");
     m.def("label_texts", &label_texts, type, py::arg("samples"), py::kw_only(),
-          py::arg("prefix") = py::none(), "label_text over a whole sequence of samples.");
+          py::arg("prefix") = py::none(), strict, "label_text over a whole sequence of samples.");
     m.def("label_samples", &label_samples, type, py::arg("texts"), py::kw_only(),
-          py::arg("prefix") = py::none(),
+          py::arg("prefix") = py::none(), strict,
           "label_sample over a whole sequence of texts; ValueError names the first that fails.");
     m.def("tc_text", &tc_text, py::arg("frames"), py::arg("rate"),
           "SMPTE timecode HH:MM:SS:FF of a frame count at a rate.");

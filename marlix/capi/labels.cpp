@@ -51,7 +51,9 @@ marlix_status status_of(front::reason why) {
     switch (why) {
         case front::reason::none: return MARLIX_OK;
         case front::reason::no_memory: return MARLIX_ERR_NO_MEMORY;
-        case front::reason::unreadable: return MARLIX_ERR_UNREADABLE;
+        case front::reason::unreadable:
+        case front::reason::malformed_label:
+        case front::reason::malformed_prefix: return MARLIX_ERR_UNREADABLE;
         default: return MARLIX_ERR_LABEL_TYPE;
     }
 }
@@ -149,22 +151,43 @@ marlix_status marlix_type_name(int32_t type, char* out, size_t size) {
         [&] { return copy_out(label_type_class_name(static_cast<label_t>(type)), out, size); });
 }
 
-marlix_status marlix_type_text(int32_t type, int32_t sample, const char* prefix, char* out,
-                               size_t size) {
+namespace {
+
+front::reading reading_of(uint32_t flags) {
+    return (flags & MARLIX_READ_LAX) != 0 ? front::reading::lax : front::reading::strict;
+}
+
+}  // namespace
+
+marlix_status marlix_type_text(int32_t type, int32_t sample, const char* prefix, uint32_t flags,
+                               char* out, size_t size) {
     if (out == nullptr || size == 0) return MARLIX_ERR_ARGUMENT;
     return guarded([&] {
-        auto const text = front::label_text(static_cast<label_t>(type), sample, prefix);
+        auto const text =
+            front::label_text(static_cast<label_t>(type), sample, prefix, reading_of(flags));
         return text ? copy_out(text.value.c_str(), out, size) : status_of(text.why);
     });
 }
 
-marlix_status marlix_type_sample(int32_t type, const char* text, const char* prefix,
+marlix_status marlix_type_sample(int32_t type, const char* text, const char* prefix, uint32_t flags,
                                  int32_t* sample) {
     if (text == nullptr || sample == nullptr) return MARLIX_ERR_ARGUMENT;
     return guarded([&] {
-        auto const read = front::label_sample(static_cast<label_t>(type), text, prefix);
+        auto const read =
+            front::label_sample(static_cast<label_t>(type), text, prefix, reading_of(flags));
         if (read) *sample = read.value;
         return status_of(read.why);
+    });
+}
+
+marlix_status marlix_type_refusal(int32_t type, const char* text, const char* prefix,
+                                  uint32_t flags, char* out, size_t size) {
+    if (text == nullptr || out == nullptr || size == 0) return MARLIX_ERR_ARGUMENT;
+    return guarded([&] {
+        auto const t = static_cast<label_t>(type);
+        std::string detail;
+        auto const read = front::label_sample(t, text, prefix, reading_of(flags), &detail);
+        return copy_out(read ? std::string() : front::describe(read.why, detail, t), out, size);
     });
 }
 

@@ -45,7 +45,11 @@ labeller::~labeller() = default;
 // labeller falls back to the placeholder converter, never to the one that
 // moved away.
 labeller::labeller(labeller&& other) noexcept
-    : owned_(std::move(other.owned_)), point_(other.point_), reader_(other.reader_) {
+    : owned_(std::move(other.owned_)),
+      point_(other.point_),
+      reader_(other.reader_),
+      mode_(other.mode_),
+      refusal_(std::move(other.refusal_)) {
     other.point_  = label_point();
     other.reader_ = label_point();
 }
@@ -55,6 +59,8 @@ labeller& labeller::operator=(labeller&& other) noexcept {
         owned_        = std::move(other.owned_);
         point_        = other.point_;
         reader_       = other.reader_;
+        mode_         = other.mode_;
+        refusal_      = std::move(other.refusal_);
         other.point_  = label_point();
         other.reader_ = label_point();
     }
@@ -64,7 +70,7 @@ labeller& labeller::operator=(labeller&& other) noexcept {
 labeller::labeller(label_cvt* shared, label_cvt* owned)
     : owned_(owned), point_(0, owned != nullptr ? owned : shared), reader_(point_) {}
 
-result<labeller> labeller::make(label_t t, int fields) {
+result<labeller> labeller::make(label_t t, int fields, reading mode) {
     if (fields != TC_ALL_FIELDS && label_type_family(t) != UserLabelTimecode)
         return {{}, reason::fields_not_timecode};
     // The shared table is built on first use; a heap that refused it leaves
@@ -72,14 +78,18 @@ result<labeller> labeller::make(label_t t, int fields) {
     if (t >= 0 && t < label_type_count && get_static_label_cvt(t) == nullptr)
         return {{}, reason::no_memory};
     if (!has_own_converter(t)) return {{}, reason::no_converter};
+    result<labeller> out;
     if (fields == TC_ALL_FIELDS) {
         label_cvt* const shared = get_static_label_cvt(t);
         if (shared == nullptr) return {{}, reason::no_memory};
-        return {labeller(shared, nullptr)};
+        out.value = labeller(shared, nullptr);
+    } else {
+        label_cvt* const owned = make_timecode_label_cvt(t, fields);
+        if (owned == nullptr) return {{}, reason::no_memory};
+        out.value = labeller(nullptr, owned);
     }
-    label_cvt* const owned = make_timecode_label_cvt(t, fields);
-    if (owned == nullptr) return {{}, reason::no_memory};
-    return {labeller(nullptr, owned)};
+    out.value.mode_ = mode;
+    return out;
 }
 
 bool labeller::has_prefix() const { return point_.cvt()->has_prefix(); }
@@ -99,6 +109,20 @@ void labeller::set_prefix(char const* prefix) {
     set_prefix(prefix != nullptr ? std::string_view(prefix) : std::string_view());
 }
 
+result<bool> labeller::set_typed_prefix(std::string_view prefix) {
+    if (mode_ == reading::lax) {
+        set_prefix(prefix);
+        return {true};
+    }
+    label_form form = normalise_prefix(type(), prefix);
+    if (!form.ok()) {
+        refusal_ = std::move(form.why);
+        return {false, reason::malformed_prefix};
+    }
+    set_prefix(form.text);
+    return {true};
+}
+
 char const* labeller::text(long32 sample) { return point_.cvt()->get_abs_string(&point_, sample); }
 
 long32 labeller::normalise(long32 sample) const {
@@ -106,6 +130,7 @@ long32 labeller::normalise(long32 sample) const {
 }
 
 result<long32> labeller::sample(std::string_view text) {
+    if (mode_ == reading::strict) return read_strictly(text, true);
     return sample_or_refusal(
         read_terminated(text, [this](char const* whole) { return read_whole(whole).value; }));
 }
@@ -116,9 +141,16 @@ result<long32> labeller::packed_sample(std::string_view text) const {
         text, [c](char const* whole) { return c->get_abs_sample_from_packed_string(whole); }));
 }
 
-result<long32> labeller::plain_sample(std::string_view text) const {
+result<long32> labeller::plain_sample(std::string_view text) {
     bool const packed = family() == UserLabelTimecode && text.size() == 8 &&
                         text.find_first_not_of("0123456789") == text.npos;
+    if (mode_ == reading::strict) {
+        if (!packed) return read_strictly(text, false);
+        std::string const spelt =
+            std::string(text.substr(0, 2)) + ":" + std::string(text.substr(2, 2)) + ":" +
+            std::string(text.substr(4, 2)) + ":" + std::string(text.substr(6));
+        return read_strictly(spelt, false);
+    }
     if (packed) return packed_sample(text);
     label_cvt* const c = point_.cvt();
     return sample_or_refusal(
@@ -152,7 +184,34 @@ labeller::smpte_reading labeller::read_smpte_word(std::uint32_t word) const {
     return out;
 }
 
+// The form is read by the type's shared converter (all timecode fields),
+// and must print back as it is: a 3-perf frame past the end of its foot
+// reads as some position, but not as itself.
+result<long32> labeller::read_strictly(std::string_view text, bool keep_prefix) {
+    label_form form = normalise_label(type(), text);
+    if (!form.ok()) {
+        refusal_ = std::move(form.why);
+        return {INVALID_SAMPLE, reason::malformed_label};
+    }
+    label_cvt* const c = get_static_label_cvt(type());
+    label_point check(0, c);
+    check.set_sample(form.text.c_str());
+    long32 const s = form.sample != INVALID_SAMPLE ? form.sample : check.get_sample();
+    if (s == INVALID_SAMPLE) {
+        refusal_ = "beyond the type's labels";
+        return {INVALID_SAMPLE, reason::malformed_label};
+    }
+    std::string_view const back = c->get_abs_string(&check, s);
+    if (back != form.text) {
+        refusal_ = "no such label (the position it names prints as '" + std::string(back) + "')";
+        return {INVALID_SAMPLE, reason::malformed_label};
+    }
+    if (keep_prefix) reader_.set_prefix(form.text.c_str());
+    return {s};
+}
+
 result<long32> labeller::sample(std::string const& text) {
+    if (mode_ == reading::strict) return sample(std::string_view(text));
     if (std::memchr(text.data(), '\0', text.size()) != nullptr)
         return {INVALID_SAMPLE, reason::unreadable};
     return read_whole(text.c_str());
@@ -160,6 +219,7 @@ result<long32> labeller::sample(std::string const& text) {
 
 result<long32> labeller::sample(char const* text) {
     if (text == nullptr) return {INVALID_SAMPLE, reason::unreadable};
+    if (mode_ == reading::strict) return sample(std::string_view(text));
     return read_whole(text);
 }
 
@@ -188,25 +248,34 @@ converter_facts facts_of(label_t t) {
     return {c->samples_per_unit(), c->get_modulus(), c->templates[0].text};
 }
 
-result<std::string> label_text(label_t t, long32 sample, char const* prefix) {
-    auto made = labeller::make(t);
+result<std::string> label_text(label_t t, long32 sample, char const* prefix, reading mode,
+                               std::string* why) {
+    auto made = labeller::make(t, TC_ALL_FIELDS, mode);
     if (!made) return {{}, made.why};
-    if (prefix != nullptr) made.value.set_prefix(prefix);
+    if (prefix != nullptr && made.value.has_prefix()) {
+        auto const given = made.value.set_typed_prefix(prefix);
+        if (why != nullptr) *why = made.value.refusal();
+        if (!given) return {{}, given.why};
+    }
     return {made.value.text(sample)};
 }
 
-result<long32> label_sample(label_t t, std::string_view text, char const* prefix) {
-    auto made = labeller::make(t);
+result<long32> label_sample(label_t t, std::string_view text, char const* prefix, reading mode,
+                            std::string* why) {
+    auto made = labeller::make(t, TC_ALL_FIELDS, mode);
     if (!made) return {INVALID_SAMPLE, made.why};
     if (prefix != nullptr) made.value.set_prefix(prefix);
-    return made.value.sample(text);
+    auto const s = made.value.sample(text);
+    if (why != nullptr) *why = made.value.refusal();
+    return s;
 }
 
-result<relabeller> relabeller::make(label_t from, label_t to, char const* prefix) {
+result<relabeller> relabeller::make(label_t from, label_t to, char const* prefix, reading mode,
+                                    std::string* why) {
     result<relabeller> out;
-    auto in = labeller::make(from);
+    auto in = labeller::make(from, TC_ALL_FIELDS, mode);
     if (!in) return {{}, in.why};
-    auto printer = labeller::make(to);
+    auto printer = labeller::make(to, TC_ALL_FIELDS, mode);
     if (!printer) return {{}, printer.why};
     int const in_prefix  = in.value.prefix_length();
     int const out_prefix = printer.value.prefix_length();
@@ -216,7 +285,13 @@ result<relabeller> relabeller::make(label_t from, label_t to, char const* prefix
         return {{}, reason::prefix_lengths_differ};
     out.value.from_ = std::move(in.value);
     out.value.to_   = std::move(printer.value);
-    if (prefix != nullptr) out.value.to_.set_prefix(prefix);
+    if (prefix != nullptr && out_prefix > 0) {
+        auto const given = out.value.to_.set_typed_prefix(prefix);
+        if (!given) {
+            if (why != nullptr) *why = out.value.to_.refusal();
+            return {{}, given.why};
+        }
+    }
     out.value.keep_prefix_ = prefix == nullptr && out_prefix > 0;
     return out;
 }

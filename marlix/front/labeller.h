@@ -14,6 +14,7 @@
 #include "marlix/cvt/label_cvt.h"
 #include "marlix/cvt/timecode_label.h"
 #include "marlix/export.h"
+#include "marlix/front/label_form.h"
 #include "marlix/front/result.h"
 #include "marlix/types/label_types.h"
 #include "marlix/values/label.h"
@@ -32,7 +33,9 @@ public:
     /// timecode fields always printed (timecode types only:
     /// fields_not_timecode else). Refused with no_converter for a type
     /// without a converter of its own, no_memory when the host heap is out.
-    static result<labeller> make(label_t t, int fields = TC_ALL_FIELDS);
+    /// Texts are read strictly unless mode is reading::lax.
+    static result<labeller> make(label_t t, int fields = TC_ALL_FIELDS,
+                                 reading mode = reading::strict);
 
     /// The placeholder converter's labeller, as a refused make() leaves it.
     labeller();
@@ -53,6 +56,13 @@ public:
     /// remembered or placeholder prefix.
     void set_prefix(std::string_view prefix);
     void set_prefix(char const* prefix);  // null: no prefix
+    /// A prefix as a person types it: read strictly, normalise_prefix gives
+    /// the prefix set or malformed_prefix (refusal() says why, the prefix
+    /// unchanged); read laxly, as set_prefix.
+    result<bool> set_typed_prefix(std::string_view prefix);
+    /// Why the last refused text or prefix is no label or prefix of the type
+    /// (strict reading; empty else).
+    std::string const& refusal() const { return refusal_; }
     /// The label text of a sample, as the converter prints it (leading blank
     /// included); valid until the next text() of this labeller, and while it
     /// is neither moved nor destroyed.
@@ -60,7 +70,11 @@ public:
     /// The sample brought into the type's range as a label point does.
     long32 normalise(long32 sample) const;
     /// The sample of a label text: the prefix the text holds first, then the
-    /// label; unreadable for a text that is none (a NUL inside included).
+    /// label. Strictly read, the text is a label of the type in a form
+    /// normalise_label takes, and it prints back to that form:
+    /// malformed_label else, refusal() naming the field and why. Laxly
+    /// read, as the converter reads it: unreadable for a text that is none
+    /// (a NUL inside included).
     result<long32> sample(std::string_view text);
     /// The same for a whole string, read in place, and for a C string.
     result<long32> sample(std::string const& text);
@@ -68,10 +82,10 @@ public:
     /// The sample of the digits-only form (HHMMSSFF for timecode);
     /// unreadable else.
     result<long32> packed_sample(std::string_view text) const;
-    /// The sample of a label text as the converter reads it alone, the
-    /// prefix not compared; at a timecode type eight digits are the packed
-    /// form. unreadable else.
-    result<long32> plain_sample(std::string_view text) const;
+    /// The sample of a label text, the prefix not kept; at a timecode type
+    /// eight digits are the packed form (HHMMSSFF, read with the same
+    /// strictness). Refused as sample() refuses.
+    result<long32> plain_sample(std::string_view text);
     /// Samples from a to b, brought into the type's range (a timecode span
     /// across midnight is positive).
     long32 span(long32 a, long32 b) const;
@@ -100,10 +114,13 @@ public:
 private:
     explicit labeller(label_cvt* shared, label_cvt* owned);
     result<long32> read_whole(char const* text);
+    result<long32> read_strictly(std::string_view text, bool keep_prefix);
 
     std::unique_ptr<label_cvt> owned_;  ///< a converter with chosen fields
     label_point point_;                 ///< writes texts
     label_point reader_;                ///< reads texts
+    reading mode_ = reading::strict;
+    std::string refusal_;
 };
 
 /// Gives the start of a labelled span the prefix a person typed, cut to the
@@ -123,12 +140,18 @@ struct converter_facts {
 MARLIX_API converter_facts facts_of(label_t t);
 
 /// One call: the text of sample at type t with the given prefix (null: none
-/// given). Refused as labeller::make refuses.
-MARLIX_API result<std::string> label_text(label_t t, long32 sample, char const* prefix = nullptr);
+/// given), a typed prefix as labeller::set_typed_prefix reads it. Refused as
+/// labeller::make refuses, or malformed_prefix (why, if given, receiving
+/// the reason).
+MARLIX_API result<std::string> label_text(label_t t, long32 sample, char const* prefix = nullptr,
+                                          reading mode     = reading::strict,
+                                          std::string* why = nullptr);
 /// One call: the sample of text at type t, the prefix given first (null:
-/// none). Refused as labeller::make refuses, or unreadable.
+/// none). Refused as labeller::make refuses, or as labeller::sample does;
+/// why, if given, receives labeller::refusal().
 MARLIX_API result<long32> label_sample(label_t t, std::string_view text,
-                                       char const* prefix = nullptr);
+                                       char const* prefix = nullptr, reading mode = reading::strict,
+                                       std::string* why = nullptr);
 
 /// Reads labels of one type and prints the same positions as labels of
 /// another (keycode to feet, one stock to another).
@@ -137,14 +160,18 @@ public:
     /// From type from to type to. With a prefix, the printed labels carry it
     /// (prefix_too_short when it is shorter than to's prefix); without one,
     /// they carry the prefix of the text read, which needs both types'
-    /// prefixes of one length (prefix_lengths_differ).
-    static result<relabeller> make(label_t from, label_t to, char const* prefix = nullptr);
+    /// prefixes of one length (prefix_lengths_differ). Read strictly, the
+    /// prefix is a typed one of type to (malformed_prefix, why receiving
+    /// the reason, else), and so are the texts.
+    static result<relabeller> make(label_t from, label_t to, char const* prefix = nullptr,
+                                   reading mode = reading::strict, std::string* why = nullptr);
 
     labeller& from() { return from_; }
     labeller& to() { return to_; }
     /// The label of the text's position at the second type; unreadable when
     /// the text is no label of the first. Valid until the next call, and while
-    /// the relabeller is neither moved nor destroyed.
+    /// the relabeller is neither moved nor destroyed. from().refusal() says
+    /// why a strict reading refused.
     result<char const*> operator()(std::string_view text);
 
 private:

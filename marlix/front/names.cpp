@@ -133,6 +133,8 @@ constexpr char const* reason_texts[] = {
     "not a cadence FILM-RATE:VIDEO: 24 or 48, then 25p, 25i, 30p, 30i, 50p or 60p",
     "no translation",
     "the prefix holds a blank or a colon and would not read back",
+    "not a label of the type",
+    "not a prefix of the type",
 };
 static_assert(std::size(reason_texts) == reason_count, "a text for every reason");
 static_assert(max_transfer_number == 99, "the transfer reason's text names the limit");
@@ -165,6 +167,12 @@ std::string describe(reason why, std::string_view subject, label_t type) {
                                     : std::string(subject) + " applies") +
                    " to timecode types, not " + named;
         case reason::unreadable: return "does not read as a label of type " + named;
+        case reason::malformed_label:
+            return "not a label of type " + named + (subject.empty() ? "" : ": ") +
+                   std::string(subject);
+        case reason::malformed_prefix:
+            return "not a prefix of type " + named + (subject.empty() ? "" : ": ") +
+                   std::string(subject);
         default: return reason_text(why);
     }
 }

@@ -34,8 +34,10 @@ enum class reason : std::int32_t {
     unknown_cadence,         ///< not a cadence pair FILM:VIDEO
     no_translation,          ///< no translation between the two media (the library said why)
     prefix_not_kept,         ///< a prefix a keep string would not read back (a blank or ':')
+    malformed_label,         ///< strictly read, no label of the type (a detail says why)
+    malformed_prefix,        ///< strictly read, no prefix of the type (a detail says why)
 };
-inline constexpr int reason_count = static_cast<int>(reason::prefix_not_kept) + 1;
+inline constexpr int reason_count = static_cast<int>(reason::malformed_prefix) + 1;
 
 /// A short text of the reason ("not a label type"); "unknown reason" past
 /// the enumeration.
@@ -43,8 +45,9 @@ MARLIX_API char const* reason_text(reason why);
 
 /// The whole message of a refusal, naming what was refused: subject is the
 /// name as the caller wrote it for the name reasons (for fields_not_timecode
-/// the option that asked for fields, if any), and type the label type for
-/// the others ("'29' is not a frame rate (23.976 24 ...)", "does not read
+/// the option that asked for fields, if any), the detail a strict reading
+/// gave for malformed_label and malformed_prefix, and type the label type
+/// for the others ("'29' is not a frame rate (23.976 24 ...)", "does not read
 /// as a label of type pal_label").
 MARLIX_API std::string describe(reason why, std::string_view subject, label_t type = LABEL_NONE);
 

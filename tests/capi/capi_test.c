@@ -37,8 +37,8 @@ static void label_texts(void) {
         {"P", 93079, NULL, " 01:02:03.04"},
         {"29.97df", 17982, NULL, " 00:10:00;00"},
         {"keycode_35_label", 1000, NULL, "XX0000000015+10"},
-        /* The converter remembers this prefix for the prints after it. */
-        {"#10", 1000, "KJ 12 3456", "KJ 12 340015+10"},
+        /* A typed prefix, read as people write it. */
+        {"#10", 1000, "KJ 12 3456", "KJ1234560015+10"},
         {"i35", 1000, "AB12", "AB120015+10"},
     };
     size_t i;
@@ -46,10 +46,10 @@ static void label_texts(void) {
     int32_t type = -1, sample = 0;
     for (i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
         CHECK(marlix_type_find(rows[i].type, &type) == MARLIX_OK);
-        CHECK(marlix_type_text(type, rows[i].sample, rows[i].prefix, text, sizeof text) ==
+        CHECK(marlix_type_text(type, rows[i].sample, rows[i].prefix, 0, text, sizeof text) ==
               MARLIX_OK);
         CHECK(same(text, rows[i].text));
-        CHECK(marlix_type_sample(type, rows[i].text, rows[i].prefix, &sample) == MARLIX_OK);
+        CHECK(marlix_type_sample(type, rows[i].text, rows[i].prefix, 0, &sample) == MARLIX_OK);
         CHECK(sample == rows[i].sample);
     }
     CHECK(marlix_type_find("P", &type) == MARLIX_OK && type == 5);
@@ -58,14 +58,28 @@ static void label_texts(void) {
     CHECK(marlix_type_find("P rest", &type) == MARLIX_ERR_LABEL_TYPE); /* a whole name */
     CHECK(marlix_type_find("#42", &type) == MARLIX_ERR_LABEL_TYPE);
     CHECK(marlix_type_find(NULL, &type) == MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_type_sample(5, "nonsense", NULL, &sample) == MARLIX_ERR_UNREADABLE);
-    CHECK(marlix_type_text(9, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
-    CHECK(marlix_type_text(5, 0, NULL, NULL, sizeof text) == MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_type_text(-1, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_sample(5, "nonsense", NULL, 0, &sample) == MARLIX_ERR_UNREADABLE);
+    /* Strict unless asked: a frame past the rate, and a prefix that is none. */
+    CHECK(marlix_type_sample(5, "10:00:00:99", NULL, 0, &sample) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_type_refusal(5, "10:00:00:99", NULL, 0, text, sizeof text) == MARLIX_ERR_TRUNCATED);
+    {
+        char why[96];
+        CHECK(marlix_type_refusal(5, "10:00:00:99", NULL, 0, why, sizeof why) == MARLIX_OK);
+        CHECK(same(why, "not a label of type pal_label: frames 99 is not below 25"));
+        CHECK(marlix_type_refusal(5, "10:00:00:24", NULL, 0, why, sizeof why) == MARLIX_OK);
+        CHECK(same(why, ""));
+    }
+    CHECK(marlix_type_sample(5, "10:00:00:99", NULL, MARLIX_READ_LAX, &sample) == MARLIX_OK &&
+          sample == 900099);
+    CHECK(marlix_type_text(10, 0, "KJ 12 34", 0, text, sizeof text) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_type_text(10, 0, "KJ 12 34", MARLIX_READ_LAX, text, sizeof text) == MARLIX_OK);
+    CHECK(marlix_type_text(9, 0, NULL, 0, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_text(5, 0, NULL, 0, NULL, sizeof text) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_type_text(-1, 0, NULL, 0, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
     /* A short buffer gets the text cut and terminated. */
-    CHECK(marlix_type_text(5, 93079, NULL, text, 6) == MARLIX_ERR_TRUNCATED);
+    CHECK(marlix_type_text(5, 93079, NULL, 0, text, 6) == MARLIX_ERR_TRUNCATED);
     CHECK(same(text, " 01:0"));
-    CHECK(marlix_type_text(5, 93079, NULL, text, 0) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_type_text(5, 93079, NULL, 0, text, 0) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_type_name(5, text, sizeof text) == MARLIX_OK && same(text, "pal_label"));
     /* Types run 0..41; 9 has no converter of its own. */
     for (type = 0; type <= 41; ++type) {
@@ -73,8 +87,8 @@ static void label_texts(void) {
         CHECK(marlix_type_name(type, name, sizeof name) == MARLIX_OK);
     }
     CHECK(marlix_type_name(42, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
-    CHECK(marlix_type_text(42, 0, NULL, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
-    CHECK(marlix_type_sample(42, " 01:00:00.00", NULL, &sample) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_text(42, 0, NULL, 0, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_type_sample(42, " 01:00:00.00", NULL, 0, &sample) == MARLIX_ERR_LABEL_TYPE);
 }
 
 static void labels(void) {

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/front/label_form.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
 #include "marlix/values/label_point.h"
@@ -131,7 +132,7 @@ TEST(front, LabelTextsAndSamplesBothWays) {
         labels.value.set_prefix(prefix);
         EXPECT_STREQ(labels.value.text(sample), text);
     }
-    auto labels = front::labeller::make(LABEL_PAL);
+    auto labels = front::labeller::make(LABEL_PAL, TC_ALL_FIELDS, front::reading::lax);
     ASSERT_TRUE(labels);
     for (std::string bad : {std::string(" 01:00:00.00\0x", 14), std::string("x"), std::string()})
         EXPECT_EQ(labels.value.sample(bad).why, reason::unreadable);
@@ -143,6 +144,82 @@ TEST(front, LabelTextsAndSamplesBothWays) {
     EXPECT_EQ(labels.value.plain_sample("01020304").value, 93079);
     EXPECT_EQ(labels.value.packed_sample("abc").why, reason::unreadable);
     EXPECT_EQ(labels.value.span(10, 5), 2160000 - 5);
+}
+
+// Texts as people write them: the sample each names, or the field and why
+// it is none. The lax column is what the converter alone makes of the text.
+TEST(front, StrictReadingNamesTheFieldAndWhy) {
+    constexpr long32 refused = INVALID_SAMPLE;
+    for (auto [type, text, sample, why, lax] : {
+             std::tuple{LABEL_PAL, " 10:00:00.24", 900024, "", 900024},
+             {LABEL_PAL, "10:00:00:24  ", 900024, "", 900024},
+             {LABEL_PAL, "-00:00:00.01", -1, "", -1},
+             {LABEL_PAL, "10:00:00:99", refused, "frames 99 is not below 25", 900099},
+             {LABEL_PAL, "25:00:00:00", refused, "hours 25 is not 0-23", 2250000},
+             {LABEL_PAL, "10:60:00:00", refused, "minutes 60 is not 0-59", 903000 - 3000 + 90000},
+             {LABEL_PAL, "10:00:60:00", refused, "seconds 60 is not 0-59", 901500},
+             {LABEL_PAL, "10:00:00;00", refused,
+              "';' marks drop-frame, which pal_label does not count", 900000},
+             {LABEL_PAL, "10:00:00", refused, "expected HH:MM:SS.FF, two digits a field", refused},
+             {LABEL_PAL, "10:00:00:00x", refused, "text after the frames", 900000},
+             {LABEL_NTSC, "00:00:01.29", 59, "", 59},
+             {LABEL_NTSC_DROP, "01:01:00;00", refused,
+              "dropped label (drop-frame counting skips it)", 109690},
+             {LABEL_NTSC_DROP, "01:01:00.02", 109692, "", 109692},
+             {LABEL_TC_24, "00:00:01+23", 47, "", 47},
+             {LABEL_TC_60, "00:00:00.59", 59, "", 59},
+             {LABEL_FOOT_35, "12+03", 780, "", 780},
+             {LABEL_FOOT_35, "0012.15", 828, "", 828},
+             {LABEL_FOOT_35, "0012.20", refused, "frames 20 is not below 16", 848},
+             {LABEL_FOOT_35, "abc", refused, "expected 1 to 4 digits, '+' or '.', 2 digits", 0},
+             {LABEL_FOOT_16, "1.39", 79, "", 79},
+             {LABEL_FOOT_353, " 0000+01.3", 1, "", 1},
+             {LABEL_FOOT_353, "0000+01.4", refused, "3-perf phase 4 is not 1-3", 0},
+             {LABEL_FOOT_353, "0000+01", refused,
+              "expected 1 to 4 digits, '+' or '.', 2 digits, '.', 1 digit", 3},
+             {LABEL_FILM_FRAMES, "12", 12, "", 12},
+             {LABEL_FILM_FRAMES, "1234567", refused, "expected 1 to 6 digits", 1234567},
+             {LABEL_KEYCODE_35, "KU 22 9012 1234+00", 78976, "", refused},
+             {LABEL_KEYCODE_35, "KU22 9012 1234+00", 78976, "", refused},
+             {LABEL_KEYCODE_35, "ku229012 1234+00", 78976, "", refused},
+             {LABEL_KEYCODE_35, "KX654321-0070+00", 4480, "", refused},
+             {LABEL_KEYCODE_35, "KU2290121234+16", refused, "frames 16 is not below 16", refused},
+             {LABEL_KEYCODE_35, "KU2290121234+1", refused,
+              "expected 2 letters, 6 digits, 4 digits, '+', 2 digits", 78980},
+             {LABEL_KEYCODE_35_5, "KU22901 21234+00", 21234 * 64, "", refused},
+             {LABEL_KEYCODE_16, "KU2290120001&19", 39, "", 39},
+             {LABEL_KEYCODE_16, "KU2290120001+19", 39, "", 39},
+             {LABEL_KEYCODE_353, "KU2290121234+01.9", refused, "3-perf phase 9 is not 1-3", 78971},
+             {LABEL_KEYCODE_353, "KU2290121233+21.1", refused,
+              "no such label (the position it names prints as 'KU2290121234+00.2')", 78975},
+             {LABEL_INK_35, "ab12-0001+00", 64, "", 64},
+             {LABEL_INK_16, "AB12 0001&19", 39, "", 39},
+             {LABEL_INK_35, "AB12 0001&00", refused,
+              "expected 4 letters or digits, 4 digits, '+', 2 digits", 64},
+         }) {
+        auto strict = front::labeller::make(type);
+        auto loose  = front::labeller::make(type, TC_ALL_FIELDS, front::reading::lax);
+        ASSERT_TRUE(strict && loose);
+        auto const read = strict.value.sample(text);
+        EXPECT_EQ(read.value, sample) << text;
+        EXPECT_EQ(read.why, sample == refused ? reason::malformed_label : reason::none) << text;
+        EXPECT_EQ(strict.value.refusal(), why) << text;
+        EXPECT_EQ(loose.value.sample(text).value, lax) << text;
+    }
+    // Typed prefixes, and the packed form of the spans.
+    auto keycode = front::labeller::make(LABEL_KEYCODE_35);
+    ASSERT_TRUE(keycode);
+    EXPECT_TRUE(keycode.value.set_typed_prefix(" KJ 12 3456 "));
+    EXPECT_STREQ(keycode.value.text(0), "KJ1234560000+00");
+    EXPECT_EQ(keycode.value.set_typed_prefix("KJ 12 34").why, reason::malformed_prefix);
+    EXPECT_EQ(keycode.value.refusal(), "expected 2 letters, 6 digits");
+    EXPECT_STREQ(keycode.value.text(0), "KJ1234560000+00");
+    EXPECT_EQ(front::normalise_prefix(LABEL_INK_16, "ab1c").text, "AB1C");
+    EXPECT_FALSE(front::normalise_prefix(LABEL_PAL, "").ok());
+    auto pal = front::labeller::make(LABEL_PAL);
+    ASSERT_TRUE(pal);
+    EXPECT_EQ(pal.value.plain_sample("01000024").value, 90024);
+    EXPECT_EQ(pal.value.plain_sample("01000099").why, reason::malformed_label);
 }
 
 TEST(front, StartPrefixesAKeepStringReadsBack) {
@@ -191,7 +268,8 @@ TEST(front, RelabellerKeepsOrGivesThePrefix) {
     auto keep = front::relabeller::make(LABEL_KEYCODE_35, LABEL_FOOT_35);
     ASSERT_TRUE(keep);
     EXPECT_STREQ(keep.value("AB1234561234+15").value, " 1234.15");
-    EXPECT_EQ(keep.value("AB123456__34+05x").why, reason::unreadable);
+    EXPECT_EQ(keep.value("AB123456__34+05x").why, reason::malformed_label);
+    EXPECT_EQ(keep.value.from().refusal(), "expected 2 letters, 6 digits, 4 digits, '+', 2 digits");
     auto same = front::relabeller::make(LABEL_KEYCODE_35, LABEL_KEYCODE_35_4);
     ASSERT_TRUE(same);
     EXPECT_STREQ(same.value("XY9876541234+15").value, "XY9876541234+15");

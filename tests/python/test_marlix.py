@@ -15,7 +15,7 @@ import marlix
         *[(name, 93079, None, " 01:02:03.04") for name in ("P", "p", 5, "pal_label", "25", "#5")],
         ("29.97df", 17982, None, " 00:10:00;00"),
         ("I35", 1000, "AB12", "AB120015+10"),
-        ("F35", 1000, "KJ 12 3456", "KJ 12 340015+10"),
+        ("F35", 1000, "KJ 12 3456", "KJ1234560015+10"),
     ],
 )
 def test_label_text_and_sample(type_, sample, prefix, text):
@@ -33,12 +33,15 @@ def test_label_text_and_sample(type_, sample, prefix, text):
         (lambda: marlix.label_text(42, 0), "catalogue number is 0 to 41"),
         (lambda: marlix.label_text(1.5, 0), "a label type is a name or a catalogue number"),
         (lambda: marlix.label_text("P", 2**31), "does not fit 32 bits"),
-        (lambda: marlix.label_sample("P", "junk"), "'junk' does not read as a label of type pal_label"),
-        (lambda: marlix.label_sample("P", "01:00:00:00\0"), "'01:00:00:00\\x00' does not read"),
+        (lambda: marlix.label_sample("P", "junk"), "'junk': not a label of type pal_label: expected"),
+        (lambda: marlix.label_sample("P", "junk", strict=False), "'junk': does not read as a label"),
+        (lambda: marlix.label_sample("P", "10:00:00:99"), "frames 99 is not below 25"),
+        (lambda: marlix.label_text("F35", 0, prefix="KJ 12 34"), "expected 2 letters, 6 digits"),
+        (lambda: marlix.label_sample("P", "01:00:00:00\0"), "'01:00:00:00\\x00': not a label"),
         (lambda: marlix.label_texts("P", [1, "2"]), "sample 1 is not an int"),
         (lambda: marlix.label_texts("P", range(2**31 - 1, 2**31 + 1)), "does not fit 32 bits"),
         (lambda: marlix.label_texts("P", array.array("d", [0.5])), "is not whole"),
-        (lambda: marlix.label_samples("P", ["01:00:00:00", "x", "y"]), "text 1: 'x' does not read"),
+        (lambda: marlix.label_samples("P", ["01:00:00:00", "x", "y"]), "text 1: 'x': not a label"),
         (lambda: marlix.tc_frames("00:01:00;00", "29.97df"), "dropped label"),
         (lambda: marlix.tc_frames("00:00:00:00", "59.94df", strict=False), "no label converter"),
         (lambda: marlix.xlate(1, "Nothing", "Film"), "from_medium: 'Nothing' is not a medium"),
@@ -70,6 +73,10 @@ def test_batches_match_single_calls_for_every_input_kind():
     with_prefix = marlix.label_texts("F35", [0, 64], prefix="KJ 12 3456")
     assert with_prefix == [marlix.label_text("F35", s, prefix="KJ 12 3456") for s in (0, 64)]
     assert marlix.label_samples("F35", with_prefix, prefix="KJ 12 3456") == [0, 64]
+    # The converter's own reading, one switch away.
+    assert marlix.label_sample("P", "10:00:00:99", strict=False) == 900099
+    assert marlix.label_samples("P", ["25:00:00:00"], strict=False) == [2250000]
+    assert marlix.label_text("F35", 0, prefix="KJ 12 34", strict=False) == "KJ 12 340000+00"
 
 
 def test_batches_from_many_threads_are_exact():

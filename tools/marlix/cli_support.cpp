@@ -113,8 +113,9 @@ std::optional<marlix::label_t> parse_label_type(std::string const& text, std::st
 }
 
 std::optional<marlix::front::labeller> make_labeller(marlix::label_t type, int flags,
-                                                     std::string& why) {
-    auto made = marlix::front::labeller::make(type, flags);
+                                                     std::string& why,
+                                                     marlix::front::reading mode) {
+    auto made = marlix::front::labeller::make(type, flags, mode);
     if (made) return std::move(made.value);
     why = marlix::front::describe(made.why, "--flags", type);
     return std::nullopt;

@@ -54,10 +54,12 @@ std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop = n
 // with the reason in why.
 std::optional<marlix::label_t> parse_label_type(std::string const& text, std::string& why);
 
-// The labels of a type, the timecode fields flags printed; nothing with
-// the reason in why when the type has no converter here.
-std::optional<marlix::front::labeller> make_labeller(marlix::label_t type, int flags,
-                                                     std::string& why);
+// The labels of a type, the timecode fields flags printed, reading texts
+// as mode says; nothing with the reason in why when the type has no
+// converter here.
+std::optional<marlix::front::labeller> make_labeller(
+    marlix::label_t type, int flags, std::string& why,
+    marlix::front::reading mode = marlix::front::reading::strict);
 
 // A whole decimal number within low..high, optional sign; blanks around it
 // are ignored.

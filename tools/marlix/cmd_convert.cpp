@@ -56,6 +56,15 @@ char const template_usage[] =
     "Both templates of the type's converter and the three texts printed for\n"
     "invalid, past-the-end and before-the-start samples.\n";
 
+namespace {}  // namespace
+
+// -p/--prefix: the prefix the command's labels carry.
+std::optional<std::string> prefix_option(parsed_args const& args) {
+    auto p = args.value("-p");
+    if (!p) p = args.value("--prefix");
+    return p;
+}
+
 namespace {
 
 struct converter_args {
@@ -68,7 +77,9 @@ converter_args converter_command(args_t const& args, std::vector<std::string> wi
                                  std::vector<std::string> const& switches) {
     converter_args out;
     with_value.insert(with_value.end(), {"-t", "--type", "--flags"});
-    out.args = parse_args(args, with_value, switches);
+    std::vector<std::string> all_switches = switches;
+    all_switches.push_back("--lax");
+    out.args = parse_args(args, with_value, all_switches);
     if (!out.args.error.empty()) {
         out.status = usage_error(out.args.error);
         return out;
@@ -94,12 +105,21 @@ converter_args converter_command(args_t const& args, std::vector<std::string> wi
         }
         flags = static_cast<int>(*n);
     }
-    auto made = make_labeller(*type, flags, why);
+    auto const mode =
+        out.args.has("--lax") ? marlix::front::reading::lax : marlix::front::reading::strict;
+    auto made = make_labeller(*type, flags, why, mode);
     if (!made) {
         out.status = usage_error(why);
         return out;
     }
     out.labels = std::move(*made);
+    if (auto const prefix = prefix_option(out.args)) {
+        auto const given = out.labels.set_typed_prefix(*prefix);
+        if (!given)
+            out.status = usage_error(
+                "-p '" + *prefix + "': " +
+                marlix::front::describe(given.why, out.labels.refusal(), out.labels.type()));
+    }
     return out;
 }
 
@@ -113,18 +133,10 @@ constexpr char not_a_sample[] = "not a sample number (a whole number that fits 3
 
 }  // namespace
 
-// -p/--prefix: the prefix the command's labels carry.
-std::optional<std::string> prefix_option(parsed_args const& args) {
-    auto p = args.value("-p");
-    if (!p) p = args.value("--prefix");
-    return p;
-}
-
 int run_print(args_t const& args) {
     converter_args c = converter_command(args, {"-p", "--prefix"}, {"--normalise"});
     if (c.status != exit_ok) return c.status;
     bool const normalise = c.args.has("--normalise");
-    if (auto const prefix = prefix_option(c.args)) c.labels.set_prefix(*prefix);
     return for_each_item(c.args.operands, [&](std::string const& item) {
         auto s = parse_sample(item);
         if (!s) return item_result::failure(not_a_sample);
@@ -137,14 +149,13 @@ int run_parse(args_t const& args) {
     converter_args c = converter_command(args, {"-p", "--prefix"}, {"--packed"});
     if (c.status != exit_ok) return c.status;
     bool const packed = c.args.has("--packed");
-    if (auto const prefix = prefix_option(c.args)) c.labels.set_prefix(*prefix);
     return for_each_item(c.args.operands, [&](std::string const& item) {
         auto const s = packed ? c.labels.packed_sample(item) : c.labels.sample(item);
         if (!s)
             return item_result::failure(
                 packed ? std::string("does not read as a packed digit string of type ") +
                              c.labels.type_str()
-                       : marlix::front::describe(s.why, item, c.labels.type()));
+                       : marlix::front::describe(s.why, c.labels.refusal(), c.labels.type()));
         return item_result::success(record::bare().integer("sample", s.value));
     });
 }
@@ -192,12 +203,15 @@ int run_smpte(args_t const& args) {
 int run_span(args_t const& args) {
     converter_args c = converter_command(args, {}, {});
     if (c.status != exit_ok) return c.status;
+    auto refused = [&](std::string const& text, marlix::front::reason why) {
+        return item_result::failure(
+            "'" + text + "': " + marlix::front::describe(why, c.labels.refusal(), c.labels.type()));
+    };
     auto span = [&](std::string const& first, std::string const& second) {
-        auto const a = c.labels.plain_sample(first), b = c.labels.plain_sample(second);
-        for (auto [s, text] : {std::pair{&a, &first}, std::pair{&b, &second}})
-            if (!*s)
-                return item_result::failure(
-                    "'" + *text + "' " + marlix::front::describe(s->why, *text, c.labels.type()));
+        auto const a = c.labels.plain_sample(first);
+        if (!a) return refused(first, a.why);
+        auto const b = c.labels.plain_sample(second);
+        if (!b) return refused(second, b.why);
         return item_result::success(
             record::bare().integer("sample", c.labels.span(a.value, b.value)));
     };
@@ -233,7 +247,7 @@ int sample_kind(marlix::label_t t) {
 }  // namespace
 
 int run_convert(args_t const& args) {
-    parsed_args const p = parse_args(args, {"--from", "--to", "-p", "--prefix"}, {});
+    parsed_args const p = parse_args(args, {"--from", "--to", "-p", "--prefix"}, {"--lax"});
     if (!p.error.empty()) return usage_error(p.error);
     auto const from_text = p.value("--from"), to_text = p.value("--to");
     if (!from_text || !to_text) return usage_error("convert needs --from TYPE and --to TYPE");
@@ -251,7 +265,10 @@ int run_convert(args_t const& args) {
                            " count different samples: convert between the keycode, feet and"
                            " ink types of one gauge");
     auto const prefix = prefix_option(p);
-    auto made = marlix::front::relabeller::make(*from, *to, prefix ? prefix->c_str() : nullptr);
+    auto const mode = p.has("--lax") ? marlix::front::reading::lax : marlix::front::reading::strict;
+    std::string detail;
+    auto made = marlix::front::relabeller::make(*from, *to, prefix ? prefix->c_str() : nullptr,
+                                                mode, &detail);
     using marlix::front::reason;
     if (made.why == reason::prefix_too_short)
         return usage_error("-p '" + *prefix + "' is shorter than the " +
@@ -260,10 +277,15 @@ int run_convert(args_t const& args) {
     if (made.why == reason::prefix_lengths_differ)
         return usage_error(std::string(reader->type_str()) + " and " + printer->type_str() +
                            " have prefixes of different lengths: give the new one with -p");
+    if (made.why == reason::malformed_prefix)
+        return usage_error("-p '" + *prefix +
+                           "': " + marlix::front::describe(made.why, detail, *to));
     if (!made) return usage_error(marlix::front::describe(made.why, "", *to));
     return for_each_item(p.operands, [&](std::string const& item) {
         auto const text = made.value(item);
-        if (!text) return item_result::failure(marlix::front::describe(text.why, item, *from));
+        if (!text)
+            return item_result::failure(
+                marlix::front::describe(text.why, made.value.from().refusal(), *from));
         return item_result::text(text.value);
     });
 }

@@ -1,0 +1,303 @@
+#include "marlix/front/label_form.h"
+
+#include <array>
+#include <cstddef>
+
+#include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/smpte/timecode.h"
+#include "marlix/values/label_point.h"
+
+namespace marlix::front {
+
+namespace {
+
+// What a type's printed labels look like, read off its converter's label of
+// sample 0 (" 00:00:00.00", " 0000+00.1", "XX0000000000&00", "000000").
+struct shape {
+    UserLabelType family = UserLabelNone;
+    bool lead_blank      = false;  // a blank where a negative label has '-'
+    char separator       = '+';    // before the frames
+    bool phase           = false;  // 3-perf: '.' and the phase digit last
+    bool sixteen         = false;  // 16 mm: '&' before the frames too
+    int prefix_length    = 0;      // keycode and ink
+    int number_length    = 0;      // the key or ink count, the feet, the film frames
+    int frames_below     = 0;      // frames per key or foot; the timecode's nominal rate
+    smpte::rate rate{};            // timecode
+};
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+char capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+smpte::rate rate_of(label_t t) {
+    for (auto r : {smpte::rate_24, smpte::rate_25, smpte::rate_29_97, smpte::rate_29_97_df,
+                   smpte::rate_48, smpte::rate_50, smpte::rate_60})
+        if (smpte::converter_type(r) == t) return r;
+    return {};
+}
+
+shape shape_of_converter(label_t t) {
+    shape s;
+    label_cvt* const c = get_static_label_cvt(t);
+    if (c == nullptr || !has_own_converter(t)) return s;
+    label_point point(0, c);
+    std::string_view const printed = c->get_abs_string(&point, 0);
+    s.family                       = c->UserType();
+    s.frames_below                 = c->get_modulus();
+    s.lead_blank                   = !printed.empty() && printed[0] == ' ';
+    std::string_view const body    = printed.substr(s.lead_blank ? 1 : 0);
+    label_t const key              = label_t_to_key_label_t(t);
+    s.sixteen = key == LABEL_KEYCODE_16 || (key >= LABEL_KEYCODE_16_4 && key <= LABEL_KEYCODE_16_6);
+    switch (s.family) {
+        case UserLabelTimecode:
+            s.rate         = rate_of(t);
+            s.frames_below = s.rate.nominal();
+            s.separator    = body.size() > 8 ? body[8] : ':';
+            break;
+        case UserLabelKeycode:
+        case UserLabelInk:
+            s.prefix_length = c->get_prefix_length();
+            s.number_length = c->get_count_length();
+            [[fallthrough]];
+        case UserLabelFeet: {
+            std::size_t const number =
+                s.family == UserLabelFeet
+                    ? body.find_first_not_of("0123456789")
+                    : static_cast<std::size_t>(s.prefix_length + s.number_length);
+            if (s.family == UserLabelFeet) s.number_length = static_cast<int>(number);
+            s.separator = number < body.size() ? body[number] : '+';
+            s.phase     = body.size() > number + 3;
+            break;
+        }
+        default: s.number_length = static_cast<int>(body.size()); break;
+    }
+    return s;
+}
+
+shape const& shape_of(label_t t) {
+    static std::array<shape, label_type_count> const shapes = [] {
+        std::array<shape, label_type_count> out{};
+        for (int k = 0; k < label_type_count; ++k)
+            out[static_cast<std::size_t>(k)] = shape_of_converter(static_cast<label_t>(k));
+        return out;
+    }();
+    static shape const none{};
+    return t >= 0 && t < label_type_count ? shapes[static_cast<std::size_t>(t)] : none;
+}
+
+std::string_view trimmed(std::string_view text) {
+    std::size_t const first = text.find_first_not_of(" \t");
+    if (first == text.npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string number(int n) { return std::to_string(n); }
+
+std::string two_digits(int n) {
+    return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+}
+
+// Reads a text left to right; each take answers whether the text goes on as
+// asked.
+struct scanner {
+    std::string_view text;
+    std::size_t at = 0;
+
+    bool done() const { return at == text.size(); }
+    bool take(char c) {
+        if (at < text.size() && text[at] == c) return ++at, true;
+        return false;
+    }
+    void skip_blanks() {
+        while (at < text.size() && is_blank(text[at])) ++at;
+    }
+    // Between min and max digits (as many as there are), appended to out;
+    // their value in n.
+    bool digits(int min, int max, std::string& out, int& n) {
+        int count = 0;
+        n         = 0;
+        while (count < max && at < text.size() && is_digit(text[at])) {
+            n = n * 10 + (text[at] - '0');
+            out += text[at++];
+            ++count;
+        }
+        return count >= min;
+    }
+    bool digits(int count, std::string& out) {
+        int ignored = 0;
+        return digits(count, count, out, ignored);
+    }
+};
+
+std::string frames_check(int frames, int below) {
+    if (frames < below) return {};
+    return "frames " + two_digits(frames) + " is not below " + number(below);
+}
+
+std::string phase_check(int phase) {
+    if (phase >= 1 && phase <= 3) return {};
+    return "3-perf phase " + number(phase) + " is not 1-3";
+}
+
+std::string separators(shape const& s) {
+    std::string out = "'+'";
+    if (s.separator != '+') out += std::string(" or '") + s.separator + "'";
+    if (s.sixteen && s.separator != '&') out += " or '&'";
+    return out;
+}
+
+std::string phase_shape(shape const& s) { return s.phase ? ", '.', 1 digit" : ""; }
+
+// The frames after the separator, and the phase at 3-perf, onto out.
+bool take_frames(scanner& in, shape const& s, std::string& out, int& frames, int& phase) {
+    phase = 1;
+    if (!in.digits(2, 2, out, frames)) return false;
+    if (!s.phase) return in.done();
+    std::string digit;
+    if (!in.take('.') || !in.digits(1, 1, digit, phase) || !in.done()) return false;
+    out += '.';
+    out += digit;
+    return true;
+}
+
+std::string field_name(int k) {
+    static char const* const names[] = {"hours", "minutes", "seconds", "frames"};
+    return names[k];
+}
+
+label_form timecode_form(shape const& s, label_t t, std::string_view text) {
+    std::string copy(text);
+    std::size_t const sign = !copy.empty() && copy[0] == '-' ? 1 : 0;
+    // The converter's own frame separator reads as ':'.
+    if (copy.size() > sign + 8 && copy[sign + 8] == s.separator && s.separator != ';')
+        copy[sign + 8] = ':';
+    auto const r            = smpte::read(copy, s.rate);
+    std::string const shown = std::string("HH:MM:SS") + s.separator + "FF";
+    switch (r.why) {
+        case smpte::error::none: break;
+        case smpte::error::empty: return {{}, "no text"};
+        case smpte::error::field_range: {
+            int const limits[] = {23, 59, 59, s.frames_below - 1};
+            for (int k = 0; k < 4; ++k) {
+                std::size_t const at = sign + 3 * static_cast<std::size_t>(k);
+                int const v          = (copy[at] - '0') * 10 + (copy[at + 1] - '0');
+                if (v <= limits[k]) continue;
+                if (k == 3) return {{}, frames_check(v, s.frames_below)};
+                return {{}, field_name(k) + " " + two_digits(v) + " is not 0-" + number(limits[k])};
+            }
+            return {{}, smpte::error_text(r.why)};
+        }
+        case smpte::error::dropped_label:
+            return {{}, "dropped label (drop-frame counting skips it)"};
+        case smpte::error::drop_separator:
+            return {{},
+                    std::string("'") + copy[sign + 8] + "' marks drop-frame, which " +
+                        label_type_class_name(t) + " does not count"};
+        case smpte::error::trailing_text: return {{}, "text after the frames"};
+        default: return {{}, "expected " + shown + ", two digits a field"};
+    }
+    label_cvt* const c = get_static_label_cvt(t);
+    label_point point(0, c);
+    return {c->get_abs_string(&point, r.value.frames()), {}, r.value.frames()};
+}
+
+label_form number_form(shape const& s, std::string_view text) {
+    scanner in{text};
+    std::string out;
+    bool const negative = in.take('-');
+    out += negative ? "-" : s.lead_blank ? " " : "";
+    std::string digits;
+    int value                  = 0;
+    bool const feet            = s.family == UserLabelFeet;
+    std::string const expected = feet ? "expected 1 to " + number(s.number_length) +
+                                            " digits, '+' or '.', 2 digits" + phase_shape(s)
+                                      : "expected 1 to " + number(s.number_length) + " digits";
+    if (!in.digits(1, s.number_length, digits, value)) return {{}, expected};
+    out.append(static_cast<std::size_t>(s.number_length) - digits.size(), '0');
+    out += digits;
+    if (!feet) return in.done() ? label_form{out, {}} : label_form{{}, expected};
+    if (!in.take('+') && !in.take('.')) return {{}, expected};
+    out += s.separator;
+    int frames = 0, phase = 1;
+    if (!take_frames(in, s, out, frames, phase)) return {{}, expected};
+    std::string why = frames_check(frames, s.frames_below);
+    if (why.empty() && s.phase) why = phase_check(phase);
+    if (!why.empty()) return {{}, why};
+    return {out, {}};
+}
+
+// The prefix of a keycode or ink text, capitals, onto out.
+bool take_prefix(scanner& in, shape const& s, std::string& out) {
+    if (s.family == UserLabelInk) {
+        for (int k = 0; k < s.prefix_length; ++k) {
+            if (in.done() || !(is_letter(in.text[in.at]) || is_digit(in.text[in.at]))) return false;
+            out += capital(in.text[in.at++]);
+        }
+        return true;
+    }
+    for (int k = 0; k < 2; ++k) {
+        if (in.done() || !is_letter(in.text[in.at])) return false;
+        out += capital(in.text[in.at++]);
+    }
+    in.skip_blanks();
+    int const rest = s.prefix_length - 2;
+    if (rest <= 2) return in.digits(rest, out);
+    if (!in.digits(2, out)) return false;
+    in.skip_blanks();
+    return in.digits(rest - 2, out);
+}
+
+std::string prefix_shape(shape const& s) {
+    if (s.family == UserLabelInk)
+        return "expected " + number(s.prefix_length) + " letters or digits";
+    return "expected 2 letters, " + number(s.prefix_length - 2) + " digits";
+}
+
+label_form film_number_form(shape const& s, std::string_view text) {
+    std::string const expected = prefix_shape(s) + ", " + number(s.number_length) + " digits, " +
+                                 separators(s) + ", 2 digits" + phase_shape(s);
+    scanner in{text};
+    std::string out;
+    if (!take_prefix(in, s, out)) return {{}, expected};
+    in.skip_blanks();
+    if (!in.take('-')) in.skip_blanks();
+    if (!in.digits(s.number_length, out)) return {{}, expected};
+    if (!in.take('+') && !in.take(s.separator) && !(s.sixteen && in.take('&')))
+        return {{}, expected};
+    out += s.separator;
+    int frames = 0, phase = 1;
+    if (!take_frames(in, s, out, frames, phase)) return {{}, expected};
+    std::string why = frames_check(frames, s.frames_below);
+    if (why.empty() && s.phase) why = phase_check(phase);
+    if (!why.empty()) return {{}, why};
+    return {out, {}};
+}
+
+}  // namespace
+
+label_form normalise_label(label_t t, std::string_view text) {
+    shape const& s = shape_of(t);
+    text           = trimmed(text);
+    if (text.find('\0') != text.npos) return {{}, "a NUL inside the text"};
+    switch (s.family) {
+        case UserLabelTimecode: return timecode_form(s, t, text);
+        case UserLabelFeet:
+        case UserLabelFilmFrames: return number_form(s, text);
+        case UserLabelKeycode:
+        case UserLabelInk: return film_number_form(s, text);
+        default: return {{}, "no label type with a converter"};
+    }
+}
+
+label_form normalise_prefix(label_t t, std::string_view text) {
+    shape const& s = shape_of(t);
+    if (s.prefix_length == 0)
+        return {{}, std::string(label_type_class_name(t)) + " labels have no prefix"};
+    scanner in{trimmed(text)};
+    std::string out;
+    if (!take_prefix(in, s, out) || !in.done()) return {{}, prefix_shape(s)};
+    return {out, {}};
+}
+
+}  // namespace marlix::front
