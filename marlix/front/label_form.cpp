@@ -94,7 +94,7 @@ std::string_view trimmed(std::string_view text) {
 
 std::string number(int n) { return std::to_string(n); }
 
-std::string two_digits(int n) {
+std::string two_digits(long long n) {
     return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
 }
 
@@ -114,7 +114,7 @@ struct scanner {
     }
     // Between min and max digits (as many as there are), appended to out;
     // their value in n.
-    bool digits(int min, int max, std::string& out, int& n) {
+    bool digits(int min, int max, std::string& out, long long& n) {
         int count = 0;
         n         = 0;
         while (count < max && at < text.size() && is_digit(text[at])) {
@@ -125,19 +125,19 @@ struct scanner {
         return count >= min;
     }
     bool digits(int count, std::string& out) {
-        int ignored = 0;
+        long long ignored = 0;
         return digits(count, count, out, ignored);
     }
 };
 
-std::string frames_check(int frames, int below) {
+std::string frames_check(long long frames, int below) {
     if (frames < below) return {};
     return "frames " + two_digits(frames) + " is not below " + number(below);
 }
 
-std::string phase_check(int phase) {
+std::string phase_check(long long phase) {
     if (phase >= 1 && phase <= 3) return {};
-    return "3-perf phase " + number(phase) + " is not 1-3";
+    return "3-perf phase " + std::to_string(phase) + " is not 1-3";
 }
 
 std::string separators(shape const& s) {
@@ -150,7 +150,8 @@ std::string separators(shape const& s) {
 std::string phase_shape(shape const& s) { return s.phase ? ", '.', 1 digit" : ""; }
 
 // The frames after the separator, and the phase at 3-perf, onto out.
-bool take_frames(scanner& in, shape const& s, std::string& out, int& frames, int& phase) {
+bool take_frames(scanner& in, shape const& s, std::string& out, long long& frames,
+                 long long& phase) {
     phase = 1;
     if (!in.digits(2, 2, out, frames)) return false;
     if (!s.phase) return in.done();
@@ -202,24 +203,27 @@ label_form timecode_form(shape const& s, label_t t, std::string_view text) {
     return {c->get_abs_string(&point, r.value.frames()), {}, r.value.frames()};
 }
 
+// Feet and film frame counts print at least number_length digits, and more
+// as the count grows; ten digits hold any 32-bit position.
 label_form number_form(shape const& s, std::string_view text) {
+    constexpr int most_digits = 10;
     scanner in{text};
     std::string out;
     bool const negative = in.take('-');
     out += negative ? "-" : s.lead_blank ? " " : "";
     std::string digits;
-    int value                  = 0;
-    bool const feet            = s.family == UserLabelFeet;
-    std::string const expected = feet ? "expected 1 to " + number(s.number_length) +
-                                            " digits, '+' or '.', 2 digits" + phase_shape(s)
-                                      : "expected 1 to " + number(s.number_length) + " digits";
-    if (!in.digits(1, s.number_length, digits, value)) return {{}, expected};
-    out.append(static_cast<std::size_t>(s.number_length) - digits.size(), '0');
+    long long value = 0;
+    bool const feet = s.family == UserLabelFeet;
+    std::string const expected =
+        feet ? "expected digits of feet, '+' or '.', 2 digits" + phase_shape(s) : "expected digits";
+    if (!in.digits(1, most_digits, digits, value)) return {{}, expected};
+    if (digits.size() < static_cast<std::size_t>(s.number_length))
+        out.append(static_cast<std::size_t>(s.number_length) - digits.size(), '0');
     out += digits;
     if (!feet) return in.done() ? label_form{out, {}} : label_form{{}, expected};
     if (!in.take('+') && !in.take('.')) return {{}, expected};
     out += s.separator;
-    int frames = 0, phase = 1;
+    long long frames = 0, phase = 1;
     if (!take_frames(in, s, out, frames, phase)) return {{}, expected};
     std::string why = frames_check(frames, s.frames_below);
     if (why.empty() && s.phase) why = phase_check(phase);
@@ -266,7 +270,7 @@ label_form film_number_form(shape const& s, std::string_view text) {
     if (!in.take('+') && !in.take(s.separator) && !(s.sixteen && in.take('&')))
         return {{}, expected};
     out += s.separator;
-    int frames = 0, phase = 1;
+    long long frames = 0, phase = 1;
     if (!take_frames(in, s, out, frames, phase)) return {{}, expected};
     std::string why = frames_check(frames, s.frames_below);
     if (why.empty() && s.phase) why = phase_check(phase);
@@ -286,7 +290,7 @@ label_form normalise_label(label_t t, std::string_view text) {
         case UserLabelFilmFrames: return number_form(s, text);
         case UserLabelKeycode:
         case UserLabelInk: return film_number_form(s, text);
-        default: return {{}, "no label type with a converter"};
+        default: return {{}, std::string(label_type_class_name(t)) + " prints no labels to read"};
     }
 }
 

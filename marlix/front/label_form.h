@@ -39,9 +39,9 @@ struct label_form {
 ///   digits a field, hours 0-23, frames below the rate, no dropped label;
 ///   ';', '.' or ',' before the frames at drop-frame), and the type's own
 ///   frame separator ('.' at 25, '+' at 24).
-/// - Feet: 1 to 4 digits of feet, '+' or '.', two digits of frames below the
-///   frames per foot, and at 3-perf '.' and the phase 1-3.
-/// - Film frames: an optional '-' and 1 to 6 digits.
+/// - Feet: digits of feet (printed 4 at least), '+' or '.', two digits of
+///   frames below the frames per foot, and at 3-perf '.' and the phase 1-3.
+/// - Film frames: an optional '-' and digits (printed 6 at least).
 /// - Keycode: 2 letters, the prefix digits, the key count, '+' (or '&' at
 ///   16 mm), two digits of frames below the frames per key, and at 3-perf
 ///   '.' and the phase 1-3. Blanks may part the letters, the first two

@@ -226,7 +226,9 @@ char const convert_usage[] =
     "itself. The printed label keeps the prefix (roll) of the text it was read\n"
     "from when both types have prefixes of one length; between prefix lengths\n"
     "(F35 to I35 or F35_6, feet to keycode) -p PREFIX gives the new prefix,\n"
-    "at least as long as the second type's prefix.\n";
+    "as the second type's labels carry it ('KU 22 9012' at F35). Texts and\n"
+    "prefixes are read strictly; --lax reads them as the first type's\n"
+    "converter does, and takes a longer prefix cut to fit.\n";
 
 namespace {
 
