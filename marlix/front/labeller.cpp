@@ -242,6 +242,17 @@ result<bool> set_start_prefix(label& l, std::string_view prefix) {
     return {true};
 }
 
+result<bool> set_start_text(label& l, std::string_view text, reading mode, std::string* why) {
+    auto made = labeller::make(l.type(), TC_ALL_FIELDS, mode);
+    if (!made) return {false, made.why};
+    auto const s = made.value.sample(text);
+    if (why != nullptr) *why = made.value.refusal();
+    if (!s) return {false, s.why};
+    l.set_start(s.value);
+    if (made.value.has_prefix()) l.start.set_prefix(made.value.prefix_read());
+    return {true};
+}
+
 converter_facts facts_of(label_t t) {
     label_cvt* const c = t >= 0 && t < label_type_count ? get_static_label_cvt(t) : nullptr;
     if (c == nullptr) return {};

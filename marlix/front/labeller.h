@@ -129,6 +129,13 @@ private:
 /// it would read back as another label.
 MARLIX_API result<bool> set_start_prefix(label& l, std::string_view prefix);
 
+/// Starts a labelled span at the label a person typed, of the span's type:
+/// the text read as labeller::sample reads it, the prefix with it. Refused
+/// as labeller::make or labeller::sample refuses (why, if given, receiving
+/// the reason), the label untouched.
+MARLIX_API result<bool> set_start_text(label& l, std::string_view text,
+                                       reading mode = reading::strict, std::string* why = nullptr);
+
 /// What the shared converter of a type (the dummy's for a type without a
 /// converter of its own) answers of itself, for a catalogue; zeros and ""
 /// past the catalogue.

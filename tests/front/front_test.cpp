@@ -222,6 +222,20 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
     ASSERT_TRUE(pal);
     EXPECT_EQ(pal.value.plain_sample("01000024").value, 90024);
     EXPECT_EQ(pal.value.plain_sample("01000099").why, reason::malformed_label);
+    // A span's start, as typed: the prefix goes with it; a refusal leaves it.
+    label nd(LABEL_NTSC_DROP);
+    nd.set_start(5);
+    std::string why;
+    EXPECT_EQ(front::set_start_text(nd, "01:01:00;00", front::reading::strict, &why).why,
+              reason::malformed_label);
+    EXPECT_EQ(why, "dropped label (drop-frame counting skips it)");
+    EXPECT_EQ(nd.get_start(), 5);
+    EXPECT_TRUE(front::set_start_text(nd, "01:01:00;00", front::reading::lax));
+    EXPECT_EQ(nd.get_start(), 109690);
+    label key(LABEL_KEYCODE_35);
+    EXPECT_TRUE(front::set_start_text(key, "KU 22 9012 1234+00"));
+    EXPECT_EQ(key.get_start(), 78976);
+    EXPECT_STREQ(key.start.prefix_text, "KU2290121234");  // the roll and the count
 }
 
 TEST(front, StartPrefixesAKeepStringReadsBack) {
