@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/front/detail/label_form_reading.h"
 #include "marlix/smpte/timecode.h"
 #include "marlix/values/label_point.h"
 
@@ -167,14 +168,13 @@ std::string field_name(int k) {
     return names[k];
 }
 
-label_form timecode_form(shape const& s, label_t t, std::string_view text) {
+label_form timecode_form(shape const& s, label_t t, std::string_view text, bool with_text) {
     std::string copy(text);
     std::size_t const sign = !copy.empty() && copy[0] == '-' ? 1 : 0;
     // The converter's own frame separator reads as ':'.
     if (copy.size() > sign + 8 && copy[sign + 8] == s.separator && s.separator != ';')
         copy[sign + 8] = ':';
-    auto const r            = smpte::read(copy, s.rate);
-    std::string const shown = std::string("HH:MM:SS") + s.separator + "FF";
+    auto const r = smpte::read(copy, s.rate);
     switch (r.why) {
         case smpte::error::none: break;
         case smpte::error::empty: return {{}, "no text"};
@@ -196,8 +196,10 @@ label_form timecode_form(shape const& s, label_t t, std::string_view text) {
                     std::string("'") + copy[sign + 8] + "' marks drop-frame, which " +
                         label_type_class_name(t) + " does not count"};
         case smpte::error::trailing_text: return {{}, "text after the frames"};
-        default: return {{}, "expected " + shown + ", two digits a field"};
+        default:
+            return {{}, std::string("expected HH:MM:SS") + s.separator + "FF, two digits a field"};
     }
+    if (!with_text) return {{}, {}, r.value.frames()};
     label_cvt* const c = get_static_label_cvt(t);
     label_point point(0, c);
     return {c->get_abs_string(&point, r.value.frames()), {}, r.value.frames()};
@@ -280,18 +282,22 @@ label_form film_number_form(shape const& s, std::string_view text) {
 
 }  // namespace
 
-label_form normalise_label(label_t t, std::string_view text) {
+label_form detail::read_label_form(label_t t, std::string_view text, bool with_text) {
     shape const& s = shape_of(t);
     text           = trimmed(text);
     if (text.find('\0') != text.npos) return {{}, "a NUL inside the text"};
     switch (s.family) {
-        case UserLabelTimecode: return timecode_form(s, t, text);
+        case UserLabelTimecode: return timecode_form(s, t, text, with_text);
         case UserLabelFeet:
         case UserLabelFilmFrames: return number_form(s, text);
         case UserLabelKeycode:
         case UserLabelInk: return film_number_form(s, text);
         default: return {{}, std::string(label_type_class_name(t)) + " prints no labels to read"};
     }
+}
+
+label_form normalise_label(label_t t, std::string_view text) {
+    return detail::read_label_form(t, text, true);
 }
 
 label_form normalise_prefix(label_t t, std::string_view text) {

@@ -7,6 +7,7 @@
 
 #include "marlix/base/wrap32.h"
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/front/detail/label_form_reading.h"
 
 namespace marlix::front {
 
@@ -186,17 +187,20 @@ labeller::smpte_reading labeller::read_smpte_word(std::uint32_t word) const {
 
 // The form is read by the type's shared converter (all timecode fields),
 // and must print back as it is: a 3-perf frame past the end of its foot
-// reads as some position, but not as itself.
+// reads as some position, but not as itself. Timecode has no prefix to
+// keep.
 result<long32> labeller::read_strictly(std::string_view text, bool keep_prefix) {
-    label_form form = normalise_label(type(), text);
+    label_form form = detail::read_label_form(type(), text, false);
     if (!form.ok()) {
         refusal_ = std::move(form.why);
         return {INVALID_SAMPLE, reason::malformed_label};
     }
+    // A timecode's form is the converter's print of the count read.
+    if (form.sample != INVALID_SAMPLE) return {form.sample};
     label_cvt* const c = get_static_label_cvt(type());
     label_point check(0, c);
     check.set_sample(form.text.c_str());
-    long32 const s = form.sample != INVALID_SAMPLE ? form.sample : check.get_sample();
+    long32 const s = check.get_sample();
     if (s == INVALID_SAMPLE) {
         refusal_ = "beyond the type's labels";
         return {INVALID_SAMPLE, reason::malformed_label};
