@@ -150,17 +150,24 @@ std::string separators(shape const& s) {
 
 std::string phase_shape(shape const& s) { return s.phase ? ", '.', 1 digit" : ""; }
 
-// The frames after the separator, and the phase at 3-perf, onto out.
-bool take_frames(scanner& in, shape const& s, std::string& out, long long& frames,
-                 long long& phase) {
-    phase = 1;
-    if (!in.digits(2, 2, out, frames)) return false;
-    if (!s.phase) return in.done();
-    std::string digit;
-    if (!in.take('.') || !in.digits(1, 1, digit, phase) || !in.done()) return false;
-    out += '.';
-    out += digit;
-    return true;
+// The rest of a feet, keycode or ink text after its separator: two digits
+// of frames below the frames per foot or key, and at 3-perf '.' and the
+// phase; out, the form so far, gets the printed separator and them.
+label_form frames_form(scanner& in, shape const& s, std::string out, std::string const& expected) {
+    out += s.separator;
+    long long frames = 0, phase = 1;
+    if (!in.digits(2, 2, out, frames)) return {{}, expected};
+    if (s.phase) {
+        std::string digit;
+        if (!in.take('.') || !in.digits(1, 1, digit, phase)) return {{}, expected};
+        out += '.';
+        out += digit;
+    }
+    if (!in.done()) return {{}, expected};
+    std::string why = frames_check(frames, s.frames_below);
+    if (why.empty() && s.phase) why = phase_check(phase);
+    if (!why.empty()) return {{}, why};
+    return {out, {}};
 }
 
 std::string field_name(int k) {
@@ -224,13 +231,7 @@ label_form number_form(shape const& s, std::string_view text) {
     out += digits;
     if (!feet) return in.done() ? label_form{out, {}} : label_form{{}, expected};
     if (!in.take('+') && !in.take('.')) return {{}, expected};
-    out += s.separator;
-    long long frames = 0, phase = 1;
-    if (!take_frames(in, s, out, frames, phase)) return {{}, expected};
-    std::string why = frames_check(frames, s.frames_below);
-    if (why.empty() && s.phase) why = phase_check(phase);
-    if (!why.empty()) return {{}, why};
-    return {out, {}};
+    return frames_form(in, s, std::move(out), expected);
 }
 
 // The prefix of a keycode or ink text, capitals, onto out.
@@ -271,13 +272,7 @@ label_form film_number_form(shape const& s, std::string_view text) {
     if (!in.digits(s.number_length, out)) return {{}, expected};
     if (!in.take('+') && !in.take(s.separator) && !(s.sixteen && in.take('&')))
         return {{}, expected};
-    out += s.separator;
-    long long frames = 0, phase = 1;
-    if (!take_frames(in, s, out, frames, phase)) return {{}, expected};
-    std::string why = frames_check(frames, s.frames_below);
-    if (why.empty() && s.phase) why = phase_check(phase);
-    if (!why.empty()) return {{}, why};
-    return {out, {}};
+    return frames_form(in, s, std::move(out), expected);
 }
 
 }  // namespace
