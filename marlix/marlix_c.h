@@ -286,8 +286,8 @@ MARLIX_API const char* marlix_tc_rate_names(void);
 /** A rate by name, as marlix_tc_rate_names lists them ("29.97df"), or a
  * fraction ("30000/1001"). */
 MARLIX_API marlix_status marlix_tc_rate_find(const char* name, marlix_tc_rate* rate);
-/** Strict reading of [-]HH:MM:SS:FF into a frame count; any_hours allows
- * hours above 23. */
+/** Strict reading of [-]HH:MM:SS:FF into a frame count, blanks around it
+ * ignored; any_hours allows hours above 23. */
 MARLIX_API marlix_status marlix_tc_read(const char* text, marlix_tc_rate rate, int32_t any_hours,
                                         int32_t* frames);
 /** HH:MM:SS:FF (';' before the frames at drop-frame rates), wrapping at 24

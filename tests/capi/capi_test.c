@@ -314,6 +314,8 @@ static void timecode(void) {
     CHECK(marlix_tc_read("00:01:00;02", df, 0, &frames) == MARLIX_OK && frames == 1800);
     CHECK(marlix_tc_read("00:01:00;00", df, 0, &frames) == MARLIX_ERR_TC_DROPPED_LABEL);
     CHECK(marlix_tc_read("", df, 0, &frames) == MARLIX_ERR_TC_EMPTY);
+    CHECK(marlix_tc_read(" 01:00:00;00\t", df, 0, &frames) == MARLIX_OK && frames == 107892);
+    CHECK(marlix_tc_read(" ", df, 0, &frames) == MARLIX_ERR_TC_EMPTY);
     CHECK(marlix_tc_read("24:00:00:00", film, 0, &frames) == MARLIX_ERR_TC_FIELD_RANGE);
     CHECK(marlix_tc_read("24:00:00:00", film, 1, &frames) == MARLIX_OK && frames == 24 * 86400);
     CHECK(marlix_tc_write(1800, df, 1, text, sizeof text) == MARLIX_OK &&
