@@ -14,6 +14,7 @@
 #include "marlix/cvt/timecode_label.h"
 #include "marlix/entry/library_entry.h"
 #include "marlix/export.h"
+#include "marlix/front/keep_string.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
 #include "marlix/front/result.h"

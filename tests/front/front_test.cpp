@@ -105,6 +105,9 @@ TEST(front, EachReasonHasOneWording) {
              {reason::fields_not_timecode, "", LABEL_FOOT_35,
               "timecode fields apply to timecode types, not foot_35_label"},
              {reason::no_memory, "", LABEL_NONE, "no memory for a converter"},
+             {reason::length_not_whole_frames, "641", LABEL_KEYCODE_35,
+              "length 641 is not a whole number of frames of keycode_35_label (4 samples a "
+              "frame), which the keep string stores"},
          })
         EXPECT_EQ(front::describe(why, subject, type), text);
     for (int r = 0; r < front::reason_count; ++r)
