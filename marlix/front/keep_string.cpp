@@ -1,11 +1,11 @@
 #include "marlix/front/keep_string.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "marlix/base/special_samples.h"
 #include "marlix/cvt/label_cvt_factory.h"
-#include "marlix/front/timecode_text.h"
 #include "marlix/host/tokeniser.h"
 #include "marlix/medium/medium_roll.h"
 
@@ -74,6 +74,12 @@ bool same_label(std::string_view a, std::string_view b) {
     }
 }
 
+// The start's text as the converter prints it, without its leading blank.
+std::string_view printed_start(label const& l) {
+    std::string_view const text = l.start.get_string();
+    return text.substr(std::min(text.find_first_not_of(' '), text.size()));
+}
+
 // Why a keep string the library read into l is refused here.
 reason refusal_of(char const* keep, label const& l) {
     if (l.revision < 1 || l.revision > 2 || l.type() == LABEL_DUMMY || !has_own_converter(l.type()))
@@ -89,8 +95,7 @@ reason refusal_of(char const* keep, label const& l) {
     // The start is stored as the label prints it; a text whose fields print
     // back otherwise names no label of the type (the reader's arithmetic
     // takes any digits: " 99:99:99.99" is 04:40:42.24).
-    if (n > field_start &&
-        !same_label(trim_blanks(l.start.get_string()), fields.token(field_start)))
+    if (n > field_start && !same_label(printed_start(l), fields.token(field_start)))
         return reason::keep_start_not_label;
     return reason::none;
 }
@@ -134,8 +139,10 @@ reason unwritable(label const& l) {
         if (own.size() < prefix_width(l) ||
             own == std::string_view(l.cvt()->get_dummy_prefix()).substr(0, own.size()))
             return reason::prefix_needed;
-        // The keep string's fields are separated by blanks.
-        if (own.find_first_of(" \t:") != own.npos) return reason::prefix_not_kept;
+        // The keep string is one line of fields separated by blanks.
+        for (char const c : own)
+            if (static_cast<unsigned char>(c) <= ' ' || c == ':' || c == '\x7f')
+                return reason::prefix_not_kept;
     }
     return reason::none;
 }

@@ -65,6 +65,7 @@ TEST(keep_string_of, RefusesWhatItsKeepStringWouldNotCarryBack) {
         {LABEL_KEYCODE_35, nullptr, 78976, 64, reason::prefix_needed},
         {LABEL_KEYCODE_35, "KU22", 78976, 64, reason::prefix_needed},
         {LABEL_KEYCODE_35, "KU 22901", 78976, 64, reason::prefix_not_kept},
+        {LABEL_KEYCODE_35, "KU\n22901", 78976, 64, reason::prefix_not_kept},  // one line of fields
         {LABEL_PAL, nullptr, -25, 25, reason::none},
         {LABEL_FOOT_35, nullptr, 1 << 30, 64, reason::keep_string_not_kept},  // past 9999 feet
         {LABEL_KEYCODE, nullptr, 0, 1, reason::no_converter},
