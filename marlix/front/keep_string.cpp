@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "marlix/base/special_samples.h"
 #include "marlix/cvt/label_cvt_factory.h"
@@ -49,28 +51,25 @@ bool whole_field(char const* text, int field) {
             return end != text && *end == '\0';
         }
         case field_medium_id: {
-            char const* comma = std::strchr(text, ',');
-            if (comma == nullptr) return digits_to_end(text);
-            return comma != text && digits_to_end(comma + 1) &&
-                   std::string_view(text, static_cast<std::size_t>(comma - text))
-                           .find_first_not_of("0123456789") == std::string_view::npos;
+            if (!is_digit(*text)) return false;
+            while (is_digit(*text)) ++text;
+            return *text == '\0' || (*text == ',' && digits_to_end(text + 1));
         }
         default: return true;  // the revision, type and start are judged by reading them
     }
 }
 
-// Whether two label texts spell the same label: the same characters, in
-// any case, once the separators between fields are left out (a stored
-// "01:00:00:00" is the drop-frame label printed " 01:00:00;00").
+// Whether two label texts spell the same label: the same characters once
+// the separators between fields are left out (a stored "01:00:00:00" is the
+// drop-frame label printed " 01:00:00;00").
 bool same_label(std::string_view a, std::string_view b) {
     constexpr std::string_view separators = ":;.,+";
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
     std::size_t i = 0, j = 0;
     for (;;) {
         while (i < a.size() && separators.find(a[i]) != separators.npos) ++i;
         while (j < b.size() && separators.find(b[j]) != separators.npos) ++j;
         if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
-        if (lower(a[i++]) != lower(b[j++])) return false;
+        if (a[i++] != b[j++]) return false;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/front/labeller.h"
 #include "marlix/host/host_services.h"
 #include "marlix/smpte/timecode.h"
 
@@ -147,9 +148,7 @@ static_assert(max_transfer_number == 99, "the transfer reason's text names the l
 
 // "4 samples a frame": what a type's converter counts in one unit.
 std::string per_frame(label_t type) {
-    label_cvt* const c =
-        type >= 0 && type < label_type_count ? get_static_label_cvt(type) : nullptr;
-    return std::to_string(c != nullptr ? c->samples_per_unit() : 1) + " samples a frame";
+    return std::to_string(facts_of(type).samples_per_unit) + " samples a frame";
 }
 
 }  // namespace

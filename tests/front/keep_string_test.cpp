@@ -21,6 +21,7 @@ TEST(read_keep_string, RefusesTextAfterTheLastFieldAndStartsThatAreNoLabel) {
     for (auto const& [keep, why] : {
              std::pair{pal, reason::none},
              {"LABEL_REV:1 pal_label  10:00:00.00 250 0.04", reason::none},  // fields left off
+             {"LABEL_REV:1 pal_label  10:00:00.00 -250", reason::none},
              {pal + " MediumRollId 21,2", reason::none},
              {"LABEL_REV:1 ntsc_drop_label 01:00:00:00 1 1 1", reason::none},
              {"LABEL_REV:1 keycode_35_label ku2290121234+00 16 0.17 0", reason::none},
@@ -33,6 +34,7 @@ TEST(read_keep_string, RefusesTextAfterTheLastFieldAndStartsThatAreNoLabel) {
              {pal + " 21,2", reason::text_after_keep_string},
              {"LABEL_REV:1 pal_label 99:99:99.99 250 0.04 1", reason::keep_start_not_label},
              {"LABEL_REV:1 pal_label 10:00:00.25 250 0.04 1", reason::keep_start_not_label},
+             {"LABEL_REV:1 pal_label 10:00:00.0 250 0.04 1", reason::keep_start_not_label},
              {"LABEL_REV:1 ntsc_drop_label 01:01:00;00 1 1 1", reason::keep_start_not_label},
              {"LABEL_REV:1 keycode_35_label KU2290121234+16 1 1 1", reason::keep_start_not_label},
              {"LABEL_REV:3 pal_label 0 1 1 1", reason::not_a_keep_string},
