@@ -56,6 +56,7 @@ typedef enum marlix_status {
     MARLIX_ERR_NO_MEMORY      = 8,  /**< an allocation failed */
     MARLIX_ERR_REFUSED        = 9,  /**< a legacy function refused its arguments */
     MARLIX_ERR_INTERNAL       = 10, /**< an unexpected failure inside the library */
+    MARLIX_ERR_NOT_KEPT       = 11, /**< a label its keep string would not carry back */
     /* The SMPTE timecode layer's reasons. */
     MARLIX_ERR_TC_EMPTY          = 32, /**< no text at all */
     MARLIX_ERR_TC_SYNTAX         = 33, /**< not [-]HH:MM:SS:FF */
@@ -153,18 +154,24 @@ MARLIX_API marlix_status marlix_medium_roll_read(const char* keep, marlix_medium
  * whether it is bounded. An edit label also names its medium roll. */
 typedef struct marlix_label marlix_label;
 
-/** A bounded label of the type's default length and natural pitch. */
+/** A bounded label of the type's default length (100000000 samples, cut to
+ * whole frames) and natural pitch. */
 MARLIX_API marlix_status marlix_label_new(int32_t type, marlix_label** label);
 /** An edit label of a type on a medium roll. */
 MARLIX_API marlix_status marlix_edit_label_new(int32_t type, marlix_medium_id id,
                                                marlix_label** label);
-/** A label, or an edit label, read from its keep string. */
+/** A label, or an edit label, read from its keep string. MARLIX_ERR_UNREADABLE
+ * for text after its last field (bounded, or the medium roll's two after it)
+ * and for a start that is no label of its type. */
 MARLIX_API marlix_status marlix_label_read(const char* keep, marlix_label** label);
 MARLIX_API marlix_status marlix_edit_label_read(const char* keep, marlix_label** label);
 MARLIX_API void marlix_label_free(marlix_label* label);
 
 /** The keep string (at most 127 characters for a label, 130 for an edit
- * label). */
+ * label). MARLIX_ERR_NOT_KEPT, nothing written, when it would read back as
+ * another label: a negative length or one of no whole number of frames (the
+ * keep string stores frames), a start inside a frame whose label names the
+ * frame only, a keycode or ink label without its roll's prefix. */
 MARLIX_API marlix_status marlix_label_keep_string(const marlix_label* label, char* out,
                                                   size_t size);
 /** The medium roll of an edit label (MARLIX_ERR_ARGUMENT for a label). */
@@ -299,8 +306,8 @@ MARLIX_API const char* marlix_tc_rate_names(void);
 /** A rate by name, as marlix_tc_rate_names lists them ("29.97df"), or a
  * fraction ("30000/1001"). */
 MARLIX_API marlix_status marlix_tc_rate_find(const char* name, marlix_tc_rate* rate);
-/** Strict reading of [-]HH:MM:SS:FF into a frame count; any_hours allows
- * hours above 23. */
+/** Strict reading of [-]HH:MM:SS:FF into a frame count, blanks around it
+ * ignored; any_hours allows hours above 23. */
 MARLIX_API marlix_status marlix_tc_read(const char* text, marlix_tc_rate rate, int32_t any_hours,
                                         int32_t* frames);
 /** HH:MM:SS:FF (';' before the frames at drop-frame rates), wrapping at 24

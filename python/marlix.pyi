@@ -5,11 +5,13 @@ from typing import Iterable, Optional, Sequence, Union
 
 __version__: str
 
-# A label type: an EDL name ("P", "ND", "F35"), a class name ("pal_label"),
-# a frame rate ("25", "29.97df") or "#N", or the catalogue number as an int.
-LabelType = Union[str, int]
-# A frame rate: a name as "25" or "29.97df", "#N", or the host's number.
-Rate = Union[str, int]
+# A label type, named as on the command line: an EDL name ("P", "ND",
+# "F35"), a class name ("pal_label"), a frame rate ("29.97df", or a number:
+# 25 is pal_label) or "#N" for catalogue number N ("#25" is keycode_16_label_5).
+LabelType = Union[str, int, float]
+# A frame rate: a name as "25" or "29.97df", a number (25, 29.97), or "#N"
+# for the host's rate number N.
+Rate = Union[str, int, float]
 # A medium: its name in any case ("Film", "30i", "Audio") or its number.
 Medium = Union[str, int]
 
@@ -28,8 +30,8 @@ def label_texts(
 def label_samples(
     type: LabelType, texts: Iterable[str], *, prefix: Optional[str] = None, strict: bool = True
 ) -> list[int]: ...
-def tc_text(frames: int, rate: str) -> str: ...
-def tc_frames(text: str, rate: str, strict: bool = True) -> int: ...
+def tc_text(frames: int, rate: Union[str, int, float]) -> str: ...
+def tc_frames(text: str, rate: Union[str, int, float], strict: bool = True) -> int: ...
 def xlate(
     position: float,
     from_medium: Medium,

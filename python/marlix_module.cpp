@@ -20,6 +20,7 @@
 #include "marlix/entry/library_entry.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
+#include "marlix/front/timecode_text.h"
 #include "marlix/front/translate.h"
 #include "marlix/host/host_services.h"
 #include "marlix/medium/medium_mapping.h"
@@ -39,26 +40,40 @@ using namespace marlix;
 
 std::string shown(py::handle h) { return py::repr(h).cast<std::string>(); }
 
-// The labels of a type named by EDL name, class name, frame rate or
-// catalogue number (an int), with a converter of its own, carrying the
-// caller's prefix, reading texts strictly unless strict is false.
-front::labeller labeller_of(py::handle type, std::optional<std::string> const& prefix,
-                            bool strict = true) {
-    label_t t = LABEL_NONE;
-    if (py::isinstance<py::int_>(type) && !py::isinstance<py::bool_>(type)) {
-        long long const n = type.cast<long long>();
-        if (n < 0 || n >= label_type_count)
-            fail("label type " + std::to_string(n) + ": a catalogue number is 0 to " +
-                 std::to_string(label_type_count - 1));
-        t = static_cast<label_t>(n);
-    } else if (py::isinstance<py::str>(type)) {
-        std::string const name = type.cast<std::string>();
-        auto const found       = front::find_label_type(name);
-        if (!found) fail(front::describe(found.why, name));
-        t = found.value;
-    } else {
-        fail("a label type is a name or a catalogue number, not " + shown(type));
+// A number as a rate is written: an int, or a whole float, in decimal
+// digits ("25"), another float as repr() gives it ("29.97"); empty for
+// anything else.
+std::string number_text(py::handle value) {
+    if (py::isinstance<py::bool_>(value)) return {};
+    if (py::isinstance<py::int_>(value)) return py::str(value).cast<std::string>();
+    if (py::isinstance<py::float_>(value)) {
+        double const v = value.cast<double>();
+        if (v == std::floor(v) && std::fabs(v) < 1e15)
+            return std::to_string(static_cast<long long>(v));
+        return shown(value);
     }
+    return {};
+}
+
+// A label type as the tool names one: an EDL name, class name, frame rate
+// or "#N" as a str, or a frame rate as a number (25 is pal_label, as -t 25
+// is; catalogue number 25 is "#25").
+label_t label_type_of(py::handle type) {
+    std::string name = number_text(type);
+    if (name.empty()) {
+        if (!py::isinstance<py::str>(type))
+            fail("a label type is a name, a frame rate or \"#N\", not " + shown(type));
+        name = type.cast<std::string>();
+    }
+    auto const found = front::find_label_type(name);
+    if (!found) fail(front::describe(found.why, name));
+    return found.value;
+}
+
+// The labels of type t, with a converter of its own, carrying the caller's
+// prefix, reading texts strictly unless strict is false.
+front::labeller labeller_for(label_t t, std::optional<std::string> const& prefix,
+                             bool strict = true) {
     auto made = front::labeller::make(t, TC_ALL_FIELDS,
                                       strict ? front::reading::strict : front::reading::lax);
     if (made.why == front::reason::no_memory) throw std::bad_alloc();
@@ -70,6 +85,11 @@ front::labeller labeller_of(py::handle type, std::optional<std::string> const& p
                  "': " + front::describe(given.why, made.value.refusal(), t));
     }
     return std::move(made.value);
+}
+
+front::labeller labeller_of(py::handle type, std::optional<std::string> const& prefix,
+                            bool strict = true) {
+    return labeller_for(label_type_of(type), prefix, strict);
 }
 
 std::int32_t sample_of(long long n) {
@@ -89,12 +109,16 @@ std::string label_text(py::handle type, long long sample, std::optional<std::str
     return labeller_of(type, prefix, strict).text(sample_of(sample));
 }
 
+std::int32_t sample_read(front::labeller& labels, std::string const& text) {
+    auto const s = labels.sample(text);
+    if (!s) fail(not_read(labels, text, s.why));
+    return s.value;
+}
+
 std::int32_t label_sample(py::handle type, std::string const& text,
                           std::optional<std::string> prefix, bool strict) {
     front::labeller labels = labeller_of(type, prefix, strict);
-    auto const s           = labels.sample(text);
-    if (!s) fail(not_read(labels, text, s.why));
-    return s.value;
+    return sample_read(labels, text);
 }
 
 // The samples of a batch: a range is walked without a list, an object with
@@ -240,47 +264,47 @@ py::list label_samples(py::handle type, py::handle texts, std::optional<std::str
     return py::cast(out);
 }
 
-smpte::rate tc_rate(std::string const& name) {
+// A timecode rate: a name as a str ("29.97df"), or a number (25, 29.97).
+smpte::rate tc_rate(py::handle rate) {
+    std::string const name =
+        py::isinstance<py::str>(rate) ? rate.cast<std::string>() : number_text(rate);
     auto const r = smpte::parse_rate(name);
-    if (!r.ok()) fail("'" + name + "' is not a frame rate (" + smpte::rate_names() + ")");
+    if (!r.ok()) fail(shown(rate) + " is not a frame rate (" + smpte::rate_names() + ")");
     return r.value;
 }
 
-std::string tc_text(long long frames, std::string const& rate) {
+std::string tc_text(long long frames, py::handle rate) {
     if (frames < INT32_MIN || frames > INT32_MAX)
         fail("frame count " + std::to_string(frames) + " does not fit 32 bits");
     return smpte::to_string(smpte::timecode(static_cast<std::int32_t>(frames), tc_rate(rate)));
 }
 
-std::int32_t tc_frames(std::string const& text, std::string const& rate, bool strict) {
+std::int32_t tc_frames(std::string const& text, py::handle rate, bool strict) {
     smpte::rate const r = tc_rate(rate);
     if (strict) {
-        auto const t = smpte::read(text, r);
+        auto const t = front::read_timecode(text, r);
         if (!t.ok()) fail("'" + text + "': " + smpte::error_text(t.why));
         return t.value.frames();
     }
     label_t const type = smpte::converter_type(r);
     if (type == LABEL_NONE)
-        fail("'" + rate + "' has no label converter to read as; use strict=True");
-    return label_sample(py::int_(static_cast<int>(type)), text, std::nullopt, false);
+        fail(shown(rate) + " has no label converter to read as; use strict=True");
+    front::labeller labels = labeller_for(type, std::nullopt, false);
+    return sample_read(labels, text);
 }
 
-// A host frame rate: a name as the SMPTE layer reads it, "#N", or the
-// host's number as an int. *drop tells a drop-frame name.
+// A host frame rate: a name as the SMPTE layer reads it or "#N" for the
+// host's number N as a str, or a frame rate as a number (25, 29.97). *drop
+// tells a drop-frame name.
 Tov::FrameRate host_rate_of(py::handle value, char const* what, bool* drop = nullptr) {
-    long long n = -1;
-    if (py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value)) {
-        n = value.cast<long long>();
-    } else if (py::isinstance<py::str>(value)) {
-        if (auto const r = front::find_host_rate(value.cast<std::string>())) {
-            if (drop != nullptr) *drop = r.value.drop;
-            return r.value.rate;
-        }
-    }
-    if (!front::is_host_rate(n))
+    std::string const text =
+        py::isinstance<py::str>(value) ? value.cast<std::string>() : number_text(value);
+    auto const r = front::find_host_rate(text);
+    if (!r)
         fail(std::string(what) + ": " + shown(value) + " is not a frame rate (" +
-             smpte::rate_names() + ", or the host's rate number)");
-    return static_cast<Tov::FrameRate>(n);
+             smpte::rate_names() + ", or \"#N\" for the host's rate number)");
+    if (drop != nullptr) *drop = r.value.drop;
+    return r.value.rate;
 }
 
 MediumRollMedium medium_of(py::handle value, char const* what) {
@@ -395,7 +419,9 @@ PYBIND11_MODULE(marlix, m) {
     m.def("label_text", &label_text, type, py::arg("sample"), py::kw_only(),
           py::arg("prefix") = py::none(), strict,
           "The label text of a sample, exactly as the type's converter prints it; a prefix "
-          "is read as typed (\"KU 22 9012\"), or as it is with strict=False.");
+          "is read as typed (\"KU 22 9012\"), or as it is with strict=False. The type is "
+          "named as on the command line: an EDL name (\"P\"), a class name, a frame rate "
+          "(\"29.97df\", or a number: 25 is pal_label) or \"#N\" for catalogue number N.");
     m.def("label_sample", &label_sample, type, py::arg("text"), py::kw_only(),
           py::arg("prefix") = py::none(), strict,
           "The sample of a label text; ValueError naming the field and why if it is no "
@@ -406,9 +432,10 @@ PYBIND11_MODULE(marlix, m) {
           py::arg("prefix") = py::none(), strict,
           "label_sample over a whole sequence of texts; ValueError names the first that fails.");
     m.def("tc_text", &tc_text, py::arg("frames"), py::arg("rate"),
-          "SMPTE timecode HH:MM:SS:FF of a frame count at a rate.");
+          "SMPTE timecode HH:MM:SS:FF of a frame count at a rate (\"29.97df\", or a number).");
     m.def("tc_frames", &tc_frames, py::arg("text"), py::arg("rate"), py::arg("strict") = true,
-          "The frame count of a timecode: strict, or as the label converters read it.");
+          "The frame count of a timecode: strict (blanks around it ignored), or as the label "
+          "converters read it.");
     m.def(
         "xlate",
         [](double position, py::handle from_medium, py::handle to_medium, py::object transfer,

@@ -11,6 +11,7 @@
 #include "marlix/capi/capi_support.h"
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/entry/library_entry.h"
+#include "marlix/front/keep_string.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
 #include "marlix/host/host_services.h"
@@ -52,8 +53,17 @@ marlix_status status_of(front::reason why) {
         case front::reason::none: return MARLIX_OK;
         case front::reason::no_memory: return MARLIX_ERR_NO_MEMORY;
         case front::reason::unreadable:
+        case front::reason::not_a_keep_string:
+        case front::reason::text_after_keep_string:
+        case front::reason::keep_start_not_label:
         case front::reason::malformed_label:
         case front::reason::malformed_prefix: return MARLIX_ERR_UNREADABLE;
+        case front::reason::negative_length:
+        case front::reason::length_not_whole_frames:
+        case front::reason::start_not_on_frame:
+        case front::reason::prefix_needed:
+        case front::reason::prefix_not_kept:
+        case front::reason::keep_string_not_kept: return MARLIX_ERR_NOT_KEPT;
         default: return MARLIX_ERR_LABEL_TYPE;
     }
 }
@@ -95,6 +105,7 @@ char const* text_of(marlix_status status) {
         case MARLIX_ERR_NO_MEMORY: return "no memory";
         case MARLIX_ERR_REFUSED: return "the arguments were refused";
         case MARLIX_ERR_INTERNAL: return "an internal failure";
+        case MARLIX_ERR_NOT_KEPT: return "the keep string would read back as another label";
         case MARLIX_ERR_TC_EMPTY:
         case MARLIX_ERR_TC_SYNTAX:
         case MARLIX_ERR_TC_FIELD_RANGE:
@@ -264,7 +275,8 @@ marlix_status marlix_label_new(int32_t type, marlix_label** label) {
     return guarded([&] {
         auto handle   = std::make_unique<marlix_label>();
         handle->plain = std::make_unique<marlix::label>(static_cast<label_t>(type));
-        *label        = handle.release();
+        handle->plain->set_length(front::default_kept_length(static_cast<label_t>(type)));
+        *label = handle.release();
         return MARLIX_OK;
     });
 }
@@ -276,26 +288,25 @@ marlix_status marlix_edit_label_new(int32_t type, marlix_medium_id id, marlix_la
     return guarded([&] {
         auto handle  = std::make_unique<marlix_label>();
         handle->edit = std::make_unique<edit_label>(static_cast<label_t>(type), to_ident(id));
-        *label       = handle.release();
+        handle->edit->set_length(front::default_kept_length(static_cast<label_t>(type)));
+        *label = handle.release();
         return MARLIX_OK;
     });
 }
 
 namespace {
 
-// A keep string reads when it is of revision 1 or 2 and names a type with
-// a converter.
+// A keep string as the front ends read one, into a new handle.
 template <class L>
 marlix_status read_keep(char const* keep, marlix_label** label,
-                        std::unique_ptr<L> marlix_label::*slot) {
+                        std::unique_ptr<L> marlix_label::*slot,
+                        front::result<std::unique_ptr<L>> (*read)(std::string_view)) {
     if (keep == nullptr || label == nullptr) return MARLIX_ERR_ARGUMENT;
     return guarded([&] {
-        auto value = std::make_unique<L>(keep);
-        if (value->revision < 1 || value->revision > 2 || value->type() == LABEL_DUMMY ||
-            !has_own_converter(value->type()))
-            return MARLIX_ERR_UNREADABLE;
+        auto value = read(keep);
+        if (!value) return status_of(value.why);
         auto handle     = std::make_unique<marlix_label>();
-        (*handle).*slot = std::move(value);
+        (*handle).*slot = std::move(value.value);
         *label          = handle.release();
         return MARLIX_OK;
     });
@@ -304,11 +315,11 @@ marlix_status read_keep(char const* keep, marlix_label** label,
 }  // namespace
 
 marlix_status marlix_label_read(const char* keep, marlix_label** label) {
-    return read_keep<marlix::label>(keep, label, &marlix_label::plain);
+    return read_keep<marlix::label>(keep, label, &marlix_label::plain, front::read_keep_string);
 }
 
 marlix_status marlix_edit_label_read(const char* keep, marlix_label** label) {
-    return read_keep<edit_label>(keep, label, &marlix_label::edit);
+    return read_keep<edit_label>(keep, label, &marlix_label::edit, front::read_edit_keep_string);
 }
 
 void marlix_label_free(marlix_label* label) {
@@ -318,12 +329,10 @@ void marlix_label_free(marlix_label* label) {
 marlix_status marlix_label_keep_string(const marlix_label* label, char* out, size_t size) {
     if (label == nullptr) return MARLIX_ERR_ARGUMENT;
     return guarded([&] {
-        if (label->edit) {
-            char keep[edit_label::keep_buffer_capacity];
-            return copy_out(label->edit->make_keep_string(keep), out, size);
-        }
-        char keep[marlix::label::keep_string_capacity];
-        return copy_out(label->plain->make_keep_string(keep), out, size);
+        if (out == nullptr || size == 0) return MARLIX_ERR_ARGUMENT;
+        auto const keep = label->edit ? front::keep_string_of(*label->edit)
+                                      : front::keep_string_of(*label->plain);
+        return keep ? copy_out(keep.value, out, size) : status_of(keep.why);
     });
 }
 

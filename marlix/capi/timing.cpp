@@ -13,6 +13,7 @@
 #include "marlix/base/special_samples.h"
 #include "marlix/capi/capi_support.h"
 #include "marlix/front/names.h"
+#include "marlix/front/timecode_text.h"
 #include "marlix/host/host_services.h"
 #include "marlix/legacy/frame_label.h"
 #include "marlix/medium/medium_mapping.h"
@@ -333,7 +334,7 @@ marlix_status marlix_tc_read(const char* text, marlix_tc_rate rate, int32_t any_
         if (text == nullptr || frames == nullptr) return MARLIX_ERR_ARGUMENT;
         smpte::read_options options;
         options.any_hours = any_hours != 0;
-        auto const r      = smpte::read(text, to_rate(rate), options);
+        auto const r      = front::read_timecode(text, to_rate(rate), options);
         if (!r.ok()) return tc_status(r.why);
         *frames = r.value.frames();
         return MARLIX_OK;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/front/labeller.h"
 #include "marlix/host/host_services.h"
 #include "marlix/smpte/timecode.h"
 
@@ -133,11 +134,24 @@ constexpr char const* reason_texts[] = {
     "not a cadence FILM-RATE:VIDEO: 24 or 48, then 25p, 25i, 30p, 30i, 50p or 60p",
     "no translation",
     "the prefix holds a blank or a colon and would not read back",
+    "not a keep string of a label type with a converter",
+    "text after the keep string's last field",
+    "the keep string's start is no label of its type (it would read as another)",
+    "the length is negative",
+    "the length is not a whole number of frames, which the keep string stores",
+    "the start lies inside a frame, and its label names the frame",
+    "the label has no roll prefix of its own",
+    "the keep string would read back as another label",
     "not a label of the type",
     "not a prefix of the type",
 };
 static_assert(std::size(reason_texts) == reason_count, "a text for every reason");
 static_assert(max_transfer_number == 99, "the transfer reason's text names the limit");
+
+// "4 samples a frame": what a type's converter counts in one unit.
+std::string per_frame(label_t type) {
+    return std::to_string(facts_of(type).samples_per_unit) + " samples a frame";
+}
 
 }  // namespace
 
@@ -167,6 +181,16 @@ std::string describe(reason why, std::string_view subject, label_t type) {
                                     : std::string(subject) + " applies") +
                    " to timecode types, not " + named;
         case reason::unreadable: return "does not read as a label of type " + named;
+        case reason::negative_length: return "length " + std::string(subject) + " is negative";
+        case reason::length_not_whole_frames:
+            return "length " + std::string(subject) + " is not a whole number of frames of " +
+                   named + " (" + per_frame(type) + "), which the keep string stores";
+        case reason::start_not_on_frame:
+            return "start " + std::string(subject) + " lies inside a frame of " + named + " (" +
+                   per_frame(type) + "), and its label names the frame only";
+        case reason::prefix_needed:
+            return "labels of type " + named + " need the roll's prefix: the keep string would " +
+                   "store another roll's, or the placeholder";
         case reason::malformed_label:
             return "not a label of type " + named + (subject.empty() ? "" : ": ") +
                    std::string(subject);

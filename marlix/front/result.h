@@ -18,24 +18,32 @@ namespace marlix::front {
 
 enum class reason : std::int32_t {
     none,
-    unknown_label_type,      ///< no label type has this name
-    bad_catalogue_number,    ///< "#N" with N outside the catalogue
-    rate_without_converter,  ///< a known rate no converter counts (59.94 drop-frame)
-    not_a_rate,              ///< a number that is no known rate
-    no_converter,            ///< a label type without a converter of its own
-    fields_not_timecode,     ///< timecode fields asked of another family
-    no_memory,               ///< the host heap gave no memory
-    unreadable,              ///< the text is no label of the type
-    prefix_too_short,        ///< a new prefix shorter than the type's prefix
-    prefix_lengths_differ,   ///< two types whose prefixes differ in length, no new prefix
-    unknown_rate,            ///< no frame rate the host runs at has this name
-    unknown_transfer,        ///< not a transfer name or number
-    unknown_medium,          ///< not a medium name or number
-    unknown_cadence,         ///< not a cadence pair FILM:VIDEO
-    no_translation,          ///< no translation between the two media (the library said why)
-    prefix_not_kept,         ///< a prefix a keep string would not read back (a blank or ':')
-    malformed_label,         ///< strictly read, no label of the type (a detail says why)
-    malformed_prefix,        ///< strictly read, no prefix of the type (a detail says why)
+    unknown_label_type,       ///< no label type has this name
+    bad_catalogue_number,     ///< "#N" with N outside the catalogue
+    rate_without_converter,   ///< a known rate no converter counts (59.94 drop-frame)
+    not_a_rate,               ///< a number that is no known rate
+    no_converter,             ///< a label type without a converter of its own
+    fields_not_timecode,      ///< timecode fields asked of another family
+    no_memory,                ///< the host heap gave no memory
+    unreadable,               ///< the text is no label of the type
+    prefix_too_short,         ///< a new prefix shorter than the type's prefix
+    prefix_lengths_differ,    ///< two types whose prefixes differ in length, no new prefix
+    unknown_rate,             ///< no frame rate the host runs at has this name
+    unknown_transfer,         ///< not a transfer name or number
+    unknown_medium,           ///< not a medium name or number
+    unknown_cadence,          ///< not a cadence pair FILM:VIDEO
+    no_translation,           ///< no translation between the two media (the library said why)
+    prefix_not_kept,          ///< a prefix a keep string would not read back (a blank or ':')
+    not_a_keep_string,        ///< no keep string of a type with a converter of its own
+    text_after_keep_string,   ///< text after a keep string's last field
+    keep_start_not_label,     ///< a keep string's start that is no label of its type
+    negative_length,          ///< a negative length, for a keep string
+    length_not_whole_frames,  ///< a length a keep string, which stores frames, would cut
+    start_not_on_frame,       ///< a start inside a frame whose label names the frame only
+    prefix_needed,            ///< a prefix type's label with no roll prefix of its own
+    keep_string_not_kept,     ///< a keep string that would read back as another label
+    malformed_label,          ///< strictly read, no label of the type (a detail says why)
+    malformed_prefix,         ///< strictly read, no prefix of the type (a detail says why)
 };
 inline constexpr int reason_count = static_cast<int>(reason::malformed_prefix) + 1;
 

@@ -130,6 +130,11 @@ static void labels(void) {
     CHECK(marlix_label_medium_id(back, &read_id) == MARLIX_ERR_ARGUMENT);
     marlix_label_free(back);
     CHECK(marlix_label_read("LABEL_REV:7 nonsense", &back) == MARLIX_ERR_UNREADABLE);
+    /* Text after the last field, and a start that is no label. */
+    CHECK(marlix_label_read("LABEL_REV:1 pal_label  01:00:00.00 250 0.04 1 x", &back) ==
+          MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_edit_label_read("LABEL_REV:1 pal_label 99:99:99.99 250 0.04 1", &back) ==
+          MARLIX_ERR_UNREADABLE);
     CHECK(marlix_label_read(keep, NULL) == MARLIX_ERR_ARGUMENT);
 
     CHECK(marlix_edit_label_new(5, id, &label) == MARLIX_OK);
@@ -147,6 +152,20 @@ static void labels(void) {
     CHECK(marlix_label_medium_id(back, NULL) == MARLIX_ERR_ARGUMENT);
     marlix_label_free(back);
     marlix_label_free(NULL);
+
+    /* A keep string stores whole frames, and a keycode's roll. */
+    CHECK(marlix_label_new(10, &label) == MARLIX_OK);
+    CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_ERR_NOT_KEPT);
+    CHECK(marlix_label_set_prefix(label, "KU229012") == MARLIX_OK);
+    CHECK(marlix_label_set_start(label, 78976) == MARLIX_OK);
+    CHECK(marlix_label_set_length(label, 641) == MARLIX_OK);
+    CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_ERR_NOT_KEPT);
+    CHECK(marlix_label_set_length(label, -64) == MARLIX_OK);
+    CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_ERR_NOT_KEPT);
+    CHECK(marlix_label_set_length(label, 640) == MARLIX_OK);
+    CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_OK);
+    CHECK(same(keep, "LABEL_REV:1 keycode_35_label KU2290121234+00 160 0.0416666667 1"));
+    marlix_label_free(label);
 }
 
 static void media(void) {
@@ -302,8 +321,8 @@ static void legacy(void) {
                                           &foot, &phase, &code) == MARLIX_OK &&
           same(text, "00000200"));
     CHECK(marlix_legacy_timecode(1000, 99, 0, text, sizeof text) == MARLIX_ERR_REFUSED);
-    CHECK(marlix_legacy_label_plus_frames(NULL, 24, 2, 0, 0, 0, 0, 0, 1, 0, text, sizeof text,
-                                          NULL, NULL, NULL) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_legacy_label_plus_frames(NULL, 24, 2, 0, 0, 0, 0, 0, 1, 0, text, sizeof text, NULL,
+                                          NULL, NULL) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_legacy_label_plus_frames("00000101", 24, 2, 0, 0, 0, 0, 0, 1, 0, NULL, 9, NULL,
                                           NULL, NULL) == MARLIX_ERR_ARGUMENT);
     /* Frame for frame keeps the count; pulldown 4 into 5 takes 4 film frames to 5 video. */
@@ -328,6 +347,8 @@ static void timecode(void) {
     CHECK(marlix_tc_read("00:01:00;02", df, 0, &frames) == MARLIX_OK && frames == 1800);
     CHECK(marlix_tc_read("00:01:00;00", df, 0, &frames) == MARLIX_ERR_TC_DROPPED_LABEL);
     CHECK(marlix_tc_read("", df, 0, &frames) == MARLIX_ERR_TC_EMPTY);
+    CHECK(marlix_tc_read(" 01:00:00;00\t", df, 0, &frames) == MARLIX_OK && frames == 107892);
+    CHECK(marlix_tc_read(" ", df, 0, &frames) == MARLIX_ERR_TC_EMPTY);
     CHECK(marlix_tc_read("24:00:00:00", film, 0, &frames) == MARLIX_ERR_TC_FIELD_RANGE);
     CHECK(marlix_tc_read("24:00:00:00", film, 1, &frames) == MARLIX_OK && frames == 24 * 86400);
     CHECK(marlix_tc_write(1800, df, 1, text, sizeof text) == MARLIX_OK &&
@@ -370,6 +391,7 @@ static void status_texts(void) {
         MARLIX_ERR_NO_MEMORY,
         MARLIX_ERR_REFUSED,
         MARLIX_ERR_INTERNAL,
+        MARLIX_ERR_NOT_KEPT,
         MARLIX_ERR_TC_EMPTY,
         MARLIX_ERR_TC_SYNTAX,
         MARLIX_ERR_TC_FIELD_RANGE,
@@ -381,7 +403,7 @@ static void status_texts(void) {
         MARLIX_ERR_TC_RATE_MISMATCH,
         MARLIX_ERR_TC_NO_PULLDOWN,
     };
-    static const int others[] = {INT_MIN, -1, 11, 31, 42, 63, 64, INT_MAX};
+    static const int others[] = {INT_MIN, -1, 12, 31, 42, 63, 64, INT_MAX};
     const size_t count        = sizeof statuses / sizeof statuses[0];
     size_t i, j;
     for (i = 0; i < count; ++i) {

@@ -28,6 +28,13 @@ expect smpte-decode-df 0 "sample=1800 count=1802 drop=1" "" -- smpte -t ND --dec
 # Keep strings that would not read back are refused, with no output.
 expect keep-prefix-blank 1 "" "" -- label write -t F35 -p 'KU22 9 1' --start 0
 expect keep-pitch-nan 1 "" "" -- label write -t P --start 0 --pitch nan
+expect keep-length-cut 1 "" "" -- label write -t F35 -p KU229012 --start 78976 --length 641
+expect_err keep-length-reason "length 641 is not a whole number of frames of keycode_35_label \(4 samples" label write -t F35 -p KU229012 --start 78976 --length 641
+expect_err keep-length-negative "length -64 is negative" label write -t F35 -p KU229012 --start 78976 --length -64
+expect_err keep-start-in-frame "start 78977 lies inside a frame" label write -t F35 -p KU229012 --start 78977
+expect_err keep-no-roll "need the roll's prefix" label write -t F35 --start 78976
+# A 3-perf label names its perforation; its default length is whole frames.
+expect keep-3-perf 0 "LABEL_REV:1 keycode_353_label KU2290121234+01.3 33333333 0.0416666667 0" "" -- label write -t F353 -p KU229012 --start 78977
 expect roll-reel-colon 1 "" "" -- roll write 2,1 --reel A:1
 expect roll-reel-cut 0 "REV:1 MediumRollId:2,1 reelid:ééééééééééééééé" "" -- roll write 2,1 --reel éééééééééééééééé
 expect_err roll-reel-cut-warning "reel id is cut" roll write 2,1 --reel éééééééééééééééé

@@ -3,6 +3,9 @@ expect tc-text 0 $'01:00:00;00\n00:01:00;02\n-00:01:00;02\n01:00:00;00' "" -- tc
 expect tc-text-nowrap 0 "25:00:00:00" "" -- tc text --rate 25 --no-wrap 2250000
 expect tc-text-native-none 2 "" "" -- tc text --rate 59.94df --native 1
 expect tc-frames 0 $'107892\n1800\n1800' "" -- tc frames --rate 29.97df "01:00:00;00" "00:01:00;02" "00;01;00;02"
+# The converters' native text, blanks and all, reads back.
+expect tc-reads-native 0 $'107892\n1800' "$("$marlix" tc text --rate 29.97df --native 107892 1800)" -- tc frames --rate 29.97df
+expect tc-blanks 0 "25" "" -- tc duration --rate 25 " 01:00:00:00" $'01:00:01:00\t'
 expect tc-frames-refused 1 $'invalid\ninvalid\ninvalid\ninvalid\ninvalid' "" -- tc frames --rate 25 "00:00:00;01" "00:00:00:25" "00:00:00:00x" "" "24:00:00:00"
 expect tc-check 1 $'ok\ninvalid' "" -- tc check --rate 29.97df "00:01:00;02" "00:01:00;00"
 expect_err tc-check-reason "dropped label" tc check --rate 29.97df "00:01:00;00"

@@ -7,6 +7,7 @@
 #include "marlix/front/label_form.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
+#include "marlix/front/timecode_text.h"
 #include "marlix/values/label_point.h"
 
 namespace {
@@ -105,11 +106,34 @@ TEST(front, EachReasonHasOneWording) {
              {reason::fields_not_timecode, "", LABEL_FOOT_35,
               "timecode fields apply to timecode types, not foot_35_label"},
              {reason::no_memory, "", LABEL_NONE, "no memory for a converter"},
+             {reason::length_not_whole_frames, "641", LABEL_KEYCODE_35,
+              "length 641 is not a whole number of frames of keycode_35_label (4 samples a "
+              "frame), which the keep string stores"},
          })
         EXPECT_EQ(front::describe(why, subject, type), text);
     for (int r = 0; r < front::reason_count; ++r)
         EXPECT_STRNE(front::reason_text(static_cast<reason>(r)), "unknown reason") << r;
     EXPECT_STREQ(front::reason_text(static_cast<reason>(front::reason_count)), "unknown reason");
+}
+
+// A timecode as people paste it: the blanks around it go, the reading
+// stays strict; the converter's native text reads back over a whole day.
+TEST(front, TimecodesReadWithTheBlanksAroundThem) {
+    smpte::rate const df = smpte::parse_rate("29.97df").value;
+    using smpte::error;
+    for (auto [text, frames, why] : {std::tuple{" 01:00:00;00", 107892, error::none},
+                                     {"\t00:01:00;02 \r\n", 1800, error::none},
+                                     {" \t", 0, error::empty},
+                                     {"00:01:00;00 ", 0, error::dropped_label},
+                                     {"01:00:00;00 x", 0, error::trailing_text},
+                                     {"01: 00:00;00", 0, error::syntax}}) {
+        auto const r = front::read_timecode(text, df);
+        EXPECT_TRUE(r.why == why && (!r || r.value.frames() == frames)) << text;
+    }
+    for (std::int32_t f = 0; f < 2589408; f += 13) {
+        smpte::timecode const t(f, df);
+        ASSERT_EQ(front::read_timecode(smpte::native_text(t), df).value, t) << f;
+    }
 }
 
 // Texts and samples through the labeller agree with a label point of the

@@ -12,7 +12,8 @@ import marlix
 @pytest.mark.parametrize(
     "type_, sample, prefix, text",
     [
-        *[(name, 93079, None, " 01:02:03.04") for name in ("P", "p", 5, "pal_label", "25", "#5")],
+        *[(name, 93079, None, " 01:02:03.04") for name in ("P", "p", 25, 25.0, "pal_label", "25", "#5")],
+        (29.97, 1800, None, " 00:01:00.00"),
         ("29.97df", 17982, None, " 00:10:00;00"),
         ("I35", 1000, "AB12", "AB120015+10"),
         ("F35", 1000, "KJ 12 3456", "KJ1234560015+10"),
@@ -29,9 +30,11 @@ def test_label_text_and_sample(type_, sample, prefix, text):
         (lambda: marlix.label_text("Q", 0), "'Q' is not a label type"),
         (lambda: marlix.label_text("31", 0), "'31' is not a frame rate"),
         (lambda: marlix.label_text("59.94df", 0), "no label converter"),
-        (lambda: marlix.label_text(9, 0), "has no converter of its own"),
-        (lambda: marlix.label_text(42, 0), "catalogue number is 0 to 41"),
-        (lambda: marlix.label_text(1.5, 0), "a label type is a name or a catalogue number"),
+        (lambda: marlix.label_text(5, 0), "'5' is not a frame rate"),
+        (lambda: marlix.label_text(1.5, 0), "'1.5' is not a frame rate"),
+        (lambda: marlix.label_text("#9", 0), "has no converter of its own"),
+        (lambda: marlix.label_text("#42", 0), "catalogue number is #0 to #41"),
+        (lambda: marlix.label_text(None, 0), "a label type is a name, a frame rate or \"#N\""),
         (lambda: marlix.label_text("P", 2**31), "does not fit 32 bits"),
         (lambda: marlix.label_sample("P", "junk"), "'junk': not a label of type pal_label: expected"),
         (lambda: marlix.label_sample("P", "junk", strict=False), "'junk': does not read as a label"),
@@ -47,6 +50,7 @@ def test_label_text_and_sample(type_, sample, prefix, text):
         (lambda: marlix.xlate(1, "Nothing", "Film"), "from_medium: 'Nothing' is not a medium"),
         (lambda: marlix.xlate(1, "Film", "30i", transfer="sideways"), "transfer: 'sideways'"),
         (lambda: marlix.xlate(1, "Film", "30i", project_rate="31"), "project_rate: '31'"),
+        (lambda: marlix.xlate(1, "Film", "30i", project_rate=9), "project_rate: 9 is not a frame rate"),
         (lambda: marlix.xlate(1, "Film", "30i", output_scan="x"), "output_scan"),
         (lambda: marlix.xlate(1e300, "Film", "30i"), "no translation of 1e+300 from Film to 30i"),
         (lambda: marlix.cadence("24:29i"), "is not a cadence"),
@@ -100,16 +104,18 @@ def test_timecode():
     for frames, rate, text in [(1800, "29.97df", "00:01:00;02"), (-1, "24", "-00:00:00:01")]:
         assert marlix.tc_text(frames, rate) == text and marlix.tc_frames(text, rate) == frames
     assert marlix.tc_text(24 * 3600 * 25, "25") == "00:00:00:00"
-    # Loose texts read as the converters read them, and only when asked.
-    for loose in (" 00:01:00.02", "0:1:0:2", "00:01:00:02 "):
-        assert marlix.tc_frames(loose, "29.97df", strict=False) == 1800
-        with pytest.raises(ValueError):
-            marlix.tc_frames(loose, "29.97df")
+    assert marlix.tc_text(25, 25) == "00:00:01:00" and marlix.tc_text(30, 29.97) == "00:00:01:00"
+    # Blanks around a timecode go, the converters' native text's too; loose
+    # texts read as the converters read them, and only when asked.
+    assert marlix.tc_frames(" 00:01:00.02", "29.97df") == marlix.tc_frames("00:01:00;02\t", "29.97df") == 1800
+    assert marlix.tc_frames("0:1:0:2", "29.97df", strict=False) == 1800
+    with pytest.raises(ValueError):
+        marlix.tc_frames("0:1:0:2", "29.97df")
 
 
 def test_xlate_with_settings_for_one_call():
     assert marlix.xlate(1, "Film", "30i") == 0.8
-    assert marlix.xlate(1, "Playout25p", "Audio", project_rate="25") == 1.0416666666666667
+    assert marlix.xlate(1, "Playout25p", "Audio", project_rate=25) == 1.0416666666666667
     assert marlix.xlate(1, "TOVCel", "Audio", project_rate="25") == 1.0416666666666667
     # The settings held for that call only.
     assert marlix.xlate(1, "TOVCel", "Audio") == 1.0

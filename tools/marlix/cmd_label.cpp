@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "cli_support.h"
@@ -21,9 +20,13 @@ char const label_usage[] =
     "natural pitch of the type unless --pitch, in seconds per sample). --length\n"
     "counts samples (perforations for 35 mm keycode, ink and feet), while the\n"
     "keep string stores frames. A label whose keep string would not read back\n"
-    "to the same values is refused (exit 1): a prefix with a blank or a colon,\n"
-    "a pitch that is not a positive finite number. read prints type= start=\n"
-    "start_sample= length= pitch= bounded= revision= for each keep string. at\n"
+    "to the same values is refused (exit 1): a negative length, or one that is\n"
+    "no whole number of frames; a start inside a frame whose label names the\n"
+    "frame only; a keycode or ink label without its roll's prefix, or with a\n"
+    "blank or a colon in it; a pitch that is not a positive finite number.\n"
+    "read prints type= start= start_sample= length= pitch= bounded= revision=\n"
+    "for each keep string; read and at refuse text after the last field (the\n"
+    "medium roll's count as fields) and a start that is no label of the type. at\n"
     "prints the label text at relative samples, or at absolute positions in\n"
     "seconds, with '>>>>>>' and '<<<<<<' outside a bounded span. With --medium,\n"
     "write gives an edit-label keep string (the medium roll sets the running\n"
@@ -50,6 +53,7 @@ int label_write(args_t const& args) {
     auto const type = parse_label_type(*type_text, why);
     if (!type) return usage_error(why);
     marlix::label l(*type);
+    l.set_length(marlix::front::default_kept_length(*type));
     l.set_bounded(p.has("--bounded") ? 1 : 0);
     auto prefix = p.value("-p");
     if (!prefix) prefix = p.value("--prefix");
@@ -80,6 +84,18 @@ int label_write(args_t const& args) {
                           "' is not a positive finite number of seconds per sample");
         pitch_value = v;
     }
+    // A refused keep string names the value it would not carry back.
+    auto const written = [&](marlix::front::result<std::string> const& keep) {
+        using marlix::front::reason;
+        if (!keep) {
+            std::string const subject = keep.why == reason::start_not_on_frame
+                                            ? std::to_string(l.get_start())
+                                            : std::to_string(l.get_length());
+            return refuse(marlix::front::describe(keep.why, subject, *type));
+        }
+        emit_record(record::bare().text("text", keep.value));
+        return exit_ok;
+    };
     if (auto const medium = p.value("--medium")) {
         marlix::MediumRollIdent id;
         marlix::MediumRollId_from_string(medium->c_str(), id, l.UserType());
@@ -87,32 +103,18 @@ int label_write(args_t const& args) {
             return usage_error("--medium '" + *medium + "' is not a medium roll identity");
         marlix::edit_label e(l, id);  // the medium sets the timecode pitch
         if (pitch_value) e.set_pitch(*pitch_value);
-        char keep[marlix::edit_label::keep_buffer_capacity];
-        e.make_keep_string(keep);
-        marlix::edit_label back(keep);
-        char again[marlix::edit_label::keep_buffer_capacity];
-        if (std::strcmp(back.make_keep_string(again), keep) != 0)
-            return refuse(std::string("the keep string '") + keep + "' would not read back");
-        emit_record(record::bare().text("text", keep));
-        return exit_ok;
+        return written(marlix::front::keep_string_of(e));
     }
     if (pitch_value) l.set_pitch(*pitch_value);
-    char keep[marlix::label::keep_string_capacity];
-    l.make_keep_string(keep);
-    marlix::label const back(keep);
-    char again[marlix::label::keep_string_capacity];
-    if (std::strcmp(back.make_keep_string(again), keep) != 0)
-        return refuse(std::string("the keep string '") + keep + "' would not read back");
-    emit_record(record::bare().text("text", keep));
-    return exit_ok;
+    return written(marlix::front::keep_string_of(l));
 }
 
 int label_read(args_t const& args) {
     return for_each_item(args, [](std::string const& keep) {
-        marlix::edit_label l(keep.c_str());
-        if (l.revision < 1 || l.revision > 2 || l.type() == marlix::LABEL_DUMMY)
-            return item_result::failure("not a keep string of a known label type");
-        record r = record::fields();
+        auto const read = marlix::front::read_edit_keep_string(keep);
+        if (!read) return item_result::failure(marlix::front::describe(read.why, keep));
+        marlix::edit_label& l = *read.value;
+        record r              = record::fields();
         r.text("type", l.type_str())
             .text("start", l.start.get_string())
             .integer("start_sample", l.get_start())
@@ -134,11 +136,12 @@ int label_at(args_t const& args) {
     parsed_args const p = parse_args(args, {}, {"--position"});
     if (!p.error.empty()) return usage_error(p.error);
     if (p.operands.empty()) return usage_error("label at needs a keep string");
-    marlix::label const l(p.operands.front().c_str());
-    if (l.revision < 1 || l.revision > 2 || l.type() == marlix::LABEL_DUMMY)
+    auto const read = marlix::front::read_keep_string(p.operands.front());
+    if (!read)
         return usage_error("'" + p.operands.front() +
-                           "' is not a keep string of a known label type");
-    bool const position = p.has("--position");
+                           "': " + marlix::front::describe(read.why, p.operands.front()));
+    marlix::label const& l = *read.value;
+    bool const position    = p.has("--position");
     args_t const items(p.operands.begin() + 1, p.operands.end());
     return for_each_item(items, [&](std::string const& item) {
         if (position) {

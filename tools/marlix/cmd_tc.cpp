@@ -26,7 +26,8 @@ char const tc_usage[] =
     "label converter of the rate does, ' 01:00:00.00').\n"
     "frames, check: strict reading: two digits a field, hours 0-23 (any with\n"
     "--any-hours), frames below the rate; ':' everywhere, and at drop-frame\n"
-    "rates ';', '.' or ',' before the frames or ';' everywhere. check prints ok\n"
+    "rates ';', '.' or ',' before the frames or ';' everywhere. Every command\n"
+    "ignores blanks around a timecode (the --native text's too). check prints ok\n"
     "or 'invalid' with the reason (syntax, field out of range, dropped label,\n"
     "drop-frame separator at a non-drop rate, trailing text, 32-bit range).\n"
     "add: TC moved by FRAMES (signed) or by the frames of a second TC.\n"
@@ -49,6 +50,10 @@ char const pull_usage[] =
     "TYPE is a keycode type (F35, F16, F353 ...); R the video rate: 29.97 and\n"
     "30 pull 2:3, 25 the 24:25 cadence, 23.976 and 24 one film frame a video\n"
     "frame.\n";
+
+// Timecodes as people give them: blanks around the text are trimmed, so
+// the converters' native text (tc text --native) reads back.
+using marlix::front::read_timecode;
 
 namespace {
 
@@ -102,9 +107,9 @@ int tc_convert(parsed_args const& p) {
         std::size_t const eq   = text->find('=');
         bool const from_film   = from->nominal() == 24;
         smpte::rate const film = from_film ? *from : *to, video = from_film ? *to : *from;
-        auto const f = smpte::read(text->substr(0, eq), film);
+        auto const f = read_timecode(text->substr(0, eq), film);
         auto const v =
-            eq == std::string::npos ? decltype(f){} : smpte::read(text->substr(eq + 1), video);
+            eq == std::string::npos ? decltype(f){} : read_timecode(text->substr(eq + 1), video);
         if (eq == std::string::npos || !f || !v)
             return usage_error("--sync takes FILMTC=VIDEOTC, each a timecode of its rate");
         sync = {f.value.frames(), v.value.frames()};
@@ -113,7 +118,7 @@ int tc_convert(parsed_args const& p) {
         return usage_error(std::string("no 2:3 pulldown from ") + smpte::rate_name(*from) + " to " +
                            smpte::rate_name(*to) + " (23.976 and 29.97, or 24 and 30)");
     return for_each_item(p.operands, [&](std::string const& item) {
-        auto const t = smpte::read(item, *from);
+        auto const t = read_timecode(item, *from);
         if (!t) return item_result::failure(smpte::error_text(t.why));
         return timecode_result(smpte::convert(t.value, *to, m, sync));
     });
@@ -147,7 +152,7 @@ int run_tc(args_t const& args) {
     if (what == "frames" || what == "check") {
         bool const check = what == "check";
         return for_each_item(p.operands, [&](std::string const& item) {
-            auto const t = smpte::read(item, *r, options);
+            auto const t = read_timecode(item, *r, options);
             // check answers "ok": false in JSON beside the reason.
             if (!t)
                 return item_result::failure(smpte::error_text(t.why),
@@ -158,11 +163,11 @@ int run_tc(args_t const& args) {
     }
     if (what == "add") {
         return for_each_pair(p.operands, [&](std::string const& a, std::string const& b) {
-            auto const t = smpte::read(a, *r, options);
+            auto const t = read_timecode(a, *r, options);
             if (!t) return item_result::failure("'" + a + "': " + smpte::error_text(t.why));
             if (auto const n = parse_integer(b, INT32_MIN, INT32_MAX))
                 return timecode_result(smpte::add(t.value, *n));
-            auto const u = smpte::read(b, *r, options);
+            auto const u = read_timecode(b, *r, options);
             if (!u)
                 return item_result::failure(
                     "'" + b + "' is neither frames nor a timecode: " + smpte::error_text(u.why));
@@ -171,7 +176,7 @@ int run_tc(args_t const& args) {
     }
     if (what == "duration") {
         return for_each_pair(p.operands, [&](std::string const& a, std::string const& b) {
-            auto const in = smpte::read(a, *r, options), out = smpte::read(b, *r, options);
+            auto const in = read_timecode(a, *r, options), out = read_timecode(b, *r, options);
             if (!in) return item_result::failure("'" + a + "': " + smpte::error_text(in.why));
             if (!out) return item_result::failure("'" + b + "': " + smpte::error_text(out.why));
             auto const d = smpte::duration(in.value, out.value);
@@ -208,7 +213,7 @@ int run_pull(args_t const& args) {
         return usage_error("'" + sync_label + "' " +
                            marlix::front::describe(sync_read.why, sync_label, *stock));
     marlix::long32 const sync_sample = sync_read.value;
-    auto const sync_video            = smpte::read(sync_text->substr(eq + 1), *r);
+    auto const sync_video            = read_timecode(sync_text->substr(eq + 1), *r);
     if (!sync_video)
         return usage_error("--sync timecode '" + sync_text->substr(eq + 1) +
                            "': " + smpte::error_text(sync_video.why));
@@ -216,7 +221,7 @@ int run_pull(args_t const& args) {
     labels->set_prefix(labels->prefix_read());
     long long const perfs_per_frame = labels->samples_per_unit();
     return for_each_item(p.operands, [&](std::string const& item) {
-        auto const v = smpte::read(item, *r);
+        auto const v = read_timecode(item, *r);
         if (!v) return item_result::failure(smpte::error_text(v.why));
         auto const pulled =
             smpte::pull(static_cast<long long>(v.value.frames()) - sync_video.value.frames(), *r);
