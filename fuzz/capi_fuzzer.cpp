@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
         label_out.check(marlix_label_text_at(label, sample, label_out.bytes, label_out.size));
         double seconds = 0;
         marlix_label_position(label, t, &seconds);
-        marlix_label_set_start_text(label, t);
+        marlix_label_set_start_text(label, t, flags);
         marlix_label_set_start(label, sample);
         marlix_label_set_pitch(label, position);
         label_out.check(marlix_label_text_at(label, number, label_out.bytes, label_out.size));

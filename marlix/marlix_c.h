@@ -183,8 +183,11 @@ MARLIX_API marlix_status marlix_label_length(const marlix_label* label, int32_t*
 MARLIX_API marlix_status marlix_label_pitch(const marlix_label* label, double* seconds);
 MARLIX_API marlix_status marlix_label_bounded(const marlix_label* label, int32_t* bounded);
 MARLIX_API marlix_status marlix_label_set_start(marlix_label* label, int32_t sample);
-/** The start from a label text; MARLIX_ERR_UNREADABLE leaves it invalid. */
-MARLIX_API marlix_status marlix_label_set_start_text(marlix_label* label, const char* text);
+/** The start from a label text as marlix_type_sample reads it (flags: 0 or
+ * MARLIX_READ_LAX), with the prefix the text holds; MARLIX_ERR_UNREADABLE
+ * leaves the start as it was. */
+MARLIX_API marlix_status marlix_label_set_start_text(marlix_label* label, const char* text,
+                                                     uint32_t flags);
 MARLIX_API marlix_status marlix_label_set_length(marlix_label* label, int32_t samples);
 MARLIX_API marlix_status marlix_label_set_pitch(marlix_label* label, double seconds);
 MARLIX_API marlix_status marlix_label_set_bounded(marlix_label* label, int32_t bounded);

@@ -391,11 +391,12 @@ marlix_status marlix_label_set_start(marlix_label* label, int32_t sample) {
     return as_held(label, [&](auto& l) { l.set_start(static_cast<long32>(sample)); });
 }
 
-marlix_status marlix_label_set_start_text(marlix_label* label, const char* text) {
+marlix_status marlix_label_set_start_text(marlix_label* label, const char* text, uint32_t flags) {
     if (label == nullptr || text == nullptr) return MARLIX_ERR_ARGUMENT;
-    marlix_status const status = as_held(label, [&](auto& l) { l.set_start(text); });
-    if (status != MARLIX_OK) return status;
-    return label->value().get_start() == INVALID_SAMPLE ? MARLIX_ERR_UNREADABLE : MARLIX_OK;
+    front::reason why          = front::reason::none;
+    marlix_status const status = as_held(
+        label, [&](auto& l) { why = front::set_start_text(l, text, reading_of(flags)).why; });
+    return status != MARLIX_OK ? status : status_of(why);
 }
 
 marlix_status marlix_label_set_length(marlix_label* label, int32_t samples) {

@@ -257,6 +257,12 @@ result<bool> set_start_text(label& l, std::string_view text, reading mode, std::
     return {true};
 }
 
+result<bool> set_start_text(edit_label& l, std::string_view text, reading mode, std::string* why) {
+    auto const set = set_start_text(static_cast<label&>(l), text, mode, why);
+    if (set) l.dirty = true;
+    return set;
+}
+
 converter_facts facts_of(label_t t) {
     label_cvt* const c = t >= 0 && t < label_type_count ? get_static_label_cvt(t) : nullptr;
     if (c == nullptr) return {};

@@ -17,6 +17,7 @@
 #include "marlix/front/label_form.h"
 #include "marlix/front/result.h"
 #include "marlix/types/label_types.h"
+#include "marlix/values/edit_label.h"
 #include "marlix/values/label.h"
 #include "marlix/values/label_point.h"
 
@@ -134,6 +135,9 @@ MARLIX_API result<bool> set_start_prefix(label& l, std::string_view prefix);
 /// as labeller::make or labeller::sample refuses (why, if given, receiving
 /// the reason), the label untouched.
 MARLIX_API result<bool> set_start_text(label& l, std::string_view text,
+                                       reading mode = reading::strict, std::string* why = nullptr);
+/// The same for an edit label, which a new start makes dirty.
+MARLIX_API result<bool> set_start_text(edit_label& l, std::string_view text,
                                        reading mode = reading::strict, std::string* why = nullptr);
 
 /// What the shared converter of a type (the dummy's for a type without a

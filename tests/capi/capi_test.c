@@ -100,14 +100,19 @@ static void labels(void) {
     int32_t v      = 0;
     double seconds = 0;
     CHECK(marlix_label_new(5, &label) == MARLIX_OK);
-    CHECK(marlix_label_set_start_text(label, "01:00:00:00") == MARLIX_OK);
+    CHECK(marlix_label_set_start_text(label, "01:00:00:00", 0) == MARLIX_OK);
     CHECK(marlix_label_set_length(label, 250) == MARLIX_OK);
     CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_OK);
     CHECK(same(keep, "LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1"));
     CHECK(marlix_label_text_at(label, 251, text, sizeof text) == MARLIX_OK && same(text, ">>>>>>"));
     CHECK(marlix_label_position(label, "01:00:01:00", &seconds) == MARLIX_OK &&
           fabs(seconds - 1.0) < 1e-9);
-    CHECK(marlix_label_set_start_text(label, "nonsense") == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_label_set_start_text(label, "nonsense", 0) == MARLIX_ERR_UNREADABLE);
+    /* Strictly read, a frame past the rate leaves the start; laxly it reads. */
+    CHECK(marlix_label_set_start_text(label, "01:00:00:99", 0) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_label_start(label, &v) == MARLIX_OK && v == 90000);
+    CHECK(marlix_label_set_start_text(label, "01:00:00:99", MARLIX_READ_LAX) == MARLIX_OK);
+    CHECK(marlix_label_start(label, &v) == MARLIX_OK && v == 90099);
     CHECK(marlix_label_set_start(label, 90025) == MARLIX_OK);
     CHECK(marlix_label_start(label, &v) == MARLIX_OK && v == 90025);
     CHECK(marlix_label_set_pitch(label, 0.02) == MARLIX_OK);
@@ -140,7 +145,7 @@ static void labels(void) {
     CHECK(marlix_edit_label_new(5, id, &label) == MARLIX_OK);
     CHECK(marlix_label_set_start(label, 25) == MARLIX_OK);
     CHECK(marlix_label_start(label, &v) == MARLIX_OK && v == 25);
-    CHECK(marlix_label_set_start_text(label, "01:00:00:00") == MARLIX_OK);
+    CHECK(marlix_label_set_start_text(label, "01:00:00:00", 0) == MARLIX_OK);
     CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_OK);
     CHECK(
         same(keep, "LABEL_REV:1 pal_label  01:00:00.00 100000000 0.0416666667 1 MediumRollId 2,2"));

@@ -12,7 +12,7 @@ namespace marlix_cli {
 
 char const label_usage[] =
     "usage: marlix label write -t TYPE --start TEXT|SAMPLE [--length N] [--bounded]\n"
-    "                          [--pitch P] [-p PREFIX] [--medium M,G]\n"
+    "                          [--pitch P] [-p PREFIX] [--medium M,G] [--lax]\n"
     "       marlix label read KEEP...\n"
     "       marlix label at KEEP OFFSET...\n"
     "       marlix label at KEEP --position SECONDS...\n"
@@ -24,6 +24,8 @@ char const label_usage[] =
     "no whole number of frames; a start inside a frame whose label names the\n"
     "frame only; a keycode or ink label without its roll's prefix, or with a\n"
     "blank or a colon in it; a pitch that is not a positive finite number.\n"
+    "The start TEXT and PREFIX are read strictly, as parse reads labels and\n"
+    "print prefixes; --lax reads them as the type's converter does.\n"
     "read prints type= start= start_sample= length= pitch= bounded= revision=\n"
     "for each keep string; read and at refuse text after the last field (the\n"
     "medium roll's count as fields) and a start that is no label of the type. at\n"
@@ -43,7 +45,7 @@ int refuse(std::string const& why) {
 int label_write(args_t const& args) {
     parsed_args const p = parse_args(
         args, {"-t", "--type", "--start", "--length", "--pitch", "-p", "--prefix", "--medium"},
-        {"--bounded"});
+        {"--bounded", "--lax"});
     if (!p.error.empty()) return usage_error(p.error);
     if (!p.operands.empty()) return usage_error("label write takes no operands");
     auto type_text = p.value("-t");
@@ -55,8 +57,18 @@ int label_write(args_t const& args) {
     marlix::label l(*type);
     l.set_length(marlix::front::default_kept_length(*type));
     l.set_bounded(p.has("--bounded") ? 1 : 0);
-    auto prefix = p.value("-p");
+    auto const mode = p.has("--lax") ? marlix::front::reading::lax : marlix::front::reading::strict;
+    auto prefix     = p.value("-p");
     if (!prefix) prefix = p.value("--prefix");
+    if (prefix && mode == marlix::front::reading::strict) {
+        // A roll prefix as typed ("KU 22 9012") goes in as labels carry it.
+        auto const typed = marlix::front::normalise_prefix(*type, *prefix);
+        if (!typed.ok())
+            return usage_error(
+                "-p '" + *prefix + "': " +
+                marlix::front::describe(marlix::front::reason::malformed_prefix, typed.why, *type));
+        *prefix = typed.text;
+    }
     if (prefix && !marlix::front::set_start_prefix(l, *prefix))
         return refuse("the prefix '" + *prefix +
                       "' holds a blank or a colon and would not read back");
@@ -64,10 +76,11 @@ int label_write(args_t const& args) {
         if (auto const n = parse_integer(*start, INT32_MIN, INT32_MAX)) {
             l.set_start(static_cast<marlix::long32>(*n));
         } else {
-            l.set_start(start->c_str());
-            if (l.get_start() == marlix::INVALID_SAMPLE)
-                return usage_error("--start '" + *start + "' does not read as a label of type " +
-                                   l.type_str());
+            std::string detail;
+            auto const read = marlix::front::set_start_text(l, *start, mode, &detail);
+            if (!read)
+                return usage_error("--start '" + *start +
+                                   "': " + marlix::front::describe(read.why, detail, *type));
         }
     }
     if (auto const length = p.value("--length")) {
