@@ -64,7 +64,7 @@ int label_write(args_t const& args) {
         // A roll prefix as typed ("KU 22 9012") goes in as labels carry it.
         auto const typed = marlix::front::normalise_prefix(*type, *prefix);
         if (!typed.ok())
-            return usage_error(
+            return refuse(
                 "-p '" + *prefix + "': " +
                 marlix::front::describe(marlix::front::reason::malformed_prefix, typed.why, *type));
         *prefix = typed.text;
