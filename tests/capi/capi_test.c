@@ -61,7 +61,8 @@ static void label_texts(void) {
     CHECK(marlix_type_sample(5, "nonsense", NULL, 0, &sample) == MARLIX_ERR_UNREADABLE);
     /* Strict unless asked: a frame past the rate, and a prefix that is none. */
     CHECK(marlix_type_sample(5, "10:00:00:99", NULL, 0, &sample) == MARLIX_ERR_UNREADABLE);
-    CHECK(marlix_type_refusal(5, "10:00:00:99", NULL, 0, text, sizeof text) == MARLIX_ERR_TRUNCATED);
+    CHECK(marlix_type_refusal(5, "10:00:00:99", NULL, 0, text, sizeof text) ==
+          MARLIX_ERR_TRUNCATED);
     {
         char why[96];
         CHECK(marlix_type_refusal(5, "10:00:00:99", NULL, 0, why, sizeof why) == MARLIX_OK);
@@ -261,6 +262,30 @@ static void translation(void) {
     CHECK(marlix_project_set(&project) == MARLIX_ERR_ARGUMENT);
 }
 
+/* Each switch of a translation's parameters and of a project is heard. */
+static void translation_switches(void) {
+    marlix_project project, back;
+    marlix_xlate_params params;
+    int32_t film = 0, v25i = 0;
+    double r = 0;
+    CHECK(marlix_medium_find("Film", &film) == MARLIX_OK);
+    CHECK(marlix_medium_find("25i", &v25i) == MARLIX_OK);
+    CHECK(marlix_xlate_params_init(&params) == MARLIX_OK);
+    params.transfer = 2; /* 24 into 25: an odd field count to round */
+    CHECK(marlix_xlate(1.5, film, v25i, &params, NULL, &r) == MARLIX_OK && r == 1.5);
+    params.round_to_frame = 1;
+    CHECK(marlix_xlate(1.5, film, v25i, &params, NULL, &r) == MARLIX_OK && fabs(r - 1.52) < 1e-12);
+    params.video_medium = -2;
+    CHECK(marlix_xlate(1.5, film, v25i, &params, NULL, &r) == MARLIX_ERR_MEDIUM);
+    CHECK(marlix_project_get(&project) == MARLIX_OK);
+    for (project.drop_frame = 0; project.drop_frame <= 1; ++project.drop_frame) {
+        CHECK(marlix_project_set(&project) == MARLIX_OK);
+        CHECK(marlix_project_get(&back) == MARLIX_OK && back.drop_frame == project.drop_frame);
+    }
+    project.drop_frame = 0;
+    CHECK(marlix_project_set(&project) == MARLIX_OK);
+}
+
 static void cadences(void) {
     static const char expected[] = "AABBBCCDDD";
     int32_t cadence = 0, frames = 0, units = 0, fields = 0, phases = 0, f = 0;
@@ -431,6 +456,7 @@ int main(void) {
     labels();
     media();
     translation();
+    translation_switches();
     cadences();
     cadence_look_ups();
     legacy();

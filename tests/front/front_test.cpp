@@ -293,12 +293,17 @@ TEST(front, LabellerRefusesWhatNoConverterServes) {
     EXPECT_STREQ(moved.text(79), " 03.04");
 }
 
-// Packed SMPTE words of a day's first twenty minutes read back to their
-// samples at drop-frame, every field's tens digit included.
+// Packed SMPTE words of a day's first twenty minutes, and labels across the
+// whole day, read back to their samples at drop-frame: every digit of every
+// field.
 TEST(front, SmpteWordsReadBack) {
     auto nd = front::labeller::make(LABEL_NTSC_DROP);
     ASSERT_TRUE(nd);
     for (long32 s = 0; s < 2 * 17982; s += 7) {
+        auto const read = nd.value.read_smpte_word(nd.value.smpte_word(s));
+        ASSERT_TRUE(read.sample == s && read.drop) << s;
+    }
+    for (long32 s = 0; s < 2589408; s += 997) {
         auto const read = nd.value.read_smpte_word(nd.value.smpte_word(s));
         ASSERT_TRUE(read.sample == s && read.drop) << s;
     }

@@ -110,6 +110,7 @@ TEST(smpte, RatesArithmeticAndRealTime) {
         auto const r = parse_rate(bad);
         EXPECT_TRUE(r.why == error::unknown_rate && r.value == no_rate) << bad;
     }
+    EXPECT_EQ(parse_rate(std::string(4096, '9')).why, error::unknown_rate);  // past the name buffer
     EXPECT_EQ(rate_59_94_df.frames_per_day(), 5178816);
 
     timecode const in  = read("01:00:00;00", rate_29_97_df).value;
