@@ -78,13 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     if (marlix_label_read(t, &label) == MARLIX_OK ||
         marlix_edit_label_read(t, &label) == MARLIX_OK ||
         marlix_edit_label_new(type, id, &label) == MARLIX_OK) {
-        marlix_label_set_prefix(label, prefix.c_str());
+        marlix_label_set_prefix(label, prefix.c_str(), flags);
         marlix_label_set_length(label, number);
         out_buffer label_out(n);
         label_out.check(marlix_label_keep_string(label, label_out.bytes, label_out.size));
         label_out.check(marlix_label_text_at(label, sample, label_out.bytes, label_out.size));
         double seconds = 0;
-        marlix_label_position(label, t, &seconds);
+        marlix_label_position(label, t, flags, &seconds);
         marlix_label_set_start_text(label, t, flags);
         marlix_label_set_start(label, sample);
         marlix_label_set_pitch(label, position);

@@ -191,15 +191,22 @@ MARLIX_API marlix_status marlix_label_set_start_text(marlix_label* label, const 
 MARLIX_API marlix_status marlix_label_set_length(marlix_label* label, int32_t samples);
 MARLIX_API marlix_status marlix_label_set_pitch(marlix_label* label, double seconds);
 MARLIX_API marlix_status marlix_label_set_bounded(marlix_label* label, int32_t bounded);
-MARLIX_API marlix_status marlix_label_set_prefix(marlix_label* label, const char* prefix);
+/** The roll prefix of the start as typed ("KU 22 9012"), as marlix_type_text
+ * reads a prefix (MARLIX_ERR_UNREADABLE for none of the type, a prefix
+ * with a blank or a colon MARLIX_ERR_NOT_KEPT); with MARLIX_READ_LAX the
+ * prefix text as it is. */
+MARLIX_API marlix_status marlix_label_set_prefix(marlix_label* label, const char* prefix,
+                                                 uint32_t flags);
 /** The text at a sample counted from the start (">>>>>>" past the end and
  * "<<<<<<" before the start of a bounded span). */
 MARLIX_API marlix_status marlix_label_text_at(const marlix_label* label, int32_t relative,
                                               char* out, size_t size);
-/** The position in seconds from the start of a label text within the span;
- * MARLIX_ERR_UNREADABLE when it does not read or lies outside. */
+/** The position in seconds from the start of a label text within the span,
+ * the text read as marlix_type_sample reads it (flags: 0 or
+ * MARLIX_READ_LAX); MARLIX_ERR_UNREADABLE when it does not read or lies
+ * outside. */
 MARLIX_API marlix_status marlix_label_position(const marlix_label* label, const char* text,
-                                               double* seconds);
+                                               uint32_t flags, double* seconds);
 
 /* ---- Project and translation ---------------------------------------------- */
 

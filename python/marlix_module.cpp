@@ -78,7 +78,7 @@ front::labeller labeller_for(label_t t, std::optional<std::string> const& prefix
                                       strict ? front::reading::strict : front::reading::lax);
     if (made.why == front::reason::no_memory) throw std::bad_alloc();
     if (!made) fail(front::describe(made.why, "", t));
-    if (prefix && made.value.has_prefix()) {
+    if (prefix) {
         auto const given = made.value.set_typed_prefix(*prefix);
         if (!given)
             fail("prefix '" + *prefix +

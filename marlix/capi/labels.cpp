@@ -417,11 +417,14 @@ marlix_status marlix_label_set_bounded(marlix_label* label, int32_t bounded) {
     });
 }
 
-marlix_status marlix_label_set_prefix(marlix_label* label, const char* prefix) {
+marlix_status marlix_label_set_prefix(marlix_label* label, const char* prefix, uint32_t flags) {
     if (label == nullptr || prefix == nullptr) return MARLIX_ERR_ARGUMENT;
     return guarded([&] {
-        label->value().set_prefix(prefix);
-        return MARLIX_OK;
+        if ((flags & MARLIX_READ_LAX) != 0) {
+            label->value().set_prefix(prefix);
+            return MARLIX_OK;
+        }
+        return status_of(front::set_typed_start_prefix(label->value(), prefix).why);
     });
 }
 
@@ -433,12 +436,14 @@ marlix_status marlix_label_text_at(const marlix_label* label, int32_t relative, 
     });
 }
 
-marlix_status marlix_label_position(const marlix_label* label, const char* text, double* seconds) {
+marlix_status marlix_label_position(const marlix_label* label, const char* text, uint32_t flags,
+                                    double* seconds) {
     if (label == nullptr || text == nullptr || seconds == nullptr) return MARLIX_ERR_ARGUMENT;
     return guarded([&] {
-        double const p = label->value().get_posn(text);
-        if (std::fabs(p) >= invalid_position) return MARLIX_ERR_UNREADABLE;
-        *seconds = p;
+        auto const p = front::position_of(label->value(), text, reading_of(flags));
+        if (!p) return status_of(p.why);
+        if (std::fabs(p.value) >= invalid_position) return MARLIX_ERR_UNREADABLE;
+        *seconds = p.value;
         return MARLIX_OK;
     });
 }

@@ -5,6 +5,7 @@
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/front/detail/label_form_reading.h"
+#include "marlix/front/timecode_text.h"
 #include "marlix/smpte/timecode.h"
 #include "marlix/values/label_point.h"
 
@@ -85,12 +86,6 @@ shape const& shape_of(label_t t) {
     }();
     static shape const none{};
     return t >= 0 && t < label_type_count ? shapes[static_cast<std::size_t>(t)] : none;
-}
-
-std::string_view trimmed(std::string_view text) {
-    std::size_t const first = text.find_first_not_of(" \t");
-    if (first == text.npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 std::string number(int n) { return std::to_string(n); }
@@ -226,12 +221,25 @@ label_form number_form(shape const& s, std::string_view text) {
     std::string const expected =
         feet ? "expected digits of feet, '+' or '.', 2 digits" + phase_shape(s) : "expected digits";
     if (!in.digits(1, most_digits, digits, value)) return {{}, expected};
+    // Zeros before the printed width are no part of the count ("01234.00").
+    while (digits.size() > static_cast<std::size_t>(s.number_length) && digits[0] == '0')
+        digits.erase(0, 1);
     if (digits.size() < static_cast<std::size_t>(s.number_length))
         out.append(static_cast<std::size_t>(s.number_length) - digits.size(), '0');
     out += digits;
-    if (!feet) return in.done() ? label_form{out, {}} : label_form{{}, expected};
-    if (!in.take('+') && !in.take('.')) return {{}, expected};
-    return frames_form(in, s, std::move(out), expected);
+    if (!feet && !in.done()) return {{}, expected};
+    label_form form{out, {}};
+    if (feet) {
+        if (!in.take('+') && !in.take('.')) return {{}, expected};
+        form = frames_form(in, s, std::move(out), expected);
+    }
+    // A sign before no count at all names zero, which prints unsigned
+    // ("-0000.00"; at 3-perf the phase digit is no count).
+    std::string_view const count =
+        std::string_view(form.text).substr(0, form.text.size() - (s.phase ? 2 : 0));
+    if (form.ok() && negative && count.find_first_of("123456789") == count.npos)
+        form.text.replace(0, 1, s.lead_blank ? " " : "");
+    return form;
 }
 
 // The prefix of a keycode or ink text, capitals, onto out.
@@ -279,7 +287,7 @@ label_form film_number_form(shape const& s, std::string_view text) {
 
 label_form detail::read_label_form(label_t t, std::string_view text, bool with_text) {
     shape const& s = shape_of(t);
-    text           = trimmed(text);
+    text           = trim_blanks(text);
     if (text.find('\0') != text.npos) return {{}, "a NUL inside the text"};
     switch (s.family) {
         case UserLabelTimecode: return timecode_form(s, t, text, with_text);
@@ -299,7 +307,7 @@ label_form normalise_prefix(label_t t, std::string_view text) {
     shape const& s = shape_of(t);
     if (s.prefix_length == 0)
         return {{}, std::string(label_type_class_name(t)) + " labels have no prefix"};
-    scanner in{trimmed(text)};
+    scanner in{trim_blanks(text)};
     std::string out;
     if (!take_prefix(in, s, out) || !in.done()) return {{}, prefix_shape(s)};
     return {out, {}};

@@ -37,6 +37,12 @@ void copy_prefix(label_point& point, char const* prefix) {
     std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", prefix);
 }
 
+// Eight digits, HHMMSSFF, spelt as the label they pack.
+std::string spelt_packed(std::string_view text) {
+    return std::string(text.substr(0, 2)) + ":" + std::string(text.substr(2, 2)) + ":" +
+           std::string(text.substr(4, 2)) + ":" + std::string(text.substr(6));
+}
+
 }  // namespace
 
 labeller::labeller()  = default;
@@ -111,7 +117,7 @@ void labeller::set_prefix(char const* prefix) {
 }
 
 result<bool> labeller::set_typed_prefix(std::string_view prefix) {
-    if (mode_ == reading::lax) {
+    if (mode_ == reading::lax || prefix.empty()) {  // "": none given
         set_prefix(prefix);
         return {true};
     }
@@ -136,7 +142,16 @@ result<long32> labeller::sample(std::string_view text) {
         read_terminated(text, [this](char const* whole) { return read_whole(whole).value; }));
 }
 
-result<long32> labeller::packed_sample(std::string_view text) const {
+result<long32> labeller::packed_sample(std::string_view text) {
+    if (mode_ == reading::strict) {
+        bool const digits = family() == UserLabelTimecode && text.size() == 8 &&
+                            text.find_first_not_of("0123456789") == text.npos;
+        if (family() == UserLabelTimecode && !digits) {
+            refusal_ = "expected 8 digits, HHMMSSFF";
+            return {INVALID_SAMPLE, reason::malformed_label};
+        }
+        return read_strictly(digits ? spelt_packed(text) : std::string(text), false);
+    }
     label_cvt* const c = point_.cvt();
     return sample_or_refusal(read_terminated(
         text, [c](char const* whole) { return c->get_abs_sample_from_packed_string(whole); }));
@@ -257,6 +272,26 @@ result<bool> set_start_text(label& l, std::string_view text, reading mode, std::
     return {true};
 }
 
+result<bool> set_typed_start_prefix(label& l, std::string_view prefix, reading mode,
+                                    std::string* why) {
+    if (mode == reading::lax) return set_start_prefix(l, prefix);
+    label_form form = normalise_prefix(l.type(), prefix);
+    if (!form.ok()) {
+        if (why != nullptr) *why = std::move(form.why);
+        return {false, reason::malformed_prefix};
+    }
+    return set_start_prefix(l, form.text);
+}
+
+result<double> position_of(label const& l, std::string_view text, reading mode, std::string* why) {
+    auto made = labeller::make(l.type(), TC_ALL_FIELDS, mode);
+    if (!made) return {0, made.why};
+    auto const s = made.value.sample(text);
+    if (why != nullptr) *why = made.value.refusal();
+    if (!s) return {0, s.why};
+    return {l.get_posn(s.value)};
+}
+
 result<bool> set_start_text(edit_label& l, std::string_view text, reading mode, std::string* why) {
     auto const set = set_start_text(static_cast<label&>(l), text, mode, why);
     if (set) l.dirty = true;
@@ -273,7 +308,7 @@ result<std::string> label_text(label_t t, long32 sample, char const* prefix, rea
                                std::string* why) {
     auto made = labeller::make(t, TC_ALL_FIELDS, mode);
     if (!made) return {{}, made.why};
-    if (prefix != nullptr && made.value.has_prefix()) {
+    if (prefix != nullptr) {
         auto const given = made.value.set_typed_prefix(prefix);
         if (why != nullptr) *why = made.value.refusal();
         if (!given) return {{}, given.why};
@@ -285,7 +320,13 @@ result<long32> label_sample(label_t t, std::string_view text, char const* prefix
                             std::string* why) {
     auto made = labeller::make(t, TC_ALL_FIELDS, mode);
     if (!made) return {INVALID_SAMPLE, made.why};
-    if (prefix != nullptr) made.value.set_prefix(prefix);
+    if (prefix != nullptr) {
+        auto const given = made.value.set_typed_prefix(prefix);
+        if (!given) {
+            if (why != nullptr) *why = made.value.refusal();
+            return {INVALID_SAMPLE, given.why};
+        }
+    }
     auto const s = made.value.sample(text);
     if (why != nullptr) *why = made.value.refusal();
     return s;
@@ -306,7 +347,7 @@ result<relabeller> relabeller::make(label_t from, label_t to, char const* prefix
         return {{}, reason::prefix_lengths_differ};
     out.value.from_ = std::move(in.value);
     out.value.to_   = std::move(printer.value);
-    if (prefix != nullptr && out_prefix > 0) {
+    if (prefix != nullptr) {
         auto const given = out.value.to_.set_typed_prefix(prefix);
         if (!given) {
             if (why != nullptr) *why = out.value.to_.refusal();

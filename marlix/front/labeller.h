@@ -59,7 +59,8 @@ public:
     void set_prefix(char const* prefix);  // null: no prefix
     /// A prefix as a person types it: read strictly, normalise_prefix gives
     /// the prefix set or malformed_prefix (refusal() says why, the prefix
-    /// unchanged); read laxly, as set_prefix.
+    /// unchanged; a type without prefixes takes none); read laxly, or empty,
+    /// as set_prefix.
     result<bool> set_typed_prefix(std::string_view prefix);
     /// Why the last refused text or prefix is no label or prefix of the type
     /// (strict reading; empty else).
@@ -80,9 +81,10 @@ public:
     /// The same for a whole string, read in place, and for a C string.
     result<long32> sample(std::string const& text);
     result<long32> sample(char const* text);  // null: unreadable
-    /// The sample of the digits-only form (HHMMSSFF for timecode);
-    /// unreadable else.
-    result<long32> packed_sample(std::string_view text) const;
+    /// The sample of the digits-only form (HHMMSSFF for timecode), read
+    /// strictly as sample() reads the label it spells; laxly, unreadable
+    /// for a text that is none.
+    result<long32> packed_sample(std::string_view text);
     /// The sample of a label text, the prefix not kept; at a timecode type
     /// eight digits are the packed form (HHMMSSFF, read with the same
     /// strictness). Refused as sample() refuses.
@@ -136,6 +138,17 @@ MARLIX_API result<bool> set_start_prefix(label& l, std::string_view prefix);
 /// the reason), the label untouched.
 MARLIX_API result<bool> set_start_text(label& l, std::string_view text,
                                        reading mode = reading::strict, std::string* why = nullptr);
+/// Gives a span's start the roll prefix a person typed: read strictly as
+/// labeller::set_typed_prefix reads it (malformed_prefix, why receiving the
+/// reason), then kept as set_start_prefix keeps it.
+MARLIX_API result<bool> set_typed_start_prefix(label& l, std::string_view prefix,
+                                               reading mode     = reading::strict,
+                                               std::string* why = nullptr);
+/// The position in seconds, in the span, of the label a person typed (of
+/// the span's type, read as labeller::sample reads it); refused as it
+/// refuses. Outside a bounded span, the invalid position.
+MARLIX_API result<double> position_of(label const& l, std::string_view text,
+                                      reading mode = reading::strict, std::string* why = nullptr);
 /// The same for an edit label, which a new start makes dirty.
 MARLIX_API result<bool> set_start_text(edit_label& l, std::string_view text,
                                        reading mode = reading::strict, std::string* why = nullptr);

@@ -106,7 +106,10 @@ static void labels(void) {
     CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_OK);
     CHECK(same(keep, "LABEL_REV:1 pal_label  01:00:00.00 250 0.0400000000 1"));
     CHECK(marlix_label_text_at(label, 251, text, sizeof text) == MARLIX_OK && same(text, ">>>>>>"));
-    CHECK(marlix_label_position(label, "01:00:01:00", &seconds) == MARLIX_OK &&
+    CHECK(marlix_label_position(label, "01:00:00:99", 0, &seconds) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_label_position(label, "01:00:00:99", MARLIX_READ_LAX, &seconds) == MARLIX_OK &&
+          fabs(seconds - 3.96) < 1e-9);
+    CHECK(marlix_label_position(label, "01:00:01:00", 0, &seconds) == MARLIX_OK &&
           fabs(seconds - 1.0) < 1e-9);
     CHECK(marlix_label_set_start_text(label, "nonsense", 0) == MARLIX_ERR_UNREADABLE);
     /* Strictly read, a frame past the rate leaves the start; laxly it reads. */
@@ -121,9 +124,9 @@ static void labels(void) {
     CHECK(marlix_label_set_pitch(label, INFINITY) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_label_set_pitch(label, NAN) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_label_set_pitch(NULL, 0.02) == MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_label_position(NULL, "01:00:01:00", &seconds) == MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_label_position(label, NULL, &seconds) == MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_label_position(label, "01:00:01:00", NULL) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_position(NULL, "01:00:01:00", 0, &seconds) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_position(label, NULL, 0, &seconds) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_position(label, "01:00:01:00", 0, NULL) == MARLIX_ERR_ARGUMENT);
     marlix_label_free(label);
     CHECK(marlix_label_new(9, &label) == MARLIX_ERR_LABEL_TYPE);
     CHECK(marlix_label_new(42, &label) == MARLIX_ERR_LABEL_TYPE);
@@ -162,7 +165,8 @@ static void labels(void) {
     /* A keep string stores whole frames, and a keycode's roll. */
     CHECK(marlix_label_new(10, &label) == MARLIX_OK);
     CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_ERR_NOT_KEPT);
-    CHECK(marlix_label_set_prefix(label, "KU229012") == MARLIX_OK);
+    CHECK(marlix_label_set_prefix(label, "KU 22", 0) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_label_set_prefix(label, "KU 22 9012", 0) == MARLIX_OK);
     CHECK(marlix_label_set_start(label, 78976) == MARLIX_OK);
     CHECK(marlix_label_set_length(label, 641) == MARLIX_OK);
     CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_ERR_NOT_KEPT);

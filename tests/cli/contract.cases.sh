@@ -26,7 +26,8 @@ expect convert-new-prefix 0 "AB121234+15" "" -- convert --from F35 --to I35 -p A
 expect smpte-decode-df 0 "sample=1800 count=1802 drop=1" "" -- smpte -t ND --decode 0x00010042
 
 # Keep strings that would not read back are refused, with no output.
-expect keep-prefix-blank 1 "" "" -- label write -t F35 -p 'KU22 9 1' --start 0
+expect keep-prefix-blank 2 "" "" -- label write -t F35 -p 'KU22 9 1' --start 0
+expect keep-prefix-blank-lax 1 "" "" -- label write --lax -t F35 -p 'KU22 9 1' --start 0
 expect keep-pitch-nan 1 "" "" -- label write -t P --start 0 --pitch nan
 expect keep-length-cut 1 "" "" -- label write -t F35 -p KU229012 --start 78976 --length 641
 expect_err keep-length-reason "length 641 is not a whole number of frames of keycode_35_label \(4 samples" label write -t F35 -p KU229012 --start 78976 --length 641

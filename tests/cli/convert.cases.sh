@@ -11,6 +11,7 @@ expect bad-type 2 "" "" -- print -t Q 5
 expect bad-flags 2 "" "" -- print -t P --flags 16 5
 expect_err parse-why "not a label of type pal_label: expected HH:MM:SS.FF" parse -t P 01.02.03.04
 expect tc-strict 1 $'invalid\ninvalid\n900024' "" -- parse -t P 10:00:00:99 25:00:00:00 ' 10:00:00.24 '
+expect tc-packed 1 $'invalid\n90024' "" -- parse -t P --packed 10000099 01000024
 expect tc-lax 0 $'900099\n2250000' "" -- parse --lax -t P 10:00:00:99 25:00:00:00
 expect_err tc-frames-why "frames 99 is not below 25" parse -t P 10:00:00:99
 expect_err tc-dropped "dropped label" parse -t ND '01:01:00;00'

@@ -176,11 +176,11 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
     constexpr long32 refused = INVALID_SAMPLE;
     for (auto [type, text, sample, why, lax] : {
              std::tuple{LABEL_PAL, " 10:00:00.24", 900024, "", 900024},
-             {LABEL_PAL, "10:00:00:24  ", 900024, "", 900024},
+             {LABEL_PAL, "10:00:00:24 \r\n", 900024, "", 900024},
              {LABEL_PAL, "-00:00:00.01", -1, "", -1},
              {LABEL_PAL, "10:00:00:99", refused, "frames 99 is not below 25", 900099},
              {LABEL_PAL, "25:00:00:00", refused, "hours 25 is not 0-23", 2250000},
-             {LABEL_PAL, "10:60:00:00", refused, "minutes 60 is not 0-59", 903000 - 3000 + 90000},
+             {LABEL_PAL, "10:60:00:00", refused, "minutes 60 is not 0-59", 990000},
              {LABEL_PAL, "10:00:60:00", refused, "seconds 60 is not 0-59", 901500},
              {LABEL_PAL, "10:00:00;00", refused,
               "';' marks drop-frame, which pal_label does not count", 900000},
@@ -194,6 +194,9 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
              {LABEL_TC_60, "00:00:00.59", 59, "", 59},
              {LABEL_FOOT_35, "12+03", 780, "", 780},
              {LABEL_FOOT_35, "0012.15", 828, "", 828},
+             {LABEL_FOOT_35, "01234.00", 78976, "", 78976},
+             {LABEL_FOOT_35, "-0000.00", 0, "", 0},
+             {LABEL_FILM_FRAMES, "-000000", 0, "", 0},
              {LABEL_FOOT_35, "0012.20", refused, "frames 20 is not below 16", 848},
              {LABEL_FOOT_35, "abc", refused, "expected digits of feet, '+' or '.', 2 digits", 0},
              {LABEL_FOOT_16, "1.39", 79, "", 79},
@@ -246,6 +249,8 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
     ASSERT_TRUE(pal);
     EXPECT_EQ(pal.value.plain_sample("01000024").value, 90024);
     EXPECT_EQ(pal.value.plain_sample("01000099").why, reason::malformed_label);
+    EXPECT_EQ(pal.value.packed_sample("01000099").why, reason::malformed_label);
+    EXPECT_EQ(front::label_text(LABEL_PAL, 0, "KU").why, reason::malformed_prefix);
     // A span's start, as typed: the prefix goes with it; a refusal leaves it.
     label nd(LABEL_NTSC_DROP);
     nd.set_start(5);

@@ -11,7 +11,7 @@
 namespace marlix_cli {
 
 char const print_usage[] =
-    "usage: marlix print -t TYPE [--flags N] [--normalise] [-p PREFIX] SAMPLE...\n"
+    "usage: marlix print -t TYPE [--flags N] [--normalise] [--lax] [-p PREFIX] SAMPLE...\n"
     "The label text of each sample, exactly as the converter prints it (a\n"
     "leading blank included). A sample counts the type's units: frames for\n"
     "timecode and film frames, perforations for 35 mm keycode, ink and feet\n"
@@ -21,14 +21,19 @@ char const print_usage[] =
     "rate naming its timecode type ({label rates})\n"
     "or #N for catalogue number N (0..41; see 'marlix types').\n"
     "--flags picks the timecode fields always printed (1 hours, 2 minutes,\n"
-    "4 seconds, 8 frames; default 15). -p/--prefix sets the label point's\n"
-    "prefix text first (keycode: roll and count, ink).\n";
+    "4 seconds, 8 frames; default 15). -p/--prefix gives the roll prefix the\n"
+    "labels carry, as typed ('KU 22 9012' at keycode, 4 letters or digits at\n"
+    "ink); --lax sets it as it is, the label point's prefix text.\n";
 
 char const parse_usage[] =
-    "usage: marlix parse -t TYPE [--flags N] [--packed] [-p PREFIX] TEXT...\n"
+    "usage: marlix parse -t TYPE [--flags N] [--packed] [--lax] [-p PREFIX] TEXT...\n"
     "The sample of each label text (frames, or perforations for 35 mm keycode,\n"
     "ink and feet), or 'invalid'. --packed reads the digits-only form (HHMMSSFF\n"
-    "for timecode). TYPE as for 'marlix print'.\n";
+    "for timecode). TYPE as for 'marlix print'. A text is read strictly: a\n"
+    "label that exists at the type, in a form people write it (blanks around\n"
+    "it, the printed leading blank optional; keycode also 'KU 22 9012 1234+00'\n"
+    "and 'KX654321-0070+00'), and a refusal names the field and why. --lax\n"
+    "reads it as the type's converter does.\n";
 
 char const smpte_usage[] =
     "usage: marlix smpte -t TYPE SAMPLE...\n"
@@ -44,19 +49,18 @@ char const smpte_usage[] =
     "another frame count.\n";
 
 char const span_usage[] =
-    "usage: marlix span -t TYPE FIRST SECOND\n"
+    "usage: marlix span -t TYPE [--lax] FIRST SECOND\n"
     "The span in samples from one label to another, brought into the type's\n"
     "range as a label point does (a timecode span across midnight is positive).\n"
     "FIRST and SECOND are label texts; timecode also takes eight packed digits\n"
-    "HHMMSSFF. 'invalid' when either does not read. With no operands, each\n"
+    "HHMMSSFF, read strictly as parse reads them (--lax: as the converter\n"
+    "does). 'invalid' when either does not read. With no operands, each\n"
     "line of standard input holds FIRST and SECOND separated by white space.\n";
 
 char const template_usage[] =
     "usage: marlix template -t TYPE\n"
     "Both templates of the type's converter and the three texts printed for\n"
     "invalid, past-the-end and before-the-start samples.\n";
-
-namespace {}  // namespace
 
 // -p/--prefix: the prefix the command's labels carry.
 std::optional<std::string> prefix_option(parsed_args const& args) {
@@ -153,9 +157,10 @@ int run_parse(args_t const& args) {
         auto const s = packed ? c.labels.packed_sample(item) : c.labels.sample(item);
         if (!s)
             return item_result::failure(
-                packed ? std::string("does not read as a packed digit string of type ") +
-                             c.labels.type_str()
-                       : marlix::front::describe(s.why, c.labels.refusal(), c.labels.type()));
+                packed && s.why == marlix::front::reason::unreadable
+                    ? std::string("does not read as a packed digit string of type ") +
+                          c.labels.type_str()
+                    : marlix::front::describe(s.why, c.labels.refusal(), c.labels.type()));
         return item_result::success(record::bare().integer("sample", s.value));
     });
 }

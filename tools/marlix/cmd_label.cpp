@@ -60,18 +60,16 @@ int label_write(args_t const& args) {
     auto const mode = p.has("--lax") ? marlix::front::reading::lax : marlix::front::reading::strict;
     auto prefix     = p.value("-p");
     if (!prefix) prefix = p.value("--prefix");
-    if (prefix && mode == marlix::front::reading::strict) {
-        // A roll prefix as typed ("KU 22 9012") goes in as labels carry it.
-        auto const typed = marlix::front::normalise_prefix(*type, *prefix);
-        if (!typed.ok())
-            return refuse(
-                "-p '" + *prefix + "': " +
-                marlix::front::describe(marlix::front::reason::malformed_prefix, typed.why, *type));
-        *prefix = typed.text;
+    if (prefix) {
+        std::string detail;
+        auto const given = marlix::front::set_typed_start_prefix(l, *prefix, mode, &detail);
+        if (given.why == marlix::front::reason::malformed_prefix)
+            return usage_error("-p '" + *prefix +
+                               "': " + marlix::front::describe(given.why, detail, *type));
+        if (!given)
+            return refuse("the prefix '" + *prefix +
+                          "' holds a blank or a colon and would not read back");
     }
-    if (prefix && !marlix::front::set_start_prefix(l, *prefix))
-        return refuse("the prefix '" + *prefix +
-                      "' holds a blank or a colon and would not read back");
     if (auto const start = p.value("--start")) {
         if (auto const n = parse_integer(*start, INT32_MIN, INT32_MAX)) {
             l.set_start(static_cast<marlix::long32>(*n));

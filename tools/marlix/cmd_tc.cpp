@@ -210,8 +210,8 @@ int run_pull(args_t const& args) {
     std::string const sync_label = sync_text->substr(0, eq);
     auto const sync_read         = labels->sample(sync_label);  // the roll, then the count
     if (!sync_read)
-        return usage_error("'" + sync_label + "' " +
-                           marlix::front::describe(sync_read.why, sync_label, *stock));
+        return usage_error("'" + sync_label + "': " +
+                           marlix::front::describe(sync_read.why, labels->refusal(), *stock));
     marlix::long32 const sync_sample = sync_read.value;
     auto const sync_video            = read_timecode(sync_text->substr(eq + 1), *r);
     if (!sync_video)
