@@ -89,8 +89,10 @@ reason refusal_of(char const* keep, label const& l) {
     bool const medium = n > field_medium_name &&
                         std::strcmp(fields.token(field_medium_name), MediumRollId_name_str()) == 0;
     int const last = medium ? field_medium_id : field_bounded;
-    if (n - 1 > last || !whole_field(fields.token(n - 1), n - 1))
-        return reason::text_after_keep_string;
+    if (n - 1 > last) return reason::text_after_keep_string;
+    if (medium && n - 1 < field_medium_id) return reason::not_a_keep_string;  // no identity
+    for (int k = field_length; k < n; ++k)
+        if (!whole_field(fields.token(k), k)) return reason::text_after_keep_string;
     // The start is stored as the label prints it; a text whose fields print
     // back otherwise names no label of the type (the reader's arithmetic
     // takes any digits: " 99:99:99.99" is 04:40:42.24).
