@@ -148,17 +148,20 @@ std::string phase_shape(shape const& s) { return s.phase ? ", '.', 1 digit" : ""
 // The rest of a feet, keycode or ink text after its separator: two digits
 // of frames below the frames per foot or key, and at 3-perf '.' and the
 // phase; out, the form so far, gets the printed separator and them.
-label_form frames_form(scanner& in, shape const& s, std::string out, std::string const& expected) {
+// What a refusal says a text should have been, made only for a refusal.
+using shape_text = std::string (*)(shape const&);
+
+label_form frames_form(scanner& in, shape const& s, std::string out, shape_text expected) {
     out += s.separator;
     long long frames = 0, phase = 1;
-    if (!in.digits(2, 2, out, frames)) return {{}, expected};
+    if (!in.digits(2, 2, out, frames)) return {{}, expected(s)};
     if (s.phase) {
         std::string digit;
-        if (!in.take('.') || !in.digits(1, 1, digit, phase)) return {{}, expected};
+        if (!in.take('.') || !in.digits(1, 1, digit, phase)) return {{}, expected(s)};
         out += '.';
         out += digit;
     }
-    if (!in.done()) return {{}, expected};
+    if (!in.done()) return {{}, expected(s)};
     std::string why = frames_check(frames, s.frames_below);
     if (why.empty() && s.phase) why = phase_check(phase);
     if (!why.empty()) return {{}, why};
@@ -207,6 +210,12 @@ label_form timecode_form(shape const& s, label_t t, std::string_view text, bool 
     return {c->get_abs_string(&point, r.value.frames()), {}, r.value.frames()};
 }
 
+std::string feet_shape(shape const& s) {
+    return "expected digits of feet, '+' or '.', 2 digits" + phase_shape(s);
+}
+
+std::string count_shape(shape const&) { return "expected digits"; }
+
 // Feet and film frame counts print at least number_length digits, and more
 // as the count grows; ten digits hold any 32-bit position.
 label_form number_form(shape const& s, std::string_view text) {
@@ -216,21 +225,20 @@ label_form number_form(shape const& s, std::string_view text) {
     bool const negative = in.take('-');
     out += negative ? "-" : s.lead_blank ? " " : "";
     std::string digits;
-    long long value = 0;
-    bool const feet = s.family == UserLabelFeet;
-    std::string const expected =
-        feet ? "expected digits of feet, '+' or '.', 2 digits" + phase_shape(s) : "expected digits";
-    if (!in.digits(1, most_digits, digits, value)) return {{}, expected};
+    long long value           = 0;
+    bool const feet           = s.family == UserLabelFeet;
+    shape_text const expected = feet ? feet_shape : count_shape;
+    if (!in.digits(1, most_digits, digits, value)) return {{}, expected(s)};
     // Zeros before the printed width are no part of the count ("01234.00").
     while (digits.size() > static_cast<std::size_t>(s.number_length) && digits[0] == '0')
         digits.erase(0, 1);
     if (digits.size() < static_cast<std::size_t>(s.number_length))
         out.append(static_cast<std::size_t>(s.number_length) - digits.size(), '0');
     out += digits;
-    if (!feet && !in.done()) return {{}, expected};
+    if (!feet && !in.done()) return {{}, expected(s)};
     label_form form{out, {}};
     if (feet) {
-        if (!in.take('+') && !in.take('.')) return {{}, expected};
+        if (!in.take('+') && !in.take('.')) return {{}, expected(s)};
         form = frames_form(in, s, std::move(out), expected);
     }
     // A sign before no count at all names zero, which prints unsigned
@@ -269,17 +277,21 @@ std::string prefix_shape(shape const& s) {
     return "expected 2 letters, " + number(s.prefix_length - 2) + " digits";
 }
 
+std::string film_number_shape(shape const& s) {
+    return prefix_shape(s) + ", " + number(s.number_length) + " digits, " + separators(s) +
+           ", 2 digits" + phase_shape(s);
+}
+
 label_form film_number_form(shape const& s, std::string_view text) {
-    std::string const expected = prefix_shape(s) + ", " + number(s.number_length) + " digits, " +
-                                 separators(s) + ", 2 digits" + phase_shape(s);
+    shape_text const expected = film_number_shape;
     scanner in{text};
     std::string out;
-    if (!take_prefix(in, s, out)) return {{}, expected};
+    if (!take_prefix(in, s, out)) return {{}, expected(s)};
     in.skip_blanks();
     if (!in.take('-')) in.skip_blanks();
-    if (!in.digits(s.number_length, out)) return {{}, expected};
+    if (!in.digits(s.number_length, out)) return {{}, expected(s)};
     if (!in.take('+') && !in.take(s.separator) && !(s.sixteen && in.take('&')))
-        return {{}, expected};
+        return {{}, expected(s)};
     return frames_form(in, s, std::move(out), expected);
 }
 
