@@ -210,7 +210,7 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
              {LABEL_FOOT_353, "32896+19.1", 2105401, "", 2105401},
              {LABEL_KEYCODE_35, "KU 22 9012 1234+00", 78976, "", refused},
              {LABEL_KEYCODE_35, "KU22 9012 1234+00", 78976, "", refused},
-             {LABEL_KEYCODE_35, "ku229012 1234+00", 78976, "", refused},
+             {LABEL_KEYCODE_35, "kz229012 1234+00", 78976, "", refused},
              {LABEL_KEYCODE_35, "KX654321-0070+00", 4480, "", refused},
              {LABEL_KEYCODE_35, "KU2290121234+16", refused, "frames 16 is not below 16", refused},
              {LABEL_KEYCODE_35, "KU2290121234+1", refused,
