@@ -119,7 +119,6 @@ TEST(keycode_label, StatedTextsAndTraps) {
     label_cvt_ptr k353 = make_label_cvt(LABEL_KEYCODE_353);
     label_point point(0, k35.get());
     std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", "AB123456");
-    EXPECT_STREQ(k35->get_abs_perfs_string(&point, 79036), "60");
     EXPECT_STREQ(k35->get_abs_perfs_string(&point, INVALID_SAMPLE), "");
     EXPECT_STREQ(k35->get_abs_string(&point, INVALID_SAMPLE), "???????????????");
     EXPECT_STREQ(k35->get_abs_string(&point, SAMPLE_PAST_END), ">>>>>>>>>>>>>>>");
@@ -129,15 +128,16 @@ TEST(keycode_label, StatedTextsAndTraps) {
     for (long32 s : {-4, -64, -65, -1000000, INT32_MIN})
         EXPECT_STREQ(k35->get_abs_string(&point, s), "NEGATIVE") << s;
     label_cvt *const k = k35.get(), *const k3 = k353.get();
+    // Every printed text reads back above; here, the other texts.
     // clang-format off
     std::tuple<label_cvt*, char const*, long32> const parses[] = {
-        {k, "AB1234561234+15", 79036}, {k, "AB123456123415", 79036}, {k, "AB1234561234&15", 79036},
+        {k, "AB123456123415", 79036}, {k, "AB1234561234&15", 79036},
         {k, "AB1234561234 +15", 79036}, {k, "AB1234561234", 78976}, {k, "", INVALID_SAMPLE},
         {k, "AB123456__34+05", (34 * 16 + 5) * 4}, {k, "ZZZZZZZZ9999+15", (9999 * 16 + 15) * 4},
         {k, "AB1234561234+16", INVALID_SAMPLE}, {k, "AB1234561234+015", INVALID_SAMPLE},
         {k, "AB1234561234+", INVALID_SAMPLE}, {k, "AB123456-001+00", INVALID_SAMPLE},
         {k, "AB12345612", INVALID_SAMPLE}, {k, "AB1234561234   +1", INVALID_SAMPLE},
-        {k3, "AB1234561234+01.2", 78978}, {k3, "AB1234560000+00.1", 0}, {k3, "X", INVALID_SAMPLE},
+        {k3, "X", INVALID_SAMPLE},
         {k3, "AB1234561234+01", INVALID_SAMPLE}};  // no phase digit: the frame is cut away
     // clang-format on
     for (auto const& [cvt, text, sample] : parses)
@@ -208,11 +208,9 @@ TEST(prefix_label, RememberedPrefixIsSharedBetweenPoints) {
     EXPECT_STREQ(static_cast<prefix_label&>(*k6).last_prefix, "EF1234");  // its text form
     whole.set_prefix(nullptr);
     EXPECT_STREQ(whole.prefix_text, "EF1234567890");
-}
 
-// A prefix of any width against the word boundaries of its packed form:
-// the characters after it never reach the answer or the memory.
-TEST(prefix_label, PackedPrefixKeepsExactlyItsWidth) {
+    // A prefix of any width against the word boundaries of its packed form:
+    // the characters after it never reach the answer or the memory.
     char const text[] = "ABCDEFGHIJKLMNOPQRS";
     for (int const width : {1, 5, 7, 8, 9, 12, 15, 16, 17, 19}) {
         keycode_35 k;
@@ -251,33 +249,20 @@ TEST(prefix_label, CountLengthIsClampedSoNothingOverruns) {
     }
 }
 
-TEST(ink_label, TextNormalisationPadsAndCuts) {
-    std::pair<char const*, char const*> const cases[] = {
-        {"AB12 1234+15", "AB121234+15"}, {"1234+15", "00001234+15"},
-        {"AB1234+15", "00AB1234+15"},    {"", "0000"},
-        {"AB121234+15", "AB121234+15"},  {"ABCDEFGHIJKLMNOP", "ABCDJKLMNOP"},  // first 4 and last 7
-        {"AB121234", "000AB121234"},
-    };
-    for (auto const& [text, normal] : cases) {
-        char out[ink_label::normal_capacity];
-        ink_label::normalise_text(text, out);
-        EXPECT_STREQ(out, normal) << text;
-    }
-}
-
+// A text is first brought to 11 characters: longer ones keep their first 4
+// and last 7, shorter ones get up to 4 zeros in front.
 TEST(ink_label, ParsesAsStated) {
     label_cvt_ptr i35 = make_label_cvt(LABEL_INK_35);
     label_cvt_ptr i16 = make_label_cvt(LABEL_INK_16);
     // clang-format off
     std::tuple<label_cvt*, char const*, long32> const cases[] = {
-        {i35.get(), "AB121234+15", 79036}, {i35.get(), "AB12 1234+15", 79036},
-        {i35.get(), "AB121234 15", 79036}, {i35.get(), "AB121234+16", INVALID_SAMPLE},
+        {i35.get(), "AB12 1234+15", 79036}, {i35.get(), "AB121234 15", 79036},
+        {i35.get(), "AB121234+16", INVALID_SAMPLE},
         // Short texts are padded in front, which moves every position.
         {i35.get(), "AB121234+1", 135876}, {i35.get(), "AB121234+", 77584},
         {i35.get(), "AB121234+-1", INVALID_SAMPLE},
         {i35.get(), "AB121234+015", 15036},  // cut to AB12234+015
-        {i16.get(), "AB121234+20", INVALID_SAMPLE}, {i16.get(), "AB121234+00", 24680},
-        {i16.get(), "AB121234", INVALID_SAMPLE},
+        {i16.get(), "AB121234+20", INVALID_SAMPLE}, {i16.get(), "AB121234", INVALID_SAMPLE},
         {i16.get(), "", INVALID_SAMPLE},  // shorter than a prefix: no count
         {i35.get(), "12", INVALID_SAMPLE},
         {i35.get(), "1234", 78976},  // padded to 00001234: count 1234, frame 0

@@ -49,15 +49,15 @@ TEST(smpte, EveryFrameOfADayWritesFfmpegsTextAndReadsBack) {
 TEST(smpte, StrictReadingNamesWhyItRefuses) {
     rate const df = rate_29_97_df, p = rate_25;
     using E = error;
+    // Every text written reads back above; here, drop-frame counts without
+    // FFmpeg's word for them, the other forms and the refusals.
     // clang-format off
     std::tuple<char const*, rate, error, std::int32_t> const cases[] = {
-        {"01:00:00:00", p, E::none, 90000}, {"-00:00:01:00", p, E::none, -25},
-        {"00:01:00;02", df, E::none, 1800}, {"00:01:00:02", df, E::none, 1800},
-        {"00;01;00;02", df, E::none, 1800}, {"00:01:00.02", df, E::none, 1800},
-        {"00:01:00,02", df, E::none, 1800}, {"00:10:00;00", df, E::none, 17982},
-        {"01:00:00;00", rate_59_94_df, E::none, 215784}, {"00:01:00;04", rate_59_94_df, E::none, 3600},
-        {"23:59:59;29", df, E::none, 2589407}, {"", p, E::empty, 0},
-        {"1:00:00:00", p, E::syntax, 0}, {"01:00:00", p, E::syntax, 0},
+        {"00:10:00;00", df, E::none, 17982}, {"01:00:00;00", rate_59_94_df, E::none, 215784},
+        {"00:01:00;04", rate_59_94_df, E::none, 3600}, {"-00:00:01:00", p, E::none, -25},
+        {"00:01:00:02", df, E::none, 1800}, {"00;01;00;02", df, E::none, 1800},
+        {"00:01:00.02", df, E::none, 1800}, {"00:01:00,02", df, E::none, 1800},
+        {"", p, E::empty, 0}, {"1:00:00:00", p, E::syntax, 0}, {"01:00:00", p, E::syntax, 0},
         {"01.00.00.00", p, E::syntax, 0}, {" 01:00:00:00", p, E::syntax, 0},
         {"00;01:00;02", df, E::syntax, 0}, {"00:00:00:011", p, E::syntax, 0},
         {"00:00:00:25", p, E::field_range, 0}, {"00:60:00:00", p, E::field_range, 0},

@@ -118,7 +118,6 @@ TEST(label_type_to_TvStd, StandardsBothWays) {
         EXPECT_EQ(TvStd_to_label_type(TCInf{r, false}), plain) << rate;
         EXPECT_EQ(TvStd_to_label_type(TCInf{r, true}), drop) << rate;
     }
-    EXPECT_EQ(TvStd_to_label_type(label_type_to_TvStd(LABEL_TC_24)), LABEL_TC_24);
 }
 
 // Every project rate, with and without drop-frame, and every output rate.

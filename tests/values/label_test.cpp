@@ -23,8 +23,6 @@ TEST(label_point, ConstructionNormalisesWhereStated) {
     EXPECT_STREQ(none.text_buffer, "");
 
     EXPECT_EQ(label_point(-1, LABEL_PAL).get_sample(), 2159999);  // normalised
-    EXPECT_EQ(label_point(-4, LABEL_KEYCODE_35).get_sample(), 639996);
-    EXPECT_EQ(label_point(-4, LABEL_FOOT_35).get_sample(), -4);  // feet keep the sign
     EXPECT_EQ(label_point(5, static_cast<label_t>(99)).type(), LABEL_DUMMY);
     EXPECT_EQ(label_point(5, static_cast<label_cvt*>(nullptr)).type(), LABEL_DUMMY);
 
@@ -134,13 +132,13 @@ TEST(label_point, PrefixAndTextThroughTheConverter) {
     EXPECT_NEAR(label_point(50, LABEL_PAL).get_V2tc(), 2.0, 0);
 }
 
+// A label of a type alone is bounded, of the type's default length and
+// pitch (its keep string shows them, below); of a point or a converter, not.
 TEST(label, ConstructorsAndNaturalPitch) {
-    label const pal(LABEL_PAL);
-    EXPECT_EQ(pal.bounded, 1);
-    EXPECT_EQ(pal.get_length(), 100000000);
-    EXPECT_EQ(pal.get_pitch(), 0.04);
     EXPECT_EQ(label(label_point(0, LABEL_PAL)).bounded, 0);
     EXPECT_EQ(label(*get_static_label_cvt(LABEL_PAL)).bounded, 0);
+    EXPECT_TRUE(get_invalid_label()->type() == LABEL_DUMMY &&
+                get_invalid_label() == get_invalid_label());
     // clang-format off
     std::pair<label_t, double> const pitches[] = {
         {LABEL_NONE, 1.0}, {LABEL_INK, 1.0}, {LABEL_NTSC, 1001.0 / 30000},
@@ -255,10 +253,11 @@ TEST(label, KeepStringsRoundTripForEveryType) {
 }
 
 TEST(label, KeepStringTexts) {
-    label l(LABEL_PAL);
-    l.set_start(900000);
-    l.set_length(250);
-    EXPECT_STREQ(static_cast<char*>(l), "LABEL_REV:1 pal_label  10:00:00.00 250 0.0400000000 1");
+    configb store;
+    label(LABEL_PAL).write_to_config(store, 3);
+    char buffer[configb::in_buffer_size];
+    ASSERT_EQ(store.in("LABEL3", buffer), 0);
+    EXPECT_STREQ(buffer, "LABEL_REV:1 pal_label  00:00:00.00 100000000 0.0400000000 1");
 
     label feet(LABEL_FOOT_35);  // 4 samples a unit: the length is cut to whole units
     feet.set_length(10);
@@ -335,17 +334,6 @@ TEST(label, AssignmentRebindsToTheSharedConverter) {
     assigned = key;
     EXPECT_TRUE(std::string(assigned.start.prefix_text) == "EF6543210000" &&
                 assigned.revision == 2 && label(key).revision == 1);
-}
-
-TEST(label, WritesToTheConfigurationStore) {
-    configb store;
-    label l(LABEL_PAL);
-    l.write_to_config(store, 3);
-    char buffer[configb::in_buffer_size];
-    ASSERT_EQ(store.in("LABEL3", buffer), 0);
-    EXPECT_STREQ(buffer, "LABEL_REV:1 pal_label  00:00:00.00 100000000 0.0400000000 1");
-    EXPECT_TRUE(get_invalid_label()->type() == LABEL_DUMMY &&
-                get_invalid_label() == get_invalid_label());
 }
 
 }  // namespace
