@@ -37,6 +37,10 @@ void copy_prefix(label_point& point, char const* prefix) {
     std::snprintf(point.prefix_text, sizeof point.prefix_text, "%s", prefix);
 }
 
+bool eight_digits(std::string_view text) {
+    return text.size() == 8 && text.find_first_not_of("0123456789") == text.npos;
+}
+
 // Eight digits, HHMMSSFF, spelt as the label they pack.
 std::string spelt_packed(std::string_view text) {
     return std::string(text.substr(0, 2)) + ":" + std::string(text.substr(2, 2)) + ":" +
@@ -144,8 +148,7 @@ result<long32> labeller::sample(std::string_view text) {
 
 result<long32> labeller::packed_sample(std::string_view text) {
     if (mode_ == reading::strict) {
-        bool const digits = family() == UserLabelTimecode && text.size() == 8 &&
-                            text.find_first_not_of("0123456789") == text.npos;
+        bool const digits = family() == UserLabelTimecode && eight_digits(text);
         if (family() == UserLabelTimecode && !digits) {
             refusal_ = "expected 8 digits, HHMMSSFF";
             return {INVALID_SAMPLE, reason::malformed_label};
@@ -158,16 +161,8 @@ result<long32> labeller::packed_sample(std::string_view text) {
 }
 
 result<long32> labeller::plain_sample(std::string_view text) {
-    bool const packed = family() == UserLabelTimecode && text.size() == 8 &&
-                        text.find_first_not_of("0123456789") == text.npos;
-    if (mode_ == reading::strict) {
-        if (!packed) return read_strictly(text, false);
-        std::string const spelt =
-            std::string(text.substr(0, 2)) + ":" + std::string(text.substr(2, 2)) + ":" +
-            std::string(text.substr(4, 2)) + ":" + std::string(text.substr(6));
-        return read_strictly(spelt, false);
-    }
-    if (packed) return packed_sample(text);
+    if (family() == UserLabelTimecode && eight_digits(text)) return packed_sample(text);
+    if (mode_ == reading::strict) return read_strictly(text, false);
     label_cvt* const c = point_.cvt();
     return sample_or_refusal(
         read_terminated(text, [c](char const* whole) { return c->get_abs_sample(whole); }));
