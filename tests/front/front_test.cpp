@@ -202,6 +202,8 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
              {LABEL_FOOT_16, "1.39", 79, "", 79},
              {LABEL_FOOT_353, " 0000+01.3", 1, "", 1},
              {LABEL_FOOT_353, "0000+01.4", refused, "3-perf phase 4 is not 1-3", 0},
+             {LABEL_FOOT_353, "0000+01.12", refused,
+              "expected digits of feet, '+' or '.', 2 digits, '.', 1 digit", 2},
              {LABEL_FOOT_353, "0000+01", refused,
               "expected digits of feet, '+' or '.', 2 digits, '.', 1 digit", 3},
              {LABEL_FILM_FRAMES, "12", 12, "", 12},
@@ -250,6 +252,7 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
     EXPECT_EQ(pal.value.plain_sample("01000024").value, 90024);
     EXPECT_EQ(pal.value.plain_sample("01000099").why, reason::malformed_label);
     EXPECT_EQ(pal.value.packed_sample("01000099").why, reason::malformed_label);
+    EXPECT_EQ(pal.value.plain_sample("0100").why, reason::malformed_label);  // not packed
     EXPECT_EQ(front::label_text(LABEL_PAL, 0, "KU").why, reason::malformed_prefix);
     // A span's start, as typed: the prefix goes with it; a refusal leaves it.
     label nd(LABEL_NTSC_DROP);
