@@ -186,6 +186,7 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
               "';' marks drop-frame, which pal_label does not count", 900000},
              {LABEL_PAL, "10:00:00", refused, "expected HH:MM:SS.FF, two digits a field", refused},
              {LABEL_PAL, "10:00:00:00x", refused, "text after the frames", 900000},
+             {LABEL_PAL, "10:00:00.", refused, "expected HH:MM:SS.FF, two digits a field", refused},
              {LABEL_NTSC, "00:00:01.29", 59, "", 59},
              {LABEL_NTSC_DROP, "01:01:00;00", refused,
               "dropped label (drop-frame counting skips it)", 109690},
