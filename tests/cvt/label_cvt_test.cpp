@@ -161,7 +161,9 @@ TEST(label_cvt_factory, SharedAndOwnConvertersOfEveryType) {
         EXPECT_EQ(get_label_type(name), 0) << name;
     EXPECT_EQ(get_label_type(nullptr), 0);
     label_cvt* raw = make_any_label_cvt(LABEL_PAL);
+    EXPECT_EQ(label_cvt::howmany, before + 1);
     delete raw;  // through label_cvt*: the destructor is virtual
+    EXPECT_EQ(label_cvt::howmany, before);
 }
 
 TEST(label_template, SetCutsAt23AndDerivesTheThreeTexts) {

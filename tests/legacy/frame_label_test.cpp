@@ -109,6 +109,23 @@ TEST(film_to_video_frame, PulldownRoundTripsForEveryPhase) {
             }
         }
     }
+    // Every video frame belongs to the film frame whose video frame is the
+    // first at or after it: an extra video frame goes with the film frame it
+    // runs into.
+    for (transfer_type t : {transfer_pulldown_4_5, transfer_pulldown_24_25}) {
+        int const cycle = t == transfer_pulldown_4_5 ? 4 : 24;
+        for (int phase = 0; phase < cycle; ++phase) {
+            for (long32 video = -200; video <= 200; ++video) {
+                long32 film = 0, previous = 0, own = 0;
+                ASSERT_EQ(video_to_film_frame(video, t, phase, nullptr, &film), 1);
+                film_to_video_frame(film - 1, t, phase, -1, &previous);
+                film_to_video_frame(film, t, phase, -1, &own);
+                ASSERT_TRUE(previous < video && video <= own)
+                    << "transfer " << t << " phase " << phase << " video " << video << " film "
+                    << film << " after " << previous << " up to " << own;
+            }
+        }
+    }
     for (auto [film, video] : {std::pair{1, 1}, std::pair{2, 3}, std::pair{5, 6}}) {
         long32 v = 0;
         film_to_video_frame(film, transfer_pulldown_4_5, 0, -1, &v);

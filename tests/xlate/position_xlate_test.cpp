@@ -108,7 +108,14 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         // Video to film counts whole video frames of the project rate.
         {32, MediumRoll25i, MediumRollFilm, none, r25, 310.0, 12 / 24.0},
         {32, MediumRoll25p, MediumRollFilm, frame, r25, 300.0, 12 / 24.0},
-        {33, MediumRoll30i, MediumRollFilm, none, r30, 310.0, 10 / 24.0}};
+        {33, MediumRoll30i, MediumRollFilm, none, r30, 310.0, 10 / 24.0},
+        // A single-rate project's cel frames become film frames one for one.
+        {32, MediumRollTOVCel, MediumRollFilm, none, r25, 2.0, 50 / 24.0},
+        {34, MediumRollTOVCel, MediumRollFilm, none, r25, 0.5, 1.0},
+        // A video project shows its cel on a 24 playout as it is, and on the
+        // 1000/1001 one at the slower clock.
+        {4, MediumRollTOVCel, MediumRollPlayout24p, none, r30, 2.0, 2.0},
+        {4, MediumRollTOVCel, MediumRollPlayout24pM, none, r30, 2.0, 2.002}};
     for (auto const& [rate, from, to, transfer, transfer_rate, x, y] : rows) {
         Tov::ScopedProject s(project(rate, rate));
         MPosn_Xlate_Params p;
