@@ -8,6 +8,7 @@
 #include "marlix/front/label_form.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
+#include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"
 #include "marlix/values/label_point.h"
 
@@ -135,6 +136,33 @@ TEST(front, TimecodesReadWithTheBlanksAroundThem) {
         smpte::timecode const t(f, df);
         ASSERT_EQ(front::read_timecode(smpte::native_text(t), df).value, t) << f;
     }
+}
+
+// Echoed input: escaped so it shows as given, and cut so it stays a line.
+TEST(front, EchoedTextIsShownSafely) {
+    std::string const long_line(2'000'000, 'x');
+    std::string const cut = std::string(front::shown_length, 'x') + "...";
+    std::pair<std::string, std::string> const rows[] = {
+        {"01:00:00:00", "01:00:00:00"},
+        {"a\rb\n\t\x1b[2J\x7f", "a\\rb\\n\\t\\x1b[2J\\x7f"},
+        {"\xef\xbb\xbf"
+         "25",
+         "\\ufeff25"},
+        {"\xff\xfe"
+         "25\xc3",
+         "\\xff\\xfe25\\xc3"},
+        {"\xc0\xaf \xed\xa0\x80 \xf4\x90\x80\x80",
+         "\\xc0\\xaf \\xed\\xa0\\x80 \\xf4\\x90\\x80\\x80"},
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\x9e \xc2\x85 back\\slash",
+         "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\x9e \\u0085 back\\\\slash"},
+        {std::string(1, '\0'), "\\x00"},
+        {long_line, cut},
+        {std::string(front::shown_length, 'x'), std::string(front::shown_length, 'x')},
+        {std::string(front::shown_length - 1, 'x') + "\xe2\x82\xac\xe2\x82\xac",
+         std::string(front::shown_length - 1, 'x') + "\xe2\x82\xac..."}};
+    for (auto const& [text, shown] : rows) EXPECT_EQ(front::shown_text(text), shown) << text;
+    EXPECT_EQ(front::describe(reason::unknown_label_type, "\x1b]0;x\x07"),
+              "'\\x1b]0;x\\x07' is not a label type");
 }
 
 // The clock of a day: additions wrap both ways, an out before its in runs
