@@ -10,7 +10,9 @@
 #include "marlix/front/names.h"
 #include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"
+#include "marlix/front/translate.h"
 #include "marlix/values/label_point.h"
+#include "tests/support/captured_messages.h"
 
 namespace {
 
@@ -136,6 +138,34 @@ TEST(front, TimecodesReadWithTheBlanksAroundThem) {
         smpte::timecode const t(f, df);
         ASSERT_EQ(front::read_timecode(smpte::native_text(t), df).value, t) << f;
     }
+}
+
+// A refused translation says why in users' words, and the host's sink
+// still gets the library's own text.
+TEST(front, RefusedTranslationsSayWhy) {
+    test_support::captured_messages c;
+    Tov::ProjectSettings video;
+    video.frame_rate = video.output_rate = Tov::FrameRate_30;
+    Tov::ScopedProject const scope(video);
+    MPosn_Xlate_Params p;
+    std::string why;
+    EXPECT_FALSE(front::translate(1.0, MediumRollFilm, MediumRoll25p, p, false, &why));
+    EXPECT_EQ(why, "this project does not take film to that video medium");
+    p.video_medium = MediumRoll25i;
+    EXPECT_FALSE(front::translate(1.0, MediumRollFilm, MediumRollTOVCel, p, false, &why));
+    EXPECT_EQ(why, "the video medium is of another television standard than the project's");
+    EXPECT_FALSE(front::translate(1e99, MediumRollFilm, MediumRollAudio, p, false, &why));
+    EXPECT_EQ(why, "the position is no valid position");
+    EXPECT_NE(c.text.find("cookie<invalid>"), c.text.npos);
+    why = "untouched";
+    EXPECT_TRUE(front::translate(1.0, MediumRollFilm, MediumRollAudio, p, false, &why));
+    EXPECT_EQ(why, "untouched");
+    // The phrase that comes first wins; text of no known phrase, a general reason.
+    EXPECT_EQ(front::translation_refusal("x - un-handled medium type\ny invalid MediumPosn\n"),
+              "the translation does not handle that medium");
+    EXPECT_EQ(front::translation_refusal("position 3 outside the translation's range"),
+              "the position is outside the range of translations");
+    EXPECT_EQ(front::translation_refusal(""), "the library refused it");
 }
 
 // Echoed input: escaped so it shows as given, and cut so it stays a line.

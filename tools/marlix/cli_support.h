@@ -155,6 +155,10 @@ parsed_args parse_args(std::vector<std::string> const& args,
 // message, empty when all is well.
 std::string take_global_options(std::vector<std::string>& args);
 
+// Sends the library's diagnostics to standard error, leaving out those a
+// call reports in its own words unless --diagnostics is given.
+void install_diagnostics_sink();
+
 // True for the name of a global option ("--drop-frame", "--project-rate").
 bool is_global_option(std::string const& arg);
 
