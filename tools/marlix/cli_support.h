@@ -46,7 +46,7 @@ std::string help_text(char const* text);
 std::string rate_names_text();
 
 // A project rate option: a rate name, or '#N' for the host's rate number
-// N (0..34). Sets drop when the name says drop-frame.
+// N (1..10, 31..34). Sets drop when the name says drop-frame.
 std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop = nullptr);
 
 // The timecode rate of the global --project-rate (drop-frame with
