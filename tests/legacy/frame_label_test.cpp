@@ -142,12 +142,10 @@ TEST(film_to_video_frame, PulldownRoundTripsForEveryPhase) {
 TEST(label_to_frames, FootageAndTheThreePerforationWalk) {
     EXPECT_EQ(frames_of("001203", 8, 0, 0), -1);  // no frames a foot
     // text, foot phase given, frame, phase of foot 0.
-    std::tuple<char const*, int, long32, int> const walks[] = {{"000000", 1, 1, 1},
-                                                               {"000100", 2, 22, 1},
-                                                               {"000200", 3, 43, 1},
-                                                               {"000300", 1, 65, 1},
-                                                               {"000100", 1, 23, 3}};
-    long32 frame                                            = 0;
+    std::tuple<char const*, int, long32, int> const walks[] = {
+        {"000000", 1, 1, 1},  {"000100", 2, 22, 1}, {"000200", 3, 43, 1},
+        {"000300", 1, 65, 1}, {"000100", 1, 23, 3}, {"000200", 1, 44, 2}};
+    long32 frame = 0;
     for (auto const& [text, phase, expected, phase0] : walks) {
         char label[16];
         std::snprintf(label, sizeof label, "%s", text);
