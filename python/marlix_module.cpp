@@ -207,23 +207,32 @@ batch<std::int32_t> numbers_of(py::handle items, char const* noun, bool keep_goi
             refuse(i, std::string(noun) + " " + std::to_string(v) + " does not fit 32 bits");
     };
     if (py::isinstance(items, py::module_::import("builtins").attr("range"))) {
-        long long start = 0, step = 0;
-        int overflow      = 0;
-        start             = PyLong_AsLongLongAndOverflow(items.attr("start").ptr(), &overflow);
-        int step_overflow = 0;
-        step              = PyLong_AsLongLongAndOverflow(items.attr("step").ptr(), &step_overflow);
-        // A range of 64-bit ends is walked here; any other is iterated.
-        if (overflow == 0 && step_overflow == 0 && !PyErr_Occurred()) {
-            long long const n = static_cast<long long>(py::len(items));
-            if (!keep_going && n > 0) {  // a range is monotonic: both ends fit, or it fails
-                sample_of(start, noun);
-                sample_of(start + (n - 1) * step, noun);
-            }
-            out.values.resize(static_cast<std::size_t>(n));
-            for (long long i = 0; i < n; ++i) take(static_cast<std::size_t>(i), start + i * step);
-            return out;
+        // A range whose ends are 64-bit numbers is walked here, each item
+        // the last plus the step (each lies between the ends, so no sum
+        // overflows); any other range is iterated.
+        long long ends[3]         = {};  // start, stop, step
+        bool all_fit              = true;
+        char const* const names[] = {"start", "stop", "step"};
+        for (int k = 0; k < 3; ++k) {
+            int overflow = 0;
+            ends[k]      = PyLong_AsLongLongAndOverflow(items.attr(names[k]).ptr(), &overflow);
+            if (overflow != 0 || PyErr_Occurred()) all_fit = false;
         }
         PyErr_Clear();
+        if (all_fit) {
+            auto const n = static_cast<std::size_t>(py::len(items));
+            if (!keep_going && n > 0) {  // a range is monotonic: both ends fit, or it fails
+                sample_of(ends[0], noun);
+                sample_of(items.attr("__getitem__")(-1).cast<long long>(), noun);
+            }
+            out.values.resize(n);
+            long long v = ends[0];
+            for (std::size_t i = 0; i < n; ++i) {
+                take(i, v);
+                if (i + 1 < n) v += ends[2];
+            }
+            return out;
+        }
     }
     if (PyObject_CheckBuffer(items.ptr()) && !py::isinstance<py::bytes>(items)) {
         py::buffer_info const info = py::reinterpret_borrow<py::buffer>(items).request();
