@@ -3,13 +3,10 @@
 /// @file
 /// A position translated between media in one call.
 
-#include <string>
-
 #include "marlix/export.h"
 #include "marlix/front/result.h"
 #include "marlix/host/host_services.h"
 #include "marlix/medium/medium_roll.h"
-#include "marlix/xlate/position_xlate.h"
 #include "marlix/xlate/xlate_params.h"
 
 namespace marlix::front {
@@ -19,22 +16,13 @@ namespace marlix::front {
 /// to a whole output frame when round_to_frame. params is this call's own
 /// copy: what the translation records in it stays with the call, so one set
 /// of settings serves a whole batch alike. no_translation where the library
-/// refuses; why, if given, then receives the refusal in users' words (the
-/// subject describe() takes; empty for a refusal without a reason of its
-/// own), the host's message going to the diagnostics sink alone. A medium
-/// to itself answers v.
+/// refuses (its diagnostics say why); a medium to itself answers v.
 MARLIX_API result<double> translate(double v, MediumRollMedium from, MediumRollMedium to,
-                                    MPosn_Xlate_Params params, bool round_to_frame = false,
-                                    std::string* why = nullptr);
+                                    MPosn_Xlate_Params params, bool round_to_frame = false);
 /// The same under project settings of this call only: the calling thread
 /// sees them for the call's length, the current project stays as it is.
 MARLIX_API result<double> translate(double v, MediumRollMedium from, MediumRollMedium to,
                                     MPosn_Xlate_Params params, bool round_to_frame,
-                                    Tov::ProjectSettings const& project,
-                                    std::string* why = nullptr);
-
-/// A translation's refusal in users' words ("the camera speed is neither 24
-/// nor 48"); "" for none.
-MARLIX_API char const* refusal_text(xlate_refusal why);
+                                    Tov::ProjectSettings const& project);
 
 }  // namespace marlix::front

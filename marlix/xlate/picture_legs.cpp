@@ -25,8 +25,7 @@ double translation::film_to_cel(double p) {
 double translation::cel_to_film(double p) {
     if (project_.film() && !project_.project_group) {
         double const cam = camera(p_);
-        if (cam != 24.0 && cam != 48.0)
-            return fail_with_cookie(xlate_refusal::camera_speed, msg_camera_speed, p_);
+        if (cam != 24.0 && cam != 48.0) return fail_with_cookie(msg_camera_speed, p_);
         return F(p / cel_resolution(Tov::FrameRate_24) * cam / 24) / 24;
     }
     if (project_.project_group) return F(p / cel_resolution(pr_)) / 24;
@@ -88,8 +87,8 @@ double translation::playout_to_cel(double p, MediumRollMedium from) {
     if (family == 24) {
         if (project_.single_film()) return frames1 * cel_resolution(pr_);
         if (project_.double_film()) return frames2 * cel_resolution(pr_);
-        return fail_with_message(xlate_refusal::playout_medium,
-                                 runs_1001(from) ? msg_playout_medium : msg_playout_rate);
+        report(true, "%s", runs_1001(from) ? msg_playout_medium : msg_playout_rate);
+        return invalid_position;
     }
     bool const same_family = family == 25 ? project_.pal() : project_.ntsc();
     if (same_family) return (project_.double_rate() ? frames2 : frames1) * cel_resolution(pr_);
@@ -97,7 +96,8 @@ double translation::playout_to_cel(double p, MediumRollMedium from) {
         return pulled() ? pulled_playout_to_cel(p, from) : frames1 * cel_resolution(pr_);
     if (project_.double_film())
         return pulled() ? pulled_playout_to_cel(p, from) : frames2 * cel_resolution(pr_);
-    return fail_with_message(xlate_refusal::playout_medium, msg_playout_medium);
+    report(true, "%s", msg_playout_medium);
+    return invalid_position;
 }
 
 double translation::cel_to_playout(double p, MediumRollMedium to) {
@@ -127,7 +127,8 @@ double translation::cel_to_playout(double p, MediumRollMedium to) {
                 return pulled() ? pulled_cel_to_playout(p, to) : (single ? 2 * n : n) / f;
         }
     }
-    return fail_with_message(xlate_refusal::playout_medium, msg_playout_medium);
+    report(true, "%s", msg_playout_medium);
+    return invalid_position;
 }
 
 double translation::playout_to_audio(double p, MediumRollMedium from) {
@@ -163,7 +164,8 @@ double translation::playout_to_audio(double p, MediumRollMedium from) {
             return pulled() ? v : v * to_25_from_24;
         }
         if (pr_ == Tov::FrameRate_Project25) return p;
-        return fail_with_message(xlate_refusal::playout_medium, msg_playout_rate);
+        report(true, "%s", msg_playout_rate);
+        return invalid_position;
     }
     if (project_.film()) {
         double v = p;
@@ -191,7 +193,8 @@ double translation::playout_to_audio(double p, MediumRollMedium from) {
         }
         return slow ? p / 1.001 : p * 1.25;
     }
-    return fail_with_message(xlate_refusal::playout_medium, msg_playout_rate);
+    report(true, "%s", msg_playout_rate);
+    return invalid_position;
 }
 
 }  // namespace marlix::detail

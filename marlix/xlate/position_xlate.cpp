@@ -65,25 +65,9 @@ void report(bool to_stdout, char const* format, ...) {
     }
 }
 
-namespace {
-// The calling thread's: concurrent translations keep their own.
-thread_local xlate_refusal last_refusal = xlate_refusal::none;
-}  // namespace
-
-void refuse(xlate_refusal why) {
-    if (last_refusal == xlate_refusal::none) last_refusal = why;
-}
-
-double fail_with_cookie(xlate_refusal why, char const* format, MPosn_Xlate_Params const& p) {
+double fail_with_cookie(char const* format, MPosn_Xlate_Params const& p) {
     String const id = p.id.asString();
     report(true, format, id.c_str());
-    refuse(why);
-    return invalid_position;
-}
-
-double fail_with_message(xlate_refusal why, char const* message) {
-    report(true, "%s", message);
-    refuse(why);
     return invalid_position;
 }
 
@@ -181,13 +165,11 @@ bool in_frame_range(double x) { return std::fabs(x) <= max_position; }
 void report_no_route(MPosn_Xlate_Params const& p) {
     String const id = p.id.asString();
     report(true, msg_no_route, static_cast<int>(p.project_rate), id.c_str());
-    detail::refuse(xlate_refusal::no_route);
 }
 
 void report_out_of_range(double x, MPosn_Xlate_Params const& p) {
     String const id = p.id.asString();
     report(false, msg_out_of_range, x, id.c_str());
-    detail::refuse(xlate_refusal::out_of_range);
 }
 
 MediumRollMedium concrete(MediumRollMedium m, MPosn_Xlate_Params const& params) {
@@ -213,7 +195,6 @@ void override_rate(MPosn_Xlate_Params& params, Tov::FrameRate rate) {
 // levels at most; a route that goes round in circles stops at max_nesting.
 double detail::translate(double posn, MediumRollMedium from, MediumRollMedium to,
                          MPosn_Xlate_Params& params, bool round_to_frame, int depth) {
-    if (depth == 0) last_refusal = xlate_refusal::none;
     from = concrete(from, params);
     to   = concrete(to, params);
     if (!detail::accepted(from))
@@ -224,7 +205,6 @@ double detail::translate(double posn, MediumRollMedium from, MediumRollMedium to
     if (params.sequence == -1) params.sequence = 0;
     if (posn == invalid_position) {
         report(false, "mPosn_Xlate():- invalid MediumPosn\n");
-        refuse(xlate_refusal::invalid_input);
         return invalid_position;
     }
     bool const negative = posn < 0;  // false for NaN, which fails as +1e99
@@ -251,8 +231,6 @@ double detail::translate(double posn, MediumRollMedium from, MediumRollMedium to
     }
     return negative ? -r : r;
 }
-
-xlate_refusal last_xlate_refusal() { return detail::last_refusal; }
 
 double mPosn_Xlate(double posn, MediumRollMedium from, MediumRollMedium to,
                    MPosn_Xlate_Params& params, bool round_to_frame) {

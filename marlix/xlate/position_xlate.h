@@ -8,8 +8,6 @@
 /// follow the cadence tables. A failure answers 1e99 with the sign of the
 /// input and a diagnostic through vimb_printf (most also on standard output).
 
-#include <cstdint>
-
 #include "marlix/base/long32.h"
 #include "marlix/export.h"
 #include "marlix/medium/medium_roll.h"
@@ -27,22 +25,6 @@ class edit_label;
 /// (NaN: +1e99). Any int phase is taken (field rows are 2s modulo 256).
 MARLIX_API double mPosn_Xlate(double posn, MediumRollMedium from, MediumRollMedium to,
                               MPosn_Xlate_Params& params, bool round_to_frame);
-
-/// Why a translation answered the invalid position: the first failure met
-/// by the calling thread's last mPosn_Xlate call, its legs included (the
-/// host's message has said the same on the diagnostics sink).
-enum class xlate_refusal : std::int32_t {
-    none,            ///< the last translation answered, or failed for no reason of these
-    invalid_input,   ///< the position given is the invalid position
-    out_of_range,    ///< a position or answer beyond 2^31 - 1 frames at 60 a second, or NaN
-    no_route,        ///< the project rate has no translation between the media
-    shot_standard,   ///< a video medium the project's television family does not take
-    camera_speed,    ///< a camera speed other than 24 or 48
-    film_to_video,   ///< a film to video leg into the other television family
-    playout_medium,  ///< a playout medium the project rate does not play out
-};
-/// The refusal of the calling thread's last translation.
-MARLIX_API xlate_refusal last_xlate_refusal();
 
 /// Entry points: a fresh record from the current project, optionally with
 /// the project rate overridden; the destination given or an edit label's.

@@ -37,8 +37,7 @@ double translation::film_to_video(double p, MediumRollMedium to) {
     bool const frames_to_frames = frame_cadence_medium(to);
     if (is_25_video(to)) {
         double const pal_fps = frames_per_second(Tov::FrameRate_25);
-        if (project_.ntsc())
-            return fail_with_cookie(xlate_refusal::film_to_video, msg_film_to_video, p_);
+        if (project_.ntsc()) return fail_with_cookie(msg_film_to_video, p_);
         if (pr_ == Tov::FrameRate_Project25) return frames / pal_fps;
         bool const frame_for_frame =
             p_.transfer == transfer_none || p_.transfer == transfer_frame_for_frame;
@@ -57,8 +56,7 @@ double translation::film_to_video(double p, MediumRollMedium to) {
         return fields / (2 * pal_fps);
     }
     double const V = frames_per_second(single_rate_of(to));
-    if (project_.pal())
-        return fail_with_cookie(xlate_refusal::film_to_video, msg_film_to_video, p_);
+    if (project_.pal()) return fail_with_cookie(msg_film_to_video, p_);
     if (pr_ == Tov::FrameRate_Project30) return frames / V;
     long long const n = trunc32(F(frames));
     if (cam48(p_)) {
@@ -80,8 +78,7 @@ double translation::video_to_film(double p, MediumRollMedium from) {
     bool const at48             = cam48(p_);
     bool const frames_to_frames = frame_cadence_medium(from);
     if (is_24p_video(from)) {
-        if (cam != 24.0 && cam != 48.0)
-            return fail_with_cookie(xlate_refusal::camera_speed, msg_camera_rate, p_);
+        if (cam != 24.0 && cam != 48.0) return fail_with_cookie(msg_camera_rate, p_);
         double d = frame_duration(Tov::FrameRate_24);
         if (runs_1001(from)) d *= 1.001;
         return F(p / d * cam / 24) / 24;

@@ -9,7 +9,6 @@
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
 #include "marlix/front/timecode_text.h"
-#include "marlix/front/translate.h"
 #include "marlix/values/label_point.h"
 
 namespace {
@@ -116,8 +115,6 @@ TEST(front, EachReasonHasOneWording) {
               "not below 16"},
              {reason::sync_film_timecode, "field out of range", LABEL_NONE,
               "the sync point's film timecode is invalid: field out of range"},
-             {reason::no_translation, front::refusal_text(xlate_refusal::camera_speed), LABEL_NONE,
-              "no translation: the camera speed is neither 24 nor 48"},
              {reason::outside_roll, "", LABEL_KEYCODE_35,
               "the film frame lies outside the sync point's roll"},
              {reason::no_film_pull, "50", LABEL_NONE,

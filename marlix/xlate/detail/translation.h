@@ -12,7 +12,6 @@
 #include "marlix/medium/detail/media_classes.h"
 #include "marlix/medium/medium_mapping.h"
 #include "marlix/medium/medium_roll.h"
-#include "marlix/xlate/position_xlate.h"
 #include "marlix/xlate/xlate_params.h"
 
 namespace marlix::detail {
@@ -40,13 +39,7 @@ bool video_in_film_pulldown(int fallback);
 // --- diagnostics ----------------------------------------------------------------------
 
 void report(bool to_stdout, char const* format, ...) __attribute__((format(printf, 2, 3)));
-// Keeps why for the calling thread, unless an earlier leg of the same
-// translation failed first.
-void refuse(xlate_refusal why);
-// A failure: its message (naming params.id) reported, the refusal kept;
-// answers the invalid position.
-double fail_with_cookie(xlate_refusal why, char const* format, MPosn_Xlate_Params const& p);
-double fail_with_message(xlate_refusal why, char const* message);
+double fail_with_cookie(char const* format, MPosn_Xlate_Params const& p);
 
 inline constexpr char msg_shot_standard[] =
     "mPosn_Xlate(): Invalid source shot standard for project - cookie<%s>\n";
@@ -81,9 +74,7 @@ private:
     double legs(double p, MediumRollMedium from, MediumRollMedium via, MediumRollMedium to);
     bool pulled() const { return p_.output_pulled_down; }
     bool shot_standard_ok(MediumRollMedium m) const;
-    double shot_standard_failure() {
-        return fail_with_cookie(xlate_refusal::shot_standard, msg_shot_standard, p_);
-    }
+    double shot_standard_failure() { return fail_with_cookie(msg_shot_standard, p_); }
     // Whether a camera step keeps a position: the sync says so for a 24p
     // source, else the transfer being the cadence.
     bool keeps_camera_speed() const {
