@@ -19,6 +19,7 @@
 #include "marlix/front/names.h"
 #include "marlix/front/pull.h"
 #include "marlix/front/result.h"
+#include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"
 #include "marlix/front/translate.h"
 #include "marlix/host/host_config.h"

@@ -8,8 +8,11 @@
 #include "marlix/front/label_form.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
+#include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"
+#include "marlix/front/translate.h"
 #include "marlix/values/label_point.h"
+#include "tests/support/captured_messages.h"
 
 namespace {
 
@@ -145,6 +148,61 @@ TEST(front, TimecodesReadWithTheBlanksAroundThem) {
         smpte::timecode const t(f, df);
         ASSERT_EQ(front::read_timecode(smpte::native_text(t), df).value, t) << f;
     }
+}
+
+// A refused translation says why in users' words, and the host's sink
+// still gets the library's own text.
+TEST(front, RefusedTranslationsSayWhy) {
+    test_support::captured_messages c;
+    Tov::ProjectSettings video;
+    video.frame_rate = video.output_rate = Tov::FrameRate_30;
+    Tov::ScopedProject const scope(video);
+    MPosn_Xlate_Params p;
+    std::string why;
+    EXPECT_FALSE(front::translate(1.0, MediumRollFilm, MediumRoll25p, p, false, &why));
+    EXPECT_EQ(why, "this project does not take film to that video medium");
+    p.video_medium = MediumRoll25i;
+    EXPECT_FALSE(front::translate(1.0, MediumRollFilm, MediumRollTOVCel, p, false, &why));
+    EXPECT_EQ(why, "the video medium is of another television standard than the project's");
+    EXPECT_FALSE(front::translate(1e99, MediumRollFilm, MediumRollAudio, p, false, &why));
+    EXPECT_EQ(why, "the position is no valid position");
+    EXPECT_NE(c.text.find("cookie<invalid>"), c.text.npos);
+    why = "untouched";
+    EXPECT_TRUE(front::translate(1.0, MediumRollFilm, MediumRollAudio, p, false, &why));
+    EXPECT_EQ(why, "untouched");
+    // The phrase that comes first wins; text of no known phrase, a general reason.
+    EXPECT_EQ(front::translation_refusal("x - un-handled medium type\ny invalid MediumPosn\n"),
+              "the translation does not handle that medium");
+    EXPECT_EQ(front::translation_refusal("position 3 outside the translation's range"),
+              "the position is outside the range of translations");
+    EXPECT_EQ(front::translation_refusal(""), "the library refused it");
+}
+
+// Echoed input: escaped so it shows as given, and cut so it stays a line.
+TEST(front, EchoedTextIsShownSafely) {
+    std::string const long_line(2'000'000, 'x');
+    std::string const cut = std::string(front::shown_length, 'x') + "...";
+    std::pair<std::string, std::string> const rows[] = {
+        {"01:00:00:00", "01:00:00:00"},
+        {"a\rb\n\t\x1b[2J\x7f", "a\\rb\\n\\t\\x1b[2J\\x7f"},
+        {"\xef\xbb\xbf"
+         "25",
+         "\\ufeff25"},
+        {"\xff\xfe"
+         "25\xc3",
+         "\\xff\\xfe25\\xc3"},
+        {"\xc0\xaf \xed\xa0\x80 \xf4\x90\x80\x80",
+         "\\xc0\\xaf \\xed\\xa0\\x80 \\xf4\\x90\\x80\\x80"},
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\x9e \xc2\x85 back\\slash",
+         "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\x9e \\u0085 back\\\\slash"},
+        {std::string(1, '\0'), "\\x00"},
+        {long_line, cut},
+        {std::string(front::shown_length, 'x'), std::string(front::shown_length, 'x')},
+        {std::string(front::shown_length - 1, 'x') + "\xe2\x82\xac\xe2\x82\xac",
+         std::string(front::shown_length - 1, 'x') + "\xe2\x82\xac..."}};
+    for (auto const& [text, shown] : rows) EXPECT_EQ(front::shown_text(text), shown) << text;
+    EXPECT_EQ(front::describe(reason::unknown_label_type, "\x1b]0;x\x07"),
+              "'\\x1b]0;x\\x07' is not a label type");
 }
 
 // The clock of a day: additions wrap both ways, an out before its in runs

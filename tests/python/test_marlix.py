@@ -57,7 +57,7 @@ def test_label_text_and_sample(type_, sample, prefix, text):
         (lambda: marlix.xlate(1, "Film", "30i", output_scan="x"), "output_scan"),
         (lambda: marlix.xlate(1e300, "Film", "30i"), "no translation of 1e+300 from Film to 30i"),
         (lambda: marlix.xlate(1, "Film", "25i", project_rate="29.97"),
-         "no translation of 1.0 from Film to 25i: the project transfers film to the other television family only"),
+         "no translation of 1.0 from Film to 25i: this project does not take film to that video medium"),
         (lambda: marlix.tc_text(0, Fraction(1, 3)), "Fraction(1, 3) is not a frame rate"),
         (lambda: marlix.tc_texts([0, 2**40], 25), "frame count 1099511627776 does not fit 32 bits"),
         (lambda: marlix.tc_frames_batch(["00:00:01:00", "x", 5], 25), "text 1: 'x': not a timecode"),

@@ -52,8 +52,8 @@ int run_xlate(args_t const& args) {
     auto const from_text = p.value("--from"), to_text = p.value("--to");
     if (!from_text || !to_text) return usage_error("xlate needs --from MEDIUM and --to MEDIUM");
     auto const from = parse_medium(*from_text), to = parse_medium(*to_text);
-    if (!from) return usage_error("'" + *from_text + "' is not a medium");
-    if (!to) return usage_error("'" + *to_text + "' is not a medium");
+    if (!from) return usage_error(marlix::front::quoted(*from_text) + " is not a medium");
+    if (!to) return usage_error(marlix::front::quoted(*to_text) + " is not a medium");
     marlix::MPosn_Xlate_Params params;
     if (auto t = p.value("--transfer")) {
         auto const transfer = marlix::front::find_transfer(trim_blanks(*t));
@@ -70,12 +70,13 @@ int run_xlate(args_t const& args) {
     if (auto r = p.value("--transfer-rate")) {
         auto const rate = parse_rate(*r);
         if (!rate)
-            return usage_error("'" + *r + "' is not a frame rate (" + rate_names_text() + ")");
+            return usage_error(marlix::front::quoted(*r) + " is not a frame rate (" +
+                               rate_names_text() + ")");
         params.transfer_rate = *rate;
     }
     if (auto v = p.value("--video-medium")) {
         auto const m = parse_medium(*v);
-        if (!m) return usage_error("'" + *v + "' is not a medium");
+        if (!m) return usage_error(marlix::front::quoted(*v) + " is not a medium");
         params.video_medium = *m;
     } else {
         params.video_medium = marlix::getDefaultEditMediumForProject();
@@ -91,8 +92,13 @@ int run_xlate(args_t const& args) {
     return for_each_item(p.operands, [&](std::string const& item) {
         auto const position = parse_double(item);
         if (!position) return item_result::failure("not a position (a number)");
-        auto const translated = marlix::front::translate(*position, *from, *to, params, round);
-        if (!translated) return item_result::failure("no translation (see the message above)");
+        std::string why;
+        auto const translated =
+            marlix::front::translate(*position, *from, *to, params, round, &why);
+        if (!translated)
+            return item_result::failure("no translation from " +
+                                        std::string(marlix::medium_name(*from)) + " to " +
+                                        marlix::medium_name(*to) + ": " + why);
         return item_result::success(record::bare().real("position", translated.value, precision));
     });
 }
