@@ -23,6 +23,7 @@
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
 #include "marlix/front/pull.h"
+#include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"
 #include "marlix/front/translate.h"
 #include "marlix/host/host_services.h"
@@ -477,8 +478,7 @@ struct timecode_reader {
     // Why a text is no timecode, naming it.
     std::string explain(std::string_view text) {
         if (lax) return not_read(*lax, text, lax->sample(text).why);
-        return "'" + std::string(text) +
-               "': " + smpte::error_text(front::read_timecode(text, rate).why);
+        return front::quoted(text) + ": " + smpte::error_text(front::read_timecode(text, rate).why);
     }
 };
 
@@ -504,7 +504,7 @@ py::list tc_frames_batch(py::handle texts, py::handle rate, bool strict,
 // A timecode a caller gives, read strictly at r.
 smpte::timecode timecode_of(std::string const& text, smpte::rate r) {
     auto const t = front::read_timecode(text, r);
-    if (!t) fail("'" + text + "': " + smpte::error_text(t.why));
+    if (!t) fail(front::quoted(text) + ": " + smpte::error_text(t.why));
     return t.value;
 }
 
@@ -554,7 +554,7 @@ std::string tc_convert(std::string const& tc, py::handle from_rate, py::handle t
         if (m != smpte::method::pulldown) fail("sync goes with method=\"pulldown\"");
         std::string why;
         auto const read = front::read_pulldown_sync(*sync, from, to, &why);
-        if (!read) fail("sync '" + *sync + "': " + front::describe(read.why, why));
+        if (!read) fail("sync " + front::quoted(*sync) + ": " + front::describe(read.why, why));
         at = read.value;
     }
     if (m == smpte::method::pulldown && !smpte::convert(smpte::timecode(0, from), to, m))
@@ -574,7 +574,7 @@ std::pair<std::string, bool> pull(std::string const& tc, py::handle stock, py::h
     if (made.why == front::reason::no_memory) throw std::bad_alloc();
     if (!made) fail(front::describe(made.why, why, type));
     auto const k = made.value(timecode_of(tc, r));
-    if (!k) fail("'" + tc + "': " + front::describe(k.why, made.value.refusal(), type));
+    if (!k) fail(front::quoted(tc) + ": " + front::describe(k.why, made.value.refusal(), type));
     return {k.value.text, k.value.split};
 }
 
