@@ -113,6 +113,16 @@ TEST(front, EachReasonHasOneWording) {
              {reason::length_not_whole_frames, "641", LABEL_KEYCODE_35,
               "length 641 is not a whole number of frames of keycode_35_label (4 samples a "
               "frame), which the keep string stores"},
+             {reason::sync_keycode, "frames 16 is not below 16", LABEL_KEYCODE_35,
+              "the sync point's keycode is not a label of type keycode_35_label: frames 16 is "
+              "not below 16"},
+             {reason::sync_film_timecode, "field out of range", LABEL_NONE,
+              "the sync point's film timecode is invalid: field out of range"},
+             {reason::outside_roll, "", LABEL_KEYCODE_35,
+              "the film frame lies outside the sync point's roll"},
+             {reason::no_film_pull, "50", LABEL_NONE,
+              "no film pull at 50: 29.97 and 30 pull 2:3, 25 the 24:25 cadence, 23.976 and 24 "
+              "one film frame a video frame"},
          })
         EXPECT_EQ(front::describe(why, subject, type), text);
     for (int r = 0; r < front::reason_count; ++r)
