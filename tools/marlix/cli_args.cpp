@@ -126,7 +126,7 @@ std::string take_global_options(std::vector<std::string>& args) {
         auto r = parse_rate(v, drop);
         if (!r)
             return "option " + name + ": " + marlix::front::quoted(v) + " is not a frame rate (" +
-                   rate_names_text() + ", or #N for the host's rate number N)";
+                   rate_names_text() + ", or #N for the host's rate number N: 1..10, 31..34)";
         field = *r;
         return "";
     };
