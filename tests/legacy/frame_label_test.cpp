@@ -190,6 +190,12 @@ TEST(label_plus_frames, CompositionsAndFailures) {
     // Types 38/41/43 count 24 in label_plus_frames, 48 in video_frames_to_timecode,
     // and answer 1 for a sum done.
     EXPECT_EQ(plus("00000000", 24, 38), "00000100");
+    // 24 fps timecode of a video count goes through the pulldown, which must
+    // know its transfer.
+    EXPECT_EQ(plus("00000000", 5, 4, 0, 0, 0, transfer_pulldown_4_5, edit_video_frames),
+              "00000004");
+    EXPECT_EQ(plus("00000000", 5, 4, 0, 0, 0, static_cast<transfer_type>(9), edit_video_frames),
+              "refused");
     for (int type : {38, 41, 43}) {
         char label[] = "00000000", out[9];
         int fp = 0, p = 0;
