@@ -63,6 +63,7 @@ struct placed {
     std::int32_t channel;
     std::int64_t in, out;
     std::size_t edit;
+    std::size_t event;  // the first edit of its event
 };
 
 class timelines {
@@ -75,24 +76,29 @@ public:
         edit const& e = doc_.edits[p.edit];
         if (used_[p.channel]) {
             std::int64_t const end = ends_[p.channel];
-            if (p.in != end) {
+            // The lines of one event (a key's background and foreground)
+            // share their record span.
+            if (p.in != end && events_[p.channel] != p.event) {
                 finding f = at_edit(
                     p.in < end ? finding_kind::record_overlap : finding_kind::record_gap, e);
                 f.channel = p.channel;
                 f.first   = p.in < end ? end - p.in : p.in - end;
                 doc_.findings.push_back(f);
             }
-            ends_[p.channel] = std::max(end, p.out);
+            ends_[p.channel]   = std::max(end, p.out);
+            events_[p.channel] = p.event;
         } else {
-            used_[p.channel] = true;
-            ends_[p.channel] = p.out;
+            events_[p.channel] = p.event;
+            used_[p.channel]   = true;
+            ends_[p.channel]   = p.out;
         }
     }
 
 private:
     document& doc_;
     bool used_[channel_count];
-    std::int64_t ends_[channel_count] = {};
+    std::int64_t ends_[channel_count]  = {};
+    std::size_t events_[channel_count] = {};
 };
 
 }  // namespace
@@ -155,12 +161,15 @@ void check(document& doc, bool strict) {
 
     // Each channel's timeline, in record order: lists sorted by source (B
     // and C mode) are sorted here first.
+    std::vector<std::size_t> event_of(edits.size());
+    for (std::size_t k = 0; k < edits.size(); ++k)
+        event_of[k] = k > 0 && edits[k].event == edits[k - 1].event ? event_of[k - 1] : k;
     timelines lines(doc);
     auto placements = [&](std::size_t k, auto&& fn) {
         edit const& e = edits[k];
         if (e.record_out.frames() <= e.record_in.frames()) return;
         for_each_channel(e.all_channels(), [&](int c) {
-            fn(placed{c, e.record_in.frames(), e.record_out.frames(), k});
+            fn(placed{c, e.record_in.frames(), e.record_out.frames(), k, event_of[k]});
         });
     };
     if (in_order) {
