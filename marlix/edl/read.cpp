@@ -414,7 +414,8 @@ void reader::read_motion(std::string_view s, std::string_view content, std::uint
         if (!is_digit(part[k])) return refuse("speed", t.word[2]);
     if (part.size() > 1) rest = part[1] >= '5' ? 1 : 0;
     std::int32_t const speed = units * 10 + tenths + rest;
-    auto const entry         = read_timecode(t.word[3], mode_);
+    if (speed > 99999) return refuse("speed", t.word[2]);  // 9999.9 fps, as M2 lines print
+    auto const entry = read_timecode(t.word[3], mode_);
     if (!entry) {
         finding& f = report(finding_kind::bad_timecode, line, t.word[3], s);
         f.which    = 4;
