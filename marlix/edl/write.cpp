@@ -113,6 +113,7 @@ std::string write(document const& doc) {
                     motion const& m = doc.edits[target].speed;
                     out += "M2   ";
                     pad(out, doc.text(m.reel), width);
+                    out += ' ';
                     std::string const speed = speed_text(m.speed_tenths);
                     out.append(speed.size() < 6 ? 6 - speed.size() : 0, ' ');
                     out += speed;
