@@ -344,6 +344,80 @@ MARLIX_API marlix_status marlix_tc_convert(int32_t frames, marlix_tc_rate from, 
 MARLIX_API marlix_status marlix_tc_pull(int64_t video_frame, marlix_tc_rate rate,
                                         int64_t* film_frame, int32_t* split);
 
+/* ---- Edit decision lists -------------------------------------------------------- */
+
+/** A CMX 3600 list read and checked: an opaque document the caller frees
+ * with marlix_edl_free. Distinct documents may be used from different
+ * threads at once. */
+typedef struct marlix_edl marlix_edl;
+
+#define MARLIX_EDL_STRICT 1u /**< stop at the first error (else read on and report all) */
+
+/** Reads size bytes (UTF-8, else ISO-8859-1; LF, CRLF or CR; a BOM) at
+ * rate; at 29.97 and 59.94 FCM: lines choose drop-frame. A list with errors
+ * still gives a document: its findings say what is wrong. An unknown rate
+ * is MARLIX_ERR_TC_UNKNOWN_RATE; *doc is null on every failure. */
+MARLIX_API marlix_status marlix_edl_read(const char* bytes, size_t size, marlix_tc_rate rate,
+                                         uint32_t flags, marlix_edl** doc);
+/** Frees a document; null is fine. */
+MARLIX_API void marlix_edl_free(marlix_edl* doc);
+/** The number of edits, of findings and of findings that are errors. */
+MARLIX_API marlix_status marlix_edl_counts(const marlix_edl* doc, size_t* edits, size_t* findings,
+                                           size_t* errors);
+
+typedef struct marlix_edl_edit {
+    int32_t event;      /**< event number */
+    uint32_t line;      /**< 1-based line */
+    int32_t transition; /**< 0 cut, 1 dissolve, 2 wipe, 3 key, 4 key background, 5 key overlay */
+    int32_t wipe;       /**< the wipe code */
+    int32_t fade;       /**< the (F) flag */
+    int32_t transition_frames; /**< the transition's length */
+    int32_t video;             /**< records video */
+    uint64_t audio_low;        /**< bit n-1: audio channel n (1..64), AUD lines included */
+    uint64_t audio_high;       /**< bit n-65: audio channel n (65..99) */
+    marlix_tc_rate rate;       /**< the rate and drop-frame mode of its timecodes */
+    int32_t source_in, source_out, record_in, record_out; /**< frames; outs exclusive */
+    int32_t has_speed;                                    /**< an M2 line gives its motion */
+    int32_t speed_tenths; /**< frames a second x 10; negative in reverse */
+    int32_t speed_entry;  /**< the M2 entry timecode, in frames */
+} marlix_edl_edit;
+
+/** Edit index (0-based); MARLIX_ERR_ARGUMENT past the last. */
+MARLIX_API marlix_status marlix_edl_edit_at(const marlix_edl* doc, size_t index,
+                                            marlix_edl_edit* edit);
+
+/** The texts of an edit, for marlix_edl_edit_text. */
+#define MARLIX_EDL_REEL 0
+#define MARLIX_EDL_CLIP 1        /**< * FROM CLIP NAME: */
+#define MARLIX_EDL_TO_CLIP 2     /**< * TO CLIP NAME: */
+#define MARLIX_EDL_KEY_CLIP 3    /**< * KEY CLIP NAME: */
+#define MARLIX_EDL_SOURCE_FILE 4 /**< * SOURCE FILE: */
+#define MARLIX_EDL_CHANNELS 5    /**< the channel field as written ("AA/V") */
+#define MARLIX_EDL_TRANSITION 6  /**< the transition field as written ("K B") */
+/** One text of edit index, UTF-8, "" where the list gives none. */
+MARLIX_API marlix_status marlix_edl_edit_text(const marlix_edl* doc, size_t index, int32_t field,
+                                              char* out, size_t size);
+
+typedef struct marlix_edl_finding {
+    uint32_t line;   /**< 1-based; 0 for the list as a whole */
+    uint32_t column; /**< 1-based where known, else 0 */
+    int32_t event;   /**< the event number, -1 outside any event */
+    int32_t kind;    /**< marlix_edl_finding_name names it */
+    int32_t error;   /**< 1 an error, 0 a warning */
+} marlix_edl_finding;
+
+/** Finding index in line order, and its message (may be null with size 0). */
+MARLIX_API marlix_status marlix_edl_finding_at(const marlix_edl* doc, size_t index,
+                                               marlix_edl_finding* finding, char* message,
+                                               size_t size);
+/** The name of a finding kind ("bad_timecode"); "unknown" past them. */
+MARLIX_API const char* marlix_edl_finding_name(int32_t kind);
+/** The canonical text; *needed (may be null) the bytes it takes with the
+ * terminator. A short buffer holds the cut text and answers
+ * MARLIX_ERR_TRUNCATED. */
+MARLIX_API marlix_status marlix_edl_write(const marlix_edl* doc, char* out, size_t size,
+                                          size_t* needed);
+
 #ifdef __cplusplus
 }
 #endif

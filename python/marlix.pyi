@@ -89,3 +89,53 @@ def xlate(
     audio_sync_pulled_down: Optional[bool] = None,
 ) -> float: ...
 def cadence(pair: str, phase: int = 0) -> list[str]: ...
+
+class _EdlModule:
+    """CMX 3600 edit decision lists (marlix.edl): read, checked and written."""
+
+    class Edit:
+        event: int
+        line: int
+        reel: str
+        channels: list[str]  # "V", "A1" .. "A99", AUD lines included
+        channel_field: str  # as written: "AA/V"
+        transition: str  # "C", "D", "W001", "K", "K B", "K O", with " (F)"
+        transition_frames: int
+        source_in: str
+        source_out: str
+        record_in: str
+        record_out: str
+        source_frames: int
+        record_frames: int
+        speed: Optional[float]  # the M2 speed, frames a second; None without
+        clip: Optional[str]
+        to_clip: Optional[str]
+        key_clip: Optional[str]
+        source_file: Optional[str]
+        comments: list[str]
+
+    class Finding:
+        line: int
+        column: Optional[int]
+        event: Optional[int]
+        kind: str  # "bad_timecode", "record_overlap" ...
+        severity: Literal["error", "warning"]
+        message: str
+
+    class Document:
+        title: str
+        rate: str
+        edits: list["_EdlModule.Edit"]
+        findings: list["_EdlModule.Finding"]
+        ok: bool  # no finding is an error
+        latin1: bool  # the bytes were read as ISO-8859-1
+        def write(self) -> str: ...
+
+    @staticmethod
+    def read(text: Union[str, bytes], rate: Rate, *, strict: bool = False) -> "_EdlModule.Document": ...
+    @staticmethod
+    def read_file(path: str, rate: Rate, *, strict: bool = False) -> "_EdlModule.Document": ...
+    @staticmethod
+    def write(document: "_EdlModule.Document") -> str: ...
+
+edl: _EdlModule

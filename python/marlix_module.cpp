@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "marlix/edl/document.h"
 #include "marlix/entry/library_entry.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
@@ -705,6 +706,177 @@ void to_logger(char const* text, void*) {
     PyGILState_Release(state);
 }
 
+// Edit decision lists: a document read at a rate, its typed edits and
+// findings, and its canonical text.
+
+struct py_edit {
+    std::int32_t event = 0;
+    std::uint32_t line = 0;
+    std::string reel, channel_field, transition;
+    std::vector<std::string> channels;
+    std::int32_t transition_frames = 0;
+    std::string source_in, source_out, record_in, record_out;
+    std::int64_t source_frames = 0, record_frames = 0;
+    std::optional<double> speed;
+    std::optional<std::string> clip, to_clip, key_clip, source_file;
+    std::vector<std::string> comments;
+};
+
+struct py_finding {
+    std::uint32_t line = 0;
+    std::optional<std::uint32_t> column;
+    std::optional<std::int32_t> event;
+    std::string kind, severity, message;
+};
+
+std::optional<std::string> text_or_none(edl::document const& doc, edl::span s) {
+    if (s.size == 0) return std::nullopt;
+    return std::string(doc.text(s));
+}
+
+py_edit edit_of(edl::document const& doc, edl::edit const& e) {
+    py_edit p;
+    p.event                    = e.event;
+    p.line                     = e.line;
+    p.reel                     = std::string(doc.text(e.reel));
+    p.channel_field            = edl::channel_text(e.channels);
+    p.transition               = edl::transition_text(e.how);
+    edl::channel_set const all = e.all_channels();
+    if (all.video) p.channels.emplace_back("V");
+    for (int n = 1; n <= edl::channel_set::max_audio; ++n)
+        if (all.audio(n)) p.channels.push_back("A" + std::to_string(n));
+    p.transition_frames = e.how.frames;
+    p.source_in         = smpte::to_string(e.source_in);
+    p.source_out        = smpte::to_string(e.source_out);
+    p.record_in         = smpte::to_string(e.record_in);
+    p.record_out        = smpte::to_string(e.record_out);
+    p.source_frames     = std::int64_t{e.source_out.frames()} - e.source_in.frames();
+    p.record_frames     = std::int64_t{e.record_out.frames()} - e.record_in.frames();
+    if (e.has_motion) p.speed = e.speed.speed_tenths / 10.0;
+    p.clip        = text_or_none(doc, e.clip);
+    p.to_clip     = text_or_none(doc, e.to_clip);
+    p.key_clip    = text_or_none(doc, e.key_clip);
+    p.source_file = text_or_none(doc, e.source_file);
+    for (std::size_t k = e.first_line;
+         k < std::size_t{e.first_line} + e.line_count && k < doc.lines.size(); ++k)
+        if (doc.lines[k].kind == edl::line_kind::comment ||
+            doc.lines[k].kind == edl::line_kind::other)
+            p.comments.emplace_back(doc.text(doc.lines[k].text));
+    return p;
+}
+
+py_finding finding_of(edl::finding const& f) {
+    py_finding p;
+    p.line = f.line;
+    if (f.column > 0) p.column = f.column;
+    if (f.event >= 0) p.event = f.event;
+    p.kind     = edl::finding_name(f.kind);
+    p.severity = f.level() == edl::severity::error ? "error" : "warning";
+    p.message  = edl::describe(f);
+    return p;
+}
+
+edl::document edl_read(py::handle text, py::handle rate, bool strict) {
+    smpte::rate const r = tc_rate(rate);
+    std::string bytes;
+    if (py::isinstance<py::bytes>(text))
+        bytes = text.cast<std::string>();
+    else if (py::isinstance<py::str>(text))
+        bytes = text.cast<std::string>();
+    else
+        fail("an EDL is str or bytes, not " + shown(text));
+    py::gil_scoped_release unlocked;
+    return edl::read(bytes, r, {strict ? edl::mode::strict : edl::mode::tolerant});
+}
+
+edl::document edl_read_file(std::string const& path, py::handle rate, bool strict) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) {
+        PyErr_SetFromErrnoWithFilename(PyExc_OSError, path.c_str());
+        throw py::error_already_set();
+    }
+    std::string bytes;
+    char block[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes.append(block, n);
+    std::fclose(f);
+    return edl_read(py::bytes(bytes), rate, strict);
+}
+
+void add_edl(py::module_& m) {
+    py::module_ e =
+        m.def_submodule("edl", "CMX 3600 edit decision lists: read, checked and written.");
+    py::class_<py_edit>(e, "Edit",
+                        "One line of an event: a cut, or one side of a dissolve, wipe or key.")
+        .def_readonly("event", &py_edit::event)
+        .def_readonly("line", &py_edit::line)
+        .def_readonly("reel", &py_edit::reel)
+        .def_readonly("channels", &py_edit::channels)
+        .def_readonly("channel_field", &py_edit::channel_field)
+        .def_readonly("transition", &py_edit::transition)
+        .def_readonly("transition_frames", &py_edit::transition_frames)
+        .def_readonly("source_in", &py_edit::source_in)
+        .def_readonly("source_out", &py_edit::source_out)
+        .def_readonly("record_in", &py_edit::record_in)
+        .def_readonly("record_out", &py_edit::record_out)
+        .def_readonly("source_frames", &py_edit::source_frames)
+        .def_readonly("record_frames", &py_edit::record_frames)
+        .def_readonly("speed", &py_edit::speed)
+        .def_readonly("clip", &py_edit::clip)
+        .def_readonly("to_clip", &py_edit::to_clip)
+        .def_readonly("key_clip", &py_edit::key_clip)
+        .def_readonly("source_file", &py_edit::source_file)
+        .def_readonly("comments", &py_edit::comments)
+        .def("__repr__", [](py_edit const& p) {
+            return "<Edit " + std::to_string(p.event) + " line " + std::to_string(p.line) + " " +
+                   p.reel + ">";
+        });
+    py::class_<py_finding>(e, "Finding", "What the reading or checking of a list found.")
+        .def_readonly("line", &py_finding::line)
+        .def_readonly("column", &py_finding::column)
+        .def_readonly("event", &py_finding::event)
+        .def_readonly("kind", &py_finding::kind)
+        .def_readonly("severity", &py_finding::severity)
+        .def_readonly("message", &py_finding::message)
+        .def("__repr__", [](py_finding const& p) {
+            return "<Finding line " + std::to_string(p.line) + " " + p.severity + " " + p.kind +
+                   ">";
+        });
+    py::class_<edl::document>(e, "Document",
+                              "A list read at a rate: its edits, its findings and its text.")
+        .def_property_readonly("title",
+                               [](edl::document const& d) { return std::string(d.text(d.title)); })
+        .def_property_readonly(
+            "rate", [](edl::document const& d) { return std::string(smpte::rate_name(d.rate)); })
+        .def_property_readonly("edits",
+                               [](edl::document const& d) {
+                                   std::vector<py_edit> out;
+                                   out.reserve(d.edits.size());
+                                   for (edl::edit const& x : d.edits) out.push_back(edit_of(d, x));
+                                   return out;
+                               })
+        .def_property_readonly("findings",
+                               [](edl::document const& d) {
+                                   std::vector<py_finding> out;
+                                   for (edl::finding const& f : d.findings)
+                                       out.push_back(finding_of(f));
+                                   return out;
+                               })
+        .def_property_readonly("ok", &edl::document::ok)
+        .def_property_readonly("latin1", [](edl::document const& d) { return d.latin1; })
+        .def("write", [](edl::document const& d) { return edl::write(d); });
+    py::arg_v const strict("strict", false);
+    e.def("read", &edl_read, py::arg("text"), py::arg("rate"), py::kw_only(), strict,
+          "Reads and checks a list (str, or bytes: UTF-8, else ISO-8859-1) at a rate; at 29.97 "
+          "and 59.94 FCM: lines choose drop-frame. strict=True stops at the first error.");
+    e.def("read_file", &edl_read_file, py::arg("path"), py::arg("rate"), py::kw_only(), strict,
+          "read() of a file's bytes; OSError when it cannot be read.");
+    e.def(
+        "write", [](edl::document const& d) { return edl::write(d); }, py::arg("document"),
+        "The canonical text of a document: CMX 3600 columns, LF line ends.");
+    py::module_::import("sys").attr("modules")["marlix.edl"] = e;
+}
+
 }  // namespace
 
 PYBIND11_MODULE(marlix, m) {
@@ -804,4 +976,5 @@ PYBIND11_MODULE(marlix, m) {
         "settings given hold for this call only.");
     m.def("cadence", &cadence, py::arg("pair"), py::arg("phase") = 0,
           "The film frame on show in each field (or frame) of one cadence cycle.");
+    add_edl(m);
 }

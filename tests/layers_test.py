@@ -25,6 +25,7 @@ LAYERS = [
     ["xlate"],
     ["smpte"],
     ["front"],
+    ["edl"],
     ["entry", "marlix.h"],
     ["capi", "marlix_c.h"],
     ["tools", "python", "fuzz", "bench", "examples", "tests"],

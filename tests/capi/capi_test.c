@@ -459,6 +459,52 @@ static void status_texts(void) {
                "no pulldown cadence between these rates"));
 }
 
+/* A list read, its edits and findings seen, and written back canonically. */
+static void edit_decision_lists(void) {
+    static const char list[] =
+        "TITLE: C\r\n"
+        "FCM: DROP FRAME\r\n"
+        "001 A001 AA/V C 01:49:40:00 01:49:41:00 01:49:40:00 01:49:41:00\r\n"
+        "* FROM CLIP NAME: one\r\n"
+        "002 A002 V C 01:00:00:00 01:00:00:12 01:49:41:00 01:49:42:00\r\n";
+    marlix_tc_rate rate;
+    marlix_edl* doc = NULL;
+    marlix_edl_edit edit;
+    marlix_edl_finding finding;
+    size_t edits = 0, findings = 0, errors = 0, needed = 0;
+    char text[256], small[8];
+    CHECK(marlix_tc_rate_find("29.97", &rate) == MARLIX_OK);
+    CHECK(marlix_edl_read(list, sizeof list - 1, rate, 0, &doc) == MARLIX_OK && doc != NULL);
+    CHECK(marlix_edl_counts(doc, &edits, &findings, &errors) == MARLIX_OK);
+    CHECK(edits == 2 && findings == 1 && errors == 1);
+    CHECK(marlix_edl_edit_at(doc, 0, &edit) == MARLIX_OK);
+    CHECK(edit.event == 1 && edit.line == 3 && edit.record_in == 197202 && edit.rate.drop == 1);
+    CHECK(edit.video == 1 && edit.audio_low == 3u && edit.has_speed == 0);
+    CHECK(marlix_edl_edit_text(doc, 0, MARLIX_EDL_CLIP, text, sizeof text) == MARLIX_OK &&
+          same(text, "one"));
+    CHECK(marlix_edl_edit_text(doc, 0, MARLIX_EDL_CHANNELS, text, sizeof text) == MARLIX_OK &&
+          same(text, "AA/V"));
+    CHECK(marlix_edl_edit_at(doc, 2, &edit) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_finding_at(doc, 0, &finding, text, sizeof text) == MARLIX_OK);
+    CHECK(finding.line == 5 && finding.event == 2 && finding.error == 1);
+    CHECK(same(marlix_edl_finding_name(finding.kind), "length_mismatch"));
+    CHECK(same(text, "source length 12 differs from record length 30, and no M2 explains it"));
+    CHECK(marlix_edl_write(doc, text, sizeof text, &needed) == MARLIX_OK);
+    CHECK(needed == strlen(text) + 1);
+    CHECK(strstr(text, "001  A001     AA/V  C        01:49:40;00 01:49:41;00") != NULL);
+    CHECK(marlix_edl_write(doc, small, sizeof small, NULL) == MARLIX_ERR_TRUNCATED &&
+          same(small, "TITLE: "));
+    marlix_edl_free(doc);
+    CHECK(marlix_edl_read(list, sizeof list - 1, rate, MARLIX_EDL_STRICT, &doc) == MARLIX_OK);
+    CHECK(marlix_edl_counts(doc, &edits, &findings, &errors) == MARLIX_OK && errors == 1);
+    marlix_edl_free(doc);
+    rate.num = 7;
+    CHECK(marlix_edl_read(list, sizeof list - 1, rate, 0, &doc) == MARLIX_ERR_TC_UNKNOWN_RATE &&
+          doc == NULL);
+    CHECK(marlix_edl_read(NULL, 3, rate, 0, &doc) == MARLIX_ERR_ARGUMENT);
+    marlix_edl_free(NULL);
+}
+
 int main(void) {
     marlix_set_messages_to_standard_output(0);
     CHECK(marlix_version()[0] != '\0');
@@ -472,6 +518,7 @@ int main(void) {
     legacy();
     timecode();
     status_texts();
+    edit_decision_lists();
     if (failures != 0) fprintf(stderr, "%d checks failed\n", failures);
     return failures == 0 ? 0 : 1;
 }

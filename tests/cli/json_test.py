@@ -80,6 +80,17 @@ for form in FORMS:
     run(form, lines + b"\r\n" + lines.replace(b"\n", b"\r"))
 for args in SINGLE:
     run(args)
+# Lists of hostile lines (reels, comments, clip names): each finding and
+# edit is one strict object, and the edits' reels come back as the
+# ISO-8859-1 text such a list is read as.
+reels = [bytes(b"_"[0] if c in b" \t\r\n\v\f" else c for c in h) for h in HOSTILE[:-1]
+         if not h[:1].isdigit()]
+edl_list = b"\n".join(b"%03d %s V C 01:00:00:00 01:00:01:00 01:00:%02d:00 01:00:%02d:00\n* FROM CLIP NAME: %s\n%s"
+                       % (n + 1, r, n, n + 1, r, r) for n, r in enumerate(reels))
+run([b"edl", b"check", b"--rate", b"25", b"-"], edl_list)
+shown = [restored(o["reel"]) for o in run([b"edl", b"show", b"--rate", b"25", b"-"], edl_list)]
+if shown != [r.decode("latin-1").encode("utf-8") for r in reels]:
+    failures.append(f"edl show: reels {shown!r:.200}")
 
 # JSON types: (arguments, member, type).
 TYPES = [

@@ -223,3 +223,49 @@ def test_readme_session_runs_as_shown():
     runner = doctest.DocTestRunner(optionflags=doctest.ELLIPSIS)
     runner.run(test)
     assert runner.summarize(verbose=False).failed == 0
+
+
+EDL = (
+    "TITLE: PY\r\n"
+    "FCM: DROP FRAME\r\n"
+    "001 A001 AA/V C 01:49:40:00 01:49:41:00 01:49:40:00 01:49:41:00\r\n"
+    "AUD 3\r\n"
+    "* FROM CLIP NAME: caf\u00e9\r\n"
+    "002 A001 V C 01:00:00:00 01:00:00:20 01:49:41:00 01:49:42:00\r\n"
+    "M2   A001       -015.0 01:00:00:00\r\n"
+)
+
+
+def test_edl_read_gives_typed_edits_and_findings():
+    import marlix.edl
+
+    doc = marlix.edl.read(EDL, "29.97")
+    assert (doc.title, doc.rate, doc.ok) == ("PY", "29.97", False)
+    first, second = doc.edits
+    assert (first.event, first.line, first.reel) == (1, 3, "A001")
+    assert first.channels == ["V", "A1", "A2", "A3"] and first.channel_field == "AA/V"
+    assert (first.record_in, first.record_frames, first.speed) == ("01:49:40;00", 30, None)
+    assert (first.clip, first.comments) == ("caf\u00e9", ["* FROM CLIP NAME: caf\u00e9"])
+    assert second.speed == -15.0
+    [finding] = doc.findings
+    assert (finding.line, finding.event, finding.kind, finding.severity) == (6, 2, "speed_mismatch", "error")
+    text = marlix.edl.write(doc)
+    assert text.splitlines()[2] == "001  A001     AA/V  C        01:49:40;00 01:49:41;00 01:49:40;00 01:49:41;00"
+    assert marlix.edl.read(text, "29.97").write() == text
+
+
+def test_edl_read_file_bytes_and_failures(tmp_path):
+    import marlix.edl
+
+    path = tmp_path / "list.edl"
+    path.write_bytes(EDL.encode("latin-1"))
+    doc = marlix.edl.read_file(str(path), 29.97, strict=True)
+    assert doc.latin1 and doc.findings[0].kind == "latin1_text"
+    assert doc.edits[0].clip == "caf\u00e9"
+    assert marlix.edl.read(EDL.encode("utf-8"), "29.97").edits[0].clip == "caf\u00e9"
+    with pytest.raises(OSError):
+        marlix.edl.read_file(str(tmp_path / "missing.edl"), 25)
+    with pytest.raises(ValueError, match="not a frame rate"):
+        marlix.edl.read(EDL, "31")
+    with pytest.raises(ValueError, match="str or bytes"):
+        marlix.edl.read(3, 25)

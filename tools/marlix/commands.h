@@ -32,6 +32,7 @@ int run_xlate(args_t const& args);
 int run_cadence(args_t const& args);
 int run_tc(args_t const& args);
 int run_pull(args_t const& args);
+int run_edl(args_t const& args);
 extern char const types_usage[];
 extern char const print_usage[];
 extern char const parse_usage[];
@@ -47,5 +48,6 @@ extern char const xlate_usage[];
 extern char const cadence_usage[];
 extern char const tc_usage[];
 extern char const pull_usage[];
+extern char const edl_usage[];
 
 }  // namespace marlix_cli

@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "marlix/edl/document.h"
+
+namespace marlix::edl {
+namespace {
+
+using smpte::rate_25;
+using smpte::rate_29_97;
+using smpte::rate_29_97_df;
+
+// The finding kinds of a list, in line order, with their lines.
+std::string findings_of(document const& doc) {
+    std::string out;
+    for (finding const& f : doc.findings)
+        out += std::string(out.empty() ? "" : " ") + finding_name(f.kind) + "@" +
+               std::to_string(f.line);
+    return out;
+}
+
+TEST(edl_read, FcmLinesAloneDecideDropFrame) {
+    struct {
+        char const* list;
+        smpte::rate r;
+        std::int32_t record_in;
+        char const* findings;
+    } const cases[] = {
+        // 01:49:40 counted with drop-frame, whatever the separators say.
+        {"FCM: DROP FRAME\n001 AX V C 01:49:40:00 01:49:40:01 01:49:40:00 01:49:40:01\n",
+         rate_29_97, 197202, ""},
+        {"FCM: DROP FRAME\n001 AX V C 01:49:40.00 01:49:40,01 01:49:40;00 01:49:40:01\n",
+         rate_29_97, 197202, ""},
+        {"FCM: NON-DROP FRAME\n001 AX V C 01:49:40;00 01:49:40;01 01:49:40;00 01:49:40;01\n",
+         rate_29_97_df, 197400, ""},
+        // Without an FCM: line the rate asked for decides.
+        {"001 AX V C 01:49:40:00 01:49:40:01 01:49:40:00 01:49:40:01\n", rate_29_97, 197400, ""},
+        {"001 AX V C 01:49:40:00 01:49:40:01 01:49:40:00 01:49:40:01\n", rate_29_97_df, 197202, ""},
+        {"FCM: DROP FRAME\n001 AX V C 01:00:00:00 01:00:00:01 01:00:00:00 01:00:00:01\n", rate_25,
+         90000, "drop_frame_at_rate@1"},
+        {"FCM: DROP FRAME\n001 AX V C 00:01:00:00 00:01:00:01 00:01:00:00 00:01:00:01\n",
+         rate_29_97, -1, "bad_timecode@2"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.list);
+        document const doc = edl::read(c.list, c.r);
+        EXPECT_EQ(findings_of(doc), c.findings);
+        if (c.record_in < 0) continue;
+        ASSERT_EQ(doc.edits.size(), 1u);
+        EXPECT_EQ(doc.edits[0].record_in.frames(), c.record_in);
+    }
+}
+
+TEST(edl_read, FieldsByColumnOrByBlanks) {
+    struct {
+        char const* line;
+        char const* reel;
+        char const* channels;  // as written back
+        char const* transition;
+        std::int32_t frames;
+        layout reels;
+    } const cases[] = {
+        {"001  AX       V     C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "AX", "V",
+         "C", 0, layout::cmx_3600},
+        {"001  AX       AA/V  D    010 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "AX",
+         "AA/V", "D", 10, layout::cmx_3600},
+        {"001  R1.2_A   A2/V  W001 010 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "R1.2_A",
+         "A2/V", "W001", 10, layout::cmx_3600},
+        {"001  BL       B     K B  000 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "BL", "B",
+         "K B", 0, layout::cmx_3600},
+        {"1234 A001_C002_0101AB A99 KO 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00",
+         "A001_C002_0101AB", "A99", "K O", 0, layout::file_16},
+        {"001\tBARS\tNONE\tK\t(F)\t005\t01:00:00:00\t01:00:01:00\t01:00:00:00\t01:00:01:00", "BARS",
+         "NONE", "K (F)", 5, layout::cmx_3600},
+        {"123456  A_REEL_NAME_OF_TWENTY_SIX AA KB 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00",
+         "A_REEL_NAME_OF_TWENTY_SIX", "AA", "K B", 0, layout::file_32},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.line);
+        document const doc = edl::read(c.line, rate_25);
+        EXPECT_EQ(findings_of(doc), "");
+        ASSERT_EQ(doc.edits.size(), 1u);
+        edit const& e = doc.edits[0];
+        EXPECT_EQ(doc.text(e.reel), c.reel);
+        EXPECT_EQ(channel_text(e.channels), c.channels);
+        EXPECT_EQ(transition_text(e.how), c.transition);
+        EXPECT_EQ(e.how.frames, c.frames);
+        EXPECT_EQ(doc.reels, c.reels);
+    }
+}
+
+// One finding each: the list, the finding's kind and line.
+TEST(edl_check, FindingsNameTheirLine) {
+    struct {
+        char const* list;
+        char const* findings;
+    } const cases[] = {
+        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:00:25\n", "bad_timecode@1"},
+        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:00:00\n", "record_reversed@1"},
+        {"001 AX V C 01:00:00:00 01:00:00:00 01:00:01:00 01:00:01:00\n", "zero_length@1"},
+        {"001 AX V C 01:00:00:00 01:00:02:00 01:00:00:00 01:00:01:00\n", "length_mismatch@1"},
+        {"001 AX V C 01:00:00:00 01:00:02:00 01:00:00:00 01:00:01:00\nM2 AX 037.5 01:00:00:00\n",
+         "speed_mismatch@1"},
+        {"001 AX V C 01:00:00:00 01:00:00:00 01:00:00:00 01:00:00:00\n"
+         "001 BX V D 050 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
+         "transition_too_long@2"},
+        {"001 "
+         "A23456789A123456789B123456789C123456789D123456789E123456789F123456789G123456789H123456789"
+         "I123456789J123456789K123456789L1234567890 V C 01:00:00:00 01:00:01:00 01:00:00:00 "
+         "01:00:01:00\n",
+         "reel_too_long@1"},
+        {"01 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
+        {"001 AX Q C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
+        {"M2 AX 050.0 01:00:00:00\n", "unreadable_motion@1"},
+        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
+         "002 AX V C 01:00:00:00 01:00:01:00 01:00:00:20 01:00:01:20\n",
+         "record_overlap@2"},
+        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
+         "002 AX A C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
+         "003 AX A C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
+         "record_gap@3"},
+        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"
+         "002 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
+         "out_of_record_order@2"},
+        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
+         "002 AX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"
+         "001 AX A C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
+         "event_reused@3"},
+        {"TITLE: X\nHELLO\n", "unknown_line@2"},
+        {"TITLE: caf\xE9\n", "latin1_text@1"},
+    };
+    for (auto const& c : cases) {
+        SCOPED_TRACE(c.list);
+        EXPECT_EQ(findings_of(edl::read(c.list, rate_25)), c.findings);
+    }
+}
+
+// The spans motion writers give, and some none gives.
+TEST(edl_check, MotionSpansByTheWritersRules) {
+    struct {
+        char const* speed;
+        char const* source_out;  // from 01:00:00:00, over 48 record frames at 24
+        bool accepted;
+    } const cases[] = {
+        // 47.95..48.05 fps: floor(47 * v / 24) + 1 is 94..95, floor(48 * v / 24) + 1 96..97
+        {"048.0", "01:00:04:01", true},    // 97
+        {"048.0", "01:00:03:22", true},    // 94
+        {"048.0", "01:00:03:21", false},   // 93
+        {"048.0", "01:00:04:02", false},   // 98
+        {"012.0", "01:00:01:00", true},    // floor(47 / 2) + 1 = 24
+        {"012.0", "01:00:01:01", true},    // floor(48 / 2) + 1 = 25
+        {"012.0", "01:00:02:00", true},    // the record length
+        {"000.0", "01:00:00:01", true},    // a freeze: one frame
+        {"-024.0", "01:00:02:00", true},   // reverse at the same speed
+        {"023.976", "01:00:01:23", true},  // printed 024.0: floor(47 * 23.95/24) + 1 = 47
+        {"030.0", "01:00:01:01", false},
+    };
+    for (auto const& c : cases) {
+        std::string const list = std::string("001 AX V C 01:00:00:00 ") + c.source_out +
+                                 " 01:00:00:00 01:00:02:00\nM2 AX " + c.speed + " 01:00:00:00\n";
+        SCOPED_TRACE(list);
+        document const doc = edl::read(list, smpte::rate_24);
+        EXPECT_EQ(findings_of(doc), c.accepted ? "" : "speed_mismatch@1");
+    }
+}
+
+TEST(edl_read, LineEndsBomAndEncodingAllWriteTheSame) {
+    std::string const canonical =
+        "TITLE: LIST\n"
+        "001  AX       V     C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
+        "* FROM CLIP NAME: caf\xC3\xA9\n";
+    for (std::string const& input :
+         {std::string("TITLE: LIST\r\n001 AX V C 01:00:00:00 01:00:01:00 "
+                      "01:00:00:00 01:00:01:00\r\n* FROM CLIP NAME: caf\xC3\xA9\r\n"),
+          std::string("\xEF\xBB\xBFTITLE: LIST\r001  AX  V  C  01:00:00:00 "
+                      "01:00:01:00 01:00:00:00 01:00:01:00  \r\r* FROM CLIP NAME: caf\xC3\xA9"),
+          std::string("TITLE: LIST\n001 AX V C 01:00:00:00 01:00:01:00 "
+                      "01:00:00:00 01:00:01:00\n* FROM CLIP NAME: caf\xE9\n")}) {
+        SCOPED_TRACE(input);
+        document const doc = edl::read(input, rate_25);
+        EXPECT_EQ(write(doc), canonical);
+        EXPECT_EQ(doc.text(doc.edits.at(0).clip), "caf\xC3\xA9");
+    }
+}
+
+TEST(edl_read, StrictStopsAtTheFirstError) {
+    char const list[] =
+        "HELLO\n"
+        "001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
+        "002 AX V C 01:00:00:00 01:00:01:xx 01:00:01:00 01:00:02:00\n"
+        "003 AX V C 01:00:00:00 01:00:09:00 01:00:01:00 01:00:02:00\n";
+    EXPECT_EQ(findings_of(edl::read(list, rate_25)),
+              "unknown_line@1 bad_timecode@3 length_mismatch@4");
+    document const strict = edl::read(list, rate_25, {mode::strict});
+    EXPECT_EQ(findings_of(strict), "unknown_line@1 bad_timecode@3");
+    EXPECT_EQ(strict.findings.back().column, 24u);
+    EXPECT_FALSE(strict.ok());
+}
+
+// Random lists, typed loosely: the first write is canonical, and every later
+// one gives the same bytes and the same edits.
+TEST(edl_write, RandomListsComeBackByteForByte) {
+    std::mt19937 rng(20261206);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    char const* const channels[]    = {"V", "A", "A2", "A17", "B", "AA", "AA/V", "A2/V", "NONE"};
+    char const* const transitions[] = {"C", "D", "W012", "K", "K B", "KO"};
+    char const* const comments[]    = {"* FROM CLIP NAME: a clip",
+                                       "* LOC: 01:00:00:01 RED note",
+                                       "* ASC_SOP (1 1 1)(0 0 0)(1 1 1)",
+                                       "EFFECTS NAME IS CROSS",
+                                       "AUD 3 4",
+                                       "SPLIT: AUDIO DELAY= 00:00:00:05",
+                                       "FCM: DROP FRAME",
+                                       "FCM: NON-DROP FRAME"};
+    for (int round = 0; round < 200; ++round) {
+        std::string list = pick(2) != 0 ? "TITLE: ROUND " + std::to_string(round) + "\n" : "";
+        int record       = 108000 + pick(1000);
+        for (int event = 1, count = 1 + pick(20); event <= count; ++event) {
+            char line[400];
+            std::string reel = pick(4) == 0
+                                   ? std::string(static_cast<std::size_t>(9 + pick(40)), 'R')
+                                   : "R" + std::to_string(pick(99));
+            int const length = 1 + pick(200);
+            auto tc          = [&](int f, char sep) {
+                static char text[4][16];
+                static int slot = 0;
+                char* t         = text[slot++ % 4];
+                std::snprintf(t, 16, "%02d:%02d:%02d%c%02d", f / 108000 % 24, f / 1800 % 60,
+                                       f / 30 % 60, sep, f % 30);
+                return t;
+            };
+            char const sep = ":;.,"[pick(4)];
+            int const src  = 3600 * 30 * pick(20);
+            std::snprintf(line, sizeof line, "%0*d%s%s %s %s %s %s %s %s\n", 3 + pick(4), event,
+                          pick(2) ? "  " : " ", reel.c_str(), channels[pick(9)],
+                          transitions[pick(6)], tc(src, sep), tc(src + length, sep),
+                          tc(record, sep), tc(record + length, sep));
+            list += line;
+            record += length;
+            if (pick(3) == 0) list += std::string(comments[pick(8)]) + (pick(2) ? "\r\n" : "\n");
+            if (pick(5) == 0)
+                list +=
+                    "M2   " + reel + " " + std::to_string(pick(60)) + ".0 " + tc(src, ':') + "\n";
+        }
+        SCOPED_TRACE(list);
+        document const first   = edl::read(list, rate_29_97);
+        std::string const once = write(first);
+        document const second  = edl::read(once, rate_29_97);
+        ASSERT_EQ(write(second), once);
+        ASSERT_EQ(first.edits.size(), second.edits.size());
+        for (std::size_t k = 0; k < first.edits.size(); ++k) {
+            edit const &a = first.edits[k], &b = second.edits[k];
+            EXPECT_EQ(first.text(a.reel), second.text(b.reel));
+            EXPECT_EQ(a.all_channels(), b.all_channels());
+            EXPECT_EQ(a.record_in, b.record_in);
+            EXPECT_EQ(a.source_out, b.source_out);
+            EXPECT_EQ(a.speed.speed_tenths, b.speed.speed_tenths);
+        }
+    }
+}
+
+// Hostile bytes read without a fault, and whatever reads writes to a fixed point.
+TEST(edl_read, ArbitraryBytesReadAndWriteToAFixedPoint) {
+    std::mt19937 rng(7);
+    std::string const alphabet = "0123456789 :;.,\t\r\nACDKBOVWMN2*()FCM:TITLESPLITAUD-\xE9\xC3";
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes;
+        for (int k = 0, n = static_cast<int>(rng() % 200); k < n; ++k)
+            bytes += alphabet[rng() % alphabet.size()];
+        document const doc    = edl::read(bytes, rate_29_97);
+        std::string const one = write(doc);
+        EXPECT_EQ(write(edl::read(one, rate_29_97)), one) << bytes;
+    }
+}
+
+}  // namespace
+}  // namespace marlix::edl
