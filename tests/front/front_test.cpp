@@ -196,6 +196,11 @@ TEST(front, EchoedTextIsShownSafely) {
         {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\x9e \xc2\x85 back\\slash",
          "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\x9e \\u0085 back\\\\slash"},
         {std::string(1, '\0'), "\\x00"},
+        // The ends of each sequence length: U+0800, U+FFFD, U+10000, U+10FFFF,
+        // U+0080 (a C1 control), and an overlong three-byte form.
+        {"\xe0\xa0\x80 \xef\xbf\xbd \xf0\x90\x80\x80 \xf4\x8f\xbf\xbf",
+         "\xe0\xa0\x80 \xef\xbf\xbd \xf0\x90\x80\x80 \xf4\x8f\xbf\xbf"},
+        {"\xc2\x80\xe0\x80\xaf", "\\u0080\\xe0\\x80\\xaf"},
         {long_line, cut},
         {std::string(front::shown_length, 'x'), std::string(front::shown_length, 'x')},
         {std::string(front::shown_length - 1, 'x') + "\xe2\x82\xac\xe2\x82\xac",
