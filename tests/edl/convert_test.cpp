@@ -163,15 +163,18 @@ TEST(edl_convert, DropFrameAndFrameForFrameKeepEveryFrame) {
                 }
                 EXPECT_EQ(b.how.frames, a.how.frames);
                 EXPECT_EQ(b.split.frames, a.split.frames);
-                if (c.from.nominal() == c.to.nominal())
+                if (c.from.nominal() == c.to.nominal()) {
                     EXPECT_EQ(b.speed.speed_tenths, a.speed.speed_tenths);
+                }
             }
             // The FCM: lines give the new mode, the first before any event.
             bool const has_modes = c.to.nominal() % 30 == 0 && c.to.den == 1001;
             ASSERT_EQ(has_modes, !out.doc.lines.empty() &&
                                      out.doc.lines[0].kind == line_kind::frame_code_mode);
             for (kept_line const& l : out.doc.lines)
-                if (l.kind == line_kind::frame_code_mode) EXPECT_EQ(l.value, c.to.drop ? 1 : 0);
+                if (l.kind == line_kind::frame_code_mode) {
+                    EXPECT_EQ(l.value, c.to.drop ? 1 : 0);
+                }
             expect_reads_back(out);
         }
     }
@@ -219,13 +222,16 @@ TEST(edl_convert, RealTimeLandsOnTheFrameOnShow) {
                 EXPECT_TRUE(on_show(b.source_in.frames(), a.source_in.frames()));
                 std::int64_t const before = a.record_out.frames() - a.record_in.frames();
                 std::int64_t const after  = b.record_out.frames() - b.record_in.frames();
-                if (!a.has_motion) EXPECT_EQ(b.source_out.frames() - b.source_in.frames(), after);
+                if (!a.has_motion) {
+                    EXPECT_EQ(b.source_out.frames() - b.source_in.frames(), after);
+                }
                 // The source out is the in plus a rounded length: within two frames.
                 std::int64_t const exact2 = 2 * a.source_out.frames() * per_from;
                 EXPECT_LT(std::abs(2 * b.source_out.frames() * per_to - exact2), 4 * per_to);
                 if (after * per_to != before * per_from) changed.insert(a.line);
-                if (k > 0 && a.record_in == in.edits[k - 1].record_out)
+                if (k > 0 && a.record_in == in.edits[k - 1].record_out) {
                     EXPECT_EQ(b.record_in, out.doc.edits[k - 1].record_out);
+                }
             }
             EXPECT_EQ(reported, changed);
             expect_reads_back(out);
@@ -361,7 +367,9 @@ TEST(edl_convert, RefusesWithANamedReason) {
         EXPECT_EQ(convert_error_name(out.why), std::string(convert_error_name(c.why)));
         EXPECT_EQ(out.event, c.why == convert_error::none ? -1 : c.event);
         EXPECT_EQ(describe(out), c.message);
-        if (!out.ok()) EXPECT_TRUE(out.doc.edits.empty());
+        if (!out.ok()) {
+            EXPECT_TRUE(out.doc.edits.empty());
+        }
     }
     // Sources kept stay as written; sources with a sync move.
     document const film = edl::read(cases[0].list, smpte::rate_23_976);
