@@ -269,7 +269,7 @@ int edl_convert(args_t const& args) {
             o.keep_sources = true;
         }
     }
-    bool const json   = p.has("--json");
+    bool const json   = p.has("--json") || json_output();
     auto const output = p.value("--output");
     if (json && !output)
         return usage_error("--json writes the report: the list needs --output OUT");
@@ -309,7 +309,7 @@ int edl_convert(args_t const& args) {
             emit_line(rounding_json(file, r));
         } else {
             finish_output();
-            std::fprintf(stderr, "marlix: %s:%u: %s: record length %s\n", file.c_str(),
+            std::fprintf(stderr, "marlix: %s:%u: %s: record length rounded: %s\n", file.c_str(),
                          static_cast<unsigned>(r.line), event_text(r.event).c_str(),
                          edl::describe(r).c_str());
         }
