@@ -1,12 +1,14 @@
 // Edit decision lists from arbitrary bytes, read at a rate the first byte
 // picks, strictly or not: nothing faults, the canonical text is a fixed
 // point, and a list read without an error writes and reads back to the same
-// edits and kept lines.
+// edits and kept lines; converted to another rate, it converts or is
+// refused by name.
 
 #include <cstdlib>
 #include <iterator>
 #include <string>
 
+#include "marlix/edl/convert.h"
 #include "marlix/edl/document.h"
 
 namespace {
@@ -50,5 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     edl::document const again = edl::read(once, r, {mode});
     if (edl::write(again) != once) std::abort();
     if (doc.ok() && !same_edits(doc, again)) std::abort();
+    // The list at another rate, by each method: converted or refused by name.
+    if (doc.ok()) {
+        edl::convert_options o;
+        o.to = rates[(data[0] >> 3) % std::size(rates)];
+        for (smpte::method m :
+             {smpte::method::realtime, smpte::method::frame, smpte::method::pulldown}) {
+            o.method                = m;
+            o.keep_sources          = m == smpte::method::pulldown;
+            edl::conversion const c = edl::convert(doc, o);
+            if (c.ok() == (c.why != edl::convert_error::none)) std::abort();
+            if (c.ok()) (void)edl::read(edl::write(c.doc), o.to);
+        }
+    }
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "marlix/cvt/label_template.h"
 #include "marlix/cvt/prefix_label.h"
 #include "marlix/cvt/timecode_label.h"
+#include "marlix/edl/convert.h"
 #include "marlix/edl/document.h"
 #include "marlix/entry/library_entry.h"
 #include "marlix/export.h"

@@ -418,6 +418,60 @@ MARLIX_API const char* marlix_edl_finding_name(int32_t kind);
 MARLIX_API marlix_status marlix_edl_write(const marlix_edl* doc, char* out, size_t size,
                                           size_t* needed);
 
+/** A source reel's own pulldown sync, for marlix_edl_convert. */
+typedef struct marlix_edl_reel_sync {
+    const char* reel;   /**< UTF-8, NUL-terminated */
+    int32_t sync_film;  /**< film frame sync_film is an A frame ... */
+    int32_t sync_video; /**< ... on video frame sync_video */
+} marlix_edl_reel_sync;
+
+#define MARLIX_EDL_KEEP_FRAMES (-1) /**< method: one rate, the other frame-code mode */
+
+typedef struct marlix_edl_convert_options {
+    marlix_tc_rate to; /**< the new rate and frame-code mode */
+    /** MARLIX_EDL_KEEP_FRAMES (only between the modes of one rate), or as
+     * marlix_tc_convert: 0 real time, 1 frame for frame, 2 pulldown */
+    int32_t method;
+    int32_t sync_film, sync_video;          /**< pulldown: the record side's sync */
+    const marlix_edl_reel_sync* reel_syncs; /**< pulldown: each source reel's; may be null */
+    size_t reel_sync_count;
+    int32_t keep_sources; /**< pulldown: source timecodes stay as written */
+} marlix_edl_convert_options;
+
+/** Where and why a conversion was refused. */
+typedef struct marlix_edl_refusal {
+    int32_t reason; /**< marlix_edl_convert_error_name names it; 0 none */
+    int32_t event;  /**< the edit's event, -1 for the list as a whole */
+    uint32_t line;  /**< the edit's line, 0 for the list */
+} marlix_edl_refusal;
+
+/** The list at another rate or mode, as a new document (checked afresh;
+ * free it with marlix_edl_free) whose rounding report marlix_edl_rounding_at
+ * gives. A refusal is MARLIX_ERR_REFUSED with *refusal (may be null) and the
+ * message (may be null with size 0) saying why; *out is null on every
+ * failure. */
+MARLIX_API marlix_status marlix_edl_convert(const marlix_edl* doc,
+                                            const marlix_edl_convert_options* options,
+                                            marlix_edl** out, marlix_edl_refusal* refusal,
+                                            char* message, size_t size);
+/** The name of a refusal reason ("no_reel_sync"); "unknown" past them. */
+MARLIX_API const char* marlix_edl_convert_error_name(int32_t reason);
+
+/** An edit whose record length rounding changed; the exact new length is
+ * exact_num / exact_den frames. */
+typedef struct marlix_edl_rounding {
+    int32_t event;
+    uint32_t line;  /**< the edit's line in the list converted */
+    int32_t before; /**< record frames at the old rate */
+    int32_t after;  /**< at the new rate */
+    int64_t exact_num, exact_den;
+} marlix_edl_rounding;
+/** The number of edits a conversion reported (0 for a list read). */
+MARLIX_API marlix_status marlix_edl_rounding_count(const marlix_edl* doc, size_t* count);
+/** Report index in list order; MARLIX_ERR_ARGUMENT past the last. */
+MARLIX_API marlix_status marlix_edl_rounding_at(const marlix_edl* doc, size_t index,
+                                                marlix_edl_rounding* rounding);
+
 #ifdef __cplusplus
 }
 #endif

@@ -131,6 +131,28 @@ class _EdlModule:
         latin1: bool  # the bytes were read as ISO-8859-1
         def write(self) -> str: ...
 
+    class Rounding:
+        event: int
+        line: int  # in the list converted
+        before: int  # record frames at the old rate
+        after: int  # at the new rate
+        exact: float  # the exact new length
+        message: str  # "37 frames become 35 (35.520 exact)"
+
+    class Conversion:
+        document: "_EdlModule.Document"
+        changed: list["_EdlModule.Rounding"]
+
+    @staticmethod
+    def convert(
+        document: "_EdlModule.Document",
+        to: Rate,
+        *,
+        method: Optional[Literal["frame", "realtime", "pulldown"]] = None,
+        sync: Optional[str] = None,
+        reel_syncs: Optional[dict[str, str]] = None,
+        keep_sources: bool = False,
+    ) -> "_EdlModule.Conversion": ...
     @staticmethod
     def read(text: Union[str, bytes], rate: Rate, *, strict: bool = False) -> "_EdlModule.Document": ...
     @staticmethod

@@ -14,11 +14,13 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "marlix/edl/convert.h"
 #include "marlix/edl/document.h"
 #include "marlix/entry/library_entry.h"
 #include "marlix/front/labeller.h"
@@ -803,6 +805,76 @@ edl::document edl_read_file(std::string const& path, py::handle rate, bool stric
     return edl_read(py::bytes(bytes), rate, strict);
 }
 
+struct py_rounding {
+    std::int32_t event  = 0;
+    std::uint32_t line  = 0;
+    std::int32_t before = 0, after = 0;
+    double exact = 0;
+    std::string message;
+};
+
+struct py_conversion {
+    edl::document document;
+    std::vector<py_rounding> changed;
+};
+
+// A list at another rate: ValueError naming the line and event of a refusal.
+py_conversion edl_convert(edl::document const& doc, py::handle to_rate,
+                          std::optional<std::string> const& method,
+                          std::optional<std::string> const& sync,
+                          std::optional<std::map<std::string, std::string>> const& reel_syncs,
+                          bool keep_sources) {
+    edl::convert_options o;
+    o.to = tc_rate(to_rate);
+    if (method) {
+        if (*method == "frame")
+            o.method = smpte::method::frame;
+        else if (*method == "realtime")
+            o.method = smpte::method::realtime;
+        else if (*method == "pulldown")
+            o.method = smpte::method::pulldown;
+        else
+            fail("method: '" + *method + "' is not frame, realtime or pulldown");
+    }
+    bool const pulldown = o.method == smpte::method::pulldown;
+    if ((sync || reel_syncs || keep_sources) && !pulldown)
+        fail("sync, reel_syncs and keep_sources go with method=\"pulldown\"");
+    auto const read_sync = [&](std::string const& text, char const* what) {
+        std::string why;
+        auto const read = front::read_pulldown_sync(text, doc.rate, o.to, &why);
+        if (!read)
+            fail(std::string(what) + " " + front::quoted(text) + ": " +
+                 front::describe(read.why, why));
+        return read.value;
+    };
+    if (sync) o.sync = read_sync(*sync, "sync");
+    if (reel_syncs)
+        for (auto const& [reel, text] : *reel_syncs)
+            o.reel_syncs.push_back({reel, read_sync(text, ("reel " + reel + " sync").c_str())});
+    o.keep_sources = keep_sources;
+    edl::conversion c;
+    {
+        py::gil_scoped_release unlocked;
+        c = edl::convert(doc, o);
+    }
+    if (!c.ok()) {
+        std::string where;
+        if (c.line > 0) {
+            char event[sizeof("event -2147483648: ")];
+            std::snprintf(event, sizeof event, "event %03d: ", static_cast<int>(c.event));
+            where = "line " + std::to_string(c.line) + ": " + event;
+        }
+        fail(where + edl::describe(c));
+    }
+    py_conversion out;
+    for (edl::rounding const& r : c.changed)
+        out.changed.push_back({r.event, r.line, r.before, r.after,
+                               static_cast<double>(r.exact_num) / static_cast<double>(r.exact_den),
+                               edl::describe(r)});
+    out.document = std::move(c.doc);
+    return out;
+}
+
 void add_edl(py::module_& m) {
     py::module_ e =
         m.def_submodule("edl", "CMX 3600 edit decision lists: read, checked and written.");
@@ -865,6 +937,28 @@ void add_edl(py::module_& m) {
         .def_property_readonly("ok", &edl::document::ok)
         .def_property_readonly("latin1", [](edl::document const& d) { return d.latin1; })
         .def("write", [](edl::document const& d) { return edl::write(d); });
+    py::class_<py_rounding>(e, "Rounding",
+                            "An edit whose record length a conversion's rounding changed.")
+        .def_readonly("event", &py_rounding::event)
+        .def_readonly("line", &py_rounding::line)
+        .def_readonly("before", &py_rounding::before)
+        .def_readonly("after", &py_rounding::after)
+        .def_readonly("exact", &py_rounding::exact)
+        .def_readonly("message", &py_rounding::message)
+        .def("__repr__", [](py_rounding const& p) {
+            return "<Rounding " + std::to_string(p.event) + " line " + std::to_string(p.line) +
+                   ": " + p.message + ">";
+        });
+    py::class_<py_conversion>(e, "Conversion", "A converted list and its rounding report.")
+        .def_readonly("document", &py_conversion::document)
+        .def_readonly("changed", &py_conversion::changed);
+    e.def("convert", &edl_convert, py::arg("document"), py::arg("to"), py::kw_only(),
+          py::arg("method") = py::none(), py::arg("sync") = py::none(),
+          py::arg("reel_syncs") = py::none(), py::arg("keep_sources") = false,
+          "The list at rate to: method frame, realtime or pulldown (None between the "
+          "drop-frame and non-drop modes of one rate); pulldown takes sync "
+          "\"FILMTC=VIDEOTC\" for the record side and reel_syncs {reel: \"FILMTC=VIDEOTC\"}, "
+          "or keep_sources=True. ValueError names a refusal's line and event.");
     py::arg_v const strict("strict", false);
     e.def("read", &edl_read, py::arg("text"), py::arg("rate"), py::kw_only(), strict,
           "Reads and checks a list (str, or bytes: UTF-8, else ISO-8859-1) at a rate; at 29.97 "

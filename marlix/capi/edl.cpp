@@ -2,12 +2,15 @@
 // value, and copies of its fields into the caller's structures and buffers.
 
 #include <new>
+#include <vector>
 
 #include "marlix/capi/capi_support.h"
+#include "marlix/edl/convert.h"
 #include "marlix/edl/document.h"
 
 struct marlix_edl {
     marlix::edl::document doc;
+    std::vector<marlix::edl::rounding> changed;  // a conversion's report
 };
 
 namespace {
@@ -33,7 +36,7 @@ marlix_status marlix_edl_read(const char* bytes, size_t size, marlix_tc_rate rat
         edl::read_options options;
         options.mode = (flags & MARLIX_EDL_STRICT) != 0 ? edl::mode::strict : edl::mode::tolerant;
         auto* made   = new marlix_edl{
-            edl::read(std::string_view(bytes == nullptr ? "" : bytes, size), r, options)};
+            edl::read(std::string_view(bytes == nullptr ? "" : bytes, size), r, options), {}};
         *doc = made;
         return MARLIX_OK;
     });
@@ -122,6 +125,61 @@ marlix_status marlix_edl_write(const marlix_edl* doc, char* out, size_t size, si
         if (needed != nullptr) *needed = text.size() + 1;
         return copy_out(text, out, size);
     });
+}
+
+marlix_status marlix_edl_convert(const marlix_edl* doc, const marlix_edl_convert_options* options,
+                                 marlix_edl** out, marlix_edl_refusal* refusal, char* message,
+                                 size_t size) {
+    if (out != nullptr) *out = nullptr;
+    if (refusal != nullptr) *refusal = marlix_edl_refusal{0, -1, 0};
+    return guarded([&] {
+        if (doc == nullptr || options == nullptr || out == nullptr ||
+            (options->reel_syncs == nullptr && options->reel_sync_count != 0) ||
+            (message == nullptr && size != 0) || options->method < MARLIX_EDL_KEEP_FRAMES ||
+            options->method > 2)
+            return MARLIX_ERR_ARGUMENT;
+        edl::convert_options o;
+        o.to = smpte::rate{options->to.num, options->to.den, options->to.drop != 0};
+        if (options->method != MARLIX_EDL_KEEP_FRAMES)
+            o.method = static_cast<smpte::method>(options->method);
+        o.sync         = {options->sync_film, options->sync_video};
+        o.keep_sources = options->keep_sources != 0;
+        for (std::size_t k = 0; k < options->reel_sync_count; ++k) {
+            marlix_edl_reel_sync const& r = options->reel_syncs[k];
+            if (r.reel == nullptr) return MARLIX_ERR_ARGUMENT;
+            o.reel_syncs.push_back({r.reel, {r.sync_film, r.sync_video}});
+        }
+        edl::conversion c = edl::convert(doc->doc, o);
+        if (!c.ok()) {
+            if (refusal != nullptr)
+                *refusal = marlix_edl_refusal{static_cast<int32_t>(c.why), c.event, c.line};
+            if (size != 0) copy_out(edl::describe(c), message, size);
+            return MARLIX_ERR_REFUSED;
+        }
+        if (size != 0) copy_out("", message, size);
+        *out = new marlix_edl{std::move(c.doc), std::move(c.changed)};
+        return MARLIX_OK;
+    });
+}
+
+const char* marlix_edl_convert_error_name(int32_t reason) {
+    if (reason < 0 || reason >= edl::convert_error_count) return "unknown";
+    return edl::convert_error_name(static_cast<edl::convert_error>(reason));
+}
+
+marlix_status marlix_edl_rounding_count(const marlix_edl* doc, size_t* count) {
+    if (doc == nullptr || count == nullptr) return MARLIX_ERR_ARGUMENT;
+    *count = doc->changed.size();
+    return MARLIX_OK;
+}
+
+marlix_status marlix_edl_rounding_at(const marlix_edl* doc, size_t index,
+                                     marlix_edl_rounding* rounding) {
+    if (doc == nullptr || rounding == nullptr || index >= doc->changed.size())
+        return MARLIX_ERR_ARGUMENT;
+    edl::rounding const& r = doc->changed[index];
+    *rounding = marlix_edl_rounding{r.event, r.line, r.before, r.after, r.exact_num, r.exact_den};
+    return MARLIX_OK;
 }
 
 }  // extern "C"

@@ -10,11 +10,6 @@
 
 namespace marlix::edl::detail {
 
-namespace {
-
-// Video, and audio channels 1..99.
-constexpr int channel_count = channel_set::max_audio + 1;
-
 // Whether a motion edit's source span is one its writer could have given.
 // Writers disagree on the span of n record frames at speed v (frames a
 // second, at fps frames a labelled second):
@@ -38,6 +33,11 @@ bool span_explained(std::int64_t source, std::int64_t n, std::int32_t speed_tent
     }
     return false;
 }
+
+namespace {
+
+// Video, and audio channels 1..99.
+constexpr int channel_count = channel_set::max_audio + 1;
 
 finding at_edit(finding_kind k, edit const& e) {
     finding f;

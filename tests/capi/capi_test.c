@@ -505,6 +505,61 @@ static void edit_decision_lists(void) {
     marlix_edl_free(NULL);
 }
 
+/* A list converted in real time, its rounding report, and refusals by name. */
+static void edit_decision_list_conversion(void) {
+    static const char list[] =
+        "001 AX V C 01:00:00:00 01:00:00:10 01:00:00:00 01:00:00:10\n"
+        "002 BX V C 01:00:00:10 01:00:01:00 01:00:00:10 01:00:01:00\n";
+    marlix_tc_rate rate;
+    marlix_edl *doc = NULL, *out = NULL;
+    marlix_edl_convert_options options;
+    marlix_edl_refusal refusal;
+    marlix_edl_rounding rounding;
+    marlix_edl_edit edit;
+    marlix_edl_reel_sync const sync = {"AX", 0, 0};
+    size_t count                    = 0;
+    char text[128];
+    memset(&options, 0, sizeof options);
+    CHECK(marlix_tc_rate_find("25", &rate) == MARLIX_OK);
+    CHECK(marlix_edl_read(list, sizeof list - 1, rate, 0, &doc) == MARLIX_OK);
+    CHECK(marlix_tc_rate_find("24", &options.to) == MARLIX_OK);
+    options.method = 0;
+    CHECK(marlix_edl_convert(doc, &options, &out, &refusal, text, sizeof text) == MARLIX_OK);
+    CHECK(refusal.reason == 0 && same(text, ""));
+    CHECK(marlix_edl_edit_at(out, 1, &edit) == MARLIX_OK);
+    CHECK(edit.record_in == 86409 && edit.record_out == 86424 && edit.source_out == 86424);
+    CHECK(marlix_edl_rounding_count(out, &count) == MARLIX_OK && count == 2);
+    CHECK(marlix_edl_rounding_at(out, 0, &rounding) == MARLIX_OK);
+    CHECK(rounding.event == 1 && rounding.line == 1 && rounding.before == 10 &&
+          rounding.after == 9 && rounding.exact_num == 48 && rounding.exact_den == 5);
+    CHECK(marlix_edl_rounding_at(out, 2, &rounding) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_rounding_count(doc, &count) == MARLIX_OK && count == 0);
+    marlix_edl_free(out);
+    options.method = 2;
+    CHECK(marlix_tc_rate_find("29.97", &options.to) == MARLIX_OK);
+    CHECK(marlix_edl_convert(doc, &options, &out, &refusal, text, sizeof text) ==
+              MARLIX_ERR_REFUSED &&
+          out == NULL);
+    CHECK(same(marlix_edl_convert_error_name(refusal.reason), "no_pulldown") &&
+          refusal.event == -1);
+    marlix_edl_free(doc);
+    CHECK(marlix_tc_rate_find("23.976", &rate) == MARLIX_OK);
+    CHECK(marlix_edl_read(list, sizeof list - 1, rate, 0, &doc) == MARLIX_OK);
+    options.reel_syncs      = &sync;
+    options.reel_sync_count = 1;
+    CHECK(marlix_edl_convert(doc, &options, &out, &refusal, text, sizeof text) ==
+          MARLIX_ERR_REFUSED);
+    CHECK(same(marlix_edl_convert_error_name(refusal.reason), "no_reel_sync") &&
+          refusal.event == 2 && refusal.line == 2);
+    CHECK(same(text, "reel BX has no pulldown sync (give one, or keep the sources)"));
+    options.keep_sources = 1;
+    options.method       = 7;
+    CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_convert(NULL, &options, &out, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
+    CHECK(same(marlix_edl_convert_error_name(99), "unknown"));
+    marlix_edl_free(doc);
+}
+
 int main(void) {
     marlix_set_messages_to_standard_output(0);
     CHECK(marlix_version()[0] != '\0');
@@ -518,6 +573,7 @@ int main(void) {
     legacy();
     timecode();
     status_texts();
+    edit_decision_list_conversion();
     edit_decision_lists();
     if (failures != 0) fprintf(stderr, "%d checks failed\n", failures);
     return failures == 0 ? 0 : 1;

@@ -254,6 +254,29 @@ def test_edl_read_gives_typed_edits_and_findings():
     assert marlix.edl.read(text, "29.97").write() == text
 
 
+def test_edl_convert_reports_rounding_and_refusals():
+    import marlix.edl
+
+    cuts = (
+        "001 AX V C 01:00:00:00 01:00:00:10 01:00:00:00 01:00:00:10\n"
+        "002 BX V C 01:00:00:10 01:00:01:00 01:00:00:10 01:00:01:00\n"
+    )
+    out = marlix.edl.convert(marlix.edl.read(cuts, 25), "24", method="realtime")
+    assert out.document.rate == "24" and out.document.ok
+    assert [e.record_in for e in out.document.edits] == ["01:00:00:00", "01:00:00:09"]
+    assert [(r.event, r.before, r.after, r.exact) for r in out.changed] == [(1, 10, 9, 9.6), (2, 15, 15, 14.4)]
+    film = marlix.edl.read(cuts, "23.976")
+    syncs = {"AX": "00:00:00:00=00:00:00:00", "BX": "01:00:00:00=01:00:00:00"}
+    video = marlix.edl.convert(film, "29.97", method="pulldown", reel_syncs=syncs)
+    assert [e.source_in for e in video.document.edits] == ["01:00:00:00", "01:00:00:13"]
+    with pytest.raises(ValueError, match="line 2: event 002: reel BX has no pulldown sync"):
+        marlix.edl.convert(film, "29.97", method="pulldown", reel_syncs={"AX": syncs["AX"]})
+    with pytest.raises(ValueError, match="a method is needed"):
+        marlix.edl.convert(film, "29.97")
+    dropped = marlix.edl.convert(marlix.edl.read(cuts, "29.97"), "29.97df")
+    assert dropped.document.write().splitlines()[0] == "FCM: DROP FRAME" and not dropped.changed
+
+
 def test_edl_read_file_bytes_and_failures(tmp_path):
     import marlix.edl
 

@@ -14,6 +14,9 @@ char const edl_usage[] =
     "usage: marlix edl check --rate R [--strict] [--json] FILE...\n"
     "       marlix edl show --rate R [--strict] [--json] FILE\n"
     "       marlix edl format --rate R [--tolerant] FILE\n"
+    "       marlix edl convert --rate R --to R [--method frame|realtime|pulldown]\n"
+    "                          [--sync FILMTC=VIDEOTC] [--reel-sync REEL=FILMTC=VIDEOTC]...\n"
+    "                          [--sources keep] [--json --output OUT] FILE\n"
     "CMX 3600 edit decision lists (and the File16/32/128 layouts). FILE '-' is\n"
     "standard input. R: {rates}; a list\n"
     "does not carry its rate. At 29.97 and 59.94, FCM: lines alone choose\n"
@@ -26,6 +29,18 @@ char const edl_usage[] =
     "form of their mode, comments and M2, AUD, SPLIT and FCM lines where they\n"
     "stood, LF line ends, UTF-8. A list with an error is refused, with the\n"
     "first error, unless --tolerant.\n"
+    "convert: the list at rate --to, in canonical form; a list with an error is\n"
+    "refused. Between drop-frame and non-drop at one rate the frames stay and\n"
+    "--method may be left out. frame keeps every count (a speed change);\n"
+    "realtime puts each in on the frame on show at its instant, keeps record\n"
+    "events contiguous and gives each source out as its in plus the new record\n"
+    "length; pulldown is 2:3 between 23.976 and 29.97 (or 24 and 30), the record\n"
+    "side from --sync (default 00:00:00:00=00:00:00:00), each source reel from\n"
+    "its --reel-sync, or its timecodes left as written with --sources keep. M2\n"
+    "speeds keep their multiple of the rate; transition lengths and split\n"
+    "delays move with the record side. Each edit whose record length rounding\n"
+    "changed is reported on standard error (with --json: one object each on\n"
+    "standard output, and the list goes to OUT).\n"
     "check and show read on past errors and report them all; with --strict\n"
     "they stop at the first. --json: one object per finding or edit.\n";
 
@@ -164,13 +179,152 @@ record edit_record(edl::document const& doc, edl::edit const& e) {
     return r;
 }
 
+smpte::rate const* rate_of(parsed_args const& p, char const* option, smpte::rate& into,
+                           std::string& error) {
+    auto const text = p.value(option);
+    if (!text) {
+        error = std::string("a rate is needed: ") + option + " R";
+        return nullptr;
+    }
+    auto const r = smpte::parse_rate(trim_blanks(*text));
+    if (!r) {
+        error = marlix::front::quoted(*text) + " is not a frame rate (" + rate_names_text() + ")";
+        return nullptr;
+    }
+    into = r.value;
+    return &into;
+}
+
+std::string rounding_json(std::string const& file, edl::rounding const& r) {
+    // The exact length to three decimals, as describe() gives it.
+    std::string const text = edl::describe(r);
+    std::size_t const open = text.rfind('(');
+    std::size_t const end  = text.find(' ', open);
+    return "{\"file\": " + json_string(file) + ", \"line\": " + std::to_string(r.line) +
+           ", \"event\": " + std::to_string(r.event) +
+           ", \"record_frames\": " + std::to_string(r.before) +
+           ", \"new_record_frames\": " + std::to_string(r.after) +
+           ", \"exact_frames\": " + text.substr(open + 1, end - open - 1) + "}";
+}
+
+bool write_file(std::string const& name, std::string const& text, std::string& why) {
+    std::FILE* f = std::fopen(name.c_str(), "wb");
+    if (f == nullptr) {
+        why = std::strerror(errno);
+        return false;
+    }
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (!ok) why = std::strerror(errno);
+    if (std::fclose(f) != 0 && ok) {
+        ok  = false;
+        why = std::strerror(errno);
+    }
+    return ok;
+}
+
+int edl_convert(args_t const& args) {
+    parsed_args const p = parse_args(
+        args, {"--rate", "--to", "--method", "--sync", "--reel-sync", "--sources", "--output"},
+        {"--json"});
+    if (!p.error.empty()) return usage_error(p.error);
+    std::string error;
+    smpte::rate from, to;
+    if (rate_of(p, "--rate", from, error) == nullptr || rate_of(p, "--to", to, error) == nullptr)
+        return usage_error(error);
+    edl::convert_options o;
+    o.to = to;
+    if (auto const text = p.value("--method")) {
+        if (*text == "frame")
+            o.method = smpte::method::frame;
+        else if (*text == "realtime")
+            o.method = smpte::method::realtime;
+        else if (*text == "pulldown")
+            o.method = smpte::method::pulldown;
+        else
+            return usage_error("--method takes frame, realtime or pulldown");
+    }
+    bool const one_rate = from.num == to.num && from.den == to.den;
+    if (!o.method && !one_rate)
+        return usage_error(std::string("between ") + smpte::rate_name(from) + " and " +
+                           smpte::rate_name(to) +
+                           " a method is needed: --method frame, realtime or pulldown");
+    bool const pulldown = o.method == smpte::method::pulldown;
+    if (pulldown && (one_rate || !smpte::convert(smpte::timecode(0, from), to, *o.method).ok()))
+        return usage_error(std::string("no 2:3 pulldown from ") + smpte::rate_name(from) + " to " +
+                           smpte::rate_name(to) + " (23.976 and 29.97, or 24 and 30)");
+    for (auto const& [name, value] : p.options) {
+        if ((name == "--sync" || name == "--reel-sync" || name == "--sources") && !pulldown)
+            return usage_error(name + " goes with --method pulldown");
+        std::string why;
+        if (name == "--sync") {
+            auto const read = marlix::front::read_pulldown_sync(value, from, to, &why);
+            if (!read) return usage_error("--sync: " + marlix::front::describe(read.why, why));
+            o.sync = read.value;
+        } else if (name == "--reel-sync") {
+            auto read = edl::read_reel_sync(value, from, to, &why);
+            if (!read) return usage_error("--reel-sync: " + marlix::front::describe(read.why, why));
+            o.reel_syncs.push_back(std::move(read.value));
+        } else if (name == "--sources") {
+            if (value != "keep") return usage_error("--sources takes keep");
+            o.keep_sources = true;
+        }
+    }
+    bool const json   = p.has("--json") || json_output();
+    auto const output = p.value("--output");
+    if (json && !output)
+        return usage_error("--json writes the report: the list needs --output OUT");
+    if (p.operands.size() != 1)
+        return usage_error("edl convert reads one list: FILE, or - for standard input");
+    std::string const& file = p.operands.front();
+    std::string bytes, why;
+    if (!read_all(file, bytes, why)) {
+        std::fprintf(stderr, "marlix: %s: %s\n", file.c_str(), why.c_str());
+        return exit_item_failed;
+    }
+    edl::document const doc = edl::read(bytes, from);
+    if (!doc.ok()) {
+        for (edl::finding const& f : doc.findings)
+            if (f.level() == edl::severity::error)
+                std::fprintf(stderr, "marlix: %s\n", finding_line(file, f, false).c_str());
+        return exit_item_failed;
+    }
+    edl::conversion const c = edl::convert(doc, o);
+    if (!c.ok()) {
+        std::string where = file;
+        if (c.line > 0) where += ":" + std::to_string(c.line) + ": " + event_text(c.event);
+        std::fprintf(stderr, "marlix: %s: %s\n", where.c_str(), edl::describe(c).c_str());
+        return exit_item_failed;
+    }
+    std::string const text = edl::write(c.doc);
+    if (output) {
+        if (!write_file(*output, text, why)) {
+            std::fprintf(stderr, "marlix: %s: %s\n", output->c_str(), why.c_str());
+            return exit_item_failed;
+        }
+    } else if (!text.empty()) {
+        emit_line(text.substr(0, text.size() - 1));
+    }
+    for (edl::rounding const& r : c.changed) {
+        if (json) {
+            emit_line(rounding_json(file, r));
+        } else {
+            finish_output();
+            std::fprintf(stderr, "marlix: %s:%u: %s: record length rounded: %s\n", file.c_str(),
+                         static_cast<unsigned>(r.line), event_text(r.event).c_str(),
+                         edl::describe(r).c_str());
+        }
+    }
+    return exit_ok;
+}
+
 }  // namespace
 
 int run_edl(args_t const& args) {
-    if (args.empty()) return usage_error("edl takes check, show or format");
+    if (args.empty()) return usage_error("edl takes check, show, format or convert");
     std::string const job = args.front();
+    if (job == "convert") return edl_convert(args_t(args.begin() + 1, args.end()));
     if (job != "check" && job != "show" && job != "format")
-        return usage_error("no edl command '" + job + "' (check, show or format)");
+        return usage_error("no edl command '" + job + "' (check, show, format or convert)");
     parsed_args const p = parse_args(args_t(args.begin() + 1, args.end()), {"--rate"},
                                      {"--strict", "--tolerant", "--json"});
     if (!p.error.empty()) return usage_error(p.error);

@@ -30,7 +30,7 @@ constexpr command commands[] = {
     {"cadence", "a picture of a pulldown cadence", cadence_usage, run_cadence},
     {"tc", "strict SMPTE timecode: text, frames, check, add, duration, convert", tc_usage, run_tc},
     {"pull", "the keycode of each video frame from a sync point", pull_usage, run_pull},
-    {"edl", "edit decision lists: check, show, format", edl_usage, run_edl},
+    {"edl", "edit decision lists: check, show, format, convert", edl_usage, run_edl},
 };
 
 constexpr char global_help[] =

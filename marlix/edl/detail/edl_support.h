@@ -9,6 +9,12 @@ namespace marlix::edl::detail {
 constexpr bool is_blank(char c) { return c == ' ' || c == '\t'; }
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+// Whether source frames of a motion edit are a span n record frames at
+// speed_tenths could give at fps frames a labelled second, by any writer's
+// rule, the speed taken anywhere that prints the same.
+bool span_explained(std::int64_t source, std::int64_t n, std::int32_t speed_tenths,
+                    std::int32_t fps);
+
 // The checks across lines: lengths, motion, transitions, event numbers,
 // record order and each channel's overlaps and gaps. Sorts the findings by
 // line; when strict, drops those after the first error.
