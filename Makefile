@@ -8,7 +8,7 @@ CMAKE_GEN = -G Ninja
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps configure build demo check check-clang release sanitize tsan fuzz bench docs format clean
+.PHONY: all deps configure build demo check check-clang check-libcxx release sanitize tsan fuzz bench docs format clean
 
 all: build
 
@@ -42,6 +42,19 @@ check-clang: deps
 	@cmake --build build-clang -j $(JOBS)
 	@cd build-clang && ctest --output-on-failure -j $(JOBS)
 
+# The suite built with clang against libc++ (the standard library of
+# macOS and of Emscripten) instead of libstdc++. GoogleTest is compiled
+# from its sources with the same library; no benchmarks.
+LIBCXX = -stdlib=libc++
+check-libcxx:
+	@scripts/install-deps.sh clang libc++-14-dev libc++abi-14-dev googletest
+	@cmake -S . -B build-libcxx $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_FLAGS="$(LIBCXX)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$(LIBCXX)" -DCMAKE_SHARED_LINKER_FLAGS="$(LIBCXX)" \
+		-DCMAKE_MODULE_LINKER_FLAGS="$(LIBCXX)" -DMARLIX_GTEST_FROM_SOURCE=ON -DMARLIX_BENCH=OFF
+	@cmake --build build-libcxx -j $(JOBS)
+	@cd build-libcxx && ctest --output-on-failure -j $(JOBS)
+
 sanitize: deps
 	@cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARLIX_SANITIZE=ON
 	@cmake --build build-asan -j $(JOBS)
@@ -73,4 +86,4 @@ format:
 	@clang-format -i $$(git ls-files '*.h' '*.cpp')
 
 clean:
-	@rm -rf build build-release build-clang build-asan build-tsan build-fuzz build-bench build-docs
+	@rm -rf build build-release build-clang build-libcxx build-asan build-tsan build-fuzz build-bench build-docs
