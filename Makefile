@@ -8,7 +8,7 @@ CMAKE_GEN = -G Ninja
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps configure build demo check check-clang check-libcxx release sanitize tsan fuzz bench docs format clean
+.PHONY: all deps configure build demo check check-clang check-libcxx check-static release sanitize tsan fuzz bench docs format clean
 
 all: build
 
@@ -55,6 +55,16 @@ check-libcxx:
 	@cmake --build build-libcxx -j $(JOBS)
 	@cd build-libcxx && ctest --output-on-failure -j $(JOBS)
 
+# libmarlix as a static archive (-DBUILD_SHARED_LIBS=OFF): the tool, the C
+# interface test and the Python module linked from it, and the archive
+# installed and used through find_package and pkg-config --static. The
+# unit tests are those of 'make check' (they keep their shared test
+# library) and are not run again.
+check-static: deps
+	@cmake -S . -B build-static $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_SHARED_LIBS=OFF
+	@cmake --build build-static -j $(JOBS) --target marlix marlix_cli marlix_python capi_test
+	@cd build-static && ctest --output-on-failure -j $(JOBS) -R '^(install_consumer|cli|cli_json|capi_test|python_module)$$'
+
 sanitize: deps
 	@cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARLIX_SANITIZE=ON
 	@cmake --build build-asan -j $(JOBS)
@@ -86,4 +96,4 @@ format:
 	@clang-format -i $$(git ls-files '*.h' '*.cpp')
 
 clean:
-	@rm -rf build build-release build-clang build-libcxx build-asan build-tsan build-fuzz build-bench build-docs
+	@rm -rf build build-release build-clang build-libcxx build-static build-asan build-tsan build-fuzz build-bench build-docs
