@@ -125,7 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
         tc_text.check(marlix_tc_write(frame, rate, 0, tc_text.bytes, tc_text.size));
     }
     tc_text.check(marlix_tc_write(sample, rate, number & 1, tc_text.bytes, tc_text.size));
-    marlix_tc_add(sample, rate, wide, &frame);
+    marlix_tc_add(sample, rate, wide, sample & 1, &frame);
+    marlix_tc_duration(sample, frame, rate, sample & 2, &frame);
     marlix_tc_convert(sample, rate, tc, number, medium, other, &frame);
     int64_t film = 0;
     marlix_tc_pull(wide, rate, &film, &code);

@@ -18,6 +18,7 @@
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
 #include "marlix/front/result.h"
+#include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"
 #include "marlix/front/translate.h"
 #include "marlix/host/host_config.h"

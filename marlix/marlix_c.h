@@ -324,8 +324,15 @@ MARLIX_API marlix_status marlix_tc_read(const char* text, marlix_tc_rate rate, i
  * hours unless wrap_day is 0. */
 MARLIX_API marlix_status marlix_tc_write(int32_t frames, marlix_tc_rate rate, int32_t wrap_day,
                                          char* out, size_t size);
+/** frames moved by delta on the clock of a day (23:59:59;29 + 1 is
+ * 00:00:00;00, 00:00:02:00 - 75 at 25 fps is 23:59:57:00), or with wrap_day
+ * 0 the signed count (MARLIX_ERR_TC_OUT_OF_RANGE beyond 32 bits). */
 MARLIX_API marlix_status marlix_tc_add(int32_t frames, marlix_tc_rate rate, int64_t delta,
-                                       int32_t* result);
+                                       int32_t wrap_day, int32_t* result);
+/** The frames from in to out, out exclusive; an out earlier than the in
+ * runs across midnight unless signed_count is non-zero. */
+MARLIX_API marlix_status marlix_tc_duration(int32_t in, int32_t out, marlix_tc_rate rate,
+                                            int32_t signed_count, int32_t* result);
 /** method: 0 real time, 1 frame for frame, 2 pulldown (2:3 with the sync
  * point: film frame sync_film is an A frame on video frame sync_video). */
 MARLIX_API marlix_status marlix_tc_convert(int32_t frames, marlix_tc_rate from, marlix_tc_rate to,

@@ -352,13 +352,29 @@ marlix_status marlix_tc_write(int32_t frames, marlix_tc_rate rate, int32_t wrap_
     });
 }
 
-marlix_status marlix_tc_add(int32_t frames, marlix_tc_rate rate, int64_t delta, int32_t* result) {
+marlix_status marlix_tc_add(int32_t frames, marlix_tc_rate rate, int64_t delta, int32_t wrap_day,
+                            int32_t* result) {
     return guarded([&] {
         if (result == nullptr) return MARLIX_ERR_ARGUMENT;
         if (!known_tc_rate(rate)) return MARLIX_ERR_TC_UNKNOWN_RATE;
-        auto const r = smpte::add(smpte::timecode(frames, to_rate(rate)), delta);
+        auto const r =
+            front::add_on_clock(smpte::timecode(frames, to_rate(rate)), delta, wrap_day != 0);
         if (!r.ok()) return tc_status(r.why);
         *result = r.value.frames();
+        return MARLIX_OK;
+    });
+}
+
+marlix_status marlix_tc_duration(int32_t in, int32_t out, marlix_tc_rate rate, int32_t signed_count,
+                                 int32_t* result) {
+    return guarded([&] {
+        if (result == nullptr) return MARLIX_ERR_ARGUMENT;
+        if (!known_tc_rate(rate)) return MARLIX_ERR_TC_UNKNOWN_RATE;
+        smpte::rate const r = to_rate(rate);
+        auto const d        = front::clock_duration(smpte::timecode(in, r), smpte::timecode(out, r),
+                                                    signed_count != 0);
+        if (!d.ok()) return tc_status(d.why);
+        *result = d.value;
         return MARLIX_OK;
     });
 }

@@ -15,6 +15,7 @@
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/front/labeller.h"
+#include "marlix/front/shown_text.h"
 #include "marlix/host/host_services.h"
 #include "marlix/smpte/timecode.h"
 
@@ -235,7 +236,7 @@ char const* reason_text(reason why) {
 }
 
 std::string describe(reason why, std::string_view subject, label_t type) {
-    std::string const quoted = "'" + std::string(subject) + "'";
+    std::string const quoted = front::quoted(subject);
     char const* const known  = label_type_class_name(type);
     std::string const named =
         known != nullptr ? known : "#" + std::to_string(static_cast<int>(type));

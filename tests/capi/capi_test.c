@@ -391,7 +391,14 @@ static void timecode(void) {
           same(text, "00:00:01:00"));
     CHECK(marlix_tc_write(24 * 86401, film, 0, text, sizeof text) == MARLIX_OK &&
           same(text, "24:00:01:00"));
-    CHECK(marlix_tc_add(2147483647, df, 1, &frames) == MARLIX_ERR_TC_OUT_OF_RANGE);
+    CHECK(marlix_tc_add(2147483647, df, 1, 0, &frames) == MARLIX_ERR_TC_OUT_OF_RANGE);
+    /* The clock of a day: additions wrap, durations run across midnight. */
+    CHECK(marlix_tc_add(2589407, df, 1, 1, &frames) == MARLIX_OK && frames == 0);
+    CHECK(marlix_tc_add(60, df, -125, 1, &frames) == MARLIX_OK && frames == 2589408 - 65);
+    CHECK(marlix_tc_add(60, df, -125, 0, &frames) == MARLIX_OK && frames == -65);
+    CHECK(marlix_tc_duration(2588958, 150, df, 0, &frames) == MARLIX_OK && frames == 600);
+    CHECK(marlix_tc_duration(2588958, 150, df, 1, &frames) == MARLIX_OK && frames == -2588808);
+    CHECK(marlix_tc_duration(0, 1, film, 0, NULL) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_tc_convert(24, film, df, 2, 0, 0, &frames) == MARLIX_OK && frames == 30);
     CHECK(marlix_tc_pull(2, df, &film_frame, &split) == MARLIX_OK && film_frame == 1 && split == 1);
     {

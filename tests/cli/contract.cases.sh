@@ -15,7 +15,7 @@ expect_err project-rate-unknown-number "not a frame rate" --project-rate "#11" t
 
 # Global options go before the command.
 expect global-after-command 2 "" "" -- legacy timecode -t 1 --drop-frame 1801
-expect_err global-after-command-hint "unknown option --drop-frame \(global options go before the command\)" legacy timecode -t 1 --drop-frame 1801
+expect_err global-after-command-hint "unknown option '--drop-frame' \(global options go before the command\)" legacy timecode -t 1 --drop-frame 1801
 
 # convert keeps the roll; -p where the prefix lengths differ.
 expect convert-keeps-roll 0 "KU2290121234+15" "" -- convert --from F35 --to F35 KU2290121234+15

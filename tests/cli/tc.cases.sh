@@ -18,3 +18,26 @@ expect pull-not-keycode 2 "" "" -- pull --stock P --rate 25 --sync "x=01:00:00:0
 expect json-pull 1 $'{"input": "01:00:00:02", "text": "KU2290121234+01", "split": true}\n{"input": "x", "error": "not a timecode [-]HH:MM:SS:FF"}' "" -- --json pull --stock F35 --rate 29.97 --sync "KU2290121234+00=01:00:00:00" 01:00:00:02 x
 expect json-pair 0 '{"input": ["01:00:00:00", "01:00:01:00"], "frames": 25}' "" -- --json tc duration --rate 25 01:00:00:00 01:00:01:00
 expect json-after-command 2 "" "" -- tc frames --rate 25 --json 01:00:00:00
+# Midnight is a clock: additions wrap both ways, durations run across it;
+# --no-wrap and --signed keep the signed answers.
+expect tc-add-wraps 0 $'23:59:57:00\n00:00:00:00' $'00:00:02:00 -125\n23:59:59:24 1\n' -- tc add --rate 25
+expect tc-add-wraps-df 0 $'23:59:57;25\n00:00:00;00' $'00:00:02;00 -125\n23:59:59;29 1\n' -- tc add --rate 29.97df
+expect tc-add-no-wrap 0 "-00:00:03:00" "" -- tc add --rate 25 --no-wrap 00:00:02:00 -125
+expect_err tc-add-out-of-range "out of the 32-bit frame range" tc add --rate 25 --no-wrap 01:00:00:00 99999999999
+expect tc-add-far 0 "08:06:39:24" "" -- tc add --rate 25 01:00:00:00 99999999999
+expect_err tc-add-beyond-64-bits "frames out of the 64-bit range" tc add --rate 25 01:00:00:00 99999999999999999999
+expect_err tc-text-out-of-range "out of the 32-bit range" tc text --rate 25 2147483648
+expect tc-duration-midnight 0 "450" "" -- tc duration --rate 29.97df "23:59:50;00" "00:00:05;00"
+expect tc-duration-signed 0 "-2588958" "" -- tc duration --rate 29.97df --signed "23:59:50;00" "00:00:05;00"
+# Each subcommand takes its own options and shows its own usage line.
+expect tc-foreign-option 2 "" "" -- tc frames --rate 25 --no-wrap 00:00:00:00
+expect_err tc-own-usage "^usage: marlix tc duration " tc duration --rate 25 --from 24 00:00:00:00 00:00:01:00
+expect_err tc-add-usage "^usage: marlix tc add " tc add 00:00:00:00 1
+expect_err tc-no-subcommand "^usage: marlix tc text\|frames" tc
+# Without --rate, the project's rate.
+expect tc-project-rate 0 "00:01:00;02" "" -- --project-rate 29.97 --drop-frame tc text 1800
+expect tc-project-rate-25 0 "00:01:12:00" "" -- --project-rate 25 tc text 1800
+expect_err tc-project-rate-none "no timecode rate" --project-rate "#31" tc text 1800
+# Echoed input is escaped and cut.
+expect_err tc-echo-escaped "'\\\\x1b\[31m\\\\r': " tc frames --rate 25 $'\x1b[31m\r'
+expect_err_in tc-echo-cut "line 1: 'x{80}\.\.\.': " "$(head -c 100000 /dev/zero | tr '\0' x)" tc frames --rate 25

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <tuple>
 
@@ -7,6 +8,7 @@
 #include "marlix/front/label_form.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
+#include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"
 #include "marlix/values/label_point.h"
 
@@ -144,6 +146,72 @@ TEST(front, TimecodesReadWithTheBlanksAroundThem) {
         smpte::timecode const t(f, df);
         ASSERT_EQ(front::read_timecode(smpte::native_text(t), df).value, t) << f;
     }
+}
+
+// Echoed input: escaped so it shows as given, and cut so it stays a line.
+TEST(front, EchoedTextIsShownSafely) {
+    std::string const long_line(2'000'000, 'x');
+    std::string const cut = std::string(front::shown_length, 'x') + "...";
+    std::pair<std::string, std::string> const rows[] = {
+        {"01:00:00:00", "01:00:00:00"},
+        {"a\rb\n\t\x1b[2J\x7f", "a\\rb\\n\\t\\x1b[2J\\x7f"},
+        {"\xef\xbb\xbf"
+         "25",
+         "\\ufeff25"},
+        {"\xff\xfe"
+         "25\xc3",
+         "\\xff\\xfe25\\xc3"},
+        {"\xc0\xaf \xed\xa0\x80 \xf4\x90\x80\x80",
+         "\\xc0\\xaf \\xed\\xa0\\x80 \\xf4\\x90\\x80\\x80"},
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\x9e \xc2\x85 back\\slash",
+         "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\x9e \\u0085 back\\\\slash"},
+        {std::string(1, '\0'), "\\x00"},
+        {long_line, cut},
+        {std::string(front::shown_length, 'x'), std::string(front::shown_length, 'x')},
+        {std::string(front::shown_length - 1, 'x') + "\xe2\x82\xac\xe2\x82\xac",
+         std::string(front::shown_length - 1, 'x') + "\xe2\x82\xac..."}};
+    for (auto const& [text, shown] : rows) EXPECT_EQ(front::shown_text(text), shown) << text;
+    EXPECT_EQ(front::describe(reason::unknown_label_type, "\x1b]0;x\x07"),
+              "'\\x1b]0;x\\x07' is not a label type");
+}
+
+// The clock of a day: additions wrap both ways, an out before its in runs
+// across midnight; the signed answers stay on request.
+TEST(front, MidnightIsAClock) {
+    auto tc = [](char const* text, char const* rate) {
+        return smpte::read(text, smpte::parse_rate(rate).value, {true}).value;
+    };
+    // rate, timecode, frames, on the clock, signed
+    std::tuple<char const*, char const*, std::int64_t, char const*, char const*> const adds[] = {
+        {"29.97df", "23:59:59;29", 1, "00:00:00;00", "24:00:00;00"},
+        {"25", "00:00:02:00", -125, "23:59:57:00", "-00:00:03:00"},
+        {"29.97df", "00:00:02;00", -125, "23:59:57;25", "-00:00:02;05"},
+        {"59.94df", "00:00:00;00", -5178816, "00:00:00;00", "-24:00:00;00"},
+        {"24", "12:00:00:00", 2073600LL * 1000001, "12:00:00:00", "out of the 32-bit frame range"},
+        {"24", "12:00:00:00", INT64_MIN, "15:21:14:16", "out of the 32-bit frame range"},
+        {"30", "30:00:00:00", 0, "06:00:00:00", "30:00:00:00"}};
+    for (auto [rate, text, frames, wrapped, signed_text] : adds) {
+        auto const t = tc(text, rate);
+        auto const w = front::add_on_clock(t, frames), s = front::add_on_clock(t, frames, false);
+        EXPECT_EQ(smpte::to_string(w.value, false), wrapped)
+            << rate << " " << text << " " << frames;
+        EXPECT_EQ(s ? smpte::to_string(s.value, false) : smpte::error_text(s.why), signed_text)
+            << rate << " " << text << " " << frames;
+    }
+    // rate, in, out, on the clock, signed
+    std::tuple<char const*, char const*, char const*, std::int32_t, std::int32_t> const spans[] = {
+        {"29.97df", "23:59:50;00", "00:00:05;00", 450, -2588958},
+        {"25", "01:00:00:00", "01:00:10:00", 250, 250},
+        {"25", "01:00:00:00", "01:00:00:00", 0, 0},
+        {"25", "00:00:00:01", "00:00:00:00", 2159999, -1},
+        {"59.94df", "23:59:59;59", "00:00:00;00", 1, -5178815}};
+    for (auto [rate, in, out, wrapped, signed_count] : spans) {
+        auto const a = tc(in, rate), b = tc(out, rate);
+        EXPECT_EQ(front::clock_duration(a, b).value, wrapped) << rate << " " << in;
+        EXPECT_EQ(front::clock_duration(a, b, true).value, signed_count) << rate << " " << in;
+    }
+    auto const mixed = front::clock_duration(tc("00:00:01:00", "25"), tc("00:00:00:00", "24"));
+    EXPECT_EQ(mixed.why, smpte::error::rate_mismatch);
 }
 
 // Texts and samples through the labeller agree with a label point of the

@@ -131,9 +131,12 @@ TEST(film_to_video_frame, PulldownRoundTripsForEveryPhase) {
         film_to_video_frame(film, transfer_pulldown_4_5, 0, -1, &v);
         EXPECT_EQ(v, video) << film;
     }
-    long32 v = 0;
+    long32 v = -77;  // left as it is on a refusal; no answer pointer is fine
     EXPECT_EQ(film_to_video_frame(5, static_cast<transfer_type>(7), 0, -1, &v), 0);
     EXPECT_EQ(video_to_film_frame(5, static_cast<transfer_type>(4), 0, nullptr, &v), 0);
+    EXPECT_EQ(v, -77);
+    EXPECT_EQ(film_to_video_frame(5, transfer_pulldown_4_5, 0, -1, nullptr), 1);
+    EXPECT_EQ(video_to_film_frame(5, transfer_pulldown_4_5, 0, nullptr, nullptr), 1);
 }
 
 TEST(label_to_frames, FootageAndTheThreePerforationWalk) {

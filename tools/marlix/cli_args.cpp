@@ -1,6 +1,7 @@
 // Command-line arguments: a command's options and operands, and the global
 // options that set the current project before the command.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -67,7 +68,7 @@ parsed_args parse_args(std::vector<std::string> const& args,
         } else if (contains(flags, name) && !inline_value) {
             out.options.emplace_back(name, "");
         } else {
-            out.error = "unknown option " + a;
+            out.error = "unknown option " + marlix::front::quoted(a);
             if (is_global_option(name)) out.error += " (global options go before the command)";
             return out;
         }
@@ -76,6 +77,7 @@ parsed_args parse_args(std::vector<std::string> const& args,
 }
 
 namespace {
+bool project_rate_given                   = false;  // --project-rate stood before the command
 constexpr char const* global_with_value[] = {"--project-rate", "--camera-speed", "--output-rate",
                                              "--output-scan",  "--config",       "--set"};
 constexpr char const* global_flags[]      = {"--drop-frame", "--output-pulled-down",
@@ -93,9 +95,10 @@ bool is_global_option(std::string const& arg) {
 
 std::string take_global_options(std::vector<std::string>& args) {
     Tov::ProjectSettings s = Tov::CurrentProject::settings();
-    bool output_rate_given = false, project_rate_given = false;
-    std::size_t i = 0;
-    auto value_of = [&](std::string const& name, std::string& value) -> std::string {
+    bool output_rate_given = false;
+    project_rate_given     = false;
+    std::size_t i          = 0;
+    auto value_of          = [&](std::string const& name, std::string& value) -> std::string {
         std::string const& a = args[i];
         if (a.size() > name.size() && a[name.size()] == '=') {
             value = a.substr(name.size() + 1);
@@ -111,8 +114,8 @@ std::string take_global_options(std::vector<std::string>& args) {
         if (auto e = value_of(name, v); !e.empty()) return e;
         auto r = parse_rate(v, drop);
         if (!r)
-            return "option " + name + ": '" + v + "' is not a frame rate (" + rate_names_text() +
-                   ", or #N for the host's rate number N)";
+            return "option " + name + ": " + marlix::front::quoted(v) + " is not a frame rate (" +
+                   rate_names_text() + ", or #N for the host's rate number N)";
         field = *r;
         return "";
     };
@@ -188,6 +191,28 @@ std::string take_global_options(std::vector<std::string>& args) {
     Tov::CurrentProject::apply(s);
     args.erase(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(i));
     return "";
+}
+
+std::optional<marlix::smpte::rate> project_timecode_rate(std::string& why) {
+    if (!project_rate_given) return std::nullopt;
+    Tov::ProjectSettings const s = Tov::CurrentProject::settings();
+    std::string const names      = marlix::smpte::rate_names();
+    auto timecode_rate           = [&](bool drop) -> std::optional<marlix::smpte::rate> {
+        for (std::size_t at = 0; at < names.size();) {
+            std::size_t const end = std::min(names.find(' ', at), names.size());
+            auto const r          = marlix::smpte::parse_rate(names.substr(at, end - at)).value;
+            if (marlix::smpte::host_frame_rate(r) == s.frame_rate && r.drop == drop) return r;
+            at = end + 1;
+        }
+        return std::nullopt;
+    };
+    // --drop-frame at a rate that does not drop labels counts every frame.
+    if (s.drop_frame_timecode)
+        if (auto const r = timecode_rate(true)) return r;
+    if (auto const r = timecode_rate(false)) return r;
+    why = "the project rate #" + std::to_string(static_cast<int>(s.frame_rate)) +
+          " is no timecode rate: give --rate R";
+    return std::nullopt;
 }
 
 }  // namespace marlix_cli

@@ -256,10 +256,11 @@ int answer(item_result const& r, std::string const& input, std::string const& te
     }
     emit_line("invalid");
     std::fflush(stdout);  // keep the two streams in order for a reader of both
+    std::string const shown = marlix::front::quoted(text);
     if (line > 0)
-        std::fprintf(stderr, "marlix: line %ld: '%s': %s\n", line, text.c_str(), r.why.c_str());
+        std::fprintf(stderr, "marlix: line %ld: %s: %s\n", line, shown.c_str(), r.why.c_str());
     else
-        std::fprintf(stderr, "marlix: '%s': %s\n", text.c_str(), r.why.c_str());
+        std::fprintf(stderr, "marlix: %s: %s\n", shown.c_str(), r.why.c_str());
     return exit_item_failed;
 }
 

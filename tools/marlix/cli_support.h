@@ -49,6 +49,11 @@ std::string rate_names_text();
 // N (0..34). Sets drop when the name says drop-frame.
 std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop = nullptr);
 
+// The timecode rate of the global --project-rate (drop-frame with
+// --drop-frame); nothing when none was given, or with the reason in why when
+// the project rate is no timecode rate.
+std::optional<marlix::smpte::rate> project_timecode_rate(std::string& why);
+
 // A label type: an EDL name (any case), a converter class name, a frame
 // rate (its timecode type) or '#N' for catalogue number N (0..41). Null
 // with the reason in why.

@@ -210,7 +210,8 @@ int run_span(args_t const& args) {
     if (c.status != exit_ok) return c.status;
     auto refused = [&](std::string const& text, marlix::front::reason why) {
         return item_result::failure(
-            "'" + text + "': " + marlix::front::describe(why, c.labels.refusal(), c.labels.type()));
+            marlix::front::quoted(text) + ": " +
+            marlix::front::describe(why, c.labels.refusal(), c.labels.type()));
     };
     auto span = [&](std::string const& first, std::string const& second) {
         auto const a = c.labels.plain_sample(first);

@@ -149,8 +149,8 @@ int label_at(args_t const& args) {
     if (p.operands.empty()) return usage_error("label at needs a keep string");
     auto const read = marlix::front::read_keep_string(p.operands.front());
     if (!read)
-        return usage_error("'" + p.operands.front() +
-                           "': " + marlix::front::describe(read.why, p.operands.front()));
+        return usage_error(marlix::front::quoted(p.operands.front()) + ": " +
+                           marlix::front::describe(read.why, p.operands.front()));
     marlix::label const& l = *read.value;
     bool const position    = p.has("--position");
     args_t const items(p.operands.begin() + 1, p.operands.end());

@@ -87,7 +87,8 @@ int medium_parse(args_t const& args) {
 int medium_fits(args_t const& args) {
     if (args.empty()) return usage_error("medium fits needs a pattern M,G");
     auto const pattern = parse_ident(args.front());
-    if (!pattern) return usage_error("'" + args.front() + "' is not a medium roll identity");
+    if (!pattern)
+        return usage_error(marlix::front::quoted(args.front()) + " is not a medium roll identity");
     args_t const candidates(args.begin() + 1, args.end());
     return for_each_item(candidates, [&](std::string const& text) {
         auto const c = parse_ident(text);
@@ -106,7 +107,8 @@ int medium_from_format(args_t const& args) {
     if (!rate_text) return usage_error("--rate R is needed");
     auto const rate = parse_rate(*rate_text);
     if (!rate)
-        return usage_error("'" + *rate_text + "' is not a frame rate (" + rate_names_text() + ")");
+        return usage_error(marlix::front::quoted(*rate_text) + " is not a frame rate (" +
+                           rate_names_text() + ")");
     auto const s =
         *scan == "p" ? Tov::Image::ScanMode_Progressive : Tov::Image::ScanMode_InterlacedUpperFirst;
     auto const m = p.has("--output") ? marlix::getMediumRollfromOutputDetails(s, *rate)
@@ -138,7 +140,9 @@ int run_roll(args_t const& args) {
         if (!p.error.empty()) return usage_error(p.error);
         if (p.operands.size() != 1) return usage_error("roll write takes one identity M,G");
         auto const id = parse_ident(p.operands.front());
-        if (!id) return usage_error("'" + p.operands.front() + "' is not a medium roll identity");
+        if (!id)
+            return usage_error(marlix::front::quoted(p.operands.front()) +
+                               " is not a medium roll identity");
         marlix::MediumRoll roll(*id);
         if (auto reel = p.value("--reel")) {
             // The keep string ends the reel id at a blank, and a colon

@@ -4,23 +4,40 @@
 #include <cstdio>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "cli_support.h"
 #include "commands.h"
 
 namespace marlix_cli {
 
+// Each subcommand's usage line, the first of which begins "usage:".
+#define TC_TEXT_USAGE "marlix tc text [--rate R] [--no-wrap] [--native] FRAME..."
+#define TC_FRAMES_USAGE "marlix tc frames [--rate R] [--any-hours] TC..."
+#define TC_CHECK_USAGE "marlix tc check [--rate R] [--any-hours] TC..."
+#define TC_ADD_USAGE "marlix tc add [--rate R] [--any-hours] [--no-wrap] TC FRAMES|TC"
+#define TC_DURATION_USAGE "marlix tc duration [--rate R] [--any-hours] [--signed] IN OUT"
+#define TC_CONVERT_USAGE                                                     \
+    "marlix tc convert --from R --to R [--method realtime|frame|pulldown]\n" \
+    "                         [--sync FILMTC=VIDEOTC] TC..."
+
 char const tc_usage[] =
-    "usage: marlix tc text --rate R [--no-wrap] [--native] FRAME...\n"
-    "       marlix tc frames --rate R [--any-hours] TC...\n"
-    "       marlix tc check --rate R [--any-hours] TC...\n"
-    "       marlix tc add --rate R TC FRAMES|TC\n"
-    "       marlix tc duration --rate R IN OUT\n"
-    "       marlix tc convert --from R --to R [--method realtime|frame|pulldown]\n"
-    "                         [--sync FILMTC=VIDEOTC] TC...\n"
+    "usage: " TC_TEXT_USAGE
+    "\n"
+    "       " TC_FRAMES_USAGE
+    "\n"
+    "       " TC_CHECK_USAGE
+    "\n"
+    "       " TC_ADD_USAGE
+    "\n"
+    "       " TC_DURATION_USAGE
+    "\n"
+    "       " TC_CONVERT_USAGE
+    "\n"
     "SMPTE timecode HH:MM:SS:FF (';' before the frames at drop-frame rates).\n"
     "R: {rates} (or\n"
-    "30000/1001 and its kin). FRAME counts frames from 00:00:00:00.\n"
+    "30000/1001 and its kin); without --rate, the global --project-rate (with\n"
+    "--drop-frame). FRAME counts frames from 00:00:00:00.\n"
     "text: the label of each frame count (a negative count is '-' and the label\n"
     "of its magnitude; the day wraps unless --no-wrap; --native prints it as the\n"
     "label converter of the rate does, ' 01:00:00.00').\n"
@@ -30,8 +47,11 @@ char const tc_usage[] =
     "ignores blanks around a timecode (the --native text's too). check prints ok\n"
     "or 'invalid' with the reason (syntax, field out of range, dropped label,\n"
     "drop-frame separator at a non-drop rate, trailing text, 32-bit range).\n"
-    "add: TC moved by FRAMES (signed) or by the frames of a second TC.\n"
-    "duration: the frames from IN to OUT, OUT exclusive as EDLs count.\n"
+    "add: TC moved by FRAMES (signed, 64-bit) or by the frames of a second TC,\n"
+    "on the clock of a day: 23:59:59:24 + 1 is 00:00:00:00, and 00:00:01:00 - 50\n"
+    "is 23:59:59:00 at 25; --no-wrap gives the signed answer (-00:00:01:00).\n"
+    "duration: the frames from IN to OUT, OUT exclusive as EDLs count; an OUT\n"
+    "earlier than IN runs across midnight, unless --signed.\n"
     "With no operands, add and duration read two per line of standard input.\n"
     "convert: realtime (default) gives the frame on show at the same instant;\n"
     "frame keeps the count (a speed change, 25 to 24); pulldown is 2:3 between\n"
@@ -67,7 +87,7 @@ std::optional<smpte::rate> rate_option(parsed_args const& p, char const* name, s
     }
     auto const r = smpte::parse_rate(trim_blanks(*text));
     if (!r) {
-        error = "'" + *text + "' is not a frame rate (" + rate_names_text() + ")";
+        error = marlix::front::quoted(*text) + " is not a frame rate (" + rate_names_text() + ")";
         return std::nullopt;
     }
     return r.value;
@@ -126,16 +146,63 @@ int tc_convert(parsed_args const& p) {
 
 }  // namespace
 
+namespace {
+
+// A tc subcommand: its usage line and the options it takes.
+struct tc_subcommand {
+    char const* name;
+    char const* usage;
+    std::vector<std::string> with_value, flags;
+};
+
+tc_subcommand const tc_subcommands[] = {
+    {"text", "usage: " TC_TEXT_USAGE, {"--rate"}, {"--no-wrap", "--native"}},
+    {"frames", "usage: " TC_FRAMES_USAGE, {"--rate"}, {"--any-hours"}},
+    {"check", "usage: " TC_CHECK_USAGE, {"--rate"}, {"--any-hours"}},
+    {"add", "usage: " TC_ADD_USAGE, {"--rate"}, {"--any-hours", "--no-wrap"}},
+    {"duration", "usage: " TC_DURATION_USAGE, {"--rate"}, {"--any-hours", "--signed"}},
+    {"convert", "usage: " TC_CONVERT_USAGE, {"--from", "--to", "--method", "--sync"}, {}},
+};
+
+// The rate of --rate, or else of the global --project-rate.
+std::optional<smpte::rate> tc_rate(parsed_args const& p, std::string& error) {
+    if (p.has("--rate")) return rate_option(p, "--rate", error);
+    if (auto const r = project_timecode_rate(error)) return r;
+    if (error.empty()) error = "a rate is needed: --rate R (or the global --project-rate R)";
+    return std::nullopt;
+}
+
+// Whether text is a whole number as people write one: a sign, then digits,
+// with blanks around it.
+bool looks_whole(std::string const& text) {
+    std::string const t    = trim_blanks(text);
+    std::size_t const sign = !t.empty() && (t[0] == '-' || t[0] == '+') ? 1 : 0;
+    return t.size() > sign && t.find_first_not_of("0123456789", sign) == t.npos;
+}
+
+std::string timecode_refused(std::string const& text, smpte::error why) {
+    return marlix::front::quoted(text) + ": " + smpte::error_text(why);
+}
+
+}  // namespace
+
 int run_tc(args_t const& args) {
+    set_command_usage("usage: marlix tc text|frames|check|add|duration|convert OPTIONS OPERANDS");
     if (args.empty()) return usage_error("tc needs text, frames, check, add, duration or convert");
-    std::string const what = args.front();
+    std::string const what   = args.front();
+    tc_subcommand const* sub = nullptr;
+    for (auto const& c : tc_subcommands)
+        if (what == c.name) sub = &c;
+    if (sub == nullptr)
+        return usage_error("tc has no " + marlix::front::quoted(what) +
+                           ": text, frames, check, add, duration or convert");
+    set_command_usage(sub->usage);
     args_t const rest(args.begin() + 1, args.end());
-    parsed_args const p = parse_args(rest, {"--rate", "--from", "--to", "--method", "--sync"},
-                                     {"--no-wrap", "--native", "--any-hours"});
-    if (!p.error.empty()) return usage_error(p.error);
+    parsed_args const p = parse_args(rest, sub->with_value, sub->flags);
+    if (!p.error.empty()) return usage_error("tc " + what + ": " + p.error);
     if (what == "convert") return tc_convert(p);
     std::string error;
-    auto const r = rate_option(p, "--rate", error);
+    auto const r = tc_rate(p, error);
     if (!r) return usage_error(error);
     smpte::read_options const options{p.has("--any-hours")};
     if (what == "text") {
@@ -144,7 +211,10 @@ int run_tc(args_t const& args) {
             return usage_error(std::string("no label converter counts ") + smpte::rate_name(*r));
         return for_each_item(p.operands, [&](std::string const& item) {
             auto const n = parse_integer(item, INT32_MIN, INT32_MAX);
-            if (!n) return item_result::failure("not a frame count (a 32-bit whole number)");
+            if (!n)
+                return item_result::failure(looks_whole(item)
+                                                ? "the frame count is out of the 32-bit range"
+                                                : "not a frame count (a 32-bit whole number)");
             smpte::timecode const t(static_cast<std::int32_t>(*n), *r);
             return timecode_answer(native ? smpte::native_text(t) : smpte::to_string(t, wrap));
         });
@@ -162,29 +232,35 @@ int run_tc(args_t const& args) {
         });
     }
     if (what == "add") {
+        bool const wrap = !p.has("--no-wrap");
         return for_each_pair(p.operands, [&](std::string const& a, std::string const& b) {
             auto const t = read_timecode(a, *r, options);
-            if (!t) return item_result::failure("'" + a + "': " + smpte::error_text(t.why));
-            if (auto const n = parse_integer(b, INT32_MIN, INT32_MAX))
-                return timecode_result(smpte::add(t.value, *n));
+            if (!t) return item_result::failure(timecode_refused(a, t.why));
+            if (looks_whole(b)) {
+                auto const n = parse_integer(b, INT64_MIN, INT64_MAX);
+                if (!n)
+                    return item_result::failure(marlix::front::quoted(b) +
+                                                ": frames out of the 64-bit range");
+                return timecode_result(marlix::front::add_on_clock(t.value, *n, wrap), wrap);
+            }
             auto const u = read_timecode(b, *r, options);
             if (!u)
                 return item_result::failure(
-                    "'" + b + "' is neither frames nor a timecode: " + smpte::error_text(u.why));
-            return timecode_result(smpte::add(t.value, u.value.frames()));
+                    marlix::front::quoted(b) +
+                    " is neither frames nor a timecode: " + smpte::error_text(u.why));
+            return timecode_result(marlix::front::add_on_clock(t.value, u.value.frames(), wrap),
+                                   wrap);
         });
     }
-    if (what == "duration") {
-        return for_each_pair(p.operands, [&](std::string const& a, std::string const& b) {
-            auto const in = read_timecode(a, *r, options), out = read_timecode(b, *r, options);
-            if (!in) return item_result::failure("'" + a + "': " + smpte::error_text(in.why));
-            if (!out) return item_result::failure("'" + b + "': " + smpte::error_text(out.why));
-            auto const d = smpte::duration(in.value, out.value);
-            if (!d) return item_result::failure(smpte::error_text(d.why));
-            return frames_answer(d.value);
-        });
-    }
-    return usage_error("tc has no '" + what + "': text, frames, check, add, duration or convert");
+    bool const signed_count = p.has("--signed");
+    return for_each_pair(p.operands, [&](std::string const& a, std::string const& b) {
+        auto const in = read_timecode(a, *r, options), out = read_timecode(b, *r, options);
+        if (!in) return item_result::failure(timecode_refused(a, in.why));
+        if (!out) return item_result::failure(timecode_refused(b, out.why));
+        auto const d = marlix::front::clock_duration(in.value, out.value, signed_count);
+        if (!d) return item_result::failure(smpte::error_text(d.why));
+        return frames_answer(d.value);
+    });
 }
 
 int run_pull(args_t const& args) {

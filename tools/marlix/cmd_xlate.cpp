@@ -52,8 +52,8 @@ int run_xlate(args_t const& args) {
     auto const from_text = p.value("--from"), to_text = p.value("--to");
     if (!from_text || !to_text) return usage_error("xlate needs --from MEDIUM and --to MEDIUM");
     auto const from = parse_medium(*from_text), to = parse_medium(*to_text);
-    if (!from) return usage_error("'" + *from_text + "' is not a medium");
-    if (!to) return usage_error("'" + *to_text + "' is not a medium");
+    if (!from) return usage_error(marlix::front::quoted(*from_text) + " is not a medium");
+    if (!to) return usage_error(marlix::front::quoted(*to_text) + " is not a medium");
     marlix::MPosn_Xlate_Params params;
     if (auto t = p.value("--transfer")) {
         auto const transfer = marlix::front::find_transfer(trim_blanks(*t));
@@ -70,12 +70,13 @@ int run_xlate(args_t const& args) {
     if (auto r = p.value("--transfer-rate")) {
         auto const rate = parse_rate(*r);
         if (!rate)
-            return usage_error("'" + *r + "' is not a frame rate (" + rate_names_text() + ")");
+            return usage_error(marlix::front::quoted(*r) + " is not a frame rate (" +
+                               rate_names_text() + ")");
         params.transfer_rate = *rate;
     }
     if (auto v = p.value("--video-medium")) {
         auto const m = parse_medium(*v);
-        if (!m) return usage_error("'" + *v + "' is not a medium");
+        if (!m) return usage_error(marlix::front::quoted(*v) + " is not a medium");
         params.video_medium = *m;
     } else {
         params.video_medium = marlix::getDefaultEditMediumForProject();
