@@ -8,7 +8,7 @@ CMAKE_GEN = -G Ninja
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps configure build demo check check-clang check-libcxx check-static release sanitize tsan fuzz bench docs format clean
+.PHONY: all deps configure build demo check check-clang check-libcxx check-static wasm check-wasm release sanitize tsan fuzz bench docs format clean
 
 all: build
 
@@ -65,6 +65,23 @@ check-static: deps
 	@cmake --build build-static -j $(JOBS) --target marlix marlix_cli marlix_python capi_test
 	@cd build-static && ctest --output-on-failure -j $(JOBS) -R '^(install_consumer|cli|cli_json|capi_test|python_module)$$'
 
+# The library and its JavaScript binding compiled with Emscripten into
+# web/site/marlix.mjs (beside it marlix_wasm.mjs, which it loads, and the
+# TypeScript declarations marlix.d.mts); check-wasm compiles a TypeScript
+# caller against the declarations and runs the binding's Node tests. Emscripten's optimiser needs Debian's node modules.
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
+wasm:
+	@scripts/install-deps.sh emscripten nodejs node-typescript
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B build-wasm $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+		-DMARLIX_WERROR=ON -DMARLIX_TESTS=OFF -DMARLIX_TOOLS=OFF -DMARLIX_PYTHON=OFF >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build build-wasm -j $(JOBS)
+	@echo "JavaScript module: web/site/marlix.mjs"
+
+check-wasm: wasm
+	@tsc --noEmit --strict --target es2022 --module nodenext --moduleResolution nodenext \
+		web/tests/declarations.mts
+	@node --test web/tests/
+
 sanitize: deps
 	@cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARLIX_SANITIZE=ON
 	@cmake --build build-asan -j $(JOBS)
@@ -96,4 +113,4 @@ format:
 	@clang-format -i $$(git ls-files '*.h' '*.cpp')
 
 clean:
-	@rm -rf build build-release build-clang build-libcxx build-static build-asan build-tsan build-fuzz build-bench build-docs
+	@rm -rf build build-release build-clang build-libcxx build-static build-wasm web/site build-asan build-tsan build-fuzz build-bench build-docs
