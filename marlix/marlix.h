@@ -17,6 +17,7 @@
 #include "marlix/front/keep_string.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
+#include "marlix/front/pull.h"
 #include "marlix/front/result.h"
 #include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"

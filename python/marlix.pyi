@@ -1,19 +1,27 @@
 """Edge-label arithmetic: label text and samples, SMPTE timecode, translation
 between media, pulldown cadences. Every failure raises ValueError."""
 
-from typing import Iterable, Optional, Sequence, Union
+from decimal import Decimal
+from fractions import Fraction
+from typing import Iterable, Literal, Optional, Union
 
 __version__: str
 
+# A frame rate: a name as "25", "29.97df" or "24000/1001", or a number (25,
+# 29.97, 24000 / 1001, Fraction(24000, 1001), Decimal("23.976")); where the
+# host's rates are taken, "#N" for the host's rate number N too.
+Rate = Union[str, int, float, Fraction, Decimal]
 # A label type, named as on the command line: an EDL name ("P", "ND",
-# "F35"), a class name ("pal_label"), a frame rate ("29.97df", or a number:
-# 25 is pal_label) or "#N" for catalogue number N ("#25" is keycode_16_label_5).
-LabelType = Union[str, int, float]
-# A frame rate: a name as "25" or "29.97df", a number (25, 29.97), or "#N"
-# for the host's rate number N.
-Rate = Union[str, int, float]
+# "F35"), a class name ("pal_label"), a frame rate (a Rate: 25 is
+# pal_label) or "#N" for catalogue number N ("#25" is keycode_16_label_5).
+LabelType = Rate
 # A medium: its name in any case ("Film", "30i", "Audio") or its number.
 Medium = Union[str, int]
+# Whole numbers in bulk: a list, a range, or a buffer (array, numpy).
+Numbers = Union[Iterable[int], range, memoryview]
+# How a batch answers an item that fails: ValueError naming it, or None in
+# its place.
+Errors = Literal["raise", "none"]
 
 # Label texts and typed prefixes are read strictly (a label that exists at
 # the type, in a form people write it); strict=False reads them as the
@@ -22,16 +30,45 @@ def label_text(type: LabelType, sample: int, *, prefix: Optional[str] = None, st
 def label_sample(type: LabelType, text: str, *, prefix: Optional[str] = None, strict: bool = True) -> int: ...
 def label_texts(
     type: LabelType,
-    samples: Union[Iterable[int], range, memoryview],
+    samples: Numbers,
     *,
     prefix: Optional[str] = None,
     strict: bool = True,
-) -> list[str]: ...
+    errors: Errors = "raise",
+) -> list[Optional[str]]: ...
 def label_samples(
-    type: LabelType, texts: Iterable[str], *, prefix: Optional[str] = None, strict: bool = True
-) -> list[int]: ...
-def tc_text(frames: int, rate: Union[str, int, float]) -> str: ...
-def tc_frames(text: str, rate: Union[str, int, float], strict: bool = True) -> int: ...
+    type: LabelType,
+    texts: Iterable[str],
+    *,
+    prefix: Optional[str] = None,
+    strict: bool = True,
+    errors: Errors = "raise",
+) -> list[Optional[int]]: ...
+
+# SMPTE timecode HH:MM:SS:FF (';' before the frames at drop-frame rates),
+# read strictly with the blanks around it ignored.
+def tc_text(frames: int, rate: Rate, *, wrap: bool = True) -> str: ...
+def tc_texts(frames: Numbers, rate: Rate, *, wrap: bool = True, errors: Errors = "raise") -> list[Optional[str]]: ...
+def tc_frames(text: str, rate: Rate, strict: bool = True) -> int: ...
+def tc_frames_batch(
+    texts: Iterable[str], rate: Rate, strict: bool = True, *, errors: Errors = "raise"
+) -> list[Optional[int]]: ...
+# On the clock of a day: an addition wraps both ways and an out before the
+# in runs across midnight, unless wrap=False or signed=True.
+def tc_add(tc: str, frames_or_tc: Union[int, str], rate: Rate, *, wrap: bool = True) -> str: ...
+def tc_duration(in_: str, out: str, rate: Rate, *, signed: bool = False) -> int: ...
+def tc_convert(
+    tc: str,
+    from_rate: Rate,
+    to_rate: Rate,
+    *,
+    method: Literal["realtime", "frame", "pulldown"] = "realtime",
+    sync: Optional[str] = None,
+) -> str: ...
+# (keycode, split) of the film frame a video frame shows, from sync
+# "KEYCODE=TC"; a film frame outside the sync point's roll is refused.
+def pull(tc: str, stock: LabelType, rate: Rate, sync: str) -> tuple[str, bool]: ...
+
 def xlate(
     position: float,
     from_medium: Medium,

@@ -1,7 +1,9 @@
 // The Python module: label text and samples one at a time or in batches
-// (one C++ loop with the GIL released), SMPTE timecode, translation between
-// media under settings of one call, and cadence pictures. Every failure is
-// a ValueError that says what was wrong.
+// (one C++ loop with the GIL released), SMPTE timecode (text, arithmetic on
+// the clock of a day, conversion between rates, keycode pulls), translation
+// between media under settings of one call, and cadence pictures. Every
+// failure is a ValueError that says what was wrong in the caller's terms;
+// the host's own messages go to the "marlix" logger.
 
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
@@ -20,6 +22,8 @@
 #include "marlix/entry/library_entry.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
+#include "marlix/front/pull.h"
+#include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"
 #include "marlix/front/translate.h"
 #include "marlix/host/host_services.h"
@@ -40,9 +44,27 @@ using namespace marlix;
 
 std::string shown(py::handle h) { return py::repr(h).cast<std::string>(); }
 
+// The known rates that drop no frame numbers, for numbers to match.
+std::vector<smpte::rate> const& plain_rates() {
+    static std::vector<smpte::rate> const rates = [] {
+        std::vector<smpte::rate> out;
+        std::string_view names = smpte::rate_names();
+        while (!names.empty()) {
+            std::size_t const end = std::min(names.find(' '), names.size());
+            auto const r          = smpte::parse_rate(names.substr(0, end));
+            if (r && !r.value.drop) out.push_back(r.value);
+            names.remove_prefix(std::min(end + 1, names.size()));
+        }
+        return out;
+    }();
+    return rates;
+}
+
 // A number as a rate is written: an int, or a whole float, in decimal
-// digits ("25"), another float as repr() gives it ("29.97"); empty for
-// anything else.
+// digits ("25"); a float that is a known rate's quotient (24000 / 1001) as
+// that rate's name, another as repr() gives it ("29.97"); a fraction as
+// "num/den" (Fraction(24000, 1001)); another real number (Decimal) as str()
+// gives it. Empty for anything else, bool included.
 std::string number_text(py::handle value) {
     if (py::isinstance<py::bool_>(value)) return {};
     if (py::isinstance<py::int_>(value)) return py::str(value).cast<std::string>();
@@ -50,9 +72,27 @@ std::string number_text(py::handle value) {
         double const v = value.cast<double>();
         if (v == std::floor(v) && std::fabs(v) < 1e15)
             return std::to_string(static_cast<long long>(v));
+        for (smpte::rate const r : plain_rates())
+            if (v == static_cast<double>(r.num) / r.den) return smpte::rate_name(r);
         return shown(value);
     }
+    py::module_ const numbers = py::module_::import("numbers");
+    if (py::isinstance(value, numbers.attr("Rational"))) {
+        std::string const num = py::str(value.attr("numerator")).cast<std::string>();
+        std::string const den = py::str(value.attr("denominator")).cast<std::string>();
+        return den == "1" ? num : num + "/" + den;
+    }
+    // Decimal is a Number only; complex numbers are no rates.
+    if (py::isinstance(value, numbers.attr("Number")) &&
+        (py::isinstance(value, numbers.attr("Real")) ||
+         !py::isinstance(value, numbers.attr("Complex"))))
+        return py::str(value).cast<std::string>();
     return {};
+}
+
+// A rate as a name: a str as it is, a number as number_text writes it.
+std::string rate_text(py::handle value) {
+    return py::isinstance<py::str>(value) ? value.cast<std::string>() : number_text(value);
 }
 
 // A label type as the tool names one: an EDL name, class name, frame rate
@@ -92,9 +132,39 @@ front::labeller labeller_of(py::handle type, std::optional<std::string> const& p
     return labeller_for(label_type_of(type), prefix, strict);
 }
 
-std::int32_t sample_of(long long n) {
-    if (n < INT32_MIN || n > INT32_MAX)
-        fail("sample " + std::to_string(n) + " does not fit 32 bits");
+// How a batch answers an item that fails: ValueError naming it ("raise",
+// the default), or None in its place ("none").
+bool keeps_going(std::string const& errors) {
+    if (errors == "raise") return false;
+    if (errors != "none") fail("errors: '" + errors + "' is neither \"raise\" nor \"none\"");
+    return true;
+}
+
+// The items of a batch, and the indices of those that failed (ascending).
+template <class T>
+struct batch {
+    std::vector<T> values;
+    std::vector<std::size_t> failed;
+};
+
+// A list of the batch's answers, None where an item failed.
+template <class T, class Make>
+py::list answers(batch<T> const& b, Make make) {
+    py::list out(b.values.size());
+    auto next = b.failed.begin();
+    for (std::size_t i = 0; i < b.values.size(); ++i) {
+        bool const bad = next != b.failed.end() && *next == i;
+        if (bad) ++next;
+        PyList_SET_ITEM(out.ptr(), static_cast<Py_ssize_t>(i),
+                        bad ? py::none().release().ptr() : make(b.values[i]).release().ptr());
+    }
+    return out;
+}
+
+bool fits_32(long long n) { return n >= INT32_MIN && n <= INT32_MAX; }
+
+std::int32_t sample_of(long long n, char const* noun = "sample") {
+    if (!fits_32(n)) fail(std::string(noun) + " " + std::to_string(n) + " does not fit 32 bits");
     return static_cast<std::int32_t>(n);
 }
 
@@ -121,38 +191,74 @@ std::int32_t label_sample(py::handle type, std::string const& text,
     return sample_read(labels, text);
 }
 
-// The samples of a batch: a range is walked without a list, an object with
-// the buffer protocol is read in place, anything else iterated.
-std::vector<std::int32_t> samples_of(py::handle samples) {
-    std::vector<std::int32_t> out;
-    if (py::isinstance(samples, py::module_::import("builtins").attr("range"))) {
-        long long const start = samples.attr("start").cast<long long>();
-        long long const step  = samples.attr("step").cast<long long>();
-        long long const n     = static_cast<long long>(py::len(samples));
-        sample_of(start);
-        if (n > 0) sample_of(start + (n - 1) * step);  // a range is monotonic: both ends fit
-        out.resize(static_cast<std::size_t>(n));
-        for (long long i = 0; i < n; ++i)
-            out[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(start + i * step);
-        return out;
+// The whole numbers of a batch (samples, frame counts): a range is walked
+// without a list, an object with the buffer protocol is read in place,
+// anything else iterated. An item that is no whole number of 32 bits fails:
+// ValueError, or its index kept when keep_going.
+batch<std::int32_t> numbers_of(py::handle items, char const* noun, bool keep_going) {
+    batch<std::int32_t> out;
+    auto refuse = [&](std::size_t i, std::string const& why) {
+        if (!keep_going) fail(why);
+        out.failed.push_back(i);
+    };
+    auto take = [&](std::size_t i, long long v) {
+        if (fits_32(v))
+            out.values[i] = static_cast<std::int32_t>(v);
+        else
+            refuse(i, std::string(noun) + " " + std::to_string(v) + " does not fit 32 bits");
+    };
+    if (py::isinstance(items, py::module_::import("builtins").attr("range"))) {
+        // A range whose ends are 64-bit numbers is walked here, each item
+        // the last plus the step (each lies between the ends, so no sum
+        // overflows); any other range is iterated.
+        long long ends[3]         = {};  // start, stop, step
+        bool all_fit              = true;
+        char const* const names[] = {"start", "stop", "step"};
+        for (int k = 0; k < 3; ++k) {
+            int overflow = 0;
+            ends[k]      = PyLong_AsLongLongAndOverflow(items.attr(names[k]).ptr(), &overflow);
+            if (overflow != 0 || PyErr_Occurred()) all_fit = false;
+        }
+        PyErr_Clear();
+        if (all_fit) {
+            auto const n = static_cast<std::size_t>(py::len(items));
+            if (!keep_going && n > 0) {  // a range is monotonic: both ends fit, or it fails
+                sample_of(ends[0], noun);
+                sample_of(items.attr("__getitem__")(-1).cast<long long>(), noun);
+            }
+            out.values.resize(n);
+            long long v = ends[0];
+            for (std::size_t i = 0; i < n; ++i) {
+                take(i, v);
+                if (i + 1 < n) v += ends[2];
+            }
+            return out;
+        }
     }
-    if (PyObject_CheckBuffer(samples.ptr()) && !py::isinstance<py::bytes>(samples)) {
-        py::buffer_info const info = py::reinterpret_borrow<py::buffer>(samples).request();
-        if (info.ndim != 1) fail("a buffer of samples has one dimension");
+    if (PyObject_CheckBuffer(items.ptr()) && !py::isinstance<py::bytes>(items)) {
+        py::buffer_info const info = py::reinterpret_borrow<py::buffer>(items).request();
+        if (info.ndim != 1) fail(std::string("a buffer of ") + noun + "s has one dimension");
         auto read = [&](auto const* data) {
-            out.resize(static_cast<std::size_t>(info.shape[0]));
+            out.values.resize(static_cast<std::size_t>(info.shape[0]));
             std::size_t const stride = static_cast<std::size_t>(info.strides[0]);
             auto const* bytes        = reinterpret_cast<char const*>(data);
-            for (std::size_t i = 0; i < out.size(); ++i) {
+            for (std::size_t i = 0; i < out.values.size(); ++i) {
                 auto v = *reinterpret_cast<decltype(data)>(bytes + i * stride);
                 if constexpr (std::is_floating_point_v<
                                   std::remove_cv_t<std::remove_pointer_t<decltype(data)>>>) {
-                    if (v != std::floor(v)) fail("sample " + std::to_string(v) + " is not whole");
-                    if (!(v >= INT32_MIN && v <= INT32_MAX))
-                        fail("sample " + std::to_string(v) + " does not fit 32 bits");
-                    out[i] = static_cast<std::int32_t>(v);
+                    if (v != std::floor(v))
+                        refuse(i, std::string(noun) + " " + std::to_string(v) + " is not whole");
+                    else if (!(v >= INT32_MIN && v <= INT32_MAX))
+                        refuse(i, std::string(noun) + " " + std::to_string(v) +
+                                      " does not fit 32 bits");
+                    else
+                        out.values[i] = static_cast<std::int32_t>(v);
+                } else if constexpr (std::is_unsigned_v<
+                                         std::remove_cv_t<std::remove_pointer_t<decltype(data)>>>) {
+                    take(i, v > static_cast<std::uint64_t>(INT32_MAX) ? LLONG_MAX
+                                                                      : static_cast<long long>(v));
                 } else {
-                    out[i] = sample_of(static_cast<long long>(v));
+                    take(i, static_cast<long long>(v));
                 }
             }
         };
@@ -177,24 +283,93 @@ std::vector<std::int32_t> samples_of(py::handle samples) {
             }
             return out;
         }
-        fail("a buffer of samples holds whole numbers or doubles, not format '" + f + "'");
+        fail(std::string("a buffer of ") + noun + "s holds whole numbers or doubles, not format '" +
+             f + "'");
     }
-    std::size_t index = 0;
-    for (py::handle item : samples) {
-        if (!py::isinstance<py::int_>(item) || py::isinstance<py::bool_>(item))
-            fail("sample " + std::to_string(index) + " is not an int: " + shown(item));
-        out.push_back(sample_of(item.cast<long long>()));
-        ++index;
+    for (py::handle item : items) {
+        std::size_t const i = out.values.size();
+        out.values.push_back(0);
+        int overflow      = 0;
+        bool const whole  = py::isinstance<py::int_>(item) && !py::isinstance<py::bool_>(item);
+        long long const v = whole ? PyLong_AsLongLongAndOverflow(item.ptr(), &overflow) : 0;
+        if (!whole)
+            refuse(i,
+                   std::string(noun) + " " + std::to_string(i) + " is not an int: " + shown(item));
+        else if (overflow != 0)
+            refuse(i, std::string(noun) + " " + py::str(item).cast<std::string>() +
+                          " does not fit 32 bits");
+        else
+            take(i, v);
     }
+    return out;
+}
+
+// The texts of a batch, as views into the str objects' UTF-8 buffers; the
+// items stay referenced, so the views stay valid while the GIL is
+// released. An item that is no str is a failed item, its view empty.
+struct text_batch {
+    std::vector<py::object> items;
+    batch<std::string_view> views;
+};
+text_batch texts_of(py::handle texts) {
+    text_batch out;
+    for (py::handle item : texts) {
+        out.items.push_back(py::reinterpret_borrow<py::object>(item));
+        out.views.values.emplace_back();
+        if (!py::isinstance<py::str>(item)) {
+            out.views.failed.push_back(out.views.values.size() - 1);
+            continue;
+        }
+        Py_ssize_t n     = 0;
+        char const* utf8 = PyUnicode_AsUTF8AndSize(item.ptr(), &n);
+        if (utf8 == nullptr) throw py::error_already_set();
+        out.views.values.back() = std::string_view(utf8, static_cast<std::size_t>(n));
+    }
+    return out;
+}
+
+// Reads each text of a batch with the GIL released: read answers whether
+// the text gave a value, touching no Python object. The first failure
+// raises ValueError naming the text's index and, by explain (with the GIL
+// held), why; with keep_going each failure's index is kept instead.
+template <class Read, class Explain>
+batch<std::int32_t> read_batch(text_batch const& texts, bool keep_going, Read read,
+                               Explain explain) {
+    std::size_t const n = texts.views.values.size();
+    batch<std::int32_t> out;
+    out.values.resize(n);
+    std::vector<std::size_t> failed;
+    {
+        py::gil_scoped_release const release;
+        auto skip = texts.views.failed.begin();
+        for (std::size_t i = 0; i < n; ++i) {
+            bool const no_text = skip != texts.views.failed.end() && *skip == i;
+            if (no_text) ++skip;
+            if (no_text || !read(texts.views.values[i], out.values[i])) {
+                failed.push_back(i);
+                if (!keep_going) break;
+            }
+        }
+    }
+    if (!keep_going && !failed.empty()) {
+        std::size_t const i   = failed[0];
+        py::handle const item = texts.items[i];
+        if (!py::isinstance<py::str>(item))
+            fail("text " + std::to_string(i) + " is not a str: " + shown(item));
+        fail("text " + std::to_string(i) + ": " + explain(texts.views.values[i]));
+    }
+    out.failed = std::move(failed);
     return out;
 }
 
 // Label texts are ASCII unless a prefix brought other bytes; those are
 // read as UTF-8, invalid bytes replaced.
 py::list label_texts(py::handle type, py::handle samples, std::optional<std::string> prefix,
-                     bool strict) {
-    front::labeller labels               = labeller_of(type, prefix, strict);
-    std::vector<std::int32_t> const list = samples_of(samples);
+                     bool strict, std::string const& errors) {
+    bool const keep_going                 = keeps_going(errors);
+    front::labeller labels                = labeller_of(type, prefix, strict);
+    batch<std::int32_t> const items       = numbers_of(samples, "sample", keep_going);
+    std::vector<std::int32_t> const& list = items.values;
     py::list out(list.size());
     // Printed a block at a time with the GIL released, each block's texts
     // then made str objects while they are still in cache.
@@ -203,6 +378,7 @@ py::list label_texts(py::handle type, py::handle samples, std::optional<std::str
     std::vector<char> texts(block * width);
     std::uint8_t lengths[block];
     bool ascii[block];
+    auto failed = items.failed.begin();
     for (std::size_t first = 0; first < list.size(); first += block) {
         std::size_t const n = std::min(block, list.size() - first);
         {
@@ -219,11 +395,17 @@ py::list label_texts(py::handle type, py::handle samples, std::optional<std::str
             }
         }
         for (std::size_t i = 0; i < n; ++i) {
-            char const* text = texts.data() + i * width;
-            PyObject* s      = ascii[i] ? PyUnicode_New(lengths[i], 127)
-                                        : PyUnicode_DecodeUTF8(text, lengths[i], "replace");
-            if (s == nullptr) throw py::error_already_set();
-            if (ascii[i]) std::memcpy(PyUnicode_1BYTE_DATA(s), text, lengths[i]);
+            PyObject* s = nullptr;
+            if (failed != items.failed.end() && *failed == first + i) {
+                ++failed;
+                s = py::none().release().ptr();
+            } else {
+                char const* text = texts.data() + i * width;
+                s                = ascii[i] ? PyUnicode_New(lengths[i], 127)
+                                            : PyUnicode_DecodeUTF8(text, lengths[i], "replace");
+                if (s == nullptr) throw py::error_already_set();
+                if (ascii[i]) std::memcpy(PyUnicode_1BYTE_DATA(s), text, lengths[i]);
+            }
             PyList_SET_ITEM(out.ptr(), static_cast<Py_ssize_t>(first + i), s);
         }
     }
@@ -231,75 +413,176 @@ py::list label_texts(py::handle type, py::handle samples, std::optional<std::str
 }
 
 py::list label_samples(py::handle type, py::handle texts, std::optional<std::string> prefix,
-                       bool strict) {
+                       bool strict, std::string const& errors) {
+    bool const keep_going  = keeps_going(errors);
     front::labeller labels = labeller_of(type, prefix, strict);
-    // The str objects stay referenced, so their UTF-8 buffers stay valid
-    // while the GIL is released.
-    std::vector<py::object> held;
-    std::vector<std::string_view> views;
-    for (py::handle item : texts) {
-        if (!py::isinstance<py::str>(item))
-            fail("text " + std::to_string(views.size()) + " is not a str: " + shown(item));
-        Py_ssize_t n     = 0;
-        char const* utf8 = PyUnicode_AsUTF8AndSize(item.ptr(), &n);
-        if (utf8 == nullptr) throw py::error_already_set();
-        held.push_back(py::reinterpret_borrow<py::object>(item));
-        views.emplace_back(utf8, static_cast<std::size_t>(n));
-    }
-    std::vector<std::int32_t> out(views.size());
-    std::size_t bad       = views.size();
-    front::reason bad_why = front::reason::none;
-    {
-        py::gil_scoped_release const release;
-        for (std::size_t i = 0; i < views.size() && bad == views.size(); ++i) {
-            auto const s = labels.sample(views[i]);
-            if (s)
-                out[i] = s.value;
-            else
-                bad = i, bad_why = s.why;
-        }
-    }
-    if (bad != views.size())
-        fail("text " + std::to_string(bad) + ": " + not_read(labels, views[bad], bad_why));
-    return py::cast(out);
+    text_batch const items = texts_of(texts);
+    auto const read        = read_batch(
+               items, keep_going,
+               [&labels](std::string_view text, std::int32_t& s) {
+            auto const r = labels.sample(text);
+            s            = r.value;
+            return r.ok();
+        },
+               [&labels](std::string_view text) {
+            return not_read(labels, text, labels.sample(text).why);
+        });
+    return answers(read, [](std::int32_t s) { return py::int_(s); });
 }
 
-// A timecode rate: a name as a str ("29.97df"), or a number (25, 29.97).
+// A timecode rate: a name as a str ("29.97df"), or a number (25, 29.97,
+// Fraction(24000, 1001)).
 smpte::rate tc_rate(py::handle rate) {
-    std::string const name =
-        py::isinstance<py::str>(rate) ? rate.cast<std::string>() : number_text(rate);
-    auto const r = smpte::parse_rate(name);
+    auto const r = smpte::parse_rate(rate_text(rate));
     if (!r.ok()) fail(shown(rate) + " is not a frame rate (" + smpte::rate_names() + ")");
     return r.value;
 }
 
-std::string tc_text(long long frames, py::handle rate) {
-    if (frames < INT32_MIN || frames > INT32_MAX)
-        fail("frame count " + std::to_string(frames) + " does not fit 32 bits");
-    return smpte::to_string(smpte::timecode(static_cast<std::int32_t>(frames), tc_rate(rate)));
+std::string tc_text(long long frames, py::handle rate, bool wrap) {
+    std::int32_t const n = sample_of(frames, "frame count");
+    return smpte::to_string(smpte::timecode(n, tc_rate(rate)), wrap);
 }
 
-std::int32_t tc_frames(std::string const& text, py::handle rate, bool strict) {
+py::list tc_texts(py::handle frames, py::handle rate, bool wrap, std::string const& errors) {
     smpte::rate const r = tc_rate(rate);
-    if (strict) {
-        auto const t = front::read_timecode(text, r);
-        if (!t.ok()) fail("'" + text + "': " + smpte::error_text(t.why));
-        return t.value.frames();
+    auto const items    = numbers_of(frames, "frame count", keeps_going(errors));
+    return answers(items, [r, wrap](std::int32_t n) {
+        return py::str(smpte::to_string(smpte::timecode(n, r), wrap));
+    });
+}
+
+// Reads timecode text: strictly (blanks around it ignored), or as the
+// label converter of the rate reads it.
+struct timecode_reader {
+    smpte::rate rate;
+    std::optional<front::labeller> lax;
+
+    timecode_reader(py::handle rate_value, bool strict) : rate(tc_rate(rate_value)) {
+        if (strict) return;
+        label_t const type = smpte::converter_type(rate);
+        if (type == LABEL_NONE)
+            fail(shown(rate_value) + " has no label converter to read as; use strict=True");
+        lax = labeller_for(type, std::nullopt, false);
     }
-    label_t const type = smpte::converter_type(r);
-    if (type == LABEL_NONE)
-        fail(shown(rate) + " has no label converter to read as; use strict=True");
-    front::labeller labels = labeller_for(type, std::nullopt, false);
-    return sample_read(labels, text);
+    // The frames of a text; false for a text that is no timecode.
+    bool read(std::string_view text, std::int32_t& frames) {
+        if (lax) {
+            auto const s = lax->sample(text);
+            frames       = s.value;
+            return s.ok();
+        }
+        auto const t = front::read_timecode(text, rate);
+        frames       = t.value.frames();
+        return t.ok();
+    }
+    // Why a text is no timecode, naming it.
+    std::string explain(std::string_view text) {
+        if (lax) return not_read(*lax, text, lax->sample(text).why);
+        return front::quoted(text) + ": " + smpte::error_text(front::read_timecode(text, rate).why);
+    }
+};
+
+std::int32_t tc_frames(std::string const& text, py::handle rate, bool strict) {
+    timecode_reader reader(rate, strict);
+    std::int32_t frames = 0;
+    if (!reader.read(text, frames)) fail(reader.explain(text));
+    return frames;
+}
+
+py::list tc_frames_batch(py::handle texts, py::handle rate, bool strict,
+                         std::string const& errors) {
+    bool const keep_going = keeps_going(errors);
+    timecode_reader reader(rate, strict);
+    text_batch const items = texts_of(texts);
+    auto const read        = read_batch(
+               items, keep_going,
+               [&reader](std::string_view text, std::int32_t& f) { return reader.read(text, f); },
+               [&reader](std::string_view text) { return reader.explain(text); });
+    return answers(read, [](std::int32_t f) { return py::int_(f); });
+}
+
+// A timecode a caller gives, read strictly at r.
+smpte::timecode timecode_of(std::string const& text, smpte::rate r) {
+    auto const t = front::read_timecode(text, r);
+    if (!t) fail(front::quoted(text) + ": " + smpte::error_text(t.why));
+    return t.value;
+}
+
+std::string tc_add(std::string const& tc, py::handle frames_or_tc, py::handle rate, bool wrap) {
+    smpte::rate const r     = tc_rate(rate);
+    smpte::timecode const t = timecode_of(tc, r);
+    std::int64_t frames     = 0;
+    if (py::isinstance<py::str>(frames_or_tc)) {
+        frames = timecode_of(frames_or_tc.cast<std::string>(), r).frames();
+    } else if (py::isinstance<py::int_>(frames_or_tc) && !py::isinstance<py::bool_>(frames_or_tc)) {
+        // Any whole number moves a clock: beyond 64 bits only its remainder
+        // in the day counts.
+        py::object n = py::reinterpret_borrow<py::object>(frames_or_tc);
+        if (wrap) n = n.attr("__mod__")(py::int_(r.frames_per_day()));
+        int overflow = 0;
+        frames       = PyLong_AsLongLongAndOverflow(n.ptr(), &overflow);
+        if (overflow != 0)
+            fail(std::string("frames: ") + smpte::error_text(smpte::error::out_of_range));
+    } else {
+        fail("frames_or_tc is a frame count (int) or a timecode (str), not " + shown(frames_or_tc));
+    }
+    auto const sum = front::add_on_clock(t, frames, wrap);
+    if (!sum) fail(smpte::error_text(sum.why));
+    return smpte::to_string(sum.value, wrap);
+}
+
+std::int32_t tc_duration(std::string const& in, std::string const& out, py::handle rate,
+                         bool signed_count) {
+    smpte::rate const r = tc_rate(rate);
+    auto const d = front::clock_duration(timecode_of(in, r), timecode_of(out, r), signed_count);
+    if (!d) fail(smpte::error_text(d.why));
+    return d.value;
+}
+
+std::string tc_convert(std::string const& tc, py::handle from_rate, py::handle to_rate,
+                       std::string const& method, std::optional<std::string> const& sync) {
+    smpte::rate const from = tc_rate(from_rate), to = tc_rate(to_rate);
+    smpte::method m = smpte::method::realtime;
+    if (method == "frame")
+        m = smpte::method::frame;
+    else if (method == "pulldown")
+        m = smpte::method::pulldown;
+    else if (method != "realtime")
+        fail("method: '" + method + "' is not realtime, frame or pulldown");
+    smpte::sync_point at;
+    if (sync) {
+        if (m != smpte::method::pulldown) fail("sync goes with method=\"pulldown\"");
+        std::string why;
+        auto const read = front::read_pulldown_sync(*sync, from, to, &why);
+        if (!read) fail("sync " + front::quoted(*sync) + ": " + front::describe(read.why, why));
+        at = read.value;
+    }
+    if (m == smpte::method::pulldown && !smpte::convert(smpte::timecode(0, from), to, m))
+        fail(std::string("no 2:3 pulldown from ") + smpte::rate_name(from) + " to " +
+             smpte::rate_name(to) + " (23.976 and 29.97, or 24 and 30)");
+    auto const t = smpte::convert(timecode_of(tc, from), to, m, at);
+    if (!t) fail(smpte::error_text(t.why));
+    return smpte::to_string(t.value);
+}
+
+std::pair<std::string, bool> pull(std::string const& tc, py::handle stock, py::handle rate,
+                                  std::string const& sync) {
+    label_t const type  = label_type_of(stock);
+    smpte::rate const r = tc_rate(rate);
+    std::string why;
+    auto made = front::keycode_pull::make(type, r, sync, &why);
+    if (made.why == front::reason::no_memory) throw std::bad_alloc();
+    if (!made) fail(front::describe(made.why, why, type));
+    auto const k = made.value(timecode_of(tc, r));
+    if (!k) fail(front::quoted(tc) + ": " + front::describe(k.why, made.value.refusal(), type));
+    return {k.value.text, k.value.split};
 }
 
 // A host frame rate: a name as the SMPTE layer reads it or "#N" for the
-// host's number N as a str, or a frame rate as a number (25, 29.97). *drop
-// tells a drop-frame name.
+// host's number N as a str, or a frame rate as a number (25, 29.97,
+// Fraction(24000, 1001)). *drop tells a drop-frame name.
 Tov::FrameRate host_rate_of(py::handle value, char const* what, bool* drop = nullptr) {
-    std::string const text =
-        py::isinstance<py::str>(value) ? value.cast<std::string>() : number_text(value);
-    auto const r = front::find_host_rate(text);
+    auto const r = front::find_host_rate(rate_text(value));
     if (!r)
         fail(std::string(what) + ": " + shown(value) + " is not a frame rate (" +
              smpte::rate_names() + ", or \"#N\" for the host's rate number)");
@@ -377,10 +660,11 @@ double xlate(double position, py::handle from_medium, py::handle to_medium,
     params.video_medium       = o.video_medium.is_none() ? getDefaultEditMediumForProject()
                                                          : medium_of(o.video_medium, "video_medium");
     params.vidproj_24p_source = o.source_24p;
-    auto const r              = front::translate(position, from, to, params, o.round_to_frame);
+    std::string why;
+    auto const r = front::translate(position, from, to, params, o.round_to_frame, &why);
     if (!r)
         fail("no translation of " + shown(py::float_(position)) + " from " + medium_name(from) +
-             " to " + medium_name(to));
+             " to " + medium_name(to) + (why.empty() ? "" : ": " + why));
     return r.value;
 }
 
@@ -403,6 +687,24 @@ std::vector<std::string> cadence(std::string const& pair_text, int phase) {
     return out;
 }
 
+// The host's messages, to the "marlix" logger at DEBUG: a script's output
+// stays its own, and logging shows them when asked. Any thread may report,
+// with or without the GIL.
+void to_logger(char const* text, void*) {
+    if (!Py_IsInitialized()) return;
+    PyGILState_STATE const state = PyGILState_Ensure();
+    try {
+        std::string_view line(text);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+        py::module_::import("logging").attr("getLogger")("marlix").attr("debug")(
+            "%s", py::str(line.data(), line.size()));
+    } catch (py::error_already_set& e) {
+        e.discard_as_unraisable("marlix diagnostics");
+    } catch (...) {  // a message lost is no reason to fail the library's caller
+    }
+    PyGILState_Release(state);
+}
+
 }  // namespace
 
 PYBIND11_MODULE(marlix, m) {
@@ -410,9 +712,12 @@ PYBIND11_MODULE(marlix, m) {
         "Edge-label arithmetic: label text and samples, SMPTE timecode, translation "
         "between media, pulldown cadences.";
     m.attr("__version__") = marlix::library_version();
-    // The library's messages reach the diagnostics sink (standard error)
-    // only: a script's standard output stays its own.
+    // The library's messages reach the diagnostics sink only: a script's
+    // standard output stays its own.
     set_messages_to_standard_output(false);
+    // An embedder's own sink stays; the default one (standard error) gives
+    // way to logging.
+    if (diagnostic_sink_is_default()) set_diagnostic_sink(&to_logger, nullptr);
 
     py::arg const type("type");
     py::arg_v const strict("strict", true);
@@ -426,16 +731,45 @@ PYBIND11_MODULE(marlix, m) {
           py::arg("prefix") = py::none(), strict,
           "The sample of a label text; ValueError naming the field and why if it is no "
           "label of the type. strict=False reads it as the type's converter does.");
+    py::arg_v const errors("errors", "raise");
     m.def("label_texts", &label_texts, type, py::arg("samples"), py::kw_only(),
-          py::arg("prefix") = py::none(), strict, "label_text over a whole sequence of samples.");
+          py::arg("prefix") = py::none(), strict, errors,
+          "label_text over a whole sequence of samples; errors=\"none\" answers None for an "
+          "item that is no 32-bit whole number instead of raising.");
     m.def("label_samples", &label_samples, type, py::arg("texts"), py::kw_only(),
-          py::arg("prefix") = py::none(), strict,
-          "label_sample over a whole sequence of texts; ValueError names the first that fails.");
-    m.def("tc_text", &tc_text, py::arg("frames"), py::arg("rate"),
-          "SMPTE timecode HH:MM:SS:FF of a frame count at a rate (\"29.97df\", or a number).");
-    m.def("tc_frames", &tc_frames, py::arg("text"), py::arg("rate"), py::arg("strict") = true,
+          py::arg("prefix") = py::none(), strict, errors,
+          "label_sample over a whole sequence of texts; ValueError names the first that fails, "
+          "or with errors=\"none\" each answers None.");
+    py::arg const rate("rate");
+    py::arg_v const wrap("wrap", true);
+    m.def("tc_text", &tc_text, py::arg("frames"), rate, py::kw_only(), wrap,
+          "SMPTE timecode HH:MM:SS:FF of a frame count at a rate (\"29.97df\", or a number: "
+          "25, 29.97, Fraction(24000, 1001)); the label wraps at 24 hours unless wrap=False.");
+    m.def("tc_texts", &tc_texts, py::arg("frames"), rate, py::kw_only(), wrap, errors,
+          "tc_text over a whole sequence of frame counts.");
+    m.def("tc_frames", &tc_frames, py::arg("text"), rate, strict,
           "The frame count of a timecode: strict (blanks around it ignored), or as the label "
           "converters read it.");
+    m.def("tc_frames_batch", &tc_frames_batch, py::arg("texts"), rate, strict, py::kw_only(),
+          errors, "tc_frames over a whole sequence of texts.");
+    m.def("tc_add", &tc_add, py::arg("tc"), py::arg("frames_or_tc"), rate, py::kw_only(), wrap,
+          "A timecode moved by a frame count (int, signed) or by the frames of a second "
+          "timecode (str), on the clock of a day: 23:59:59;29 + 1 is 00:00:00;00 and the "
+          "day wraps backwards too; wrap=False gives the signed answer.");
+    m.def("tc_duration", &tc_duration, py::arg("in_"), py::arg("out"), rate, py::kw_only(),
+          py::arg("signed") = false,
+          "The frames from in_ to out, out exclusive; an out earlier than the in runs across "
+          "midnight unless signed=True.");
+    m.def("tc_convert", &tc_convert, py::arg("tc"), py::arg("from_rate"), py::arg("to_rate"),
+          py::kw_only(), py::arg("method") = "realtime", py::arg("sync") = py::none(),
+          "A timecode at another rate: realtime (the frame on show at the same instant), frame "
+          "(frame for frame) or pulldown (2:3 between 23.976 and 29.97, or 24 and 30, from "
+          "sync \"FILMTC=VIDEOTC\", both 00:00:00:00 by default).");
+    m.def("pull", &pull, py::arg("tc"), py::arg("stock"), rate, py::arg("sync"),
+          "(keycode, split) of the film frame in the first field of a video timecode, from "
+          "sync \"KEYCODE=TC\": the keycode as the stock's converter prints it, and whether "
+          "the second field shows the next film frame. A film frame outside the sync "
+          "point's roll is refused.");
     m.def(
         "xlate",
         [](double position, py::handle from_medium, py::handle to_medium, py::object transfer,

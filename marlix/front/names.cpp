@@ -219,6 +219,14 @@ constexpr char const* reason_texts[] = {
     "the keep string would read back as another label",
     "not a label of the type",
     "not a prefix of the type",
+    "not a keycode type",
+    "no film pull at this video rate",
+    "not a sync point: '=' joins its two sides",
+    "the sync point's keycode is not a label of the stock",
+    "the sync point's film timecode is invalid",
+    "the sync point's video timecode is invalid",
+    "the timecode is not at the video rate",
+    "the film frame lies outside the sync point's roll",
 };
 static_assert(std::size(reason_texts) == reason_count, "a text for every reason");
 static_assert(max_transfer_number == 99, "the transfer reason's text names the limit");
@@ -237,6 +245,7 @@ char const* reason_text(reason why) {
 
 std::string describe(reason why, std::string_view subject, label_t type) {
     std::string const quoted = front::quoted(subject);
+    std::string const detail = subject.empty() ? "" : ": " + std::string(subject);
     char const* const known  = label_type_class_name(type);
     std::string const named =
         known != nullptr ? known : "#" + std::to_string(static_cast<int>(type));
@@ -266,12 +275,21 @@ std::string describe(reason why, std::string_view subject, label_t type) {
         case reason::prefix_needed:
             return "labels of type " + named + " need the roll's prefix: the keep string would " +
                    "store another roll's, or the placeholder";
-        case reason::malformed_label:
-            return "not a label of type " + named + (subject.empty() ? "" : ": ") +
-                   std::string(subject);
-        case reason::malformed_prefix:
-            return "not a prefix of type " + named + (subject.empty() ? "" : ": ") +
-                   std::string(subject);
+        case reason::malformed_label: return "not a label of type " + named + detail;
+        case reason::malformed_prefix: return "not a prefix of type " + named + detail;
+        case reason::no_translation:
+        case reason::sync_film_timecode:
+        case reason::sync_video_timecode:
+        case reason::outside_roll: return reason_text(why) + detail;
+        case reason::not_keycode_stock: return named + " is not a keycode type";
+        case reason::no_film_pull:
+            return "no film pull at " + std::string(subject) +
+                   ": 29.97 and 30 pull 2:3, 25 the 24:25 cadence, 23.976 and 24 one film "
+                   "frame a video frame";
+        case reason::not_a_sync_point:
+            return subject.empty() ? reason_text(why) : "a sync point is " + std::string(subject);
+        case reason::sync_keycode:
+            return "the sync point's keycode is not a label of type " + named + detail;
         default: return reason_text(why);
     }
 }

@@ -44,8 +44,16 @@ enum class reason : std::int32_t {
     keep_string_not_kept,     ///< a keep string that would read back as another label
     malformed_label,          ///< strictly read, no label of the type (a detail says why)
     malformed_prefix,         ///< strictly read, no prefix of the type (a detail says why)
+    not_keycode_stock,        ///< a pull from a label type that is no keycode
+    no_film_pull,             ///< a video rate no film frames are pulled down to
+    not_a_sync_point,         ///< a sync point without the '=' between its sides
+    sync_keycode,             ///< the sync point's keycode is no label of the stock
+    sync_film_timecode,       ///< the sync point's film timecode does not read
+    sync_video_timecode,      ///< the sync point's video timecode does not read
+    timecode_rate_differs,    ///< a timecode at another rate than the job's
+    outside_roll,             ///< a film frame outside the sync point's roll
 };
-inline constexpr int reason_count = static_cast<int>(reason::malformed_prefix) + 1;
+inline constexpr int reason_count = static_cast<int>(reason::outside_roll) + 1;
 
 /// A short text of the reason ("not a label type"); "unknown reason" past
 /// the enumeration.
@@ -53,9 +61,11 @@ MARLIX_API char const* reason_text(reason why);
 
 /// The whole message of a refusal, naming what was refused: subject is the
 /// name as the caller wrote it for the name reasons (for fields_not_timecode
-/// the option that asked for fields, if any), the detail a strict reading
-/// gave for malformed_label and malformed_prefix, and type the label type
-/// for the others ("'29' is not a frame rate (23.976 24 ...)", "does not read
+/// the option that asked for fields, if any); the detail a strict reading
+/// gave for malformed_label and malformed_prefix, a job gave for the sync
+/// and roll reasons and the translation for no_translation; the rate for
+/// no_film_pull, the form for not_a_sync_point; and type the label type for
+/// the others ("'29' is not a frame rate (23.976 24 ...)", "does not read
 /// as a label of type pal_label").
 MARLIX_API std::string describe(reason why, std::string_view subject, label_t type = LABEL_NONE);
 

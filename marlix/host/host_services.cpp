@@ -1,12 +1,15 @@
 #include "marlix/host/host_services.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "marlix/host/detail/rate_table.h"
@@ -192,6 +195,16 @@ std::atomic<bool> standard_output_copy{true};
 void set_messages_to_standard_output(bool on) { standard_output_copy.store(on); }
 bool messages_to_standard_output() { return standard_output_copy.load(); }
 
+namespace {
+thread_local message_tap* innermost_tap = nullptr;
+}  // namespace
+
+message_tap::message_tap() : outer_(innermost_tap) { innermost_tap = this; }
+
+message_tap::~message_tap() { innermost_tap = outer_; }
+
+bool diagnostic_is_tapped() { return innermost_tap != nullptr; }
+
 void vimb_printf(char const* format, ...) {
     if (format == nullptr) return;
     char text[1024];
@@ -200,6 +213,10 @@ void vimb_printf(char const* format, ...) {
     int const n = std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
     if (n < 0) return;
+    if (message_tap* const tap = innermost_tap) {
+        std::string& kept = tap->text_;
+        kept.append(text, std::min(std::strlen(text), message_tap::capacity - kept.size()));
+    }
     diagnostic_sink_record const record = sink_record();
     record.sink(text, record.context);
 }

@@ -232,6 +232,30 @@ MARLIX_API diagnostic_sink_record set_diagnostic_sink(diagnostic_sink sink, void
 /// True while the default sink (standard error) is installed.
 MARLIX_API bool diagnostic_sink_is_default();
 
+/// Keeps the diagnostics the constructing thread writes while it lives (the
+/// sink gets them as well): how a caller learns why a call it made was
+/// refused, to say so in its own words. Taps nest; the innermost keeps.
+class MARLIX_API message_tap {
+public:
+    /// The most text a tap keeps; later text is dropped.
+    static constexpr std::size_t capacity = 4096;
+    message_tap();
+    ~message_tap();
+    message_tap(message_tap const&)            = delete;
+    message_tap& operator=(message_tap const&) = delete;
+    /// Every diagnostic kept so far, one after another.
+    std::string const& text() const { return text_; }
+
+private:
+    friend void vimb_printf(char const*, ...);
+    message_tap* outer_;
+    std::string text_;
+};
+/// True inside a sink while the thread that wrote the text has a
+/// message_tap: its caller will report the refusal in its own words, so a
+/// front end may leave the text off its screen.
+MARLIX_API bool diagnostic_is_tapped();
+
 /// Most translation messages also go to standard output, as the host has
 /// always printed them. An embedder whose standard output carries its own
 /// data (JSON, a pipe) turns that copy off: every message then reaches the

@@ -12,6 +12,10 @@ expect_err type-bare-number-hint "#N" parse -t 5 01:00:00:00
 expect_err type-5994df "marlix tc" parse -t 59.94df 01:00:00:00
 expect project-rate-df 0 "7 ntsc_drop_label" "" -- --project-rate 29.97df types --default
 expect_err project-rate-unknown-number "not a frame rate" --project-rate "#11" types --default
+expect_err project-rate-numbers "#N for the host's rate number N: 1..10, 31..34\)" --project-rate "#0" types --default
+expect project-rate-number-10 0 "6 ntsc_label" "" -- --project-rate "#10" types --default
+expect project-rate-number-34 0 "6 ntsc_label" "" -- --project-rate "#34" types --default
+expect project-rate-number-35 2 "" "" -- --project-rate "#35" types --default
 
 # Global options go before the command.
 expect global-after-command 2 "" "" -- legacy timecode -t 1 --drop-frame 1801

@@ -7,6 +7,8 @@ expect bad-rate 2 "" "" -- --project-rate 99 types --default
 expect no-command 2 "" "" --
 expect unknown-option 2 "" "" -- types --bogus
 expect version 0 "marlix 0.1.0 (interface 10.0.V.9.0)" "" -- --version
-expect_err item-error "'X': not an EDL label type name" types X
+expect_err item-error "^marlix: 'X': not a label type$" types X
+# types and -t read a name alike.
+expect types-as-print 0 $'32 tc_60_label\n7 ntsc_drop_label\n5 pal_label' "" -- types 59.94 29.97df '#5'
 expect_err usage-hint "^usage: marlix types" types --bogus
 expect_err config-missing "cannot read configuration file" --config /nonexistent/marlix.conf types --default

@@ -10,7 +10,9 @@
 #include "marlix/front/names.h"
 #include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"
+#include "marlix/front/translate.h"
 #include "marlix/values/label_point.h"
+#include "tests/support/captured_messages.h"
 
 namespace {
 
@@ -121,6 +123,16 @@ TEST(front, EachReasonHasOneWording) {
              {reason::length_not_whole_frames, "641", LABEL_KEYCODE_35,
               "length 641 is not a whole number of frames of keycode_35_label (4 samples a "
               "frame), which the keep string stores"},
+             {reason::sync_keycode, "frames 16 is not below 16", LABEL_KEYCODE_35,
+              "the sync point's keycode is not a label of type keycode_35_label: frames 16 is "
+              "not below 16"},
+             {reason::sync_film_timecode, "field out of range", LABEL_NONE,
+              "the sync point's film timecode is invalid: field out of range"},
+             {reason::outside_roll, "", LABEL_KEYCODE_35,
+              "the film frame lies outside the sync point's roll"},
+             {reason::no_film_pull, "50", LABEL_NONE,
+              "no film pull at 50: 29.97 and 30 pull 2:3, 25 the 24:25 cadence, 23.976 and 24 "
+              "one film frame a video frame"},
          })
         EXPECT_EQ(front::describe(why, subject, type), text);
     for (int r = 0; r < front::reason_count; ++r)
@@ -146,6 +158,34 @@ TEST(front, TimecodesReadWithTheBlanksAroundThem) {
         smpte::timecode const t(f, df);
         ASSERT_EQ(front::read_timecode(smpte::native_text(t), df).value, t) << f;
     }
+}
+
+// A refused translation says why in users' words, and the host's sink
+// still gets the library's own text.
+TEST(front, RefusedTranslationsSayWhy) {
+    test_support::captured_messages c;
+    Tov::ProjectSettings video;
+    video.frame_rate = video.output_rate = Tov::FrameRate_30;
+    Tov::ScopedProject const scope(video);
+    MPosn_Xlate_Params p;
+    std::string why;
+    EXPECT_FALSE(front::translate(1.0, MediumRollFilm, MediumRoll25p, p, false, &why));
+    EXPECT_EQ(why, "this project does not take film to that video medium");
+    p.video_medium = MediumRoll25i;
+    EXPECT_FALSE(front::translate(1.0, MediumRollFilm, MediumRollTOVCel, p, false, &why));
+    EXPECT_EQ(why, "the video medium is of another television standard than the project's");
+    EXPECT_FALSE(front::translate(1e99, MediumRollFilm, MediumRollAudio, p, false, &why));
+    EXPECT_EQ(why, "the position is no valid position");
+    EXPECT_NE(c.text.find("cookie<invalid>"), c.text.npos);
+    why = "untouched";
+    EXPECT_TRUE(front::translate(1.0, MediumRollFilm, MediumRollAudio, p, false, &why));
+    EXPECT_EQ(why, "untouched");
+    // The phrase that comes first wins; text of no known phrase, a general reason.
+    EXPECT_EQ(front::translation_refusal("x - un-handled medium type\ny invalid MediumPosn\n"),
+              "the translation does not handle that medium");
+    EXPECT_EQ(front::translation_refusal("position 3 outside the translation's range"),
+              "the position is outside the range of translations");
+    EXPECT_EQ(front::translation_refusal(""), "the library refused it");
 }
 
 // Echoed input: escaped so it shows as given, and cut so it stays a line.

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -118,6 +119,30 @@ TEST(vimb_printf, GoesToTheInstalledSinkByteForByte) {
     EXPECT_EQ(c.text, long_arg.substr(0, 1023));  // cut, never overrun
     marlix::vimb_printf(nullptr);
     EXPECT_EQ(c.count, 2);
+}
+
+// A tap keeps what its thread writes, the sink still getting it; the
+// innermost of nested taps keeps, other threads' text passes it by.
+TEST(message_tap, KeepsThisThreadsDiagnosticsForItsCaller) {
+    marlix::test_support::captured_messages c;
+    bool tapped_in_sink = true;
+    EXPECT_FALSE(marlix::diagnostic_is_tapped());
+    marlix::message_tap outer;
+    {
+        marlix::message_tap inner;
+        marlix::vimb_printf("inner %d\n", 1);
+        EXPECT_TRUE(marlix::diagnostic_is_tapped());
+        std::thread([&] {
+            tapped_in_sink = marlix::diagnostic_is_tapped();
+            marlix::vimb_printf("elsewhere\n");
+        }).join();
+        EXPECT_EQ(inner.text(), "inner 1\n");
+    }
+    std::string const long_arg(1000, 'x');
+    for (int i = 0; i < 5; ++i) marlix::vimb_printf("%s", long_arg.c_str());
+    EXPECT_EQ(outer.text(), std::string(marlix::message_tap::capacity, 'x'));
+    EXPECT_FALSE(tapped_in_sink);
+    EXPECT_EQ(c.count, 7);
 }
 
 TEST(configb, InCopiesAtMost63CharactersAndAnswersZeroWhenFound) {

@@ -142,12 +142,10 @@ TEST(film_to_video_frame, PulldownRoundTripsForEveryPhase) {
 TEST(label_to_frames, FootageAndTheThreePerforationWalk) {
     EXPECT_EQ(frames_of("001203", 8, 0, 0), -1);  // no frames a foot
     // text, foot phase given, frame, phase of foot 0.
-    std::tuple<char const*, int, long32, int> const walks[] = {{"000000", 1, 1, 1},
-                                                               {"000100", 2, 22, 1},
-                                                               {"000200", 3, 43, 1},
-                                                               {"000300", 1, 65, 1},
-                                                               {"000100", 1, 23, 3}};
-    long32 frame                                            = 0;
+    std::tuple<char const*, int, long32, int> const walks[] = {
+        {"000000", 1, 1, 1},  {"000100", 2, 22, 1}, {"000200", 3, 43, 1},
+        {"000300", 1, 65, 1}, {"000100", 1, 23, 3}, {"000200", 1, 44, 2}};
+    long32 frame = 0;
     for (auto const& [text, phase, expected, phase0] : walks) {
         char label[16];
         std::snprintf(label, sizeof label, "%s", text);
@@ -192,6 +190,12 @@ TEST(label_plus_frames, CompositionsAndFailures) {
     // Types 38/41/43 count 24 in label_plus_frames, 48 in video_frames_to_timecode,
     // and answer 1 for a sum done.
     EXPECT_EQ(plus("00000000", 24, 38), "00000100");
+    // 24 fps timecode of a video count goes through the pulldown, which must
+    // know its transfer.
+    EXPECT_EQ(plus("00000000", 5, 4, 0, 0, 0, transfer_pulldown_4_5, edit_video_frames),
+              "00000004");
+    EXPECT_EQ(plus("00000000", 5, 4, 0, 0, 0, static_cast<transfer_type>(9), edit_video_frames),
+              "refused");
     for (int type : {38, 41, 43}) {
         char label[] = "00000000", out[9];
         int fp = 0, p = 0;

@@ -2,7 +2,10 @@
 batch calls against the single ones, and its failures."""
 
 import array
+import decimal
+import logging
 import threading
+from fractions import Fraction
 
 import pytest
 
@@ -53,6 +56,23 @@ def test_label_text_and_sample(type_, sample, prefix, text):
         (lambda: marlix.xlate(1, "Film", "30i", project_rate=9), "project_rate: 9 is not a frame rate"),
         (lambda: marlix.xlate(1, "Film", "30i", output_scan="x"), "output_scan"),
         (lambda: marlix.xlate(1e300, "Film", "30i"), "no translation of 1e+300 from Film to 30i"),
+        (lambda: marlix.xlate(1, "Film", "25i", project_rate="29.97"),
+         "no translation of 1.0 from Film to 25i: this project does not take film to that video medium"),
+        (lambda: marlix.tc_text(0, Fraction(1, 3)), "Fraction(1, 3) is not a frame rate"),
+        (lambda: marlix.tc_texts([0, 2**40], 25), "frame count 1099511627776 does not fit 32 bits"),
+        (lambda: marlix.tc_frames_batch(["00:00:01:00", "x", 5], 25), "text 1: 'x': not a timecode"),
+        (lambda: marlix.label_texts("P", [], errors="ignore"), "errors: 'ignore' is neither"),
+        (lambda: marlix.tc_add("00:00:00:00", 1.5, 25), "frames_or_tc is a frame count (int) or a timecode"),
+        (lambda: marlix.tc_add("00:00:00:00", 2**40, 25, wrap=False), "out of the 32-bit frame range"),
+        (lambda: marlix.tc_convert("00:00:00:00", 23.976, 29.97, method="pulldown", sync="00:00:00:24=00:00:00:00"),
+         "the sync point's film timecode is invalid: field out of range"),
+        (lambda: marlix.tc_convert("00:00:00:00", 23.976, 29.97, sync="00:00:00:00=00:00:00:00"), "sync goes with"),
+        (lambda: marlix.tc_convert("00:00:00:00", 25, 29.97, method="pulldown"), "no 2:3 pulldown from 25 to 29.97"),
+        (lambda: marlix.pull("00:59:59;29", "F35", "29.97df", "KU2290120000+00=01:00:00;00"),
+         "'00:59:59;29': the film frame lies outside the sync point's roll: before its first frame, KU2290120000+00"),
+        (lambda: marlix.pull("01:00:00;00", "F35", "29.97df", "KU2290120000+16=01:00:00;00"),
+         "the sync point's keycode is not a label of type keycode_35_label: frames 16 is not below 16"),
+        (lambda: marlix.pull("01:00:00:00", "P", 25, "x=01:00:00:00"), "pal_label is not a keycode type"),
         (lambda: marlix.cadence("24:29i"), "is not a cadence"),
         (lambda: marlix.cadence("24:30i", 5), "phase 5 of 24:30i: 0..4"),
     ],
@@ -111,6 +131,70 @@ def test_timecode():
     assert marlix.tc_frames("0:1:0:2", "29.97df", strict=False) == 1800
     with pytest.raises(ValueError):
         marlix.tc_frames("0:1:0:2", "29.97df")
+
+
+def test_rates_as_numbers_of_every_kind():
+    for rates, text in [
+        ((25, 25.0, "25", Fraction(25), decimal.Decimal(25)), "00:02:24:00"),
+        ((23.976, 24000 / 1001, Fraction(24000, 1001), "24000/1001", decimal.Decimal("23.976")), "00:02:30:00"),
+        ((29.97, 30000 / 1001, Fraction(30000, 1001)), "00:02:00:00"),
+    ]:
+        assert [marlix.tc_text(3600, r) for r in rates] == [text] * len(rates)
+    for r in (25, Fraction(25), 25.0):
+        assert marlix.xlate(1.0, "Audio", "Playout25p", project_rate=r) == 0.96
+    at_23_976 = marlix.xlate(1, "TOVCel", "Audio", project_rate="23.976")
+    assert marlix.xlate(1, "TOVCel", "Audio", project_rate=Fraction(24000, 1001)) == at_23_976 == 1.001
+    assert marlix.label_text(Fraction(30000, 1001), 1800) == " 00:01:00.00"
+
+
+@pytest.mark.parametrize(
+    "call, answer",
+    [
+        # The clock of a day: additions wrap both ways, an out before the in
+        # runs across midnight; the signed answers on request.
+        (lambda: marlix.tc_add("23:59:59;29", 1, "29.97df"), "00:00:00;00"),
+        (lambda: marlix.tc_add("23:59:59;29", 1, "29.97df", wrap=False), "24:00:00;00"),
+        (lambda: marlix.tc_add("00:00:02:00", -125, 25), "23:59:57:00"),
+        (lambda: marlix.tc_add("00:00:02:00", -125, 25, wrap=False), "-00:00:03:00"),
+        (lambda: marlix.tc_add("00:00:02;00", -125, "29.97df", wrap=False), "-00:00:02;05"),
+        (lambda: marlix.tc_add("00:00:02:00", 10**30 * 2160000 - 1, 25), "00:00:01:24"),
+        (lambda: marlix.tc_add("01:00:00:00", "00:00:01:00", 25), "01:00:01:00"),
+        (lambda: marlix.tc_duration("23:59:50;00", "00:00:05;00", "29.97df"), 450),
+        (lambda: marlix.tc_duration("23:59:50;00", "00:00:05;00", "29.97df", signed=True), -2588958),
+        (lambda: marlix.tc_convert("01:00:00:00", 25, 24, method="frame"), "01:02:30:00"),
+        (lambda: marlix.tc_convert("01:00:00:00", 25, 24), "01:00:00:00"),
+        (lambda: marlix.tc_convert("00:00:00:02", 23.976, "29.97df", method="pulldown"), "00:00:00;03"),
+        (lambda: marlix.tc_convert("00:00:01:02", 23.976, "29.97df", method="pulldown", sync="00:00:01:00=00:01:00;02"),
+         "00:01:00;05"),
+        (lambda: marlix.pull("01:00:00;02", "F35", "29.97df", "KU 22 9012 1234+00=01:00:00;00"), ("KU2290121234+01", True)),
+        (lambda: marlix.pull("01:00:00;00", "F35", "29.97df", "KU2290129999+15=01:00:00;00"), ("KU2290129999+15", False)),
+    ],
+)
+def test_what_the_tool_does(call, answer):
+    assert call() == answer
+
+
+def test_batches_answer_none_for_failing_items():
+    assert marlix.tc_texts(range(0, 100, 25), 25) == [marlix.tc_text(n, 25) for n in range(0, 100, 25)]
+    assert marlix.tc_texts([25, 2**40, "x", 30], 25, errors="none") == ["00:00:01:00", None, None, "00:00:01:05"]
+    assert marlix.tc_texts([2160000], 25, wrap=False) == ["24:00:00:00"]
+    texts = ["00:00:01:00", "x", 5, " 00:00:02:00", "00:00:00:25"]
+    assert marlix.tc_frames_batch(texts, 25, errors="none") == [25, None, None, 50, None]
+    assert marlix.tc_frames_batch(["0:0:1:0"], 25, False) == [25]
+    samples = [0, "x", 2**31, 2**70, 25]
+    assert marlix.label_texts("P", samples, errors="none") == [" 00:00:00.00", None, None, None, " 00:00:01.00"]
+    assert marlix.label_texts("P", array.array("d", [0.5, 25]), errors="none") == [None, " 00:00:01.00"]
+    assert marlix.label_texts("P", range(2**31 - 1, 2**31 + 1), errors="none") == [" 04:55:45.22", None]
+    assert marlix.label_samples("P", ["01:00:00:00", "x", None], errors="none") == [90000, None, None]
+
+
+def test_translation_failures_keep_the_host_message_off_the_screen(capfd, caplog):
+    with caplog.at_level(logging.DEBUG, logger="marlix"), pytest.raises(ValueError) as caught:
+        marlix.xlate(1, "Film", "25i", project_rate="29.97")
+    assert "cookie" not in str(caught.value) and "mPosn_Xlate" not in str(caught.value)
+    out, err = capfd.readouterr()
+    assert "mPosn_Xlate" not in out + err
+    assert "mPosn_Xlate(): Invalid film->vid conversion for project - cookie<invalid>" in caplog.messages
 
 
 def test_xlate_with_settings_for_one_call():

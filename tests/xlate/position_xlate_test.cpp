@@ -124,6 +124,11 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         EXPECT_NEAR(mPosn_Xlate(x, from, to, p, false), y, 1e-12)
             << rate << ": " << from << "->" << to << " transfer " << transfer;
     }
+    // Nor does the camera's speed, which a film project's cel would follow.
+    Tov::ScopedProject s(
+        project(Tov::FrameRate_Project24, Tov::FrameRate_Project24, false, Tov::FrameRate_25));
+    MPosn_Xlate_Params p;
+    EXPECT_NEAR(mPosn_Xlate(2.0, MediumRollTOVCel, MediumRollFilm, p, false), 2.0, 1e-12);
 }
 
 // The picture a 25 or 30 fps video project was shot on: its own family,

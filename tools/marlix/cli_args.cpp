@@ -77,11 +77,20 @@ parsed_args parse_args(std::vector<std::string> const& args,
 }
 
 namespace {
-bool project_rate_given                   = false;  // --project-rate stood before the command
+bool project_rate_given = false;  // --project-rate stood before the command
+bool all_diagnostics    = false;  // --diagnostics: the tapped ones too
+
+// The library's diagnostics go to standard error, but for those a front-door
+// call reports in its own words (a refused translation) unless asked.
+void tool_sink(char const* text, void*) {
+    if (marlix::diagnostic_is_tapped() && !all_diagnostics) return;
+    std::fputs(text, stderr);
+}
+
 constexpr char const* global_with_value[] = {"--project-rate", "--camera-speed", "--output-rate",
                                              "--output-scan",  "--config",       "--set"};
 constexpr char const* global_flags[]      = {"--drop-frame", "--output-pulled-down",
-                                             "--audio-sync-pulled-down", "--json"};
+                                             "--audio-sync-pulled-down", "--json", "--diagnostics"};
 }  // namespace
 
 bool is_global_option(std::string const& arg) {
@@ -92,6 +101,8 @@ bool is_global_option(std::string const& arg) {
         if (name == g) return true;
     return false;
 }
+
+void install_diagnostics_sink() { marlix::set_diagnostic_sink(tool_sink, nullptr); }
 
 std::string take_global_options(std::vector<std::string>& args) {
     Tov::ProjectSettings s = Tov::CurrentProject::settings();
@@ -115,7 +126,7 @@ std::string take_global_options(std::vector<std::string>& args) {
         auto r = parse_rate(v, drop);
         if (!r)
             return "option " + name + ": " + marlix::front::quoted(v) + " is not a frame rate (" +
-                   rate_names_text() + ", or #N for the host's rate number N)";
+                   rate_names_text() + ", or #N for the host's rate number N: 1..10, 31..34)";
         field = *r;
         return "";
     };
@@ -142,6 +153,8 @@ std::string take_global_options(std::vector<std::string>& args) {
             output_rate_given = true;
         } else if (a == "--json") {
             set_json_output(true);
+        } else if (a == "--diagnostics") {
+            all_diagnostics = true;
         } else if (a == "--drop-frame") {
             s.drop_frame_timecode = true;
         } else if (a == "--output-pulled-down") {

@@ -46,7 +46,7 @@ std::string help_text(char const* text);
 std::string rate_names_text();
 
 // A project rate option: a rate name, or '#N' for the host's rate number
-// N (0..34). Sets drop when the name says drop-frame.
+// N (1..10, 31..34). Sets drop when the name says drop-frame.
 std::optional<Tov::FrameRate> parse_rate(std::string const& text, bool* drop = nullptr);
 
 // The timecode rate of the global --project-rate (drop-frame with
@@ -154,6 +154,10 @@ parsed_args parse_args(std::vector<std::string> const& args,
 // command) to the default host and removes them; answers an error
 // message, empty when all is well.
 std::string take_global_options(std::vector<std::string>& args);
+
+// Sends the library's diagnostics to standard error, leaving out those a
+// call reports in its own words unless --diagnostics is given.
+void install_diagnostics_sink();
 
 // True for the name of a global option ("--drop-frame", "--project-rate").
 bool is_global_option(std::string const& arg);

@@ -124,15 +124,10 @@ int tc_convert(parsed_args const& p) {
     smpte::sync_point sync;
     if (auto const text = p.value("--sync")) {
         if (m != smpte::method::pulldown) return usage_error("--sync goes with --method pulldown");
-        std::size_t const eq   = text->find('=');
-        bool const from_film   = from->nominal() == 24;
-        smpte::rate const film = from_film ? *from : *to, video = from_film ? *to : *from;
-        auto const f = read_timecode(text->substr(0, eq), film);
-        auto const v =
-            eq == std::string::npos ? decltype(f){} : read_timecode(text->substr(eq + 1), video);
-        if (eq == std::string::npos || !f || !v)
-            return usage_error("--sync takes FILMTC=VIDEOTC, each a timecode of its rate");
-        sync = {f.value.frames(), v.value.frames()};
+        std::string why;
+        auto const read = marlix::front::read_pulldown_sync(*text, *from, *to, &why);
+        if (!read) return usage_error("--sync: " + marlix::front::describe(read.why, why));
+        sync = read.value;
     }
     if (m == smpte::method::pulldown && !smpte::convert(smpte::timecode(0, *from), *to, m).ok())
         return usage_error(std::string("no 2:3 pulldown from ") + smpte::rate_name(*from) + " to " +
@@ -271,42 +266,27 @@ int run_pull(args_t const& args) {
     std::string why;
     auto const stock = parse_label_type(*stock_text, why);
     if (!stock) return usage_error(why);
-    if (marlix::label_type_family(*stock) != marlix::UserLabelKeycode)
-        return usage_error("'" + *stock_text + "' is not a keycode type");
-    auto labels = make_labeller(*stock, marlix::TC_ALL_FIELDS, why);
-    if (!labels) return usage_error(why);
     std::string error;
     auto const r = rate_option(p, "--rate", error);
     if (!r) return usage_error(error);
-    if (!smpte::pull(0, *r)) return usage_error(std::string("no pull at ") + smpte::rate_name(*r));
     auto const sync_text = p.value("--sync");
     if (!sync_text) return usage_error("a sync point is needed: --sync KEYCODE=TC");
-    std::size_t const eq = sync_text->rfind('=');
-    if (eq == std::string::npos) return usage_error("--sync takes KEYCODE=TC");
-    std::string const sync_label = sync_text->substr(0, eq);
-    auto const sync_read         = labels->sample(sync_label);  // the roll, then the count
-    if (!sync_read)
-        return usage_error("'" + sync_label + "': " +
-                           marlix::front::describe(sync_read.why, labels->refusal(), *stock));
-    marlix::long32 const sync_sample = sync_read.value;
-    auto const sync_video            = read_timecode(sync_text->substr(eq + 1), *r);
-    if (!sync_video)
-        return usage_error("--sync timecode '" + sync_text->substr(eq + 1) +
-                           "': " + smpte::error_text(sync_video.why));
-    // Labels carry the roll of the sync point.
-    labels->set_prefix(labels->prefix_read());
-    long long const perfs_per_frame = labels->samples_per_unit();
+    auto made = marlix::front::keycode_pull::make(*stock, *r, *sync_text, &why);
+    if (!made) {
+        bool const sync_side = made.why == marlix::front::reason::not_a_sync_point ||
+                               made.why == marlix::front::reason::sync_keycode ||
+                               made.why == marlix::front::reason::sync_video_timecode;
+        return usage_error((sync_side ? "--sync: " : "") +
+                           marlix::front::describe(made.why, why, *stock));
+    }
+    marlix::front::keycode_pull& pull = made.value;
     return for_each_item(p.operands, [&](std::string const& item) {
         auto const v = read_timecode(item, *r);
         if (!v) return item_result::failure(smpte::error_text(v.why));
-        auto const pulled =
-            smpte::pull(static_cast<long long>(v.value.frames()) - sync_video.value.frames(), *r);
-        long long const sample = sync_sample + pulled.value.film_frame * perfs_per_frame;
-        if (sample < INT32_MIN || sample > INT32_MAX)
-            return item_result::failure("the film frame is out of the 32-bit range");
-        marlix::long32 const s = labels->normalise(static_cast<marlix::long32>(sample));
+        auto const k = pull(v.value);
+        if (!k) return item_result::failure(marlix::front::describe(k.why, pull.refusal()));
         return item_result::success(
-            record::bare().text("text", labels->text(s)).mark("split", pulled.value.split));
+            record::bare().text("text", k.value.text).mark("split", k.value.split));
     });
 }
 

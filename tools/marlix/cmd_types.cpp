@@ -8,7 +8,7 @@ namespace marlix_cli {
 
 char const types_usage[] =
     "usage: marlix types                 one row per label type 0..41\n"
-    "       marlix types NAME...          each EDL name read as a label type\n"
+    "       marlix types NAME...          each name read as a label type\n"
     "       marlix types --stdin          the same for each line of standard input\n"
     "       marlix types --default        the project's default timecode type\n"
     "\n"
@@ -16,8 +16,9 @@ char const types_usage[] =
     "the empty rows of the name table, '-' where no name is read), family,\n"
     "foot, ink, key, tv_rate, tv_drop, duration (under the current project),\n"
     "and the shared converter's samples per unit, modulus and template.\n"
-    "A NAME is judged as an EDL name: any case, up to its first white space\n"
-    "and 11 characters; an unknown name gives 0.\n";
+    "A NAME is any name -t takes (an EDL name in any case, a class name, a\n"
+    "frame rate, #N), or an EDL field as lists carry it: up to its first white\n"
+    "space and 11 characters.\n";
 
 namespace {
 
@@ -63,9 +64,14 @@ int run_types(args_t const& args) {
             print_row(static_cast<marlix::label_t>(t));
         return exit_ok;
     }
+    // Any name the other commands' -t takes, then an EDL field as lists
+    // carry it (up to its first blank).
     return for_each_item(p.operands, [](std::string const& name) {
+        auto const found = marlix::front::find_label_type(trim_blanks(name));
+        if (found) return item_result::success(type_record(found.value));
         marlix::label_t const t = marlix::edlstr_to_label_type(name.c_str());
-        if (t == marlix::LABEL_NONE) return item_result::failure("not an EDL label type name");
+        if (t == marlix::LABEL_NONE)
+            return item_result::failure(marlix::front::reason_text(found.why));
         return item_result::success(type_record(t));
     });
 }

@@ -92,8 +92,13 @@ int run_xlate(args_t const& args) {
     return for_each_item(p.operands, [&](std::string const& item) {
         auto const position = parse_double(item);
         if (!position) return item_result::failure("not a position (a number)");
-        auto const translated = marlix::front::translate(*position, *from, *to, params, round);
-        if (!translated) return item_result::failure("no translation (see the message above)");
+        std::string why;
+        auto const translated =
+            marlix::front::translate(*position, *from, *to, params, round, &why);
+        if (!translated)
+            return item_result::failure("no translation from " +
+                                        std::string(marlix::medium_name(*from)) + " to " +
+                                        marlix::medium_name(*to) + ": " + why);
         return item_result::success(record::bare().real("position", translated.value, precision));
     });
 }

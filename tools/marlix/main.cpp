@@ -59,6 +59,8 @@ constexpr char global_help[] =
     "  --set NAME=VALUE          set a configuration entry (repeatable)\n"
     "  --json                    one JSON object per item: \"input\", the answer's\n"
     "                            typed members, \"error\" for a failed item\n"
+    "  --diagnostics             show the library's own messages of a refusal\n"
+    "                            the answer already explains (translations)\n"
     "A rate R is frames per second: {rates}\n"
     "(or 30000/1001 and its kin; 'df' in any case); #N is the host's rate\n"
     "number N (1..10, and the project rates 31..34).\n"
@@ -133,6 +135,7 @@ int main(int argc, char** argv) {
     // Standard output carries answers only: the library's messages reach
     // standard error through the diagnostics sink.
     marlix::set_messages_to_standard_output(false);
+    install_diagnostics_sink();
     int const status = run(std::vector<std::string>(argv + 1, argv + argc));
     if (!finish_output()) return exit_output_lost;
     return status;
