@@ -26,15 +26,18 @@ export function labelText(type: LabelType, sample: number, options?: LabelOption
 /** The sample of a label text. */
 export function labelSample(type: LabelType, label: string, options?: LabelOptions): number;
 
-/** SMPTE timecode HH:MM:SS:FF of a frame count (';' before the frames at drop-frame rates). */
-export function tcText(frames: number, rate: Rate): string;
+/** SMPTE timecode HH:MM:SS:FF of a frame count (';' before the frames at
+ * drop-frame rates); a negative count is '-' and the label of its
+ * magnitude. The label wraps at 24 hours unless wrap: false. */
+export function tcText(frames: number, rate: Rate, options?: { wrap?: boolean }): string;
 /** The frame count of a timecode: strict (blanks around it ignored), or with
  * strict: false as the label converters read it. */
 export function tcFrames(timecode: string, rate: Rate, options?: { strict?: boolean }): number;
-/** A timecode moved by a signed number of frames, or by the frames of a
- * second timecode. The answer wraps within the 24-hour day unless wrap:
- * false, which answers the signed count ("-00:00:00:01"). */
-export function tcAdd(timecode: string, by: number | bigint | string, rate: Rate,
+/** A timecode moved by a signed whole number of frames (any size, as a
+ * BigInt too), or by the frames of a second timecode. The answer wraps
+ * within the 24-hour day unless wrap: false, which answers the signed
+ * count ("-00:00:00:01"). */
+export function tcAdd(timecode: string, framesOrTc: number | bigint | string, rate: Rate,
                       options?: { wrap?: boolean }): string;
 /** The frames from in to out, out exclusive as EDLs count. An out earlier
  * than the in runs across midnight unless signed: true, which answers a
@@ -49,19 +52,22 @@ export interface ConvertOptions {
     method?: 'realtime' | 'frame' | 'pulldown';
     /** With pulldown, "FILMTC=VIDEOTC": an A frame on the first field of
      * that video frame (both 00:00:00:00 by default). */
-    sync?: string;
+    sync?: string | null;
 }
 /** A timecode at another rate. */
 export function tcConvert(timecode: string, fromRate: Rate, toRate: Rate,
                           options?: ConvertOptions): string;
 
-/** The keycode of the film frame shown in the first field of a video
- * timecode, with split true when the frame's second field shows the next
- * film frame. sync is "KEYCODE=TC": an A frame starting on the first field
- * of video frame TC. stock is a keycode type (F35, F16 ...); rate the video
- * rate (29.97 and 30 pull 2:3, 25 the 24:25 cadence). */
-export function pull(stock: LabelType, rate: Rate, sync: string, timecode: string):
-    { text: string; split: boolean };
+/** [keycode, split]: the keycode of the film frame shown in the first field
+ * of a video timecode, as the stock's converter prints it with the sync
+ * point's roll, and whether the frame's second field shows the next film
+ * frame. sync is "KEYCODE=TC": an A frame starting on the first field of
+ * video frame TC. stock is a keycode type (F35, F16 ...); rate the video
+ * rate (29.97 and 30 pull 2:3, 25 the 24:25 cadence, 23.976 and 24 one film
+ * frame a video frame). A film frame outside the sync point's roll is
+ * refused. */
+export function pull(timecode: string, stock: LabelType, rate: Rate, sync: string):
+    [keycode: string, split: boolean];
 
 /** Settings of one translation; the project settings hold for this call only. */
 export interface XlateOptions {

@@ -64,8 +64,9 @@ export function labelSample(type, label, options = {}) {
                                     flag(options, 'strict', true)));
 }
 
-export function tcText(frames, rate) {
-    return unwrap(wasm.tc_text(count(frames, 'frame count'), rateOf(rate)));
+export function tcText(frames, rate, options = {}) {
+    return unwrap(wasm.tc_text(count(frames, 'frame count'), rateOf(rate),
+                               flag(options, 'wrap', true)));
 }
 
 export function tcFrames(timecode, rate, options = {}) {
@@ -73,14 +74,18 @@ export function tcFrames(timecode, rate, options = {}) {
                                  flag(options, 'strict', true)));
 }
 
-export function tcAdd(timecode, by, rate, options = {}) {
-    let amount = by;
-    if (typeof by === 'bigint') amount = String(by);
-    else if (typeof by === 'number') {
-        if (!Number.isSafeInteger(by)) throw new Error(`frames ${by} is not a whole number`);
-        amount = String(by);
-    } else text(by, 'the frames or timecode to add');
-    return unwrap(wasm.tc_add(text(timecode, 'timecode'), amount, rateOf(rate),
+// framesOrTc: a whole number of frames (a number or a BigInt), or a
+// timecode whose frames are added.
+export function tcAdd(timecode, framesOrTc, rate, options = {}) {
+    let frames = '';
+    if (typeof framesOrTc === 'bigint' || Number.isInteger(framesOrTc)) {
+        frames = BigInt(framesOrTc).toString();
+    } else if (typeof framesOrTc !== 'string') {
+        throw new Error('framesOrTc is a frame count (a whole number or a BigInt) or a timecode ' +
+                        `(a string), not ${shown(framesOrTc)}`);
+    }
+    return unwrap(wasm.tc_add(text(timecode, 'timecode'), frames,
+                              typeof framesOrTc === 'string' ? framesOrTc : '', rateOf(rate),
                               flag(options, 'wrap', true)));
 }
 
@@ -91,14 +96,16 @@ export function tcDuration(inTimecode, outTimecode, rate, options = {}) {
 
 export function tcConvert(timecode, fromRate, toRate, options = {}) {
     const method = options?.method === undefined ? 'realtime' : text(options.method, 'method');
-    const sync = options?.sync === undefined ? '' : text(options.sync, 'sync');
+    const sync = options?.sync === undefined || options.sync === null ? '' : text(options.sync, 'sync');
     return unwrap(wasm.tc_convert(text(timecode, 'timecode'), rateOf(fromRate, 'fromRate'),
                                   rateOf(toRate, 'toRate'), method, sync));
 }
 
-export function pull(stock, rate, sync, timecode) {
-    return unwrap(wasm.pull(labelTypeOf(stock), rateOf(rate), text(sync, 'sync'),
-                            text(timecode, 'timecode')));
+// [keycode, split]: the keycode of the film frame a video frame shows, and
+// whether the frame's second field shows the next one.
+export function pull(timecode, stock, rate, sync) {
+    return unwrap(wasm.pull(text(timecode, 'timecode'), labelTypeOf(stock), rateOf(rate),
+                            text(sync, 'sync')));
 }
 
 // The xlate options named as the Python module's keyword arguments,

@@ -20,6 +20,7 @@
 #include "marlix/entry/library_entry.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"
+#include "marlix/front/pull.h"
 #include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"
 #include "marlix/front/translate.h"
@@ -119,12 +120,12 @@ std::string timecode_refused(std::string const& text, smpte::error why) {
     return front::quoted(text) + ": " + smpte::error_text(why);
 }
 
-val tc_text(double frames, std::string const& rate) {
+val tc_text(double frames, std::string const& rate, bool wrap) {
     auto const n = whole32(frames, "frame count");
     if (!n.value) return refusal(n.why);
     auto const r = rate_of(rate);
     if (!r.value) return refusal(r.why);
-    return answer(val(smpte::to_string(smpte::timecode(*n.value, *r.value))));
+    return answer(val(smpte::to_string(smpte::timecode(*n.value, *r.value), wrap)));
 }
 
 val tc_frames(std::string const& text, std::string const& rate, bool strict) {
@@ -142,30 +143,37 @@ val tc_frames(std::string const& text, std::string const& rate, bool strict) {
                         false);
 }
 
-// by: a whole number of frames (as text) or a timecode.
-val tc_add(std::string const& text, std::string const& by, std::string const& rate, bool wrap) {
+// frames: a whole number in decimal digits, with a sign ('-' or none);
+// or, when it is empty, the frames of the timecode by.
+val tc_add(std::string const& text, std::string const& frames, std::string const& by,
+           std::string const& rate, bool wrap) {
     auto const r = rate_of(rate);
     if (!r.value) return refusal(r.why);
     auto const t = front::read_timecode(text, *r.value);
     if (!t) return refusal(timecode_refused(text, t.why));
-    std::int64_t frames          = 0;
-    std::string_view const whole = front::trim_blanks(by);
-    std::size_t const sign       = !whole.empty() && (whole[0] == '-' || whole[0] == '+') ? 1 : 0;
-    if (whole.size() > sign && whole.find_first_not_of("0123456789", sign) == whole.npos) {
-        char* end = nullptr;
-        std::string const digits(whole);
-        errno             = 0;
-        long long const n = std::strtoll(digits.c_str(), &end, 10);
-        if (errno == ERANGE) return refusal(front::quoted(by) + ": frames out of the 64-bit range");
-        frames = n;
-    } else {
+    std::int64_t n = 0;
+    if (frames.empty()) {
         auto const u = front::read_timecode(by, *r.value);
-        if (!u)
-            return refusal(front::quoted(by) +
-                           " is neither frames nor a timecode: " + smpte::error_text(u.why));
-        frames = u.value.frames();
+        if (!u) return refusal(timecode_refused(by, u.why));
+        n = u.value.frames();
+    } else if (frames.find_first_not_of("0123456789", frames[0] == '-' ? 1 : 0) !=
+                   std::string::npos ||
+               frames == "-") {
+        return refusal("frames " + front::quoted(frames) + " is not a whole number");
+    } else if (wrap) {
+        // Any whole number moves a clock: only its remainder in the day counts.
+        bool const minus       = frames[0] == '-';
+        std::int64_t const day = r.value->frames_per_day();
+        for (std::size_t i = minus ? 1 : 0; i < frames.size(); ++i)
+            n = (n * 10 + (frames[i] - '0')) % day;
+        if (minus) n = -n;
+    } else {
+        errno = 0;
+        n     = std::strtoll(frames.c_str(), nullptr, 10);
+        if (errno == ERANGE)
+            return refusal(std::string("frames: ") + smpte::error_text(smpte::error::out_of_range));
     }
-    auto const sum = front::add_on_clock(t.value, frames, wrap);
+    auto const sum = front::add_on_clock(t.value, n, wrap);
     if (!sum) return refusal(smpte::error_text(sum.why));
     return answer(val(smpte::to_string(sum.value, wrap)));
 }
@@ -185,7 +193,7 @@ val tc_duration(std::string const& in_text, std::string const& out_text, std::st
 
 // sync: "FILMTC=VIDEOTC" with the pulldown method, or empty.
 val tc_convert(std::string const& text, std::string const& from_name, std::string const& to_name,
-               std::string const& method, std::string const& sync_text) {
+               std::string const& method, std::string const& sync) {
     auto const from = rate_of(from_name);
     if (!from.value) return refusal(from.why);
     auto const to = rate_of(to_name);
@@ -196,22 +204,15 @@ val tc_convert(std::string const& text, std::string const& from_name, std::strin
     else if (method == "pulldown")
         m = smpte::method::pulldown;
     else if (method != "realtime")
-        return refusal("method takes realtime, frame or pulldown, not " + front::quoted(method));
-    smpte::sync_point sync;
-    if (!sync_text.empty()) {
-        if (m != smpte::method::pulldown) return refusal("a sync goes with the pulldown method");
-        std::size_t const eq    = sync_text.find('=');
-        bool const from_film    = from.value->nominal() == 24;
-        smpte::rate const film  = from_film ? *from.value : *to.value;
-        smpte::rate const video = from_film ? *to.value : *from.value;
-        auto const f            = front::read_timecode(sync_text.substr(0, eq), film);
-        auto const v            = eq == std::string::npos
-                                      ? decltype(f){}
-                                      : front::read_timecode(sync_text.substr(eq + 1), video);
-        if (eq == std::string::npos || !f || !v)
-            return refusal("sync " + front::quoted(sync_text) +
-                           ": FILMTC=VIDEOTC, each a timecode of its rate");
-        sync = {f.value.frames(), v.value.frames()};
+        return refusal("method: " + front::quoted(method) + " is not realtime, frame or pulldown");
+    smpte::sync_point at;
+    if (!sync.empty()) {
+        if (m != smpte::method::pulldown) return refusal("sync goes with method 'pulldown'");
+        std::string why;
+        auto const read = front::read_pulldown_sync(sync, *from.value, *to.value, &why);
+        if (!read)
+            return refusal("sync " + front::quoted(sync) + ": " + front::describe(read.why, why));
+        at = read.value;
     }
     if (m == smpte::method::pulldown &&
         !smpte::convert(smpte::timecode(0, *from.value), *to.value, m).ok())
@@ -219,50 +220,32 @@ val tc_convert(std::string const& text, std::string const& from_name, std::strin
                        " to " + smpte::rate_name(*to.value) + " (23.976 and 29.97, or 24 and 30)");
     auto const t = front::read_timecode(text, *from.value);
     if (!t) return refusal(timecode_refused(text, t.why));
-    auto const c = smpte::convert(t.value, *to.value, m, sync);
+    auto const c = smpte::convert(t.value, *to.value, m, at);
     if (!c) return refusal(smpte::error_text(c.why));
     return answer(val(smpte::to_string(c.value)));
 }
 
-// The keycode of the film frame in the first field of video timecode text,
-// the sync "KEYCODE=TC" an A frame on the first field of video frame TC.
-val pull(std::string const& stock, std::string const& rate, std::string const& sync_text,
-         std::string const& text) {
+// [keycode, split] of the film frame in the first field of video timecode
+// text, the sync "KEYCODE=TC" an A frame on the first field of video frame
+// TC.
+val pull(std::string const& text, std::string const& stock, std::string const& rate,
+         std::string const& sync) {
     auto const type = front::find_label_type(stock);
     if (!type) return refusal(front::describe(type.why, stock));
-    if (label_type_family(type.value) != UserLabelKeycode)
-        return refusal(front::quoted(stock) + " is not a keycode type");
-    auto made = front::labeller::make(type.value);
-    if (!made) return refusal(front::describe(made.why, "", type.value));
-    front::labeller& labels = made.value;
-    auto const r            = rate_of(rate);
+    auto const r = rate_of(rate);
     if (!r.value) return refusal(r.why);
-    if (!smpte::pull(0, *r.value))
-        return refusal(std::string("no pull at ") + smpte::rate_name(*r.value));
-    std::size_t const eq = sync_text.rfind('=');
-    if (eq == std::string::npos) return refusal("the sync takes KEYCODE=TC");
-    std::string const sync_label = sync_text.substr(0, eq);
-    auto const sync_read         = labels.sample(sync_label);  // the roll, then the count
-    if (!sync_read)
-        return refusal(front::quoted(sync_label) + ": " +
-                       front::describe(sync_read.why, labels.refusal(), type.value));
-    auto const sync_video = front::read_timecode(sync_text.substr(eq + 1), *r.value);
-    if (!sync_video)
-        return refusal("sync timecode " +
-                       timecode_refused(sync_text.substr(eq + 1), sync_video.why));
-    labels.set_prefix(labels.prefix_read());  // labels carry the roll of the sync point
+    std::string why;
+    auto made = front::keycode_pull::make(type.value, *r.value, sync, &why);
+    if (!made) return refusal(front::describe(made.why, why, type.value));
     auto const v = front::read_timecode(text, *r.value);
     if (!v) return refusal(timecode_refused(text, v.why));
-    auto const pulled = smpte::pull(
-        static_cast<std::int64_t>(v.value.frames()) - sync_video.value.frames(), *r.value);
-    long long const sample =
-        sync_read.value +
-        pulled.value.film_frame * static_cast<long long>(labels.samples_per_unit());
-    if (sample < INT32_MIN || sample > INT32_MAX)
-        return refusal("the film frame is out of the 32-bit range");
-    val out = val::object();
-    out.set("text", std::string(labels.text(labels.normalise(static_cast<long32>(sample)))));
-    out.set("split", pulled.value.split);
+    auto const k = made.value(v.value);
+    if (!k)
+        return refusal(front::quoted(text) + ": " +
+                       front::describe(k.why, made.value.refusal(), type.value));
+    val out = val::array();
+    out.call<void>("push", std::string(k.value.text));
+    out.call<void>("push", k.value.split);
     return answer(out);
 }
 
@@ -352,12 +335,14 @@ val xlate(double position, std::string const& from_name, std::string const& to_n
     }
     params.vidproj_24p_source = given("source24p") && o["source24p"].as<bool>();
     bool const round          = given("roundToFrame") && o["roundToFrame"].as<bool>();
-    auto const r              = front::translate(position, *from.value, *to.value, params, round);
+    std::string why;
+    auto const r = front::translate(position, *from.value, *to.value, params, round, &why);
     char shown[32];
     std::snprintf(shown, sizeof shown, "%.15g", position);
     if (!r)
         return refusal(std::string("no translation of ") + shown + " from " +
-                       medium_name(*from.value) + " to " + medium_name(*to.value));
+                       medium_name(*from.value) + " to " + medium_name(*to.value) +
+                       (why.empty() ? "" : ": " + why));
     return answer(val(r.value));
 }
 
