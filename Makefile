@@ -68,7 +68,8 @@ check-static: deps
 # The library and its JavaScript binding compiled with Emscripten into
 # web/site/marlix.mjs (beside it marlix_wasm.mjs, which it loads, and the
 # TypeScript declarations marlix.d.mts); check-wasm compiles a TypeScript
-# caller against the declarations and runs the binding's Node tests. Emscripten's optimiser needs Debian's node modules.
+# caller against the declarations and runs the binding's Node tests.
+# Emscripten's optimiser needs Debian's node modules.
 EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 wasm:
 	@scripts/install-deps.sh emscripten nodejs node-typescript
