@@ -8,7 +8,7 @@ CMAKE_GEN = -G Ninja
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps configure build demo check check-clang release sanitize tsan fuzz bench docs format clean
+.PHONY: all deps configure build demo check check-clang check-libcxx check-static wasm check-wasm release sanitize tsan fuzz bench docs format clean
 
 all: build
 
@@ -42,6 +42,47 @@ check-clang: deps
 	@cmake --build build-clang -j $(JOBS)
 	@cd build-clang && ctest --output-on-failure -j $(JOBS)
 
+# The suite built with clang against libc++ (the standard library of
+# macOS and of Emscripten) instead of libstdc++. GoogleTest is compiled
+# from its sources with the same library; no benchmarks.
+LIBCXX = -stdlib=libc++
+check-libcxx:
+	@scripts/install-deps.sh clang libc++-14-dev libc++abi-14-dev googletest
+	@cmake -S . -B build-libcxx $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_FLAGS="$(LIBCXX)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$(LIBCXX)" -DCMAKE_SHARED_LINKER_FLAGS="$(LIBCXX)" \
+		-DCMAKE_MODULE_LINKER_FLAGS="$(LIBCXX)" -DMARLIX_GTEST_FROM_SOURCE=ON -DMARLIX_BENCH=OFF
+	@cmake --build build-libcxx -j $(JOBS)
+	@cd build-libcxx && ctest --output-on-failure -j $(JOBS)
+
+# libmarlix as a static archive (-DBUILD_SHARED_LIBS=OFF): the tool, the C
+# interface test and the Python module linked from it, and the archive
+# installed and used through find_package and pkg-config --static. The
+# unit tests are those of 'make check' (they keep their shared test
+# library) and are not run again.
+check-static: deps
+	@cmake -S . -B build-static $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_SHARED_LIBS=OFF
+	@cmake --build build-static -j $(JOBS) --target marlix marlix_cli marlix_python capi_test
+	@cd build-static && ctest --output-on-failure -j $(JOBS) -R '^(install_consumer|cli|cli_json|capi_test|python_module)$$'
+
+# The library and its JavaScript binding compiled with Emscripten into
+# web/site/marlix.mjs (beside it marlix_wasm.mjs, which it loads, and the
+# TypeScript declarations marlix.d.mts); check-wasm compiles a TypeScript
+# caller against the declarations and runs the binding's Node tests.
+# Emscripten's optimiser needs Debian's node modules.
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
+wasm:
+	@scripts/install-deps.sh emscripten nodejs node-typescript
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B build-wasm $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+		-DMARLIX_WERROR=ON -DMARLIX_TESTS=OFF -DMARLIX_TOOLS=OFF -DMARLIX_PYTHON=OFF >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build build-wasm -j $(JOBS)
+	@echo "JavaScript module: web/site/marlix.mjs"
+
+check-wasm: wasm
+	@tsc --noEmit --strict --target es2022 --module nodenext --moduleResolution nodenext \
+		web/tests/declarations.mts
+	@node --test web/tests/
+
 sanitize: deps
 	@cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARLIX_SANITIZE=ON
 	@cmake --build build-asan -j $(JOBS)
@@ -73,4 +114,4 @@ format:
 	@clang-format -i $$(git ls-files '*.h' '*.cpp')
 
 clean:
-	@rm -rf build build-release build-clang build-asan build-tsan build-fuzz build-bench build-docs
+	@rm -rf build build-release build-clang build-libcxx build-static build-wasm web/site build-asan build-tsan build-fuzz build-bench build-docs

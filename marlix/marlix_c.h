@@ -325,7 +325,7 @@ MARLIX_API marlix_status marlix_tc_read(const char* text, marlix_tc_rate rate, i
 MARLIX_API marlix_status marlix_tc_write(int32_t frames, marlix_tc_rate rate, int32_t wrap_day,
                                          char* out, size_t size);
 /** frames moved by delta on the clock of a day (23:59:59;29 + 1 is
- * 00:00:00;00, 00:00:02:00 - 75 at 25 fps is 23:59:57:00), or with wrap_day
+ * 00:00:00;00, 00:00:02:00 - 125 at 25 fps is 23:59:57:00), or with wrap_day
  * 0 the signed count (MARLIX_ERR_TC_OUT_OF_RANGE beyond 32 bits). */
 MARLIX_API marlix_status marlix_tc_add(int32_t frames, marlix_tc_rate rate, int64_t delta,
                                        int32_t wrap_day, int32_t* result);

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Every #include between the library's folders runs down the layer order,
-and the front ends (the tool, the C interface, the Python module) reach
-labels only through the front door: no converter call, label point or
-prefix copy of their own.
+and the front ends (the tool, the C interface, the Python module, the
+JavaScript binding) reach labels only through the front door: no converter
+call, label point or prefix copy of their own.
 
 A file may include what sits in its own folder or in a lower layer; folders
 of one layer (the converters and the label values, which use each other)
@@ -28,12 +28,12 @@ LAYERS = [
     ["edl"],
     ["entry", "marlix.h"],
     ["capi", "marlix_c.h"],
-    ["tools", "python", "fuzz", "bench", "examples", "tests"],
+    ["tools", "python", "web", "fuzz", "bench", "examples", "tests"],
 ]
 LEVEL = {name: i for i, layer in enumerate(LAYERS) for name in layer}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"(marlix/[^"]+)"', re.M)
 
-FRONT_ENDS = ("tools", "python", "capi")
+FRONT_ENDS = ("tools", "python", "web", "capi")
 # What only the library's own layers do.
 WORKS_A_CONVERTER = re.compile(
     r"\blabel_point\b|\bprefix_text\b|\bget_static_label_cvt\b|\bmake_(?:any_)?label_cvt\b"

@@ -74,7 +74,7 @@ bool has_own_class(int t) {
 struct shared_table {
     label_cvt* slots[slot_count] = {};
 
-    shared_table() { build_converter_slots(slots); }
+    shared_table() { detail::build_converter_slots(slots); }
 };
 
 // Built by the first caller; a function-local static is initialised once
@@ -88,7 +88,7 @@ shared_table const& table() {
 
 }  // namespace
 
-void build_converter_slots(label_cvt* (&slots)[converter_slot_count]) {
+void detail::build_converter_slots(label_cvt* (&slots)[converter_slot_count]) {
     // One dummy for every type without a class, then the others in label
     // type order.
     for (label_cvt*& slot : slots) slot = nullptr;

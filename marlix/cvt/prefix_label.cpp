@@ -15,6 +15,45 @@ namespace marlix {
 
 namespace {
 
+#if defined(__cpp_lib_atomic_ref)
+template <class T>
+using atomic_view = std::atomic_ref<T>;
+#else
+// Without std::atomic_ref: the operations the remembered prefix uses, on
+// the same naturally aligned words, through the compiler's atomic builtins
+// (which std::atomic_ref is built on where the library has it).
+constexpr int builtin_order(std::memory_order order) {
+    switch (order) {
+        case std::memory_order_relaxed: return __ATOMIC_RELAXED;
+        case std::memory_order_consume: return __ATOMIC_CONSUME;
+        case std::memory_order_acquire: return __ATOMIC_ACQUIRE;
+        case std::memory_order_release: return __ATOMIC_RELEASE;
+        case std::memory_order_acq_rel: return __ATOMIC_ACQ_REL;
+        case std::memory_order_seq_cst: return __ATOMIC_SEQ_CST;
+    }
+    return __ATOMIC_SEQ_CST;
+}
+
+template <class T>
+class atomic_view {
+public:
+    static_assert(sizeof(T) <= sizeof(std::uint64_t) && __atomic_always_lock_free(sizeof(T), 0));
+    explicit atomic_view(T& object) : object_(&object) {}
+    T load(std::memory_order order) const { return __atomic_load_n(object_, builtin_order(order)); }
+    void store(T value, std::memory_order order) const {
+        __atomic_store_n(object_, value, builtin_order(order));
+    }
+    bool compare_exchange_weak(T& expected, T desired, std::memory_order success,
+                               std::memory_order failure) const {
+        return __atomic_compare_exchange_n(object_, &expected, desired, true,
+                                           builtin_order(success), builtin_order(failure));
+    }
+
+private:
+    T* object_;
+};
+#endif
+
 // Copies at most n characters of src, stopping at its end, and terminates.
 void copy_prefix(char* out, char const* src, int n) {
     int i = 0;
@@ -162,19 +201,19 @@ void prefix_label::build_template() {
 // odd, stores the characters and makes it even again; a reader copies the
 // characters and keeps the copy only when the version was even and did not
 // change meanwhile, so it always sees some complete prefix a writer stored.
-// Every access goes through atomic_ref, and a print writes only when the
-// prefix it shows differs from the remembered one.
+// Every access is atomic (std::atomic_ref where the standard library has
+// it), and a print writes only when the prefix it shows differs from the
+// remembered one.
 void prefix_label::read_memory(char (&out)[max_label_length + 1]) const {
-    std::atomic_ref<unsigned> const version(const_cast<unsigned&>(memory_version.value));
+    atomic_view<unsigned> const version(const_cast<unsigned&>(memory_version.value));
     std::uint64_t words[memory_word_count];
     for (;;) {
         unsigned const before = version.load(std::memory_order_acquire);
         if (before % 2 == 0) {
             // Acquire loads keep the second look at the version after them.
             for (int k = 0; k < memory_word_count; ++k)
-                words[k] =
-                    std::atomic_ref<std::uint64_t>(const_cast<std::uint64_t&>(memory_words[k]))
-                        .load(std::memory_order_acquire);
+                words[k] = atomic_view<std::uint64_t>(const_cast<std::uint64_t&>(memory_words[k]))
+                               .load(std::memory_order_acquire);
             if (version.load(std::memory_order_relaxed) == before) break;
         }
     }
@@ -187,10 +226,10 @@ void prefix_label::remember(packed_prefix const& next) {
     // Printing one roll after another stores nothing: three words compared.
     bool same = true;
     for (int k = 0; k < memory_word_count; ++k)
-        same &= std::atomic_ref<std::uint64_t>(memory_words[k]).load(std::memory_order_relaxed) ==
+        same &= atomic_view<std::uint64_t>(memory_words[k]).load(std::memory_order_relaxed) ==
                 next.words[k];
     if (same) return;
-    std::atomic_ref<unsigned> const version(memory_version.value);
+    atomic_view<unsigned> const version(memory_version.value);
     unsigned v = version.load(std::memory_order_relaxed);
     // One writer at a time takes the version from even to odd; acq_rel
     // keeps the stores below after that.
@@ -201,13 +240,12 @@ void prefix_label::remember(packed_prefix const& next) {
         v = version.load(std::memory_order_relaxed);
     }
     for (int k = 0; k < memory_word_count; ++k)
-        std::atomic_ref<std::uint64_t>(memory_words[k])
-            .store(next.words[k], std::memory_order_release);
+        atomic_view<std::uint64_t>(memory_words[k]).store(next.words[k], std::memory_order_release);
     // The text form, for a reader on one thread.
     char text[sizeof next];
     std::memcpy(text, &next, sizeof text);
     for (int k = 0; k <= max_label_length; ++k)
-        std::atomic_ref<char>(last_prefix[k]).store(text[k], std::memory_order_release);
+        atomic_view<char>(last_prefix[k]).store(text[k], std::memory_order_release);
     version.store(v + 2, std::memory_order_release);
 }
 

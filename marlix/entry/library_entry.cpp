@@ -41,6 +41,15 @@ constexpr int flavour_line    = 203;
 bool answer_cancel(char const*, char const*) { return false; }
 assertion_handler current_handler = answer_cancel;
 
+// Marker sockets are closed on exec where the platform says so at
+// creation. Apple's sockets take neither SOCK_CLOEXEC nor abstract names,
+// so there the flavour check has no marker to find.
+#if defined(SOCK_CLOEXEC)
+constexpr int marker_socket_type = SOCK_DGRAM | SOCK_CLOEXEC;
+#else
+constexpr int marker_socket_type = SOCK_DGRAM;
+#endif
+
 // An abstract UNIX socket address: a leading NUL, then the name.
 socklen_t marker_address(char const* name, sockaddr_un& address) {
     std::memset(&address, 0, sizeof address);
@@ -58,7 +67,7 @@ assertion_handler set_assertion_handler(assertion_handler handler) {
     return previous;
 }
 
-void report_assertion(char const* expression, char const* file, int line) {
+void detail::report_assertion(char const* expression, char const* file, int line) {
     char text[512];
     std::snprintf(text, sizeof text, assertion_format, file, line, expression);
     text[sizeof text - 1] = '\0';
@@ -69,18 +78,18 @@ void report_assertion(char const* expression, char const* file, int line) {
     if (current_handler(assertion_title, text)) std::raise(SIGTRAP);
 }
 
-void debug_marker_name(char (&name)[marker_name_capacity], unsigned process_id) {
+void detail::debug_marker_name(char (&name)[marker_name_capacity], unsigned process_id) {
     std::snprintf(name, sizeof name, "TovApp_PID_%08x_IsDebug", process_id);
 }
 
-void release_marker_name(char (&name)[marker_name_capacity], unsigned process_id) {
+void detail::release_marker_name(char (&name)[marker_name_capacity], unsigned process_id) {
     std::snprintf(name, sizeof name, "TovApp_PID_%08x_IsRelease", process_id);
 }
 
-bool marker_exists(char const* name) {
+bool detail::marker_exists(char const* name) {
     // Binding the name fails with EADDRINUSE exactly when the marker exists;
     // a probe that succeeds is closed again at once.
-    int const fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    int const fd = ::socket(AF_UNIX, marker_socket_type, 0);
     if (fd < 0) return false;
     sockaddr_un address;
     socklen_t const length = marker_address(name, address);
@@ -90,8 +99,8 @@ bool marker_exists(char const* name) {
     return exists;
 }
 
-bool create_marker(char const* name) {
-    int const fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+bool detail::create_marker(char const* name) {
+    int const fd = ::socket(AF_UNIX, marker_socket_type, 0);
     if (fd < 0) return false;
     sockaddr_un address;
     socklen_t const length = marker_address(name, address);
@@ -134,11 +143,11 @@ struct build_flavour_check {
         unsigned const pid = static_cast<unsigned>(::getpid());
         char debug_name[marker_name_capacity];
         char release_name[marker_name_capacity];
-        debug_marker_name(debug_name, pid);
-        release_marker_name(release_name, pid);
-        if (marker_exists(debug_name))
-            report_assertion(flavour_expression, flavour_file, flavour_line);
-        create_marker(release_name);
+        detail::debug_marker_name(debug_name, pid);
+        detail::release_marker_name(release_name, pid);
+        if (detail::marker_exists(debug_name))
+            detail::report_assertion(flavour_expression, flavour_file, flavour_line);
+        detail::create_marker(release_name);
     }
 } flavour_check;
 

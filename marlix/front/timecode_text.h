@@ -24,7 +24,7 @@ MARLIX_API smpte::result<smpte::timecode> read_timecode(std::string_view text, s
                                                         smpte::read_options options = {});
 
 /// t moved by frames on the clock of a day: the count is taken modulo the
-/// labelled day, so 23:59:59;29 + 1 is 00:00:00;00 and 00:00:02:00 - 75 at
+/// labelled day, so 23:59:59;29 + 1 is 00:00:00;00 and 00:00:02:00 - 125 at
 /// 25 fps is 23:59:57:00, whatever the size of frames. With wrap_day false,
 /// smpte::add's signed answer (out_of_range beyond 32 bits).
 MARLIX_API smpte::result<smpte::timecode> add_on_clock(smpte::timecode t, std::int64_t frames,

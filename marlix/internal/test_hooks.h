@@ -1,9 +1,10 @@
 #pragma once
 
-// Entry points the unit tests reach into. They are exported by the test
-// library built from the same objects as libmarlix and are local to the
-// shipped library (its linker version script hides them), so they are no
-// part of the installed interface.
+// Entry points the unit tests reach into. The library's own functions live
+// in detail and are hidden like the rest of its internals; the hooks of the
+// same names in marlix forward to them from test_hooks.cpp, an object that
+// only the unit tests' library links. So no shipped build of libmarlix,
+// shared or static, holds a hook.
 
 #include "marlix/export.h"
 
@@ -14,6 +15,17 @@ class label_cvt;
 // The number of slots of the shared converter table; slots 42..49 stay
 // empty.
 inline constexpr int converter_slot_count = 50;
+// The marker names below, terminator included, fit this.
+inline constexpr int marker_name_capacity = 64;
+
+namespace detail {
+void build_converter_slots(label_cvt* (&slots)[converter_slot_count]);
+void report_assertion(char const* expression, char const* file, int line);
+void debug_marker_name(char (&name)[marker_name_capacity], unsigned process_id);
+void release_marker_name(char (&name)[marker_name_capacity], unsigned process_id);
+bool marker_exists(char const* name);
+bool create_marker(char const* name);
+}  // namespace detail
 
 // Builds a table of converters as the shared table is built: one dummy in
 // every slot of a type without a class (0..4, 9, 13, 17), a converter of
@@ -30,7 +42,6 @@ MARLIX_API void report_assertion(char const* expression, char const* file, int l
 // process id: "TovApp_PID_%08x_IsDebug" and "TovApp_PID_%08x_IsRelease".
 // A marker is an abstract-namespace UNIX socket of that name: it exists
 // while a descriptor bound to it is open, and disappears with the process.
-inline constexpr int marker_name_capacity = 64;
 MARLIX_API void debug_marker_name(char (&name)[marker_name_capacity], unsigned process_id);
 MARLIX_API void release_marker_name(char (&name)[marker_name_capacity], unsigned process_id);
 // Whether a marker of that name exists; creating one keeps its descriptor

@@ -44,8 +44,8 @@ TEST(library_entry, LoadLeavesTheReleaseMarkerAndReportsOnlyADebugComponent) {
         EXPECT_EQ(count_of(out, "Assertion"), mode[0] == 'p' ? 0 : 2) << out;
         EXPECT_EQ(count_of(out, report), mode[0] == 'p' ? 0 : 1) << out;
     }
-    // The shipped library keeps the unit tests' hooks local; the test
-    // library, linked from the same objects, exports all six.
+    // The shipped library holds none of the unit tests' hooks; the test
+    // library, linked from the same objects and the hooks, exports all six.
     EXPECT_EQ(count_of(run_probe("plain"), "exported_hooks=0"), 1);
     EXPECT_EQ(count_of(run_probe("plain", MARLIX_TESTING_LIBRARY), "exported_hooks=6"), 1);
 }

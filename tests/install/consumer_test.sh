@@ -1,11 +1,27 @@
 #!/usr/bin/env bash
-# Installs the built library into a scratch prefix, then builds and runs a
-# consumer through the CMake package and through pkg-config.
+# Installs the built library (shared, or a static archive) into a scratch
+# prefix, then builds and runs a consumer through the CMake package and
+# through pkg-config.
 set -euo pipefail
 build_dir=$1 src_dir=$2 cxx=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build_dir" --prefix "$work/prefix" >/dev/null
+
+# A static archive: its consumers link the C++ runtime through
+# pkg-config --static, and it holds none of the unit tests' hooks.
+archive=$(find "$work/prefix" -name libmarlix.a | head -n1)
+pc_static=()
+if [[ -n "$archive" ]]; then
+    [[ -z "$(find "$work/prefix" -name 'libmarlix.so*')" ]]
+    pc_static=(--static)
+    hooks='marlix::(build_converter_slots|report_assertion|(debug|release)_marker_name|marker_exists|create_marker)\('
+    if nm -C "$archive" | grep -E " $hooks"; then
+        echo "the static archive holds the unit tests' hooks"
+        exit 1
+    fi
+    echo "static archive: no test hooks"
+fi
 
 # The installed tool runs without LD_LIBRARY_PATH: it finds its library
 # through its relative run path.
@@ -20,7 +36,7 @@ LD_LIBRARY_PATH="$work/prefix/lib:$work/prefix/lib64:$work/prefix/lib/x86_64-lin
     "$work/cmake-build/consumer"
 
 pcdir=$(dirname "$(find "$work/prefix" -name marlix.pc | head -n1)")
-flags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs marlix)
+flags=$(PKG_CONFIG_PATH="$pcdir" pkg-config "${pc_static[@]}" --cflags --libs marlix)
 # C++17, the level the package names.
 std=$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=cxx_standard marlix)
 [[ "$std" == 17 ]]
@@ -30,8 +46,10 @@ LD_LIBRARY_PATH="$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=libdir marlix)
 
 # The C interface from a strict C99 program built against the installed tree.
 libdir=$(PKG_CONFIG_PATH="$pcdir" pkg-config --variable=libdir marlix)
+libs=$(PKG_CONFIG_PATH="$pcdir" pkg-config "${pc_static[@]}" --libs marlix)
+# shellcheck disable=SC2086
 gcc -std=c99 -Wall -Wextra -Werror -pedantic -I"$work/prefix/include" "$src_dir/../capi/capi_test.c" \
-    -o "$work/c-consumer" -L"$libdir" -lmarlix -lm
+    -o "$work/c-consumer" $libs -lm
 LD_LIBRARY_PATH="$libdir" "$work/c-consumer"
 
 # The Python module from the installed tree: it finds its library through
