@@ -18,6 +18,8 @@ expect pull-2-3 0 $'KU2290121234+00\nKU2290121234+01\nKU2290121234+01 split\nKU2
 expect pull-roll-ends 1 $'invalid\nKU2290120000+00\ninvalid' "" -- pull --stock F35 --rate 29.97df --sync "KU2290120000+00=01:00:00;00" "00:59:59;29" "01:00:00;00" "23:00:00;00"
 expect_err pull-roll-why "00:59:59;29'?: the film frame lies outside the sync point's roll: before its first frame, KU2290120000\+00" pull --stock F35 --rate 29.97df --sync "KU2290120000+00=01:00:00;00" "00:59:59;29"
 expect_err pull-sync-side "^marlix: --sync: the sync point's keycode is not a label of type keycode_35_label: frames 16 is not below 16" pull --stock F35 --rate 25 --sync "KU2290120000+16=00:00:00:00" 00:00:00:00
+expect_err pull-sync-video "^marlix: --sync: the sync point's video timecode is invalid: field out of range" pull --stock F35 --rate 29.97df --sync "KU2290120000+00=01:00:00;99" 01:00:00;00
+expect_err pull-no-film-pull "^marlix: no film pull at 48: " pull --stock F35 --rate 48 --sync "KU2290120000+00=01:00:00:00" 01:00:00:00
 expect_err tc-convert-sync-side "film timecode is invalid: field out of range" tc convert --from 23.976 --to 29.97df --method pulldown --sync "00:00:01:24=00:01:00;02" 00:00:00:00
 expect pull-not-keycode 2 "" "" -- pull --stock P --rate 25 --sync "x=01:00:00:00" 01:00:00:00
 expect json-pull 1 $'{"input": "01:00:00:02", "text": "KU2290121234+01", "split": true}\n{"input": "x", "error": "not a timecode [-]HH:MM:SS:FF"}' "" -- --json pull --stock F35 --rate 29.97 --sync "KU2290121234+00=01:00:00:00" 01:00:00:02 x
