@@ -137,6 +137,14 @@ TEST(edl_check, FindingsNameTheirLine) {
         SCOPED_TRACE(c.list);
         EXPECT_EQ(findings_of(edl::read(c.list, rate_25)), c.findings);
     }
+    // Audio channels past 64 keep their numbers in what is said of them.
+    auto const high = edl::read(
+        "001 AX A99 C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
+        "002 AX A99 C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
+        rate_25);
+    ASSERT_EQ(high.findings.size(), 1u);
+    EXPECT_NE(edl::describe(high.findings[0]).find("A99: gap"), std::string::npos)
+        << edl::describe(high.findings[0]);
 }
 
 // The spans motion writers give, and some none gives.
