@@ -241,12 +241,13 @@ TEST(edl_write, RandomListsComeBackByteForByte) {
                                        f / 30 % 60, sep, f % 30);
                 return t;
             };
-            char const sep = ":;.,"[pick(4)];
-            int const src  = 3600 * 30 * pick(20);
-            std::snprintf(line, sizeof line, "%0*d%s%s %s %s %s %s %s %s\n", 3 + pick(4), event,
-                          pick(2) ? "  " : " ", reel.c_str(), channels[pick(9)],
-                          transitions[pick(6)], tc(src, sep), tc(src + length, sep),
-                          tc(record, sep), tc(record + length, sep));
+            char const sep    = ":;.,"[pick(4)];
+            int const src     = 3600 * 30 * pick(20);
+            int const written = std::snprintf(
+                line, sizeof line, "%0*d%s%s %s %s %s %s %s %s\n", 3 + pick(4), event,
+                pick(2) ? "  " : " ", reel.c_str(), channels[pick(9)], transitions[pick(6)],
+                tc(src, sep), tc(src + length, sep), tc(record, sep), tc(record + length, sep));
+            ASSERT_LT(written, static_cast<int>(sizeof line));
             list += line;
             record += length;
             if (pick(3) == 0) list += std::string(comments[pick(8)]) + (pick(2) ? "\r\n" : "\n");
