@@ -545,13 +545,9 @@ std::int32_t tc_duration(std::string const& in, std::string const& out, py::hand
 std::string tc_convert(std::string const& tc, py::handle from_rate, py::handle to_rate,
                        std::string const& method, std::optional<std::string> const& sync) {
     smpte::rate const from = tc_rate(from_rate), to = tc_rate(to_rate);
-    smpte::method m = smpte::method::realtime;
-    if (method == "frame")
-        m = smpte::method::frame;
-    else if (method == "pulldown")
-        m = smpte::method::pulldown;
-    else if (method != "realtime")
-        fail("method: '" + method + "' is not realtime, frame or pulldown");
+    auto const found = front::find_method(method);
+    if (!found) fail("method: '" + method + "' is not realtime, frame or pulldown");
+    smpte::method const m = *found;
     smpte::sync_point at;
     if (sync) {
         if (m != smpte::method::pulldown) fail("sync goes with method=\"pulldown\"");
@@ -827,14 +823,8 @@ py_conversion edl_convert(edl::document const& doc, py::handle to_rate,
     edl::convert_options o;
     o.to = tc_rate(to_rate);
     if (method) {
-        if (*method == "frame")
-            o.method = smpte::method::frame;
-        else if (*method == "realtime")
-            o.method = smpte::method::realtime;
-        else if (*method == "pulldown")
-            o.method = smpte::method::pulldown;
-        else
-            fail("method: '" + *method + "' is not frame, realtime or pulldown");
+        o.method = front::find_method(*method);
+        if (!o.method) fail("method: '" + *method + "' is not frame, realtime or pulldown");
     }
     bool const pulldown = o.method == smpte::method::pulldown;
     if ((sync || reel_syncs || keep_sources) && !pulldown)

@@ -198,13 +198,10 @@ val tc_convert(std::string const& text, std::string const& from_name, std::strin
     if (!from.value) return refusal(from.why);
     auto const to = rate_of(to_name);
     if (!to.value) return refusal(to.why);
-    smpte::method m = smpte::method::realtime;
-    if (method == "frame")
-        m = smpte::method::frame;
-    else if (method == "pulldown")
-        m = smpte::method::pulldown;
-    else if (method != "realtime")
+    auto const found = front::find_method(method);
+    if (!found)
         return refusal("method: " + front::quoted(method) + " is not realtime, frame or pulldown");
+    smpte::method const m = *found;
     smpte::sync_point at;
     if (!sync.empty()) {
         if (m != smpte::method::pulldown) return refusal("sync goes with method 'pulldown'");

@@ -294,4 +294,11 @@ std::string describe(reason why, std::string_view subject, label_t type) {
     }
 }
 
+std::optional<smpte::method> find_method(std::string_view text) {
+    if (text == "realtime") return smpte::method::realtime;
+    if (text == "frame") return smpte::method::frame;
+    if (text == "pulldown") return smpte::method::pulldown;
+    return std::nullopt;
+}
+
 }  // namespace marlix::front

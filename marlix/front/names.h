@@ -5,12 +5,14 @@
 /// any of their names, and the rate names that go with them.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "marlix/export.h"
 #include "marlix/front/result.h"
 #include "marlix/host/frame_rate.h"
 #include "marlix/medium/medium_roll.h"
+#include "marlix/smpte/timecode.h"
 #include "marlix/types/label_types.h"
 #include "marlix/types/transfer_type.h"
 #include "marlix/xlate/cadence_tables.h"
@@ -62,5 +64,9 @@ MARLIX_API result<MediumRollMedium> find_medium(std::string_view text);
 /// and 60p count as the fields of 25 and 30);
 /// unknown_cadence else.
 MARLIX_API result<cadence_pair> find_cadence(std::string_view text);
+
+/// How a position moves between rates, as people name it: "realtime",
+/// "frame" or "pulldown"; nothing for another text.
+MARLIX_API std::optional<smpte::method> find_method(std::string_view text);
 
 }  // namespace marlix::front

@@ -95,6 +95,11 @@ TEST(front, TransfersMediaAndCadencesByName) {
     EXPECT_EQ(front::transfer_numbered(front::max_transfer_number).value, 99);
     EXPECT_FALSE(front::transfer_numbered(front::max_transfer_number + 1));
     EXPECT_FALSE(front::transfer_numbered(-1));
+    EXPECT_EQ(front::find_method("realtime"), smpte::method::realtime);
+    EXPECT_EQ(front::find_method("frame"), smpte::method::frame);
+    EXPECT_EQ(front::find_method("pulldown"), smpte::method::pulldown);
+    for (char const* bad : {"", "Frame", "pulldown ", "real"})
+        EXPECT_FALSE(front::find_method(bad));
     EXPECT_EQ(front::find_medium("film").value, MediumRollFilm);
     EXPECT_EQ(front::find_medium("30i").value, MediumRoll30i);
     for (std::string bad : {std::string("30i\0", 4), std::string("nonesuch"), std::string()})

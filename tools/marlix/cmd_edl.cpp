@@ -234,14 +234,8 @@ int edl_convert(args_t const& args) {
     edl::convert_options o;
     o.to = to;
     if (auto const text = p.value("--method")) {
-        if (*text == "frame")
-            o.method = smpte::method::frame;
-        else if (*text == "realtime")
-            o.method = smpte::method::realtime;
-        else if (*text == "pulldown")
-            o.method = smpte::method::pulldown;
-        else
-            return usage_error("--method takes frame, realtime or pulldown");
+        o.method = marlix::front::find_method(*text);
+        if (!o.method) return usage_error("--method takes frame, realtime or pulldown");
     }
     bool const one_rate = from.num == to.num && from.den == to.den;
     if (!o.method && !one_rate)

@@ -114,12 +114,9 @@ int tc_convert(parsed_args const& p) {
     if (!to) return usage_error(error);
     smpte::method m = smpte::method::realtime;
     if (auto const text = p.value("--method")) {
-        if (*text == "frame")
-            m = smpte::method::frame;
-        else if (*text == "pulldown")
-            m = smpte::method::pulldown;
-        else if (*text != "realtime")
-            return usage_error("--method takes realtime, frame or pulldown");
+        auto const found = marlix::front::find_method(*text);
+        if (!found) return usage_error("--method takes realtime, frame or pulldown");
+        m = *found;
     }
     smpte::sync_point sync;
     if (auto const text = p.value("--sync")) {
