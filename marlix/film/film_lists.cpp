@@ -191,8 +191,10 @@ private:
         if (ink.empty() || inks_.type() == LABEL_DUMMY) return "";
         auto const s = inks_.sample(ink);
         if (!s) return "";
-        std::string const prefix = inks_.prefix_read();
-        std::int64_t const at    = s.value + offset_frames * inks_.samples_per_unit();
+        std::string const prefix =
+            std::string(inks_.prefix_read())
+                .substr(0, static_cast<std::size_t>(std::max(inks_.prefix_length(), 0)));
+        std::int64_t const at = s.value + offset_frames * inks_.samples_per_unit();
         if (at < 0 || at > INT32_MAX) return "";
         inks_.set_prefix(prefix);
         return compact(inks_.text(static_cast<long32>(at)));
@@ -221,6 +223,7 @@ private:
         row.feet_frames    = feet_frames_text(row.frames, geometry_);
         row.running_frames = leader_frames_ + cut_frames_;
         row.running_feet   = feet_frames_text(row.running_frames, geometry_);
+        if (row.frames == 0) add_note(row.notes, "shorter than a film frame: no frame cut");
         if (row.adjust != 0)
             add_note(row.notes, row.adjust > 0 ? "rounding: +1 frame" : "rounding: -1 frame");
         add_note(row.notes, transition_note(e.how));
@@ -265,7 +268,7 @@ private:
             add_note(row.notes, "source past the clip's End");
         }
         cadence const cad            = cadence_of(log.rate, c.phase, options_.pal_24_25);
-        std::int64_t const film_in   = first_film_frame(cad, std::int64_t{in} - c.start.frames());
+        std::int64_t const film_in   = nearest_film_frame(cad, std::int64_t{in} - c.start.frames());
         std::int64_t const film_last = film_in + row.frames - 1;
         std::int64_t const clip_last =
             last_film_frame(cad, std::int64_t{c.end.frames()} - c.start.frames() - 1);
@@ -297,7 +300,7 @@ private:
     void make_pulls() {
         std::vector<cut_row const*> used;
         for (cut_row const& r : out_.cuts)
-            if (r.matched) used.push_back(&r);
+            if (r.matched && r.frames > 0) used.push_back(&r);
         std::stable_sort(used.begin(), used.end(), [](cut_row const* a, cut_row const* b) {
             if (a->labroll != b->labroll) return a->labroll < b->labroll;
             if (a->camroll != b->camroll) return a->camroll < b->camroll;
@@ -422,7 +425,7 @@ std::string feet_frames_text(std::int64_t frames, stock_geometry g) {
     if (g.perfs_per_frame <= 0 || g.perfs_per_foot <= 0) return std::to_string(frames);
     bool const negative      = frames < 0;
     std::int64_t const perfs = (negative ? -frames : frames) * g.perfs_per_frame;
-    char text[sizeof("-9223372036854775807+99")];
+    char text[sizeof("-9223372036854775807+-2147483648")];
     std::snprintf(text, sizeof text, "%s%lld+%02lld", negative ? "-" : "",
                   static_cast<long long>(perfs / g.perfs_per_foot),
                   static_cast<long long>(perfs % g.perfs_per_foot / g.perfs_per_frame));

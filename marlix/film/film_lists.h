@@ -8,8 +8,8 @@
 /// pull list of the negative to pull, the missing elements and the totals.
 ///
 /// Rounding. A video frame is num/den of a film frame (4/5 under 2:3), so a
-/// cut may fall inside a film frame. Each cut starts at the film frame its
-/// source in's first field shows. Its length is set so that the film cut up
+/// cut may fall inside a film frame. Each cut starts at the film frame that
+/// starts nearest in time to its source in (half up). Its length is set so that the film cut up
 /// to its end is the exact film length of the record up to its end,
 /// rounded half up: after every event the two differ by less than one
 /// frame (at most a half). adjust is that length less the event's own

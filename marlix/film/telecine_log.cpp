@@ -290,8 +290,10 @@ private:
             return k;
         }
         k.present = true;
-        k.prefix  = keys_.prefix_read();
-        k.sample  = s.value;
+        // The roll: the prefix read holds the count after it.
+        k.prefix = std::string(keys_.prefix_read())
+                       .substr(0, static_cast<std::size_t>(std::max(keys_.prefix_length(), 0)));
+        k.sample = s.value;
         return k;
     }
 
@@ -584,6 +586,29 @@ std::int64_t last_film_frame(cadence const& c, std::int64_t n) {
         }
     }
     return n;
+}
+
+std::int64_t nearest_film_frame(cadence const& c, std::int64_t n) {
+    constexpr std::int64_t limit = std::int64_t{1} << 40;
+    n                            = std::clamp(n, -limit, limit);
+    // The cycle counts from the A frame before the Start; KN Start is the
+    // frame the Start's first field shows.
+    std::int64_t base = 0;
+    switch (c.how) {
+        case cadence::kind::one_to_one: return n;
+        case cadence::kind::two_three_progressive:
+            base = smpte::pulldown_film_frame(c.offset);
+            break;
+        case cadence::kind::two_three:
+            base = smpte::pull(c.offset, smpte::rate_30).value.film_frame;
+            break;
+        case cadence::kind::pal_24_25:
+            base = smpte::pull(c.offset, smpte::rate_25).value.film_frame;
+            break;
+    }
+    std::int64_t const twice = 2 * (n + c.offset) * c.num + c.den;  // 2 (n + offset) num/den + 1
+    std::int64_t const d     = 2 * std::int64_t{c.den};
+    return (twice >= 0 ? twice / d : -((-twice + d - 1) / d)) - base;
 }
 
 }  // namespace marlix::film

@@ -198,5 +198,8 @@ MARLIX_API cadence cadence_of(smpte::rate r, film::pullin p, bool pal_24_25);
 /// last field shows. n is taken within +-2^40.
 MARLIX_API std::int64_t first_film_frame(cadence const& c, std::int64_t video_frame);
 MARLIX_API std::int64_t last_film_frame(cadence const& c, std::int64_t video_frame);
+/// The film frame that starts nearest in time to the start of video frame
+/// n (film running evenly at num/den frames a video frame; half up).
+MARLIX_API std::int64_t nearest_film_frame(cadence const& c, std::int64_t video_frame);
 
 }  // namespace marlix::film

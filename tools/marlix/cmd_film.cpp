@@ -497,7 +497,9 @@ int run_log(args_t const& args) {
                                                            : "no key number of the stock");
         return exit_item_failed;
     }
-    std::string const prefix     = keys.value.prefix_read();
+    std::string const prefix =
+        std::string(keys.value.prefix_read())
+            .substr(0, static_cast<std::size_t>(std::max(keys.value.prefix_length(), 0)));
     film::stock_geometry const g = film::geometry_of(stock);
     bool found                   = false;
     for (film::telecine_log const& log : loaded) {
