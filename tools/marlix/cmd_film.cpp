@@ -180,17 +180,24 @@ void emit_rows(std::vector<row_cells> const& rows, output how, char const* list_
         }
         return;
     }
-    std::vector<std::size_t> width;
+    // The text form leaves out the columns no row fills (ink numbers where
+    // none is logged).
+    std::vector<std::size_t> width, shown;
     for (cell const& c : rows.front()) width.push_back(std::strlen(c.name));
+    std::vector<bool> filled(width.size(), false);
     for (row_cells const& r : rows)
-        for (std::size_t k = 0; k < r.size() && k < width.size(); ++k)
-            width[k] = std::max(width[k], r[k].text.size());
+        for (std::size_t k = 0; k < r.size() && k < width.size(); ++k) {
+            width[k]  = std::max(width[k], r[k].text.size());
+            filled[k] = filled[k] || !r[k].text.empty();
+        }
+    for (std::size_t k = 0; k < width.size(); ++k)
+        if (filled[k]) shown.push_back(k);
     auto const line_of = [&](auto const& text_at) {
         std::string line;
-        for (std::size_t k = 0; k < width.size(); ++k) {
+        for (std::size_t const k : shown) {
             std::string const t = text_at(k);
             line += t;
-            if (k + 1 < width.size()) line += std::string(width[k] - t.size() + 2, ' ');
+            line += std::string(width[k] - t.size() + 2, ' ');
         }
         while (!line.empty() && line.back() == ' ') line.pop_back();
         return line;
@@ -347,7 +354,7 @@ int run_cutlist(args_t const& args) {
     int status = exit_ok;
     std::vector<film::telecine_log> loaded;
     for (std::string const& file : logs) {
-        if (!load_log(file, fo, smpte::rate{}, loaded)) return exit_item_failed;
+        if (!load_log(file, fo, smpte::no_rate, loaded)) return exit_item_failed;
         if (!report_log(file, loaded.back())) status = exit_item_failed;
     }
     film::list_options options;
