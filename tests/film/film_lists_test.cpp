@@ -62,7 +62,7 @@ std::string log_text(std::vector<camera_roll> const& rolls, label_t stock, smpte
 
 // Camera rolls telecined with random pull-ins, cut at random into lists of
 // 500 events; each list's cuts are checked against the field model.
-void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed) {
+void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed, bool pal = false) {
     SCOPED_TRACE(std::string(smpte::rate_name(rate)) + " stock " + std::to_string(stock));
     std::mt19937 random(seed);
     auto const pick = [&](int low, int high) {
@@ -71,6 +71,8 @@ void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed) {
     stock_geometry const g = geometry_of(stock);
     ASSERT_GT(g.perfs_per_frame, 0);
     bool const pulldown = rate.nominal() == 30;
+    bool const exact    = !pulldown && rate.nominal() != 60 && !pal;
+    cadence const ratio = cadence_of(rate, pullin::a, pal);
     std::vector<camera_roll> rolls;
     for (int k = 0; k < 8; ++k) {
         camera_roll c;
@@ -85,7 +87,8 @@ void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed) {
         c.pullin = pulldown ? pick(0, 4) : 0;
         rolls.push_back(c);
     }
-    std::vector<telecine_log> logs{read_log(log_text(rolls, stock, rate), {stock})};
+    std::vector<telecine_log> logs{
+        read_log(log_text(rolls, stock, rate), {stock, smpte::no_rate, pal})};
     ASSERT_TRUE(logs[0].ok());
     clip_index const index(logs);
     for (int list_number = 0; list_number < 2; ++list_number) {
@@ -113,10 +116,11 @@ void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed) {
         ASSERT_TRUE(doc.ok());
         list_options options;
         options.leader_perfs   = 12 * g.perfs_per_foot;
+        options.pal_24_25      = pal;
         film_lists const lists = make_lists(doc, index, options);
         ASSERT_EQ(lists.cuts.size(), cuts.size());
         EXPECT_TRUE(lists.missing.empty());
-        std::int64_t fields = 0, cut_frames = 0;  // the record so far
+        std::int64_t fields = 0, cut_frames = 0, video = 0;  // the record so far
         for (std::size_t k = 0; k < cuts.size(); ++k) {
             cut const& c         = cuts[k];
             camera_roll const& r = rolls[c.roll];
@@ -133,11 +137,17 @@ void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed) {
             // Film frames from the film frame Start's first field shows.
             std::int64_t const first = (std::int64_t{in} - r.key) / g.perfs_per_frame;
             fields += 2 * std::int64_t{c.length};
+            video += c.length;
             cut_frames += frames;
-            if (!pulldown) {  // frame for frame
+            if (exact) {  // frame for frame
                 EXPECT_EQ(first, c.in);
                 EXPECT_EQ(frames, c.length);
                 EXPECT_EQ(row.adjust, 0);
+            } else if (!pulldown) {  // 2:3 at 60 frames, 24:25 at 25: the running total
+                EXPECT_LE(2 * std::llabs(ratio.den * cut_frames - ratio.num * video), ratio.den);
+                EXPECT_LE(std::llabs(ratio.den * first - ratio.num * std::int64_t{c.in}),
+                          ratio.den);
+                EXPECT_LE(std::abs(row.adjust), 1);
             } else {
                 // Film runs evenly at 4/5 of a frame a video frame: the head is
                 // the film frame that starts nearest the source in, and the
@@ -167,6 +177,9 @@ TEST(film_lists_matchback, LayoutsComeBackFromTheirCuts) {
     std::uint32_t seed        = 1;
     for (label_t const s : stocks)
         for (smpte::rate const r : rates) check_given_back(s, r, seed++);
+    check_given_back(LABEL_KEYCODE_35, smpte::rate_59_94, seed++);
+    check_given_back(LABEL_KEYCODE_16, smpte::rate_25, seed++, true);
+    check_given_back(LABEL_KEYCODE_353, smpte::rate_25, seed++, false);
 }
 
 // Reels found by map, by name, by a unique prefix, by clip name; what

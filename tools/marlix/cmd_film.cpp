@@ -204,7 +204,8 @@ void emit_rows(std::vector<row_cells> const& rows, output how, char const* list_
     };
     emit_line(line_of([&](std::size_t k) {
         std::string n = rows.front()[k].name;
-        for (char& ch : n) ch = ch == '_' ? ' ' : static_cast<char>(std::toupper(ch));
+        for (char& ch : n)
+            ch = ch == '_' ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
         return n;
     }));
     for (row_cells const& r : rows) emit_line(line_of([&](std::size_t k) { return r[k].text; }));
