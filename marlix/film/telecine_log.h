@@ -185,8 +185,10 @@ MARLIX_API std::int64_t read_footage(std::string_view text, stock_geometry g);
 /// How the video frames of a clip show its film frames, for a log of rate
 /// r: 2:3 at 29.97, 30 (fields) and 59.94, 60 (frames, A B C D on 2 3 2 3),
 /// from the clip's Pullin; 24:25 at 25 when asked, frame for frame else;
-/// one to one at 23.976 and 24. Film frames count from the one Start's
-/// first field shows (KN Start), video frames from Start.
+/// one to one at 23.976 and 24. At 60 a Pullin letter names the same place
+/// in the cycle as at 30 (B: the Start is the cycle's third frame). Film
+/// frames count from the one Start's first field shows (KN Start), video
+/// frames from Start.
 struct cadence {
     enum class kind : std::int32_t { one_to_one, two_three, two_three_progressive, pal_24_25 };
     cadence::kind how   = kind::one_to_one;
