@@ -264,6 +264,32 @@ TEST(film_lists_lists, MatchingMissingAndPulls) {
     EXPECT_EQ(lists.totals.running_time, "00:00:09:12");
 }
 
+// A frame the running total adds past a clip's last film frame (a flash
+// frame, or the next slate) is reported, and the cut keeps it.
+TEST(film_lists_lists, RoundingPastTheClipIsReported) {
+    std::vector<telecine_log> const logs{
+        read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t29.97\nColumn\nName\tTape\tStart\tEnd\tKN "
+                 "Start\tPullin\nData\n"
+                 "short\tT1\t01:00:00:00\t01:00:00:05\tKU2290121000+00\tA\n"
+                 "long\tT2\t01:00:00:00\t01:00:10:00\tKU2290132000+00\tA\n")};
+    clip_index const index(logs);
+    // 3 video frames are 2.4 film frames: 2 cut, then 3 to make up 4.8.
+    std::string const edl =
+        "001 T2 V C 01:00:01:00 01:00:01:03 01:00:00:00 01:00:00:03\n"
+        "002 T1 V C 01:00:00:02 01:00:00:05 01:00:00:03 01:00:00:06\n";
+    film_lists const lists = make_lists(edl::read(edl, smpte::rate_29_97), index);
+    ASSERT_EQ(lists.cuts.size(), 2u);
+    EXPECT_EQ(lists.cuts[0].frames, 2);
+    EXPECT_EQ(lists.cuts[1].frames, 3);
+    EXPECT_EQ(lists.cuts[1].adjust, 1);
+    EXPECT_EQ(lists.cuts[1].key_in, "KU2290121000+02");
+    EXPECT_EQ(lists.cuts[1].key_out, "KU2290121000+04");  // the clip shows up to +03
+    ASSERT_EQ(lists.findings.size(), 1u);
+    EXPECT_EQ(lists.findings[0].kind, list_finding_kind::rounding_past_clip);
+    EXPECT_EQ(lists.findings[0].event, 2);
+    EXPECT_NE(lists.cuts[1].notes.find("past the clip"), std::string::npos);
+}
+
 TEST(film_lists_lists, FeetAndFramesOfEachGauge) {
     struct row {
         label_t stock;
