@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <memory>
 
 #include "marlix/front/labeller.h"
 #include "marlix/front/timecode_text.h"
@@ -90,14 +91,7 @@ public:
         for (telecine_log const& log : index_.logs())
             if (out_.stock == LABEL_NONE) out_.stock = log.stock;
         geometry_ = geometry_of(out_.stock);
-        if (out_.stock != LABEL_NONE) {
-            auto k = front::labeller::make(out_.stock);
-            if (k) keys_ = std::move(k.value);
-            label_t const ink_type = label_t_to_ink_label_t(out_.stock);
-            auto i                 = front::labeller::make(ink_type);
-            if (ink_type != LABEL_NONE && i) inks_ = std::move(i.value);
-        }
-        rate_ = cadence_of(list_.rate, pullin::a, options_.pal_24_25);
+        rate_     = cadence_of(list_.rate, pullin::a, options_.pal_24_25);
         std::vector<edl::edit const*> edits;
         for (edl::edit const& e : list_.edits)
             if (e.channels.video && e.record_out.frames() > e.record_in.frames())
@@ -181,13 +175,32 @@ private:
         return nullptr;
     }
 
-    std::string key_text(std::string const& prefix, std::int64_t sample) {
-        if (sample < 0 || sample > INT32_MAX) return "";
-        keys_.set_prefix(prefix);
-        return compact(keys_.text(static_cast<long32>(sample)));
+    // The labellers of a stock: key numbers and ink numbers of its gauge.
+    struct stock_labels {
+        label_t stock = LABEL_NONE;
+        front::labeller keys, inks;
+    };
+    stock_labels& labels_of(label_t stock) {
+        for (auto& l : labels_)
+            if (l->stock == stock) return *l;
+        auto made   = std::make_unique<stock_labels>();
+        made->stock = stock;
+        auto k      = front::labeller::make(stock);
+        if (k) made->keys = std::move(k.value);
+        label_t const ink_type = label_t_to_ink_label_t(stock);
+        auto i                 = front::labeller::make(ink_type);
+        if (ink_type != LABEL_NONE && i) made->inks = std::move(i.value);
+        labels_.push_back(std::move(made));
+        return *labels_.back();
     }
 
-    std::string ink_text(std::string_view ink, std::int64_t offset_frames) {
+    std::string key_text(front::labeller& keys, std::string const& prefix, std::int64_t sample) {
+        if (sample < 0 || sample > INT32_MAX) return "";
+        keys.set_prefix(prefix);
+        return compact(keys.text(static_cast<long32>(sample)));
+    }
+
+    std::string ink_text(front::labeller& inks_, std::string_view ink, std::int64_t offset_frames) {
         if (ink.empty() || inks_.type() == LABEL_DUMMY) return "";
         auto const s = inks_.sample(ink);
         if (!s) return "";
@@ -254,7 +267,8 @@ private:
         row.labroll             = std::string(log.field(c, column::labroll));
         row.scene               = std::string(log.field(c, column::scene));
         row.take                = std::string(log.field(c, column::take));
-        if (!c.kn_start.present || geometry_.perfs_per_frame == 0) {
+        stock_geometry const g  = geometry_of(log.stock);
+        if (!c.kn_start.present || g.perfs_per_frame == 0) {
             missing(e, missing_kind::no_key_numbers, row.clip);
             add_note(row.notes, "no key numbers");
             out_.cuts.push_back(std::move(row));
@@ -276,12 +290,14 @@ private:
             find(list_finding_kind::rounding_past_clip, e, row.clip);
             add_note(row.notes, "rounding takes a frame past the clip (flash frame?)");
         }
-        std::int64_t const ppf = geometry_.perfs_per_frame;
+        std::int64_t const ppf = g.perfs_per_frame;
+        stock_labels& labels   = labels_of(log.stock);
+        row.stock              = log.stock;
         row.key_prefix         = c.kn_start.prefix;
         std::int64_t const s0  = c.kn_start.sample + film_in * ppf;
         std::int64_t const s1  = c.kn_start.sample + film_last * ppf;
-        row.key_in             = key_text(row.key_prefix, s0);
-        row.key_out            = key_text(row.key_prefix, s1);
+        row.key_in             = key_text(labels.keys, row.key_prefix, s0);
+        row.key_out            = key_text(labels.keys, row.key_prefix, s1);
         if (row.key_in.empty() || row.key_out.empty()) {
             missing(e, missing_kind::outside_clip, row.clip);
             out_.cuts.push_back(std::move(row));
@@ -290,14 +306,15 @@ private:
         row.first_sample           = static_cast<std::int32_t>(s0);
         row.last_sample            = static_cast<std::int32_t>(s1);
         std::string_view const ink = log.field(c, column::ink_number);
-        row.ink_in                 = ink_text(ink, film_in);
-        row.ink_out                = ink_text(ink, film_last);
+        row.ink_in                 = ink_text(labels.inks, ink, film_in);
+        row.ink_out                = ink_text(labels.inks, ink, film_last);
         row.matched                = true;
         out_.cuts.push_back(std::move(row));
     }
 
     // The pieces of negative: by lab roll, camera roll, roll and key.
     void make_pulls() {
+        label_t last_stock = LABEL_NONE;
         std::vector<cut_row const*> used;
         for (cut_row const& r : out_.cuts)
             if (r.matched && r.frames > 0) used.push_back(&r);
@@ -305,13 +322,14 @@ private:
             if (a->labroll != b->labroll) return a->labroll < b->labroll;
             if (a->camroll != b->camroll) return a->camroll < b->camroll;
             if (a->key_prefix != b->key_prefix) return a->key_prefix < b->key_prefix;
+            if (a->stock != b->stock) return a->stock < b->stock;
             return a->first_sample < b->first_sample;
         });
-        std::int64_t const ppf = geometry_.perfs_per_frame > 0 ? geometry_.perfs_per_frame : 1;
         for (cut_row const* r : used) {
-            pull_row* last = out_.pulls.empty() ? nullptr : &out_.pulls.back();
+            std::int64_t const ppf = std::max(geometry_of(r->stock).perfs_per_frame, 1);
+            pull_row* last         = out_.pulls.empty() ? nullptr : &out_.pulls.back();
             if (last != nullptr && last->labroll == r->labroll && last->camroll == r->camroll &&
-                last->key_prefix == r->key_prefix &&
+                last->key_prefix == r->key_prefix && last_stock == r->stock &&
                 std::int64_t{r->first_sample} <= std::int64_t{last->last_sample} + ppf) {
                 if (r->last_sample > last->last_sample) {
                     last->last_sample = r->last_sample;
@@ -333,6 +351,7 @@ private:
             p.frames       = r->frames;
             p.events.push_back(r->event);
             out_.pulls.push_back(std::move(p));
+            last_stock = r->stock;
         }
     }
 
@@ -342,7 +361,7 @@ private:
     film_lists out_;
     stock_geometry geometry_;
     cadence rate_;
-    front::labeller keys_, inks_;
+    std::vector<std::unique_ptr<stock_labels>> labels_;
     std::int64_t record_frames_ = 0, cut_frames_ = 0, leader_frames_ = 0;
 };
 

@@ -95,9 +95,10 @@ struct cut_row {
     smpte::timecode record_in, record_out;  ///< out exclusive
     bool matched = false;                   ///< a clip with key numbers was found
     std::string clip, tape, camroll, labroll, scene, take;
-    std::string key_in, key_out;  ///< compact key numbers; key_out is the last frame
-    std::string ink_in, ink_out;  ///< where the log has ink numbers
-    std::string key_prefix;       ///< the roll of the key numbers
+    std::string key_in, key_out;             ///< compact key numbers; key_out is the last frame
+    std::string ink_in, ink_out;             ///< where the log has ink numbers
+    std::string key_prefix;                  ///< the roll of the key numbers
+    label_t stock             = LABEL_NONE;  ///< the stock of the clip's log
     std::int32_t first_sample = 0, last_sample = 0;  ///< of key_in and key_out
     std::int64_t frames = 0;                         ///< film frames cut
     std::string feet_frames;                         ///< frames as FT+FR
@@ -143,6 +144,8 @@ struct list_totals {
 };
 
 struct film_lists {
+    /// The stock footage is counted in: the first log's. Each cut's key
+    /// numbers are of its own log's stock.
     label_t stock = LABEL_NONE;
     std::vector<cut_row> cuts;  ///< in record order
     std::vector<pull_row> pulls;
