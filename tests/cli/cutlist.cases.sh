@@ -29,3 +29,8 @@ expect log-find 0 "DAY01_TAPE1 01:00:01:13 12A-1" "" -- log find KU229012-1002+0
 expect log-find-json 0 '{"key": "KU 22 9013 2010+00", "tape": "DAY01_TAPE1", "timecode": "01:01:06:20", "clip": "14-3", "line": 14}' "" -- --json log find 'KU 22 9013 2010+00' --log "$film_dir/day01.ale"
 expect log-find-none 1 "" "" -- log find KU2290129999+00 --log "$film_dir/day01.ale"
 expect log-bad-job 2 "" "" -- log lint "$film_dir/day01.ale"
+# Spans of film types: perforations (frames on 16 mm), frames, feet+frames.
+expect span-film 0 "416 104 6+08" "" -- span -t F35 KU2290121234+00 KU2290121240+08
+expect span-16mm 0 "45 45 1+05" "" -- span -t F16 KU2290120001+00 KU2290120003+05
+expect span-3perf 0 "408 136 6+08" "" -- span -t F353 KU2290121234+00.1 KU2290121240+08.1
+expect span-feet-json 0 '{"input": ["0012+00", "0018+08"], "sample": 416, "frames": 104, "feet_frames": "6+08"}' "" -- --json span -t foot_35_label 0012+00 0018+08
