@@ -34,3 +34,5 @@ expect span-film 0 "416 104 6+08" "" -- span -t F35 KU2290121234+00 KU2290121240
 expect span-16mm 0 "45 45 1+05" "" -- span -t F16 KU2290120001+00 KU2290120003+05
 expect span-3perf 0 "408 136 6+08" "" -- span -t F353 KU2290121234+00.1 KU2290121240+08.1
 expect span-feet-json 0 '{"input": ["0012+00", "0018+08"], "sample": 416, "frames": 104, "feet_frames": "6+08"}' "" -- --json span -t foot_35_label 0012+00 0018+08
+# pull at 59.94 progressive: A B C D on 2 3 2 3 frames.
+expect pull-5994 0 $'KU2290121234+00\nKU2290121234+00\nKU2290121234+01\nKU2290121234+02\nKU2290121234+04' "" -- pull --stock F35 --rate 59.94 --sync KU2290121234+00=01:00:00:00 01:00:00:00 01:00:00:01 01:00:00:02 01:00:00:05 01:00:00:10
