@@ -16,6 +16,8 @@
 #include "marlix/edl/document.h"
 #include "marlix/entry/library_entry.h"
 #include "marlix/export.h"
+#include "marlix/film/film_lists.h"
+#include "marlix/film/telecine_log.h"
 #include "marlix/front/keep_string.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/names.h"

@@ -339,7 +339,8 @@ MARLIX_API marlix_status marlix_tc_convert(int32_t frames, marlix_tc_rate from, 
                                            int32_t method, int32_t sync_film, int32_t sync_video,
                                            int32_t* result);
 /** The film frame shown in the first field of a video frame, and whether
- * the frame's second field shows another (2:3, 24:25 or one to one). A
+ * the frame's second field shows another (2:3, by frames at 59.94 and 60;
+ * 24:25; or one to one). A
  * video frame beyond +-2^61 is MARLIX_ERR_ARGUMENT. */
 MARLIX_API marlix_status marlix_tc_pull(int64_t video_frame, marlix_tc_rate rate,
                                         int64_t* film_frame, int32_t* split);
@@ -471,6 +472,72 @@ MARLIX_API marlix_status marlix_edl_rounding_count(const marlix_edl* doc, size_t
 /** Report index in list order; MARLIX_ERR_ARGUMENT past the last. */
 MARLIX_API marlix_status marlix_edl_rounding_at(const marlix_edl* doc, size_t index,
                                                 marlix_edl_rounding* rounding);
+
+/* ---- Film lists ------------------------------------------------------------ */
+
+/** A video list matched back to the camera negative through telecine logs
+ * (ALE): an opaque value the caller frees with marlix_film_lists_free. */
+typedef struct marlix_film_lists marlix_film_lists;
+
+typedef struct marlix_film_options {
+    int32_t stock;        /**< a keycode label type; 0: each log's FILM_FORMAT */
+    int32_t pal_24_25;    /**< at 25: the 24:25 cadence, not frame for frame */
+    int64_t leader_perfs; /**< the running footage's start, in perforations */
+} marlix_film_options;
+
+/** The lists of the list edl (edl_size bytes, read at rate) against
+ * log_count logs (logs[i] of log_sizes[i] bytes); options may be null. An
+ * unknown rate is MARLIX_ERR_TC_UNKNOWN_RATE, a stock that is no keycode
+ * type MARLIX_ERR_LABEL_TYPE; *lists is null on every failure. */
+MARLIX_API marlix_status marlix_film_lists_make(const char* edl, size_t edl_size,
+                                                marlix_tc_rate rate, const char* const* logs,
+                                                const size_t* log_sizes, size_t log_count,
+                                                const marlix_film_options* options,
+                                                marlix_film_lists** lists);
+/** Frees lists; null is fine. */
+MARLIX_API void marlix_film_lists_free(marlix_film_lists* lists);
+/** The rows of the cut, pull and missing lists, and the log findings that
+ * are errors. */
+MARLIX_API marlix_status marlix_film_lists_counts(const marlix_film_lists* lists, size_t* cuts,
+                                                  size_t* pulls, size_t* missing,
+                                                  size_t* log_errors);
+
+typedef struct marlix_film_cut {
+    int32_t event;
+    uint32_t line;                 /**< the edit's line in the list */
+    int32_t record_in, record_out; /**< frames at the list's rate; out exclusive */
+    int32_t matched;               /**< a clip with key numbers was found */
+    int32_t first_sample;          /**< key_in, in perforations */
+    int32_t last_sample;           /**< key_out (the last frame), in perforations */
+    int32_t adjust;                /**< the frame the rounding gained or lost: -1, 0, +1 */
+    int64_t frames;                /**< film frames cut */
+    int64_t running_frames;        /**< the leader and the cuts to this one's end */
+} marlix_film_cut;
+
+/** Cut index (0-based, record order); MARLIX_ERR_ARGUMENT past the last. */
+MARLIX_API marlix_status marlix_film_cut_at(const marlix_film_lists* lists, size_t index,
+                                            marlix_film_cut* cut);
+
+/** The texts of a cut, for marlix_film_cut_text. */
+#define MARLIX_FILM_CLIP 0
+#define MARLIX_FILM_CAMROLL 1
+#define MARLIX_FILM_LABROLL 2
+#define MARLIX_FILM_KEY_IN 3  /**< compact key number */
+#define MARLIX_FILM_KEY_OUT 4 /**< the last frame's */
+#define MARLIX_FILM_FEET_FRAMES 5
+#define MARLIX_FILM_NOTES 6
+#define MARLIX_FILM_REEL 7
+#define MARLIX_FILM_SCENE 8
+#define MARLIX_FILM_TAKE 9
+/** One text of cut index, "" where none. */
+MARLIX_API marlix_status marlix_film_cut_text(const marlix_film_lists* lists, size_t index,
+                                              int32_t field, char* out, size_t size);
+
+/** Missing element index: its event, its kind (0 no clip, 1 no key
+ * numbers, 2 source outside its clip) and its reel. */
+MARLIX_API marlix_status marlix_film_missing_at(const marlix_film_lists* lists, size_t index,
+                                                int32_t* event, int32_t* kind, char* reel,
+                                                size_t size);
 
 #ifdef __cplusplus
 }

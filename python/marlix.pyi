@@ -161,3 +161,69 @@ class _EdlModule:
     def write(document: "_EdlModule.Document") -> str: ...
 
 edl: _EdlModule
+
+class CutRow:
+    """One cut of a cut list, in record order."""
+    event: int
+    line: int
+    reel: str
+    record_in: str
+    record_out: str
+    matched: bool
+    clip: str
+    tape: str
+    camroll: str
+    labroll: str
+    scene: str
+    take: str
+    key_in: str
+    key_out: str
+    ink_in: str
+    ink_out: str
+    frames: int
+    feet_frames: str
+    running_frames: int
+    running_feet: str
+    adjust: int
+    notes: str
+
+class PullRow:
+    labroll: str
+    camroll: str
+    clip: str
+    key_in: str
+    key_out: str
+    frames: int
+    events: list[int]
+
+class MissingRow:
+    event: int
+    line: int
+    reel: str
+    kind: Literal["no_clip", "no_key_numbers", "outside_clip"]
+    clip: str
+
+class ListTotals:
+    events: int
+    frames: int
+    feet_frames: str
+    record_frames: int
+    running_time: str
+
+class FilmLists:
+    cuts: list[CutRow]
+    pulls: list[PullRow]
+    missing: list[MissingRow]
+    totals: ListTotals
+
+# A video list matched back to key numbers through telecine logs (ALE texts).
+def film_lists(
+    edl: Union[str, bytes],
+    logs: list[Union[str, bytes]],
+    *,
+    rate: str,
+    stock: Optional[str] = None,
+    transfer: Optional[Literal["24:25", "frame"]] = None,
+    leader: str = "0+00",
+    reel_map: Optional[list[tuple[str, str]]] = None,
+) -> FilmLists: ...

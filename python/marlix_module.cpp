@@ -39,6 +39,9 @@
 
 namespace py = pybind11;
 
+// The film lists, from film_module.cpp.
+void add_film(py::module_& m);
+
 namespace {
 
 using namespace marlix;
@@ -1061,4 +1064,5 @@ PYBIND11_MODULE(marlix, m) {
     m.def("cadence", &cadence, py::arg("pair"), py::arg("phase") = 0,
           "The film frame on show in each field (or frame) of one cadence cycle.");
     add_edl(m);
+    add_film(m);
 }

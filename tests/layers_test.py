@@ -26,6 +26,7 @@ LAYERS = [
     ["smpte"],
     ["front"],
     ["edl"],
+    ["film"],
     ["entry", "marlix.h"],
     ["capi", "marlix_c.h"],
     ["tools", "python", "web", "fuzz", "bench", "examples", "tests"],

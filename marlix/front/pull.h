@@ -26,8 +26,9 @@ struct pulled_keycode {
 
 /// Keycodes of the film frames video frames show: the sync point's keycode
 /// is an A frame whose first field is the first field of the sync point's
-/// video frame. 2:3 at 29.97 and 30, the 24:25 cadence at 25, one film frame
-/// a video frame at 23.976 and 24. Not for concurrent use: each thread
+/// video frame. 2:3 at 29.97 and 30 (by fields) and at 59.94 and 60 (by
+/// frames), the 24:25 cadence at 25, one film frame a video frame at 23.976
+/// and 24. Not for concurrent use: each thread
 /// makes its own.
 class MARLIX_API keycode_pull {
 public:

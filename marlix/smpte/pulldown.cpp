@@ -88,6 +88,8 @@ result<pulled_frame> pull(std::int64_t video_frame, rate video) {
             long long const first = film_at_field(two_three, 2 * video_frame);
             return {{first, film_at_field(two_three, 2 * video_frame + 1) != first}, error::none};
         }
+        // 59.94 and 60 progressive: each frame is one step of the 2:3 cadence.
+        case 60: return {{film_at_field(two_three, video_frame), false}, error::none};
         default: return refused{error::no_pulldown};
     }
 }

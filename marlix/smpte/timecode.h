@@ -192,8 +192,9 @@ MARLIX_API std::int64_t pulldown_film_frame(std::int64_t field);
 
 /// The film frame shown in the first field of a video frame, both counted
 /// from the sync, and whether the frame's second field shows another film
-/// frame: 2:3 at 29.97 and 30, the 24:25 cadence at 25, one frame each at
-/// 23.976 and 24 (no_pulldown for other rates).
+/// frame: 2:3 at 29.97 and 30, 2:3 frame by frame at 59.94 and 60 (never
+/// split), the 24:25 cadence at 25, one frame each at 23.976 and 24
+/// (no_pulldown for other rates).
 struct pulled_frame {
     std::int64_t film_frame = 0;
     bool split              = false;

@@ -560,6 +560,51 @@ static void edit_decision_list_conversion(void) {
     marlix_edl_free(doc);
 }
 
+/* A list matched back through a log: the cut's key numbers and length at
+ * 29.97 (90 video frames, 72 film frames), and what is missing. */
+static void film_lists(void) {
+    static const char log[] =
+        "Heading\nFILM_FORMAT\t35mm, 4 perf\nFPS\t29.97\nColumn\n"
+        "Name\tTape\tStart\tEnd\tKN Start\tPullin\nData\n"
+        "a\tT1\t01:00:00:00\t01:00:20:00\tKU2290121000+00\tA\n";
+    static const char list[] =
+        "001 T1 V C 01:00:01:00 01:00:04:00 01:00:00:00 01:00:03:00\n"
+        "002 T2 V C 01:00:01:00 01:00:04:00 01:00:03:00 01:00:06:00\n";
+    const char* logs[]          = {log};
+    size_t sizes[]              = {sizeof log - 1};
+    marlix_film_options options = {0, 0, 768};
+    marlix_film_lists* lists    = NULL;
+    marlix_film_cut cut;
+    marlix_tc_rate rate;
+    size_t cuts = 0, pulls = 0, missing = 0, errors = 0;
+    int32_t event = 0, kind = -1;
+    char text[64];
+    CHECK(marlix_tc_rate_find("29.97", &rate) == MARLIX_OK);
+    CHECK(marlix_film_lists_make(list, sizeof list - 1, rate, logs, sizes, 1, &options, &lists) ==
+              MARLIX_OK &&
+          lists != NULL);
+    CHECK(marlix_film_lists_counts(lists, &cuts, &pulls, &missing, &errors) == MARLIX_OK);
+    CHECK(cuts == 2 && pulls == 1 && missing == 1 && errors == 0);
+    CHECK(marlix_film_cut_at(lists, 0, &cut) == MARLIX_OK && cut.matched == 1 && cut.frames == 72 &&
+          cut.running_frames == 192 + 72 && cut.adjust == 0);
+    CHECK(marlix_film_cut_text(lists, 0, MARLIX_FILM_KEY_IN, text, sizeof text) == MARLIX_OK &&
+          same(text, "KU2290121001+08"));
+    CHECK(marlix_film_cut_text(lists, 0, MARLIX_FILM_KEY_OUT, text, sizeof text) == MARLIX_OK &&
+          same(text, "KU2290121005+15"));
+    CHECK(marlix_film_cut_text(lists, 0, 99, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_missing_at(lists, 0, &event, &kind, text, sizeof text) == MARLIX_OK &&
+          event == 2 && kind == 0 && same(text, "T2"));
+    CHECK(marlix_film_cut_at(lists, 2, &cut) == MARLIX_ERR_ARGUMENT);
+    marlix_film_lists_free(lists);
+    options.stock = 5; /* a timecode type: no stock */
+    CHECK(marlix_film_lists_make(list, sizeof list - 1, rate, logs, sizes, 1, &options, &lists) ==
+              MARLIX_ERR_LABEL_TYPE &&
+          lists == NULL);
+    CHECK(marlix_film_lists_make(list, sizeof list - 1, rate, NULL, sizes, 1, NULL, &lists) ==
+          MARLIX_ERR_ARGUMENT);
+    marlix_film_lists_free(NULL);
+}
+
 int main(void) {
     marlix_set_messages_to_standard_output(0);
     CHECK(marlix_version()[0] != '\0');
@@ -575,6 +620,7 @@ int main(void) {
     status_texts();
     edit_decision_list_conversion();
     edit_decision_lists();
+    film_lists();
     if (failures != 0) fprintf(stderr, "%d checks failed\n", failures);
     return failures == 0 ? 0 : 1;
 }

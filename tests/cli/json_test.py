@@ -92,6 +92,21 @@ shown = [restored(o["reel"]) for o in run([b"edl", b"show", b"--rate", b"25", b"
 if shown != [r.decode("latin-1").encode("utf-8") for r in reels]:
     failures.append(f"edl show: reels {shown!r:.200}")
 
+# Telecine logs of hostile names, tapes and key numbers, and a list cut
+# from them: each finding, clip and list row is one strict object.
+import os
+import tempfile
+with tempfile.NamedTemporaryFile(suffix=".ale", delete=False) as ale:
+    ale.write(b"Heading\nFILM_FORMAT\t35mm\nFPS\t25\nColumn\nName\tTape\tStart\tEnd\tKN Start\tCamroll\n"
+              b"Data\n" + b"".join(b"%s\t%s\t0%d:00:00:00\t0%d:00:10:00\t%s\t%s\n" % (h[:200], r[:200], n, n, h[:40], h[:200])
+                                  for n, (h, r) in enumerate(zip(HOSTILE, reels))))
+try:
+    run([b"log", b"check", ale.name.encode()])
+    run([b"log", b"show", ale.name.encode()])
+    run([b"cutlist", b"--rate", b"25", b"--list", b"all", b"--edl", b"-", b"--log", ale.name.encode()], edl_list)
+finally:
+    os.unlink(ale.name)
+
 # JSON types: (arguments, member, type).
 TYPES = [
     ([b"parse", b"-t", b"P", b"01:00:00.00"], "sample", int),

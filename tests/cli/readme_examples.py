@@ -47,7 +47,9 @@ def main():
         found = list(examples(f.read()))
     failed = 0
     for line, command, expected in found:
-        run = subprocess.run(["bash", "-c", command], env=env, capture_output=True, text=True)
+        # Examples name files of the repository (examples/...) from its root.
+        run = subprocess.run(["bash", "-c", command], env=env, capture_output=True, text=True,
+                             cwd=os.path.dirname(os.path.abspath(readme)))
         out, err = run.stdout.splitlines(), run.stderr.splitlines()
         shown_out = [e for e in expected if not e.startswith("marlix: ")]
         shown_err = [e for e in expected if e.startswith("marlix: ")]

@@ -292,3 +292,41 @@ def test_edl_read_file_bytes_and_failures(tmp_path):
         marlix.edl.read(EDL, "31")
     with pytest.raises(ValueError, match="str or bytes"):
         marlix.edl.read(3, 25)
+
+
+FILM_LOG = (
+    "Heading\nFILM_FORMAT\t35mm, 4 perf\nFPS\t29.97\nColumn\n"
+    "Name\tTape\tStart\tEnd\tKN Start\tPullin\tCamroll\tLabroll\nData\n"
+    "a\tTAPE0001\t01:00:00:00\t01:00:20:00\tKU2290121000+00\tA\tA001\tL01\n"
+)
+
+
+def test_film_lists_give_typed_rows():
+    edl = (
+        "001 TAPE0001 V C 01:00:01:00 01:00:04:00 01:00:00:00 01:00:03:00\n"
+        "002 T2 V C 01:00:01:00 01:00:01:02 01:00:03:00 01:00:03:02\n"
+    )
+    lists = marlix.film_lists(edl, [FILM_LOG], rate="29.97", leader="12+00")
+    first = lists.cuts[0]
+    assert (first.key_in, first.key_out, first.frames) == ("KU2290121001+08", "KU2290121005+15", 72)
+    assert (first.camroll, first.running_frames, first.adjust) == ("A001", 192 + 72, 0)
+    assert first.record_out == "01:00:03:00"
+    # Two video frames are 1.6 film frames: the running total gives 74.
+    assert (lists.cuts[1].frames, lists.cuts[1].adjust, lists.cuts[1].matched) == (2, 0, False)
+    assert [(m.event, m.kind, m.reel) for m in lists.missing] == [(2, "no_clip", "T2")]
+    assert [(p.labroll, p.key_in, p.events) for p in lists.pulls] == [("L01", "KU2290121001+08", [1])]
+    assert (lists.totals.events, lists.totals.frames) == (2, 74)
+
+
+@pytest.mark.parametrize(
+    "kwargs, message",
+    [
+        ({"rate": "29"}, "not a frame rate"),
+        ({"rate": "25", "stock": "P"}, "no keycode stock"),
+        ({"rate": "25", "transfer": "3:2"}, "no transfer"),
+        ({"rate": "25", "leader": "x"}, "no footage"),
+    ],
+)
+def test_film_lists_refusals(kwargs, message):
+    with pytest.raises(ValueError, match=message):
+        marlix.film_lists("", [FILM_LOG], **kwargs)

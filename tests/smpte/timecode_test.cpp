@@ -216,6 +216,13 @@ TEST(smpte, PulldownAndKeycodePullsFollowTheCadence) {
         EXPECT_TRUE(p.film_frame == (k == 12 ? 11 : k) && p.split == (k == 12)) << k;
     }
     EXPECT_EQ(pull(7, rate_24).value.film_frame, 7);
+    // 59.94 and 60 progressive: A B C D on 2 3 2 3 frames, none split.
+    static constexpr std::int64_t progressive[] = {0, 0, 1, 1, 1, 2, 2, 3, 3, 3, 4, 4};
+    for (std::size_t k = 0; k < std::size(progressive); ++k)
+        for (rate const r : {rate_59_94, rate_60}) {
+            auto const p = pull(static_cast<std::int64_t>(k), r).value;
+            EXPECT_TRUE(p.film_frame == progressive[k] && !p.split) << k;
+        }
     // Pulldown runs between 23.976 film and 29.97 video, or 24 and 30: no other pair.
     for (auto [from, to] : {std::pair{rate_24, rate_25},
                             {rate_25, rate_30},

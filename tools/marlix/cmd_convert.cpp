@@ -52,6 +52,8 @@ char const span_usage[] =
     "usage: marlix span -t TYPE [--lax] FIRST SECOND\n"
     "The span in samples from one label to another, brought into the type's\n"
     "range as a label point does (a timecode span across midnight is positive).\n"
+    "Keycode, ink and feet types print perforations (frames on 16 mm), then\n"
+    "whole frames and feet+frames.\n"
     "FIRST and SECOND are label texts; timecode also takes eight packed digits\n"
     "HHMMSSFF, read strictly as parse reads them (--lax: as the converter\n"
     "does). 'invalid' when either does not read. With no operands, each\n"
@@ -218,8 +220,16 @@ int run_span(args_t const& args) {
         if (!a) return refused(first, a.why);
         auto const b = c.labels.plain_sample(second);
         if (!b) return refused(second, b.why);
-        return item_result::success(
-            record::bare().integer("sample", c.labels.span(a.value, b.value)));
+        marlix::long32 const perfs = c.labels.span(a.value, b.value);
+        record r                   = record::bare().integer("sample", perfs);
+        // Film types: the span in whole frames and in feet+frames too.
+        auto const g = marlix::film::geometry_of(marlix::label_t_to_key_label_t(c.labels.type()));
+        if (g.perfs_per_frame > 0) {
+            std::int64_t const frames = perfs / g.perfs_per_frame;
+            r.integer("frames", frames)
+                .text("feet_frames", marlix::film::feet_frames_text(frames, g));
+        }
+        return item_result::success(std::move(r));
     };
     return for_each_pair(c.args.operands, span);
 }

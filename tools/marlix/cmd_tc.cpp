@@ -68,8 +68,8 @@ char const pull_usage[] =
     "' split' when the frame's second field shows the next film frame. The\n"
     "sync KEYCODE is an A frame starting on the first field of video frame TC.\n"
     "TYPE is a keycode type (F35, F16, F353 ...); R the video rate: 29.97 and\n"
-    "30 pull 2:3, 25 the 24:25 cadence, 23.976 and 24 one film frame a video\n"
-    "frame.\n";
+    "30 pull 2:3, 59.94 and 60 2:3 frame by frame (A B C D on 2 3 2 3 frames),\n"
+    "25 the 24:25 cadence, 23.976 and 24 one film frame a video frame.\n";
 
 // Timecodes as people give them: blanks around the text are trimmed, so
 // the converters' native text (tc text --native) reads back.

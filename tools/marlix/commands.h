@@ -33,6 +33,8 @@ int run_cadence(args_t const& args);
 int run_tc(args_t const& args);
 int run_pull(args_t const& args);
 int run_edl(args_t const& args);
+int run_cutlist(args_t const& args);
+int run_log(args_t const& args);
 extern char const types_usage[];
 extern char const print_usage[];
 extern char const parse_usage[];
@@ -49,5 +51,7 @@ extern char const cadence_usage[];
 extern char const tc_usage[];
 extern char const pull_usage[];
 extern char const edl_usage[];
+extern char const cutlist_usage[];
+extern char const log_usage[];
 
 }  // namespace marlix_cli

@@ -31,6 +31,9 @@ constexpr command commands[] = {
     {"tc", "strict SMPTE timecode: text, frames, check, add, duration, convert", tc_usage, run_tc},
     {"pull", "the keycode of each video frame from a sync point", pull_usage, run_pull},
     {"edl", "edit decision lists: check, show, format, convert", edl_usage, run_edl},
+    {"cutlist", "video lists matched back to key numbers: cut, pull, missing", cutlist_usage,
+     run_cutlist},
+    {"log", "telecine logs (ALE): check, show, find", log_usage, run_log},
 };
 
 constexpr char global_help[] =

@@ -1,0 +1,167 @@
+#pragma once
+
+/// @file
+/// A video edit matched back to the camera negative: each edit of a list
+/// finds its clip in the telecine logs, its source range becomes film
+/// frames through the clip's pulldown, and the frames are printed as key
+/// numbers of the stock. From those rows: the cut list in record order, the
+/// pull list of the negative to pull, the missing elements and the totals.
+///
+/// Rounding. A video frame is num/den of a film frame (4/5 under 2:3), so a
+/// cut may fall inside a film frame. Each cut starts at the film frame that
+/// starts nearest in time to its source in (half up). Its length is set so that the film cut up
+/// to its end is the exact film length of the record up to its end,
+/// rounded half up: after every event the two differ by less than one
+/// frame (at most a half). adjust is that length less the event's own
+/// exact length rounded half up alone: -1, 0 or +1. With no pulldown (23.976,
+/// 24, 25 frame for frame) every length is exact and adjust 0.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "marlix/edl/document.h"
+#include "marlix/export.h"
+#include "marlix/film/telecine_log.h"
+#include "marlix/smpte/timecode.h"
+
+namespace marlix::film {
+
+/// Clips of logs by tape and timecode, and by name. Holds pointers into the
+/// logs, which outlive it and stay unchanged.
+class MARLIX_API clip_index {
+public:
+    struct entry {
+        std::int32_t start = 0, end = 0;  ///< frames at the log's rate, end exclusive
+        std::uint32_t log = 0, clip = 0;
+    };
+    explicit clip_index(std::vector<telecine_log> const& logs);
+
+    std::vector<telecine_log> const& logs() const { return *logs_; }
+    /// The clips of a tape in Start order; null for a tape no log names.
+    std::vector<entry> const* tape(std::string_view name) const;
+    /// The tapes whose names start with text, at most two (to tell a unique
+    /// one).
+    std::vector<std::string_view> tapes_starting(std::string_view text) const;
+    /// The clips of a name.
+    std::vector<entry> const* named(std::string_view name) const;
+
+private:
+    std::vector<telecine_log> const* logs_;
+    std::map<std::string, std::vector<entry>, std::less<>> tapes_;
+    std::map<std::string, std::vector<entry>, std::less<>> names_;
+};
+
+struct list_options {
+    /// EDL reel to log tape, as a reel map gives them.
+    std::vector<std::pair<std::string, std::string>> reel_map;
+    /// The running footage's start, in perforations (12+00 on 35 mm: 768).
+    std::int64_t leader_perfs = 0;
+    /// At 25: the 24:25 cadence, not frame for frame.
+    bool pal_24_25 = false;
+};
+
+/// What a list run found of an edit (beside the logs' own findings).
+enum class list_finding_kind : std::int32_t {
+    none,
+    reel_by_prefix,      ///< warning: the reel is the start of one tape's name
+    reel_by_clip_name,   ///< note: found through its * FROM CLIP NAME
+    ambiguous_reel,      ///< warning: the start of several tapes' names
+    rate_differs,        ///< error: a log's rate counts other frames than the list's
+    rounding_past_clip,  ///< warning: the rounding takes a frame outside the clip
+};
+inline constexpr int list_finding_kind_count =
+    static_cast<int>(list_finding_kind::rounding_past_clip) + 1;
+MARLIX_API char const* finding_name(list_finding_kind k);
+MARLIX_API severity severity_of(list_finding_kind k);
+
+struct list_finding {
+    list_finding_kind kind = list_finding_kind::none;
+    std::int32_t event     = -1;
+    std::uint32_t line     = 0;  ///< the edit's line in the list
+    std::string what;            ///< the tape, reel or clip
+    severity level() const { return severity_of(kind); }
+};
+MARLIX_API std::string describe(list_finding const& f);
+
+/// One cut of the cut list.
+struct cut_row {
+    std::int32_t event = 0;
+    std::uint32_t line = 0;  ///< the edit's line in the list
+    std::string reel;
+    smpte::timecode record_in, record_out;  ///< out exclusive
+    bool matched = false;                   ///< a clip with key numbers was found
+    std::string clip, tape, camroll, labroll, scene, take;
+    std::string key_in, key_out;             ///< compact key numbers; key_out is the last frame
+    std::string ink_in, ink_out;             ///< where the log has ink numbers
+    std::string key_prefix;                  ///< the roll of the key numbers
+    label_t stock             = LABEL_NONE;  ///< the stock of the clip's log
+    std::int32_t first_sample = 0, last_sample = 0;  ///< of key_in and key_out
+    std::int64_t frames = 0;                         ///< film frames cut
+    std::string feet_frames;                         ///< frames as FT+FR
+    std::int64_t running_frames = 0;                 ///< leader and cuts up to this one's end
+    std::string running_feet;                        ///< running_frames as FT+FR
+    std::int32_t adjust = 0;                         ///< -1, 0 or +1
+    std::string notes;                               ///< "; "-parted
+};
+
+/// A piece of negative to pull: the frames of one roll the cuts use, cuts
+/// that overlap or abut on the roll joined.
+struct pull_row {
+    std::string labroll, camroll, clip, key_prefix;
+    std::string key_in, key_out;  ///< the last frame inclusive
+    std::int32_t first_sample = 0, last_sample = 0;
+    std::int64_t frames = 0;
+    std::vector<std::int32_t> events;
+};
+
+/// What a cut needs and the logs do not give.
+enum class missing_kind : std::int32_t {
+    no_clip,         ///< no log clip for the edit's reel and source range
+    no_key_numbers,  ///< the clip has no key numbers
+    outside_clip,    ///< the source runs past the clip's range
+};
+MARLIX_API char const* missing_name(missing_kind k);
+
+struct missing_row {
+    std::int32_t event = 0;
+    std::uint32_t line = 0;
+    std::string reel;
+    missing_kind kind = missing_kind::no_clip;
+    std::string clip;  ///< the clip found, where one was
+    smpte::timecode source_in, source_out;
+};
+
+struct list_totals {
+    std::int64_t events = 0;
+    std::int64_t frames = 0;  ///< film frames cut
+    std::string feet_frames;
+    std::int64_t record_frames = 0;  ///< video frames of the record
+    std::string running_time;        ///< the record's length as a timecode
+};
+
+struct film_lists {
+    /// The stock footage is counted in: the first log's. Each cut's key
+    /// numbers are of its own log's stock.
+    label_t stock = LABEL_NONE;
+    std::vector<cut_row> cuts;  ///< in record order
+    std::vector<pull_row> pulls;
+    std::vector<missing_row> missing;
+    list_totals totals;
+    std::vector<list_finding> findings;
+};
+
+/// The lists of one picture reel: the video edits of a list, matched
+/// through the index, at the list's rate. Edits of no record length (the
+/// outgoing side of a transition) and audio edits give no cut.
+MARLIX_API film_lists make_lists(edl::document const& list, clip_index const& index,
+                                 list_options const& options = {});
+
+/// Frames of a stock as FT+FR ("12+00"): feet of its perforations a foot,
+/// then the whole frames of the rest.
+MARLIX_API std::string feet_frames_text(std::int64_t frames, stock_geometry g);
+
+}  // namespace marlix::film

@@ -1,0 +1,38 @@
+# marlix cutlist and marlix log: a day's telecine log and a picture reel cut
+# from it, each list pinned, and the log findings one by one.
+film_dir=$cases_dir/film
+cut_args=(cutlist --rate 29.97 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --reel-map "$film_dir/reels.map")
+expect cutlist-cut 1 "$(sed "s|^# reel 1: .*|# reel 1: $film_dir/reel1.edl|" "$film_dir/reel1.cut")" "" -- "${cut_args[@]}" --leader 12+00
+expect cutlist-all-json 1 "$(cat "$film_dir/reel1.json")" "" -- --json "${cut_args[@]}" --list all
+expect cutlist-pull-csv 1 $'labroll,camroll,clip,key_in,key_out,frames,events\nL01,A001,12A-1,KU2290121003+00,KU2290121007+09,74,1\nL01,A001,12A-2,KU2290121038+14,KU2290121042+03,54,3\nL01,A002,14-3,KU2290132005+00,KU2290132009+08,73,2' "" -- "${cut_args[@]}" --list pull --csv
+expect cutlist-missing 1 $'# reel 1: '"$film_dir/reel1.edl"$'\nEVENT  REEL   MISSING  SOURCE IN    SOURCE OUT\n5      DAY02  no_clip  02:00:00:00  02:00:02:00' "" -- "${cut_args[@]}" --list missing
+# Without the map the reel is the start of one tape's name: taken, with a warning.
+expect_err cutlist-prefix "^marlix: .*reel1.edl:3: warning: 001: reel taken as tape DAY01_TAPE1$" cutlist --rate 29.97 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale"
+# Two lists are two picture reels, each with its own lists.
+expect cutlist-two-reels 1 $'# reel 1: '"$film_dir/reel1.edl"$'\nEVENT  REEL   MISSING  SOURCE IN    SOURCE OUT\n5      DAY02  no_clip  02:00:00:00  02:00:02:00\n# reel 2: '"$film_dir/reel1.edl"$'\nEVENT  REEL   MISSING  SOURCE IN    SOURCE OUT\n5      DAY02  no_clip  02:00:00:00  02:00:02:00' "" -- cutlist --rate 29.97 --edl "$film_dir/reel1.edl" "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --reel-map "$film_dir/reels.map" --list missing
+expect cutlist-no-rate 2 "" "" -- cutlist --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale"
+expect cutlist-no-log 2 "" "" -- cutlist --rate 25 --edl "$film_dir/reel1.edl"
+expect_err cutlist-bad-list "no list 'dupe'" cutlist --rate 25 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --list dupe
+expect_err cutlist-bad-stock "'P' is no keycode stock" cutlist --rate 25 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --stock P
+expect_err cutlist-bad-leader "'12x' is no footage" cutlist --rate 25 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --leader 12x
+expect_err cutlist-missing-file "^marlix: /nonexistent.ale: No such file or directory$" cutlist --rate 25 --edl "$film_dir/reel1.edl" --log /nonexistent.ale
+
+expect log-check-clean 0 "$film_dir/day01.ale: note: KN End names the frame after each clip (3 clips; 0 against)" "" -- log check "$film_dir/day01.ale"
+bad_log=$'Heading\nFILM_FORMAT\t35mm\nFPS\t29.97\nColumn\nName\tTape\tStart\tEnd\tKN Start\tPullin\nData\na\tT\t01:00:00:00\t01:00:10:00\t-0003+00\tA\nb\tT\t01:00:05:00\t01:00:10:00\tKU2290121234+00\tQ\n'
+expect log-check-findings 1 $'-:7: error: KN Start -0003+00: footage without a roll prefix is no key number\n-:8: error: Pullin \'Q\' is none of A, B, X, C, D\n-:8: warning: tape T: overlaps the clip of line 7 by 150 frames' "$bad_log" -- log check -
+expect log-check-json 1 '{"file": "-", "line": 7, "severity": "error", "kind": "feet_only_key", "message": "KN Start -0003+00: footage without a roll prefix is no key number"}
+{"file": "-", "line": 8, "severity": "error", "kind": "bad_pullin", "message": "Pullin '"'Q'"' is none of A, B, X, C, D"}
+{"file": "-", "line": 8, "severity": "warning", "kind": "tape_overlap", "message": "tape T: overlaps the clip of line 7 by 150 frames"}' "$bad_log" -- --json log check -
+expect log-check-65mm 0 "" $'Heading\nFPS\t24\nColumn\nTape\tStart\tEnd\tKN Start\nData\nT\t01:00:00:00\t01:00:01:00\tKU2290121234+00\n' -- log check --stock F655_80 -
+expect_line log-show 1 'line=12 Name="12A-1" Tape="DAY01_TAPE1" Start="01:00:00:00" End="01:00:20:00" KN Start="KU 22 9012 1000+00" KN End="KU 22 9012 1030+00" KN Duration="30+00" Pullin="A" Camroll="A001" Labroll="L01" Scene="12A" Take="1"' log show "$film_dir/day01.ale"
+expect log-find 0 "DAY01_TAPE1 01:00:01:13 12A-1" "" -- log find KU229012-1002+03 --log "$film_dir/day01.ale"
+expect log-find-json 0 '{"key": "KU 22 9013 2010+00", "tape": "DAY01_TAPE1", "timecode": "01:01:06:20", "clip": "14-3", "line": 14}' "" -- --json log find 'KU 22 9013 2010+00' --log "$film_dir/day01.ale"
+expect log-find-none 1 "" "" -- log find KU2290129999+00 --log "$film_dir/day01.ale"
+expect log-bad-job 2 "" "" -- log lint "$film_dir/day01.ale"
+# Spans of film types: perforations (frames on 16 mm), frames, feet+frames.
+expect span-film 0 "416 104 6+08" "" -- span -t F35 KU2290121234+00 KU2290121240+08
+expect span-16mm 0 "45 45 1+05" "" -- span -t F16 KU2290120001+00 KU2290120003+05
+expect span-3perf 0 "408 136 6+08" "" -- span -t F353 KU2290121234+00.1 KU2290121240+08.1
+expect span-feet-json 0 '{"input": ["0012+00", "0018+08"], "sample": 416, "frames": 104, "feet_frames": "6+08"}' "" -- --json span -t foot_35_label 0012+00 0018+08
+# pull at 59.94 progressive: A B C D on 2 3 2 3 frames.
+expect pull-5994 0 $'KU2290121234+00\nKU2290121234+00\nKU2290121234+01\nKU2290121234+02\nKU2290121234+04' "" -- pull --stock F35 --rate 59.94 --sync KU2290121234+00=01:00:00:00 01:00:00:00 01:00:00:01 01:00:00:02 01:00:00:05 01:00:00:10

@@ -1,0 +1,311 @@
+#include "marlix/film/film_lists.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "marlix/front/labeller.h"
+
+namespace marlix::film {
+namespace {
+
+// A film frame in a field of the 2:3 cadence: A on 2 fields, B on 3, C on
+// 2, D on 3. The model the lists are held to, counted field by field.
+std::int64_t film_in_field(std::int64_t field) {
+    static constexpr int cycle[] = {0, 0, 1, 1, 1, 2, 2, 3, 3, 3};
+    std::int64_t const q         = field >= 0 ? field / 10 : -((-field + 9) / 10);
+    return 4 * q + cycle[field - 10 * q];
+}
+
+struct camera_roll {
+    std::string tape, prefix, camroll, labroll;
+    std::int32_t start = 0, frames = 0;  // video frames
+    std::int32_t key = 0;                // perforations of the film frame Start shows
+    int pullin       = 0;                // A B X C D
+};
+
+std::string tc(std::int32_t frames, smpte::rate r) {
+    return smpte::to_string(smpte::timecode(frames, r));
+}
+
+std::string key_text(label_t stock, std::int32_t sample, std::string const& prefix) {
+    auto const t = front::label_text(stock, sample, prefix.c_str());
+    EXPECT_TRUE(t.ok());
+    std::string out;
+    for (char const c : t.value)
+        if (c != ' ') out += c;
+    return out;
+}
+
+std::int32_t sample_of(label_t stock, std::string const& key) {
+    auto const s = front::label_sample(stock, key);
+    EXPECT_TRUE(s.ok()) << key;
+    return s.value;
+}
+
+std::string log_text(std::vector<camera_roll> const& rolls, label_t stock, smpte::rate r) {
+    std::string out = "Heading\nFIELD_DELIM\tTABS\nFPS\t" + std::string(smpte::rate_name(r)) +
+                      "\n\nColumn\nName\tTape\tStart\tEnd\tKN Start\tPullin\tCamroll\tLabroll\n\n"
+                      "Data\n";
+    for (std::size_t k = 0; k < rolls.size(); ++k) {
+        camera_roll const& c = rolls[k];
+        out += "clip" + std::to_string(k) + "\t" + c.tape + "\t" + tc(c.start, r) + "\t" +
+               tc(c.start + c.frames, r) + "\t" + key_text(stock, c.key, c.prefix) + "\t" +
+               "ABXCD"[c.pullin] + "\t" + c.camroll + "\t" + c.labroll + "\n";
+    }
+    return out;
+}
+
+// Camera rolls telecined with random pull-ins, cut at random into lists of
+// 500 events; each list's cuts are checked against the field model.
+void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed, bool pal = false) {
+    SCOPED_TRACE(std::string(smpte::rate_name(rate)) + " stock " + std::to_string(stock));
+    std::mt19937 random(seed);
+    auto const pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    stock_geometry const g = geometry_of(stock);
+    ASSERT_GT(g.perfs_per_frame, 0);
+    bool const pulldown = rate.nominal() == 30;
+    bool const exact    = !pulldown && rate.nominal() != 60 && !pal;
+    cadence const ratio = cadence_of(rate, pullin::a, pal);
+    std::vector<camera_roll> rolls;
+    for (int k = 0; k < 8; ++k) {
+        camera_roll c;
+        c.tape    = "TAPE" + std::to_string(k);
+        c.prefix  = "KU2290" + std::to_string(10 + k);
+        c.camroll = "A" + std::to_string(k % 3);
+        c.labroll = "L" + std::to_string(k % 2);
+        c.start   = rate.nominal() * 3600 + pick(0, 100000);
+        c.frames  = pick(400, 3000);
+        c.key =
+            pick(0, 300) * 320 + pick(0, 15) * g.perfs_per_frame;  // 320: whole keys of each stock
+        c.pullin = pulldown ? pick(0, 4) : 0;
+        rolls.push_back(c);
+    }
+    std::vector<telecine_log> logs{
+        read_log(log_text(rolls, stock, rate), {stock, smpte::no_rate, pal})};
+    ASSERT_TRUE(logs[0].ok());
+    clip_index const index(logs);
+    for (int list_number = 0; list_number < 2; ++list_number) {
+        struct cut {
+            std::size_t roll;
+            std::int32_t in, length;  // from the roll's Start, video frames
+        };
+        std::vector<cut> cuts;
+        std::string edl     = "TITLE: given back\n";
+        std::int32_t record = rate.nominal() * 3600;
+        for (int e = 1; e <= 500; ++e) {
+            cut const c{static_cast<std::size_t>(pick(0, 7)), 0, pick(1, 150)};
+            cut const placed{c.roll, pick(0, rolls[c.roll].frames - c.length), c.length};
+            cuts.push_back(placed);
+            camera_roll const& r = rolls[placed.roll];
+            char line[160];
+            std::snprintf(line, sizeof line, "%03d  %-8s V     C        %s %s %s %s\n", e,
+                          r.tape.c_str(), tc(r.start + placed.in, rate).c_str(),
+                          tc(r.start + placed.in + placed.length, rate).c_str(),
+                          tc(record, rate).c_str(), tc(record + placed.length, rate).c_str());
+            edl += line;
+            record += placed.length;
+        }
+        edl::document const doc = edl::read(edl, rate);
+        ASSERT_TRUE(doc.ok());
+        list_options options;
+        options.leader_perfs   = 12 * g.perfs_per_foot;
+        options.pal_24_25      = pal;
+        film_lists const lists = make_lists(doc, index, options);
+        ASSERT_EQ(lists.cuts.size(), cuts.size());
+        EXPECT_TRUE(lists.missing.empty());
+        std::int64_t fields = 0, cut_frames = 0, video = 0;  // the record so far
+        for (std::size_t k = 0; k < cuts.size(); ++k) {
+            cut const& c         = cuts[k];
+            camera_roll const& r = rolls[c.roll];
+            cut_row const& row   = lists.cuts[k];
+            SCOPED_TRACE("event " + std::to_string(k + 1));
+            ASSERT_TRUE(row.matched) << row.notes;
+            EXPECT_EQ(row.clip, "clip" + std::to_string(c.roll));
+            EXPECT_EQ(row.camroll, r.camroll);
+            std::int32_t const in   = sample_of(stock, row.key_in);
+            std::int32_t const last = sample_of(stock, row.key_out);
+            EXPECT_EQ(row.key_in.substr(0, 8), r.prefix);
+            std::int64_t const frames = (std::int64_t{last} - in) / g.perfs_per_frame + 1;
+            EXPECT_EQ(frames, row.frames);
+            // Film frames from the film frame Start's first field shows.
+            std::int64_t const first = (std::int64_t{in} - r.key) / g.perfs_per_frame;
+            fields += 2 * std::int64_t{c.length};
+            video += c.length;
+            cut_frames += frames;
+            if (exact) {  // frame for frame
+                EXPECT_EQ(first, c.in);
+                EXPECT_EQ(frames, c.length);
+                EXPECT_EQ(row.adjust, 0);
+            } else if (!pulldown) {  // 2:3 at 60 frames, 24:25 at 25: the running total
+                EXPECT_LE(2 * std::llabs(ratio.den * cut_frames - ratio.num * video), ratio.den);
+                EXPECT_LE(std::llabs(ratio.den * first - ratio.num * std::int64_t{c.in}),
+                          ratio.den);
+                EXPECT_LE(std::abs(row.adjust), 1);
+            } else {
+                // Film runs evenly at 4/5 of a frame a video frame: the head is
+                // the film frame that starts nearest the source in, and the
+                // end within a frame and a half of the source out.
+                std::int64_t const base = film_in_field(2 * r.pullin);
+                std::int64_t const head = 10 * (first + base) - 8 * (c.in + r.pullin);
+                EXPECT_TRUE(head > -5 && head <= 5) << head;
+                std::int64_t const tail =
+                    10 * (first + base + frames) - 8 * (c.in + c.length + r.pullin);
+                EXPECT_LT(std::llabs(tail), 15) << tail;
+                // The film of the record so far is fields * 2/5 frames.
+                EXPECT_LT(std::llabs(5 * cut_frames - 2 * fields), 5) << cut_frames;
+                EXPECT_LE(std::abs(row.adjust), 1);
+            }
+            EXPECT_EQ(row.running_frames, 12 * g.perfs_per_foot / g.perfs_per_frame + cut_frames);
+        }
+        EXPECT_EQ(lists.totals.frames, cut_frames);
+        EXPECT_EQ(lists.totals.events, 500);
+    }
+}
+
+TEST(film_lists_matchback, LayoutsComeBackFromTheirCuts) {
+    label_t const stocks[]    = {LABEL_KEYCODE_35, LABEL_KEYCODE_353, LABEL_KEYCODE_16,
+                                 LABEL_KEYCODE_655_80};
+    smpte::rate const rates[] = {smpte::rate_23_976, smpte::rate_24, smpte::rate_29_97,
+                                 smpte::rate_29_97_df};
+    std::uint32_t seed        = 1;
+    for (label_t const s : stocks)
+        for (smpte::rate const r : rates) check_given_back(s, r, seed++);
+    check_given_back(LABEL_KEYCODE_35, smpte::rate_59_94, seed++);
+    check_given_back(LABEL_KEYCODE_16, smpte::rate_25, seed++, true);
+    check_given_back(LABEL_KEYCODE_353, smpte::rate_25, seed++, false);
+}
+
+// Reels found by map, by name, by a unique prefix, by clip name; what
+// is missing; the pull list joins cuts that abut on one roll.
+TEST(film_lists_lists, MatchingMissingAndPulls) {
+    std::string const log =
+        "Heading\nFILM_FORMAT\t35mm, 4perf\nFPS\t24\nColumn\n"
+        "Name\tTape\tStart\tEnd\tKN Start\tCamroll\tLabroll\tInk Number\n"
+        "Data\n"
+        "one\tTAPE000123\t01:00:00:00\t01:00:10:00\tKU2290121000+00\tA1\tL1\tAB12 0100+00\n"
+        "two\tSECOND\t02:00:00:00\t02:00:10:00\tKU2290132000+00\tA2\tL1\t\n"
+        "three\tNOKEYS\t03:00:00:00\t03:00:10:00\t\tA3\tL2\t\n"
+        "four\tLONGTAPE_A\t04:00:00:00\t04:00:10:00\tKU2290144000+00\tA4\tL2\t\n"
+        "five\tLONGTAPE_B\t04:00:00:00\t04:00:10:00\tKU2290155000+00\tA5\tL2\t\n";
+    std::vector<telecine_log> const logs{read_log(log)};
+    clip_index const index(logs);
+    std::string const edl =
+        "001 TAPE0001 V C 01:00:01:00 01:00:02:00 01:00:00:00 01:00:01:00\n"
+        "002 S2       V C 02:00:00:00 02:00:00:12 01:00:01:00 01:00:01:12\n"
+        "003 TAPE0001 V C 01:00:02:00 01:00:03:00 01:00:01:12 01:00:02:12\n"
+        "004 BL       V C 00:00:00:00 00:00:01:00 01:00:02:12 01:00:03:12\n"
+        "005 NOKEYS   V C 03:00:00:00 03:00:01:00 01:00:03:12 01:00:04:12\n"
+        "006 UNKNOWN  V C 05:00:00:00 05:00:01:00 01:00:04:12 01:00:05:12\n"
+        "007 SECOND   V C 02:00:09:00 02:00:11:00 01:00:05:12 01:00:07:12\n"
+        "008 LONGTAPE V C 04:00:00:00 04:00:01:00 01:00:07:12 01:00:08:12\n"
+        "009 X        V C 04:00:00:00 04:00:01:00 01:00:08:12 01:00:09:12\n"
+        "* FROM CLIP NAME: four\n"
+        "010 TAPE0001 A C 01:00:00:00 01:00:01:00 01:00:09:12 01:00:10:12\n";
+    list_options options;
+    options.reel_map       = {{"S2", "SECOND"}};
+    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index, options);
+    ASSERT_EQ(lists.cuts.size(), 9u);  // the audio edit gives none
+    struct want_row {
+        char const* clip;
+        char const* key_in;
+        char const* key_out;
+        char const* ink_in;
+    };
+    want_row const want[] = {
+        {"one", "KU2290121001+08", "KU2290121002+15", "AB120101+08"},
+        {"two", "KU2290132000+00", "KU2290132000+11", ""},
+        {"one", "KU2290121003+00", "KU2290121004+07", "AB120103+00"},
+        {"", "", "", ""},
+        {"three", "", "", ""},
+        {"", "", "", ""},
+        {"two", "KU2290132013+08", "KU2290132016+07", ""},
+        {"", "", "", ""},
+        {"four", "KU2290144000+00", "KU2290144001+07", ""},
+    };
+    for (std::size_t k = 0; k < std::size(want); ++k) {
+        EXPECT_EQ(lists.cuts[k].clip, want[k].clip) << k;
+        EXPECT_EQ(lists.cuts[k].key_in, want[k].key_in) << k;
+        EXPECT_EQ(lists.cuts[k].key_out, want[k].key_out) << k;
+        EXPECT_EQ(lists.cuts[k].ink_in, want[k].ink_in) << k;
+    }
+    std::vector<std::string> missing;
+    for (missing_row const& m : lists.missing)
+        missing.push_back(std::to_string(m.event) + ":" + missing_name(m.kind));
+    EXPECT_EQ(missing, (std::vector<std::string>{"5:no_key_numbers", "6:no_clip", "7:outside_clip",
+                                                 "8:no_clip"}));
+    std::vector<std::string> found;
+    for (list_finding const& f : lists.findings)
+        found.push_back(std::to_string(f.event) + ":" + finding_name(f.kind));
+    EXPECT_EQ(found, (std::vector<std::string>{"1:reel_by_prefix", "3:reel_by_prefix",
+                                               "8:ambiguous_reel", "9:reel_by_clip_name"}));
+    // Lab roll L1: events 1 and 3 abut on roll 12, then roll 13; L2 roll 14.
+    std::vector<std::string> pulls;
+    for (pull_row const& p : lists.pulls) {
+        std::string events;
+        for (std::int32_t e : p.events) events += " " + std::to_string(e);
+        pulls.push_back(p.labroll + " " + p.key_in + " " + p.key_out + events);
+    }
+    EXPECT_EQ(pulls, (std::vector<std::string>{
+                         "L1 KU2290121001+08 KU2290121004+07 1 3",
+                         "L1 KU2290132000+00 KU2290132000+11 2",
+                         "L1 KU2290132013+08 KU2290132016+07 7",
+                         "L2 KU2290144000+00 KU2290144001+07 9",
+                     }));
+    EXPECT_EQ(lists.totals.events, 9);
+    EXPECT_EQ(lists.totals.record_frames, 9 * 24 + 12);
+    EXPECT_EQ(lists.totals.feet_frames, "14+04");
+    EXPECT_EQ(lists.totals.running_time, "00:00:09:12");
+}
+
+// A frame the running total adds past a clip's last film frame (a flash
+// frame, or the next slate) is reported, and the cut keeps it.
+TEST(film_lists_lists, RoundingPastTheClipIsReported) {
+    std::vector<telecine_log> const logs{
+        read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t29.97\nColumn\nName\tTape\tStart\tEnd\tKN "
+                 "Start\tPullin\nData\n"
+                 "short\tT1\t01:00:00:00\t01:00:00:05\tKU2290121000+00\tA\n"
+                 "long\tT2\t01:00:00:00\t01:00:10:00\tKU2290132000+00\tA\n")};
+    clip_index const index(logs);
+    // 3 video frames are 2.4 film frames: 2 cut, then 3 to make up 4.8.
+    std::string const edl =
+        "001 T2 V C 01:00:01:00 01:00:01:03 01:00:00:00 01:00:00:03\n"
+        "002 T1 V C 01:00:00:02 01:00:00:05 01:00:00:03 01:00:00:06\n";
+    film_lists const lists = make_lists(edl::read(edl, smpte::rate_29_97), index);
+    ASSERT_EQ(lists.cuts.size(), 2u);
+    EXPECT_EQ(lists.cuts[0].frames, 2);
+    EXPECT_EQ(lists.cuts[1].frames, 3);
+    EXPECT_EQ(lists.cuts[1].adjust, 1);
+    EXPECT_EQ(lists.cuts[1].key_in, "KU2290121000+02");
+    EXPECT_EQ(lists.cuts[1].key_out, "KU2290121000+04");  // the clip shows up to +03
+    ASSERT_EQ(lists.findings.size(), 1u);
+    EXPECT_EQ(lists.findings[0].kind, list_finding_kind::rounding_past_clip);
+    EXPECT_EQ(lists.findings[0].event, 2);
+    EXPECT_NE(lists.cuts[1].notes.find("past the clip"), std::string::npos);
+}
+
+TEST(film_lists_lists, FeetAndFramesOfEachGauge) {
+    struct row {
+        label_t stock;
+        std::int64_t frames;
+        char const* text;
+    };
+    row const rows[] = {
+        {LABEL_KEYCODE_35, 16 * 12 + 3, "12+03"}, {LABEL_KEYCODE_16, 85, "2+05"},
+        {LABEL_KEYCODE_353, 22, "1+00"},          {LABEL_KEYCODE_655_80, 13, "1+00"},
+        {LABEL_KEYCODE_35, -17, "-1+01"},         {LABEL_NONE, 5, "5"},
+    };
+    for (row const& r : rows) EXPECT_EQ(feet_frames_text(r.frames, geometry_of(r.stock)), r.text);
+    EXPECT_EQ(read_footage("12+00", geometry_of(LABEL_KEYCODE_35)), 768);
+    EXPECT_EQ(read_footage("12&00", geometry_of(LABEL_KEYCODE_16)), 480);
+    EXPECT_EQ(read_footage("12x00", geometry_of(LABEL_KEYCODE_16)), -1);
+}
+
+}  // namespace
+}  // namespace marlix::film
