@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -114,6 +115,9 @@ TEST(edl_check, FindingsNameTheirLine) {
          "01:00:01:00\n",
          "reel_too_long@1"},
         {"01 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
+        // A reel of two words in its column is no reel.
+        {"001  A X      V     C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
+         "unreadable_event@1"},
         {"001 AX Q C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
         {"M2 AX 050.0 01:00:00:00\n", "unreadable_motion@1"},
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
@@ -151,28 +155,118 @@ TEST(edl_check, FindingsNameTheirLine) {
 TEST(edl_check, MotionSpansByTheWritersRules) {
     struct {
         char const* speed;
-        char const* source_out;  // from 01:00:00:00, over 48 record frames at 24
+        char const* source_out;  // from 01:00:00:00
+        char const* record_out;  // likewise: 48, 480 or 960 frames at 24
         bool accepted;
     } const cases[] = {
         // 47.95..48.05 fps: floor(47 * v / 24) + 1 is 94..95, floor(48 * v / 24) + 1 96..97
-        {"048.0", "01:00:04:01", true},    // 97
-        {"048.0", "01:00:03:22", true},    // 94
-        {"048.0", "01:00:03:21", false},   // 93
-        {"048.0", "01:00:04:02", false},   // 98
-        {"012.0", "01:00:01:00", true},    // floor(47 / 2) + 1 = 24
-        {"012.0", "01:00:01:01", true},    // floor(48 / 2) + 1 = 25
-        {"012.0", "01:00:02:00", true},    // the record length
-        {"000.0", "01:00:00:01", true},    // a freeze: one frame
-        {"-024.0", "01:00:02:00", true},   // reverse at the same speed
-        {"023.976", "01:00:01:23", true},  // printed 024.0: floor(47 * 23.95/24) + 1 = 47
-        {"030.0", "01:00:01:01", false},
+        {"048.0", "01:00:04:01", "01:00:02:00", true},    // 97
+        {"048.0", "01:00:03:22", "01:00:02:00", true},    // 94
+        {"048.0", "01:00:03:21", "01:00:02:00", false},   // 93
+        {"048.0", "01:00:04:02", "01:00:02:00", false},   // 98
+        {"012.0", "01:00:01:00", "01:00:02:00", true},    // floor(47 / 2) + 1 = 24
+        {"012.0", "01:00:01:01", "01:00:02:00", true},    // floor(48 / 2) + 1 = 25
+        {"012.0", "01:00:02:00", "01:00:02:00", true},    // the record length
+        {"000.0", "01:00:00:01", "01:00:02:00", true},    // a freeze: one frame
+        {"-024.0", "01:00:02:00", "01:00:02:00", true},   // reverse at the same speed
+        {"023.976", "01:00:01:23", "01:00:02:00", true},  // printed 024.0: floor(47 * 23.95/24) + 1
+        {"030.0", "01:00:01:01", "01:00:02:00", false},
+        // 480 frames at 23.95..24.05: floor(479 * v / 24) + 1 is 479..481, and 480..482
+        {"024.0", "01:00:19:23", "01:00:20:00", true},  // 479
+        {"024.0", "01:00:19:22", "01:00:20:00", false},
+        {"024.0", "01:00:20:02", "01:00:20:00", true},  // 482
+        {"024.0", "01:00:20:03", "01:00:20:00", false},
+        // 960 frames of a freeze, up to 0.05 fps: one frame to three
+        {"000.0", "01:00:00:01", "01:00:40:00", true},
+        {"000.0", "01:00:00:03", "01:00:40:00", true},
+        {"000.0", "01:00:00:04", "01:00:40:00", false},
     };
     for (auto const& c : cases) {
         std::string const list = std::string("001 AX V C 01:00:00:00 ") + c.source_out +
-                                 " 01:00:00:00 01:00:02:00\nM2 AX " + c.speed + " 01:00:00:00\n";
+                                 " 01:00:00:00 " + c.record_out + "\nM2 AX " + c.speed +
+                                 " 01:00:00:00\n";
         SCOPED_TRACE(list);
         document const doc = edl::read(list, smpte::rate_24);
         EXPECT_EQ(findings_of(doc), c.accepted ? "" : "speed_mismatch@1");
+    }
+}
+
+// M2 speeds as people and programs type them, kept in tenths of a frame a
+// second, half away from zero.
+TEST(edl_read, MotionSpeedsInTenths) {
+    struct {
+        char const* speed;
+        std::int32_t tenths;  // INT32_MIN: refused
+    } const cases[] = {
+        {"048.0", 480},       {"047.95", 480},        {"047.949", 479},     {"-012.35", -124},
+        {"12", 120},          {"012.", 120},          {"+5.5", 55},         {"-000.0", 0},
+        {"9999.9", 99999},    {"9999.95", INT32_MIN}, {"12345", INT32_MIN}, {"12.3x", INT32_MIN},
+        {"1.2.3", INT32_MIN}, {"-", INT32_MIN},       {".5", INT32_MIN},    {"0x10", INT32_MIN},
+    };
+    for (auto const& c : cases) {
+        std::string const list = std::string(
+                                     "001 AX V C 01:00:00:00 01:00:02:00 01:00:00:00 "
+                                     "01:00:02:00\nM2 AX ") +
+                                 c.speed + " 01:00:00:00\n";
+        SCOPED_TRACE(list);
+        document const doc = edl::read(list, smpte::rate_24);
+        ASSERT_EQ(doc.edits.size(), 1u);
+        if (c.tenths == INT32_MIN) {
+            EXPECT_EQ(findings_of(doc), "unreadable_motion@2");
+            EXPECT_FALSE(doc.edits[0].has_motion);
+            continue;
+        }
+        ASSERT_TRUE(doc.edits[0].has_motion);
+        EXPECT_EQ(doc.edits[0].speed.speed_tenths, c.tenths);
+    }
+    // What is said of a speed keeps its sign and its tenths.
+    document const reverse = edl::read(
+        "001 AX V C 01:00:00:00 01:00:09:00 01:00:00:00 01:00:02:00\nM2 AX -012.5 01:00:00:00\n",
+        smpte::rate_24);
+    ASSERT_EQ(reverse.findings.size(), 1u);
+    EXPECT_NE(edl::describe(reverse.findings[0]).find("M2 speed -12.5 "), std::string::npos)
+        << edl::describe(reverse.findings[0]);
+}
+
+// Text that is not UTF-8 is read as ISO-8859-1, and said so on the line of
+// its first such byte; UTF-8 is taken as it stands (RFC 3629).
+TEST(edl_read, TextIsUtf8OrLatin1) {
+    struct {
+        char const* title;
+        bool utf8;
+    } const cases[] = {
+        {"caf\xC3\xA9", true},
+        {"\xE2\x82\xAC uro", true},
+        {"\xF0\x9F\x8E\xAC clap", true},
+        {"\xF4\x8F\xBF\xBF", true},  // U+10FFFF
+        {"\xED\x9F\xBF", true},      // U+D7FF
+        {"\xEF\xBF\xBD", true},      // U+FFFD
+        {"\xC2\x80", true},
+        {"\xDF\xBF", true},
+        {"\xE0\xA0\x80", true},
+        {"\xF0\x90\x80\x80", true},
+        {"\xC1\xBF", false},          // overlong
+        {"\xE0\x9F\xBF", false},      // overlong
+        {"\xF0\x8F\xBF\xBF", false},  // overlong
+        {"\xED\xA0\x80", false},      // a surrogate
+        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
+        {"\xF5\x80\x80\x80", false},
+        {"\xE2\x82", false},      // cut short
+        {"\xE2\x82\x41", false},  // a third byte that continues nothing
+        {"\xF0\x9F\x8E\x41", false},
+        {"\xF0\x9F\xC0\xAC", false},
+        {"\xE2\xC0\xAC", false},
+        {"\xC3\xC3", false},
+        {"\x80", false},
+        {"\xFF", false},
+    };
+    for (auto const& c : cases) {
+        // The odd bytes at each offset from the start of an eight-byte word.
+        for (std::size_t pad = 0; pad < 9; ++pad) {
+            std::string const list = "TITLE: T\n* " + std::string(pad, 'x') + c.title + "\n";
+            SCOPED_TRACE(list);
+            EXPECT_EQ(findings_of(edl::read(list, rate_25)), c.utf8 ? "" : "latin1_text@2");
+        }
     }
 }
 
