@@ -3,7 +3,7 @@ between media, pulldown cadences. Every failure raises ValueError."""
 
 from decimal import Decimal
 from fractions import Fraction
-from typing import Iterable, Literal, Optional, Union
+from typing import Iterable, Literal, Optional, Union, overload
 
 __version__: str
 
@@ -67,7 +67,15 @@ def tc_convert(
 ) -> str: ...
 # (keycode, split) of the film frame a video frame shows, from sync
 # "KEYCODE=TC"; a film frame outside the sync point's roll is refused.
+# With footage (the counter on the sync point's frame, "12+00") or ink (the
+# ink number there, "0123 0001+00"): (keycode, split, footage, ink), None for
+# the one not given.
+@overload
 def pull(tc: str, stock: LabelType, rate: Rate, sync: str) -> tuple[str, bool]: ...
+@overload
+def pull(
+    tc: str, stock: LabelType, rate: Rate, sync: str, *, footage: Optional[str] = None, ink: Optional[str] = None
+) -> tuple[str, bool, Optional[str], Optional[str]]: ...
 
 def xlate(
     position: float,

@@ -567,17 +567,37 @@ std::string tc_convert(std::string const& tc, py::handle from_rate, py::handle t
     return smpte::to_string(t.value);
 }
 
-std::pair<std::string, bool> pull(std::string const& tc, py::handle stock, py::handle rate,
-                                  std::string const& sync) {
+py::tuple pull(std::string const& tc, py::handle stock, py::handle rate, std::string const& sync,
+               std::optional<std::string> const& footage, std::optional<std::string> const& ink) {
     label_t const type  = label_type_of(stock);
     smpte::rate const r = tc_rate(rate);
     std::string why;
     auto made = front::keycode_pull::make(type, r, sync, &why);
     if (made.why == front::reason::no_memory) throw std::bad_alloc();
     if (!made) fail(front::describe(made.why, why, type));
-    auto const k = made.value(timecode_of(tc, r));
-    if (!k) fail(front::quoted(tc) + ": " + front::describe(k.why, made.value.refusal(), type));
-    return {k.value.text, k.value.split};
+    front::keycode_pull& p = made.value;
+    if (footage) {
+        auto const set = p.set_footage(*footage, &why);
+        if (!set)
+            fail("footage " + front::quoted(*footage) + ": " +
+                 front::describe(set.why, why,
+                                 set.why == front::reason::sync_count ? p.footage_type() : type));
+    }
+    if (ink) {
+        auto const set = p.set_ink(*ink, &why);
+        if (!set)
+            fail("ink " + front::quoted(*ink) + ": " +
+                 front::describe(set.why, why,
+                                 set.why == front::reason::sync_count ? p.ink_type() : type));
+    }
+    auto const k = p(timecode_of(tc, r));
+    if (!k) fail(front::quoted(tc) + ": " + front::describe(k.why, p.refusal(), type));
+    if (!footage && !ink) return py::make_tuple(k.value.text, k.value.split);
+    auto const or_none = [](bool given, char const* text) -> py::object {
+        return given ? py::object(py::str(text)) : py::object(py::none());
+    };
+    return py::make_tuple(k.value.text, k.value.split, or_none(footage.has_value(), k.value.footage),
+                          or_none(ink.has_value(), k.value.ink));
 }
 
 // A host frame rate: a name as the SMPTE layer reads it or "#N" for the
@@ -1024,11 +1044,13 @@ PYBIND11_MODULE(marlix, m) {
           "A timecode at another rate: realtime (the frame on show at the same instant), frame "
           "(frame for frame) or pulldown (2:3 between 23.976 and 29.97, or 24 and 30, from "
           "sync \"FILMTC=VIDEOTC\", both 00:00:00:00 by default).");
-    m.def("pull", &pull, py::arg("tc"), py::arg("stock"), rate, py::arg("sync"),
+    m.def("pull", &pull, py::arg("tc"), py::arg("stock"), rate, py::arg("sync"), py::kw_only(),
+          py::arg("footage") = py::none(), py::arg("ink") = py::none(),
           "(keycode, split) of the film frame in the first field of a video timecode, from "
           "sync \"KEYCODE=TC\": the keycode as the stock's converter prints it, and whether "
           "the second field shows the next film frame. A film frame outside the sync "
-          "point's roll is refused.");
+          "point's roll is refused. Given footage (\"12+00\" on the sync point's frame) or "
+          "ink (\"0123 0001+00\"), (keycode, split, footage, ink), None for the one not given.");
     m.def(
         "xlate",
         [](double position, py::handle from_medium, py::handle to_medium, py::object transfer,

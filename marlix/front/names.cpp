@@ -227,6 +227,9 @@ constexpr char const* reason_texts[] = {
     "the sync point's video timecode is invalid",
     "the timecode is not at the video rate",
     "the film frame lies outside the sync point's roll",
+    "the stock has no footage or ink type of its gauge",
+    "the footage or ink number at the sync point is not a label of its type",
+    "the footage or ink number lies outside the 32-bit count",
 };
 static_assert(std::size(reason_texts) == reason_count, "a text for every reason");
 static_assert(max_transfer_number == 99, "the transfer reason's text names the limit");
@@ -284,12 +287,15 @@ std::string describe(reason why, std::string_view subject, label_t type) {
         case reason::not_keycode_stock: return named + " is not a keycode type";
         case reason::no_film_pull:
             return "no film pull at " + std::string(subject) +
-                   ": 29.97 and 30 pull 2:3, 25 the 24:25 cadence, 23.976 and 24 one film "
-                   "frame a video frame";
+                   ": 29.97 and 30 pull 2:3, 59.94 and 60 2:3 frame by frame, 25 the 24:25 "
+                   "cadence, 23.976 and 24 one film frame a video frame";
         case reason::not_a_sync_point:
             return subject.empty() ? reason_text(why) : "a sync point is " + std::string(subject);
         case reason::sync_keycode:
             return "the sync point's keycode is not a label of type " + named + detail;
+        case reason::no_gauge_count:
+            return named + " has no " + std::string(subject) + " type of its gauge";
+        case reason::sync_count: return "not a label of type " + named + detail;
         default: return reason_text(why);
     }
 }

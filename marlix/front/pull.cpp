@@ -1,5 +1,6 @@
 #include "marlix/front/pull.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "marlix/front/timecode_text.h"
@@ -41,6 +42,32 @@ result<keycode_pull> keycode_pull::make(label_t stock, smpte::rate video, std::s
     return out;
 }
 
+result<bool> keycode_pull::set_count(count& c, label_t type, char const* what,
+                                     std::string_view at_sync, std::string* why) {
+    if (type == LABEL_NONE) return refused<bool>(reason::no_gauge_count, why, what);
+    auto labels = labeller::make(type);
+    if (!labels) return refused<bool>(labels.why, why, "");
+    // 3-perf film has ink numbers of 4-perf frames only: none to print here.
+    if (labels.value.samples_per_unit() != labels_.samples_per_unit())
+        return refused<bool>(reason::no_gauge_count, why, what);
+    auto const at = labels.value.sample(at_sync);
+    if (!at) return refused<bool>(reason::sync_count, why, labels.value.refusal());
+    if (labels.value.has_prefix()) labels.value.set_prefix(labels.value.prefix_read());
+    c = {std::move(labels.value), at.value, true};
+    return {true};
+}
+
+label_t keycode_pull::footage_type() const { return label_t_to_foot_label_t(stock()); }
+label_t keycode_pull::ink_type() const { return label_t_to_ink_label_t(stock()); }
+
+result<bool> keycode_pull::set_footage(std::string_view at_sync, std::string* why) {
+    return set_count(footage_, footage_type(), "footage", at_sync, why);
+}
+
+result<bool> keycode_pull::set_ink(std::string_view at_sync, std::string* why) {
+    return set_count(ink_, ink_type(), "ink number", at_sync, why);
+}
+
 // The roll holds the samples its converter does not wrap, [0, end); the
 // frames nearest its ends are those in step with the sync point's.
 result<pulled_keycode> keycode_pull::operator()(smpte::timecode video) {
@@ -52,8 +79,19 @@ result<pulled_keycode> keycode_pull::operator()(smpte::timecode video) {
     long32 const last            = labels_.normalise(-1);  // INVALID_SAMPLE past 32 bits
     std::int64_t const end = last == INVALID_SAMPLE ? std::int64_t{INT32_MAX} + 1 : last + 1LL;
     std::int64_t const s   = sync_sample_ + pulled.value.film_frame * unit;
-    if (pulled && s >= 0 && s < end)
-        return {{labels_.text(static_cast<long32>(s)), pulled.value.split}};
+    if (pulled && s >= 0 && s < end) {
+        pulled_keycode out{labels_.text(static_cast<long32>(s)), pulled.value.split};
+        // Footage and ink run with the film from their sync point's frame.
+        for (auto [c, text] : {std::pair{&footage_, &out.footage}, std::pair{&ink_, &out.ink}}) {
+            if (!c->given) continue;
+            std::int64_t const at = c->at_sync + (s - sync_sample_);
+            if (at < INT32_MIN + 1 || at > INT32_MAX) return {{}, reason::count_out_of_range};
+            char const* t = c->labels.text(static_cast<long32>(at));
+            while (*t == ' ') ++t;  // the blank footage keeps for a sign
+            *text = t;
+        }
+        return {out};
+    }
     bool const before = pulled ? s < 0 : from_sync < 0;
     std::int64_t const bound =
         before ? sync_sample_ % unit : sync_sample_ + (end - 1 - sync_sample_) / unit * unit;

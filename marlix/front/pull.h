@@ -20,8 +20,10 @@ namespace marlix::front {
 
 /// The keycode on show in the first field of a video frame.
 struct pulled_keycode {
-    char const* text = "";     ///< as the stock's converter prints it, with the sync point's roll
-    bool split       = false;  ///< the frame's second field shows the next film frame
+    char const* text    = "";  ///< as the stock's converter prints it, with the sync point's roll
+    bool split          = false;  ///< the frame's second field shows the next film frame
+    char const* footage = "";     ///< the footage counter's reading, once set_footage() is given
+    char const* ink     = "";     ///< the ink number, once set_ink() is given
 };
 
 /// Keycodes of the film frames video frames show: the sync point's keycode
@@ -46,9 +48,24 @@ public:
     label_t stock() const { return labels_.type(); }
     smpte::rate video_rate() const { return video_; }
 
+    /// A footage counter that reads at_sync at the sync point's film frame
+    /// and runs with the film: feet+frames read strictly as the stock's
+    /// footage type reads them ("12+00", "0012.00"). Refused with
+    /// no_gauge_count for a stock without one (65 mm; why receives
+    /// "footage"), sync_count for a text that is none (why receives the
+    /// strict reading's detail; describe() takes footage_type()).
+    result<bool> set_footage(std::string_view at_sync, std::string* why = nullptr);
+    /// Ink numbers, at_sync (prefix and count, "0123 1234+05") printed on
+    /// the sync point's film frame, read strictly as the stock's ink type
+    /// reads them. Refused as set_footage() is ("ink number").
+    result<bool> set_ink(std::string_view at_sync, std::string* why = nullptr);
+    label_t footage_type() const;
+    label_t ink_type() const;
+
     /// The keycode of a video frame. Refused with timecode_rate_differs for
     /// a timecode at another rate, outside_roll for a film frame before the
-    /// roll's first frame or past its last (refusal() names that frame).
+    /// roll's first frame or past its last (refusal() names that frame),
+    /// count_out_of_range for a footage or ink number past 32 bits.
     /// The text is valid until the next call, and while the pull is neither
     /// moved nor destroyed.
     result<pulled_keycode> operator()(smpte::timecode video);
@@ -56,10 +73,20 @@ public:
     std::string const& refusal() const { return refusal_; }
 
 private:
+    // A count that runs with the film: footage or ink numbers.
+    struct count {
+        labeller labels;
+        long32 at_sync = 0;  ///< its sample at the sync point's film frame
+        bool given     = false;
+    };
+    result<bool> set_count(count& c, label_t type, char const* what, std::string_view at_sync,
+                           std::string* why);
+
     labeller labels_;
     smpte::rate video_       = smpte::no_rate;
     long32 sync_sample_      = 0;  ///< perforations
     std::int32_t sync_frame_ = 0;  ///< video frames
+    count footage_, ink_;
     std::string refusal_;
 };
 

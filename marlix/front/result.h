@@ -52,8 +52,11 @@ enum class reason : std::int32_t {
     sync_video_timecode,      ///< the sync point's video timecode does not read
     timecode_rate_differs,    ///< a timecode at another rate than the job's
     outside_roll,             ///< a film frame outside the sync point's roll
+    no_gauge_count,           ///< a stock without a footage or ink type of its gauge
+    sync_count,               ///< the footage or ink number at the sync point does not read
+    count_out_of_range,       ///< a footage or ink number past the 32-bit count
 };
-inline constexpr int reason_count = static_cast<int>(reason::outside_roll) + 1;
+inline constexpr int reason_count = static_cast<int>(reason::count_out_of_range) + 1;
 
 /// A short text of the reason ("not a label type"); "unknown reason" past
 /// the enumeration.

@@ -36,3 +36,6 @@ expect span-3perf 0 "408 136 6+08" "" -- span -t F353 KU2290121234+00.1 KU229012
 expect span-feet-json 0 '{"input": ["0012+00", "0018+08"], "sample": 416, "frames": 104, "feet_frames": "6+08"}' "" -- --json span -t foot_35_label 0012+00 0018+08
 # pull at 59.94 progressive: A B C D on 2 3 2 3 frames.
 expect pull-5994 0 $'KU2290121234+00\nKU2290121234+00\nKU2290121234+01\nKU2290121234+02\nKU2290121234+04' "" -- pull --stock F35 --rate 59.94 --sync KU2290121234+00=01:00:00:00 01:00:00:00 01:00:00:01 01:00:00:02 01:00:00:05 01:00:00:10
+# pull with footage and ink columns, counted from the sync point's frame.
+expect pull-footage-ink 0 $'KU2290121234+00 0012.00 01230001+00\nKU2290121234+01 0012.01 01230001+01 split' "" -- pull --stock F35 --rate 29.97 --sync KU2290121234+00=01:00:00:00 --footage 12+00 --ink '0123 0001+00' 01:00:00:00 01:00:00:02
+expect_err_in pull-ink-353 "^marlix: --ink: keycode_353_label has no ink number type of its gauge$" "" pull --stock F353 --rate 24 --sync KU2290121234+00.1=01:00:00:00 --ink '0123 0001+00' 01:00:00:00

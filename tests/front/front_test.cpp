@@ -136,8 +136,12 @@ TEST(front, EachReasonHasOneWording) {
              {reason::outside_roll, "", LABEL_KEYCODE_35,
               "the film frame lies outside the sync point's roll"},
              {reason::no_film_pull, "50", LABEL_NONE,
-              "no film pull at 50: 29.97 and 30 pull 2:3, 25 the 24:25 cadence, 23.976 and 24 "
-              "one film frame a video frame"},
+              "no film pull at 50: 29.97 and 30 pull 2:3, 59.94 and 60 2:3 frame by frame, 25 "
+              "the 24:25 cadence, 23.976 and 24 one film frame a video frame"},
+             {reason::no_gauge_count, "footage", LABEL_KEYCODE_655_80,
+              "keycode_655_80_label has no footage type of its gauge"},
+             {reason::count_out_of_range, "", LABEL_KEYCODE_35,
+              "the footage or ink number lies outside the 32-bit count"},
          })
         EXPECT_EQ(front::describe(why, subject, type), text);
     for (int r = 0; r < front::reason_count; ++r)

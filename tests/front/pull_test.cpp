@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <tuple>
 
@@ -96,6 +98,72 @@ TEST(keycode_pull, SyncPointsSayWhichSideFailedAndWhy) {
         auto const s = front::read_pulldown_sync(text, rate_of(from), rate_of(to), &got);
         EXPECT_TRUE(s.why == why && got == detail) << text << ": " << got;
         EXPECT_TRUE(s.value.film_frame == film && s.value.video_frame == video) << text;
+    }
+}
+
+// Footage and ink numbers run with the keycode, from what they read on the
+// sync point's film frame; stocks without them, and texts that are none,
+// are refused.
+TEST(keycode_pull, FootageAndInkRunWithTheFilm) {
+    // feet+frames text of a frame count, as the footage and ink types print it
+    auto const feet = [](long n, int per_foot, char sep) {
+        char text[64];  // two longs of 20 digits at most, a sign, a separator
+        std::snprintf(text, sizeof text, "%s%04ld%c%02ld", n < 0 ? "-" : "",
+                      std::labs(n) / per_foot, sep, std::labs(n) % per_foot);
+        return std::string(text);
+    };
+    struct {
+        label_t stock;
+        char const* rate;
+        int key_per_foot, foot_per_foot, ink_per_foot;
+        char const* ink;  // the ink number at the sync point, 100 feet in
+        char const* ink_prefix;
+    } const cases[] = {
+        {LABEL_KEYCODE_35, "29.97df", 16, 16, 16, "0123 0100+00", "0123"},
+        {LABEL_KEYCODE_16, "25", 20, 40, 20, "AB12 0100+00", "AB12"},
+        {LABEL_KEYCODE_35_6, "59.94", 16, 16, 16, "ZZ990100+00", "ZZ99"},
+    };
+    for (auto const& c : cases) {
+        smpte::rate const r = rate_of(c.rate);
+        auto made           = front::keycode_pull::make(c.stock, r, "KU2290121234+00=01:00:00:00");
+        ASSERT_TRUE(made) << c.rate;
+        ASSERT_TRUE(made.value.set_footage("12+00"));
+        ASSERT_TRUE(made.value.set_ink(c.ink));
+        long const key_at_sync = 1234L * c.key_per_foot;
+        for (std::int32_t n = -60; n < 200; ++n) {
+            smpte::timecode const v(smpte::read("01:00:00:00", r).value.frames() + n, r);
+            auto const k = made.value(v);
+            ASSERT_TRUE(k) << n;
+            std::string const key = k.value.text;
+            long const frames = std::atol(key.substr(key.size() - 7, 4).c_str()) * c.key_per_foot +
+                                std::atol(key.substr(key.size() - 2).c_str()) - key_at_sync;
+            EXPECT_EQ(k.value.footage, feet(12L * c.foot_per_foot + frames, c.foot_per_foot, '.'))
+                << c.rate << " " << key;
+            EXPECT_EQ(k.value.ink, std::string(c.ink_prefix) +
+                                       feet(100L * c.ink_per_foot + frames, c.ink_per_foot, '+'))
+                << c.rate << " " << key;
+        }
+    }
+    auto made =
+        front::keycode_pull::make(LABEL_KEYCODE_35, smpte::rate_24, "KU2290121234+00=00:00:00:00");
+    ASSERT_TRUE(made);
+    EXPECT_STREQ(made.value(smpte::timecode(0, smpte::rate_24)).value.footage, "");
+    std::string why;
+    EXPECT_EQ(made.value.set_footage("0+0x", &why).why, reason::sync_count);
+    EXPECT_EQ(front::describe(reason::sync_count, why, made.value.footage_type()),
+              "not a label of type foot_35_label: expected digits of feet, '+' or '.', 2 digits");
+    EXPECT_EQ(made.value.set_ink("0123", &why).why, reason::sync_count);
+    for (auto [stock, ink, text] : {std::tuple{LABEL_KEYCODE_655_80, false, "footage"},
+                                    {LABEL_KEYCODE_655_80, true, "ink number"},
+                                    {LABEL_KEYCODE_353, true, "ink number"}}) {
+        made = front::keycode_pull::make(stock, smpte::rate_24, "KU2290121234+00.1=00:00:00:00");
+        if (stock != LABEL_KEYCODE_353)
+            made = front::keycode_pull::make(stock, smpte::rate_24, "KU2290121234+00=00:00:00:00");
+        ASSERT_TRUE(made) << stock;
+        auto const set =
+            ink ? made.value.set_ink("0123 0000+00", &why) : made.value.set_footage("0+00", &why);
+        EXPECT_EQ(set.why, reason::no_gauge_count) << stock;
+        EXPECT_EQ(why, text);
     }
 }
 

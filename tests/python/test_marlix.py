@@ -73,6 +73,10 @@ def test_label_text_and_sample(type_, sample, prefix, text):
         (lambda: marlix.pull("01:00:00;00", "F35", "29.97df", "KU2290120000+16=01:00:00;00"),
          "the sync point's keycode is not a label of type keycode_35_label: frames 16 is not below 16"),
         (lambda: marlix.pull("01:00:00:00", "P", 25, "x=01:00:00:00"), "pal_label is not a keycode type"),
+        (lambda: marlix.pull("01:00:00:00", "F35", 25, "KU2290120000+00=01:00:00:00", footage="1+16"),
+         "footage '1+16': not a label of type foot_35_label: frames 16 is not below 16"),
+        (lambda: marlix.pull("01:00:00:00", "F353", 24, "KU2290120000+00.1=01:00:00:00", ink="0123 0000+00"),
+         "ink '0123 0000+00': keycode_353_label has no ink number type of its gauge"),
         (lambda: marlix.cadence("24:29i"), "is not a cadence"),
         (lambda: marlix.cadence("24:30i", 5), "phase 5 of 24:30i: 0..4"),
     ],
@@ -168,6 +172,10 @@ def test_rates_as_numbers_of_every_kind():
          "00:01:00;05"),
         (lambda: marlix.pull("01:00:00;02", "F35", "29.97df", "KU 22 9012 1234+00=01:00:00;00"), ("KU2290121234+01", True)),
         (lambda: marlix.pull("01:00:00;00", "F35", "29.97df", "KU2290129999+15=01:00:00;00"), ("KU2290129999+15", False)),
+        (lambda: marlix.pull("01:00:00;02", "F35", "29.97df", "KU2290121234+00=01:00:00;00", footage="12+00"),
+         ("KU2290121234+01", True, "0012.01", None)),
+        (lambda: marlix.pull("00:59:59;29", "F35", "29.97df", "KU2290121234+00=01:00:00;00", ink="0123 0001+00"),
+         ("KU2290121233+15", False, None, "01230000+15")),
     ],
 )
 def test_what_the_tool_does(call, answer):

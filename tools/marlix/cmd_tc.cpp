@@ -62,14 +62,19 @@ char const tc_usage[] =
     "video frame's first field.\n";
 
 char const pull_usage[] =
-    "usage: marlix pull --stock TYPE --rate R --sync KEYCODE=TC TC...\n"
+    "usage: marlix pull --stock TYPE --rate R --sync KEYCODE=TC [--footage FT+FR]\n"
+    "                   [--ink INK] TC...\n"
     "The keycode of the film frame shown in the first field of each video\n"
     "timecode, printed as the stock's label converter prints it, followed by\n"
     "' split' when the frame's second field shows the next film frame. The\n"
     "sync KEYCODE is an A frame starting on the first field of video frame TC.\n"
     "TYPE is a keycode type (F35, F16, F353 ...); R the video rate: 29.97 and\n"
     "30 pull 2:3, 59.94 and 60 2:3 frame by frame (A B C D on 2 3 2 3 frames),\n"
-    "25 the 24:25 cadence, 23.976 and 24 one film frame a video frame.\n";
+    "25 the 24:25 cadence, 23.976 and 24 one film frame a video frame.\n"
+    "--footage gives a footage column, a counter that reads FT+FR on the sync\n"
+    "point's film frame; --ink an ink number column, INK (prefix and count,\n"
+    "'0123 1234+05') printed on that frame. Both read as the stock's footage\n"
+    "and ink types read them, and come before ' split'.\n";
 
 // Timecodes as people give them: blanks around the text are trimmed, so
 // the converters' native text (tc text --native) reads back.
@@ -256,7 +261,8 @@ int run_tc(args_t const& args) {
 }
 
 int run_pull(args_t const& args) {
-    parsed_args const p = parse_args(args, {"--stock", "--rate", "--sync"}, {});
+    parsed_args const p =
+        parse_args(args, {"--stock", "--rate", "--sync", "--footage", "--ink"}, {});
     if (!p.error.empty()) return usage_error(p.error);
     auto const stock_text = p.value("--stock");
     if (!stock_text) return usage_error("a stock is needed: --stock TYPE");
@@ -277,13 +283,36 @@ int run_pull(args_t const& args) {
                            marlix::front::describe(made.why, why, *stock));
     }
     marlix::front::keycode_pull& pull = made.value;
+    using count_setter = marlix::front::result<bool> (marlix::front::keycode_pull::*)(
+        std::string_view, std::string*);
+    struct {
+        char const* option;
+        count_setter set;
+        marlix::label_t type;
+    } const counts[] = {
+        {"--footage", &marlix::front::keycode_pull::set_footage, pull.footage_type()},
+        {"--ink", &marlix::front::keycode_pull::set_ink, pull.ink_type()},
+    };
+    for (auto const& c : counts) {
+        auto const text = p.value(c.option);
+        if (!text) continue;
+        auto const set = (pull.*c.set)(*text, &why);
+        if (!set)
+            return usage_error(
+                std::string(c.option) + ": " +
+                marlix::front::describe(
+                    set.why, why, set.why == marlix::front::reason::sync_count ? c.type : *stock));
+    }
     return for_each_item(p.operands, [&](std::string const& item) {
         auto const v = read_timecode(item, *r);
         if (!v) return item_result::failure(smpte::error_text(v.why));
         auto const k = pull(v.value);
         if (!k) return item_result::failure(marlix::front::describe(k.why, pull.refusal()));
-        return item_result::success(
-            record::bare().text("text", k.value.text).mark("split", k.value.split));
+        record row = record::bare().text("text", k.value.text);
+        if (p.value("--footage")) row.text("footage", k.value.footage);
+        if (p.value("--ink")) row.text("ink", k.value.ink);
+        row.mark("split", k.value.split);
+        return item_result::success(std::move(row));
     });
 }
 
