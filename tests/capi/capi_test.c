@@ -553,7 +553,16 @@ static void edit_decision_list_conversion(void) {
           refusal.event == 2 && refusal.line == 2);
     CHECK(same(text, "reel BX has no pulldown sync (give one, or keep the sources)"));
     options.keep_sources = 1;
-    options.method       = 7;
+    /* Arguments that cannot be: each alone is refused. */
+    CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_OK);
+    marlix_edl_free(out);
+    CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 5) == MARLIX_ERR_ARGUMENT);
+    options.reel_syncs = NULL;
+    CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
+    options.reel_sync_count = 0;
+    options.method          = -2;
+    CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
+    options.method = 3;
     CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_edl_convert(NULL, &options, &out, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
     CHECK(same(marlix_edl_convert_error_name(99), "unknown"));

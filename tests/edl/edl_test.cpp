@@ -94,6 +94,44 @@ TEST(edl_read, FieldsByColumnOrByBlanks) {
     }
 }
 
+// SPLIT: and AUD lines belong to the event above them; forms they do not
+// take are lines not understood.
+TEST(edl_read, SplitAndAudioLinesJoinTheirEvent) {
+    struct {
+        char const* line;
+        char const* findings;
+        std::int32_t split;   // frames, negative for video; 0: none
+        std::uint64_t added;  // the audio channels the AUD line adds, bit n-1 for channel n
+    } const cases[] = {
+        {"SPLIT:   AUDIO DELAY= 00:00:00:05", "", 5, 0},
+        {"SPLIT:VIDEO DELAY=00:00:01:00", "", -25, 0},
+        {"SPLIT: AUDIO DELAY=", "unknown_line@2", 0, 0},
+        {"SPLIT: AUDIO DELAY= 00:00:00:05 X", "unknown_line@2", 0, 0},
+        {"SPLIT: SOUND DELAY= 00:00:00:05", "unknown_line@2", 0, 0},
+        {"AUD 3 4", "", 0, 0b1100},
+        {"AUD  3", "", 0, 0b100},
+        {"AUD 0", "unknown_line@2", 0, 0},
+        {"AUD", "unknown_line@2", 0, 0},
+        {"AUD 100", "unknown_line@2", 0, 0},
+    };
+    for (auto const& c : cases) {
+        std::string const list =
+            std::string("001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n") + c.line +
+            "\n";
+        SCOPED_TRACE(list);
+        document const doc = edl::read(list, rate_25);
+        EXPECT_EQ(findings_of(doc), c.findings);
+        ASSERT_EQ(doc.edits.size(), 1u);
+        edit const& e = doc.edits[0];
+        EXPECT_EQ(e.has_split, c.split != 0);
+        if (e.has_split) {
+            EXPECT_EQ(e.split.video ? -e.split.frames : e.split.frames, c.split);
+        }
+        EXPECT_EQ(e.added.audio_low, c.added);
+        EXPECT_EQ(e.added.audio_high, 0u);
+    }
+}
+
 // One finding each: the list, the finding's kind and line.
 TEST(edl_check, FindingsNameTheirLine) {
     struct {
