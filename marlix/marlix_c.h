@@ -533,6 +533,32 @@ MARLIX_API marlix_status marlix_film_cut_at(const marlix_film_lists* lists, size
 MARLIX_API marlix_status marlix_film_cut_text(const marlix_film_lists* lists, size_t index,
                                               int32_t field, char* out, size_t size);
 
+typedef struct marlix_film_pull {
+    int32_t first_sample; /**< key_in, in perforations */
+    int32_t last_sample;  /**< key_out (the last frame), in perforations */
+    int64_t frames;       /**< film frames to pull */
+    size_t event_count;   /**< the events that use the piece */
+} marlix_film_pull;
+
+/** Pull index (0-based: lab roll, camera roll, key number order);
+ * MARLIX_ERR_ARGUMENT past the last. */
+MARLIX_API marlix_status marlix_film_pull_at(const marlix_film_lists* lists, size_t index,
+                                             marlix_film_pull* pull);
+/** One text of pull index: MARLIX_FILM_CLIP, _CAMROLL, _LABROLL, _KEY_IN or
+ * _KEY_OUT, "" where none. */
+MARLIX_API marlix_status marlix_film_pull_text(const marlix_film_lists* lists, size_t index,
+                                               int32_t field, char* out, size_t size);
+/** The event number of the k-th event (0-based) that uses pull index. */
+MARLIX_API marlix_status marlix_film_pull_event(const marlix_film_lists* lists, size_t index,
+                                                size_t k, int32_t* event);
+
+/** Log error index (0-based, in the logs' order, each log's in line order):
+ * the log's index in the logs given, the line (0 for the log as a whole)
+ * and the message, which out receives as marlix_film_cut_text's texts. */
+MARLIX_API marlix_status marlix_film_log_error_at(const marlix_film_lists* lists, size_t index,
+                                                  size_t* log, uint32_t* line, char* out,
+                                                  size_t size);
+
 /** Missing element index: its event, its kind (0 no clip, 1 no key
  * numbers, 2 source outside its clip) and its reel. */
 MARLIX_API marlix_status marlix_film_missing_at(const marlix_film_lists* lists, size_t index,

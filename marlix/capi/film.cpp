@@ -8,9 +8,15 @@
 #include "marlix/capi/capi_support.h"
 #include "marlix/film/film_lists.h"
 
+// A log finding that is an error, kept with its log.
+struct marlix_film_log_error {
+    std::size_t log;
+    marlix::film::log_finding finding;
+};
+
 struct marlix_film_lists {
     marlix::film::film_lists lists;
-    std::size_t log_errors = 0;
+    std::vector<marlix_film_log_error> log_errors;
 };
 
 namespace {
@@ -43,13 +49,13 @@ marlix_status marlix_film_lists_make(const char* edl, size_t edl_size, marlix_tc
                              film::geometry_of(stock).perfs_per_frame == 0))
             return MARLIX_ERR_LABEL_TYPE;
         std::vector<film::telecine_log> read;
-        std::size_t errors = 0;
+        std::vector<marlix_film_log_error> errors;
         for (size_t k = 0; k < log_count; ++k) {
             read.push_back(
                 film::read_log(std::string_view(logs[k] == nullptr ? "" : logs[k], log_sizes[k]),
                                {stock, smpte::no_rate, o.pal_24_25 != 0}));
             for (film::log_finding const& f : read.back().findings)
-                if (f.level() == film::severity::error) ++errors;
+                if (f.level() == film::severity::error) errors.push_back({k, f});
         }
         film::clip_index const index(read);
         film::list_options lo;
@@ -57,7 +63,7 @@ marlix_status marlix_film_lists_make(const char* edl, size_t edl_size, marlix_tc
         lo.leader_perfs = o.leader_perfs;
         auto const doc =
             marlix::edl::read(std::string_view(edl == nullptr ? "" : edl, edl_size), r);
-        *lists = new marlix_film_lists{film::make_lists(doc, index, lo), errors};
+        *lists = new marlix_film_lists{film::make_lists(doc, index, lo), std::move(errors)};
         return MARLIX_OK;
     });
 }
@@ -70,7 +76,7 @@ marlix_status marlix_film_lists_counts(const marlix_film_lists* lists, size_t* c
     if (cuts != nullptr) *cuts = lists->lists.cuts.size();
     if (pulls != nullptr) *pulls = lists->lists.pulls.size();
     if (missing != nullptr) *missing = lists->lists.missing.size();
-    if (log_errors != nullptr) *log_errors = lists->log_errors;
+    if (log_errors != nullptr) *log_errors = lists->log_errors.size();
     return MARLIX_OK;
 }
 
@@ -111,6 +117,52 @@ marlix_status marlix_film_cut_text(const marlix_film_lists* lists, size_t index,
             case MARLIX_FILM_TAKE: return copy_out(c.take, out, size);
             default: return MARLIX_ERR_ARGUMENT;
         }
+    });
+}
+
+marlix_status marlix_film_pull_at(const marlix_film_lists* lists, size_t index,
+                                  marlix_film_pull* pull) {
+    if (lists == nullptr || pull == nullptr || index >= lists->lists.pulls.size())
+        return MARLIX_ERR_ARGUMENT;
+    film::pull_row const& p = lists->lists.pulls[index];
+    *pull                   = {p.first_sample, p.last_sample, p.frames, p.events.size()};
+    return MARLIX_OK;
+}
+
+marlix_status marlix_film_pull_text(const marlix_film_lists* lists, size_t index, int32_t field,
+                                    char* out, size_t size) {
+    return guarded([&] {
+        if (lists == nullptr || index >= lists->lists.pulls.size()) return MARLIX_ERR_ARGUMENT;
+        film::pull_row const& p = lists->lists.pulls[index];
+        switch (field) {
+            case MARLIX_FILM_CLIP: return copy_out(p.clip, out, size);
+            case MARLIX_FILM_CAMROLL: return copy_out(p.camroll, out, size);
+            case MARLIX_FILM_LABROLL: return copy_out(p.labroll, out, size);
+            case MARLIX_FILM_KEY_IN: return copy_out(p.key_in, out, size);
+            case MARLIX_FILM_KEY_OUT: return copy_out(p.key_out, out, size);
+            default: return MARLIX_ERR_ARGUMENT;
+        }
+    });
+}
+
+marlix_status marlix_film_pull_event(const marlix_film_lists* lists, size_t index, size_t k,
+                                     int32_t* event) {
+    if (lists == nullptr || event == nullptr || index >= lists->lists.pulls.size() ||
+        k >= lists->lists.pulls[index].events.size())
+        return MARLIX_ERR_ARGUMENT;
+    *event = lists->lists.pulls[index].events[k];
+    return MARLIX_OK;
+}
+
+marlix_status marlix_film_log_error_at(const marlix_film_lists* lists, size_t index, size_t* log,
+                                       uint32_t* line, char* out, size_t size) {
+    return guarded([&] {
+        if (lists == nullptr || index >= lists->log_errors.size()) return MARLIX_ERR_ARGUMENT;
+        marlix_film_log_error const& e = lists->log_errors[index];
+        if (log != nullptr) *log = e.log;
+        if (line != nullptr) *line = e.finding.line;
+        return out == nullptr && size == 0 ? MARLIX_OK
+                                           : copy_out(film::describe(e.finding), out, size);
     });
 }
 

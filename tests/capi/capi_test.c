@@ -579,8 +579,14 @@ static void film_lists(void) {
     static const char list[] =
         "001 T1 V C 01:00:01:00 01:00:04:00 01:00:00:00 01:00:03:00\n"
         "002 T2 V C 01:00:01:00 01:00:04:00 01:00:03:00 01:00:06:00\n";
-    const char* logs[]          = {log};
-    size_t sizes[]              = {sizeof log - 1};
+    static const char bad_log[] =
+        "Heading\nFPS\t29.97\nColumn\nName\tTape\tStart\tEnd\tPullin\nData\n"
+        "b\tT3\t01:00:00:00\t01:00:20:00\tQ\n";
+    const char* logs[] = {log, NULL};
+    size_t sizes[]     = {sizeof log - 1, 0};
+    marlix_film_pull pull;
+    size_t log_index            = 0;
+    uint32_t line               = 0;
     marlix_film_options options = {0, 0, 768};
     marlix_film_lists* lists    = NULL;
     marlix_film_cut cut;
@@ -604,6 +610,28 @@ static void film_lists(void) {
     CHECK(marlix_film_missing_at(lists, 0, &event, &kind, text, sizeof text) == MARLIX_OK &&
           event == 2 && kind == 0 && same(text, "T2"));
     CHECK(marlix_film_cut_at(lists, 2, &cut) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_pull_at(lists, 0, &pull) == MARLIX_OK && pull.frames == 72 &&
+          pull.first_sample == 1001 * 64 + 8 * 4 && pull.last_sample == 1005 * 64 + 15 * 4 &&
+          pull.event_count == 1);
+    CHECK(marlix_film_pull_text(lists, 0, MARLIX_FILM_KEY_OUT, text, sizeof text) == MARLIX_OK &&
+          same(text, "KU2290121005+15"));
+    CHECK(marlix_film_pull_text(lists, 0, MARLIX_FILM_CLIP, text, sizeof text) == MARLIX_OK &&
+          same(text, "a"));
+    CHECK(marlix_film_pull_text(lists, 0, MARLIX_FILM_NOTES, text, sizeof text) ==
+          MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_pull_event(lists, 0, 0, &event) == MARLIX_OK && event == 1);
+    CHECK(marlix_film_pull_event(lists, 0, 1, &event) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_pull_at(lists, 1, &pull) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_log_error_at(lists, 0, NULL, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
+    marlix_film_lists_free(lists);
+    /* A log's errors, with the log and line they stand on. */
+    logs[1]  = bad_log;
+    sizes[1] = sizeof bad_log - 1;
+    CHECK(marlix_film_lists_make(list, sizeof list - 1, rate, logs, sizes, 2, &options, &lists) ==
+          MARLIX_OK);
+    CHECK(marlix_film_lists_counts(lists, NULL, NULL, NULL, &errors) == MARLIX_OK && errors == 1);
+    CHECK(marlix_film_log_error_at(lists, 0, &log_index, &line, text, sizeof text) == MARLIX_OK &&
+          log_index == 1 && line == 6 && same(text, "Pullin 'Q' is none of A, B, X, C, D"));
     marlix_film_lists_free(lists);
     options.stock = 5; /* a timecode type: no stock */
     CHECK(marlix_film_lists_make(list, sizeof list - 1, rate, logs, sizes, 1, &options, &lists) ==
