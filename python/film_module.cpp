@@ -25,7 +25,23 @@ std::string bytes_of(py::handle h, char const* what) {
                           py::repr(h).cast<std::string>());
 }
 
-film::film_lists film_lists(
+// A finding of a log or of the list run, as Python sees it.
+struct py_film_finding {
+    std::int32_t log   = -1;  // the log's index in logs, -1 for the list's
+    std::int32_t event = -1;  // the edit's event, -1 for a log's
+    std::uint32_t line = 0;
+    std::string kind, severity, message;
+};
+
+char const* severity_text(film::severity s) {
+    return s == film::severity::error ? "error" : s == film::severity::warning ? "warning" : "note";
+}
+
+struct py_film_lists : film::film_lists {
+    std::vector<py_film_finding> findings;
+};
+
+py_film_lists film_lists(
     py::handle edl, std::vector<py::object> const& logs, std::string const& rate,
     std::optional<std::string> const& stock, std::optional<std::string> const& transfer,
     std::string const& leader,
@@ -60,7 +76,16 @@ film::film_lists film_lists(
     }
     if (reel_map) options.reel_map = *reel_map;
     film::clip_index const index(read);
-    return film::make_lists(edl::read(list, r.value), index, options);
+    py_film_lists out{film::make_lists(edl::read(list, r.value), index, options), {}};
+    for (std::size_t k = 0; k < read.size(); ++k)
+        for (film::log_finding const& f : read[k].findings)
+            out.findings.push_back({static_cast<std::int32_t>(k), -1, f.line,
+                                    film::finding_name(f.kind), severity_text(f.level()),
+                                    film::describe(f)});
+    for (film::list_finding const& f : out.film::film_lists::findings)
+        out.findings.push_back({-1, f.event, f.line, film::finding_name(f.kind),
+                                severity_text(f.level()), film::describe(f)});
+    return out;
 }
 
 }  // namespace
@@ -117,11 +142,25 @@ void add_film(py::module_& m) {
         .def_readonly("feet_frames", &film::list_totals::feet_frames)
         .def_readonly("record_frames", &film::list_totals::record_frames)
         .def_readonly("running_time", &film::list_totals::running_time);
-    py::class_<film::film_lists>(m, "FilmLists", "The cut, pull and missing lists of one reel.")
-        .def_readonly("cuts", &film::film_lists::cuts)
-        .def_readonly("pulls", &film::film_lists::pulls)
-        .def_readonly("missing", &film::film_lists::missing)
-        .def_readonly("totals", &film::film_lists::totals);
+    py::class_<py_film_finding>(m, "FilmFinding",
+                                "A finding of a log (log is its index) or of the list run.")
+        .def_readonly("log", &py_film_finding::log)
+        .def_readonly("event", &py_film_finding::event)
+        .def_readonly("line", &py_film_finding::line)
+        .def_readonly("kind", &py_film_finding::kind)
+        .def_readonly("severity", &py_film_finding::severity)
+        .def_readonly("message", &py_film_finding::message)
+        .def("__repr__", [](py_film_finding const& f) {
+            return "<FilmFinding " + f.severity + " " + f.kind + " line " +
+                   std::to_string(f.line) + ">";
+        });
+    py::class_<py_film_lists>(m, "FilmLists", "The cut, pull and missing lists of one reel.")
+        .def_readonly("cuts", &py_film_lists::cuts)
+        .def_readonly("pulls", &py_film_lists::pulls)
+        .def_readonly("missing", &py_film_lists::missing)
+        .def_readonly("totals", &py_film_lists::totals)
+        .def_readonly("findings", &py_film_lists::findings,
+                      "The logs' findings, then the list run's, each in line order.");
     m.def("film_lists", &film_lists, py::arg("edl"), py::arg("logs"), py::kw_only(),
           py::arg("rate"), py::arg("stock") = py::none(), py::arg("transfer") = py::none(),
           py::arg("leader") = "0+00", py::arg("reel_map") = py::none(),

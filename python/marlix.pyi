@@ -218,11 +218,21 @@ class ListTotals:
     record_frames: int
     running_time: str
 
+class FilmFinding:
+    """A finding of a log (log is its index in logs) or of the list run (log -1)."""
+    log: int
+    event: int
+    line: int
+    kind: str
+    severity: Literal["error", "warning", "note"]
+    message: str
+
 class FilmLists:
     cuts: list[CutRow]
     pulls: list[PullRow]
     missing: list[MissingRow]
     totals: ListTotals
+    findings: list[FilmFinding]
 
 # A video list matched back to key numbers through telecine logs (ALE texts).
 def film_lists(

@@ -324,6 +324,16 @@ def test_film_lists_give_typed_rows():
     assert [(m.event, m.kind, m.reel) for m in lists.missing] == [(2, "no_clip", "T2")]
     assert [(p.labroll, p.key_in, p.events) for p in lists.pulls] == [("L01", "KU2290121001+08", [1])]
     assert (lists.totals.events, lists.totals.frames) == (2, 74)
+    # The logs' findings with their log, then the list run's with their event.
+    bad_log = "Heading\nFPS\t29.97\nColumn\nName\tTape\tStart\tEnd\tPullin\nData\nb\tT3\t01:00:00:00\t01:00:20:00\tQ\n"
+    lists = marlix.film_lists("001 TAPE V C 01:00:01:00 01:00:04:00 01:00:00:00 01:00:03:00\n",
+                              [FILM_LOG, bad_log], rate="29.97")
+    assert [(f.log, f.event, f.line, f.kind, f.severity) for f in lists.findings] == [
+        (1, -1, 6, "bad_pullin", "error"),
+        (1, -1, 0, "missing_key_number", "warning"),
+        (-1, 1, 1, "reel_by_prefix", "warning"),
+    ]
+    assert lists.findings[0].message == "Pullin 'Q' is none of A, B, X, C, D"
 
 
 @pytest.mark.parametrize(
