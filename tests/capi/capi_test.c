@@ -640,6 +640,26 @@ static void film_lists(void) {
     CHECK(marlix_film_lists_make(list, sizeof list - 1, rate, NULL, sizes, 1, NULL, &lists) ==
           MARLIX_ERR_ARGUMENT);
     marlix_film_lists_free(NULL);
+    /* At 25, frame for frame unless the 24:25 cadence is asked for. */
+    {
+        static const char pal_log[] =
+            "Heading\nFILM_FORMAT\t35mm, 4 perf\nFPS\t25\nColumn\n"
+            "Name\tTape\tStart\tEnd\tKN Start\nData\n"
+            "p\tT1\t01:00:00:00\t01:00:20:00\tKU2290121000+00\n";
+        static const char pal_list[] =
+            "001 T1 V C 01:00:01:00 01:00:04:00 01:00:00:00 01:00:03:00\n";
+        const char* pal_logs[] = {pal_log};
+        size_t pal_sizes[]     = {sizeof pal_log - 1};
+        CHECK(marlix_tc_rate_find("25", &rate) == MARLIX_OK);
+        for (options.pal_24_25 = 0; options.pal_24_25 < 2; ++options.pal_24_25) {
+            options.stock = 0;
+            CHECK(marlix_film_lists_make(pal_list, sizeof pal_list - 1, rate, pal_logs, pal_sizes,
+                                         1, &options, &lists) == MARLIX_OK);
+            CHECK(marlix_film_cut_at(lists, 0, &cut) == MARLIX_OK &&
+                  cut.frames == (options.pal_24_25 ? 72 : 75));
+            marlix_film_lists_free(lists);
+        }
+    }
 }
 
 int main(void) {

@@ -302,9 +302,30 @@ TEST(film_lists_lists, FeetAndFramesOfEachGauge) {
         {LABEL_KEYCODE_35, -17, "-1+01"},         {LABEL_NONE, 5, "5"},
     };
     for (row const& r : rows) EXPECT_EQ(feet_frames_text(r.frames, geometry_of(r.stock)), r.text);
-    EXPECT_EQ(read_footage("12+00", geometry_of(LABEL_KEYCODE_35)), 768);
-    EXPECT_EQ(read_footage("12&00", geometry_of(LABEL_KEYCODE_16)), 480);
-    EXPECT_EQ(read_footage("12x00", geometry_of(LABEL_KEYCODE_16)), -1);
+    // Footage as people type it, in perforations (16 mm: frames); a bare
+    // number is frames.
+    struct typed {
+        char const* text;
+        label_t stock;
+        std::int64_t perfs;
+    };
+    typed const typings[] = {
+        {"12+00", LABEL_KEYCODE_35, 768},
+        {"12&00", LABEL_KEYCODE_16, 480},
+        {" 9+09 ", LABEL_KEYCODE_35, 612},
+        {"1.9", LABEL_KEYCODE_16, 49},
+        {"99", LABEL_KEYCODE_35, 396},
+        {"0+01", LABEL_KEYCODE_353, 3},
+        {"12x00", LABEL_KEYCODE_16, -1},
+        {"1+2+3", LABEL_KEYCODE_35, -1},
+        {"", LABEL_KEYCODE_35, -1},
+        {"+", LABEL_KEYCODE_35, -1},
+        {"-1+00", LABEL_KEYCODE_35, -1},
+        {"1234567890+00", LABEL_KEYCODE_35, -1},
+        {"123456789+00", LABEL_KEYCODE_35, 123456789LL * 64},
+    };
+    for (typed const& t : typings)
+        EXPECT_EQ(read_footage(t.text, geometry_of(t.stock)), t.perfs) << t.text;
 }
 
 }  // namespace
