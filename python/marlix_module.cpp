@@ -576,27 +576,27 @@ py::tuple pull(std::string const& tc, py::handle stock, py::handle rate, std::st
     if (made.why == front::reason::no_memory) throw std::bad_alloc();
     if (!made) fail(front::describe(made.why, why, type));
     front::keycode_pull& p = made.value;
-    if (footage) {
-        auto const set = p.set_footage(*footage, &why);
-        if (!set)
-            fail("footage " + front::quoted(*footage) + ": " +
-                 front::describe(set.why, why,
-                                 set.why == front::reason::sync_count ? p.footage_type() : type));
-    }
-    if (ink) {
-        auto const set = p.set_ink(*ink, &why);
-        if (!set)
-            fail("ink " + front::quoted(*ink) + ": " +
-                 front::describe(set.why, why,
-                                 set.why == front::reason::sync_count ? p.ink_type() : type));
-    }
+    // A column's count at the sync point; a text that is none is named in
+    // the column's own type.
+    auto const count = [&](char const* what, std::optional<std::string> const& text, auto set,
+                           label_t count_type) {
+        if (!text) return;
+        auto const done = (p.*set)(*text, &why);
+        if (!done)
+            fail(what + front::quoted(*text) + ": " +
+                 front::describe(done.why, why,
+                                 done.why == front::reason::sync_count ? count_type : type));
+    };
+    count("footage ", footage, &front::keycode_pull::set_footage, p.footage_type());
+    count("ink ", ink, &front::keycode_pull::set_ink, p.ink_type());
     auto const k = p(timecode_of(tc, r));
     if (!k) fail(front::quoted(tc) + ": " + front::describe(k.why, p.refusal(), type));
     if (!footage && !ink) return py::make_tuple(k.value.text, k.value.split);
     auto const or_none = [](bool given, char const* text) -> py::object {
         return given ? py::object(py::str(text)) : py::object(py::none());
     };
-    return py::make_tuple(k.value.text, k.value.split, or_none(footage.has_value(), k.value.footage),
+    return py::make_tuple(k.value.text, k.value.split,
+                          or_none(footage.has_value(), k.value.footage),
                           or_none(ink.has_value(), k.value.ink));
 }
 

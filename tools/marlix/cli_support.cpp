@@ -331,4 +331,19 @@ int for_each_pair(std::vector<std::string> const& operands,
     return status;
 }
 
+bool read_all(std::string const& name, std::string& out, std::string& why) {
+    std::FILE* f = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
+    if (f == nullptr) {
+        why = std::strerror(errno);
+        return false;
+    }
+    char block[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(block, 1, sizeof block, f)) > 0) out.append(block, n);
+    bool const failed = std::ferror(f) != 0;
+    if (failed) why = std::strerror(errno);
+    if (f != stdin) std::fclose(f);
+    return !failed;
+}
+
 }  // namespace marlix_cli

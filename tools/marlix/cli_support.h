@@ -162,4 +162,8 @@ void install_diagnostics_sink();
 // True for the name of a global option ("--drop-frame", "--project-rate").
 bool is_global_option(std::string const& arg);
 
+/// The whole of a file, or of standard input for "-"; false with the
+/// reason.
+bool read_all(std::string const& name, std::string& out, std::string& why);
+
 }  // namespace marlix_cli

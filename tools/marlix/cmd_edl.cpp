@@ -49,22 +49,6 @@ namespace {
 namespace edl   = marlix::edl;
 namespace smpte = marlix::smpte;
 
-// The whole of a file, or of standard input for "-"; false with the reason.
-bool read_all(std::string const& name, std::string& out, std::string& why) {
-    std::FILE* f = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
-    if (f == nullptr) {
-        why = std::strerror(errno);
-        return false;
-    }
-    char block[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(block, 1, sizeof block, f)) > 0) out.append(block, n);
-    bool const failed = std::ferror(f) != 0;
-    if (failed) why = std::strerror(errno);
-    if (f != stdin) std::fclose(f);
-    return !failed;
-}
-
 std::string event_text(std::int32_t event) {
     if (event < 0) return "-";
     char text[sizeof("-2147483648")];

@@ -58,21 +58,6 @@ namespace film  = marlix::film;
 namespace smpte = marlix::smpte;
 namespace edl   = marlix::edl;
 
-bool read_all(std::string const& name, std::string& out, std::string& why) {
-    std::FILE* f = name == "-" ? stdin : std::fopen(name.c_str(), "rb");
-    if (f == nullptr) {
-        why = std::strerror(errno);
-        return false;
-    }
-    char block[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(block, 1, sizeof block, f)) > 0) out.append(block, n);
-    bool const failed = std::ferror(f) != 0;
-    if (failed) why = std::strerror(errno);
-    if (f != stdin) std::fclose(f);
-    return !failed;
-}
-
 char const* level_text(film::severity s) {
     switch (s) {
         case film::severity::note: return "note";
