@@ -340,8 +340,8 @@ MARLIX_API marlix_status marlix_tc_convert(int32_t frames, marlix_tc_rate from, 
                                            int32_t* result);
 /** The film frame shown in the first field of a video frame, and whether
  * the frame's second field shows another (2:3, by frames at 59.94 and 60;
- * 24:25; or one to one). A
- * video frame beyond +-2^61 is MARLIX_ERR_ARGUMENT. */
+ * 24:25; or one to one). A video frame beyond +-2^61 is
+ * MARLIX_ERR_ARGUMENT. */
 MARLIX_API marlix_status marlix_tc_pull(int64_t video_frame, marlix_tc_rate rate,
                                         int64_t* film_frame, int32_t* split);
 
