@@ -5,6 +5,8 @@ cut_args=(cutlist --rate 29.97 --edl "$film_dir/reel1.edl" --log "$film_dir/day0
 expect cutlist-cut 1 "$(sed "s|^# reel 1: .*|# reel 1: $film_dir/reel1.edl|" "$film_dir/reel1.cut")" "" -- "${cut_args[@]}" --leader 12+00
 expect cutlist-all-json 1 "$(cat "$film_dir/reel1.json")" "" -- --json "${cut_args[@]}" --list all
 expect cutlist-pull-csv 1 $'labroll,camroll,clip,key_in,key_out,frames,events\nL01,A001,12A-1,KU2290121003+00,KU2290121007+09,74,1\nL01,A001,12A-2,KU2290121038+14,KU2290121042+03,54,3\nL01,A002,14-3,KU2290132005+00,KU2290132009+08,73,2' "" -- "${cut_args[@]}" --list pull --csv
+# A field with a quote or a comma is quoted, its quotes doubled.
+expect cutlist-csv-quoted 1 $'labroll,camroll,clip,key_in,key_out,frames,events\nL01,A001,"a ""b"", c",KU2290121003+00,KU2290121007+09,74,1\nL01,A001,12A-2,KU2290121038+14,KU2290121042+03,54,3\nL01,A002,14-3,KU2290132005+00,KU2290132009+08,73,2' "$(sed 's/^12A-1\t/a "b", c\t/' "$film_dir/day01.ale")" -- cutlist --rate 29.97 --edl "$film_dir/reel1.edl" --log - --reel-map "$film_dir/reels.map" --list pull --csv
 expect cutlist-missing 1 $'# reel 1: '"$film_dir/reel1.edl"$'\nEVENT  REEL   MISSING  SOURCE IN    SOURCE OUT\n5      DAY02  no_clip  02:00:00:00  02:00:02:00' "" -- "${cut_args[@]}" --list missing
 # Without the map the reel is the start of one tape's name: taken, with a warning.
 expect_err cutlist-prefix "^marlix: .*reel1.edl:3: warning: 001: reel taken as tape DAY01_TAPE1$" cutlist --rate 29.97 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale"
@@ -27,6 +29,8 @@ expect log-check-65mm 0 "" $'Heading\nFPS\t24\nColumn\nTape\tStart\tEnd\tKN Star
 expect_line log-show 1 'line=12 Name="12A-1" Tape="DAY01_TAPE1" Start="01:00:00:00" End="01:00:20:00" KN Start="KU 22 9012 1000+00" KN End="KU 22 9012 1030+00" KN Duration="30+00" Pullin="A" Camroll="A001" Labroll="L01" Scene="12A" Take="1"' log show "$film_dir/day01.ale"
 expect log-find 0 "DAY01_TAPE1 01:00:01:13 12A-1" "" -- log find KU229012-1002+03 --log "$film_dir/day01.ale"
 expect log-find-json 0 '{"key": "KU 22 9013 2010+00", "tape": "DAY01_TAPE1", "timecode": "01:01:06:20", "clip": "14-3", "line": 14}' "" -- --json log find 'KU 22 9013 2010+00' --log "$film_dir/day01.ale"
+expect log-find-no-log 2 "" "" -- log find KU2290129999+00
+expect log-find-two-keys 2 "" "" -- log find KU2290129999+00 KU2290129999+01 --log "$film_dir/day01.ale"
 expect log-find-none 1 "" "" -- log find KU2290129999+00 --log "$film_dir/day01.ale"
 expect log-bad-job 2 "" "" -- log lint "$film_dir/day01.ale"
 # Spans of film types: perforations (frames on 16 mm), frames, feet+frames.

@@ -207,11 +207,13 @@ TEST(film_lists_lists, MatchingMissingAndPulls) {
         "008 LONGTAPE V C 04:00:00:00 04:00:01:00 01:00:07:12 01:00:08:12\n"
         "009 X        V C 04:00:00:00 04:00:01:00 01:00:08:12 01:00:09:12\n"
         "* FROM CLIP NAME: four\n"
-        "010 TAPE0001 A C 01:00:00:00 01:00:01:00 01:00:09:12 01:00:10:12\n";
+        "010 Y        V C 04:00:20:00 04:00:21:00 01:00:09:12 01:00:10:12\n"
+        "* FROM CLIP NAME: four\n"  // the name's clip does not hold the source
+        "011 TAPE0001 A C 01:00:00:00 01:00:01:00 01:00:10:12 01:00:11:12\n";
     list_options options;
     options.reel_map       = {{"S2", "SECOND"}};
     film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index, options);
-    ASSERT_EQ(lists.cuts.size(), 9u);  // the audio edit gives none
+    ASSERT_EQ(lists.cuts.size(), 10u);  // the audio edit gives none
     struct want_row {
         char const* clip;
         char const* key_in;
@@ -228,6 +230,7 @@ TEST(film_lists_lists, MatchingMissingAndPulls) {
         {"two", "KU2290132013+08", "KU2290132016+07", ""},
         {"", "", "", ""},
         {"four", "KU2290144000+00", "KU2290144001+07", ""},
+        {"", "", "", ""},
     };
     for (std::size_t k = 0; k < std::size(want); ++k) {
         EXPECT_EQ(lists.cuts[k].clip, want[k].clip) << k;
@@ -239,7 +242,7 @@ TEST(film_lists_lists, MatchingMissingAndPulls) {
     for (missing_row const& m : lists.missing)
         missing.push_back(std::to_string(m.event) + ":" + missing_name(m.kind));
     EXPECT_EQ(missing, (std::vector<std::string>{"5:no_key_numbers", "6:no_clip", "7:outside_clip",
-                                                 "8:no_clip"}));
+                                                 "8:no_clip", "10:no_clip"}));
     std::vector<std::string> found;
     for (list_finding const& f : lists.findings)
         found.push_back(std::to_string(f.event) + ":" + finding_name(f.kind));
@@ -258,10 +261,10 @@ TEST(film_lists_lists, MatchingMissingAndPulls) {
                          "L1 KU2290132013+08 KU2290132016+07 7",
                          "L2 KU2290144000+00 KU2290144001+07 9",
                      }));
-    EXPECT_EQ(lists.totals.events, 9);
-    EXPECT_EQ(lists.totals.record_frames, 9 * 24 + 12);
-    EXPECT_EQ(lists.totals.feet_frames, "14+04");
-    EXPECT_EQ(lists.totals.running_time, "00:00:09:12");
+    EXPECT_EQ(lists.totals.events, 10);
+    EXPECT_EQ(lists.totals.record_frames, 10 * 24 + 12);
+    EXPECT_EQ(lists.totals.feet_frames, "15+12");
+    EXPECT_EQ(lists.totals.running_time, "00:00:10:12");
 }
 
 // A frame the running total adds past a clip's last film frame (a flash
