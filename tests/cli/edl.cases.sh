@@ -48,6 +48,7 @@ expect edl-convert-keep 0 "FCM: NON-DROP FRAME
 001  AX       V     C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00
 002  BX       V     C        02:00:00:00 02:00:00:10 01:00:01:00 01:00:01:13" "$film_list" -- edl convert --rate 23.976 --to 29.97 --method pulldown --sync 01:00:00:00=01:00:00:00 --sources keep -
 expect_err_in edl-convert-no-reel-sync "^marlix: -:2: 002: reel BX has no pulldown sync \(give one, or keep the sources\)$" "$film_list" edl convert --rate 23.976 --to 29.97 --method pulldown --reel-sync AX=01:00:00:00=01:00:00:00 -
+expect_err_in edl-convert-first-line "^marlix: -:1: 001: reel AX has no pulldown sync \(give one, or keep the sources\)$" "$film_list" edl convert --rate 23.976 --to 29.97 --method pulldown -
 expect edl-convert-refused 1 "" "$film_list" -- edl convert --rate 23.976 --to 29.97 --method pulldown -
 expect_err_in edl-convert-no-method "^marlix: between 25 and 24 a method is needed" "$pal_list" edl convert --rate 25 --to 24 -
 expect edl-convert-json-needs-output 2 "" "$pal_list" -- edl convert --json --rate 25 --to 24 --method realtime -

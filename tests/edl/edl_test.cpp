@@ -338,6 +338,12 @@ TEST(edl_read, StrictStopsAtTheFirstError) {
     document const strict = edl::read(list, rate_25, {mode::strict});
     EXPECT_EQ(findings_of(strict), "unknown_line@1 bad_timecode@3");
     EXPECT_EQ(strict.findings.back().column, 24u);
+    // An M2 line's entry timecode is named where it stands.
+    document const motion = edl::read(
+        "001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\nM2 AX 050.0 01:00:0x:00\n",
+        rate_25);
+    ASSERT_EQ(findings_of(motion), "bad_timecode@2");
+    EXPECT_EQ(motion.findings[0].column, 13u);
     EXPECT_FALSE(strict.ok());
 }
 

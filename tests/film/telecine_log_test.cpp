@@ -164,6 +164,19 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
     EXPECT_EQ(kinds(read_log("Heading\nFIELD_DELIM\tCOMMAS\nFPS\t12\nFILM_FORMAT\t70mm\n")),
               (std::vector<std::string>{"0:field_delim", "0:unknown_fps", "0:unknown_film_format",
                                         "0:no_data"}));
+    // A drop-frame separator makes 29.97 drop-frame, and is an error at
+    // 23.976; with no rate the timecodes are not read at all.
+    for (auto const& [fps, want] : {
+             std::pair{"29.97", std::vector<std::string>{"0:missing_key_number"}},
+             {"23.976", {"6:bad_timecode", "0:missing_key_number"}},
+             {"31", {"0:unknown_fps", "0:missing_key_number"}},
+         }) {
+        telecine_log const log = read_log(std::string("Heading\nFPS\t") + fps +
+                                          "\nColumn\nName\tTape\tStart\tEnd\nData\n"
+                                          "a\tT\t01:00:00;00\t01:00:10;00\n");
+        EXPECT_EQ(kinds(log), want) << fps;
+        EXPECT_EQ(log.rate.drop, std::string(fps) == "29.97") << fps;
+    }
     EXPECT_EQ(kinds(read_log("Heading\nFPS\t24\nColumn\nTape\tStart\tEnd\tKN Start\nData\n"
                              "T\t01:00:00:00\t01:00:01:00\tKU2290121234+00\n")),
               (std::vector<std::string>{"6:no_stock"}));
