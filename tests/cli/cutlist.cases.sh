@@ -12,6 +12,11 @@ expect cutlist-missing 1 $'# reel 1: '"$film_dir/reel1.edl"$'\nEVENT  REEL   MIS
 expect_err cutlist-prefix "^marlix: .*reel1.edl:3: warning: 001: reel taken as tape DAY01_TAPE1$" cutlist --rate 29.97 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale"
 # Two lists are two picture reels, each with its own lists.
 expect cutlist-two-reels 1 $'# reel 1: '"$film_dir/reel1.edl"$'\nEVENT  REEL   MISSING  SOURCE IN    SOURCE OUT\n5      DAY02  no_clip  02:00:00:00  02:00:02:00\n# reel 2: '"$film_dir/reel1.edl"$'\nEVENT  REEL   MISSING  SOURCE IN    SOURCE OUT\n5      DAY02  no_clip  02:00:00:00  02:00:02:00' "" -- cutlist --rate 29.97 --edl "$film_dir/reel1.edl" "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --reel-map "$film_dir/reels.map" --list missing
+# Reel maps: comments, blank lines, CRLF and blanks around; a line without its tape.
+expect cutlist-map-crlf 1 $'labroll,camroll,clip,key_in,key_out,frames,events\nL01,A001,12A-1,KU2290121003+00,KU2290121007+09,74,1\nL01,A001,12A-2,KU2290121038+14,KU2290121042+03,54,3\nL01,A002,14-3,KU2290132005+00,KU2290132009+08,73,2' "" -- cutlist --rate 29.97 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --reel-map <(printf '# reel tape\r\n\r\n  DAY01_TA \t DAY01_TAPE1  \r\n') --list pull --csv
+expect_err cutlist-map-bad-line "^marlix: /dev/fd/[0-9]+:3: a reel map line is REEL TAPE$" cutlist --rate 29.97 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --reel-map <(printf '# reel tape\nDAY01_TA DAY01_TAPE1\nLONELY\n')
+# A list's errors are said with their line, and the lists still made.
+expect_err_in cutlist-edl-error "^marlix: -:2: error: " $'001  DAY01_TA V     C        01:00:02:00 01:00:05:02 01:00:00:00 01:00:03:02\n002  DAY01_TA V     C        01:01:03:10 01:01:06:12 01:00:03:02 01:00:03:40\n' cutlist --rate 29.97 --edl - --log "$film_dir/day01.ale"
 expect cutlist-no-rate 2 "" "" -- cutlist --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale"
 expect cutlist-no-log 2 "" "" -- cutlist --rate 25 --edl "$film_dir/reel1.edl"
 expect_err cutlist-bad-list "no list 'dupe'" cutlist --rate 25 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --list dupe
