@@ -153,6 +153,8 @@ TEST(edl_check, FindingsNameTheirLine) {
          "01:00:01:00\n",
          "reel_too_long@1"},
         {"01 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
+        {"1234567 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
+        {"001X AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
         // A reel of two words in its column is no reel.
         {"001  A X      V     C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
          "unreadable_event@1"},
