@@ -690,13 +690,15 @@ MARLIX_API marlix_status marlix_film_audio_edl(const marlix_film_lists* lists, c
 /** A step from the previous version to this one. Applied in record order
  * to the previous cut, the steps give this cut. */
 typedef struct marlix_film_change {
-    int32_t kind;                  /**< MARLIX_FILM_ADD ... _SHORTEN */
-    int32_t end;                   /**< MARLIX_FILM_WHOLE, _HEAD or _TAIL */
-    int64_t at;                    /**< the previous cut's running footage, in film frames */
-    int32_t event;                 /**< this cut's; the previous one's for a removal */
-    int32_t first_sample;          /**< key_in, in perforations */
-    int32_t last_sample;           /**< key_out (the last frame), in perforations */
-    int64_t frames;                /**< film frames added, removed or trimmed */
+    int32_t kind; /**< MARLIX_FILM_ADD ... _SHORTEN */
+    int32_t end;  /**< MARLIX_FILM_WHOLE, _HEAD or _TAIL */
+    /** The previous cut's running footage, in film frames: a piece's start,
+     * a tail trim's piece end, the place an addition goes in at. */
+    int64_t at;
+    int32_t event;        /**< this cut's; the previous one's for a removal or shortening */
+    int32_t first_sample; /**< key_in, in perforations */
+    int32_t last_sample;  /**< key_out (the last frame), in perforations */
+    int64_t frames;       /**< film frames added, removed or trimmed */
     int32_t source_in, source_out; /**< frames, for a piece without key numbers */
 } marlix_film_change;
 

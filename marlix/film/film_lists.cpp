@@ -27,6 +27,7 @@ constexpr finding_row finding_rows[] = {
     {list_finding_kind::ambiguous_reel, "ambiguous_reel", severity::warning},
     {list_finding_kind::rate_differs, "rate_differs", severity::error},
     {list_finding_kind::rounding_past_clip, "rounding_past_clip", severity::warning},
+    {list_finding_kind::dupes_cut_short, "dupes_cut_short", severity::warning},
 };
 static_assert(std::size(finding_rows) == list_finding_kind_count, "one row per finding kind");
 constexpr bool finding_rows_in_order() {
@@ -437,6 +438,14 @@ private:
                     active.erase(std::lower_bound(active.begin(), active.end(), u.cut));
                 if (active.size() < 2 || k + 1 == uses.size() || uses[k + 1].at == u.at) continue;
                 std::int64_t const from = u.at, to = uses[k + 1].at;  // [from, to) perfs
+                // Cuts staggered along a roll make a row each; past a bound
+                // the list stops rather than grow without one.
+                dupe_uses_ += active.size();
+                if (dupe_uses_ > max_dupe_uses) {
+                    out_.findings.push_back(
+                        {list_finding_kind::dupes_cut_short, -1, 0, std::to_string(max_dupe_uses)});
+                    return;
+                }
                 std::vector<std::int32_t> events;
                 for (std::size_t const c : active) events.push_back(out_.cuts[c].event);
                 dupe_row* last = out_.dupes.empty() ? nullptr : &out_.dupes.back();
@@ -592,7 +601,8 @@ private:
     std::vector<std::unique_ptr<stock_labels>> labels_;
     std::int64_t record_frames_ = 0, cut_frames_ = 0, leader_frames_ = 0;
     std::vector<std::int64_t> record_before_;  // record frames before each edit
-    bool quiet_ = false;  // matching for an effect: the cut's findings are made
+    bool quiet_            = false;  // matching for an effect: the cut's findings are made
+    std::size_t dupe_uses_ = 0;
 };
 
 }  // namespace
@@ -657,6 +667,8 @@ std::string describe(list_finding const& f) {
             return "the log counts " + f.what + ", not the list's rate";
         case list_finding_kind::rounding_past_clip:
             return "rounding takes a frame past the end of clip " + f.what;
+        case list_finding_kind::dupes_cut_short:
+            return "the dupe list stops at " + f.what + " uses of frames";
     }
     return "unknown finding";
 }

@@ -78,9 +78,10 @@ enum class list_finding_kind : std::int32_t {
     ambiguous_reel,      ///< warning: the start of several tapes' names
     rate_differs,        ///< error: a log's rate counts other frames than the list's
     rounding_past_clip,  ///< warning: the rounding takes a frame outside the clip
+    dupes_cut_short,     ///< warning: the dupe list stops at max_dupe_uses
 };
 inline constexpr int list_finding_kind_count =
-    static_cast<int>(list_finding_kind::rounding_past_clip) + 1;
+    static_cast<int>(list_finding_kind::dupes_cut_short) + 1;
 MARLIX_API char const* finding_name(list_finding_kind k);
 MARLIX_API severity severity_of(list_finding_kind k);
 
@@ -141,6 +142,10 @@ struct missing_row {
     std::string clip;  ///< the clip found, where one was
     smpte::timecode source_in, source_out;
 };
+
+/// The most uses (an event in a row) the dupe list holds; the list stops
+/// there, with a finding.
+inline constexpr std::size_t max_dupe_uses = std::size_t{1} << 20;
 
 /// Frames of the negative two or more cuts use, their handles counted: a
 /// dupe of them is needed. One row a run of frames the same cuts share.
@@ -247,11 +252,12 @@ struct change_row {
     change_kind kind = change_kind::add;
     change_end end   = change_end::whole;  ///< head or tail for a trim
     /// Where, in the previous cut's running footage (film frames from its
-    /// leader's start): a removed or trimmed piece's start, or the point an
-    /// added piece goes in at.
+    /// leader's start): a removed piece's start, the start of a piece
+    /// trimmed at its head, the end of one trimmed at its tail, or the point
+    /// an added piece goes in at.
     std::int64_t at = 0;
     std::string at_feet;
-    std::int32_t event = 0;  ///< the new cut's event; the previous one's for a removal
+    std::int32_t event = 0;  ///< the new cut's; the previous one's for a removal or shortening
     std::string reel, clip, labroll, camroll, key_prefix;
     /// The piece's film (all of an added or removed one, the frames a trim
     /// adds or takes); the last frame inclusive.
@@ -268,10 +274,12 @@ struct change_row {
 /// position is in the previous cut, additions at one position go in in
 /// their order. A piece kept is matched by its roll and frames it still
 /// shares; a piece moved is removed and added. Pieces without key numbers
-/// count by reel and source timecode.
+/// count by reel and source timecode, black by its length; cuts of no film
+/// frame are left out. Where the two versions are too long to align (past
+/// 2^22 pairs of pieces) every piece is removed and added.
 struct change_list {
     std::vector<change_row> rows;  ///< in record order
-    /// rows indices by lab roll, camera roll and key number.
+    /// Indices of rows by lab roll, camera roll and key number.
     std::vector<std::uint32_t> reel_order;
 };
 MARLIX_API change_list make_change_list(film_lists const& previous, film_lists const& current);

@@ -396,6 +396,18 @@ TEST(film_lists_more, DupesAtAndAroundTheHandles) {
         for (std::int32_t e : d.events) got.back() += " " + std::to_string(e);
     }
     EXPECT_EQ(got, (std::vector<std::string>{"100-104 1 3", "105-109 1 2 3"}));
+    // Cuts staggered a frame apart down a roll: a row at each frame, each
+    // naming every cut there, until the list stops with a finding.
+    std::string staggered;
+    for (int k = 0; k < 3000; ++k)
+        staggered += edl_line(k % 999 + 1, "T", "C", hour + k, hour + k + 3000, 0, 3000);
+    film_lists const many = make_lists(edl::read(staggered, smpte::rate_24), index, options);
+    std::size_t uses      = 0;
+    for (dupe_row const& d : many.dupes) uses += d.events.size();
+    EXPECT_LE(uses, max_dupe_uses);
+    EXPECT_GT(uses, max_dupe_uses / 2);
+    ASSERT_FALSE(many.findings.empty());
+    EXPECT_EQ(many.findings.back().kind, list_finding_kind::dupes_cut_short);
 }
 
 // A dissolve of one second, where the pulldown cadence and the cut meet

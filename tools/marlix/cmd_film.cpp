@@ -542,12 +542,16 @@ int run_cutlist(args_t const& args) {
         edl::document doc;
         if (!read_list(file, doc)) continue;
         film::film_lists const lists = film::make_lists(doc, index, options);
-
-        for (film::list_finding const& f : lists.findings)
-            if (f.level() != film::severity::note)
+        for (film::list_finding const& f : lists.findings) {
+            if (f.level() == film::severity::note) continue;
+            if (f.event < 0)
+                std::fprintf(stderr, "marlix: %s: %s: %s\n", file.c_str(), level_text(f.level()),
+                             film::describe(f).c_str());
+            else
                 std::fprintf(stderr, "marlix: %s:%u: %s: %03d: %s\n", file.c_str(), f.line,
                              level_text(f.level()), static_cast<int>(f.event),
                              film::describe(f).c_str());
+        }
         if (!lists.missing.empty()) status = exit_item_failed;
         if (list == "audio") {
             edl::document const audio = film::audio_edl(lists, doc.text(doc.title));
