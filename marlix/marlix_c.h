@@ -661,7 +661,7 @@ typedef struct marlix_film_sound {
     int32_t event;
     uint32_t line;
     int32_t found;                 /**< a Soundroll and a Sound TC that reads */
-    marlix_tc_rate rate;           /**< the log's: the sound timecodes' and these records' */
+    marlix_tc_rate rate;           /**< the sound's (the log's, in the Sound TC's mode) */
     int32_t sound_in, sound_out;   /**< frames, out exclusive */
     int32_t record_in, record_out; /**< frames, out exclusive */
 } marlix_film_sound;

@@ -383,23 +383,32 @@ private:
             s.channels.add_audio(2);
         }
         if (found != nullptr) {
-            telecine_log const& log = index_.logs()[found->log];
-            clip const& c           = log.clips[found->clip];
-            s.clip                  = std::string(log.field(c, column::name));
-            s.soundroll             = std::string(log.field(c, column::soundroll));
-            auto const sync         = smpte::read(log.field(c, column::sound_tc), log.rate);
-            std::int32_t in = 0, out = 0, rec_in = 0, rec_out = 0;
-            if (!s.soundroll.empty() && sync.ok() && at_rate(e.source_in, log.rate, in) &&
-                at_rate(e.source_out, log.rate, out) && at_rate(e.record_in, log.rate, rec_in) &&
-                at_rate(e.record_out, log.rate, rec_out)) {
+            telecine_log const& log     = index_.logs()[found->log];
+            clip const& c               = log.clips[found->clip];
+            s.clip                      = std::string(log.field(c, column::name));
+            s.soundroll                 = std::string(log.field(c, column::soundroll));
+            std::string_view const text = log.field(c, column::sound_tc);
+            // At 29.97 and 59.94 the separator tells the sound's mode:
+            // ';', '.' or ',' drop-frame, ':' not, whatever the picture's.
+            smpte::rate sound_rate = log.rate;
+            if (log.rate.nominal() == 30 || log.rate.nominal() == 60)
+                sound_rate.drop = text.find_first_of(";.,") != text.npos;
+            auto const sync = smpte::read(text, sound_rate);
+            // The record keeps its instants (its frames), labelled in the
+            // sound's mode.
+            smpte::rate const record_rate = e.record_in.frame_rate();
+            std::int32_t in = 0, out = 0;
+            if (!s.soundroll.empty() && sync.ok() && record_rate.num == sound_rate.num &&
+                record_rate.den == sound_rate.den && at_rate(e.source_in, log.rate, in) &&
+                at_rate(e.source_out, log.rate, out)) {
                 std::int64_t const from = std::int64_t{sync.value.frames()} + in - c.start.frames();
                 std::int64_t const to = std::int64_t{sync.value.frames()} + out - c.start.frames();
                 if (from >= 0 && to >= from && to <= INT32_MAX) {
                     s.found      = true;
-                    s.sound_in   = smpte::timecode(static_cast<std::int32_t>(from), log.rate);
-                    s.sound_out  = smpte::timecode(static_cast<std::int32_t>(to), log.rate);
-                    s.record_in  = smpte::timecode(rec_in, log.rate);
-                    s.record_out = smpte::timecode(rec_out, log.rate);
+                    s.sound_in   = smpte::timecode(static_cast<std::int32_t>(from), sound_rate);
+                    s.sound_out  = smpte::timecode(static_cast<std::int32_t>(to), sound_rate);
+                    s.record_in  = smpte::timecode(e.record_in.frames(), sound_rate);
+                    s.record_out = smpte::timecode(e.record_out.frames(), sound_rate);
                 }
             }
         }
@@ -725,18 +734,24 @@ edl::document audio_edl(film_lists const& lists, std::string_view title) {
     doc.title     = {0, static_cast<std::uint32_t>(title.size())};
     doc.body.assign(title);
     bool first = true;
+    bool drop  = false;  // the mode the last FCM: line set
     for (sound_row const& s : lists.sounds) {
-        if (!s.found || (!first && s.sound_in.frame_rate() != doc.rate)) continue;
-        if (first) {
-            doc.rate = s.sound_in.frame_rate();
-            if (doc.rate.nominal() == 30 || doc.rate.nominal() == 60) {
+        smpte::rate const r = s.sound_in.frame_rate();
+        if (!s.found || (!first && (r.num != doc.rate.num || r.den != doc.rate.den))) continue;
+        if (first) doc.rate = r;
+        // An FCM: line where the mode changes: in the heading, or after the
+        // edit before.
+        if (r.nominal() == 30 || r.nominal() == 60) {
+            if (first || r.drop != drop) {
                 edl::kept_line fcm;
                 fcm.kind  = edl::line_kind::frame_code_mode;
-                fcm.value = doc.rate.drop ? 1 : 0;
+                fcm.value = r.drop ? 1 : 0;
                 doc.lines.push_back(fcm);
+                if (!doc.edits.empty()) ++doc.edits.back().line_count;
             }
-            first = false;
+            drop = r.drop;
         }
+        first = false;
         edl::edit e;
         e.event = s.event;
         e.reel  = {static_cast<std::uint32_t>(doc.body.size()),

@@ -198,15 +198,18 @@ struct optical_row {
 
 /// A picture cut's sound: the log's Soundroll, and its Sound TC (the sound
 /// timecode at the clip's Start) moved on by the cut's offset in the clip.
-/// Sound timecodes count the log's rate.
+/// Sound timecodes count the log's rate; at 29.97 and 59.94 the Sound TC's
+/// separator gives their mode (';', '.' or ',' drop-frame, ':' not).
 struct sound_row {
     std::int32_t event = 0;
     std::uint32_t line = 0;
     std::string reel, clip, soundroll;
-    bool found = false;                     ///< a clip with a Soundroll and a Sound TC that reads
-    smpte::timecode sound_in, sound_out;    ///< out exclusive, at the log's rate
-    smpte::timecode record_in, record_out;  ///< at the log's rate
-    edl::channel_set channels;              ///< the picture edit's audio, else A1 A2
+    bool found = false;  ///< a clip with a Soundroll and a Sound TC that reads, at the list's rate
+    smpte::timecode sound_in, sound_out;  ///< out exclusive, at the sound's rate and mode
+    /// The record's frames in the sound's mode where found, else as the
+    /// list gives them.
+    smpte::timecode record_in, record_out;
+    edl::channel_set channels;  ///< the picture edit's audio, else A1 A2
 };
 
 struct list_totals {

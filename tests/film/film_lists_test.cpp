@@ -499,14 +499,16 @@ TEST(film_lists_more, OpticalKindsAndPrints) {
 }
 
 // Sound timecodes from a laid-out log: the Sound TC at the clip's Start
-// plus the cut's offset into the clip, counted by hand; and the audio list
-// the writer makes of them.
+// plus the cut's offset into the clip, counted by hand (clip b's sound is
+// drop-frame: 157 frames on from 11:00:58;00 cross into a minute that
+// skips ;00 and ;01); and the audio list the writer makes of them, its
+// mode changing where the sound's does.
 TEST(film_lists_more, SoundPullAndAudioList) {
     std::vector<telecine_log> const logs{
         read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t29.97\nColumn\n"
                  "Name\tTape\tStart\tEnd\tKN Start\tSoundroll\tSound TC\nData\n"
                  "a\tT\t01:00:00:00\t01:00:20:00\tKU2290121000+00\tS1\t10:30:00:00\n"
-                 "b\tT\t01:00:20:00\t01:00:40:00\tKU2290121031+00\tS2\t11:00:05:10\n"
+                 "b\tT\t01:00:20:00\t01:00:40:00\tKU2290121031+00\tS2\t11:00:58;00\n"
                  "c\tT\t01:01:00:00\t01:01:20:00\tKU2290121062+00\t\t\n")};
     clip_index const index(logs);
     std::string const edl =
@@ -523,14 +525,23 @@ TEST(film_lists_more, SoundPullAndAudioList) {
             std::to_string(s.event) + " " + s.soundroll + " " +
             (s.found ? smpte::to_string(s.sound_in) + " " + smpte::to_string(s.sound_out) : "-"));
     EXPECT_EQ(got, (std::vector<std::string>{"1 S1 10:30:02:00 10:30:05:02",
-                                             "2 S2 11:00:10:17 11:00:12:24", "3  -",
+                                             "2 S2 11:01:03;09 11:01:05;16", "3  -",
                                              "5 S1 10:30:19:29 10:30:20:05"}));
-    EXPECT_EQ(edl::write(audio_edl(lists, "R1 SOUND")),
+    std::string const audio = edl::write(audio_edl(lists, "R1 SOUND"));
+    EXPECT_EQ(audio,
               "TITLE: R1 SOUND\n"
               "FCM: NON-DROP FRAME\n"
               "001  S1       AA    C        10:30:02:00 10:30:05:02 00:59:58:00 01:00:01:02\n"
-              "002  S2       AA    C        11:00:10:17 11:00:12:24 01:00:01:02 01:00:03:09\n"
+              "FCM: DROP FRAME\n"
+              "002  S2       AA    C        11:01:03;09 11:01:05;16 01:00:04;20 01:00:06;27\n"
+              "FCM: NON-DROP FRAME\n"
               "005  S1       AA    C        10:30:19:29 10:30:20:05 01:00:05:09 01:00:05:15\n");
+    // Read back, it gives the sound rows' instants.
+    edl::document const back = edl::read(audio, smpte::rate_29_97);
+    EXPECT_TRUE(back.ok());
+    ASSERT_EQ(back.edits.size(), 3u);
+    EXPECT_EQ(back.edits[1].source_in.frames(), lists.sounds[1].sound_in.frames());
+    EXPECT_EQ(back.edits[1].record_in.frames(), lists.sounds[1].record_in.frames());
 }
 
 // Generated cuts edited at random (trims, inserts, deletions, moves): the
