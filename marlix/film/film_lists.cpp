@@ -561,10 +561,13 @@ private:
             o.kind =
                 t.kind == edl::transition_kind::wipe ? optical_kind::wipe : optical_kind::dissolve;
             o.wipe = t.wipe;
-            // The outgoing side: the edit line before, of the same event.
-            if (k > 0 && list_.edits[k - 1].event == e.event && list_.edits[k - 1].channels.video) {
+            // The outgoing side: the video line before, of the same event
+            // (audio lines may stand between).
+            for (std::size_t j = k; j-- > 0 && list_.edits[j].event == e.event;) {
+                if (!list_.edits[j].channels.video) continue;
                 o.has_out = true;
-                side_of(list_.edits[k - 1], o.film_frames, o.out);
+                side_of(list_.edits[j], o.film_frames, o.out);
+                break;
             }
             side_of(e, o.film_frames, o.in);
             if (o.kind == optical_kind::dissolve && o.has_out && o.out.black)

@@ -439,14 +439,21 @@ TEST(film_lists_more, OpticalSidesFollowTheCuts) {
 }
 
 // Each effect's kind, print and film: lab lengths apart from opticals,
-// fades from black, an M2 at half speed.
+// fades from black, an M2 at half speed; an audio line between a wipe's
+// two sides.
 TEST(film_lists_more, OpticalKindsAndPrints) {
     auto const logs = two_rolls();
     clip_index const index(logs);
+    auto const audio_line = [](int event, char const* reel, std::int32_t src, std::int32_t rec) {
+        std::string line = edl_line(event, reel, "C", src, src, rec, rec);
+        line.replace(line.find(" V "), 3, " A ");
+        return line;
+    };
     std::string const edl = edl_line(1, "T", "C", hour + 24, hour + 72, 0, 48) +
                             edl_line(2, "T", "C", hour + 72, hour + 72, 48, 48) +
                             edl_line(2, "U", "D 024", 2 * hour + 24, 2 * hour + 72, 48, 96) +
                             edl_line(3, "U", "C", 2 * hour + 72, 2 * hour + 72, 96, 96) +
+                            audio_line(3, "U", 2 * hour + 72, 96) +
                             edl_line(3, "T", "W001 025", hour + 120, hour + 168, 96, 144) +
                             edl_line(4, "BL", "C", 0, 0, 144, 144) +
                             edl_line(4, "U", "D 032", 2 * hour + 120, 2 * hour + 168, 144, 192) +
