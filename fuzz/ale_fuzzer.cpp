@@ -15,12 +15,16 @@ namespace film  = marlix::film;
 namespace smpte = marlix::smpte;
 
 // One edit a clip: its tape, from its Start, two seconds long (past its
-// End, often), recorded one after another.
-std::string list_of(film::telecine_log const& log) {
+// End, often), recorded one after another; every third a dissolve from the
+// clip before, every fifth at a speed. Reversed: the clips in the other
+// order.
+std::string list_of(film::telecine_log const& log, bool reversed = false) {
     std::string out;
     std::int32_t record = 3600 * 24;
     int event           = 1;
-    for (film::clip const& c : log.clips) {
+    std::string last_tape, last_out;
+    for (std::size_t k = 0; k < log.clips.size(); ++k) {
+        film::clip const& c = log.clips[reversed ? log.clips.size() - 1 - k : k];
         if (!c.has_range || event > 999) continue;
         std::string_view const tape = log.field(c, film::column::tape);
         if (tape.empty() || tape.find_first_of(" \t") != tape.npos) continue;
@@ -28,9 +32,18 @@ std::string list_of(film::telecine_log const& log) {
         if (!out_tc) continue;
         smpte::timecode const r_in(record, log.rate),
             r_out(record + 2 * log.rate.nominal(), log.rate);
-        out += std::to_string(event++) + " " + std::string(tape.substr(0, 128)) + " V C " +
+        std::string const reel(tape.substr(0, 128));
+        bool const dissolve = event % 3 == 0 && !last_tape.empty();
+        if (dissolve)
+            out += std::to_string(event) + " " + last_tape + " V C " + last_out + " " + last_out +
+                   " " + smpte::to_string(r_in) + " " + smpte::to_string(r_in) + "\n";
+        out += std::to_string(event) + " " + reel + (dissolve ? " V D 030 " : " V C ") +
                smpte::to_string(c.start) + " " + smpte::to_string(out_tc.value) + " " +
                smpte::to_string(r_in) + " " + smpte::to_string(r_out) + "\n";
+        if (event % 5 == 0) out += "M2 " + reel + " -25.0 " + smpte::to_string(c.start) + "\n";
+        last_tape = reel;
+        last_out  = smpte::to_string(out_tc.value);
+        ++event;
         record += 2 * log.rate.nominal();
     }
     return out;
@@ -61,5 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const* data, std::size_t size
     film::film_lists const lists = film::make_lists(list, index, lists_options);
     for (film::cut_row const& c : lists.cuts)
         if (c.adjust < -1 || c.adjust > 1) std::abort();
+    for (film::dupe_row const& d : lists.dupes)
+        if (d.frames < 1 || d.events.size() < 2) std::abort();
+    // The clips in the other order, and the changes between the two.
+    marlix::edl::document const other = marlix::edl::read(list_of(logs[0], true), logs[0].rate);
+    film::change_list const changes =
+        film::make_change_list(lists, film::make_lists(other, index, lists_options));
+    if (changes.reel_order.size() != changes.rows.size()) std::abort();
+    if (marlix::edl::write(film::audio_edl(lists, "SOUND")).empty()) std::abort();
     return 0;
 }

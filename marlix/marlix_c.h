@@ -565,6 +565,156 @@ MARLIX_API marlix_status marlix_film_missing_at(const marlix_film_lists* lists, 
                                                 int32_t* event, int32_t* kind, char* reel,
                                                 size_t size);
 
+/** What marlix_film_lists_make_with adds to marlix_film_options. Fill it
+ * with marlix_film_more_defaults first. */
+typedef struct marlix_film_more_options {
+    int32_t handles;            /**< frames each side a cut uses (0..10000); default 1 */
+    const int32_t* lab_lengths; /**< dissolve and fade lengths a lab prints; */
+    size_t lab_length_count;    /**< null and 0: 16, 24, 32, 48, 64, 96, 128 */
+    const char* previous;       /**< the previous version of the list, or null */
+    size_t previous_size;       /**< its bytes */
+} marlix_film_more_options;
+
+/** The defaults: one frame of handle, the usual lab lengths, no previous
+ * version. */
+MARLIX_API void marlix_film_more_defaults(marlix_film_more_options* more);
+
+/** marlix_film_lists_make with the dupe, optical, sound and change lists'
+ * options; more may be null (the defaults). A handle outside 0..10000 or a
+ * lab length below 1 is MARLIX_ERR_ARGUMENT. The change list is there when
+ * more gives the previous version, read at the same rate. */
+MARLIX_API marlix_status marlix_film_lists_make_with(const char* edl, size_t edl_size,
+                                                     marlix_tc_rate rate, const char* const* logs,
+                                                     const size_t* log_sizes, size_t log_count,
+                                                     const marlix_film_options* options,
+                                                     const marlix_film_more_options* more,
+                                                     marlix_film_lists** lists);
+
+/** The rows of the dupe, optical, sound and change lists. */
+MARLIX_API marlix_status marlix_film_lists_more_counts(const marlix_film_lists* lists,
+                                                       size_t* dupes, size_t* opticals,
+                                                       size_t* sounds, size_t* changes);
+
+/** Dupe index (0-based, by roll and key number): the frames two or more
+ * cuts use, handles counted, as a marlix_film_pull gives a piece; its
+ * texts and events as marlix_film_pull_text and _event give them. */
+MARLIX_API marlix_status marlix_film_dupe_at(const marlix_film_lists* lists, size_t index,
+                                             marlix_film_pull* dupe);
+MARLIX_API marlix_status marlix_film_dupe_text(const marlix_film_lists* lists, size_t index,
+                                               int32_t field, char* out, size_t size);
+MARLIX_API marlix_status marlix_film_dupe_event(const marlix_film_lists* lists, size_t index,
+                                                size_t k, int32_t* event);
+
+/** Kinds of effect. */
+#define MARLIX_FILM_DISSOLVE 0
+#define MARLIX_FILM_WIPE 1
+#define MARLIX_FILM_FADE_IN 2
+#define MARLIX_FILM_FADE_OUT 3
+#define MARLIX_FILM_SPEED 4
+
+/** An event with a dissolve, wipe, fade or M2 speed. A transition runs
+ * from the incoming record in as the list lays it: the outgoing side needs
+ * the film after its cut, the incoming side the first of its own. */
+typedef struct marlix_film_optical {
+    int32_t event;
+    uint32_t line;
+    int32_t kind;                  /**< MARLIX_FILM_DISSOLVE ... _SPEED */
+    int32_t wipe;                  /**< the wipe code */
+    int32_t lab;                   /**< a dissolve or fade of a length the lab prints */
+    int32_t length;                /**< video frames */
+    int64_t film_frames;           /**< film frames, half up */
+    int32_t record_in, record_out; /**< frames at the list's rate, out exclusive */
+    int32_t centre;                /**< the middle frame's record timecode, in frames */
+    int32_t speed_tenths;          /**< frames per second x 10 */
+    int32_t has_out;               /**< an outgoing side is known */
+} marlix_film_optical;
+
+/** The film one side of an effect needs. */
+typedef struct marlix_film_side {
+    int32_t black;                 /**< a black reel: no film */
+    int32_t matched;               /**< key numbers were found */
+    int32_t source_in, source_out; /**< frames at the list's rate, out exclusive */
+    int32_t first_sample;          /**< key_in, in perforations */
+    int32_t last_sample;           /**< key_out (the last frame), in perforations */
+    int64_t frames;                /**< film frames */
+} marlix_film_side;
+
+/** Optical index (0-based, the list's order). */
+MARLIX_API marlix_status marlix_film_optical_at(const marlix_film_lists* lists, size_t index,
+                                                marlix_film_optical* optical);
+/** Side 0 (outgoing) or 1 (incoming) of optical index; MARLIX_ERR_ARGUMENT
+ * for the outgoing side of an effect without one. */
+MARLIX_API marlix_status marlix_film_optical_side(const marlix_film_lists* lists, size_t index,
+                                                  int32_t side, marlix_film_side* out);
+/** One text of a side: MARLIX_FILM_CLIP, _CAMROLL, _LABROLL, _KEY_IN,
+ * _KEY_OUT or _REEL; MARLIX_FILM_FEET_FRAMES is the running footage of the
+ * effect's middle. */
+MARLIX_API marlix_status marlix_film_optical_text(const marlix_film_lists* lists, size_t index,
+                                                  int32_t side, int32_t field, char* out,
+                                                  size_t size);
+
+/** The sound roll, for marlix_film_sound_text. */
+#define MARLIX_FILM_SOUNDROLL 10
+
+/** A picture cut's sound, through its clip's Soundroll and Sound TC. */
+typedef struct marlix_film_sound {
+    int32_t event;
+    uint32_t line;
+    int32_t found;                 /**< a Soundroll and a Sound TC that reads */
+    marlix_tc_rate rate;           /**< the sound's (the log's, in the Sound TC's mode) */
+    int32_t sound_in, sound_out;   /**< frames, out exclusive */
+    int32_t record_in, record_out; /**< frames, out exclusive */
+} marlix_film_sound;
+
+/** Sound index (0-based, record order, one a picture cut but black). */
+MARLIX_API marlix_status marlix_film_sound_at(const marlix_film_lists* lists, size_t index,
+                                              marlix_film_sound* sound);
+/** MARLIX_FILM_REEL, _CLIP or _SOUNDROLL of sound index. */
+MARLIX_API marlix_status marlix_film_sound_text(const marlix_film_lists* lists, size_t index,
+                                                int32_t field, char* out, size_t size);
+/** The audio EDL of the sound rolls, titled title (null: none), into out;
+ * *length (may be null) receives the whole text's length, so a call with a
+ * short buffer (MARLIX_ERR_TRUNCATED) tells the size to give. */
+MARLIX_API marlix_status marlix_film_audio_edl(const marlix_film_lists* lists, const char* title,
+                                               char* out, size_t size, size_t* length);
+
+/** Kinds of change, and the end a trim is at. */
+#define MARLIX_FILM_ADD 0
+#define MARLIX_FILM_REMOVE 1
+#define MARLIX_FILM_LENGTHEN 2
+#define MARLIX_FILM_SHORTEN 3
+#define MARLIX_FILM_WHOLE 0
+#define MARLIX_FILM_HEAD 1
+#define MARLIX_FILM_TAIL 2
+
+/** A step from the previous version to this one. Applied in record order
+ * to the previous cut, the steps give this cut. */
+typedef struct marlix_film_change {
+    int32_t kind; /**< MARLIX_FILM_ADD ... _SHORTEN */
+    int32_t end;  /**< MARLIX_FILM_WHOLE, _HEAD or _TAIL */
+    /** The previous cut's running footage, in film frames: a piece's start,
+     * a tail trim's piece end, the place an addition goes in at. */
+    int64_t at;
+    int32_t event;        /**< this cut's; the previous one's for a removal or shortening */
+    int32_t first_sample; /**< key_in, in perforations */
+    int32_t last_sample;  /**< key_out (the last frame), in perforations */
+    int64_t frames;       /**< film frames added, removed or trimmed */
+    int32_t source_in, source_out; /**< frames, for a piece without key numbers */
+} marlix_film_change;
+
+/** Change index (0-based, record order). */
+MARLIX_API marlix_status marlix_film_change_at(const marlix_film_lists* lists, size_t index,
+                                               marlix_film_change* change);
+/** The index of the k-th change in reel order (lab roll, camera roll, key
+ * number). */
+MARLIX_API marlix_status marlix_film_change_in_reel_order(const marlix_film_lists* lists, size_t k,
+                                                          size_t* index);
+/** One text of change index: MARLIX_FILM_CLIP, _CAMROLL, _LABROLL,
+ * _KEY_IN, _KEY_OUT, _REEL; MARLIX_FILM_FEET_FRAMES is the position as
+ * FT+FR. */
+MARLIX_API marlix_status marlix_film_change_text(const marlix_film_lists* lists, size_t index,
+                                                 int32_t field, char* out, size_t size);
+
 #ifdef __cplusplus
 }
 #endif

@@ -227,12 +227,84 @@ class FilmFinding:
     severity: Literal["error", "warning", "note"]
     message: str
 
+class DupeRow:
+    """Negative two or more cuts use, their handles counted."""
+    labroll: str
+    camroll: str
+    clip: str
+    key_in: str
+    key_out: str
+    frames: int
+    events: list[int]
+
+class OpticalSide:
+    reel: str
+    clip: str
+    labroll: str
+    camroll: str
+    black: bool
+    matched: bool
+    source_in: str
+    key_in: str
+    key_out: str
+    frames: int
+
+class OpticalRow:
+    """A transition runs from the incoming record in as the list lays it."""
+    event: int
+    line: int
+    kind: Literal["dissolve", "wipe", "fade_in", "fade_out", "speed"]
+    wipe: int
+    lab: bool
+    length: int
+    film_frames: int
+    centre: str
+    centre_feet: str
+    speed_tenths: int
+    outgoing: Optional[OpticalSide]
+    incoming: OpticalSide
+
+class SoundRow:
+    event: int
+    line: int
+    reel: str
+    clip: str
+    soundroll: str
+    found: bool
+    sound_in: str
+    sound_out: str
+    record_in: str
+    record_out: str
+
+class ChangeRow:
+    kind: Literal["add", "remove", "lengthen", "shorten"]
+    end: Literal["", "head", "tail"]
+    at: int
+    at_feet: str
+    event: int
+    reel: str
+    clip: str
+    labroll: str
+    camroll: str
+    key_prefix: str
+    key_in: str
+    key_out: str
+    first_sample: int
+    last_sample: int
+    frames: int
+
 class FilmLists:
     cuts: list[CutRow]
     pulls: list[PullRow]
     missing: list[MissingRow]
+    dupes: list[DupeRow]
+    opticals: list[OpticalRow]
+    sounds: list[SoundRow]
+    changes: list[ChangeRow]
+    changes_by_reel: list[ChangeRow]
     totals: ListTotals
     findings: list[FilmFinding]
+    def audio_edl(self, title: str = "") -> str: ...
 
 # A video list matched back to key numbers through telecine logs (ALE texts).
 def film_lists(
@@ -244,4 +316,7 @@ def film_lists(
     transfer: Optional[Literal["24:25", "frame"]] = None,
     leader: str = "0+00",
     reel_map: Optional[list[tuple[str, str]]] = None,
+    handles: int = 1,
+    dissolve_lengths: Optional[list[int]] = None,
+    previous: Union[str, bytes, None] = None,
 ) -> FilmLists: ...

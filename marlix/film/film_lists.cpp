@@ -27,6 +27,7 @@ constexpr finding_row finding_rows[] = {
     {list_finding_kind::ambiguous_reel, "ambiguous_reel", severity::warning},
     {list_finding_kind::rate_differs, "rate_differs", severity::error},
     {list_finding_kind::rounding_past_clip, "rounding_past_clip", severity::warning},
+    {list_finding_kind::dupes_cut_short, "dupes_cut_short", severity::warning},
 };
 static_assert(std::size(finding_rows) == list_finding_kind_count, "one row per finding kind");
 constexpr bool finding_rows_in_order() {
@@ -101,8 +102,15 @@ public:
         });
         std::int64_t const ppf = geometry_.perfs_per_frame > 0 ? geometry_.perfs_per_frame : 1;
         leader_frames_         = options_.leader_perfs / ppf;
-        for (edl::edit const* e : edits) cut(*e);
+        record_before_.assign(list_.edits.size(), 0);
+        for (edl::edit const* e : edits) {
+            record_before_[static_cast<std::size_t>(e - list_.edits.data())] = record_frames_;
+            cut(*e);
+        }
         make_pulls();
+        make_dupes();
+        quiet_ = true;
+        for (std::size_t k = 0; k < list_.edits.size(); ++k) effects(k);
         out_.totals.events        = static_cast<std::int64_t>(out_.cuts.size());
         out_.totals.frames        = cut_frames_;
         out_.totals.feet_frames   = feet_frames_text(cut_frames_, geometry_);
@@ -117,6 +125,7 @@ public:
 
 private:
     void find(list_finding_kind k, edl::edit const& e, std::string what) {
+        if (quiet_) return;
         out_.findings.push_back({k, e.event, e.line, std::move(what)});
     }
 
@@ -225,6 +234,8 @@ private:
         row.reel             = std::string(list_.text(e.reel));
         row.record_in        = e.record_in;
         row.record_out       = e.record_out;
+        row.source_in        = e.source_in;
+        row.source_out       = e.source_out;
         std::int64_t const v = std::int64_t{e.record_out.frames()} - e.record_in.frames();
         // The running total: the record so far in film frames, half up.
         std::int64_t const before = cut_frames_;
@@ -253,6 +264,7 @@ private:
             return;
         }
         clip_index::entry const* found = clip_of(e);
+        sound(e, found);
         if (found == nullptr) {
             missing(e, missing_kind::no_clip, "");
             add_note(row.notes, "no log clip");
@@ -355,6 +367,243 @@ private:
         }
     }
 
+    // The sound of a picture cut: the clip's Sound TC is the sound timecode
+    // at its Start, and sound runs with the picture.
+    void sound(edl::edit const& e, clip_index::entry const* found) {
+        sound_row s;
+        s.event          = e.event;
+        s.line           = e.line;
+        s.reel           = std::string(list_.text(e.reel));
+        s.record_in      = e.record_in;
+        s.record_out     = e.record_out;
+        s.channels       = e.all_channels();
+        s.channels.video = false;
+        if (s.channels.empty()) {
+            s.channels.add_audio(1);
+            s.channels.add_audio(2);
+        }
+        if (found != nullptr) {
+            telecine_log const& log     = index_.logs()[found->log];
+            clip const& c               = log.clips[found->clip];
+            s.clip                      = std::string(log.field(c, column::name));
+            s.soundroll                 = std::string(log.field(c, column::soundroll));
+            std::string_view const text = log.field(c, column::sound_tc);
+            // At 29.97 and 59.94 the separator tells the sound's mode:
+            // ';', '.' or ',' drop-frame, ':' not, whatever the picture's.
+            smpte::rate sound_rate = log.rate;
+            if (log.rate.nominal() == 30 || log.rate.nominal() == 60)
+                sound_rate.drop = text.find_first_of(";.,") != text.npos;
+            auto const sync = smpte::read(text, sound_rate);
+            // The record keeps its instants (its frames), labelled in the
+            // sound's mode.
+            smpte::rate const record_rate = e.record_in.frame_rate();
+            std::int32_t in = 0, out = 0;
+            if (!s.soundroll.empty() && sync.ok() && record_rate.num == sound_rate.num &&
+                record_rate.den == sound_rate.den && at_rate(e.source_in, log.rate, in) &&
+                at_rate(e.source_out, log.rate, out)) {
+                std::int64_t const from = std::int64_t{sync.value.frames()} + in - c.start.frames();
+                std::int64_t const to = std::int64_t{sync.value.frames()} + out - c.start.frames();
+                if (from >= 0 && to >= from && to <= INT32_MAX) {
+                    s.found      = true;
+                    s.sound_in   = smpte::timecode(static_cast<std::int32_t>(from), sound_rate);
+                    s.sound_out  = smpte::timecode(static_cast<std::int32_t>(to), sound_rate);
+                    s.record_in  = smpte::timecode(e.record_in.frames(), sound_rate);
+                    s.record_out = smpte::timecode(e.record_out.frames(), sound_rate);
+                }
+            }
+        }
+        out_.sounds.push_back(std::move(s));
+    }
+
+    // The negative a cut's key numbers name, with its handles: on each roll,
+    // the runs of frames two or more cuts use.
+    void make_dupes() {
+        struct use {
+            std::int64_t at;
+            bool starts;
+            std::size_t cut;
+        };
+        std::map<std::pair<std::string, label_t>, std::vector<use>> rolls;
+        std::int64_t const h = std::max<std::int32_t>(options_.handles, 0);
+        for (std::size_t k = 0; k < out_.cuts.size(); ++k) {
+            cut_row const& r = out_.cuts[k];
+            if (!r.matched || r.frames <= 0) continue;
+            std::int64_t const ppf = std::max(geometry_of(r.stock).perfs_per_frame, 1);
+            auto& uses             = rolls[{r.key_prefix, r.stock}];
+            uses.push_back({std::max<std::int64_t>(r.first_sample - h * ppf, 0), true, k});
+            uses.push_back({std::int64_t{r.last_sample} + (h + 1) * ppf, false, k});
+        }
+        for (auto& [roll, uses] : rolls) {
+            std::sort(uses.begin(), uses.end(), [](use const& a, use const& b) {
+                return a.at != b.at ? a.at < b.at : a.starts < b.starts;
+            });
+            std::vector<std::size_t> active;  // cuts in record order
+            std::int64_t const ppf = std::max(geometry_of(roll.second).perfs_per_frame, 1);
+            for (std::size_t k = 0; k < uses.size(); ++k) {
+                use const& u = uses[k];
+                if (u.starts)
+                    active.insert(std::lower_bound(active.begin(), active.end(), u.cut), u.cut);
+                else
+                    active.erase(std::lower_bound(active.begin(), active.end(), u.cut));
+                if (active.size() < 2 || k + 1 == uses.size() || uses[k + 1].at == u.at) continue;
+                std::int64_t const from = u.at, to = uses[k + 1].at;  // [from, to) perfs
+                // Cuts staggered along a roll make a row each; past a bound
+                // the list stops rather than grow without one.
+                dupe_uses_ += active.size();
+                if (dupe_uses_ > max_dupe_uses) {
+                    out_.findings.push_back(
+                        {list_finding_kind::dupes_cut_short, -1, 0, std::to_string(max_dupe_uses)});
+                    return;
+                }
+                std::vector<std::int32_t> events;
+                for (std::size_t const c : active) events.push_back(out_.cuts[c].event);
+                dupe_row* last = out_.dupes.empty() ? nullptr : &out_.dupes.back();
+                if (last != nullptr && last->key_prefix == roll.first &&
+                    last->stock == roll.second && last->events == events &&
+                    std::int64_t{last->last_sample} + ppf >= from) {
+                    extend_dupe(*last, to - ppf, ppf);
+                    continue;
+                }
+                cut_row const& first = out_.cuts[active.front()];
+                dupe_row d;
+                d.labroll      = first.labroll;
+                d.camroll      = first.camroll;
+                d.clip         = first.clip;
+                d.key_prefix   = roll.first;
+                d.stock        = roll.second;
+                d.events       = std::move(events);
+                d.first_sample = static_cast<std::int32_t>(std::min<std::int64_t>(from, INT32_MAX));
+                d.key_in       = key_text(labels_of(d.stock).keys, d.key_prefix, from);
+                d.last_sample  = d.first_sample;
+                extend_dupe(d, to - ppf, ppf);
+                out_.dupes.push_back(std::move(d));
+            }
+        }
+    }
+
+    void extend_dupe(dupe_row& d, std::int64_t last, std::int64_t ppf) {
+        d.last_sample = static_cast<std::int32_t>(std::clamp<std::int64_t>(last, 0, INT32_MAX));
+        d.key_out     = key_text(labels_of(d.stock).keys, d.key_prefix, d.last_sample);
+        d.frames      = (std::int64_t{d.last_sample} - d.first_sample) / ppf + 1;
+    }
+
+    // The film of one side of an effect: frames film frames from the edit's
+    // source in, matched as a cut is.
+    void side_of(edl::edit const& e, std::int64_t frames, optical_side& side) {
+        side.reel       = std::string(list_.text(e.reel));
+        side.source_in  = e.source_in;
+        side.source_out = e.source_out;
+        side.frames     = frames;
+        if (is_black(side.reel)) {
+            side.black = true;
+            return;
+        }
+        clip_index::entry const* found = clip_of(e);
+        if (found == nullptr) return;
+        telecine_log const& log = index_.logs()[found->log];
+        clip const& c           = log.clips[found->clip];
+        side.clip               = std::string(log.field(c, column::name));
+        side.labroll            = std::string(log.field(c, column::labroll));
+        side.camroll            = std::string(log.field(c, column::camroll));
+        stock_geometry const g  = geometry_of(log.stock);
+        std::int32_t in         = 0;
+        if (!c.kn_start.present || g.perfs_per_frame == 0 || frames <= 0 ||
+            !at_rate(e.source_in, log.rate, in))
+            return;
+        cadence const cad          = cadence_of(log.rate, c.phase, options_.pal_24_25);
+        std::int64_t const film_in = nearest_film_frame(cad, std::int64_t{in} - c.start.frames());
+        std::int64_t const s0      = c.kn_start.sample + film_in * g.perfs_per_frame;
+        std::int64_t const s1      = s0 + (frames - 1) * g.perfs_per_frame;
+        side.key_prefix            = c.kn_start.prefix;
+        side.key_in                = key_text(labels_of(log.stock).keys, side.key_prefix, s0);
+        side.key_out               = key_text(labels_of(log.stock).keys, side.key_prefix, s1);
+        if (side.key_in.empty() || side.key_out.empty()) return;
+        side.first_sample = static_cast<std::int32_t>(s0);
+        side.last_sample  = static_cast<std::int32_t>(s1);
+        side.matched      = true;
+    }
+
+    std::int64_t record_before(edl::edit const& e) const {
+        return record_before_[static_cast<std::size_t>(&e - list_.edits.data())];
+    }
+
+    std::int64_t film_of(std::int64_t video) const {
+        return round_half_up(std::max<std::int64_t>(video, 0) * rate_.num, rate_.den);
+    }
+
+    void place(optical_row& o, edl::edit const& e, std::int64_t length) {
+        o.event      = e.event;
+        o.line       = e.line;
+        o.length     = static_cast<std::int32_t>(std::min<std::int64_t>(length, INT32_MAX));
+        o.record_in  = e.record_in;
+        o.record_out = smpte::timecode(static_cast<std::int32_t>(std::min<std::int64_t>(
+                                           std::int64_t{e.record_in.frames()} + length, INT32_MAX)),
+                                       e.record_in.frame_rate());
+        o.centre     = smpte::timecode(static_cast<std::int32_t>(std::min<std::int64_t>(
+                                       std::int64_t{e.record_in.frames()} + length / 2, INT32_MAX)),
+                                       e.record_in.frame_rate());
+        o.centre_feet =
+            feet_frames_text(leader_frames_ + film_of(record_before(e) + length / 2), geometry_);
+        o.speed_tenths = e.has_motion ? e.speed.speed_tenths : list_.rate.nominal() * 10;
+    }
+
+    // The effects of the k-th edit: its dissolve, wipe or fade, and its M2
+    // speed.
+    void effects(std::size_t k) {
+        edl::edit const& e = list_.edits[k];
+        if (!e.channels.video || e.record_out.frames() <= e.record_in.frames()) return;
+        edl::transition const& t = e.how;
+        if (t.kind == edl::transition_kind::dissolve || t.kind == edl::transition_kind::wipe) {
+            optical_row o;
+            std::int64_t const length = std::max<std::int32_t>(t.frames, 0);
+            place(o, e, length);
+            o.film_frames = film_of(length);
+            o.kind =
+                t.kind == edl::transition_kind::wipe ? optical_kind::wipe : optical_kind::dissolve;
+            o.wipe = t.wipe;
+            // The outgoing side: the video line before, of the same event
+            // (audio lines may stand between).
+            for (std::size_t j = k; j-- > 0 && list_.edits[j].event == e.event;) {
+                if (!list_.edits[j].channels.video) continue;
+                o.has_out = true;
+                side_of(list_.edits[j], o.film_frames, o.out);
+                break;
+            }
+            side_of(e, o.film_frames, o.in);
+            if (o.kind == optical_kind::dissolve && o.has_out && o.out.black)
+                o.kind = optical_kind::fade_in;
+            else if (o.kind == optical_kind::dissolve && o.in.black)
+                o.kind = optical_kind::fade_out;
+            o.lab = o.kind != optical_kind::wipe && !e.has_motion &&
+                    std::find(options_.lab_lengths.begin(), options_.lab_lengths.end(), t.frames) !=
+                        options_.lab_lengths.end();
+            out_.opticals.push_back(std::move(o));
+        }
+        if (e.has_motion) {
+            optical_row o;
+            std::int64_t const v = std::int64_t{e.record_out.frames()} - e.record_in.frames();
+            place(o, e, v);
+            o.kind = optical_kind::speed;
+            // The source the speed runs through: at least the entry frame.
+            std::int64_t const nominal = std::max<std::int32_t>(list_.rate.nominal(), 1) * 10;
+            std::int64_t const tenths  = e.speed.speed_tenths;
+            std::int64_t const source  = std::max<std::int64_t>(
+                (v * (tenths < 0 ? -tenths : tenths) + nominal - 1) / nominal, 1);
+            edl::edit from = e;
+            std::int64_t const at =
+                std::int64_t{e.speed.entry.frames()} - (tenths < 0 ? source - 1 : 0);
+            from.source_in = smpte::timecode(
+                static_cast<std::int32_t>(std::clamp<std::int64_t>(at, 0, INT32_MAX)),
+                e.speed.entry.frame_rate());
+            from.source_out = smpte::timecode(static_cast<std::int32_t>(std::min<std::int64_t>(
+                                                  from.source_in.frames() + source, INT32_MAX)),
+                                              e.speed.entry.frame_rate());
+            o.film_frames   = std::max<std::int64_t>(film_of(source), 1);
+            side_of(from, o.film_frames, o.in);
+            out_.opticals.push_back(std::move(o));
+        }
+    }
+
     edl::document const& list_;
     clip_index const& index_;
     list_options const& options_;
@@ -363,6 +612,9 @@ private:
     cadence rate_;
     std::vector<std::unique_ptr<stock_labels>> labels_;
     std::int64_t record_frames_ = 0, cut_frames_ = 0, leader_frames_ = 0;
+    std::vector<std::int64_t> record_before_;  // record frames before each edit
+    bool quiet_            = false;  // matching for an effect: the cut's findings are made
+    std::size_t dupe_uses_ = 0;
 };
 
 }  // namespace
@@ -427,8 +679,31 @@ std::string describe(list_finding const& f) {
             return "the log counts " + f.what + ", not the list's rate";
         case list_finding_kind::rounding_past_clip:
             return "rounding takes a frame past the end of clip " + f.what;
+        case list_finding_kind::dupes_cut_short:
+            return "the dupe list stops at " + f.what + " uses of frames";
     }
     return "unknown finding";
+}
+
+char const* optical_name(optical_kind k) {
+    switch (k) {
+        case optical_kind::dissolve: return "dissolve";
+        case optical_kind::wipe: return "wipe";
+        case optical_kind::fade_in: return "fade_in";
+        case optical_kind::fade_out: return "fade_out";
+        case optical_kind::speed: return "speed";
+    }
+    return "unknown";
+}
+
+char const* change_name(change_kind k) {
+    switch (k) {
+        case change_kind::add: return "add";
+        case change_kind::remove: return "remove";
+        case change_kind::lengthen: return "lengthen";
+        case change_kind::shorten: return "shorten";
+    }
+    return "unknown";
 }
 
 char const* missing_name(missing_kind k) {
@@ -454,6 +729,211 @@ std::string feet_frames_text(std::int64_t frames, stock_geometry g) {
 film_lists make_lists(edl::document const& list, clip_index const& index,
                       list_options const& options) {
     return list_maker(list, index, options).make();
+}
+
+edl::document audio_edl(film_lists const& lists, std::string_view title) {
+    edl::document doc;
+    doc.has_title = !title.empty();
+    doc.title     = {0, static_cast<std::uint32_t>(title.size())};
+    doc.body.assign(title);
+    bool first = true;
+    bool drop  = false;  // the mode the last FCM: line set
+    for (sound_row const& s : lists.sounds) {
+        smpte::rate const r = s.sound_in.frame_rate();
+        if (!s.found || (!first && (r.num != doc.rate.num || r.den != doc.rate.den))) continue;
+        if (first) doc.rate = r;
+        // An FCM: line where the mode changes: in the heading, or after the
+        // edit before.
+        if (r.nominal() == 30 || r.nominal() == 60) {
+            if (first || r.drop != drop) {
+                edl::kept_line fcm;
+                fcm.kind  = edl::line_kind::frame_code_mode;
+                fcm.value = r.drop ? 1 : 0;
+                doc.lines.push_back(fcm);
+                if (!doc.edits.empty()) ++doc.edits.back().line_count;
+            }
+            drop = r.drop;
+        }
+        first = false;
+        edl::edit e;
+        e.event = s.event;
+        e.reel  = {static_cast<std::uint32_t>(doc.body.size()),
+                   static_cast<std::uint32_t>(s.soundroll.size())};
+        doc.body += s.soundroll;
+        e.channels              = s.channels;
+        e.source_in             = s.sound_in;
+        e.source_out            = s.sound_out;
+        e.record_in             = s.record_in;
+        e.record_out            = s.record_out;
+        e.first_line            = static_cast<std::uint32_t>(doc.lines.size());
+        std::size_t const width = s.soundroll.size();
+        if (width > edl::reel_width(doc.reels))
+            doc.reels = width <= edl::reel_width(edl::layout::file_16)   ? edl::layout::file_16
+                        : width <= edl::reel_width(edl::layout::file_32) ? edl::layout::file_32
+                                                                         : edl::layout::file_128;
+        doc.edits.push_back(e);
+    }
+    return doc;
+}
+
+namespace {
+
+// A cut as the change list sees it: a roll and the units it covers (key
+// number samples, or source frames without key numbers), and its place in
+// the running footage.
+struct piece {
+    cut_row const* cut;
+    std::string roll;
+    std::int64_t low = 0, high = 0, unit = 1;  // [low, high] inclusive
+    std::int64_t start = 0, end = 0;           // running film frames
+};
+
+std::vector<piece> pieces_of(film_lists const& l) {
+    std::vector<piece> out;
+    for (cut_row const& c : l.cuts) {
+        if (c.frames <= 0) continue;
+        piece p{&c, "", 0, 0, 1, c.running_frames - c.frames, c.running_frames};
+        if (c.matched) {
+            p.roll = "key " + c.key_prefix + " " + std::to_string(c.stock);
+            p.low  = c.first_sample;
+            p.high = c.last_sample;
+            p.unit = std::max(geometry_of(c.stock).perfs_per_frame, 1);
+        } else if (is_black(c.reel)) {
+            p.roll = "black";
+            p.high = c.frames - 1;
+        } else {
+            p.roll = "reel " + c.reel;
+            p.low  = c.source_in.frames();
+            p.high = std::int64_t{c.source_out.frames()} - 1;
+        }
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
+bool same_shot(piece const& a, piece const& b) {
+    return a.roll == b.roll && a.low <= b.high && b.low <= a.high;
+}
+
+class change_maker {
+public:
+    change_list make(film_lists const& previous, film_lists const& current) {
+        stock_       = previous.stock != LABEL_NONE ? previous.stock : current.stock;
+        auto const a = pieces_of(previous), b = pieces_of(current);
+        std::size_t const n = a.size(), m = b.size();
+        // The longest run of kept shots, where the table fits; else every
+        // piece is replaced, which replays as well.
+        std::vector<std::uint32_t> keep;
+        if (n * m <= std::size_t{1} << 22) {
+            keep.assign((n + 1) * (m + 1), 0);
+            auto at = [&](std::size_t i, std::size_t j) -> std::uint32_t& {
+                return keep[i * (m + 1) + j];
+            };
+            for (std::size_t i = n; i-- > 0;)
+                for (std::size_t j = m; j-- > 0;)
+                    at(i, j) = same_shot(a[i], b[j]) ? at(i + 1, j + 1) + 1
+                                                     : std::max(at(i + 1, j), at(i, j + 1));
+        }
+        auto kept = [&](std::size_t i, std::size_t j) -> std::uint32_t {
+            return keep.empty() ? 0 : keep[i * (m + 1) + j];
+        };
+        std::int64_t position = a.empty() ? 0 : a.front().start;
+        std::size_t i = 0, j = 0;
+        while (i < n || j < m) {
+            if (i < n && j < m && same_shot(a[i], b[j]) && kept(i, j) == kept(i + 1, j + 1) + 1) {
+                trim(a[i], b[j]);
+                position = a[i].end;
+                ++i, ++j;
+            } else if (i < n && (j == m || kept(i + 1, j) >= kept(i, j + 1))) {
+                whole(change_kind::remove, a[i], a[i].start, a[i].low, a[i].high);
+                position = a[i].end;
+                ++i;
+            } else {
+                whole(change_kind::add, b[j], position, b[j].low, b[j].high);
+                ++j;
+            }
+        }
+        out_.reel_order.resize(out_.rows.size());
+        for (std::size_t k = 0; k < out_.rows.size(); ++k)
+            out_.reel_order[k] = static_cast<std::uint32_t>(k);
+        std::stable_sort(out_.reel_order.begin(), out_.reel_order.end(),
+                         [&](std::uint32_t x, std::uint32_t y) {
+                             change_row const &p = out_.rows[x], &q = out_.rows[y];
+                             if (p.labroll != q.labroll) return p.labroll < q.labroll;
+                             if (p.camroll != q.camroll) return p.camroll < q.camroll;
+                             if (p.key_prefix != q.key_prefix) return p.key_prefix < q.key_prefix;
+                             if (p.reel != q.reel) return p.reel < q.reel;
+                             return p.first_sample < q.first_sample;
+                         });
+        return std::move(out_);
+    }
+
+private:
+    std::string key(cut_row const& c, std::int64_t sample) {
+        if (!c.matched || sample < 0 || sample > INT32_MAX) return "";
+        if (!keys_ || keys_->type() != c.stock) {
+            auto made = front::labeller::make(c.stock);
+            if (!made) return "";
+            keys_ = std::make_unique<front::labeller>(std::move(made.value));
+        }
+        keys_->set_prefix(c.key_prefix);
+        return compact(keys_->text(static_cast<long32>(sample)));
+    }
+
+    // A row of the piece p covering units [low, high].
+    void whole(change_kind k, piece const& p, std::int64_t at, std::int64_t low, std::int64_t high,
+               change_end end = change_end::whole) {
+        cut_row const& c = *p.cut;
+        change_row r;
+        r.kind    = k;
+        r.end     = end;
+        r.at      = at;
+        r.at_feet = feet_frames_text(at, geometry_of(stock_));
+        r.event   = c.event;
+        r.reel    = c.reel;
+        r.clip    = c.clip;
+        r.labroll = c.labroll;
+        r.camroll = c.camroll;
+        r.frames  = (high - low) / p.unit + 1;
+        if (c.matched) {
+            r.key_prefix   = c.key_prefix;
+            r.first_sample = static_cast<std::int32_t>(low);
+            r.last_sample  = static_cast<std::int32_t>(high);
+            r.key_in       = key(c, low);
+            r.key_out      = key(c, high);
+        } else if (p.roll != "black") {
+            r.source_in = smpte::timecode(static_cast<std::int32_t>(low), c.source_in.frame_rate());
+            r.source_out =
+                smpte::timecode(static_cast<std::int32_t>(high + 1), c.source_in.frame_rate());
+        }
+        out_.rows.push_back(std::move(r));
+    }
+
+    // A kept shot: what its head and tail gain or lose.
+    void trim(piece const& was, piece const& now) {
+        if (now.low < was.low)
+            whole(change_kind::lengthen, now, was.start, now.low, was.low - now.unit,
+                  change_end::head);
+        else if (now.low > was.low)
+            whole(change_kind::shorten, was, was.start, was.low, now.low - was.unit,
+                  change_end::head);
+        if (now.high > was.high)
+            whole(change_kind::lengthen, now, was.end, was.high + now.unit, now.high,
+                  change_end::tail);
+        else if (now.high < was.high)
+            whole(change_kind::shorten, was, was.end, now.high + was.unit, was.high,
+                  change_end::tail);
+    }
+
+    label_t stock_ = LABEL_NONE;
+    std::unique_ptr<front::labeller> keys_;
+    change_list out_;
+};
+
+}  // namespace
+
+change_list make_change_list(film_lists const& previous, film_lists const& current) {
+    return change_maker().make(previous, current);
 }
 
 }  // namespace marlix::film

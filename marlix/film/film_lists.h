@@ -62,6 +62,12 @@ struct list_options {
     std::int64_t leader_perfs = 0;
     /// At 25: the 24:25 cadence, not frame for frame.
     bool pal_24_25 = false;
+    /// Film frames each side of a cut the negative cutter takes with it
+    /// (at least 0); the dupe list counts them as used.
+    std::int32_t handles = 1;
+    /// Video frames of the dissolves and fades a lab prints from A and B
+    /// rolls; others are opticals.
+    std::vector<std::int32_t> lab_lengths = {16, 24, 32, 48, 64, 96, 128};
 };
 
 /// What a list run found of an edit (beside the logs' own findings).
@@ -72,9 +78,10 @@ enum class list_finding_kind : std::int32_t {
     ambiguous_reel,      ///< warning: the start of several tapes' names
     rate_differs,        ///< error: a log's rate counts other frames than the list's
     rounding_past_clip,  ///< warning: the rounding takes a frame outside the clip
+    dupes_cut_short,     ///< warning: the dupe list stops at max_dupe_uses
 };
 inline constexpr int list_finding_kind_count =
-    static_cast<int>(list_finding_kind::rounding_past_clip) + 1;
+    static_cast<int>(list_finding_kind::dupes_cut_short) + 1;
 MARLIX_API char const* finding_name(list_finding_kind k);
 MARLIX_API severity severity_of(list_finding_kind k);
 
@@ -93,6 +100,7 @@ struct cut_row {
     std::uint32_t line = 0;  ///< the edit's line in the list
     std::string reel;
     smpte::timecode record_in, record_out;  ///< out exclusive
+    smpte::timecode source_in, source_out;  ///< out exclusive, as the list gives them
     bool matched = false;                   ///< a clip with key numbers was found
     std::string clip, tape, camroll, labroll, scene, take;
     std::string key_in, key_out;             ///< compact key numbers; key_out is the last frame
@@ -135,6 +143,75 @@ struct missing_row {
     smpte::timecode source_in, source_out;
 };
 
+/// The most uses (an event in a row) the dupe list holds; the list stops
+/// there, with a finding.
+inline constexpr std::size_t max_dupe_uses = std::size_t{1} << 20;
+
+/// Frames of the negative two or more cuts use, their handles counted: a
+/// dupe of them is needed. One row a run of frames the same cuts share.
+struct dupe_row {
+    std::string labroll, camroll, clip, key_prefix;
+    label_t stock = LABEL_NONE;
+    std::string key_in, key_out;  ///< the last frame inclusive
+    std::int32_t first_sample = 0, last_sample = 0;
+    std::int64_t frames = 0;
+    std::vector<std::int32_t> events;  ///< in record order
+};
+
+/// The film one side of an effect needs.
+struct optical_side {
+    std::string reel, clip, labroll, camroll, key_prefix;
+    bool black   = false;                   ///< a black reel: leader, no film
+    bool matched = false;                   ///< key numbers were found
+    smpte::timecode source_in, source_out;  ///< out exclusive
+    std::string key_in, key_out;            ///< the last frame inclusive
+    std::int32_t first_sample = 0, last_sample = 0;
+    std::int64_t frames = 0;  ///< film frames
+};
+
+enum class optical_kind : std::int32_t { dissolve, wipe, fade_in, fade_out, speed };
+MARLIX_API char const* optical_name(optical_kind k);
+
+/// An event with an effect. A dissolve or wipe of n video frames runs from
+/// the incoming event's record in, as the list lays it: the outgoing side
+/// needs the n frames after its cut's end, the incoming side the first n of
+/// its cut. An M2 speed needs the source its speed runs through from the
+/// M2 entry.
+struct optical_row {
+    std::int32_t event = 0;
+    std::uint32_t line = 0;
+    optical_kind kind  = optical_kind::dissolve;
+    std::int32_t wipe  = 0;  ///< the wipe code
+    /// A dissolve or fade of a length the lab prints (A/B roll); else an
+    /// optical.
+    bool lab                 = false;
+    std::int32_t length      = 0;  ///< video frames of the effect
+    std::int64_t film_frames = 0;  ///< its film frames, half up
+    smpte::timecode record_in, record_out;
+    smpte::timecode centre;         ///< record timecode of the effect's middle frame
+    std::string centre_feet;        ///< running footage of the middle, FT+FR
+    std::int32_t speed_tenths = 0;  ///< frames per second x 10: the M2 speed, else the list's
+    /// The outgoing and the incoming side; an M2 speed has only the incoming.
+    optical_side out, in;
+    bool has_out = false;
+};
+
+/// A picture cut's sound: the log's Soundroll, and its Sound TC (the sound
+/// timecode at the clip's Start) moved on by the cut's offset in the clip.
+/// Sound timecodes count the log's rate; at 29.97 and 59.94 the Sound TC's
+/// separator gives their mode (';', '.' or ',' drop-frame, ':' not).
+struct sound_row {
+    std::int32_t event = 0;
+    std::uint32_t line = 0;
+    std::string reel, clip, soundroll;
+    bool found = false;  ///< a clip with a Soundroll and a Sound TC that reads, at the list's rate
+    smpte::timecode sound_in, sound_out;  ///< out exclusive, at the sound's rate and mode
+    /// The record's frames in the sound's mode where found, else as the
+    /// list gives them.
+    smpte::timecode record_in, record_out;
+    edl::channel_set channels;  ///< the picture edit's audio, else A1 A2
+};
+
 struct list_totals {
     std::int64_t events = 0;
     std::int64_t frames = 0;  ///< film frames cut
@@ -150,6 +227,9 @@ struct film_lists {
     std::vector<cut_row> cuts;  ///< in record order
     std::vector<pull_row> pulls;
     std::vector<missing_row> missing;
+    std::vector<dupe_row> dupes;        ///< by roll and key
+    std::vector<optical_row> opticals;  ///< in record order
+    std::vector<sound_row> sounds;      ///< in record order, one a picture cut
     list_totals totals;
     std::vector<list_finding> findings;
 };
@@ -159,6 +239,53 @@ struct film_lists {
 /// outgoing side of a transition) and audio edits give no cut.
 MARLIX_API film_lists make_lists(edl::document const& list, clip_index const& index,
                                  list_options const& options = {});
+
+/// The audio list of the sound rolls: one event a found sound row, at the
+/// sound timecode's rate (the first found row's), record times of the
+/// picture. Write it with edl::write.
+MARLIX_API edl::document audio_edl(film_lists const& lists, std::string_view title);
+
+/// A step from one version of a cut to the next: a piece added, removed,
+/// or lengthened or shortened at its head or tail.
+enum class change_kind : std::int32_t { add, remove, lengthen, shorten };
+MARLIX_API char const* change_name(change_kind k);
+enum class change_end : std::int32_t { whole, head, tail };
+
+struct change_row {
+    change_kind kind = change_kind::add;
+    change_end end   = change_end::whole;  ///< head or tail for a trim
+    /// Where, in the previous cut's running footage (film frames from its
+    /// leader's start): a removed piece's start, the start of a piece
+    /// trimmed at its head, the end of one trimmed at its tail, or the point
+    /// an added piece goes in at.
+    std::int64_t at = 0;
+    std::string at_feet;
+    std::int32_t event = 0;  ///< the new cut's; the previous one's for a removal or shortening
+    std::string reel, clip, labroll, camroll, key_prefix;
+    /// The piece's film (all of an added or removed one, the frames a trim
+    /// adds or takes); the last frame inclusive.
+    std::string key_in, key_out;
+    std::int32_t first_sample = 0, last_sample = 0;
+    std::int64_t frames = 0;
+    /// A piece without key numbers: its source, out exclusive.
+    smpte::timecode source_in, source_out;
+};
+
+/// The changes from a previous version of a picture reel to the current
+/// one, both made by make_lists with the same logs and options. Applied in
+/// record order to the previous cut they give the current one: each
+/// position is in the previous cut, additions at one position go in in
+/// their order. A piece kept is matched by its roll and frames it still
+/// shares; a piece moved is removed and added. Pieces without key numbers
+/// count by reel and source timecode, black by its length; cuts of no film
+/// frame are left out. Where the two versions are too long to align (past
+/// 2^22 pairs of pieces) every piece is removed and added.
+struct change_list {
+    std::vector<change_row> rows;  ///< in record order
+    /// Indices of rows by lab roll, camera roll and key number.
+    std::vector<std::uint32_t> reel_order;
+};
+MARLIX_API change_list make_change_list(film_lists const& previous, film_lists const& current);
 
 /// Frames of a stock as FT+FR ("12+00"): feet of its perforations a foot,
 /// then the whole frames of the rest.

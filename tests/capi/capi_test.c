@@ -662,6 +662,107 @@ static void film_lists(void) {
     }
 }
 
+/* The dupe, optical, sound and change rows of a second version: shot 1
+ * used again by event 3, a lab dissolve into event 2, and the sound
+ * through the log's Sound TC. */
+static void film_more_lists(void) {
+    static const char log[] =
+        "Heading\nFILM_FORMAT\t35mm, 4 perf\nFPS\t24\nColumn\n"
+        "Name\tTape\tStart\tEnd\tKN Start\tSoundroll\tSound TC\nData\n"
+        "a\tT1\t01:00:00:00\t01:00:20:00\tKU2290121000+00\tS1\t10:00:00:00\n"
+        "b\tT2\t01:00:00:00\t01:00:20:00\tKU2290132000+00\tS2\t11:00:00:00\n";
+    static const char before[] =
+        "001 T1 V C 01:00:01:00 01:00:02:00 01:00:00:00 01:00:01:00\n"
+        "002 T2 V C 01:00:01:00 01:00:02:00 01:00:01:00 01:00:02:00\n";
+    static const char after[] =
+        "001 T1 V C 01:00:01:00 01:00:02:12 01:00:00:00 01:00:01:12\n"
+        "002 T1 V C 01:00:02:12 01:00:02:12 01:00:01:12 01:00:01:12\n"
+        "002 T2 V D 024 01:00:01:00 01:00:02:00 01:00:01:12 01:00:02:12\n"
+        "003 T1 V C 01:00:01:00 01:00:01:10 01:00:02:12 01:00:02:22\n";
+    const char* logs[]      = {log};
+    size_t sizes[]          = {sizeof log - 1};
+    int32_t const lengths[] = {24};
+    marlix_film_more_options more;
+    marlix_film_lists* lists = NULL;
+    marlix_film_pull dupe;
+    marlix_film_optical optical;
+    marlix_film_side out_side, in_side;
+    marlix_film_sound sound;
+    marlix_film_change change;
+    marlix_film_cut cut;
+    marlix_tc_rate rate;
+    size_t dupes = 0, opticals = 0, sounds = 0, changes = 0, length = 0, at = 9;
+    int32_t event = 0;
+    char text[256];
+    CHECK(marlix_tc_rate_find("24", &rate) == MARLIX_OK);
+    marlix_film_more_defaults(&more);
+    CHECK(more.handles == 1 && more.previous == NULL);
+    more.previous         = before;
+    more.previous_size    = sizeof before - 1;
+    more.lab_lengths      = lengths;
+    more.lab_length_count = 1;
+    CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
+                                      &lists) == MARLIX_OK);
+    CHECK(marlix_film_lists_more_counts(lists, &dupes, &opticals, &sounds, &changes) == MARLIX_OK);
+    CHECK(dupes == 1 && opticals == 1 && sounds == 3 && changes >= 2);
+    /* Event 3 takes source frames 24-33 of roll 12, event 1 24-59: with a
+     * frame of handle each side, 23-34 are shared. */
+    CHECK(marlix_film_dupe_at(lists, 0, &dupe) == MARLIX_OK && dupe.frames == 12 &&
+          dupe.first_sample == 64000 + 23 * 4 && dupe.event_count == 2);
+    CHECK(marlix_film_dupe_event(lists, 0, 1, &event) == MARLIX_OK && event == 3);
+    CHECK(marlix_film_dupe_text(lists, 0, MARLIX_FILM_KEY_OUT, text, sizeof text) == MARLIX_OK &&
+          same(text, "KU2290121002+02"));
+    CHECK(marlix_film_optical_at(lists, 0, &optical) == MARLIX_OK && optical.event == 2 &&
+          optical.kind == MARLIX_FILM_DISSOLVE && optical.lab == 1 && optical.length == 24 &&
+          optical.has_out == 1 && optical.centre == 86400 + 36 + 12);
+    CHECK(marlix_film_cut_at(lists, 0, &cut) == MARLIX_OK);
+    CHECK(marlix_film_optical_side(lists, 0, 0, &out_side) == MARLIX_OK &&
+          out_side.first_sample == cut.last_sample + 4 && out_side.frames == 24);
+    CHECK(marlix_film_cut_at(lists, 1, &cut) == MARLIX_OK);
+    CHECK(marlix_film_optical_side(lists, 0, 1, &in_side) == MARLIX_OK &&
+          in_side.first_sample == cut.first_sample && in_side.matched == 1);
+    CHECK(marlix_film_optical_text(lists, 0, 1, MARLIX_FILM_REEL, text, sizeof text) == MARLIX_OK &&
+          same(text, "T2"));
+    CHECK(marlix_film_optical_side(lists, 0, 2, &in_side) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_sound_at(lists, 1, &sound) == MARLIX_OK && sound.found == 1 &&
+          sound.rate.num == 24 && sound.sound_in == 11 * 86400 + 24 &&
+          sound.sound_out == 11 * 86400 + 48);
+    CHECK(marlix_film_sound_text(lists, 1, MARLIX_FILM_SOUNDROLL, text, sizeof text) == MARLIX_OK &&
+          same(text, "S2"));
+    CHECK(marlix_film_audio_edl(lists, "SOUND", NULL, 0, &length) == MARLIX_OK && length > 0);
+    CHECK(marlix_film_audio_edl(lists, "SOUND", text, 8, &length) == MARLIX_ERR_TRUNCATED &&
+          same(text, "TITLE: "));
+    CHECK(marlix_film_audio_edl(lists, "SOUND", text, sizeof text, NULL) == MARLIX_OK &&
+          strstr(text, "002  S2       AA    C        11:00:01:00 11:00:02:00") != NULL);
+    /* Event 1 grows by 12 frames at its tail: the first change. */
+    CHECK(marlix_film_change_at(lists, 0, &change) == MARLIX_OK &&
+          change.kind == MARLIX_FILM_LENGTHEN && change.end == MARLIX_FILM_TAIL &&
+          change.at == 24 && change.frames == 12);
+    CHECK(marlix_film_change_text(lists, 0, MARLIX_FILM_FEET_FRAMES, text, sizeof text) ==
+              MARLIX_OK &&
+          same(text, "1+08"));
+    CHECK(marlix_film_change_in_reel_order(lists, 0, &at) == MARLIX_OK && at < changes);
+    CHECK(marlix_film_change_at(lists, changes, &change) == MARLIX_ERR_ARGUMENT);
+    marlix_film_lists_free(lists);
+    more.handles = -1;
+    CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
+                                      &lists) == MARLIX_ERR_ARGUMENT &&
+          lists == NULL);
+    more.handles     = 0;
+    more.lab_lengths = NULL;
+    CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
+                                      &lists) == MARLIX_ERR_ARGUMENT);
+    more.lab_length_count = 0;
+    more.previous         = NULL;
+    more.previous_size    = 0;
+    CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
+                                      &lists) == MARLIX_OK);
+    CHECK(marlix_film_lists_more_counts(lists, &dupes, NULL, NULL, &changes) == MARLIX_OK &&
+          dupes == 1 && changes == 0);
+    CHECK(marlix_film_dupe_at(lists, 0, &dupe) == MARLIX_OK && dupe.frames == 10);
+    marlix_film_lists_free(lists);
+}
+
 int main(void) {
     marlix_set_messages_to_standard_output(0);
     CHECK(marlix_version()[0] != '\0');
@@ -678,6 +779,7 @@ int main(void) {
     edit_decision_list_conversion();
     edit_decision_lists();
     film_lists();
+    film_more_lists();
     if (failures != 0) fprintf(stderr, "%d checks failed\n", failures);
     return failures == 0 ? 0 : 1;
 }

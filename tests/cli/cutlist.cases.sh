@@ -19,7 +19,19 @@ expect_err cutlist-map-bad-line "^marlix: /dev/fd/[0-9]+:3: a reel map line is R
 expect_err_in cutlist-edl-error "^marlix: -:2: error: " $'001  DAY01_TA V     C        01:00:02:00 01:00:05:02 01:00:00:00 01:00:03:02\n002  DAY01_TA V     C        01:01:03:10 01:01:06:12 01:00:03:02 01:00:03:40\n' cutlist --rate 29.97 --edl - --log "$film_dir/day01.ale"
 expect cutlist-no-rate 2 "" "" -- cutlist --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale"
 expect cutlist-no-log 2 "" "" -- cutlist --rate 25 --edl "$film_dir/reel1.edl"
-expect_err cutlist-bad-list "no list 'dupe'" cutlist --rate 25 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --list dupe
+expect_err cutlist-bad-list "no list 'dupes'" cutlist --rate 25 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --list dupes
+# The next version of the reel: a dissolve, a shot used twice, a speed, and
+# the changes from the first.
+v2_args=(cutlist --rate 29.97 --edl "$film_dir/reel1_v2.edl" --log "$film_dir/day01.ale" --reel-map "$film_dir/reels.map")
+expect cutlist-v2-all 0 "$(sed "s|FILM|$film_dir|g" "$film_dir/reel1_v2.all")" "" -- "${v2_args[@]}" --previous "$film_dir/reel1.edl" --list all --leader 12+00
+expect cutlist-dupe-handles 0 $'labroll,camroll,clip,key_in,key_out,frames,events\nL01,A001,12A-1,KU2290121007+04,KU2290121009+03,32,1 3' "" -- "${v2_args[@]}" --list dupe --csv --handles 4
+expect cutlist-optical-lengths 0 $'event,effect,print,length,centre,centre_feet,speed,side,reel,clip,key_in,key_out,frames,notes\n2,dissolve,optical,24,01:00:04:12,6+10,30.0,out,DAY01_TA,12A-1,KU2290121009+00,KU2290121010+02,19,\n2,dissolve,optical,24,01:00:04:12,6+10,30.0,in,DAY01_TA,14-3,KU2290132005+00,KU2290132006+02,19,\n6,speed,optical,60,01:00:12:09,18+07,15.0,speed,DAY01_TA,14-3,KU2290132012+00,KU2290132013+07,24,' "" -- "${v2_args[@]}" --list optical --csv --dissolve-lengths 20,30
+expect_line cutlist-change-json 9 '{"order": "reel", "step": 4, "change": "add", "end": null, "at": "12+09", "at_frames": 201, "event": 3, "reel": "DAY01_TA", "clip": "12A-1", "labroll": "L01", "camroll": "A001", "key_in": "KU2290121007+08", "key_out": "KU2290121008+15", "source_in": null, "source_out": null, "frames": 24}' --json "${v2_args[@]}" --previous "$film_dir/reel1.edl" --list change
+expect cutlist-audio 0 $'TITLE: REEL 1 V2\nFCM: NON-DROP FRAME\n001  S01      AA    C        17:20:02:00 17:20:06:00 01:00:00:00 01:00:04:00\n002  S02      AA    C        18:02:33:25 18:02:36:27 01:00:04:00 01:00:07:02\n003  S01      AA    C        17:20:05:00 17:20:06:00 01:00:07:02 01:00:08:02\n005  S01      AA    C        17:21:15:07 17:21:17:14 01:00:09:02 01:00:11:09\n006  S02      AA    C        18:02:38:15 18:02:39:15 01:00:11:09 01:00:13:09' "" -- "${v2_args[@]}" --list audio
+expect_err cutlist-bad-handles "^marlix: --handles takes frames 0 to 10000, not '-1'" "${v2_args[@]}" --list dupe --handles -1
+expect_err cutlist-bad-lengths "takes frames 1 to 99999 parted by commas, not '24,,32'" "${v2_args[@]}" --list optical --dissolve-lengths 24,,32
+expect_err cutlist-change-alone "the change list needs the previous lists" "${v2_args[@]}" --list change
+expect_err cutlist-previous-count "one list for each --edl" "${v2_args[@]}" --list change --previous "$film_dir/reel1.edl" "$film_dir/reel1.edl"
 expect_err cutlist-bad-stock "'P' is no keycode stock" cutlist --rate 25 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --stock P
 expect_err cutlist-bad-leader "'12x' is no footage" cutlist --rate 25 --edl "$film_dir/reel1.edl" --log "$film_dir/day01.ale" --leader 12x
 expect_err cutlist-missing-file "^marlix: /nonexistent.ale: No such file or directory$" cutlist --rate 25 --edl "$film_dir/reel1.edl" --log /nonexistent.ale
@@ -31,7 +43,7 @@ expect log-check-json 1 '{"file": "-", "line": 7, "severity": "error", "kind": "
 {"file": "-", "line": 8, "severity": "error", "kind": "bad_pullin", "message": "Pullin '"'Q'"' is none of A, B, X, C, D"}
 {"file": "-", "line": 8, "severity": "warning", "kind": "tape_overlap", "message": "tape T: overlaps the clip of line 7 by 150 frames"}' "$bad_log" -- --json log check -
 expect log-check-65mm 0 "" $'Heading\nFPS\t24\nColumn\nTape\tStart\tEnd\tKN Start\nData\nT\t01:00:00:00\t01:00:01:00\tKU2290121234+00\n' -- log check --stock F655_80 -
-expect_line log-show 1 'line=12 Name="12A-1" Tape="DAY01_TAPE1" Start="01:00:00:00" End="01:00:20:00" KN Start="KU 22 9012 1000+00" KN End="KU 22 9012 1030+00" KN Duration="30+00" Pullin="A" Camroll="A001" Labroll="L01" Scene="12A" Take="1"' log show "$film_dir/day01.ale"
+expect_line log-show 1 'line=12 Name="12A-1" Tape="DAY01_TAPE1" Start="01:00:00:00" End="01:00:20:00" KN Start="KU 22 9012 1000+00" KN End="KU 22 9012 1030+00" KN Duration="30+00" Pullin="A" Camroll="A001" Labroll="L01" Scene="12A" Take="1" Soundroll="S01" Sound TC="17:20:00:00"' log show "$film_dir/day01.ale"
 expect log-find 0 "DAY01_TAPE1 01:00:01:13 12A-1" "" -- log find KU229012-1002+03 --log "$film_dir/day01.ale"
 expect log-find-json 0 '{"key": "KU 22 9013 2010+00", "tape": "DAY01_TAPE1", "timecode": "01:01:06:20", "clip": "14-3", "line": 14}' "" -- --json log find 'KU 22 9013 2010+00' --log "$film_dir/day01.ale"
 expect log-find-no-log 2 "" "" -- log find KU2290129999+00

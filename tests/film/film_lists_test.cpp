@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -329,6 +330,337 @@ TEST(film_lists_lists, FeetAndFramesOfEachGauge) {
     };
     for (typed const& t : typings)
         EXPECT_EQ(read_footage(t.text, geometry_of(t.stock)), t.perfs) << t.text;
+}
+
+// Two rolls at 24 frames a second, frame for frame: on tape T the frame at
+// 01:00:00:00 + f is KU2290121000+00 + f, on tape U KU2290132000+00 + f.
+std::vector<telecine_log> two_rolls(smpte::rate r = smpte::rate_24) {
+    return {read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t" + std::string(smpte::rate_name(r)) +
+                     "\nColumn\nName\tTape\tStart\tEnd\tKN Start\tPullin\tLabroll\nData\n"
+                     "t\tT\t01:00:00:00\t01:10:00:00\tKU2290121000+00\tA\tL1\n"
+                     "u\tU\t02:00:00:00\t02:10:00:00\tKU2290132000+00\tA\tL1\n")};
+}
+std::int32_t const t_key = 64000, u_key = 128000;  // samples of T's and U's first frame
+std::int32_t const hour = 86400;                   // 01:00:00:00 at 24
+
+std::string edl_line(int event, char const* reel, char const* how, std::int32_t src_in,
+                     std::int32_t src_out, std::int32_t rec_in, std::int32_t rec_out,
+                     smpte::rate r = smpte::rate_24) {
+    char head[40];
+    std::snprintf(head, sizeof head, "%03d %-4s V %-8s ", event, reel, how);
+    return head + tc(src_in, r) + " " + tc(src_out, r) + " " + tc(rec_in, r) + " " +
+           tc(rec_out, r) + "\n";
+}
+
+// Two cuts of one roll g frames apart (negative g: overlapping), with h
+// frames of handle each side: they share 2h - g frames when g < 2h, from
+// the second's first frame less h to the first's last frame plus h.
+TEST(film_lists_more, DupesAtAndAroundTheHandles) {
+    auto const logs = two_rolls();
+    clip_index const index(logs);
+    struct row {
+        int handles, gap;
+    };
+    row const rows[] = {{1, 0}, {1, 1}, {1, 2}, {1, 3},  {0, 0}, {0, -4},
+                        {0, 1}, {2, 3}, {2, 4}, {3, -2}, {5, 9}, {5, 10}};
+    for (row const& r : rows) {
+        SCOPED_TRACE("handles " + std::to_string(r.handles) + " gap " + std::to_string(r.gap));
+        std::string const edl =
+            edl_line(1, "T", "C", hour + 100, hour + 110, hour, hour + 10) +
+            edl_line(2, "U", "C", 2 * hour, 2 * hour + 5, hour + 10, hour + 15) +
+            edl_line(3, "T", "C", hour + 110 + r.gap, hour + 120 + r.gap, hour + 15, hour + 25);
+        list_options options;
+        options.handles        = r.handles;
+        film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index, options);
+        int const shared       = 2 * r.handles - r.gap;
+        if (shared <= 0) {
+            EXPECT_TRUE(lists.dupes.empty());
+            continue;
+        }
+        ASSERT_EQ(lists.dupes.size(), 1u);
+        dupe_row const& d = lists.dupes[0];
+        EXPECT_EQ(d.frames, shared);
+        EXPECT_EQ(d.key_in,
+                  key_text(LABEL_KEYCODE_35, t_key + 4 * (110 + r.gap - r.handles), "KU229012"));
+        EXPECT_EQ(d.key_out, key_text(LABEL_KEYCODE_35, t_key + 4 * (109 + r.handles), "KU229012"));
+        EXPECT_EQ(d.events, (std::vector<std::int32_t>{1, 3}));
+    }
+    // Three uses without handles: frames 100-104 twice, 105-109 three times.
+    std::string const edl = edl_line(1, "T", "C", hour + 100, hour + 110, hour, hour + 10) +
+                            edl_line(2, "T", "C", hour + 105, hour + 115, hour + 10, hour + 20) +
+                            edl_line(3, "T", "C", hour + 100, hour + 110, hour + 20, hour + 30);
+    list_options options;
+    options.handles        = 0;
+    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index, options);
+    std::vector<std::string> got;
+    for (dupe_row const& d : lists.dupes) {
+        got.push_back(std::to_string((d.first_sample - t_key) / 4) + "-" +
+                      std::to_string((d.last_sample - t_key) / 4));
+        for (std::int32_t e : d.events) got.back() += " " + std::to_string(e);
+    }
+    EXPECT_EQ(got, (std::vector<std::string>{"100-104 1 3", "105-109 1 2 3"}));
+    // Cuts staggered a frame apart down a roll: a row at each frame, each
+    // naming every cut there, until the list stops with a finding.
+    std::string staggered;
+    for (int k = 0; k < 3000; ++k)
+        staggered += edl_line(k % 999 + 1, "T", "C", hour + k, hour + k + 3000, 0, 3000);
+    film_lists const many = make_lists(edl::read(staggered, smpte::rate_24), index, options);
+    std::size_t uses      = 0;
+    for (dupe_row const& d : many.dupes) uses += d.events.size();
+    EXPECT_LE(uses, max_dupe_uses);
+    EXPECT_GT(uses, max_dupe_uses / 2);
+    ASSERT_FALSE(many.findings.empty());
+    EXPECT_EQ(many.findings.back().kind, list_finding_kind::dupes_cut_short);
+}
+
+// A dissolve of one second, where the pulldown cadence and the cut meet
+// cleanly: the outgoing side is the film after the outgoing cut, the
+// incoming side the start of the incoming cut.
+TEST(film_lists_more, OpticalSidesFollowTheCuts) {
+    for (smpte::rate const r : {smpte::rate_24, smpte::rate_29_97}) {
+        SCOPED_TRACE(smpte::rate_name(r));
+        auto const logs = two_rolls(r);
+        clip_index const index(logs);
+        std::int32_t const fps = r.nominal(), h = fps * 3600;
+        std::string const edl =
+            edl_line(1, "T", "C", h + fps, h + 3 * fps, 0, 2 * fps, r) +
+            edl_line(2, "T", "C", h + 3 * fps, h + 3 * fps, 2 * fps, 2 * fps, r) +
+            edl_line(2, "U", "D 030", 2 * h + fps, 2 * h + 4 * fps, 2 * fps, 5 * fps, r);
+        film_lists const lists = make_lists(edl::read(edl, r), index);
+        ASSERT_EQ(lists.cuts.size(), 2u);
+        ASSERT_EQ(lists.opticals.size(), 1u);
+        optical_row const& o = lists.opticals[0];
+        std::int64_t const n = 24 * 30 / fps;  // film frames of 30 video frames
+        EXPECT_EQ(o.film_frames, n);
+        ASSERT_TRUE(o.has_out && o.out.matched && o.in.matched);
+        EXPECT_EQ(o.out.first_sample, lists.cuts[0].last_sample + 4);
+        EXPECT_EQ(o.out.last_sample, lists.cuts[0].last_sample + 4 * n);
+        EXPECT_EQ(o.in.first_sample, lists.cuts[1].first_sample);
+        EXPECT_EQ(o.in.last_sample, lists.cuts[1].first_sample + 4 * (n - 1));
+        EXPECT_EQ(o.centre.frames(), 2 * fps + 15);
+    }
+}
+
+// Each effect's kind, print and film: lab lengths apart from opticals,
+// fades from black, an M2 at half speed; an audio line between a wipe's
+// two sides.
+TEST(film_lists_more, OpticalKindsAndPrints) {
+    auto const logs = two_rolls();
+    clip_index const index(logs);
+    auto const audio_line = [](int event, char const* reel, std::int32_t src, std::int32_t rec) {
+        std::string line = edl_line(event, reel, "C", src, src, rec, rec);
+        line.replace(line.find(" V "), 3, " A ");
+        return line;
+    };
+    std::string const edl = edl_line(1, "T", "C", hour + 24, hour + 72, 0, 48) +
+                            edl_line(2, "T", "C", hour + 72, hour + 72, 48, 48) +
+                            edl_line(2, "U", "D 024", 2 * hour + 24, 2 * hour + 72, 48, 96) +
+                            edl_line(3, "U", "C", 2 * hour + 72, 2 * hour + 72, 96, 96) +
+                            audio_line(3, "U", 2 * hour + 72, 96) +
+                            edl_line(3, "T", "W001 025", hour + 120, hour + 168, 96, 144) +
+                            edl_line(4, "BL", "C", 0, 0, 144, 144) +
+                            edl_line(4, "U", "D 032", 2 * hour + 120, 2 * hour + 168, 144, 192) +
+                            edl_line(5, "T", "C", hour + 240, hour + 264, 192, 216) +
+                            "M2   T       012.0                01:00:10:00\n" +
+                            edl_line(6, "U", "D 020", 2 * hour + 300, 2 * hour + 348, 216, 264);
+    list_options options;
+    options.leader_perfs = 12 * 64;
+    for (bool const own_lengths : {false, true}) {
+        if (own_lengths) options.lab_lengths = {20, 25};
+        film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index, options);
+        struct want {
+            int event;
+            optical_kind kind;
+            bool lab;
+            std::int32_t out_first, in_first;  // film frames after the roll's first; -1 none
+            std::int64_t frames;
+            char const* centre_feet;
+        };
+        // Event 6 has no outgoing line: only its incoming side is known.
+        want const wants[] = {
+            {2, optical_kind::dissolve, !own_lengths, 72, 24, 24, "15+12"},
+            {3, optical_kind::wipe, false, 72, 120, 25, "18+12"},
+            {4, optical_kind::fade_in, !own_lengths, -1, 120, 32, "22+00"},
+            {5, optical_kind::speed, false, -1, 240, 12, "24+12"},
+            {6, optical_kind::dissolve, own_lengths, -1, 300, 20, "26+02"},
+        };
+        ASSERT_EQ(lists.opticals.size(), std::size(wants));
+        for (std::size_t k = 0; k < std::size(wants); ++k) {
+            SCOPED_TRACE(k);
+            optical_row const& o = lists.opticals[k];
+            want const& w        = wants[k];
+            EXPECT_EQ(o.event, w.event);
+            EXPECT_EQ(o.kind, w.kind);
+            EXPECT_EQ(o.lab, w.lab);
+            EXPECT_EQ(o.film_frames, w.frames);
+            EXPECT_EQ(o.centre_feet, w.centre_feet);
+            std::int32_t const in_key = o.in.reel == "T" ? t_key : u_key;
+            EXPECT_EQ(o.in.first_sample, in_key + 4 * w.in_first);
+            EXPECT_EQ(o.in.last_sample, in_key + 4 * (w.in_first + w.frames - 1));
+            if (w.out_first >= 0) {
+                std::int32_t const out_key = o.out.reel == "T" ? t_key : u_key;
+                EXPECT_EQ(o.out.first_sample, out_key + 4 * w.out_first);
+            }
+        }
+        EXPECT_TRUE(lists.opticals[2].out.black);
+        EXPECT_EQ(lists.opticals[3].speed_tenths, 120);
+        EXPECT_EQ(lists.opticals[0].speed_tenths, 240);
+    }
+}
+
+// Sound timecodes from a laid-out log: the Sound TC at the clip's Start
+// plus the cut's offset into the clip, counted by hand (clip b's sound is
+// drop-frame: 157 frames on from 11:00:58;00 cross into a minute that
+// skips ;00 and ;01); and the audio list the writer makes of them, its
+// mode changing where the sound's does.
+TEST(film_lists_more, SoundPullAndAudioList) {
+    std::vector<telecine_log> const logs{
+        read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t29.97\nColumn\n"
+                 "Name\tTape\tStart\tEnd\tKN Start\tSoundroll\tSound TC\nData\n"
+                 "a\tT\t01:00:00:00\t01:00:20:00\tKU2290121000+00\tS1\t10:30:00:00\n"
+                 "b\tT\t01:00:20:00\t01:00:40:00\tKU2290121031+00\tS2\t11:00:58;00\n"
+                 "c\tT\t01:01:00:00\t01:01:20:00\tKU2290121062+00\t\t\n")};
+    clip_index const index(logs);
+    std::string const edl =
+        "TITLE: R1\nFCM: NON-DROP FRAME\n"
+        "001 T  V  C 01:00:02:00 01:00:05:02 00:59:58:00 01:00:01:02\n"
+        "002 T  AA/V C 01:00:25:07 01:00:27:14 01:00:01:02 01:00:03:09\n"
+        "003 T  V  C 01:01:01:00 01:01:02:00 01:00:03:09 01:00:04:09\n"
+        "004 BL V  C 00:00:00:00 00:00:01:00 01:00:04:09 01:00:05:09\n"
+        "005 T  V  C 01:00:19:29 01:00:20:05 01:00:05:09 01:00:05:15\n";
+    film_lists const lists = make_lists(edl::read(edl, smpte::rate_29_97), index);
+    std::vector<std::string> got;
+    for (sound_row const& s : lists.sounds)
+        got.push_back(
+            std::to_string(s.event) + " " + s.soundroll + " " +
+            (s.found ? smpte::to_string(s.sound_in) + " " + smpte::to_string(s.sound_out) : "-"));
+    EXPECT_EQ(got, (std::vector<std::string>{"1 S1 10:30:02:00 10:30:05:02",
+                                             "2 S2 11:01:03;09 11:01:05;16", "3  -",
+                                             "5 S1 10:30:19:29 10:30:20:05"}));
+    std::string const audio = edl::write(audio_edl(lists, "R1 SOUND"));
+    EXPECT_EQ(audio,
+              "TITLE: R1 SOUND\n"
+              "FCM: NON-DROP FRAME\n"
+              "001  S1       AA    C        10:30:02:00 10:30:05:02 00:59:58:00 01:00:01:02\n"
+              "FCM: DROP FRAME\n"
+              "002  S2       AA    C        11:01:03;09 11:01:05;16 01:00:04;20 01:00:06;27\n"
+              "FCM: NON-DROP FRAME\n"
+              "005  S1       AA    C        10:30:19:29 10:30:20:05 01:00:05:09 01:00:05:15\n");
+    // Read back, it gives the sound rows' instants.
+    edl::document const back = edl::read(audio, smpte::rate_29_97);
+    EXPECT_TRUE(back.ok());
+    ASSERT_EQ(back.edits.size(), 3u);
+    EXPECT_EQ(back.edits[1].source_in.frames(), lists.sounds[1].sound_in.frames());
+    EXPECT_EQ(back.edits[1].record_in.frames(), lists.sounds[1].record_in.frames());
+}
+
+// Generated cuts edited at random (trims, inserts, deletions, moves): the
+// change list, replayed on the previous cut by its footage positions,
+// gives the new cut.
+TEST(film_lists_more, ChangeListReplaysToTheNewCut) {
+    auto const logs = two_rolls();
+    clip_index const index(logs);
+    std::mt19937 random(28);
+    auto const pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    struct shot {
+        bool u;
+        std::int32_t in, length;  // source frames from the roll's first
+    };
+    auto const list_of = [&](std::vector<shot> const& shots) {
+        std::string edl;
+        std::int32_t rec = hour;
+        for (std::size_t k = 0; k < shots.size(); ++k) {
+            shot const& s         = shots[k];
+            std::int32_t const at = (s.u ? 2 : 1) * hour + s.in;
+            edl += edl_line(static_cast<int>(k + 1), s.u ? "U" : "T", "C", at, at + s.length, rec,
+                            rec + s.length);
+            rec += s.length;
+        }
+        list_options options;
+        options.leader_perfs = 12 * 64;
+        return make_lists(edl::read(edl, smpte::rate_24), index, options);
+    };
+    auto const random_shot = [&] { return shot{pick(0, 1) == 1, pick(0, 4000), pick(1, 80)}; };
+    struct have {
+        std::string prefix;
+        std::int64_t first, last, start, end;
+        bool old;
+    };
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<shot> before(static_cast<std::size_t>(pick(0, 25)));
+        for (shot& s : before) s = random_shot();
+        std::vector<shot> after = before;
+        for (int edits = pick(1, 6); edits > 0; --edits) {
+            int const what = after.empty() ? 1 : pick(0, 4);
+            std::size_t const at =
+                after.empty()
+                    ? 0
+                    : static_cast<std::size_t>(pick(0, static_cast<int>(after.size()) - 1));
+            if (what == 0) {  // trim the head
+                int const d = std::min(pick(-after[at].length + 1, 30), after[at].in);
+                after[at].in -= d;
+                after[at].length += d;
+            } else if (what == 1) {
+                after.insert(after.begin() + static_cast<std::ptrdiff_t>(at), random_shot());
+            } else if (what == 2) {
+                after.erase(after.begin() + static_cast<std::ptrdiff_t>(at));
+            } else if (what == 3) {  // trim the tail
+                after[at].length = std::max(1, after[at].length + pick(-40, 40));
+            } else {  // move
+                shot const s = after[at];
+                after.erase(after.begin() + static_cast<std::ptrdiff_t>(at));
+                after.insert(after.begin() + pick(0, static_cast<int>(after.size())), s);
+            }
+        }
+        film_lists const was = list_of(before), now = list_of(after);
+        change_list const changes = make_change_list(was, now);
+        std::vector<have> cut;
+        for (cut_row const& c : was.cuts)
+            cut.push_back({c.key_prefix, c.first_sample, c.last_sample, c.running_frames - c.frames,
+                           c.running_frames, true});
+        auto const old_at = [&](auto const& is) {
+            auto const it = std::find_if(cut.begin(), cut.end(), is);
+            EXPECT_NE(it, cut.end());
+            return it;
+        };
+        for (change_row const& r : changes.rows) {
+            std::int64_t const perfs = 4 * r.frames;
+            if (r.kind == change_kind::add) {
+                auto const it = std::find_if(cut.begin(), cut.end(), [&](have const& h) {
+                    return h.old && h.start >= r.at;
+                });
+                cut.insert(it, {r.key_prefix, r.first_sample, r.last_sample, 0, 0, false});
+                continue;
+            }
+            auto const it = old_at([&](have const& h) {
+                return h.old && (r.end == change_end::tail ? h.end : h.start) == r.at;
+            });
+            if (it == cut.end()) break;
+            bool const longer = r.kind == change_kind::lengthen;
+            if (r.kind == change_kind::remove)
+                cut.erase(it);
+            else if (r.end == change_end::head)
+                it->first += longer ? -perfs : perfs;
+            else
+                it->last += longer ? perfs : -perfs;
+        }
+        std::vector<std::string> replayed, wanted;
+        for (have const& h : cut)
+            replayed.push_back(h.prefix + " " + std::to_string(h.first) + " " +
+                               std::to_string(h.last));
+        for (cut_row const& c : now.cuts)
+            wanted.push_back(c.key_prefix + " " + std::to_string(c.first_sample) + " " +
+                             std::to_string(c.last_sample));
+        EXPECT_EQ(replayed, wanted);
+        // Reel order holds every row once.
+        std::vector<std::uint32_t> order = changes.reel_order;
+        std::sort(order.begin(), order.end());
+        for (std::size_t k = 0; k < order.size(); ++k) EXPECT_EQ(order[k], k);
+        EXPECT_EQ(order.size(), changes.rows.size());
+    }
 }
 
 }  // namespace

@@ -336,6 +336,35 @@ def test_film_lists_give_typed_rows():
     assert lists.findings[0].message == "Pullin 'Q' is none of A, B, X, C, D"
 
 
+def test_film_lists_dupes_opticals_sound_and_changes():
+    log = ("Heading\nFILM_FORMAT\t35mm\nFPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN Start\tSoundroll\tSound TC\n"
+           "Data\na\tT1\t01:00:00:00\t01:00:20:00\tKU2290121000+00\tS1\t10:00:00:00\n")
+    before = "001 T1 V C 01:00:01:00 01:00:02:00 01:00:00:00 01:00:01:00\n"
+    after = (
+        "001 T1 V C 01:00:01:00 01:00:02:00 01:00:00:00 01:00:01:00\n"
+        "002 T1 V C 01:00:02:00 01:00:02:00 01:00:01:00 01:00:01:00\n"
+        "002 T1 V D 020 01:00:01:12 01:00:02:12 01:00:01:00 01:00:02:00\n"
+    )
+    lists = marlix.film_lists(after, [log], rate="24", handles=0, dissolve_lengths=[20], previous=before)
+    # Source frames 36-47 come twice: event 1 takes 24-47, event 2 36-59.
+    assert [(d.key_in, d.key_out, d.frames, d.events) for d in lists.dupes] == [
+        ("KU2290121002+04", "KU2290121002+15", 12, [1, 2])]
+    (dissolve,) = lists.opticals
+    assert (dissolve.kind, dissolve.lab, dissolve.length, dissolve.centre) == ("dissolve", True, 20, "01:00:01:10")
+    assert (dissolve.outgoing.key_in, dissolve.outgoing.key_out) == ("KU2290121003+00", "KU2290121004+03")
+    assert dissolve.incoming.key_in == lists.cuts[1].key_in
+    assert [(s.soundroll, s.sound_in, s.sound_out) for s in lists.sounds] == [
+        ("S1", "10:00:01:00", "10:00:02:00"), ("S1", "10:00:01:12", "10:00:02:12")]
+    assert "002  S1       AA    C        10:00:01:12 10:00:02:12" in lists.audio_edl("SOUND")
+    assert [(c.kind, c.at, c.frames, c.key_in) for c in lists.changes] == [("add", 24, 24, "KU2290121002+04")]
+    assert [c.kind for c in lists.changes_by_reel] == ["add"]
+    assert marlix.film_lists(after, [log], rate="24").changes == []
+    with pytest.raises(ValueError, match="handles"):
+        marlix.film_lists(after, [log], rate="24", handles=-1)
+    with pytest.raises(ValueError, match="dissolve length"):
+        marlix.film_lists(after, [log], rate="24", dissolve_lengths=[0])
+
+
 @pytest.mark.parametrize(
     "kwargs, message",
     [

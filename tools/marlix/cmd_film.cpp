@@ -16,9 +16,10 @@
 namespace marlix_cli {
 
 char const cutlist_usage[] =
-    "usage: marlix cutlist --rate R --edl FILE... --log FILE... [--list cut|pull|missing|all]\n"
+    "usage: marlix cutlist --rate R --edl FILE... --log FILE... [--list LIST]\n"
     "                      [--stock TYPE] [--transfer 24:25] [--reel-map FILE]\n"
-    "                      [--leader FT+FR] [--csv] [--json]\n"
+    "                      [--leader FT+FR] [--handles N] [--previous FILE...]\n"
+    "                      [--dissolve-lengths N,N,...] [--csv] [--json]\n"
     "Matches each video edit of the lists back to the camera negative through the\n"
     "telecine logs (ALE): its clip by tape and source range (a reel map of\n"
     "'REEL TAPE' lines, else the tape of that name, else the one tape the reel\n"
@@ -34,8 +35,18 @@ char const cutlist_usage[] =
     "Lists: cut (record order, key out the last frame), pull (negative by lab\n"
     "roll, camera roll and key number, with the events that use it), missing\n"
     "(edits with no clip, clips without key numbers, sources past their clip),\n"
-    "all (the three and the totals). --json: one object per row (with a 'list'\n"
-    "key under --list all); --csv: the same rows as CSV with a header.\n"
+    "dupe (negative two or more cuts use, --handles N frames each side counted,\n"
+    "default 1),\n"
+    "optical (dissolves, wipes, fades and M2 speeds: the film of each side, a\n"
+    "transition from the incoming record in as the list lays it; dissolves and\n"
+    "fades of a lab's lengths apart, --dissolve-lengths, default\n"
+    "16,24,32,48,64,96,128), change (from the --previous lists, one per --edl:\n"
+    "pieces to add, remove, lengthen, shorten at the previous running footage,\n"
+    "in record order and in reel order), sound (each cut's Soundroll and sound\n"
+    "timecode through the log's Sound TC), audio (the sound rolls as an EDL at\n"
+    "the sound timecode's rate), all (every list but audio, and the totals).\n"
+    "--json: one object per row (with a 'list' key under --list all); --csv:\n"
+    "the same rows as CSV with a header.\n"
     "Exit status 1 when something is missing or a file has an error.\n";
 
 char const log_usage[] =
@@ -257,6 +268,116 @@ std::vector<row_cells> missing_cells(film::film_lists const& l) {
     return rows;
 }
 
+std::string events_text(std::vector<std::int32_t> const& events) {
+    std::string out;
+    for (std::int32_t e : events) out += (out.empty() ? "" : " ") + n(e);
+    return out;
+}
+
+std::vector<row_cells> dupe_cells(film::film_lists const& l) {
+    std::vector<row_cells> rows;
+    for (film::dupe_row const& d : l.dupes)
+        rows.push_back({
+            optional_cell("labroll", d.labroll),
+            optional_cell("camroll", d.camroll),
+            optional_cell("clip", d.clip),
+            text_cell("key_in", d.key_in),
+            text_cell("key_out", d.key_out),
+            number_cell("frames", d.frames),
+            text_cell("events", events_text(d.events)),
+        });
+    return rows;
+}
+
+std::string speed_text(std::int32_t tenths) {
+    std::int32_t const magnitude = tenths < 0 ? -tenths : tenths;
+    return (tenths < 0 ? "-" : "") + n(magnitude / 10) + "." + n(magnitude % 10);
+}
+
+// One row a side of each effect, lab prints or opticals.
+std::vector<row_cells> optical_cells(film::film_lists const& l, bool lab) {
+    std::vector<row_cells> rows;
+    for (film::optical_row const& o : l.opticals) {
+        if (o.lab != lab) continue;
+        std::string effect = film::optical_name(o.kind);
+        if (o.kind == film::optical_kind::wipe) {
+            char code[8];
+            std::snprintf(code, sizeof code, " %03d", static_cast<int>(o.wipe));
+            effect += code;
+        }
+        auto const side = [&](char const* name, film::optical_side const& s) {
+            rows.push_back({
+                number_cell("event", o.event),
+                text_cell("effect", effect),
+                text_cell("print", o.lab ? "lab" : "optical"),
+                number_cell("length", o.length),
+                text_cell("centre", smpte::to_string(o.centre)),
+                text_cell("centre_feet", o.centre_feet),
+                text_cell("speed", speed_text(o.speed_tenths)),
+                text_cell("side", name),
+                text_cell("reel", s.reel),
+                optional_cell("clip", s.clip),
+                optional_cell("key_in", s.key_in),
+                optional_cell("key_out", s.key_out),
+                number_cell("frames", s.frames),
+                text_cell("notes", s.black     ? "black"
+                                   : s.matched ? ""
+                                               : "no key numbers"),
+            });
+        };
+        if (o.has_out) side("out", o.out);
+        side(o.kind == film::optical_kind::speed ? "speed" : "in", o.in);
+    }
+    return rows;
+}
+
+std::vector<row_cells> sound_cells(film::film_lists const& l) {
+    std::vector<row_cells> rows;
+    for (film::sound_row const& s : l.sounds)
+        rows.push_back({
+            number_cell("event", s.event),
+            text_cell("reel", s.reel),
+            optional_cell("clip", s.clip),
+            optional_cell("soundroll", s.soundroll),
+            optional_cell("sound_in", s.found ? smpte::to_string(s.sound_in) : ""),
+            optional_cell("sound_out", s.found ? smpte::to_string(s.sound_out) : ""),
+            text_cell("record_in", smpte::to_string(s.record_in)),
+            text_cell("record_out", smpte::to_string(s.record_out)),
+            text_cell("notes", s.found ? "" : "no Soundroll or Sound TC"),
+        });
+    return rows;
+}
+
+std::vector<row_cells> change_cells(film::change_list const& c, bool by_reel) {
+    std::vector<row_cells> rows;
+    for (std::size_t k = 0; k < c.rows.size(); ++k) {
+        std::size_t const at        = by_reel ? c.reel_order[k] : k;
+        film::change_row const& r   = c.rows[at];
+        char const* const ends[]    = {"", "head", "tail"};
+        std::size_t const end_index = static_cast<std::size_t>(r.end);
+        bool const timed            = r.key_in.empty() && r.source_out.frames() > 0;
+        rows.push_back({
+            text_cell("order", by_reel ? "reel" : "record"),
+            number_cell("step", static_cast<long long>(at + 1)),
+            text_cell("change", film::change_name(r.kind)),
+            optional_cell("end", end_index < 3 ? ends[end_index] : ""),
+            text_cell("at", r.at_feet),
+            number_cell("at_frames", r.at),
+            number_cell("event", r.event),
+            text_cell("reel", r.reel),
+            optional_cell("clip", r.clip),
+            optional_cell("labroll", r.labroll),
+            optional_cell("camroll", r.camroll),
+            optional_cell("key_in", r.key_in),
+            optional_cell("key_out", r.key_out),
+            optional_cell("source_in", timed ? smpte::to_string(r.source_in) : ""),
+            optional_cell("source_out", timed ? smpte::to_string(r.source_out) : ""),
+            number_cell("frames", r.frames),
+        });
+    }
+    return rows;
+}
+
 row_cells total_cells(film::film_lists const& l) {
     return {
         number_cell("events", l.totals.events),
@@ -303,12 +424,12 @@ bool report_log(std::string const& file, film::telecine_log const& log) {
 
 int run_cutlist(args_t const& args) {
     // --edl and --log take every file up to the next option.
-    std::vector<std::string> edls, logs, rest;
+    std::vector<std::string> edls, logs, previous, rest;
     std::vector<std::string>* into = nullptr;
     for (std::size_t k = 0; k < args.size(); ++k) {
         std::string const& a = args[k];
-        if (a == "--edl" || a == "--log") {
-            into = a == "--edl" ? &edls : &logs;
+        if (a == "--edl" || a == "--log" || a == "--previous") {
+            into = a == "--edl" ? &edls : a == "--log" ? &logs : &previous;
         } else if (into != nullptr && (a.empty() || a[0] != '-' || a == "-")) {
             into->push_back(a);
         } else {
@@ -316,11 +437,12 @@ int run_cutlist(args_t const& args) {
             rest.push_back(a);
         }
     }
-    parsed_args const p =
-        parse_args(rest, {"--rate", "--list", "--stock", "--transfer", "--reel-map", "--leader"},
-                   {"--csv", "--json"});
+    parsed_args const p = parse_args(rest,
+                                     {"--rate", "--list", "--stock", "--transfer", "--reel-map",
+                                      "--leader", "--handles", "--dissolve-lengths"},
+                                     {"--csv", "--json"});
     if (!p.error.empty()) return usage_error(p.error);
-    if (!p.operands.empty()) return usage_error("files follow --edl or --log");
+    if (!p.operands.empty()) return usage_error("files follow --edl, --log or --previous");
     auto const rate_text = p.value("--rate");
     if (!rate_text) return usage_error("a rate is needed: --rate R");
     auto const r = smpte::parse_rate(trim_blanks(*rate_text));
@@ -329,9 +451,16 @@ int run_cutlist(args_t const& args) {
                            rate_names_text() + ")");
     if (edls.empty() || logs.empty())
         return usage_error("lists and logs are needed: --edl FILE... --log FILE...");
-    std::string const list = p.value("--list").value_or("cut");
-    if (list != "cut" && list != "pull" && list != "missing" && list != "all")
-        return usage_error("no list '" + list + "' (cut, pull, missing or all)");
+    std::string const list          = p.value("--list").value_or("cut");
+    char const* const lists_known[] = {"cut",    "pull",  "missing", "dupe", "optical",
+                                       "change", "sound", "audio",   "all"};
+    if (std::find(std::begin(lists_known), std::end(lists_known), list) == std::end(lists_known))
+        return usage_error("no list '" + list +
+                           "' (cut, pull, missing, dupe, optical, change, sound, audio or all)");
+    if (!previous.empty() && previous.size() != edls.size())
+        return usage_error("--previous takes one list for each --edl list");
+    if (list == "change" && previous.empty())
+        return usage_error("the change list needs the previous lists: --previous FILE...");
     film_options fo;
     if (auto const e = read_film_options(p, fo)) return usage_error(*e);
     if (p.has("--json")) set_json_output(true);
@@ -345,6 +474,27 @@ int run_cutlist(args_t const& args) {
     }
     film::list_options options;
     options.pal_24_25 = fo.pal;
+    if (auto const h = p.value("--handles")) {
+        auto const v = parse_integer(*h, 0, 10000);
+        if (!v) return usage_error("--handles takes frames 0 to 10000, not '" + *h + "'");
+        options.handles = static_cast<std::int32_t>(*v);
+    }
+    if (auto const d = p.value("--dissolve-lengths")) {
+        options.lab_lengths.clear();
+        std::size_t start = 0;
+        while (start <= d->size()) {
+            std::size_t end = d->find(',', start);
+            if (end == d->npos) end = d->size();
+            auto const v = parse_integer(d->substr(start, end - start), 1, 99999);
+            if (!v)
+                return usage_error(
+                    "--dissolve-lengths takes frames 1 to 99999 parted by commas, "
+                    "not '" +
+                    *d + "'");
+            options.lab_lengths.push_back(static_cast<std::int32_t>(*v));
+            start = end + 1;
+        }
+    }
     if (auto const m = p.value("--reel-map"); m && !read_reel_map(*m, options))
         return exit_item_failed;
     marlix::label_t stock = fo.stock;
@@ -356,28 +506,49 @@ int run_cutlist(args_t const& args) {
             return usage_error("'" + *leader + "' is no footage FT+FR of the stock");
     }
     film::clip_index const index(loaded);
-    for (std::size_t k = 0; k < edls.size(); ++k) {
-        std::string const& file = edls[k];
+    // A list read, its errors reported; false where the file does not read.
+    auto const read_list = [&](std::string const& file, edl::document& doc) {
         std::string bytes, why;
         if (!read_all(file, bytes, why)) {
             std::fprintf(stderr, "marlix: %s: %s\n", file.c_str(), why.c_str());
             status = exit_item_failed;
-            continue;
+            return false;
         }
-        edl::document const doc = edl::read(bytes, r.value);
+        doc = edl::read(bytes, r.value);
         for (edl::finding const& f : doc.findings)
             if (f.level() == edl::severity::error) {
                 std::fprintf(stderr, "marlix: %s:%u: error: %s\n", file.c_str(), f.line,
                              edl::describe(f).c_str());
                 status = exit_item_failed;
             }
+        return true;
+    };
+    for (std::size_t k = 0; k < edls.size(); ++k) {
+        std::string const& file = edls[k];
+        edl::document doc;
+        if (!read_list(file, doc)) continue;
         film::film_lists const lists = film::make_lists(doc, index, options);
-        for (film::list_finding const& f : lists.findings)
-            if (f.level() != film::severity::note)
+        for (film::list_finding const& f : lists.findings) {
+            if (f.level() == film::severity::note) continue;
+            if (f.event < 0)
+                std::fprintf(stderr, "marlix: %s: %s: %s\n", file.c_str(), level_text(f.level()),
+                             film::describe(f).c_str());
+            else
                 std::fprintf(stderr, "marlix: %s:%u: %s: %03d: %s\n", file.c_str(), f.line,
                              level_text(f.level()), static_cast<int>(f.event),
                              film::describe(f).c_str());
+        }
         if (!lists.missing.empty()) status = exit_item_failed;
+        if (list == "audio") {
+            edl::document const audio = film::audio_edl(lists, doc.text(doc.title));
+            std::string const text    = edl::write(audio);
+            for (std::size_t at = 0, end; at < text.size(); at = end + 1) {
+                end = text.find('\n', at);
+                if (end == text.npos) end = text.size();
+                emit_line(text.substr(at, end - at));
+            }
+            continue;
+        }
         bool const all = list == "all";
         if (how == output::text)
             emit_line("# reel " + n(static_cast<long long>(k + 1)) + ": " + file);
@@ -391,6 +562,42 @@ int run_cutlist(args_t const& args) {
         if (list == "pull" || all) emit_rows(pull_cells(lists), how, all ? "pull" : nullptr);
         if (list == "missing" || all)
             emit_rows(missing_cells(lists), how, all ? "missing" : nullptr);
+        if (list == "dupe" || all) {
+            auto const rows = dupe_cells(lists);
+            if (all && how == output::text && !rows.empty()) emit_line("# dupes");
+            emit_rows(rows, how, all ? "dupe" : nullptr);
+        }
+        if (list == "optical" || all) {
+            for (bool const lab : {false, true}) {
+                auto const rows = optical_cells(lists, lab);
+                if (how == output::text && !rows.empty())
+                    emit_line(lab ? "# lab dissolves and fades" : "# opticals");
+                emit_rows(rows, how, all ? "optical" : nullptr);
+            }
+        }
+        if (list == "sound" || all) {
+            auto const rows = sound_cells(lists);
+            if (all && how == output::text && !rows.empty()) emit_line("# sound");
+            emit_rows(rows, how, all ? "sound" : nullptr);
+        }
+        if ((list == "change" || all) && !previous.empty()) {
+            edl::document before;
+            if (read_list(previous[k], before)) {
+                film::film_lists const was      = film::make_lists(before, index, options);
+                film::change_list const changes = film::make_change_list(was, lists);
+                auto rows                       = change_cells(changes, false);
+                auto by_reel                    = change_cells(changes, true);
+                if (how == output::text) {
+                    emit_line("# changes from " + previous[k] + ", in record order");
+                    emit_rows(rows, how, nullptr);
+                    emit_line("# in reel order");
+                    emit_rows(by_reel, how, nullptr);
+                } else {
+                    rows.insert(rows.end(), by_reel.begin(), by_reel.end());
+                    emit_rows(rows, how, all ? "change" : nullptr);
+                }
+            }
+        }
         if (all && how != output::text) emit_rows({total_cells(lists)}, how, "totals");
     }
     return status;
