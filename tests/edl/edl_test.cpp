@@ -153,6 +153,8 @@ TEST(edl_check, FindingsNameTheirLine) {
          "01:00:01:00\n",
          "reel_too_long@1"},
         {"01 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
+        // A dissolve with no outgoing line may not be empty.
+        {"001 AX V D 010 01:00:00:00 01:00:00:00 01:00:00:00 01:00:00:00\n", "zero_length@1"},
         {"1234567 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
         {"001X AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
         // A reel of two words in its column is no reel.
@@ -259,6 +261,16 @@ TEST(edl_read, MotionSpeedsInTenths) {
         ASSERT_TRUE(doc.edits[0].has_motion);
         EXPECT_EQ(doc.edits[0].speed.speed_tenths, c.tenths);
     }
+    // An M2 line naming no reel of its event explains the event's last line.
+    document const other = edl::read(
+        "001 AX V C 01:00:00:00 01:00:00:00 01:00:00:00 01:00:00:00\n"
+        "001 BX V D 010 01:00:00:00 01:00:04:00 01:00:00:00 01:00:02:00\nM2 ZZ 050.0 01:00:00:00\n",
+        rate_25);
+    EXPECT_EQ(findings_of(other), "");
+    ASSERT_EQ(other.edits.size(), 2u);
+    EXPECT_FALSE(other.edits[0].has_motion);
+    EXPECT_TRUE(other.edits[1].has_motion);
+    EXPECT_EQ(other.edits[1].speed.speed_tenths, 500);
     // What is said of a speed keeps its sign and its tenths.
     document const reverse = edl::read(
         "001 AX V C 01:00:00:00 01:00:09:00 01:00:00:00 01:00:02:00\nM2 AX -012.5 01:00:00:00\n",
