@@ -802,9 +802,12 @@ std::vector<piece> pieces_of(film_lists const& l) {
             p.roll = "black";
             p.high = c.frames - 1;
         } else {
+            // The source frames, whichever way they run (a reverse or a
+            // freeze still uses at least its in).
+            std::int64_t const in = c.source_in.frames(), to = c.source_out.frames();
             p.roll = "reel " + c.reel;
-            p.low  = c.source_in.frames();
-            p.high = std::int64_t{c.source_out.frames()} - 1;
+            p.low  = std::min(in, to);
+            p.high = std::max(std::max(in, to) - 1, p.low);
         }
         out.push_back(std::move(p));
     }

@@ -661,6 +661,14 @@ TEST(film_lists_more, ChangeListReplaysToTheNewCut) {
         for (std::size_t k = 0; k < order.size(); ++k) EXPECT_EQ(order[k], k);
         EXPECT_EQ(order.size(), changes.rows.size());
     }
+    // Shots without key numbers that run backwards or stand still are the
+    // same shots in both versions: nothing changes.
+    std::string const unkeyed =
+        "001 R1 V C 03:00:02:00 03:00:01:00 01:00:00:00 01:00:01:00\n"
+        "002 R1 V C 03:00:05:00 03:00:05:00 01:00:01:00 01:00:02:00\n"
+        "M2 R1 000.0 03:00:05:00\n";
+    film_lists const once = make_lists(edl::read(unkeyed, smpte::rate_24), index);
+    EXPECT_TRUE(make_change_list(once, once).rows.empty());
 }
 
 }  // namespace
