@@ -358,6 +358,11 @@ TEST(edl_read, StrictStopsAtTheFirstError) {
         rate_25);
     ASSERT_EQ(findings_of(motion), "bad_timecode@2");
     EXPECT_EQ(motion.findings[0].column, 13u);
+    // So is a transition that does not read.
+    document const how =
+        edl::read("001 AX V Q 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", rate_25);
+    ASSERT_EQ(findings_of(how), "unreadable_event@1");
+    EXPECT_EQ(how.findings[0].column, 10u);
     EXPECT_FALSE(strict.ok());
 }
 

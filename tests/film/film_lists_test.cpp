@@ -671,5 +671,25 @@ TEST(film_lists_more, ChangeListReplaysToTheNewCut) {
     EXPECT_TRUE(make_change_list(once, once).rows.empty());
 }
 
+// Cuts of one video frame at 29.97: 0.8 film frames each, so the running
+// total cuts 1, 1, then none, and says so.
+TEST(film_lists_lists, CutsShorterThanAFilmFrame) {
+    smpte::rate const r = smpte::rate_29_97;
+    auto const logs     = two_rolls(r);
+    clip_index const index(logs);
+    std::int32_t const h = 30 * 3600;
+    std::string edl;
+    for (int k = 0; k < 3; ++k)
+        edl += edl_line(k + 1, "T", "C", h + 10 * k, h + 10 * k + 1, k, k + 1, r);
+    film_lists const lists = make_lists(edl::read(edl, r), index);
+    ASSERT_EQ(lists.cuts.size(), 3u);
+    std::vector<std::string> got;
+    for (cut_row const& c : lists.cuts)
+        got.push_back(std::to_string(c.frames) + " " + std::to_string(c.adjust) + " " + c.notes);
+    EXPECT_EQ(got, (std::vector<std::string>{
+                       "1 0 ", "1 0 ",
+                       "0 -1 shorter than a film frame: no frame cut; rounding: -1 frame"}));
+}
+
 }  // namespace
 }  // namespace marlix::film

@@ -220,6 +220,9 @@ TEST(front, EchoedTextIsShownSafely) {
         {"\xe0\xa0\x80 \xef\xbf\xbd \xf0\x90\x80\x80 \xf4\x8f\xbf\xbf",
          "\xe0\xa0\x80 \xef\xbf\xbd \xf0\x90\x80\x80 \xf4\x8f\xbf\xbf"},
         {"\xc2\x80\xe0\x80\xaf", "\\u0080\\xe0\\x80\\xaf"},
+        // The surrogates' ends, and the code points just outside them.
+        {"\xed\xa0\x80\xed\xbf\xbf", "\\xed\\xa0\\x80\\xed\\xbf\\xbf"},
+        {"\xed\x9f\xbf\xee\x80\x80", "\xed\x9f\xbf\xee\x80\x80"},
         {long_line, cut},
         {std::string(front::shown_length, 'x'), std::string(front::shown_length, 'x')},
         {std::string(front::shown_length - 1, 'x') + "\xe2\x82\xac\xe2\x82\xac",
