@@ -1,44 +1,33 @@
 #include "marlix/front/names.h"
 
+#include <cassert>
+#include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <utility>
 #include <version>
-#if !defined(__cpp_lib_to_chars)
-#    include <cassert>
-#    include <cerrno>
-#    include <cmath>
-#    include <cstdio>
-#    include <cstdlib>
-#endif
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/shown_text.h"
 #include "marlix/host/host_services.h"
+#include "marlix/internal/test_hooks.h"
 #include "marlix/smpte/timecode.h"
 
-namespace marlix::front {
+namespace marlix {
 
-namespace {
-
-// Whether text is a decimal number, as a frame rate would be written: it
-// starts with one that std::from_chars reads into a double in range.
-#if defined(__cpp_lib_to_chars)
-bool looks_numeric(std::string_view text) {
-    double v     = 0;
-    auto const r = std::from_chars(text.data(), text.data() + text.size(), v);
-    return r.ec == std::errc() && r.ptr != text.data();
-}
-#else
-// Without std::from_chars for double: the same answer from the grammar
-// from_chars reads ([-] digits [. digits] [e [+-] digits], inf or nan, no
-// blanks, no '+') and the correct rounding of strtod, which gives 0 or an
-// infinity exactly where from_chars reports a value out of range. strtod is
-// handed the digits without a decimal point, so the locale's point does
-// not matter.
-bool looks_numeric(std::string_view text) {
+// Where the standard library has no std::from_chars for double: the same
+// answer from the grammar from_chars reads ([-] digits [. digits] [e [+-]
+// digits], inf or nan, no blanks, no '+') and the correct rounding of
+// strtod, which gives 0 or an infinity exactly where from_chars reports a
+// value out of range. strtod is handed the digits without a decimal point,
+// so the locale's point does not matter. Built everywhere, so that the
+// tests hold it to from_chars where the library has both.
+bool detail::looks_numeric_by_grammar(std::string_view text) {
     std::size_t i       = 0;
     auto const peek     = [&](std::size_t k) { return k < text.size() ? text[k] : '\0'; };
     auto const is_digit = [](char c) { return c >= '0' && c <= '9'; };
@@ -94,7 +83,22 @@ bool looks_numeric(std::string_view text) {
     errno                 = saved_errno;
     return v != 0 && std::isfinite(v);
 }
+
+namespace front {
+
+namespace {
+
+// Whether text is a decimal number, as a frame rate would be written: it
+// starts with one that std::from_chars reads into a double in range.
+bool looks_numeric(std::string_view text) {
+#if defined(__cpp_lib_to_chars)
+    double v     = 0;
+    auto const r = std::from_chars(text.data(), text.data() + text.size(), v);
+    return r.ec == std::errc() && r.ptr != text.data();
+#else
+    return detail::looks_numeric_by_grammar(text);
 #endif
+}
 
 }  // namespace
 
@@ -307,4 +311,5 @@ std::optional<smpte::method> find_method(std::string_view text) {
     return std::nullopt;
 }
 
-}  // namespace marlix::front
+}  // namespace front
+}  // namespace marlix

@@ -23,4 +23,8 @@ bool marker_exists(char const* name) { return detail::marker_exists(name); }
 
 bool create_marker(char const* name) { return detail::create_marker(name); }
 
+bool looks_numeric_by_grammar(std::string_view text) {
+    return detail::looks_numeric_by_grammar(text);
+}
+
 }  // namespace marlix

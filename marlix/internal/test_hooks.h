@@ -6,6 +6,8 @@
 // only the unit tests' library links. So no shipped build of libmarlix,
 // shared or static, holds a hook.
 
+#include <string_view>
+
 #include "marlix/export.h"
 
 namespace marlix {
@@ -25,6 +27,7 @@ void debug_marker_name(char (&name)[marker_name_capacity], unsigned process_id);
 void release_marker_name(char (&name)[marker_name_capacity], unsigned process_id);
 bool marker_exists(char const* name);
 bool create_marker(char const* name);
+bool looks_numeric_by_grammar(std::string_view text);
 }  // namespace detail
 
 // Builds a table of converters as the shared table is built: one dummy in
@@ -48,5 +51,10 @@ MARLIX_API void release_marker_name(char (&name)[marker_name_capacity], unsigned
 // open for the life of the process and answers false when it cannot.
 MARLIX_API bool marker_exists(char const* name);
 MARLIX_API bool create_marker(char const* name);
+
+// Whether text starts with a decimal number std::from_chars would read into
+// a double in range, found without std::from_chars (the name reader's way
+// where the standard library lacks it).
+MARLIX_API bool looks_numeric_by_grammar(std::string_view text);
 
 }  // namespace marlix

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <tuple>
+#include <version>
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/front/label_form.h"
@@ -11,6 +14,7 @@
 #include "marlix/front/shown_text.h"
 #include "marlix/front/timecode_text.h"
 #include "marlix/front/translate.h"
+#include "marlix/internal/test_hooks.h"
 #include "marlix/values/label_point.h"
 #include "tests/support/captured_messages.h"
 
@@ -106,6 +110,59 @@ TEST(front, TransfersMediaAndCadencesByName) {
         EXPECT_EQ(front::find_medium(bad).why, reason::unknown_medium);
     EXPECT_TRUE(front::find_cadence("24:30i"));
     EXPECT_EQ(front::find_cadence("24:29i").why, reason::unknown_cadence);
+}
+
+// The name reader's test for a number without std::from_chars answers as
+// from_chars does: a number of its grammar at the start, in a double's range.
+TEST(front, NumbersByGrammarAsFromCharsReadsThem) {
+    std::string const big(400, '9'), small = "0." + std::string(330, '0') + "1";
+    for (auto [text, numeric] : {
+             std::pair<std::string, bool>{"25", true},
+             {"29.97df", true},
+             {"-0.5x", true},
+             {".5", true},
+             {"5.", true},
+             {"1e5", true},
+             {"1e+5", true},
+             {"1e", true},
+             {"inf", true},
+             {"-NaN", true},
+             {"+1", false},
+             {" 1", false},
+             {"", false},
+             {"-", false},
+             {".", false},
+             {"e5", false},
+             {"in", false},
+             {"1e309", false},
+             {"1.7976931348623157e308", true},
+             {"1.7976931348623159e308", false},
+             {"4.9406564584124654e-324", true},
+             {"2.4e-324", false},
+             {"2.5e-324", true},
+             {"0e999999999999", true},
+             {big, false},
+             {big.substr(0, 308), true},
+             {small, false},
+             {"1e-99999999999", false},
+             {"1e99999999999", false},
+         }) {
+        EXPECT_EQ(looks_numeric_by_grammar(text), numeric) << text;
+    }
+#if defined(__cpp_lib_to_chars)
+    // Random texts of the grammar's characters, against from_chars itself.
+    std::mt19937 random(2261);
+    char const alphabet[] = "0123456789012345.-+eEinfaN x";
+    for (int k = 0; k < 200000; ++k) {
+        std::string text(random() % 14, ' ');
+        for (char& c : text) c = alphabet[random() % (sizeof alphabet - 1)];
+        if (random() % 8 == 0) text += "e" + std::to_string(int(random() % 700) - 350);
+        double v                 = 0;
+        auto const r             = std::from_chars(text.data(), text.data() + text.size(), v);
+        bool const by_from_chars = r.ec == std::errc() && r.ptr != text.data();
+        ASSERT_EQ(looks_numeric_by_grammar(text), by_from_chars) << text;
+    }
+#endif
 }
 
 // The wording every front end shows, and a text for every reason.
