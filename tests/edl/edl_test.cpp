@@ -113,6 +113,9 @@ TEST(edl_read, SplitAndAudioLinesJoinTheirEvent) {
         {"AUD 0", "unknown_line@2", 0, 0},
         {"AUD", "unknown_line@2", 0, 0},
         {"AUD 100", "unknown_line@2", 0, 0},
+        {"* X", "", 0, 0},  // a comment of three characters is no AUD line
+        {"* AUDIO", "", 0, 0},
+        {"AUDIO 3", "unknown_line@2", 0, 0},
     };
     for (auto const& c : cases) {
         std::string const list =

@@ -39,6 +39,10 @@ TEST(telecine_log_read, VariantsReadToTheSameClip) {
          "\xEF\xBB\xBFHeading\tFIELD_DELIM\tTABS\tFILM_FORMAT\t35mm,4perf\tFPS\t29.97\nColumn\n"
          "pullin\tkn start\tMy Notes\tEnd\tStart\tTape\tName\nData\nA\tKU2290121234+00\tsunset\t"
          "01:00:10:00\t01:00:00:00\tTAPE0001\tA1-1"},
+        {"Start first, a column given twice: the first counts",
+         std::string(heading) +
+             "Column\nStart\tTape\tName\tEnd\tKN Start\tPullin\tStart\tTape\nData\n"
+             "01:00:00:00\tTAPE0001\tA1-1\t01:00:10:00\tKU2290121234+00\tA\t09:00:00:00\tX\n"},
         {"End from Duration",
          std::string(heading) + "Column\nName\tTape\tStart\tDuration\tKN Start\tPullin\nData\n"
                                 "A1-1\tTAPE0001\t01:00:00:00\t00:00:10:00\tKU229012-1234+00\tA\n"},
@@ -141,6 +145,9 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
                 "b\tT\t01:00:10:00\t01:00:00:00\t\t\t\tA\n",
          {"11:bad_timecode", "11:missing_key_number", "12:end_before_start",
           "12:missing_key_number"}},
+        {"an End that is its Start",
+         cols + "a\tT\t01:00:00:00\t01:00:00:00\tKU2290121234+00\t\t\tA\n",
+         {"11:end_before_start"}},
         {"overlap on a tape, another tape apart",
          cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\t\t\tA\n"
                 "b\tU\t01:00:05:00\t01:00:15:00\tKU2290121300+00\t\t\tA\n"
