@@ -180,6 +180,11 @@ TEST(edl_check, FindingsNameTheirLine) {
          "001 AX A C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
          "event_reused@3"},
         {"TITLE: X\nHELLO\n", "unknown_line@2"},
+        // A dissolve's empty outgoing line takes no place on the timeline.
+        {"001 AX V C 01:00:00:00 01:00:02:00 01:00:00:00 01:00:02:00\n"
+         "002 AX V C 01:00:01:00 01:00:01:00 01:00:01:00 01:00:01:00\n"
+         "002 BX V D 025 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
+         ""},
         {"TITLE: caf\xE9\n", "latin1_text@1"},
     };
     for (auto const& c : cases) {
