@@ -394,6 +394,7 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
              {LABEL_FOOT_35, "abc", refused, "expected digits of feet, '+' or '.', 2 digits", 0},
              {LABEL_FOOT_16, "1.39", 79, "", 79},
              {LABEL_FOOT_353, " 0000+01.3", 1, "", 1},
+             {LABEL_FOOT_353, "-0000+00.1", 0, "", 0},  // the phase digit is no count
              {LABEL_FOOT_353, "0000+01.4", refused, "3-perf phase 4 is not 1-3", 0},
              {LABEL_FOOT_353, "0000+01.12", refused,
               "expected digits of feet, '+' or '.', 2 digits, '.', 1 digit", 2},
