@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 #include <utility>
-
+#include <vector>
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/values/label_point.h"
 
@@ -85,6 +85,18 @@ TEST(video_frames_to_timecode, StatedTexts) {
             EXPECT_EQ(out[i], '#') << "wrote past 9 characters";
     }
     char out[9];
+    // Every timecode type counts its own frames a second: one second in is
+    // 00000100.
+    for (auto [fps, types] : {std::pair{30, std::vector<int>{1, 3, 22, 25, 42}},
+                              {25, {2, 5, 7, 21}},
+                              {50, {36, 39}},
+                              {60, {37, 40}},
+                              {24, {4, 6, 34}},
+                              {48, {38, 41, 43}}})
+        for (int t : types) {
+            ASSERT_EQ(video_frames_to_timecode(fps + 1, out, lt(t), 0), 1) << t;
+            EXPECT_STREQ(out, "00000100") << t;
+        }
     for (int t : {0, 8, 9, 12, 26, 44, -1})
         EXPECT_EQ(video_frames_to_timecode(1, out, lt(t), 0), 0) << t;
     EXPECT_EQ(video_frames_to_timecode(1, nullptr, lt(1), 0), 0);
