@@ -8,6 +8,7 @@
 #include <tuple>
 #include <utility>
 #include <vector>
+
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/values/label_point.h"
 
