@@ -691,5 +691,22 @@ TEST(film_lists_lists, CutsShorterThanAFilmFrame) {
                        "0 -1 shorter than a film frame: no frame cut; rounding: -1 frame"}));
 }
 
+// On 16 mm, where a frame is one sample, cuts a frame apart are two pieces
+// to pull, and cuts that abut are one.
+TEST(film_lists_lists, PullsOf16mmJoinOnlyAbuttingCuts) {
+    std::vector<telecine_log> const logs{
+        read_log("Heading\nFILM_FORMAT\t16mm\nFPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN Start\n"
+                 "Data\nt\tT\t01:00:00:00\t01:10:00:00\tKU2290121000+00\n")};
+    clip_index const index(logs);
+    std::string const edl = edl_line(1, "T", "C", hour, hour + 10, 0, 10) +
+                            edl_line(2, "T", "C", hour + 11, hour + 20, 10, 19) +
+                            edl_line(3, "T", "C", hour + 20, hour + 30, 19, 29);
+    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
+    std::vector<std::string> pulls;
+    for (pull_row const& p : lists.pulls) pulls.push_back(p.key_in + " " + p.key_out);
+    EXPECT_EQ(pulls, (std::vector<std::string>{"KU2290121000&00 KU2290121000&09",
+                                               "KU2290121000&11 KU2290121001&09"}));
+}
+
 }  // namespace
 }  // namespace marlix::film
