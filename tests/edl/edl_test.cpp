@@ -36,6 +36,8 @@ TEST(edl_read, FcmLinesAloneDecideDropFrame) {
          rate_29_97, 197202, ""},
         {"FCM: DROP FRAME\n001 AX V C 01:49:40.00 01:49:40,01 01:49:40;00 01:49:40:01\n",
          rate_29_97, 197202, ""},
+        {"FCM:  Drop frame\n001 AX V C 01:49:40:00 01:49:40:01 01:49:40:00 01:49:40:01\n",
+         rate_29_97, 197202, ""},
         {"FCM: NON-DROP FRAME\n001 AX V C 01:49:40;00 01:49:40;01 01:49:40;00 01:49:40;01\n",
          rate_29_97_df, 197400, ""},
         // Without an FCM: line the rate asked for decides.
@@ -110,6 +112,7 @@ TEST(edl_read, SplitAndAudioLinesJoinTheirEvent) {
         {"SPLIT: SOUND DELAY= 00:00:00:05", "unknown_line@2", 0, 0},
         {"AUD 3 4", "", 0, 0b1100},
         {"AUD  3", "", 0, 0b100},
+        {"AUD 1 2", "", 0, 0b11},
         {"AUD 0", "unknown_line@2", 0, 0},
         {"AUD", "unknown_line@2", 0, 0},
         {"AUD 100", "unknown_line@2", 0, 0},
@@ -180,6 +183,11 @@ TEST(edl_check, FindingsNameTheirLine) {
          "001 AX A C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
          "event_reused@3"},
         {"TITLE: X\nHELLO\n", "unknown_line@2"},
+        // The two lines of a key share their record span, in any event.
+        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
+         "002 BX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"
+         "002 CX V K B 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n",
+         ""},
         // A dissolve's empty outgoing line takes no place on the timeline.
         {"001 AX V C 01:00:00:00 01:00:02:00 01:00:00:00 01:00:02:00\n"
          "002 AX V C 01:00:01:00 01:00:01:00 01:00:01:00 01:00:01:00\n"

@@ -225,6 +225,16 @@ TEST(telecine_log_cadence, PullinsShowTheirFilmFrames) {
                 << n;
         }
     }
+    // A whole cycle earlier is a cycle's film frames earlier, before the
+    // Start as after it, for the frame nearest a video frame's start too.
+    for (row const& r : rows) {
+        cadence const c = cadence_of(r.rate, r.p, r.pal);
+        for (std::int64_t n = -3 * c.den; n <= 3 * c.den; ++n) {
+            EXPECT_EQ(nearest_film_frame(c, n - c.den), nearest_film_frame(c, n) - c.num)
+                << smpte::rate_name(r.rate) << " pullin " << static_cast<int>(r.p) << " " << n;
+            EXPECT_EQ(first_film_frame(c, n - c.den), first_film_frame(c, n) - c.num) << n;
+        }
+    }
     // 24:25: 25 video frames show 24 film frames.
     cadence const pal = cadence_of(smpte::rate_25, pullin::a, true);
     EXPECT_EQ(last_film_frame(pal, 24), 23);
