@@ -452,17 +452,23 @@ TEST(film_lists_more, OpticalKindsAndPrints) {
         line.replace(line.find(" V "), 3, " A ");
         return line;
     };
-    std::string const edl = edl_line(1, "T", "C", hour + 24, hour + 72, 0, 48) +
-                            edl_line(2, "T", "C", hour + 72, hour + 72, 48, 48) +
-                            edl_line(2, "U", "D 024", 2 * hour + 24, 2 * hour + 72, 48, 96) +
-                            edl_line(3, "U", "C", 2 * hour + 72, 2 * hour + 72, 96, 96) +
-                            audio_line(3, "U", 2 * hour + 72, 96) +
-                            edl_line(3, "T", "W001 025", hour + 120, hour + 168, 96, 144) +
-                            edl_line(4, "BL", "C", 0, 0, 144, 144) +
-                            edl_line(4, "U", "D 032", 2 * hour + 120, 2 * hour + 168, 144, 192) +
-                            edl_line(5, "T", "C", hour + 240, hour + 264, 192, 216) +
-                            "M2   T       012.0                01:00:10:00\n" +
-                            edl_line(6, "U", "D 020", 2 * hour + 300, 2 * hour + 348, 216, 264);
+    std::string const edl =
+        edl_line(1, "T", "C", hour + 24, hour + 72, 0, 48) +
+        edl_line(2, "T", "C", hour + 72, hour + 72, 48, 48) +
+        edl_line(2, "U", "D 024", 2 * hour + 24, 2 * hour + 72, 48, 96) +
+        edl_line(3, "U", "C", 2 * hour + 72, 2 * hour + 72, 96, 96) +
+        audio_line(3, "U", 2 * hour + 72, 96) +
+        edl_line(3, "T", "W001 025", hour + 120, hour + 168, 96, 144) +
+        edl_line(4, "BL", "C", 0, 0, 144, 144) +
+        edl_line(4, "U", "D 032", 2 * hour + 120, 2 * hour + 168, 144, 192) +
+        edl_line(5, "T", "C", hour + 240, hour + 264, 192, 216) +
+        "M2   T       012.0                01:00:10:00\n" +
+        edl_line(6, "U", "D 020", 2 * hour + 300, 2 * hour + 348, 216, 264) +
+        [&] {  // a sound dissolve is no optical
+            std::string line = edl_line(7, "U", "D 010", 2 * hour + 400, 2 * hour + 424, 264, 288);
+            line.replace(line.find(" V "), 3, " A ");
+            return line;
+        }();
     list_options options;
     options.leader_perfs = 12 * 64;
     for (bool const own_lengths : {false, true}) {
