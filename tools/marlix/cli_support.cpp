@@ -346,4 +346,19 @@ bool read_all(std::string const& name, std::string& out, std::string& why) {
     return !failed;
 }
 
+std::optional<marlix::smpte::rate> rate_option(parsed_args const& p, char const* name,
+                                               std::string& error) {
+    auto const text = p.value(name);
+    if (!text) {
+        error = std::string("a rate is needed: ") + name + " R";
+        return std::nullopt;
+    }
+    auto const r = marlix::smpte::parse_rate(trim_blanks(*text));
+    if (!r) {
+        error = marlix::front::quoted(*text) + " is not a frame rate (" + rate_names_text() + ")";
+        return std::nullopt;
+    }
+    return r.value;
+}
+
 }  // namespace marlix_cli

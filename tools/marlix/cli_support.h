@@ -162,6 +162,11 @@ void install_diagnostics_sink();
 // True for the name of a global option ("--drop-frame", "--project-rate").
 bool is_global_option(std::string const& arg);
 
+/// The rate an option names ("--rate 29.97df"), or nothing with the usage
+/// error's text: the option missing, or naming no rate.
+std::optional<marlix::smpte::rate> rate_option(parsed_args const& p, char const* name,
+                                               std::string& error);
+
 /// The whole of a file, or of standard input for "-"; false with the
 /// reason.
 bool read_all(std::string const& name, std::string& out, std::string& why);

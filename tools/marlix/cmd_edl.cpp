@@ -163,22 +163,6 @@ record edit_record(edl::document const& doc, edl::edit const& e) {
     return r;
 }
 
-smpte::rate const* rate_of(parsed_args const& p, char const* option, smpte::rate& into,
-                           std::string& error) {
-    auto const text = p.value(option);
-    if (!text) {
-        error = std::string("a rate is needed: ") + option + " R";
-        return nullptr;
-    }
-    auto const r = smpte::parse_rate(trim_blanks(*text));
-    if (!r) {
-        error = marlix::front::quoted(*text) + " is not a frame rate (" + rate_names_text() + ")";
-        return nullptr;
-    }
-    into = r.value;
-    return &into;
-}
-
 std::string rounding_json(std::string const& file, edl::rounding const& r) {
     // The exact length to three decimals, as describe() gives it.
     std::string const text = edl::describe(r);
@@ -212,9 +196,11 @@ int edl_convert(args_t const& args) {
         {"--json"});
     if (!p.error.empty()) return usage_error(p.error);
     std::string error;
-    smpte::rate from, to;
-    if (rate_of(p, "--rate", from, error) == nullptr || rate_of(p, "--to", to, error) == nullptr)
-        return usage_error(error);
+    auto const from_rate = rate_option(p, "--rate", error);
+    if (!from_rate) return usage_error(error);
+    auto const to_rate = rate_option(p, "--to", error);
+    if (!to_rate) return usage_error(error);
+    smpte::rate const from = *from_rate, to = *to_rate;
     edl::convert_options o;
     o.to = to;
     if (auto const text = p.value("--method")) {
@@ -306,12 +292,9 @@ int run_edl(args_t const& args) {
     parsed_args const p = parse_args(args_t(args.begin() + 1, args.end()), {"--rate"},
                                      {"--strict", "--tolerant", "--json"});
     if (!p.error.empty()) return usage_error(p.error);
-    auto const rate_text = p.value("--rate");
-    if (!rate_text) return usage_error("a rate is needed: --rate R");
-    auto const r = smpte::parse_rate(trim_blanks(*rate_text));
-    if (!r)
-        return usage_error(marlix::front::quoted(*rate_text) + " is not a frame rate (" +
-                           rate_names_text() + ")");
+    std::string rate_error;
+    auto const r = rate_option(p, "--rate", rate_error);
+    if (!r) return usage_error(rate_error);
     if (p.operands.empty()) return usage_error("a list is needed: FILE, or - for standard input");
     if (job != "check" && p.operands.size() != 1)
         return usage_error("edl " + job + " reads one list");
@@ -327,7 +310,7 @@ int run_edl(args_t const& args) {
             continue;
         }
         edl::document const doc =
-            edl::read(bytes, r.value, {strict ? edl::mode::strict : edl::mode::tolerant});
+            edl::read(bytes, *r, {strict ? edl::mode::strict : edl::mode::tolerant});
         if (!doc.ok()) status = exit_item_failed;
         if (job == "check") {
             for (edl::finding const& f : doc.findings)

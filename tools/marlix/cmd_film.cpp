@@ -443,12 +443,9 @@ int run_cutlist(args_t const& args) {
                                      {"--csv", "--json"});
     if (!p.error.empty()) return usage_error(p.error);
     if (!p.operands.empty()) return usage_error("files follow --edl, --log or --previous");
-    auto const rate_text = p.value("--rate");
-    if (!rate_text) return usage_error("a rate is needed: --rate R");
-    auto const r = smpte::parse_rate(trim_blanks(*rate_text));
-    if (!r)
-        return usage_error(marlix::front::quoted(*rate_text) + " is not a frame rate (" +
-                           rate_names_text() + ")");
+    std::string rate_error;
+    auto const r = rate_option(p, "--rate", rate_error);
+    if (!r) return usage_error(rate_error);
     if (edls.empty() || logs.empty())
         return usage_error("lists and logs are needed: --edl FILE... --log FILE...");
     std::string const list          = p.value("--list").value_or("cut");
@@ -514,7 +511,7 @@ int run_cutlist(args_t const& args) {
             status = exit_item_failed;
             return false;
         }
-        doc = edl::read(bytes, r.value);
+        doc = edl::read(bytes, *r);
         for (edl::finding const& f : doc.findings)
             if (f.level() == edl::severity::error) {
                 std::fprintf(stderr, "marlix: %s:%u: error: %s\n", file.c_str(), f.line,
@@ -625,11 +622,12 @@ int run_log(args_t const& args) {
     if (!p.error.empty()) return usage_error(p.error);
     film_options fo;
     if (auto const e = read_film_options(p, fo)) return usage_error(*e);
-    smpte::rate rate{0, 0, false};
-    if (auto const t = p.value("--rate")) {
-        auto const r = smpte::parse_rate(trim_blanks(*t));
-        if (!r) return usage_error(marlix::front::quoted(*t) + " is not a frame rate");
-        rate = r.value;
+    smpte::rate rate{0, 0, false};  // the log's FPS decides unless given
+    if (p.value("--rate")) {
+        std::string error;
+        auto const r = rate_option(p, "--rate", error);
+        if (!r) return usage_error(error);
+        rate = *r;
     }
     if (p.has("--json")) set_json_output(true);
     if (job == "find") {

@@ -84,20 +84,6 @@ namespace {
 
 namespace smpte = marlix::smpte;
 
-std::optional<smpte::rate> rate_option(parsed_args const& p, char const* name, std::string& error) {
-    auto const text = p.value(name);
-    if (!text) {
-        error = std::string("a rate is needed: ") + name + " R";
-        return std::nullopt;
-    }
-    auto const r = smpte::parse_rate(trim_blanks(*text));
-    if (!r) {
-        error = marlix::front::quoted(*text) + " is not a frame rate (" + rate_names_text() + ")";
-        return std::nullopt;
-    }
-    return r.value;
-}
-
 item_result timecode_answer(std::string text) {
     return item_result::success(record::bare().text("timecode", std::move(text)));
 }
