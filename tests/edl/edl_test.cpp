@@ -96,6 +96,18 @@ TEST(edl_read, FieldsByColumnOrByBlanks) {
     }
 }
 
+// A channel set holds video and audio channels 1 to 99, and nothing else.
+TEST(edl_read, ChannelSetsHoldChannelsOneTo99) {
+    channel_set c;
+    for (int n : {-1, 0, 100, 1000}) c.add_audio(n);
+    EXPECT_TRUE(c.empty());
+    for (int n : {1, 64, 65, 99}) c.add_audio(n);
+    EXPECT_EQ(c.audio_low, (std::uint64_t{1} << 63) | 1u);
+    EXPECT_EQ(c.audio_high, (std::uint64_t{1} << 34) | 1u);
+    for (int n = -1; n <= 101; ++n)
+        EXPECT_EQ(c.audio(n), n == 1 || n == 64 || n == 65 || n == 99) << n;
+}
+
 // SPLIT: and AUD lines belong to the event above them; forms they do not
 // take are lines not understood.
 TEST(edl_read, SplitAndAudioLinesJoinTheirEvent) {
@@ -146,6 +158,8 @@ TEST(edl_check, FindingsNameTheirLine) {
     } const cases[] = {
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:00:25\n", "bad_timecode@1"},
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:00:00\n", "record_reversed@1"},
+        {"001 AX V C 01x00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "bad_timecode@1"},
+        {"001 AX V C 01:00:00:00 01:00x01:00 01:00:00:00 01:00:01:00\n", "bad_timecode@1"},
         {"001 AX V C 01:00:00:00 01:00:00:00 01:00:01:00 01:00:01:00\n", "zero_length@1"},
         {"001 AX V C 01:00:00:00 01:00:02:00 01:00:00:00 01:00:01:00\n", "length_mismatch@1"},
         {"001 AX V C 01:00:00:00 01:00:02:00 01:00:00:00 01:00:01:00\nM2 AX 037.5 01:00:00:00\n",
