@@ -714,5 +714,25 @@ TEST(film_lists_lists, PullsOf16mmJoinOnlyAbuttingCuts) {
                                                "KU2290121000&11 KU2290121001&09"}));
 }
 
+// Black reels by their names give leader, and a list may open with a fade
+// in from black.
+TEST(film_lists_more, BlackReelsAndAnOpeningFade) {
+    auto const logs = two_rolls();
+    clip_index const index(logs);
+    std::string const edl =
+        edl_line(1, "BL", "C", 0, 0, 0, 0) + edl_line(1, "T", "D 024", hour, hour + 48, 0, 48) +
+        edl_line(2, "BLK", "C", 0, 24, 48, 72) + edl_line(3, "BLACK", "C", 0, 24, 72, 96) +
+        edl_line(4, "BLAC", "C", 0, 24, 96, 120);
+    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
+    ASSERT_EQ(lists.cuts.size(), 4u);
+    std::vector<std::string> notes;
+    for (cut_row const& c : lists.cuts) notes.push_back(c.notes);
+    EXPECT_EQ(notes, (std::vector<std::string>{"dissolve 24: overlap needed", "black: leader",
+                                               "black: leader", "no log clip"}));
+    ASSERT_EQ(lists.opticals.size(), 1u);
+    EXPECT_EQ(lists.opticals[0].kind, optical_kind::fade_in);
+    EXPECT_EQ(lists.opticals[0].in.key_in, "KU2290121000+00");
+}
+
 }  // namespace
 }  // namespace marlix::film

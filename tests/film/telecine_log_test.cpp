@@ -171,6 +171,14 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
     EXPECT_EQ(kinds(read_log("Heading\nFIELD_DELIM\tCOMMAS\nFPS\t12\nFILM_FORMAT\t70mm\n")),
               (std::vector<std::string>{"0:field_delim", "0:unknown_fps", "0:unknown_film_format",
                                         "0:no_data"}));
+    // 16 mm counts KN Duration and KN End in its own frames, 40 a foot.
+    EXPECT_EQ(kinds(read_log("Heading\nFILM_FORMAT\t16mm\nFPS\t24\nColumn\nTape\tStart\tEnd\t"
+                             "KN Start\tKN End\tKN Duration\nData\n"
+                             "T\t01:00:00:00\t01:00:10:00\tKU2290121234+00\tKU2290121246+00\t"
+                             "6+00\n"
+                             "T\t01:00:10:00\t01:00:20:00\tKU2290121246+00\tKU2290121258+00\t"
+                             "5+00\n")),
+              (std::vector<std::string>{"8:kn_duration_mismatch", "0:kn_end_exclusive"}));
     // A drop-frame separator makes 29.97 drop-frame, and is an error at
     // 23.976; with no rate the timecodes are not read at all.
     for (auto const& [fps, want] : {
