@@ -734,5 +734,21 @@ TEST(film_lists_more, BlackReelsAndAnOpeningFade) {
     EXPECT_EQ(lists.opticals[0].in.key_in, "KU2290121000+00");
 }
 
+// A reverse M2 runs back from its entry: the film it needs ends there.
+TEST(film_lists_more, ReverseSpeedNeedsTheFilmBeforeItsEntry) {
+    auto const logs = two_rolls();
+    clip_index const index(logs);
+    // -12 fps over 48 record frames at 24: 24 source frames, entry 01:00:10:00
+    std::string const edl = edl_line(1, "T", "C", hour + 240, hour + 216, 0, 48) +
+                            "M2   T       -012.0               01:00:10:00\n";
+    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
+    ASSERT_EQ(lists.opticals.size(), 1u);
+    optical_row const& o = lists.opticals[0];
+    EXPECT_EQ(o.speed_tenths, -120);
+    EXPECT_EQ(o.in.key_in, "KU2290121013+09");   // frame 217
+    EXPECT_EQ(o.in.key_out, "KU2290121015+00");  // frame 240, the entry
+    EXPECT_EQ(o.in.frames, 24);
+}
+
 }  // namespace
 }  // namespace marlix::film
