@@ -47,6 +47,8 @@ expect edl-convert-pulldown 0 "FCM: NON-DROP FRAME
 expect edl-convert-keep 0 "FCM: NON-DROP FRAME
 001  AX       V     C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00
 002  BX       V     C        02:00:00:00 02:00:00:10 01:00:01:00 01:00:01:13" "$film_list" -- edl convert --rate 23.976 --to 29.97 --method pulldown --sync 01:00:00:00=01:00:00:00 --sources keep -
+# An FCM line below a comment already opens the list: no second one.
+expect edl-convert-fcm-kept 0 $'TITLE: X\n* NOTE\nFCM: DROP FRAME\n001  AX       V     C        01:00:03;18 01:00:04;18 01:00:03;18 01:00:04;18' $'TITLE: X\n* NOTE\nFCM: NON-DROP FRAME\n001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n' -- edl convert --rate 29.97 --to 29.97df -
 expect_err_in edl-convert-no-reel-sync "^marlix: -:2: 002: reel BX has no pulldown sync \(give one, or keep the sources\)$" "$film_list" edl convert --rate 23.976 --to 29.97 --method pulldown --reel-sync AX=01:00:00:00=01:00:00:00 -
 expect_err_in edl-convert-first-line "^marlix: -:1: 001: reel AX has no pulldown sync \(give one, or keep the sources\)$" "$film_list" edl convert --rate 23.976 --to 29.97 --method pulldown -
 expect edl-convert-refused 1 "" "$film_list" -- edl convert --rate 23.976 --to 29.97 --method pulldown -
