@@ -8,7 +8,7 @@ CMAKE_GEN = -G Ninja
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps configure build demo check check-clang check-libcxx check-static wasm check-wasm release sanitize tsan fuzz bench docs format clean
+.PHONY: all deps configure build demo check check-clang check-libcxx check-static wasm check-wasm web serve check-web release sanitize tsan fuzz bench docs format clean
 
 all: build
 
@@ -82,6 +82,25 @@ check-wasm: wasm
 	@tsc --noEmit --strict --target es2022 --module nodenext --moduleResolution nodenext \
 		web/tests/declarations.mts
 	@node --test web/tests/
+
+# The calculator page: the JavaScript module with the page's own files, all
+# of it static, in web/site (index.html at its top). serve shows it on
+# localhost; check-web drives it in headless Chromium and compares its
+# answers with the tool's.
+PORT ?= 8000
+web: wasm
+	@cp web/page/index.html web/page/app.mjs web/page/style.css web/site/
+	@echo "The page: web/site/index.html ('make serve' shows it)"
+
+serve:
+	@test -f web/site/index.html || { echo "make web first" >&2; exit 2; }
+	@echo "Serving web/site on http://localhost:$(PORT)/ (Ctrl-C stops)"
+	@python3 -m http.server $(PORT) --bind 127.0.0.1 --directory web/site
+
+check-web: web build
+	@scripts/install-deps.sh chromium chromium-driver python3-selenium
+	@/usr/bin/python3 web/tests/browser_test.py --site web/site --tool $(BUILD)/tools/marlix/marlix \
+		--screenshots $(BUILD)/web-screenshots
 
 sanitize: deps
 	@cmake -S . -B build-asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DMARLIX_SANITIZE=ON

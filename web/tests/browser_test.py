@@ -1,0 +1,352 @@
+#!/usr/bin/env python3
+"""The calculator page in headless Chromium, used as a person would use it:
+each tool is given its inputs by typing and choosing, and its answers are
+compared with the command-line tool's answers on the same inputs. The run
+fails on a console error, a request that leaves localhost, or a page that
+runs wider than a phone, and saves a screenshot of each tool."""
+
+import argparse
+import functools
+import http.server
+import json
+import os
+import subprocess
+import sys
+import threading
+from pathlib import Path
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select, WebDriverWait
+
+HERE = Path(__file__).resolve().parent
+EXAMPLES = HERE.parent.parent / "examples"
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    requested = []
+
+    def log_message(self, *args):
+        pass
+
+    def do_GET(self):
+        Quiet.requested.append(self.path)
+        super().do_GET()
+
+
+def serve(site):
+    handler = functools.partial(Quiet, directory=str(site))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def browser():
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for a in ("--headless=new", "--no-sandbox", "--disable-dev-shm-usage", "--disable-gpu",
+              "--window-size=1280,1000", "--no-first-run", "--disable-background-networking",
+              "--disable-component-update", "--disable-sync", "--disable-default-apps"):
+        options.add_argument(a)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+class Page:
+    def __init__(self, driver, tool):
+        self.d = driver
+        self.tool = tool
+        self.compared = 0
+        self.failures = []
+
+    def el(self, id_):
+        return self.d.find_element(By.ID, id_)
+
+    def tab(self, name):
+        self.el(f"tab-{name}").click()
+
+    def type(self, id_, text):
+        e = self.el(id_)
+        e.send_keys(Keys.CONTROL, "a")
+        e.send_keys(Keys.DELETE)
+        if text:
+            e.send_keys(text)
+
+    def choose(self, id_, value):
+        Select(self.el(id_)).select_by_value(value)
+
+    def check(self, id_, on):
+        e = self.el(id_)
+        if e.is_selected() != on:
+            e.click()
+
+    def text(self, id_):
+        e = self.el(id_)
+        return e.get_attribute("value") if e.tag_name in ("input", "textarea") else e.text
+
+    def error(self, id_):
+        found = self.d.find_elements(By.ID, f"{id_}-error")
+        return found[0].text if found and found[0].is_displayed() else ""
+
+    def run(self, *args, stdin=None):
+        done = subprocess.run([self.tool, *args], input=stdin, capture_output=True, text=True)
+        return done.stdout.rstrip("\n")
+
+    def same(self, what, shown, expected):
+        self.compared += 1
+        if shown != expected:
+            self.failures.append(f"{what}: the page shows {shown!r}, the tool {expected!r}")
+
+
+RATES = ["23.976", "24", "25", "29.97", "29.97df", "30", "47.952", "48", "50", "59.94", "59.94df", "60"]
+
+
+def timecode(p):
+    p.tab("timecode")
+    for rate in RATES:
+        p.choose("tc-rate", rate)
+        sep = ";" if rate.endswith("df") else ":"
+        for tc in (f"01:00:00{sep}00", f"00:10:00{sep}00", f"23:59:59{sep}23"):
+            p.type("tc-check", tc)
+            p.same(f"frames of {tc} at {rate}", p.text("tc-check-out"),
+                   p.run("tc", "frames", "--rate", rate, tc))
+        a = f"23:59:59{sep}23"
+        for by in ("1", "-1", "1000000", f"00:00:01{sep}00"):
+            p.type("tc-add-a", a)
+            p.choose("tc-add-op", "-" if by.startswith("-") else "+")
+            p.type("tc-add-b", by.lstrip("-"))
+            p.same(f"{a} + {by} at {rate}", p.text("tc-add-out"), p.run("tc", "add", "--rate", rate, a, by))
+        p.type("tc-dur-in", f"23:50:00{sep}00")
+        p.type("tc-dur-out", f"00:10:00{sep}00")
+        p.same(f"duration at {rate}", p.text("tc-dur-out-frames"),
+               p.run("tc", "duration", "--rate", rate, f"23:50:00{sep}00", f"00:10:00{sep}00"))
+        for to in ("25", "29.97df", "23.976"):
+            p.type("tc-conv", f"01:00:00{sep}00")
+            p.choose("tc-conv-to", to)
+            p.choose("tc-conv-method", "realtime")
+            p.same(f"{rate} to {to}", p.text("tc-conv-out"),
+                   p.run("tc", "convert", "--from", rate, "--to", to, f"01:00:00{sep}00"))
+
+    # Pulldown with a sync point, and refusals shown beside their field.
+    p.choose("tc-rate", "23.976")
+    p.type("tc-conv", "00:00:00:04")
+    p.choose("tc-conv-to", "29.97")
+    p.choose("tc-conv-method", "pulldown")
+    p.type("tc-conv-sync", "00:00:00:00=00:00:01:00")
+    p.same("pulldown with a sync", p.text("tc-conv-out"),
+           p.run("tc", "convert", "--from", "23.976", "--to", "29.97", "--method", "pulldown",
+                 "--sync", "00:00:00:00=00:00:01:00", "00:00:00:04"))
+    p.choose("tc-rate", "25")
+    p.type("tc-check", "00:00:00:25")
+    if not p.error("tc-check") or p.text("tc-check-out"):
+        p.failures.append("a frame past the rate shows no error beside its field")
+    p.type("tc-check", "01:00:00:00")
+    p.check("tc-add-wrap", False)
+    p.type("tc-add-a", "00:00:01:00")
+    p.choose("tc-add-op", "-")
+    p.type("tc-add-b", "50")
+    p.same("unwrapped subtraction", p.text("tc-add-out"),
+           p.run("tc", "add", "--rate", "25", "--no-wrap", "00:00:01:00", "-50"))
+    p.check("tc-add-wrap", True)
+
+
+FILM = [
+    ("F35", "KJ 12 3456", "foot_35_label", "I35", 4),
+    ("F16", "KJ 12 3456", "foot_16_label", "I16", 1),
+    ("F353", "KJ 12 3456", "foot_353_label", None, 3),
+    ("F35_6", "KJ 12 34", "foot_35_label", "I35", 4),
+    ("F6515_120", "KJ 12 3456", None, None, 15),
+]
+
+
+def film(p):
+    p.tab("film")
+    for stock, prefix, feet, ink, perfs in FILM:
+        p.choose("film-stock", stock)
+        p.type("film-prefix", prefix)
+        if ink:
+            p.type("film-ink-prefix", "0123")
+        for frames in (0, 250, 9999):
+            p.type("film-frames", str(frames))
+            key = p.run("print", "-t", stock, "-p", prefix, str(frames * perfs)).strip()
+            p.same(f"{stock} key of frame {frames}", p.text("film-key"), key)
+            if feet:
+                p.same(f"{stock} feet of frame {frames}", p.text("film-feet"),
+                       p.run("convert", "--from", stock, "--to", feet, key).strip())
+            if ink:
+                p.same(f"{stock} ink of frame {frames}", p.text("film-ink"),
+                       p.run("convert", "--from", stock, "--to", ink, "-p", "0123", key).strip())
+        # And back: from a key number typed, its frame count.
+        key = p.run("print", "-t", stock, "-p", prefix, str(77 * perfs)).strip()
+        p.type("film-key", key)
+        p.same(f"{stock} frames of {key}", p.text("film-frames"), p.run("print", "-t", "FR", "77").strip())
+    p.choose("film-stock", "F35")
+    p.type("film-feet", "15+99")
+    if not p.error("film-feet"):
+        p.failures.append("a frame past the foot shows no error beside its field")
+    p.type("film-feet", "15+10")
+
+
+def pull(p):
+    p.tab("pull")
+    for stock, rate, sync_tc in (("F35", "29.97df", "01:00:00;00"), ("F16", "25", "10:00:00:00"),
+                                 ("F35", "59.94", "01:00:00:00")):
+        p.choose("pull-stock", stock)
+        p.choose("pull-rate", rate)
+        p.type("pull-sync-key", "KJ 12 3456 0100+00")
+        p.type("pull-sync-tc", sync_tc)
+        p.type("pull-from", sync_tc)
+        p.type("pull-count", "10")
+        rows = p.d.find_elements(By.CSS_SELECTOR, "#pull-table tbody tr")
+        tcs = [r.find_elements(By.TAG_NAME, "td")[0].text for r in rows]
+        tool = p.run("pull", "--stock", stock, "--rate", rate, "--sync",
+                     f"KJ 12 3456 0100+00={sync_tc}", *tcs).splitlines()
+        for r, expected in zip(rows, tool):
+            cells = [c.text for c in r.find_elements(By.TAG_NAME, "td")]
+            shown = cells[2] + (" split" if r.get_attribute("class") == "split" else "")
+            p.same(f"pull of {cells[0]} at {rate}", shown, expected)
+        p.same(f"pull rows at {rate}", len(rows), 10)
+    # The cadence strip of 2:3 from an A frame.
+    p.choose("pull-rate", "29.97df")
+    p.type("pull-sync-tc", "01:00:00;00")
+    p.type("pull-from", "01:00:00;00")
+    boxes = "".join(e.text for e in p.d.find_elements(By.CSS_SELECTOR, "#pull-strip .field-box"))
+    p.same("the 2:3 strip", boxes[:10], "AABBBCCDDD")
+    p.type("pull-footage", "0+00")
+    p.type("pull-ink", "0123 0000+00")
+    row = p.d.find_elements(By.CSS_SELECTOR, "#pull-table tbody tr")[2]
+    cells = [c.text for c in row.find_elements(By.TAG_NAME, "td")]
+    expected = p.run("pull", "--stock", "F35", "--rate", "29.97df", "--sync",
+                     "KJ 12 3456 0100+00=01:00:00;00", "--footage", "0+00", "--ink", "0123 0000+00",
+                     cells[0])
+    p.same("pull with footage and ink", " ".join([cells[2], cells[3], cells[4]]) + " split", expected)
+    p.type("pull-footage", "")
+    p.type("pull-ink", "")
+
+
+def edl(p):
+    if not p.el("tab-edl").is_displayed():
+        p.failures.append("the EDL tool is missing")
+        return
+    p.tab("edl")
+    p.choose("edl-rate", "29.97df")
+    text = (EXAMPLES / "film" / "reel1.edl").read_text()
+    # A broken event, so that a finding shows on its line.
+    broken = text + "099  TAPE1  V  C  25:00:00;00 01:00:00;00 01:00:00;00 01:00:01;00\n"
+    p.el("edl-text").send_keys(broken)
+    rows = p.d.find_elements(By.CSS_SELECTOR, "#edl-table tbody tr.finding")
+    findings = [r.find_elements(By.TAG_NAME, "td")[1].text for r in rows]
+    tool = subprocess.run([p.tool, "edl", "check", "--rate", "29.97df", "-"], input=broken,
+                          capture_output=True, text=True)
+    p.same("EDL findings", len(findings), len([l for l in tool.stdout.splitlines() if l.strip()]))
+    events = p.d.find_elements(By.CSS_SELECTOR, "#edl-table tbody tr[data-line]")
+    p.same("EDL events", len(events) > 0, True)
+
+
+def lists(p):
+    if not p.el("tab-lists").is_displayed():
+        p.failures.append("the film-list tool is missing")
+        return
+    p.tab("lists")
+    edl_file = EXAMPLES / "film" / "reel1.edl"
+    log_file = EXAMPLES / "film" / "day01.ale"
+    p.el("lists-files").send_keys(f"{edl_file}\n{log_file}")
+    WebDriverWait(p.d, 10).until(lambda d: d.find_elements(By.CSS_SELECTOR, "#lists-tables a[download]"))
+    for link in p.d.find_elements(By.CSS_SELECTOR, "#lists-tables a[download]"):
+        name = link.get_attribute("download").removesuffix(".csv")
+        csv = p.d.execute_async_script(
+            "const done = arguments[1]; fetch(arguments[0]).then(r => r.text()).then(done);",
+            link.get_attribute("href"))
+        expected = p.run("cutlist", "--rate", "29.97df", "--list", name, "--csv", "--edl", str(edl_file),
+                         "--log", str(log_file))
+        p.same(f"the {name} list's CSV", csv.rstrip("\n"), expected)
+
+
+def keyboard(p):
+    """Tab reaches every tab, and every field of the panel on show."""
+    p.tab("timecode")
+    p.d.execute_script("document.activeElement.blur(); window.scrollTo(0, 0);")
+    body = p.d.find_element(By.TAG_NAME, "body")
+    body.send_keys(Keys.TAB)
+    seen = []
+    for _ in range(40):
+        seen.append(p.d.switch_to.active_element.get_attribute("id"))
+        p.d.switch_to.active_element.send_keys(Keys.TAB)
+    fields = [e.get_attribute("id") for e in
+              p.d.find_elements(By.CSS_SELECTOR, "#timecode input, #timecode select") if e.is_enabled()]
+    missed = [f for f in fields if f not in seen]
+    if missed:
+        p.failures.append(f"Tab never reaches {missed}")
+    # Arrow keys move between the tabs.
+    p.el("tab-timecode").send_keys(Keys.ARROW_RIGHT)
+    if p.d.switch_to.active_element.get_attribute("id") != "tab-film" or not p.el("film").is_displayed():
+        p.failures.append("the right arrow does not open the next tab")
+    p.tab("timecode")
+    unlabelled = p.d.execute_script(
+        "return [...document.querySelectorAll('input, select, textarea')]"
+        ".filter(e => !e.labels || e.labels.length === 0).map(e => e.id)")
+    if unlabelled:
+        p.failures.append(f"fields without a label: {unlabelled}")
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--site", required=True)
+    ap.add_argument("--tool", required=True)
+    ap.add_argument("--screenshots", required=True)
+    a = ap.parse_args()
+    shots = Path(a.screenshots)
+    shots.mkdir(parents=True, exist_ok=True)
+    server = serve(Path(a.site))
+    base = f"http://127.0.0.1:{server.server_address[1]}/"
+    d = browser()
+    p = Page(d, os.path.abspath(a.tool))
+    try:
+        d.get(base)
+        WebDriverWait(d, 30).until(lambda d: d.find_element(By.TAG_NAME, "body").get_attribute("data-ready"))
+        for name, run in (("timecode", timecode), ("film", film), ("pull", pull), ("edl", edl),
+                          ("lists", lists)):
+            run(p)
+            d.save_screenshot(str(shots / f"{name}.png"))
+        keyboard(p)
+
+        # At phone width the page fits the screen.
+        d.set_window_size(390, 844)
+        for name in ("timecode", "pull", "lists"):
+            if not p.el(f"tab-{name}").is_displayed():
+                continue
+            p.tab(name)
+            wide = d.execute_script("return document.documentElement.scrollWidth - window.innerWidth")
+            if wide > 0:
+                p.failures.append(f"the {name} tool runs {wide} px wider than a phone")
+        p.tab("timecode")
+        d.save_screenshot(str(shots / "phone.png"))
+
+        for entry in d.get_log("browser"):
+            if entry["level"] == "SEVERE":
+                p.failures.append(f"console: {entry['message']}")
+        for entry in d.get_log("performance"):
+            m = json.loads(entry["message"])["message"]
+            if m["method"] != "Network.requestWillBeSent":
+                continue
+            url = m["params"]["request"]["url"]
+            if not url.startswith((base, "data:", "blob:")):
+                p.failures.append(f"a request leaves the page's host: {url}")
+    finally:
+        d.quit()
+        server.shutdown()
+
+    print(f"browser test: {p.compared} answers compared with the tool's, "
+          f"{len(Quiet.requested)} files served, screenshots in {shots}")
+    for f in p.failures:
+        print("FAIL:", f)
+    if p.compared < 50:
+        print(f"FAIL: only {p.compared} answers compared")
+        return 1
+    return 1 if p.failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
