@@ -17,6 +17,7 @@
 #include "marlix/entry/library_entry.h"
 #include "marlix/export.h"
 #include "marlix/film/film_lists.h"
+#include "marlix/film/list_tables.h"
 #include "marlix/film/telecine_log.h"
 #include "marlix/front/keep_string.h"
 #include "marlix/front/labeller.h"

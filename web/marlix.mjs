@@ -102,10 +102,16 @@ export function tcConvert(timecode, fromRate, toRate, options = {}) {
 }
 
 // [keycode, split]: the keycode of the film frame a video frame shows, and
-// whether the frame's second field shows the next one.
-export function pull(timecode, stock, rate, sync) {
+// whether the frame's second field shows the next one; with footage (the
+// counter on the sync point's frame, "12+00") or ink (the ink number
+// there), [keycode, split, footage, ink], null for the one not given.
+export function pull(timecode, stock, rate, sync, options = {}) {
+    const column = (key) => {
+        const value = options?.[key];
+        return value === undefined || value === null ? undefined : text(value, key);
+    };
     return unwrap(wasm.pull(text(timecode, 'timecode'), labelTypeOf(stock), rateOf(rate),
-                            text(sync, 'sync')));
+                            text(sync, 'sync'), column('footage'), column('ink')));
 }
 
 // The xlate options named as the Python module's keyword arguments,
@@ -137,4 +143,94 @@ export function xlate(position, fromMedium, toMedium, options = {}) {
 
 export function cadence(pair, phase = 0) {
     return unwrap(wasm.cadence(text(pair, 'cadence'), count(phase, 'phase')));
+}
+
+// A list's text: a string, or its bytes (UTF-8, else ISO-8859-1).
+function listText(value, what) {
+    if (typeof value === 'string' || value instanceof Uint8Array) return value;
+    throw new Error(`${what} is a string or a Uint8Array, not ${shown(value)}`);
+}
+
+function optionalText(options, key) {
+    const value = options?.[key];
+    return value === undefined || value === null ? '' : text(value, key);
+}
+
+// [key, text] pairs from an object or from pairs, sorted by key.
+function pairs(value, what) {
+    const entries = Array.isArray(value) ? value : Object.entries(value);
+    return entries.map((pair) => {
+        if (!Array.isArray(pair) || pair.length !== 2)
+            throw new Error(`${what} holds [name, text] pairs, not ${shown(pair)}`);
+        return [text(pair[0], what), text(pair[1], what)];
+    });
+}
+
+// CMX 3600 edit decision lists, as the Python module's marlix.edl: a
+// document is a plain object, its canonical text in text.
+export const edl = Object.freeze({
+    read(listTextOrBytes, rate, options = {}) {
+        return unwrap(wasm.edl_read(listText(listTextOrBytes, 'an EDL'), rateOf(rate),
+                                    flag(options, 'strict', false)));
+    },
+    convert(listTextOrBytes, rate, to, options = {}) {
+        const reelSyncs = options?.reelSyncs === undefined || options.reelSyncs === null
+            ? [] : pairs(options.reelSyncs, 'reelSyncs').sort(([a], [b]) => (a < b ? -1 : a > b ? 1 : 0));
+        return unwrap(wasm.edl_convert(listText(listTextOrBytes, 'an EDL'), rateOf(rate),
+                                       rateOf(to, 'to'), optionalText(options, 'method'),
+                                       optionalText(options, 'sync'), reelSyncs,
+                                       flag(options, 'keepSources', false)));
+    },
+});
+
+const filmOptionNames = ['rate', 'stock', 'transfer', 'leader', 'reelMap', 'handles',
+                         'dissolveLengths', 'previous'];
+
+// A video list matched back to key numbers through telecine logs (ALE
+// texts), as the Python module's film_lists; each list that has rows also
+// as a table of the tool's cells and its CSV.
+export function filmLists(list, logs, options = {}) {
+    for (const key of Object.keys(options ?? {}))
+        if (!filmOptionNames.includes(key)) throw new Error(`filmLists has no option ${key}`);
+    if (!Array.isArray(logs)) throw new Error(`logs is an array of logs, not ${shown(logs)}`);
+    const given = {
+        rate: rateOf(options?.rate),
+        leader: options?.leader === undefined ? '0+00' : text(options.leader, 'leader'),
+        handles: options?.handles === undefined ? 1 : count(options.handles, 'handles'),
+    };
+    for (const key of ['stock', 'transfer'])
+        if (options?.[key] !== undefined && options[key] !== null)
+            given[key] = named(options[key], key, 'a name');
+    if (options?.reelMap !== undefined && options.reelMap !== null)
+        given.reelMap = pairs(options.reelMap, 'reelMap');
+    if (options?.dissolveLengths !== undefined && options.dissolveLengths !== null) {
+        if (!Array.isArray(options.dissolveLengths))
+            throw new Error(`dissolveLengths is an array of frames, not ${shown(options.dissolveLengths)}`);
+        given.dissolveLengths = options.dissolveLengths.map((n) => count(n, 'a dissolve length'));
+    }
+    if (options?.previous !== undefined && options.previous !== null)
+        given.previous = listText(options.previous, 'the previous EDL');
+    const texts = logs.map((log) => listText(log, 'a log'));
+    const edlText = listText(list, 'an EDL');
+    const lists = unwrap(wasm.film_lists(edlText, texts, given, ''));
+    const untitled = lists.audioEdl;
+    // The sound rolls as an EDL at the sound timecode's rate.
+    lists.audioEdl = (title = '') => (title === '' ? untitled
+        : unwrap(wasm.film_lists(edlText, texts, given, text(title, 'title'))).audioEdl);
+    return lists;
+}
+
+// The library's diagnostics go to fn(text), one message a call, instead of
+// standard error; null restores standard error. A throw from fn is
+// dropped: a message lost is no reason to fail the library's caller.
+export function onDiagnostic(fn) {
+    if (fn !== null && typeof fn !== 'function')
+        throw new Error(`onDiagnostic takes a function or null, not ${shown(fn)}`);
+    wasm.on_diagnostic(fn === null ? null : (message) => {
+        try {
+            fn(message);
+        } catch {
+            // dropped, as said above
+        }
+    });
 }

@@ -2,10 +2,8 @@
 // lists matched back to the negative's key numbers.
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -115,277 +113,44 @@ bool load_log(std::string const& file, film_options const& o, smpte::rate r,
     return true;
 }
 
-// CSV field: quoted where it holds a comma, a quote or a line end.
-std::string csv_field(std::string const& s) {
-    if (s.find_first_of(",\"\r\n") == s.npos) return s;
-    std::string out = "\"";
-    for (char const c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
-
-// Rows of named texts and numbers: a table with aligned columns, CSV with a
-// header, or JSON objects, from the same cells.
-struct cell {
-    char const* name;
-    std::string text;
-    bool number = false;
-    bool null   = false;  // JSON null where the text is empty
-};
-using row_cells = std::vector<cell>;
-cell text_cell(char const* name, std::string text) { return {name, std::move(text), false, false}; }
-cell number_cell(char const* name, long long v) { return {name, std::to_string(v), true, false}; }
-// A text JSON shows as null when it is empty.
-cell optional_cell(char const* name, std::string text) {
-    return {name, std::move(text), false, true};
-}
+// The lists' rows come from the library as named cells; the tool prints them
+// as aligned text, as CSV with a header, or as JSON objects.
+using film::list_table;
+using film::table_cell;
+using film::table_row;
 
 enum class output { text, csv, json };
 
-void emit_rows(std::vector<row_cells> const& rows, output how, char const* list_key) {
+// Text of whole lines, each ending in LF, to standard output.
+void emit_lines(std::string const& text) {
+    for (std::size_t at = 0, end; at < text.size(); at = end + 1) {
+        end = text.find('\n', at);
+        if (end == text.npos) end = text.size();
+        emit_line(text.substr(at, end - at));
+    }
+}
+
+void emit_rows(list_table const& rows, output how, char const* list_key) {
     if (rows.empty()) return;
-    if (how == output::json) {
-        for (row_cells const& r : rows) {
-            std::string out = "{";
-            if (list_key != nullptr) out += "\"list\": " + json_string(list_key) + ", ";
-            bool first = true;
-            for (cell const& c : r) {
-                out += first ? "" : ", ";
-                first = false;
-                out += json_string(c.name) + ": ";
-                out += c.null && c.text.empty() ? std::string("null")
-                       : c.number               ? c.text
-                                                : json_string(c.text);
-            }
-            emit_line(out + "}");
+    if (how == output::csv) return emit_lines(film::table_csv(rows));
+    if (how == output::text) return emit_lines(film::table_text(rows));
+    for (table_row const& r : rows) {
+        std::string out = "{";
+        if (list_key != nullptr) out += "\"list\": " + json_string(list_key) + ", ";
+        bool first = true;
+        for (table_cell const& c : r) {
+            out += first ? "" : ", ";
+            first = false;
+            out += json_string(c.name) + ": ";
+            out += c.null_when_empty && c.text.empty() ? std::string("null")
+                   : c.number                          ? c.text
+                                                       : json_string(c.text);
         }
-        return;
+        emit_line(out + "}");
     }
-    if (how == output::csv) {
-        std::string head;
-        for (cell const& c : rows.front()) head += (head.empty() ? "" : ",") + std::string(c.name);
-        emit_line(head);
-        for (row_cells const& r : rows) {
-            std::string line;
-            bool first = true;
-            for (cell const& c : r) {
-                line += first ? "" : ",";
-                first = false;
-                line += csv_field(c.text);
-            }
-            emit_line(line);
-        }
-        return;
-    }
-    // The text form leaves out the columns no row fills (ink numbers where
-    // none is logged).
-    std::vector<std::size_t> width, shown;
-    for (cell const& c : rows.front()) width.push_back(std::strlen(c.name));
-    std::vector<bool> filled(width.size(), false);
-    for (row_cells const& r : rows)
-        for (std::size_t k = 0; k < r.size() && k < width.size(); ++k) {
-            width[k]  = std::max(width[k], r[k].text.size());
-            filled[k] = filled[k] || !r[k].text.empty();
-        }
-    for (std::size_t k = 0; k < width.size(); ++k)
-        if (filled[k]) shown.push_back(k);
-    auto const line_of = [&](auto const& text_at) {
-        std::string line;
-        for (std::size_t const k : shown) {
-            std::string const t = text_at(k);
-            line += t;
-            line += std::string(width[k] - t.size() + 2, ' ');
-        }
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        return line;
-    };
-    emit_line(line_of([&](std::size_t k) {
-        std::string n = rows.front()[k].name;
-        for (char& ch : n)
-            ch = ch == '_' ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        return n;
-    }));
-    for (row_cells const& r : rows) emit_line(line_of([&](std::size_t k) { return r[k].text; }));
 }
 
 std::string n(long long v) { return std::to_string(v); }
-
-std::vector<row_cells> cut_cells(film::film_lists const& l) {
-    std::vector<row_cells> rows;
-    for (film::cut_row const& c : l.cuts) {
-        rows.push_back({
-            number_cell("event", c.event),
-            text_cell("record_in", smpte::to_string(c.record_in)),
-            text_cell("record_out", smpte::to_string(c.record_out)),
-            optional_cell("clip", c.clip),
-            optional_cell("camroll", c.camroll),
-            optional_cell("labroll", c.labroll),
-            optional_cell("scene", c.scene),
-            optional_cell("take", c.take),
-            optional_cell("key_in", c.key_in),
-            optional_cell("key_out", c.key_out),
-            optional_cell("ink_in", c.ink_in),
-            optional_cell("ink_out", c.ink_out),
-            text_cell("feet_frames", c.feet_frames),
-            number_cell("frames", c.frames),
-            text_cell("running", c.running_feet),
-            number_cell("running_frames", c.running_frames),
-            number_cell("adjust", c.adjust),
-            text_cell("notes", c.notes),
-        });
-    }
-    return rows;
-}
-
-std::vector<row_cells> pull_cells(film::film_lists const& l) {
-    std::vector<row_cells> rows;
-    for (film::pull_row const& p : l.pulls) {
-        std::string events;
-        for (std::int32_t e : p.events) events += (events.empty() ? "" : " ") + n(e);
-        rows.push_back({
-            optional_cell("labroll", p.labroll),
-            optional_cell("camroll", p.camroll),
-            optional_cell("clip", p.clip),
-            text_cell("key_in", p.key_in),
-            text_cell("key_out", p.key_out),
-            number_cell("frames", p.frames),
-            text_cell("events", events),
-        });
-    }
-    return rows;
-}
-
-std::vector<row_cells> missing_cells(film::film_lists const& l) {
-    std::vector<row_cells> rows;
-    for (film::missing_row const& m : l.missing)
-        rows.push_back({
-            number_cell("event", m.event),
-            text_cell("reel", m.reel),
-            text_cell("missing", film::missing_name(m.kind)),
-            optional_cell("clip", m.clip),
-            text_cell("source_in", smpte::to_string(m.source_in)),
-            text_cell("source_out", smpte::to_string(m.source_out)),
-        });
-    return rows;
-}
-
-std::string events_text(std::vector<std::int32_t> const& events) {
-    std::string out;
-    for (std::int32_t e : events) out += (out.empty() ? "" : " ") + n(e);
-    return out;
-}
-
-std::vector<row_cells> dupe_cells(film::film_lists const& l) {
-    std::vector<row_cells> rows;
-    for (film::dupe_row const& d : l.dupes)
-        rows.push_back({
-            optional_cell("labroll", d.labroll),
-            optional_cell("camroll", d.camroll),
-            optional_cell("clip", d.clip),
-            text_cell("key_in", d.key_in),
-            text_cell("key_out", d.key_out),
-            number_cell("frames", d.frames),
-            text_cell("events", events_text(d.events)),
-        });
-    return rows;
-}
-
-std::string speed_text(std::int32_t tenths) {
-    std::int32_t const magnitude = tenths < 0 ? -tenths : tenths;
-    return (tenths < 0 ? "-" : "") + n(magnitude / 10) + "." + n(magnitude % 10);
-}
-
-// One row a side of each effect, lab prints or opticals.
-std::vector<row_cells> optical_cells(film::film_lists const& l, bool lab) {
-    std::vector<row_cells> rows;
-    for (film::optical_row const& o : l.opticals) {
-        if (o.lab != lab) continue;
-        std::string effect = film::optical_name(o.kind);
-        if (o.kind == film::optical_kind::wipe) {
-            char code[8];
-            std::snprintf(code, sizeof code, " %03d", static_cast<int>(o.wipe));
-            effect += code;
-        }
-        auto const side = [&](char const* name, film::optical_side const& s) {
-            rows.push_back({
-                number_cell("event", o.event),
-                text_cell("effect", effect),
-                text_cell("print", o.lab ? "lab" : "optical"),
-                number_cell("length", o.length),
-                text_cell("centre", smpte::to_string(o.centre)),
-                text_cell("centre_feet", o.centre_feet),
-                text_cell("speed", speed_text(o.speed_tenths)),
-                text_cell("side", name),
-                text_cell("reel", s.reel),
-                optional_cell("clip", s.clip),
-                optional_cell("key_in", s.key_in),
-                optional_cell("key_out", s.key_out),
-                number_cell("frames", s.frames),
-                text_cell("notes", s.black     ? "black"
-                                   : s.matched ? ""
-                                               : "no key numbers"),
-            });
-        };
-        if (o.has_out) side("out", o.out);
-        side(o.kind == film::optical_kind::speed ? "speed" : "in", o.in);
-    }
-    return rows;
-}
-
-std::vector<row_cells> sound_cells(film::film_lists const& l) {
-    std::vector<row_cells> rows;
-    for (film::sound_row const& s : l.sounds)
-        rows.push_back({
-            number_cell("event", s.event),
-            text_cell("reel", s.reel),
-            optional_cell("clip", s.clip),
-            optional_cell("soundroll", s.soundroll),
-            optional_cell("sound_in", s.found ? smpte::to_string(s.sound_in) : ""),
-            optional_cell("sound_out", s.found ? smpte::to_string(s.sound_out) : ""),
-            text_cell("record_in", smpte::to_string(s.record_in)),
-            text_cell("record_out", smpte::to_string(s.record_out)),
-            text_cell("notes", s.found ? "" : "no Soundroll or Sound TC"),
-        });
-    return rows;
-}
-
-std::vector<row_cells> change_cells(film::change_list const& c, bool by_reel) {
-    std::vector<row_cells> rows;
-    for (std::size_t k = 0; k < c.rows.size(); ++k) {
-        std::size_t const at        = by_reel ? c.reel_order[k] : k;
-        film::change_row const& r   = c.rows[at];
-        char const* const ends[]    = {"", "head", "tail"};
-        std::size_t const end_index = static_cast<std::size_t>(r.end);
-        bool const timed            = r.key_in.empty() && r.source_out.frames() > 0;
-        rows.push_back({
-            text_cell("order", by_reel ? "reel" : "record"),
-            number_cell("step", static_cast<long long>(at + 1)),
-            text_cell("change", film::change_name(r.kind)),
-            optional_cell("end", end_index < 3 ? ends[end_index] : ""),
-            text_cell("at", r.at_feet),
-            number_cell("at_frames", r.at),
-            number_cell("event", r.event),
-            text_cell("reel", r.reel),
-            optional_cell("clip", r.clip),
-            optional_cell("labroll", r.labroll),
-            optional_cell("camroll", r.camroll),
-            optional_cell("key_in", r.key_in),
-            optional_cell("key_out", r.key_out),
-            optional_cell("source_in", timed ? smpte::to_string(r.source_in) : ""),
-            optional_cell("source_out", timed ? smpte::to_string(r.source_out) : ""),
-            number_cell("frames", r.frames),
-        });
-    }
-    return rows;
-}
-
-row_cells total_cells(film::film_lists const& l) {
-    return {
-        number_cell("events", l.totals.events),
-        text_cell("feet_frames", l.totals.feet_frames),
-        number_cell("frames", l.totals.frames),
-        text_cell("running_time", l.totals.running_time),
-    };
-}
 
 bool read_reel_map(std::string const& file, film::list_options& o) {
     std::string bytes, why;
@@ -538,42 +303,37 @@ int run_cutlist(args_t const& args) {
         if (!lists.missing.empty()) status = exit_item_failed;
         if (list == "audio") {
             edl::document const audio = film::audio_edl(lists, doc.text(doc.title));
-            std::string const text    = edl::write(audio);
-            for (std::size_t at = 0, end; at < text.size(); at = end + 1) {
-                end = text.find('\n', at);
-                if (end == text.npos) end = text.size();
-                emit_line(text.substr(at, end - at));
-            }
+            emit_lines(edl::write(audio));
             continue;
         }
         bool const all = list == "all";
         if (how == output::text)
             emit_line("# reel " + n(static_cast<long long>(k + 1)) + ": " + file);
         if (list == "cut" || all) {
-            emit_rows(cut_cells(lists), how, all ? "cut" : nullptr);
+            emit_rows(film::cut_table(lists), how, all ? "cut" : nullptr);
             if (how == output::text)
                 emit_line("total: " + n(lists.totals.events) + " events, " +
                           lists.totals.feet_frames + " (" + n(lists.totals.frames) +
                           " frames), running time " + lists.totals.running_time);
         }
-        if (list == "pull" || all) emit_rows(pull_cells(lists), how, all ? "pull" : nullptr);
+        if (list == "pull" || all) emit_rows(film::pull_table(lists), how, all ? "pull" : nullptr);
         if (list == "missing" || all)
-            emit_rows(missing_cells(lists), how, all ? "missing" : nullptr);
+            emit_rows(film::missing_table(lists), how, all ? "missing" : nullptr);
         if (list == "dupe" || all) {
-            auto const rows = dupe_cells(lists);
+            auto const rows = film::dupe_table(lists);
             if (all && how == output::text && !rows.empty()) emit_line("# dupes");
             emit_rows(rows, how, all ? "dupe" : nullptr);
         }
         if (list == "optical" || all) {
             for (bool const lab : {false, true}) {
-                auto const rows = optical_cells(lists, lab);
+                auto const rows = film::optical_table(lists, lab);
                 if (how == output::text && !rows.empty())
                     emit_line(lab ? "# lab dissolves and fades" : "# opticals");
                 emit_rows(rows, how, all ? "optical" : nullptr);
             }
         }
         if (list == "sound" || all) {
-            auto const rows = sound_cells(lists);
+            auto const rows = film::sound_table(lists);
             if (all && how == output::text && !rows.empty()) emit_line("# sound");
             emit_rows(rows, how, all ? "sound" : nullptr);
         }
@@ -582,8 +342,8 @@ int run_cutlist(args_t const& args) {
             if (read_list(previous[k], before)) {
                 film::film_lists const was      = film::make_lists(before, index, options);
                 film::change_list const changes = film::make_change_list(was, lists);
-                auto rows                       = change_cells(changes, false);
-                auto by_reel                    = change_cells(changes, true);
+                auto rows                       = film::change_table(changes, false);
+                auto by_reel                    = film::change_table(changes, true);
                 if (how == output::text) {
                     emit_line("# changes from " + previous[k] + ", in record order");
                     emit_rows(rows, how, nullptr);
@@ -595,7 +355,7 @@ int run_cutlist(args_t const& args) {
                 }
             }
         }
-        if (all && how != output::text) emit_rows({total_cells(lists)}, how, "totals");
+        if (all && how != output::text) emit_rows({film::totals_row(lists)}, how, "totals");
     }
     return status;
 }
@@ -661,21 +421,22 @@ int run_log(args_t const& args) {
             }
         } else if (job == "show") {
             report_log(file, log);
-            std::vector<row_cells> rows;
+            list_table rows;
             for (film::clip const& c : log.clips) {
-                row_cells cells{number_cell("line", c.line)};
+                table_row cells{{"line", n(c.line), true, false}};
                 for (std::size_t k = 0; k < log.columns.size(); ++k)
-                    cells.push_back(text_cell(log.columns[k].c_str(),
-                                              k < c.fields.size() ? c.fields[k] : std::string()));
+                    cells.push_back({log.columns[k],
+                                     k < c.fields.size() ? c.fields[k] : std::string(), false,
+                                     false});
                 rows.push_back(std::move(cells));
             }
             if (json_output() || p.has("--csv")) {
                 emit_rows(rows, json_output() ? output::json : output::csv, nullptr);
             } else {
-                for (row_cells const& cells : rows) {
+                for (table_row const& cells : rows) {
                     std::string line;
-                    for (cell const& c : cells)
-                        line += (line.empty() ? "" : " ") + std::string(c.name) + "=" +
+                    for (table_cell const& c : cells)
+                        line += (line.empty() ? "" : " ") + c.name + "=" +
                                 (c.number ? c.text : json_string(c.text));
                     emit_line(line);
                 }
