@@ -9,15 +9,41 @@ const $ = (id) => document.getElementById(id);
 // ---------------------------------------------------------------------------
 // Messages, errors and outputs
 
+// The library's messages: under the tool whose answer they come with,
+// or in the page's list when no tool is answering.
 const diagnostics = $('diagnostics');
+let answering = null;  // the section of the tool computing now
+
+function messagesOf(section) {
+    let list = section.querySelector('ul.messages');
+    if (!list) {
+        list = document.createElement('ul');
+        list.className = 'messages';
+        list.setAttribute('aria-live', 'polite');
+        section.append(list);
+    }
+    return list;
+}
 
 function diagnostic(text) {
+    const list = answering ? messagesOf(answering) : diagnostics;
     const item = document.createElement('li');
     item.textContent = text;
-    diagnostics.append(item);
-    while (diagnostics.children.length > 50) diagnostics.firstElementChild.remove();
+    list.append(item);
+    while (list.children.length > 50) list.firstElementChild.remove();
 }
 if (typeof marlix.onDiagnostic === 'function') marlix.onDiagnostic(diagnostic);
+
+// Runs compute() as the given section's tool: its earlier messages go.
+function answeringFor(section, compute) {
+    section.querySelector('ul.messages')?.replaceChildren();
+    answering = section;
+    try {
+        compute();
+    } finally {
+        answering = null;
+    }
+}
 
 // The error line under a field, made on first use and tied to the field
 // for screen readers.
@@ -60,10 +86,11 @@ function blame(field, call) {
 // Runs a tool: clears its fields' errors, then shows the one refusal (on
 // its field) or the answer. Outputs are emptied on a refusal.
 function tool(fields, outputs, compute) {
+    const section = fields[0].closest('section');
     const run = () => {
         for (const f of fields) setError(f, null);
         try {
-            compute();
+            answeringFor(section, compute);
         } catch (e) {
             if (!(e instanceof Refusal)) throw e;
             for (const o of outputs) o.textContent = '';
@@ -230,19 +257,21 @@ function filmTools() {
         if (!s.feet && source === feet) source = key;
         if (!s.ink && source === ink) source = key;
         try {
-            const sample = sampleOf(s);
-            const show = (field, text) => { if (field !== source) field.value = text; };
-            show(key, blame(prefix, () => marlix.labelText(s.type, sample, { prefix: prefix.value })));
-            show(feet, s.feet ? marlix.labelText(s.feet, sample).trim() : '');
-            show(frames, sample % s.perfs === 0 ? marlix.labelText('FR', sample / s.perfs).trim()
-                                                : `${Math.floor(sample / s.perfs)} + ${sample % s.perfs} perf`);
-            show(ink, s.ink ? blame(inkPrefix, () => marlix.labelText(s.ink, sample,
-                                                                       { prefix: inkPrefix.value }))
-                            : '');
+            answeringFor($('film'), () => show(sampleOf(s), s));
         } catch (e) {
             if (!(e instanceof Refusal)) throw e;
             setError(e.field, e.message);
         }
+    };
+    // Every field but the one typed in shows the sample.
+    const show = (sample, s) => {
+        const put = (field, text) => { if (field !== source) field.value = text; };
+        put(key, blame(prefix, () => marlix.labelText(s.type, sample, { prefix: prefix.value })));
+        put(feet, s.feet ? marlix.labelText(s.feet, sample).trim() : '');
+        put(frames, sample % s.perfs === 0 ? marlix.labelText('FR', sample / s.perfs).trim()
+                                           : `${Math.floor(sample / s.perfs)} + ${sample % s.perfs} perf`);
+        put(ink, s.ink ? blame(inkPrefix, () => marlix.labelText(s.ink, sample, { prefix: inkPrefix.value }))
+                       : '');
     };
     for (const f of counts) f.addEventListener('input', () => { source = f; run(); });
     for (const f of [stock, prefix, inkPrefix]) {
@@ -412,8 +441,9 @@ function edlTools() {
         for (const [line, list] of byLine) if (!shown.has(line)) list.forEach(findingRow);
         const errors = doc.findings.filter((f) => f.severity === 'error').length;
         const warnings = doc.findings.length - errors;
-        summary.textContent = `${doc.title ? `“${doc.title}”: ` : ''}${doc.edits.length} events, ` +
-                              `${errors} errors, ${warnings} warnings`;
+        const counted = (n, what) => `${n} ${what}${n === 1 ? '' : 's'}`;
+        summary.textContent = `${doc.title ? `“${doc.title}”: ` : ''}${counted(doc.edits.length, 'event')}, ` +
+                              `${counted(errors, 'error')}, ${counted(warnings, 'warning')}`;
     });
     run();
 }
@@ -458,7 +488,18 @@ function listsTools() {
         summary.textContent = `${lists.cuts.length} cuts, ${lists.pulls.length} pulls, ` +
                               `${lists.missing.length} missing` +
                               (t?.feetFrames ? `, ${t.feetFrames} in all` : '');
-        for (const f of lists.findings ?? []) diagnostic(f.message);
+        const findings = document.createElement('ul');
+        findings.id = 'lists-findings';
+        for (const f of lists.findings) {
+            const where = f.log >= 0 ? `log ${f.log + 1}` : 'EDL';
+            const event = f.event > 0 ? `${String(f.event).padStart(3, '0')}: ` : '';
+            const item = document.createElement('li');
+            item.className = f.severity;
+            const line = f.line > 0 ? `:${f.line}` : '';
+            item.textContent = `${where}${line}: ${f.severity}: ${event}${f.message}`;
+            findings.append(item);
+        }
+        out.append(findings);
         for (const tab of lists.tables) {
             const section = document.createElement('section');
             section.className = 'list';

@@ -7,9 +7,11 @@ runs wider than a phone, and saves a screenshot of each tool."""
 
 import argparse
 import functools
+import gzip
 import http.server
 import json
 import os
+import re
 import subprocess
 import sys
 import threading
@@ -237,12 +239,22 @@ def edl(p):
     broken = text + "099  TAPE1  V  C  25:00:00;00 01:00:00;00 01:00:00;00 01:00:01;00\n"
     p.el("edl-text").send_keys(broken)
     rows = p.d.find_elements(By.CSS_SELECTOR, "#edl-table tbody tr.finding")
-    findings = [r.find_elements(By.TAG_NAME, "td")[1].text for r in rows]
+    shown = [" ".join(c.text for c in r.find_elements(By.TAG_NAME, "td")) for r in rows]
     tool = subprocess.run([p.tool, "edl", "check", "--rate", "29.97df", "-"], input=broken,
                           capture_output=True, text=True)
-    p.same("EDL findings", len(findings), len([l for l in tool.stdout.splitlines() if l.strip()]))
+    # The tool names the event as the list numbers it ("099: "); the page
+    # shows the finding on the event's line.
+    expected = [re.sub(r"^-:(\d+): (\w+): (\d+: )?", r"\1 \2: ", line) for line in tool.stdout.splitlines()]
+    p.same("EDL findings", shown, expected)
     events = p.d.find_elements(By.CSS_SELECTOR, "#edl-table tbody tr[data-line]")
-    p.same("EDL events", len(events) > 0, True)
+    tool = p.run("edl", "show", "--rate", "29.97df", "-", stdin=broken).splitlines()
+    p.same("EDL event count", len(events), len(tool))
+    for row, line in zip(events, tool):
+        fields = dict(re.findall(r'(\w+)=("[^"]*"|\S+)', line))
+        cells = [c.text for c in row.find_elements(By.TAG_NAME, "td")]
+        expected = [fields[k].strip('"') for k in ("line", "event", "reel", "channels", "transition",
+                                                   "source_in", "source_out", "record_in", "record_out")]
+        p.same(f"EDL event on line {cells[0]}", cells[:9], expected)
 
 
 def lists(p):
@@ -257,11 +269,18 @@ def lists(p):
     for link in p.d.find_elements(By.CSS_SELECTOR, "#lists-tables a[download]"):
         name = link.get_attribute("download").removesuffix(".csv")
         csv = p.d.execute_async_script(
-            "const done = arguments[1]; fetch(arguments[0]).then(r => r.text()).then(done);",
+            "const done = arguments[1];"
+            "fetch(arguments[0]).then(r => r.text()).then(done, e => done(`fetch failed: ${e}`));",
             link.get_attribute("href"))
         expected = p.run("cutlist", "--rate", "29.97df", "--list", name, "--csv", "--edl", str(edl_file),
                          "--log", str(log_file))
         p.same(f"the {name} list's CSV", csv.rstrip("\n"), expected)
+    shown = [e.text for e in p.d.find_elements(By.CSS_SELECTOR, "#lists-findings li")]
+    told = subprocess.run([p.tool, "cutlist", "--rate", "29.97df", "--edl", str(edl_file), "--log", str(log_file)],
+                          capture_output=True, text=True).stderr
+    checked = p.run("log", "check", str(log_file)).replace(f"{log_file}", "log 1")
+    expected = checked.splitlines() + [line.replace(f"marlix: {edl_file}:", "EDL:") for line in told.splitlines()]
+    p.same("the film lists' findings", shown, expected)
 
 
 def keyboard(p):
@@ -337,6 +356,11 @@ def main():
     finally:
         d.quit()
         server.shutdown()
+
+    # The page is small enough to load on a poor connection.
+    packed = sum(len(gzip.compress(f.read_bytes(), 9)) for f in Path(a.site).iterdir() if f.is_file())
+    if packed >= 1 << 20:
+        p.failures.append(f"the site is {packed} bytes compressed, not under 1 MB")
 
     print(f"browser test: {p.compared} answers compared with the tool's, "
           f"{len(Quiet.requested)} files served, screenshots in {shots}")
