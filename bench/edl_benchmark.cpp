@@ -5,14 +5,16 @@
 // Usage: edl_benchmark [EVENTS [KEEP]], KEEP a path to keep the list at. Prints the size, each
 // reader's best time of five and its throughput in MB/s.
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "best_time.h"
 #include "marlix/edl/document.h"
 
 namespace {
+
+using marlix_bench::best_seconds;
 
 namespace edl   = marlix::edl;
 namespace smpte = marlix::smpte;
@@ -49,18 +51,6 @@ std::string list_of(long events) {
         record += length;
     }
     return out;
-}
-
-template <class F>
-double best_seconds(F&& job) {
-    double best = 1e30;
-    for (int round = 0; round < 5; ++round) {
-        auto const start = std::chrono::steady_clock::now();
-        job();
-        std::chrono::duration<double> const took = std::chrono::steady_clock::now() - start;
-        if (took.count() < best) best = took.count();
-    }
-    return best;
 }
 
 }  // namespace

@@ -6,15 +6,17 @@
 // reading the logs, and of building the index and making the lists; exits 1
 // when the lists take 100 ms or more.
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "best_time.h"
 #include "marlix/film/film_lists.h"
 
 namespace {
+
+using marlix_bench::best_seconds;
 
 namespace film  = marlix::film;
 namespace smpte = marlix::smpte;
@@ -60,18 +62,6 @@ std::string list_of(long events, long clips) {
         record += length;
     }
     return out;
-}
-
-template <class F>
-double best_seconds(F&& job) {
-    double best = 1e30;
-    for (int round = 0; round < 5; ++round) {
-        auto const start = std::chrono::steady_clock::now();
-        job();
-        std::chrono::duration<double> const took = std::chrono::steady_clock::now() - start;
-        if (took.count() < best) best = took.count();
-    }
-    return best;
 }
 
 }  // namespace
