@@ -94,7 +94,7 @@ web: wasm
 
 serve:
 	@test -f web/site/index.html || { echo "make web first" >&2; exit 2; }
-	@echo "Serving web/site on http://localhost:$(PORT)/ (Ctrl-C stops)"
+	@echo "Serving web/site on http://127.0.0.1:$(PORT)/ (Ctrl-C stops)"
 	@python3 -m http.server $(PORT) --bind 127.0.0.1 --directory web/site
 
 check-web: web build

@@ -53,7 +53,7 @@ function errorLine(field) {
         line = document.createElement('p');
         line.id = `${field.id}-error`;
         line.className = 'error';
-        line.setAttribute('role', 'alert');
+        line.setAttribute('aria-live', 'polite');
         field.closest('.field').append(line);
         field.setAttribute('aria-describedby', line.id);
     }
@@ -86,8 +86,11 @@ function blame(field, call) {
 // Runs a tool: clears its fields' errors, then shows the one refusal (on
 // its field) or the answer. Outputs are emptied on a refusal.
 function tool(fields, outputs, compute) {
+    let timer = 0;
     const section = fields[0].closest('section');
     const run = () => {
+        clearTimeout(timer);
+        delete section.dataset.pending;
         for (const f of fields) setError(f, null);
         try {
             answeringFor(section, compute);
@@ -97,8 +100,15 @@ function tool(fields, outputs, compute) {
             setError(e.field, e.message);
         }
     };
+    // A pasted list is read again once typing pauses, not at every key;
+    // data-pending marks the section until then.
+    const soon = () => {
+        clearTimeout(timer);
+        section.dataset.pending = 'true';
+        timer = setTimeout(run, 150);
+    };
     for (const f of fields) {
-        f.addEventListener('input', run);
+        f.addEventListener('input', f.tagName === 'TEXTAREA' ? soon : run);
         f.addEventListener('change', run);
     }
     return run;
@@ -197,10 +207,17 @@ function timecodeTools() {
     const runAdd = tool([rate, a, op, b, wrap], [addOut], () => {
         const by = b.value.trim();
         let frames;
-        if (/^[+-]?\d+$/.test(by)) frames = BigInt(by);
-        else frames = BigInt(blame(b, () => marlix.tcFrames(by, rate.value)));
+        if (/^[+-]?\d+$/.test(by)) {
+            frames = BigInt(by);
+            // As the tool reads a count: signed 64-bit.
+            if (frames < -(2n ** 63n) || frames >= 2n ** 63n)
+                throw new Refusal(b, `'${by}': frames out of the 64-bit range`);
+        } else {
+            frames = BigInt(blame(b, () => marlix.tcFrames(by, rate.value)));
+        }
         if (op.value === '-') frames = -frames;
-        addOut.textContent = blame(a, () => marlix.tcAdd(a.value, frames, rate.value,
+        blame(a, () => marlix.tcFrames(a.value, rate.value));
+        addOut.textContent = blame(b, () => marlix.tcAdd(a.value, frames, rate.value,
                                                           { wrap: wrap.checked }));
     });
 
@@ -216,8 +233,8 @@ function timecodeTools() {
     const conv = $('tc-conv'), to = $('tc-conv-to'), method = $('tc-conv-method');
     const sync = $('tc-conv-sync'), convOut = $('tc-conv-out');
     const runConvert = tool([rate, conv, to, method, sync], [convOut], () => {
-        blame(conv, () => marlix.tcFrames(conv.value, rate.value));
         sync.disabled = method.value !== 'pulldown';
+        blame(conv, () => marlix.tcFrames(conv.value, rate.value));
         const options = { method: method.value, sync: sync.disabled ? null : sync.value.trim() || null };
         const field = method.value === 'pulldown' && sync.value.trim() ? sync : to;
         convOut.textContent = blame(field, () => marlix.tcConvert(conv.value, rate.value, to.value,
@@ -244,7 +261,12 @@ function filmTools() {
         case key: return blame(key, () => marlix.labelSample(s.type, key.value));
         case feet: return blame(feet, () => marlix.labelSample(s.feet, feet.value));
         case ink: return blame(ink, () => marlix.labelSample(s.ink, ink.value));
-        default: return blame(frames, () => marlix.labelSample('FR', frames.value)) * s.perfs;
+        default: {
+            const n = blame(frames, () => marlix.labelSample('FR', frames.value)) * s.perfs;
+            if (Math.abs(n) > 2 ** 31 - 1)
+                throw new Refusal(frames, `${frames.value.trim()} frames of ${s.perfs} perforations are past the 32-bit count`);
+            return n;
+        }
         }
     };
 
@@ -257,21 +279,28 @@ function filmTools() {
         if (!s.feet && source === feet) source = key;
         if (!s.ink && source === ink) source = key;
         try {
-            answeringFor($('film'), () => show(sampleOf(s), s));
+            answeringFor($('film'), () => {
+                blame(prefix, () => marlix.labelText(s.type, 0, { prefix: prefix.value }));
+                if (s.ink) blame(inkPrefix, () => marlix.labelText(s.ink, 0, { prefix: inkPrefix.value }));
+                show(sampleOf(s), s);
+            });
         } catch (e) {
             if (!(e instanceof Refusal)) throw e;
             setError(e.field, e.message);
+            // What the other fields showed no longer answers what was typed.
+            for (const f of counts) if (f !== source) f.value = '';
         }
     };
     // Every field but the one typed in shows the sample.
     const show = (sample, s) => {
         const put = (field, text) => { if (field !== source) field.value = text; };
-        put(key, blame(prefix, () => marlix.labelText(s.type, sample, { prefix: prefix.value })));
-        put(feet, s.feet ? marlix.labelText(s.feet, sample).trim() : '');
-        put(frames, sample % s.perfs === 0 ? marlix.labelText('FR', sample / s.perfs).trim()
-                                           : `${Math.floor(sample / s.perfs)} + ${sample % s.perfs} perf`);
-        put(ink, s.ink ? blame(inkPrefix, () => marlix.labelText(s.ink, sample, { prefix: inkPrefix.value }))
-                       : '');
+        const at = (type, options) => blame(source, () => marlix.labelText(type, sample, options));
+        put(key, at(s.type, { prefix: prefix.value }));
+        put(feet, s.feet ? at(s.feet).trim() : '');
+        put(frames, sample % s.perfs === 0
+                        ? blame(source, () => marlix.labelText('FR', sample / s.perfs)).trim()
+                        : `${Math.floor(sample / s.perfs)} + ${sample % s.perfs} perf`);
+        put(ink, s.ink ? at(s.ink, { prefix: inkPrefix.value }) : '');
     };
     for (const f of counts) f.addEventListener('input', () => { source = f; run(); });
     for (const f of [stock, prefix, inkPrefix]) {
@@ -295,6 +324,7 @@ function pullTools() {
 
     const run = tool(fields, [], () => {
         strip.replaceChildren();
+        strip.setAttribute('aria-label', 'No pull list');
         body.replaceChildren();
         const s = stockOf(stock.value);
         const keyAt = (text) => marlix.labelSample(s.type, text) / s.perfs;
@@ -319,8 +349,8 @@ function pullTools() {
             const tc = marlix.tcText(start + k, rate.value);
             if (k === 0 && 'footage' in options) at(tc, { footage: options.footage }, footage);
             if (k === 0 && 'ink' in options) at(tc, { ink: options.ink }, ink);
-            // A later frame is refused when its film runs off the sync point's roll.
-            const answer = at(tc, extra ? options : null, k === 0 ? syncKey : count);
+            // A frame is refused when its film runs off the sync point's roll.
+            const answer = at(tc, extra ? options : null, k === 0 ? from : count);
             const [keycode, split] = answer;
             const first = letter(keyAt(keycode));
             const second = split ? letter(keyAt(keycode) + 1) : first;
@@ -353,11 +383,18 @@ function pullTools() {
 // ---------------------------------------------------------------------------
 // Files: dropped on a text area, or chosen, are read as text into it.
 
+// Lists and logs run to a few megabytes; a larger file is no list.
+const LARGEST_FILE = 32 << 20;
+
 function readInto(area, file) {
+    if (file.size > LARGEST_FILE) {
+        setError(area, `${file.name} is ${(file.size / 1048576).toFixed(0)} MB: too large for a list or a log`);
+        return;
+    }
     file.text().then((text) => {
         area.value = text;
         area.dispatchEvent(new Event('input'));
-    });
+    }, (e) => setError(area, `${file.name} cannot be read: ${e.message}`));
 }
 
 function dropTargets() {
@@ -395,6 +432,8 @@ function table(columns, rows, caption) {
 // ---------------------------------------------------------------------------
 // EDL check: the events as a table, the findings on their lines.
 
+const MOST_ROWS = 5000;  // a table longer than this is no help to read
+
 function edlTools() {
     const rate = $('edl-rate'), area = $('edl-text'), file = $('edl-file');
     const summary = $('edl-summary'), body = $('edl-table').querySelector('tbody');
@@ -406,11 +445,8 @@ function edlTools() {
             return;
         }
         const doc = blame(area, () => marlix.edl.read(area.value, rate.value));
-        const byLine = new Map();
-        for (const f of doc.findings) {
-            if (!byLine.has(f.line)) byLine.set(f.line, []);
-            byLine.get(f.line).push(f);
-        }
+        // Findings in line order, each shown after the rows before it.
+        const findings = [...doc.findings].sort((x, y) => x.line - y.line);
         const findingRow = (f) => {
             const row = body.insertRow();
             row.className = `finding ${f.severity}`;
@@ -419,31 +455,30 @@ function edlTools() {
             cell.colSpan = 9;
             cell.textContent = `${f.severity}: ${f.message}`;
         };
-        const shown = new Set();
+        let next = 0, rows = 0;
         for (const e of doc.edits) {
-            for (const [line, list] of byLine) {
-                if (line < e.line && !shown.has(line)) {
-                    list.forEach(findingRow);
-                    shown.add(line);
-                }
-            }
+            if (rows >= MOST_ROWS) break;
+            while (next < findings.length && findings[next].line < e.line) findingRow(findings[next++]);
             const row = body.insertRow();
             row.dataset.line = String(e.line);
             for (const text of [e.line, e.event, e.reel, e.channelField, e.transition, e.sourceIn,
                                 e.sourceOut, e.recordIn, e.recordOut, e.clip ?? ''])
                 row.insertCell().textContent = String(text);
-            if (byLine.has(e.line)) {
-                row.className = byLine.get(e.line).some((f) => f.severity === 'error') ? 'error' : 'warning';
-                byLine.get(e.line).forEach(findingRow);
-                shown.add(e.line);
+            let worst = '';
+            while (next < findings.length && findings[next].line === e.line) {
+                worst = worst === 'error' ? worst : findings[next].severity;
+                findingRow(findings[next++]);
             }
+            row.className = worst;
+            ++rows;
         }
-        for (const [line, list] of byLine) if (!shown.has(line)) list.forEach(findingRow);
+        while (next < findings.length && rows < MOST_ROWS) findingRow(findings[next++]);
         const errors = doc.findings.filter((f) => f.severity === 'error').length;
         const warnings = doc.findings.length - errors;
         const counted = (n, what) => `${n} ${what}${n === 1 ? '' : 's'}`;
-        summary.textContent = `${doc.title ? `“${doc.title}”: ` : ''}${counted(doc.edits.length, 'event')}, ` +
-                              `${counted(errors, 'error')}, ${counted(warnings, 'warning')}`;
+        summary.textContent = `${doc.title ? `“${doc.title}”: ` : ''}${counted(doc.edits.length, 'edit')}, ` +
+                              `${counted(errors, 'error')}, ${counted(warnings, 'warning')}` +
+                              (rows < doc.edits.length ? `; the first ${rows} edits are shown` : '');
     });
     run();
 }
@@ -456,34 +491,86 @@ function listsTools() {
     const rate = $('lists-rate'), stock = $('lists-stock'), leader = $('lists-leader');
     const handles = $('lists-handles'), edlArea = $('lists-edl'), logArea = $('lists-log');
     const files = $('lists-files'), summary = $('lists-summary'), out = $('lists-tables');
-    let extraLogs = [];
-    files.addEventListener('change', async () => {
-        const chosen = [...files.files];
-        const texts = await Promise.all(chosen.map((f) => f.text()));
-        extraLogs = [];
-        let firstLog = true;
-        chosen.forEach((f, k) => {
-            if (/\.ale$/i.test(f.name)) {
-                if (firstLog) logArea.value = texts[k];
-                else extraLogs.push(texts[k]);
-                firstLog = false;
-            } else {
-                edlArea.value = texts[k];
-            }
+    const reelMap = $('lists-reel-map');
+    const moreLogs = $('lists-more-logs');
+    let extraLogs = [];  // [name, text]: the logs after the one in the box
+    const showExtraLogs = () => {
+        moreLogs.replaceChildren();
+        extraLogs.forEach(([name], k) => {
+            const item = document.createElement('li');
+            const drop = document.createElement('button');
+            drop.type = 'button';
+            drop.textContent = 'Remove';
+            drop.setAttribute('aria-label', `Remove log ${name}`);
+            drop.addEventListener('click', () => {
+                extraLogs.splice(k, 1);
+                showExtraLogs();
+                run();
+            });
+            item.append(`Log ${k + 2}: ${name} `, drop);
+            moreLogs.append(item);
         });
+    };
+    files.addEventListener('change', async () => {
+        $('lists').dataset.pending = 'true';
+        setError(files, null);
+        const chosen = [...files.files];
+        const large = chosen.find((f) => f.size > LARGEST_FILE);
+        if (large) {
+            setError(files, `${large.name} is too large for a list or a log`);
+            return;
+        }
+        let texts;
+        try {
+            texts = await Promise.all(chosen.map((f) => f.text()));
+        } catch (e) {
+            setError(files, `the files cannot be read: ${e.message}`);
+            return;
+        }
+        // A telecine log opens with its Heading; anything else is the list.
+        const isLog = (text) => /^(\uFEFF)?\s*Heading\b/i.test(text);
+        const logs = chosen.map((f, k) => [f.name, texts[k]]).filter(([, t]) => isLog(t));
+        const list = texts.find((t) => !isLog(t));
+        if (list !== undefined) edlArea.value = list;
+        if (logs.length > 0) {
+            logArea.value = logs[0][1];
+            extraLogs = logs.slice(1);
+        }
+        showExtraLogs();
         run();
     });
-    const run = tool([rate, stock, leader, handles, edlArea, logArea], [summary], () => {
+    const urls = [];  // the CSV downloads on show, freed when they go
+    const run = tool([rate, stock, leader, handles, edlArea, logArea, reelMap], [summary], () => {
         out.replaceChildren();
+        urls.splice(0).forEach((u) => URL.revokeObjectURL(u));
+        const n = handles.value.trim() === '' ? 1 : Number(handles.value);
+        if (!Number.isInteger(n) || n < 0 || n > 10000)
+            throw new Refusal(handles, 'handles are frames 0 to 10000');
         if (!edlArea.value.trim() || !logArea.value.trim()) {
             summary.textContent = 'Give an EDL and its telecine log.';
             return;
         }
-        const options = { rate: rate.value, leader: leader.value.trim() || '0+00',
-                          handles: Number(handles.value) };
+        const options = { rate: rate.value, leader: leader.value.trim() || '0+00', handles: n };
         if (stock.value) options.stock = stock.value;
-        const lists = blame(edlArea, () => marlix.filmLists(edlArea.value, [logArea.value, ...extraLogs],
-                                                            options));
+        // "REEL TAPE" a line, as the tool's --reel-map file: the tape is the
+        // rest of the line; blank lines and lines opening with # are skipped.
+        const pairs = [];
+        reelMap.value.split(/\r\n|\r|\n/).forEach((raw, k) => {
+            const line = raw.trim();
+            if (line === '' || line.startsWith('#')) return;
+            const blank = line.search(/[ \t]/);
+            if (blank < 0) throw new Refusal(reelMap, `line ${k + 1}: a reel map line is REEL TAPE`);
+            pairs.push([line.slice(0, blank), line.slice(blank).trim()]);
+        });
+        if (pairs.length > 0) options.reelMap = pairs;
+        let lists;
+        try {
+            lists = marlix.filmLists(edlArea.value, [logArea.value, ...extraLogs.map(([, t]) => t)], options);
+        } catch (e) {
+            // The refusals name what they are about.
+            const field = /footage|leader/.test(e.message) ? leader : /stock/.test(e.message) ? stock : edlArea;
+            throw new Refusal(field, e.message);
+        }
         const t = lists.totals;
         summary.textContent = `${lists.cuts.length} cuts, ${lists.pulls.length} pulls, ` +
                               `${lists.missing.length} missing` +
@@ -507,6 +594,7 @@ function listsTools() {
             heading.textContent = `${tab.list[0].toUpperCase()}${tab.list.slice(1)} list`;
             const link = document.createElement('a');
             link.href = URL.createObjectURL(new Blob([tab.csv], { type: 'text/csv' }));
+            urls.push(link.href);
             link.download = `${tab.list}.csv`;
             link.textContent = `Download ${tab.list}.csv`;
             section.append(heading, link, table(tab.columns, tab.rows, null));

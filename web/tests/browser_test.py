@@ -19,6 +19,7 @@ from pathlib import Path
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select, WebDriverWait
@@ -92,8 +93,10 @@ class Page:
         found = self.d.find_elements(By.ID, f"{id_}-error")
         return found[0].text if found and found[0].is_displayed() else ""
 
-    def run(self, *args, stdin=None):
+    def run(self, *args, stdin=None, codes=(0,)):
         done = subprocess.run([self.tool, *args], input=stdin, capture_output=True, text=True)
+        if done.returncode not in codes:
+            raise RuntimeError(f"marlix {' '.join(args)} exited {done.returncode}: {done.stderr}")
         return done.stdout.rstrip("\n")
 
     def same(self, what, shown, expected):
@@ -122,8 +125,10 @@ def timecode(p):
             p.same(f"{a} + {by} at {rate}", p.text("tc-add-out"), p.run("tc", "add", "--rate", rate, a, by))
         p.type("tc-dur-in", f"23:50:00{sep}00")
         p.type("tc-dur-out", f"00:10:00{sep}00")
-        p.same(f"duration at {rate}", p.text("tc-dur-out-frames"),
-               p.run("tc", "duration", "--rate", rate, f"23:50:00{sep}00", f"00:10:00{sep}00"))
+        frames = p.run("tc", "duration", "--rate", rate, f"23:50:00{sep}00", f"00:10:00{sep}00")
+        p.same(f"duration at {rate}", p.text("tc-dur-out-frames"), frames)
+        p.same(f"duration as timecode at {rate}", p.text("tc-dur-out-tc"),
+               p.run("tc", "text", "--rate", rate, "--no-wrap", frames))
         for to in ("25", "29.97df", "23.976"):
             p.type("tc-conv", f"01:00:00{sep}00")
             p.choose("tc-conv-to", to)
@@ -193,25 +198,45 @@ def film(p):
 
 def pull(p):
     p.tab("pull")
-    for stock, rate, sync_tc in (("F35", "29.97df", "01:00:00;00"), ("F16", "25", "10:00:00:00"),
-                                 ("F35", "59.94", "01:00:00:00")):
+    for stock, rate, sync_tc, start in (("F35", "29.97df", "01:00:00;00", "01:00:00;00"),
+                                        ("F35", "29.97", "01:00:00:00", "01:00:00:03"),
+                                        ("F16", "25", "10:00:00:00", "10:00:00:07"),
+                                        ("F35", "59.94", "01:00:00:00", "01:00:00:01"),
+                                        ("F353", "23.976", "01:00:00:00", "01:00:00:02")):
+        perfs = {"F35": 4, "F16": 1, "F353": 3}[stock]
+        sync_key = p.run("print", "-t", stock, "-p", "KJ 12 3456", str(1600 * perfs)).strip()
         p.choose("pull-stock", stock)
         p.choose("pull-rate", rate)
-        p.type("pull-sync-key", "KJ 12 3456 0100+00")
+        p.type("pull-sync-key", sync_key)
         p.type("pull-sync-tc", sync_tc)
-        p.type("pull-from", sync_tc)
+        p.type("pull-from", start)
         p.type("pull-count", "10")
-        rows = p.d.find_elements(By.CSS_SELECTOR, "#pull-table tbody tr")
-        tcs = [r.find_elements(By.TAG_NAME, "td")[0].text for r in rows]
-        tool = p.run("pull", "--stock", stock, "--rate", rate, "--sync",
-                     f"KJ 12 3456 0100+00={sync_tc}", *tcs).splitlines()
-        for r, expected in zip(rows, tool):
-            cells = [c.text for c in r.find_elements(By.TAG_NAME, "td")]
-            shown = cells[2] + (" split" if r.get_attribute("class") == "split" else "")
-            p.same(f"pull of {cells[0]} at {rate}", shown, expected)
-        p.same(f"pull rows at {rate}", len(rows), 10)
-    # The cadence strip of 2:3 from an A frame.
+        # The video frames from the start, and the key numbers the tool pulls.
+        tcs = p.run("tc", "add", "--rate", rate, stdin="".join(f"{start} {k}\n" for k in range(10))).splitlines()
+        keys = p.run("pull", "--stock", stock, "--rate", rate, "--sync", f"{sync_key}={sync_tc}",
+                     *tcs).splitlines()
+        rows = [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
+                for r in p.d.find_elements(By.CSS_SELECTOR, "#pull-table tbody tr")]
+        p.same(f"pull rows at {rate}", len(rows), len(keys))
+        # The letters, A the sync frame's, from the frames the tool reads
+        # the key numbers at.
+        a = int(p.run("parse", "-t", stock, sync_key)) // perfs
+        fields = ""
+        for row, tc, key in zip(rows, tcs, keys):
+            shown = row[2] + (" split" if row[5].count(" ") else "")
+            p.same(f"pull of {tc} at {rate}", [row[0], shown], [tc, key])
+            frame = int(p.run("parse", "-t", stock, key.removesuffix(" split"))) // perfs
+            first = "ABCD"[(frame - a) % 4]
+            second = "ABCD"[(frame + 1 - a) % 4] if key.endswith(" split") else first
+            p.same(f"letters of {tc} at {rate}", [row[1], row[5]],
+                   [first, f"{first} {second}" if second != first else first])
+            fields += first + second
+        boxes = "".join(e.text for e in p.d.find_elements(By.CSS_SELECTOR, "#pull-strip .field-box"))
+        p.same(f"the strip at {rate}", boxes, fields)
+    # 2:3 from an A frame, as the cadence is drawn everywhere.
+    p.choose("pull-stock", "F35")
     p.choose("pull-rate", "29.97df")
+    p.type("pull-sync-key", "KJ 12 3456 0100+00")
     p.type("pull-sync-tc", "01:00:00;00")
     p.type("pull-from", "01:00:00;00")
     boxes = "".join(e.text for e in p.d.find_elements(By.CSS_SELECTOR, "#pull-strip .field-box"))
@@ -238,6 +263,7 @@ def edl(p):
     # A broken event, so that a finding shows on its line.
     broken = text + "099  TAPE1  V  C  25:00:00;00 01:00:00;00 01:00:00;00 01:00:01;00\n"
     p.el("edl-text").send_keys(broken)
+    WebDriverWait(p.d, 10).until(lambda d: d.find_elements(By.CSS_SELECTOR, "#edl:not([data-pending])"))
     rows = p.d.find_elements(By.CSS_SELECTOR, "#edl-table tbody tr.finding")
     shown = [" ".join(c.text for c in r.find_elements(By.TAG_NAME, "td")) for r in rows]
     tool = subprocess.run([p.tool, "edl", "check", "--rate", "29.97df", "-"], input=broken,
@@ -247,7 +273,7 @@ def edl(p):
     expected = [re.sub(r"^-:(\d+): (\w+): (\d+: )?", r"\1 \2: ", line) for line in tool.stdout.splitlines()]
     p.same("EDL findings", shown, expected)
     events = p.d.find_elements(By.CSS_SELECTOR, "#edl-table tbody tr[data-line]")
-    tool = p.run("edl", "show", "--rate", "29.97df", "-", stdin=broken).splitlines()
+    tool = p.run("edl", "show", "--rate", "29.97df", "-", stdin=broken, codes=(1,)).splitlines()
     p.same("EDL event count", len(events), len(tool))
     for row, line in zip(events, tool):
         fields = dict(re.findall(r'(\w+)=("[^"]*"|\S+)', line))
@@ -258,47 +284,60 @@ def edl(p):
 
 
 def lists(p):
-    if not p.el("tab-lists").is_displayed():
-        p.failures.append("the film-list tool is missing")
-        return
     p.tab("lists")
-    edl_file = EXAMPLES / "film" / "reel1.edl"
+    edl_file = EXAMPLES / "film" / "reel1_v2.edl"
     log_file = EXAMPLES / "film" / "day01.ale"
+    reel_map = EXAMPLES / "film" / "reels.map"
+    p.el("lists-reel-map").send_keys(reel_map.read_text())
     p.el("lists-files").send_keys(f"{edl_file}\n{log_file}")
-    WebDriverWait(p.d, 10).until(lambda d: d.find_elements(By.CSS_SELECTOR, "#lists-tables a[download]"))
+    WebDriverWait(p.d, 10).until(lambda d: d.find_elements(By.CSS_SELECTOR, "#lists:not([data-pending]) a[download]"))
+    given = ["--rate", "29.97df", "--edl", str(edl_file), "--log", str(log_file), "--reel-map", str(reel_map)]
+    csvs = {}
     for link in p.d.find_elements(By.CSS_SELECTOR, "#lists-tables a[download]"):
-        name = link.get_attribute("download").removesuffix(".csv")
-        csv = p.d.execute_async_script(
+        csvs[link.get_attribute("download").removesuffix(".csv")] = p.d.execute_async_script(
             "const done = arguments[1];"
             "fetch(arguments[0]).then(r => r.text()).then(done, e => done(`fetch failed: ${e}`));",
             link.get_attribute("href"))
-        expected = p.run("cutlist", "--rate", "29.97df", "--list", name, "--csv", "--edl", str(edl_file),
-                         "--log", str(log_file))
-        p.same(f"the {name} list's CSV", csv.rstrip("\n"), expected)
+    # The lists the tool makes of these files, the page's lab table being
+    # the second part of the tool's optical list.
+    made = {json.loads(line)["list"] for line in
+            p.run("cutlist", *given, "--list", "all", "--json", codes=(0, 1)).splitlines()}
+    p.same("the lists offered", sorted({"optical" if n == "lab" else n for n in csvs}),
+           sorted(made - {"totals"}))
+    for name in sorted(made - {"totals"}):
+        shown = csvs.get(name, "") + (csvs.get("lab", "") if name == "optical" else "")
+        p.same(f"the {name} list's CSV", shown.rstrip("\n"),
+               p.run("cutlist", *given, "--list", name, "--csv", codes=(0, 1)))
     shown = [e.text for e in p.d.find_elements(By.CSS_SELECTOR, "#lists-findings li")]
-    told = subprocess.run([p.tool, "cutlist", "--rate", "29.97df", "--edl", str(edl_file), "--log", str(log_file)],
-                          capture_output=True, text=True).stderr
+    told = subprocess.run([p.tool, "cutlist", *given], capture_output=True, text=True).stderr
     checked = p.run("log", "check", str(log_file)).replace(f"{log_file}", "log 1")
     expected = checked.splitlines() + [line.replace(f"marlix: {edl_file}:", "EDL:") for line in told.splitlines()]
     p.same("the film lists' findings", shown, expected)
+    # A refusal shows beside the field it is about.
+    p.type("lists-handles", "-1")
+    WebDriverWait(p.d, 10).until(lambda d: d.find_elements(By.CSS_SELECTOR, "#lists:not([data-pending])"))
+    if not p.error("lists-handles"):
+        p.failures.append("handles of -1 show no error beside their field")
+    p.type("lists-handles", "1")
 
 
 def keyboard(p):
-    """Tab reaches every tab, and every field of the panel on show."""
-    p.tab("timecode")
-    p.d.execute_script("document.activeElement.blur(); window.scrollTo(0, 0);")
-    body = p.d.find_element(By.TAG_NAME, "body")
-    body.send_keys(Keys.TAB)
-    seen = []
-    for _ in range(40):
-        seen.append(p.d.switch_to.active_element.get_attribute("id"))
-        p.d.switch_to.active_element.send_keys(Keys.TAB)
-    fields = [e.get_attribute("id") for e in
-              p.d.find_elements(By.CSS_SELECTOR, "#timecode input, #timecode select") if e.is_enabled()]
-    missed = [f for f in fields if f not in seen]
-    if missed:
-        p.failures.append(f"Tab never reaches {missed}")
+    """Tab reaches every tab, and every field of each panel."""
+    for panel in ("timecode", "film", "pull", "edl", "lists"):
+        p.tab(panel)
+        p.d.execute_script("document.activeElement.blur(); window.scrollTo(0, 0);")
+        seen = set()
+        for _ in range(60):
+            ActionChains(p.d).send_keys(Keys.TAB).perform()
+            seen.add(p.d.switch_to.active_element.get_attribute("id"))
+        fields = [e.get_attribute("id") for e in
+                  p.d.find_elements(By.CSS_SELECTOR, f"#{panel} input, #{panel} select, #{panel} textarea")
+                  if e.is_enabled()]
+        missed = [f for f in fields + ["tab-" + panel] if f not in seen]
+        if missed:
+            p.failures.append(f"Tab never reaches {missed} on the {panel} panel")
     # Arrow keys move between the tabs.
+    p.tab("timecode")
     p.el("tab-timecode").send_keys(Keys.ARROW_RIGHT)
     if p.d.switch_to.active_element.get_attribute("id") != "tab-film" or not p.el("film").is_displayed():
         p.failures.append("the right arrow does not open the next tab")
@@ -333,9 +372,7 @@ def main():
 
         # At phone width the page fits the screen.
         d.set_window_size(390, 844)
-        for name in ("timecode", "pull", "lists"):
-            if not p.el(f"tab-{name}").is_displayed():
-                continue
+        for name in ("timecode", "film", "pull", "edl", "lists"):
             p.tab(name)
             wide = d.execute_script("return document.documentElement.scrollWidth - window.innerWidth")
             if wide > 0:
