@@ -197,6 +197,9 @@ TEST(edl_check, FindingsNameTheirLine) {
          "001 AX A C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
          "event_reused@3"},
         {"TITLE: X\nHELLO\n", "unknown_line@2"},
+        {"TITLE: X\nOK THEN\n", "unknown_line@2"},  // two letters and a blank are no M2
+        {"001 AX A100 C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
+         "unreadable_event@1"},  // audio channels run to A99
         // The two lines of a key share their record span, in any event.
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
          "002 BX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"

@@ -352,6 +352,33 @@ std::string edl_line(int event, char const* reel, char const* how, std::int32_t 
            tc(rec_out, r) + "\n";
 }
 
+// At 59.94 a video frame is a field of 29.97, so a clip's pull-in puts each
+// cut on the film frame it puts it on at 29.97.
+TEST(film_lists_matchback, PullInsAt59_94AsAt29_97) {
+    for (int pullin = 0; pullin < 5; ++pullin) {
+        std::string keys[2];
+        for (int k = 0; k < 2; ++k) {
+            smpte::rate const r    = k == 0 ? smpte::rate_29_97 : smpte::rate_59_94;
+            std::int32_t const per = k + 1;  // frames to a 29.97 frame
+            camera_roll const roll{"T",          "KU229012", "A1",  "L1",
+                                   108000 * per, 3000 * per, 64000, pullin};
+            std::vector<telecine_log> const logs{
+                read_log(log_text({roll}, LABEL_KEYCODE_35, r), {LABEL_KEYCODE_35, r, false})};
+            clip_index const index(logs);
+            std::string list;
+            for (std::int32_t j = 0; j < 10; ++j)
+                list += edl_line(static_cast<int>(j + 1), "T", "C", (108000 + 7 * j) * per,
+                                 (108005 + 7 * j) * per, (108000 + 5 * j) * per,
+                                 (108005 + 5 * j) * per, r);
+            film_lists const lists = make_lists(edl::read(list, r), index);
+            ASSERT_EQ(lists.cuts.size(), 10u);
+            EXPECT_TRUE(lists.missing.empty());
+            for (cut_row const& c : lists.cuts) keys[k] += c.key_in + " ";
+        }
+        EXPECT_EQ(keys[0], keys[1]) << "pull-in " << pullin;
+    }
+}
+
 // Two cuts of one roll g frames apart (negative g: overlapping), with h
 // frames of handle each side: they share 2h - g frames when g < 2h, from
 // the second's first frame less h to the first's last frame plus h.
