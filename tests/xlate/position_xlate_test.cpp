@@ -382,6 +382,8 @@ TEST(mPosn_Xlate, InverseRulesRoundTrip) {
         // 48 fps film projects: a film frame shot at 24 is two project frames.
         {6, 6, 1, MediumRoll50p, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 1},
         {6, 6, 6, MediumRoll50p, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 0.5},
+        // 48 fps film transferred frame for frame to 25: two film frames a video frame.
+        {1, 3, 6, MediumRoll25i, MediumRoll25i, MediumRollFilm, 1 / 25.0, 25.0 / 12},
     };
     for (auto const& [rate, output, camera, video, a, b, step, factor] : rows) {
         Tov::ScopedProject s(project(rate, output, false, camera));
