@@ -168,6 +168,20 @@ TEST(label_to_frames, FootageAndTheThreePerforationWalk) {
         EXPECT_EQ(ok == 1 ? frame : -1, expected) << text << " phase " << phase;
         EXPECT_TRUE(ok != 1 || fp == phase0) << text;
     }
+    // Longer walks, against feet counted one by one from foot 0's phase.
+    for (int feet : {4, 5, 7, 10, 101, 1234, 9999})
+        for (int phase = 1; phase <= 3; ++phase) {
+            int const phase0 = (phase - 1 - feet % 3 + 3) % 3 + 1;
+            long32 expected  = 8 + 1;  // frame 08 of the foot, counted from 1
+            for (int k = 0, p = phase0; k < feet; ++k, p = p % 3 + 1) expected += p == 3 ? 22 : 21;
+            char label[16];
+            std::snprintf(label, sizeof label, "%04d08", feet);
+            int fp       = 0;
+            int const ok = label_to_frames(label, phase, &fp, 0, nullptr, &frame, lt(26), 0,
+                                           transfer_none, edit_film_frames, 0);
+            EXPECT_EQ(ok == 1 ? frame : -1, expected) << feet << " phase " << phase;
+            EXPECT_EQ(fp, phase0) << feet << " phase " << phase;
+        }
 }
 
 TEST(label_plus_frames, FootPhaseWalkAgainstAnIndependentCount) {
