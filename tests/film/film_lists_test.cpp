@@ -731,9 +731,10 @@ TEST(film_lists_lists, PullsOf16mmJoinOnlyAbuttingCuts) {
         read_log("Heading\nFILM_FORMAT\t16mm\nFPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN Start\n"
                  "Data\nt\tT\t01:00:00:00\t01:10:00:00\tKU2290121000+00\n")};
     clip_index const index(logs);
-    std::string const edl = edl_line(1, "T", "C", hour, hour + 10, 0, 10) +
-                            edl_line(2, "T", "C", hour + 11, hour + 20, 10, 19) +
-                            edl_line(3, "T", "C", hour + 20, hour + 30, 19, 29);
+    // Out of key order in the record: the pull list puts them in key order.
+    std::string const edl = edl_line(1, "T", "C", hour + 20, hour + 30, 0, 10) +
+                            edl_line(2, "T", "C", hour, hour + 10, 10, 20) +
+                            edl_line(3, "T", "C", hour + 11, hour + 20, 20, 29);
     film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
     std::vector<std::string> pulls;
     for (pull_row const& p : lists.pulls) pulls.push_back(p.key_in + " " + p.key_out);
