@@ -533,6 +533,7 @@ static void edit_decision_list_conversion(void) {
     CHECK(rounding.event == 1 && rounding.line == 1 && rounding.before == 10 &&
           rounding.after == 9 && rounding.exact_num == 48 && rounding.exact_den == 5);
     CHECK(marlix_edl_rounding_at(out, 2, &rounding) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_rounding_at(out, 0, NULL) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_edl_rounding_count(doc, &count) == MARLIX_OK && count == 0);
     marlix_edl_free(out);
     options.method = 2;
