@@ -49,5 +49,35 @@ TEST(list_tables, TextAlignsAndLeavesOutEmptyColumns) {
     EXPECT_EQ(table_text({}), "");
 }
 
+// A piece of the change list says where it is by its key numbers, or,
+// without them, by its source timecodes; by reel it takes the reel order.
+TEST(list_tables, ChangeRowsNameTheirFilmOrTheirSource) {
+    change_list changes;
+    change_row keyed;
+    keyed.event        = 1;
+    keyed.key_in       = "KU2290121000+00";
+    keyed.source_in    = smpte::timecode(90000, smpte::rate_25);
+    keyed.source_out   = smpte::timecode(90025, smpte::rate_25);
+    change_row timed   = keyed;
+    timed.event        = 2;
+    timed.key_in       = "";
+    changes.rows       = {keyed, timed};
+    changes.reel_order = {1, 0};
+    auto const cell_of = [](table_row const& r, std::string const& name) {
+        for (table_cell const& c : r)
+            if (c.name == name) return c.text;
+        return std::string("?");
+    };
+    list_table const by_record = change_table(changes, false);
+    ASSERT_EQ(by_record.size(), 2u);
+    EXPECT_EQ(cell_of(by_record[0], "source_in"), "");
+    EXPECT_EQ(cell_of(by_record[1], "source_in"), "01:00:00:00");
+    EXPECT_EQ(cell_of(by_record[1], "source_out"), "01:00:01:00");
+    list_table const by_reel = change_table(changes, true);
+    ASSERT_EQ(by_reel.size(), 2u);
+    EXPECT_EQ(cell_of(by_reel[0], "event"), "2");
+    EXPECT_EQ(cell_of(by_reel[0], "order"), "reel");
+}
+
 }  // namespace
 }  // namespace marlix::film
