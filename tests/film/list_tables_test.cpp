@@ -77,6 +77,11 @@ TEST(list_tables, ChangeRowsNameTheirFilmOrTheirSource) {
     ASSERT_EQ(by_reel.size(), 2u);
     EXPECT_EQ(cell_of(by_reel[0], "event"), "2");
     EXPECT_EQ(cell_of(by_reel[0], "order"), "reel");
+    // An order that names no row (a list put together by hand) skips it.
+    changes.reel_order       = {2, 1};
+    list_table const skipped = change_table(changes, true);
+    ASSERT_EQ(skipped.size(), 1u);
+    EXPECT_EQ(cell_of(skipped[0], "event"), "2");
 }
 
 }  // namespace
