@@ -539,6 +539,13 @@ TEST(film_lists_more, OpticalKindsAndPrints) {
         EXPECT_EQ(lists.opticals[3].speed_tenths, 120);
         EXPECT_EQ(lists.opticals[0].speed_tenths, 240);
     }
+    // A dissolve of no frames needs no film from either side.
+    std::string const zero = edl_line(1, "T", "C", hour + 24, hour + 72, 0, 48) +
+                             edl_line(2, "T", "C", hour + 72, hour + 72, 48, 48) +
+                             edl_line(2, "U", "D 000", 2 * hour + 24, 2 * hour + 72, 48, 96);
+    film_lists const none = make_lists(edl::read(zero, smpte::rate_24), index, options);
+    ASSERT_EQ(none.opticals.size(), 1u);
+    EXPECT_EQ(none.opticals[0].film_frames, 0);
 }
 
 // Sound timecodes from a laid-out log: the Sound TC at the clip's Start
