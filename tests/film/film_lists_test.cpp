@@ -438,6 +438,21 @@ TEST(film_lists_more, DupesAtAndAroundTheHandles) {
     EXPECT_GT(uses, max_dupe_uses / 2);
     ASSERT_FALSE(many.findings.empty());
     EXPECT_EQ(many.findings.back().kind, list_finding_kind::dupes_cut_short);
+    // Handles stop at a roll's first frame: two cuts from frame 0 with a
+    // frame of handle share frames 0 to 5.
+    std::vector<telecine_log> const from_zero{
+        read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN Start\n"
+                 "Data\nz\tZ\t01:00:00:00\t01:10:00:00\tKU2290120000+00\n")};
+    clip_index const zero_index(from_zero);
+    list_options one_frame;
+    one_frame.handles     = 1;
+    film_lists const head = make_lists(edl::read(edl_line(1, "Z", "C", hour, hour + 10, 0, 10) +
+                                                     edl_line(2, "Z", "C", hour, hour + 5, 10, 15),
+                                                 smpte::rate_24),
+                                       zero_index, one_frame);
+    ASSERT_EQ(head.dupes.size(), 1u);
+    EXPECT_EQ(head.dupes[0].first_sample, 0);
+    EXPECT_EQ(head.dupes[0].frames, 6);
 }
 
 // A dissolve of one second, where the pulldown cadence and the cut meet
