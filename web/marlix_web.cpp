@@ -711,17 +711,19 @@ val film_lists(val const& list, val const& logs, val const& o, std::string const
     auto const events = [](std::vector<std::int32_t> const& e) {
         return array_of(e, [](std::int32_t n) { return val(n); });
     };
-    out.set("pulls", array_of(lists.pulls, [&](film::pull_row const& p) {
-                val x = val::object();
-                x.set("labroll", p.labroll);
-                x.set("camroll", p.camroll);
-                x.set("clip", p.clip);
-                x.set("keyIn", p.key_in);
-                x.set("keyOut", p.key_out);
-                x.set("frames", number(p.frames));
-                x.set("events", events(p.events));
-                return x;
-            }));
+    // Pieces of negative, pulled or used twice, alike.
+    auto const piece = [&](auto const& p) {
+        val x = val::object();
+        x.set("labroll", p.labroll);
+        x.set("camroll", p.camroll);
+        x.set("clip", p.clip);
+        x.set("keyIn", p.key_in);
+        x.set("keyOut", p.key_out);
+        x.set("frames", number(p.frames));
+        x.set("events", events(p.events));
+        return x;
+    };
+    out.set("pulls", array_of(lists.pulls, piece));
     out.set("missing", array_of(lists.missing, [](film::missing_row const& m) {
                 val x = val::object();
                 x.set("event", m.event);
@@ -731,17 +733,7 @@ val film_lists(val const& list, val const& logs, val const& o, std::string const
                 x.set("clip", m.clip);
                 return x;
             }));
-    out.set("dupes", array_of(lists.dupes, [&](film::dupe_row const& d) {
-                val x = val::object();
-                x.set("labroll", d.labroll);
-                x.set("camroll", d.camroll);
-                x.set("clip", d.clip);
-                x.set("keyIn", d.key_in);
-                x.set("keyOut", d.key_out);
-                x.set("frames", number(d.frames));
-                x.set("events", events(d.events));
-                return x;
-            }));
+    out.set("dupes", array_of(lists.dupes, piece));
     out.set("opticals", array_of(lists.opticals, [&](film::optical_row const& p) {
                 val x = val::object();
                 x.set("event", p.event);

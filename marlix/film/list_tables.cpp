@@ -67,10 +67,12 @@ list_table cut_table(film_lists const& lists) {
     return rows;
 }
 
-list_table pull_table(film_lists const& lists) {
+// Pieces of negative, pulled or used twice: the same columns.
+template <class Piece>
+list_table piece_table(std::vector<Piece> const& pieces) {
     list_table rows;
-    rows.reserve(lists.pulls.size());
-    for (pull_row const& p : lists.pulls)
+    rows.reserve(pieces.size());
+    for (Piece const& p : pieces)
         rows.push_back({
             optional_cell("labroll", p.labroll),
             optional_cell("camroll", p.camroll),
@@ -82,6 +84,8 @@ list_table pull_table(film_lists const& lists) {
         });
     return rows;
 }
+
+list_table pull_table(film_lists const& lists) { return piece_table(lists.pulls); }
 
 list_table missing_table(film_lists const& lists) {
     list_table rows;
@@ -98,21 +102,7 @@ list_table missing_table(film_lists const& lists) {
     return rows;
 }
 
-list_table dupe_table(film_lists const& lists) {
-    list_table rows;
-    rows.reserve(lists.dupes.size());
-    for (dupe_row const& d : lists.dupes)
-        rows.push_back({
-            optional_cell("labroll", d.labroll),
-            optional_cell("camroll", d.camroll),
-            optional_cell("clip", d.clip),
-            text_cell("key_in", d.key_in),
-            text_cell("key_out", d.key_out),
-            number_cell("frames", d.frames),
-            text_cell("events", events_text(d.events)),
-        });
-    return rows;
-}
+list_table dupe_table(film_lists const& lists) { return piece_table(lists.dupes); }
 
 list_table optical_table(film_lists const& lists, bool lab) {
     list_table rows;
