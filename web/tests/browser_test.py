@@ -262,7 +262,14 @@ def edl(p):
     text = (EXAMPLES / "film" / "reel1.edl").read_text()
     # A broken event, so that a finding shows on its line.
     broken = text + "099  TAPE1  V  C  25:00:00;00 01:00:00;00 01:00:00;00 01:00:01;00\n"
-    p.el("edl-text").send_keys(broken)
+    # Dropped on the box as a file, as from a desktop.
+    p.d.execute_script(
+        "const t = new DataTransfer();"
+        "t.items.add(new File([arguments[0]], 'reel1.edl', {type: 'text/plain'}));"
+        "document.querySelector('[data-drop=edl-text]')"
+        ".dispatchEvent(new DragEvent('drop', {dataTransfer: t, bubbles: true, cancelable: true}));",
+        broken)
+    WebDriverWait(p.d, 10).until(lambda d: p.text("edl-text") == broken)
     WebDriverWait(p.d, 10).until(lambda d: d.find_elements(By.CSS_SELECTOR, "#edl:not([data-pending])"))
     rows = p.d.find_elements(By.CSS_SELECTOR, "#edl-table tbody tr.finding")
     shown = [" ".join(c.text for c in r.find_elements(By.TAG_NAME, "td")) for r in rows]
