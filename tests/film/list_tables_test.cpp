@@ -54,34 +54,59 @@ TEST(list_tables, TextAlignsAndLeavesOutEmptyColumns) {
 TEST(list_tables, ChangeRowsNameTheirFilmOrTheirSource) {
     change_list changes;
     change_row keyed;
-    keyed.event        = 1;
-    keyed.key_in       = "KU2290121000+00";
-    keyed.source_in    = smpte::timecode(90000, smpte::rate_25);
-    keyed.source_out   = smpte::timecode(90025, smpte::rate_25);
-    change_row timed   = keyed;
-    timed.event        = 2;
-    timed.key_in       = "";
-    changes.rows       = {keyed, timed};
-    changes.reel_order = {1, 0};
-    auto const cell_of = [](table_row const& r, std::string const& name) {
+    keyed.event      = 1;
+    keyed.key_in     = "KU2290121000+00";
+    keyed.source_in  = smpte::timecode(90000, smpte::rate_25);
+    keyed.source_out = smpte::timecode(90025, smpte::rate_25);
+    change_row timed = keyed;
+    timed.event      = 2;
+    timed.key_in     = "";
+    change_row black = timed;  // no film and no source
+    black.event      = 3;
+    black.source_in = black.source_out = smpte::timecode(0, smpte::rate_25);
+    changes.rows                       = {keyed, timed, black};
+    changes.reel_order                 = {1, 0, 2};
+    auto const cell_of                 = [](table_row const& r, std::string const& name) {
         for (table_cell const& c : r)
             if (c.name == name) return c.text;
         return std::string("?");
     };
     list_table const by_record = change_table(changes, false);
-    ASSERT_EQ(by_record.size(), 2u);
+    ASSERT_EQ(by_record.size(), 3u);
+    EXPECT_EQ(cell_of(by_record[2], "source_in"), "");
     EXPECT_EQ(cell_of(by_record[0], "source_in"), "");
     EXPECT_EQ(cell_of(by_record[1], "source_in"), "01:00:00:00");
     EXPECT_EQ(cell_of(by_record[1], "source_out"), "01:00:01:00");
     list_table const by_reel = change_table(changes, true);
-    ASSERT_EQ(by_reel.size(), 2u);
+    ASSERT_EQ(by_reel.size(), 3u);
     EXPECT_EQ(cell_of(by_reel[0], "event"), "2");
     EXPECT_EQ(cell_of(by_reel[0], "order"), "reel");
     // An order that names no row (a list put together by hand) skips it.
+    changes.rows.pop_back();
     changes.reel_order       = {2, 1};
     list_table const skipped = change_table(changes, true);
     ASSERT_EQ(skipped.size(), 1u);
     EXPECT_EQ(cell_of(skipped[0], "event"), "2");
+}
+
+// An optical's speed in frames a second, from tenths, signed.
+TEST(list_tables, OpticalSpeedsInFramesASecond) {
+    std::pair<std::int32_t, char const*> const speeds[] = {
+        {0, "0.0"}, {240, "24.0"}, {125, "12.5"}, {-125, "-12.5"}, {-5, "-0.5"}};
+    for (auto const& [tenths, text] : speeds) {
+        film_lists lists;
+        optical_row o;
+        o.kind                = optical_kind::speed;
+        o.speed_tenths        = tenths;
+        lists.opticals        = {o};
+        list_table const rows = optical_table(lists, false);
+        ASSERT_FALSE(rows.empty());
+        for (table_cell const& c : rows[0]) {
+            if (c.name == "speed") {
+                EXPECT_EQ(c.text, text) << tenths;
+            }
+        }
+    }
 }
 
 }  // namespace
