@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <limits>
 #include <memory>
 
 #include "marlix/front/labeller.h"
@@ -157,8 +158,9 @@ private:
         auto it = std::upper_bound(
             clips.begin(), clips.end(), in,
             [](std::int32_t v, clip_index::entry const& c) { return v < c.start; });
-        // Overlapping clips: the nearest few before it may hold it.
-        for (int tries = 0; it != clips.begin() && tries < 4; ++tries) {
+        // Clips may overlap: the latest to start that holds the frame, looking
+        // back while an earlier clip still reaches past it.
+        while (it != clips.begin() && (it - 1)->reach > in) {
             --it;
             if (in >= it->start && in < it->end) return &*it;
         }
@@ -633,9 +635,12 @@ clip_index::clip_index(std::vector<telecine_log> const& logs) : logs_(&logs) {
             if (!name.empty()) names_[std::string(name)].push_back(e);
         }
     }
-    for (auto& [tape, clips] : tapes_)
+    for (auto& [tape, clips] : tapes_) {
         std::stable_sort(clips.begin(), clips.end(),
                          [](entry const& a, entry const& b) { return a.start < b.start; });
+        std::int32_t reach = std::numeric_limits<std::int32_t>::min();
+        for (entry& e : clips) e.reach = reach = std::max(reach, e.end);
+    }
 }
 
 std::vector<clip_index::entry> const* clip_index::tape(std::string_view name) const {

@@ -37,6 +37,8 @@ public:
     struct entry {
         std::int32_t start = 0, end = 0;  ///< frames at the log's rate, end exclusive
         std::uint32_t log = 0, clip = 0;
+        /// On a tape, the latest end of this clip and of every clip before it.
+        std::int32_t reach = 0;
     };
     explicit clip_index(std::vector<telecine_log> const& logs);
 

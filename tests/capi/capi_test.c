@@ -240,13 +240,18 @@ static void translation(void) {
     CHECK(marlix_xlate(1.0, p25, audio, &params, &project, &r) == MARLIX_OK &&
           fabs(r - 1.0416666666666667) < 1e-15);
     CHECK(marlix_project_get(&project) == MARLIX_OK && project.frame_rate == saved.frame_rate);
-    /* The scan reads back as it was set, both ways. */
-    for (project.output_interlaced = 0; project.output_interlaced <= 1;
-         ++project.output_interlaced) {
+    /* Every switch reads back as it was set, each way. */
+    for (int bits = 0; bits < 16; ++bits) {
         marlix_project back;
+        project.drop_frame             = bits & 1;
+        project.output_interlaced      = bits >> 1 & 1;
+        project.output_pulled_down     = bits >> 2 & 1;
+        project.audio_sync_pulled_down = bits >> 3 & 1;
         CHECK(marlix_project_set(&project) == MARLIX_OK);
-        CHECK(marlix_project_get(&back) == MARLIX_OK &&
-              back.output_interlaced == project.output_interlaced);
+        CHECK(marlix_project_get(&back) == MARLIX_OK && back.drop_frame == (bits & 1) &&
+              back.output_interlaced == (bits >> 1 & 1) &&
+              back.output_pulled_down == (bits >> 2 & 1) &&
+              back.audio_sync_pulled_down == bits >> 3);
     }
     CHECK(marlix_project_set(&saved) == MARLIX_OK);
     marlix_set_diagnostic_sink(count_message, &messages);
