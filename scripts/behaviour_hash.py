@@ -6,17 +6,22 @@ statuses). The corpus runs every command of the tool, half of the calls with
 --json, over operands and lines of standard input that include bytes that
 are not UTF-8, control characters and quotes. --dump writes one record a
 call: (arguments, standard input, status, standard output, standard error).
+--check FILE compares each answer with an approved dump and shows the first
+that differ: the tests hold the library to its approved answers this way.
 
-usage: behaviour_hash.py MARLIX_TOOL PYTHON_PACKAGE_DIR [--seed N] [--count N] [--dump FILE]
+usage: behaviour_hash.py MARLIX_TOOL PYTHON_PACKAGE_DIR [--seed N] [--count N]
+                         [--dump FILE] [--check FILE]
 """
 import argparse
 import ctypes
+import gzip
 import hashlib
 import importlib
 import pathlib
 import random
 import subprocess
 import sys
+import tempfile
 
 TYPES = ["P", "N", "ND", "nd", "24", "25", "29.97df", "30000/1001", "48", "50", "60",
          "59.94df", "F35", "F16", "F353", "F35_4", "F35_6", "F16_5", "F353_4", "F655_80",
@@ -308,6 +313,135 @@ def python_calls(rng, marlix, count):
             yield type(e).__name__ + ": " + str(e)
 
 
+# Documents: edit lists and telecine logs made at random (a share of them
+# damaged a character at a time), read, checked, rewritten, converted and
+# matched back to film by the tool.
+TAPES = ["DAY01", "DAY02", "T3", "LONGTAPE_A", "LONGTAPE_B"]
+DOC_RATES = ["23.976", "24", "25", "29.97", "29.97df", "30", "59.94df", "60"]
+
+
+def tc_of(frames, fps):
+    frames = max(0, frames)
+    return "%02d:%02d:%02d:%02d" % (frames // (3600 * fps) % 24, frames // (60 * fps) % 60,
+                                     frames // fps % 60, frames % fps)
+
+
+def damaged(rng, text):
+    lines = text.split("\n")
+    for _ in range(rng.choice([0, 0, 1, 3])):
+        k = rng.randrange(len(lines))
+        if lines[k]:
+            i = rng.randrange(len(lines[k]))
+            lines[k] = lines[k][:i] + rng.choice("0123456789:; +-ABCDKMW*\t") + lines[k][i + 1:]
+    return "\n".join(lines)
+
+
+def edl_doc(rng, fps):
+    out = ["TITLE: REEL %d" % rng.randint(1, 9)]
+    if rng.random() < 0.6:
+        out.append(rng.choice(["FCM: NON-DROP FRAME", "FCM: DROP FRAME"]))
+    record = 3600 * fps
+    for e in range(1, rng.randint(2, 30)):
+        reel = rng.choice(TAPES + ["BL", "AX", "DAY0"])
+        track = rng.choice(["V", "V", "V", "A", "A2", "AA/V", "B", "A4"])
+        start = 3600 * fps * (1 + TAPES.index(reel) if reel in TAPES else 1) + rng.randint(0, 2000)
+        length = rng.randint(0, 120)
+        how = rng.random()
+        if how < 0.15 and e > 1:  # a dissolve or wipe from the tape before
+            n = rng.choice([0, 12, 24, 30, 48])
+            kind = rng.choice(["D", "W001", "K B"])
+            out.append("%03d  %-8s %-5s C        %s %s %s %s" % (
+                e, reel, track, tc_of(start, fps), tc_of(start, fps), tc_of(record, fps),
+                tc_of(record, fps)))
+            out.append("%03d  %-8s %-5s %-4s %03d %s %s %s %s" % (
+                e, rng.choice(TAPES), track, kind, n, tc_of(start + 500, fps),
+                tc_of(start + 500 + length, fps), tc_of(record, fps), tc_of(record + length, fps)))
+        else:
+            out.append("%03d  %-8s %-5s C        %s %s %s %s" % (
+                e, reel, track, tc_of(start, fps), tc_of(start + length, fps), tc_of(record, fps),
+                tc_of(record + length, fps)))
+        if rng.random() < 0.1:
+            out.append("M2   %-8s %05.1f    %s" % (reel, rng.choice([-24.0, 12.0, 48.0, 0.0, 7.5]),
+                                                   tc_of(start, fps)))
+        if rng.random() < 0.2:
+            out.append(rng.choice(["* FROM CLIP NAME: clip%d" % rng.randint(0, 9),
+                                   "* a comment", "AUD  3 4", "SPLIT: AUDIO DELAY= 00:00:00:05"]))
+        record += length
+    return "\n".join(out) + "\n"
+
+
+def log_doc(rng, fps, rate):
+    film = rng.choice(["35mm, 4 perf", "35mm, 4 perf", "35mm, 3 perf", "16mm", "65mm, 5 perf", ""])
+    out = ["Heading", "FIELD_DELIM\tTABS", "FILM_FORMAT\t" + film,
+           "FPS\t" + rng.choice([rate.replace("df", ""), rate.replace("df", ""), str(fps)]), "",
+           "Column", "Name\tTape\tStart\tEnd\tKN Start\tKN End\tPullin\tCamroll\tLabroll\t"
+           "Ink Number\tSoundroll\tSound TC", "", "Data"]
+    k = 0
+    for tape in rng.sample(TAPES, rng.randint(1, len(TAPES))):
+        at = 3600 * fps * (1 + TAPES.index(tape)) - rng.randint(0, 100)
+        while at < 3600 * fps * (1 + TAPES.index(tape)) + 2200:
+            length = rng.randint(20, 700)
+            feet = rng.randint(0, 9000)
+            key = "KU 22 %04d %04d+%02d" % (rng.randint(9010, 9013), feet, rng.randint(0, 15))
+            end = "KU 22 9012 %04d+%02d" % (feet + length * 24 // (16 * fps), rng.randint(0, 15))
+            ink = "AB12 %04d+%02d" % (rng.randint(0, 9000), rng.randint(0, 15))
+            out.append("\t".join(["clip%d" % k, tape, tc_of(at, fps), tc_of(at + length, fps),
+                                  rng.choice([key, key, key, "", "KU 22"]), rng.choice([end, ""]),
+                                  rng.choice("AAABXCD "), "A%03d" % rng.randint(1, 4),
+                                  "L%02d" % rng.randint(1, 2), rng.choice([ink, ""]),
+                                  "S%02d" % rng.randint(1, 3), tc_of(rng.randint(0, 10**6), fps)]))
+            at += length + rng.choice([0, 0, 0, 0, 5, -5])
+            k += 1
+    return "\n".join(out) + "\n"
+
+
+def document_calls(rng, count, folder):
+    for _ in range(count):
+        rate = rng.choice(DOC_RATES)
+        fps = {"23.976": 24, "29.97": 30, "29.97df": 30, "59.94df": 60}.get(rate) or int(rate)
+        edl, log = edl_doc(rng, fps), log_doc(rng, fps, rate)
+        if rng.random() < 0.3:
+            edl, log = damaged(rng, edl), damaged(rng, log)
+        (folder / "a.edl").write_text(edl)
+        (folder / "b.edl").write_text(damaged(rng, edl) if rng.random() < 0.5 else edl_doc(rng, fps))
+        (folder / "day.ale").write_text(log)
+        (folder / "reels.map").write_text("# reel tape\nAX LONGTAPE_A\nDAY0 DAY01\n")
+        json = ["--json"] if rng.random() < 0.3 else []
+        kind = rng.randrange(8)
+        if kind == 0:
+            yield ["edl", "check", "--rate", rate] + json + ["a.edl", "b.edl"]
+        elif kind == 1:
+            yield ["edl", "show", "--rate", rate] + json + ["a.edl"]
+        elif kind == 2:
+            yield ["edl", "format", "--rate", rate] + (["--tolerant"] if rng.random() < 0.5 else []) + ["a.edl"]
+        elif kind == 3:
+            args = ["edl", "convert", "--rate", rate, "--to", rng.choice(DOC_RATES)]
+            args += ["--method", rng.choice(["frame", "realtime", "pulldown"])] if rng.random() < 0.7 else []
+            args += ["--sources", "keep"] if rng.random() < 0.3 else []
+            args += ["--sync", "01:00:00:00=01:00:00:00"] if rng.random() < 0.3 else []
+            yield args + ["a.edl"]
+        elif kind == 4:
+            sub = rng.choice(["check", "show", "find"])
+            stock = ["--stock", rng.choice(["F35", "F16", "F353", "F655_80"])] if rng.random() < 0.3 else []
+            if sub == "find":
+                key = "KU229012%04d+%02d" % (rng.randint(0, 2000), rng.randint(0, 15))
+                yield ["log", "find", key, "--log", "day.ale"] + stock + json
+            else:
+                fmt = rng.choice([[], ["--csv"]] if sub == "show" else [[]])
+                yield ["log", sub] + stock + (fmt or json) + ["day.ale"]
+        else:
+            args = ["cutlist", "--rate", rate, "--edl", "a.edl", "--log", "day.ale", "--list",
+                    rng.choice(["cut", "pull", "missing", "dupe", "optical", "change", "sound",
+                                "audio", "all"])]
+            for name, values in [("--stock", ["F35", "F16", "F353", "F35_4", "F655_80"]),
+                                 ("--transfer", ["24:25"]), ("--reel-map", ["reels.map"]),
+                                 ("--leader", ["12+00", "0+08"]), ("--handles", ["0", "3"]),
+                                 ("--previous", ["b.edl"]), ("--dissolve-lengths", ["24,48"])]:
+                if rng.random() < 0.3 or (name == "--previous" and args[-1] == "change"):
+                    args += [name, rng.choice(values)]
+            yield args + rng.choice([[], ["--csv"], ["--json"]])
+
+
 # The C interface's label-type calls, under their names before and after
 # the renames of the type functions.
 C_NAMES = {"text": ("marlix_type_text", "marlix_label_text"),
@@ -334,11 +468,11 @@ def c_calls(rng, lib, count):
         p = rng.choice(PREFIXES)
         prefix = p.encode() if p is not None else None
         if kind == 0:
-            st = type_text(t, sample(rng), prefix, out, rng.choice([64, 8, 1]))
+            st = type_text(t, sample(rng), prefix, rng.choice([0, 0, 1]), out, rng.choice([64, 8, 1]))
             yield f"text {st} {out.value!r}"
         elif kind == 1:
             words = rng.choice([junk(rng), "KU2290121234+01", " 01:00:00.00", "01:00:00;02"])
-            st = type_sample(t, words.encode(), prefix, ctypes.byref(n))
+            st = type_sample(t, words.encode(), prefix, rng.choice([0, 0, 1]), ctypes.byref(n))
             yield f"sample {st} {n.value if st == 0 else ''}"
         elif kind == 2:
             st = type_find(rng.choice(TYPES).encode(), ctypes.byref(n))
@@ -366,32 +500,59 @@ def main():
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--count", type=int, default=400)
     ap.add_argument("--dump")
+    ap.add_argument("--check")
     a = ap.parse_args()
-    h = hashlib.sha256()
-    dump = open(a.dump, "w") if a.dump else None
+    a.tool = str(pathlib.Path(a.tool).resolve())
+    records = []
     rng = random.Random(a.seed)
     for args, stdin in tool_calls(rng, a.tool, a.count):
         r = subprocess.run([a.tool] + args, input=stdin or b"", capture_output=True)
-        record = repr((args, stdin, r.returncode, r.stdout, r.stderr)) + "\n"
-        h.update(record.encode())
-        if dump:
-            dump.write(record)
+        records.append(repr((args, stdin, r.returncode, r.stdout, r.stderr)))
+    with tempfile.TemporaryDirectory() as folder:
+        rng = random.Random(a.seed)
+        for args in document_calls(rng, a.count // 2, pathlib.Path(folder)):
+            r = subprocess.run([a.tool] + args, cwd=folder, capture_output=True)
+            records.append(repr((args, None, r.returncode, r.stdout, r.stderr)))
     sys.path.insert(0, a.package)
     marlix = importlib.import_module("marlix")
     rng = random.Random(a.seed)
-    for answer in python_calls(rng, marlix, a.count * 5):
-        h.update(answer.encode())
-        if dump:
-            dump.write(answer + "\n")
+    records += python_calls(rng, marlix, a.count * 5)
     # The C interface of the library beside the tool.
     lib = ctypes.CDLL(str(pathlib.Path(a.tool).resolve().parents[2] / "libmarlix.so"))
     rng = random.Random(a.seed)
-    for answer in c_calls(rng, lib, a.count * 5):
-        h.update(answer.encode())
-        if dump:
-            dump.write(answer + "\n")
+    records += c_calls(rng, lib, a.count * 5)
+    h = hashlib.sha256()
+    for record in records:
+        h.update((record + "\n").encode())
+    if a.dump:
+        with opener(a.dump)(a.dump, "wt", encoding="utf-8") as f:
+            f.writelines(r + "\n" for r in records)
+    if a.check:
+        with opener(a.check)(a.check, "rt", encoding="utf-8") as f:
+            return check(records, f.read().splitlines(), a)
     print(h.hexdigest())
+    return 0
+
+
+def opener(name):
+    return gzip.open if name.endswith(".gz") else open
+
+
+def check(records, approved, a):
+    """Each answer against the approved one; the first few that differ."""
+    wrong = [k for k in range(max(len(records), len(approved)))
+             if k >= len(records) or k >= len(approved) or records[k] != approved[k]]
+    for k in wrong[:3]:
+        print(f"answer {k + 1} changed:\n  approved: {approved[k] if k < len(approved) else '(none)'}"
+              f"\n  now:      {records[k] if k < len(records) else '(none)'}")
+    if wrong:
+        print(f"{len(wrong)} of {len(approved)} answers differ from {a.check}. If every change is "
+              f"meant, approve them: {sys.argv[0]} TOOL PACKAGE --seed {a.seed} --count {a.count} "
+              f"--dump {a.check}")
+        return 1
+    print(f"all {len(records)} answers as approved")
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())
