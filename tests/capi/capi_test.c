@@ -645,6 +645,20 @@ static void film_lists(void) {
           lists == NULL);
     CHECK(marlix_film_lists_make(list, sizeof list - 1, rate, NULL, sizes, 1, NULL, &lists) ==
           MARLIX_ERR_ARGUMENT);
+    /* A null text of no length is an empty one; of some length, refused. */
+    {
+        const char* none[] = {NULL};
+        size_t zero[] = {0}, one[] = {1};
+        CHECK(marlix_film_lists_make(NULL, 0, rate, logs, sizes, 1, NULL, &lists) == MARLIX_OK);
+        marlix_film_lists_free(lists);
+        CHECK(marlix_film_lists_make(NULL, 1, rate, logs, sizes, 1, NULL, &lists) ==
+              MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_lists_make(list, sizeof list - 1, rate, none, one, 1, NULL, &lists) ==
+              MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_lists_make(list, sizeof list - 1, rate, none, zero, 1, NULL, &lists) !=
+              MARLIX_ERR_ARGUMENT);
+        marlix_film_lists_free(lists);
+    }
     marlix_film_lists_free(NULL);
     /* At 25, frame for frame unless the 24:25 cadence is asked for. */
     {

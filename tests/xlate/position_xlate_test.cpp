@@ -198,18 +198,34 @@ TEST(mPosn_Xlate, CadenceLegsAsStated) {
                     << playout << " field " << field;
         }
     }
-    // Double film pulled to 25: 48 frames on 50 fields, frame n on field
-    // n + 2(n div 48) + [n mod 48 > 0] + [n mod 48 > 25].
-    Tov::ScopedProject pulled48(project(6, 3, true));
-    for (auto [frame, field] : {std::pair{0, 0}, std::pair{1, 2}, std::pair{25, 26},
-                                std::pair{26, 28}, std::pair{48, 50}}) {
-        EXPECT_NEAR(mPosn_Xlate(frame / 48.0, MediumRollTOVCel, MediumRollPlayout25i) * 50, field,
+    // Double film pulled: 48 frames on 50 fields, frame n on field
+    // n + 2(n div 48) + [n mod 48 > 0] + [n mod 48 > 25], field i back to
+    // frame i - [i > 1] - [i > 25] of its group (so frame 25's field goes to
+    // frame 24); 8 frames on 10 fields of 30i, none starting on fields 2 and
+    // 6, which show the frame before.
+    {
+        Tov::ScopedProject pulled48(project(6, 3, true));
+        for (int n = 0; n < 150; ++n) {
+            int const r = n % 48, i = n % 50;
+            EXPECT_NEAR(mPosn_Xlate(n / 48.0, MediumRollTOVCel, MediumRollPlayout25i) * 50,
+                        n + 2 * (n / 48) + (r > 0) + (r > 25), 1e-9)
+                << n;
+            EXPECT_NEAR(mPosn_Xlate(n / 50.0, MediumRollPlayout25i, MediumRollTOVCel) * 48,
+                        48 * (n / 50) + i - (i > 1) - (i > 25), 1e-9)
+                << n;
+        }
+    }
+    Tov::ScopedProject pulled48(project(6, 4, true));
+    for (int field = 0, frame = -1; field < 40; ++field) {
+        bool const starts = field % 10 != 2 && field % 10 != 6;
+        frame += starts;
+        EXPECT_NEAR(mPosn_Xlate(field / 60.0, MediumRollPlayout30i, MediumRollTOVCel) * 48, frame,
                     1e-9)
-            << frame;
-        if (frame != 25) {  // the stated way back gives frame 25's field to frame 24
-            EXPECT_NEAR(mPosn_Xlate(field / 50.0, MediumRollPlayout25i, MediumRollTOVCel) * 48,
-                        frame, 1e-9)
-                << field;
+            << field;
+        if (starts) {
+            EXPECT_NEAR(mPosn_Xlate(frame / 48.0, MediumRollTOVCel, MediumRollPlayout30i) * 60,
+                        field, 1e-9)
+                << frame;
         }
     }
 }
