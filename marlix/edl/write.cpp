@@ -29,11 +29,11 @@ void put_timecode(std::string& out, smpte::timecode t) {
 std::string speed_text(std::int32_t tenths) {
     char text[sizeof("-2147483648.0")];
     std::int64_t const v = tenths < 0 ? -std::int64_t{tenths} : tenths;
-    int const n          = std::snprintf(text, sizeof text, "%s%03lld.%lld", tenths < 0 ? "-" : "",
-                                         static_cast<long long>(v / 10), static_cast<long long>(v % 10));
+    [[maybe_unused]] int const n =
+        std::snprintf(text, sizeof text, "%s%03lld.%lld", tenths < 0 ? "-" : "",
+                      static_cast<long long>(v / 10), static_cast<long long>(v % 10));
     assert(n > 0 && static_cast<std::size_t>(n) < sizeof text);
-    return std::string(
-        text, n > 0 && static_cast<std::size_t>(n) < sizeof text ? static_cast<std::size_t>(n) : 0);
+    return text;
 }
 
 std::string frames_text(long long frames, char const* format) {

@@ -324,6 +324,8 @@ TEST(edl_convert, RefusesWithANamedReason) {
     up.method             = smpte::method::frame;
     convert_options slow  = up;
     slow.to               = smpte::rate_24;
+    convert_options up30  = up;
+    up30.to               = smpte::rate_30;
     struct {
         char const* list;
         rate from;
@@ -359,6 +361,12 @@ TEST(edl_convert, RefusesWithANamedReason) {
          "a timecode falls outside the day (00:00:00:00 to 24:00:00:00) at the new rate"},
         {"001 AX V C 01:00:00:00 01:00:14:11 01:00:00:00 01:00:00:02\nM2   AX 9000.0 01:00:00:00\n",
          smpte::rate_25, up, convert_error::speed_too_fast, 1,
+         "the M2 speed is faster than 9999.9 frames a second at the new rate"},
+        // 7999.9 at 24 is 9999.875 at 30: 9999.9, the fastest there is.
+        {"001 AX V C 01:00:00:00 01:00:13:22 01:00:00:00 01:00:00:02\nM2   AX 7999.9 01:00:00:00\n",
+         smpte::rate_24, up30, convert_error::none, -1, ""},
+        {"001 AX V C 01:00:00:00 01:00:13:22 01:00:00:00 01:00:00:02\nM2   AX 8000.0 01:00:00:00\n",
+         smpte::rate_24, up30, convert_error::speed_too_fast, 1,
          "the M2 speed is faster than 9999.9 frames a second at the new rate"},
     };
     for (auto const& c : cases) {
