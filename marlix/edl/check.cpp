@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <vector>
 
 #include "marlix/edl/detail/edl_support.h"
@@ -23,7 +24,7 @@ bool span_explained(std::int64_t source, std::int64_t n, std::int32_t speed_tent
                     std::int32_t fps) {
     if (source == n) return true;
     if (fps <= 0) return false;
-    std::int64_t const v    = speed_tenths < 0 ? -std::int64_t{speed_tenths} : speed_tenths;
+    std::int64_t const v    = std::abs(std::int64_t{speed_tenths});
     std::int64_t const low  = v == 0 ? 0 : 2 * v - 1;  // 20 * (v/10 - 0.05)
     std::int64_t const high = 2 * v + 1;               // 20 * (v/10 + 0.05)
     std::int64_t const den  = 20LL * fps;

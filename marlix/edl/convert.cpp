@@ -6,6 +6,7 @@
 
 #include <cassert>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <numeric>
 
@@ -54,7 +55,7 @@ bool from_checks(finding_kind k) {
 
 // v * num / den rounded half away from zero; den > 0.
 std::int64_t scale_rounded(std::int64_t v, std::int64_t num, std::int64_t den) {
-    std::int64_t const p = (v < 0 ? -v : v) * num;
+    std::int64_t const p = std::abs(v) * num;
     std::int64_t const q = (2 * p + den) / (2 * den);
     return v < 0 ? -q : q;
 }
@@ -174,7 +175,7 @@ bool converter::convert_edit(edit& e) {
         // Frame for frame, a speed that printed to 0.1 fps may explain the
         // kept span only a tenth away.
         if (e.has_motion && counts_kept_) {
-            std::int64_t const span    = source_was < 0 ? -source_was : source_was;
+            std::int64_t const span    = std::abs(source_was);
             std::int32_t const nearest = e.speed.speed_tenths;
             for (std::int32_t const step : {0, -1, 1}) {
                 std::int64_t const v = std::int64_t{nearest} + step;
@@ -190,10 +191,9 @@ bool converter::convert_edit(edit& e) {
         // The source out follows the record length: at normal speed the
         // same count, under M2 the span the speed gives.
         std::int64_t span           = record_now;
-        std::int64_t const span_was = source_was < 0 ? -source_was : source_was;
+        std::int64_t const span_was = std::abs(source_was);
         if (e.has_motion && span_was != record_was && record_now > 0) {
-            std::int64_t const v = e.speed.speed_tenths < 0 ? -std::int64_t{e.speed.speed_tenths}
-                                                            : e.speed.speed_tenths;
+            std::int64_t const v = std::abs(std::int64_t{e.speed.speed_tenths});
             span                 = (record_now - 1) * v / (10LL * fps_now) + 1;
         }
         auto const out = smpte::add(e.source_in, source_was < 0 ? -span : span);

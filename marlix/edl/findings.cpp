@@ -1,5 +1,6 @@
 // What each finding is called, how grave it is and how it reads.
 
+#include <cstdlib>
 #include <iterator>
 
 #include "marlix/edl/document.h"
@@ -56,7 +57,7 @@ std::string channel_name(std::int32_t c) { return c == 0 ? "V" : "A" + number(c)
 
 std::string speed_text(std::int32_t tenths) {
     std::string const sign = tenths < 0 ? "-" : "";
-    long long const v      = tenths < 0 ? -static_cast<long long>(tenths) : tenths;
+    long long const v      = std::abs(static_cast<long long>(tenths));
     return sign + number(v / 10) + "." + number(v % 10);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cstdio>
+#include <cstdlib>
 
 #include "marlix/edl/detail/edl_support.h"
 
@@ -28,7 +29,7 @@ void put_timecode(std::string& out, smpte::timecode t) {
 // [-]DDD.D: a speed as M2 lines print it.
 std::string speed_text(std::int32_t tenths) {
     char text[sizeof("-2147483648.0")];
-    std::int64_t const v = tenths < 0 ? -std::int64_t{tenths} : tenths;
+    std::int64_t const v = std::abs(std::int64_t{tenths});
     [[maybe_unused]] int const n =
         std::snprintf(text, sizeof text, "%s%03lld.%lld", tenths < 0 ? "-" : "",
                       static_cast<long long>(v / 10), static_cast<long long>(v % 10));

@@ -6,6 +6,7 @@
 #include <cassert>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace marlix::film {
@@ -31,7 +32,7 @@ std::string events_text(std::vector<std::int32_t> const& events) {
 
 // Frames a second from tenths: "-12.5", "0.0".
 std::string speed_text(std::int32_t tenths) {
-    std::int64_t const magnitude = tenths < 0 ? -std::int64_t{tenths} : std::int64_t{tenths};
+    std::int64_t const magnitude = std::abs(std::int64_t{tenths});
     return (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." +
            std::to_string(magnitude % 10);
 }
