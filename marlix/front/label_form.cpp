@@ -90,6 +90,12 @@ shape const& shape_of(label_t t) {
 
 std::string number(int n) { return std::to_string(n); }
 
+// A type by its class name, or "#N" for a number outside the catalogue.
+std::string class_name(label_t t) {
+    char const* const known = label_type_class_name(t);
+    return known != nullptr ? known : "#" + number(t);
+}
+
 std::string two_digits(long long n) {
     return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
 }
@@ -199,7 +205,7 @@ label_form timecode_form(shape const& s, label_t t, std::string_view text, bool 
         case smpte::error::drop_separator:
             return {{},
                     std::string("'") + copy[sign + 8] + "' marks drop-frame, which " +
-                        label_type_class_name(t) + " does not count"};
+                        class_name(t) + " does not count"};
         case smpte::error::trailing_text: return {{}, "text after the frames"};
         default:
             return {{}, std::string("expected HH:MM:SS") + s.separator + "FF, two digits a field"};
@@ -307,7 +313,7 @@ label_form detail::read_label_form(label_t t, std::string_view text, bool with_t
         case UserLabelFilmFrames: return number_form(s, text);
         case UserLabelKeycode:
         case UserLabelInk: return film_number_form(s, text);
-        default: return {{}, std::string(label_type_class_name(t)) + " prints no labels to read"};
+        default: return {{}, class_name(t) + " prints no labels to read"};
     }
 }
 
@@ -317,8 +323,7 @@ label_form normalise_label(label_t t, std::string_view text) {
 
 label_form normalise_prefix(label_t t, std::string_view text) {
     shape const& s = shape_of(t);
-    if (s.prefix_length == 0)
-        return {{}, std::string(label_type_class_name(t)) + " labels have no prefix"};
+    if (s.prefix_length == 0) return {{}, class_name(t) + " labels have no prefix"};
     scanner in{trim_blanks(text)};
     std::string out;
     if (!take_prefix(in, s, out) || !in.done()) return {{}, prefix_shape(s)};

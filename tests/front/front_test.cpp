@@ -441,6 +441,11 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
     EXPECT_STREQ(keycode.value.text(0), "KJ1234560000+00");
     EXPECT_EQ(front::normalise_prefix(LABEL_INK_16, "ab1c").text, "AB1C");
     EXPECT_FALSE(front::normalise_prefix(LABEL_PAL, "").ok());
+    for (label_t const outside : {static_cast<label_t>(-1), static_cast<label_t>(label_type_count)})
+        EXPECT_EQ(front::normalise_label(outside, "01").why,
+                  "#" + std::to_string(outside) + " prints no labels to read");
+    EXPECT_EQ(front::normalise_prefix(static_cast<label_t>(99), "AB").why,
+              "#99 labels have no prefix");
     auto pal = front::labeller::make(LABEL_PAL);
     ASSERT_TRUE(pal);
     EXPECT_EQ(pal.value.plain_sample("01000024").value, 90024);
