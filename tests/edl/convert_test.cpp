@@ -326,6 +326,8 @@ TEST(edl_convert, RefusesWithANamedReason) {
     slow.to               = smpte::rate_24;
     convert_options up30  = up;
     up30.to               = smpte::rate_30;
+    convert_options to_29 = up;
+    to_29.to              = smpte::rate{29, 1, false};
     struct {
         char const* list;
         rate from;
@@ -362,6 +364,10 @@ TEST(edl_convert, RefusesWithANamedReason) {
         {"001 AX V C 01:00:00:00 01:00:14:11 01:00:00:00 01:00:00:02\nM2   AX 9000.0 01:00:00:00\n",
          smpte::rate_25, up, convert_error::speed_too_fast, 1,
          "the M2 speed is faster than 9999.9 frames a second at the new rate"},
+        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", smpte::rate_24, to_29,
+         convert_error::unknown_rate, -1, "no timecode counts at that rate"},
+        {"", smpte::rate{29, 1, false}, up, convert_error::unknown_rate, -1,
+         "no timecode counts at that rate"},
         // 7999.9 at 24 is 9999.875 at 30: 9999.9, the fastest there is.
         {"001 AX V C 01:00:00:00 01:00:13:22 01:00:00:00 01:00:00:02\nM2   AX 7999.9 01:00:00:00\n",
          smpte::rate_24, up30, convert_error::none, -1, ""},
