@@ -725,6 +725,40 @@ static void film_more_lists(void) {
                                       &lists) == MARLIX_OK);
     CHECK(marlix_film_lists_more_counts(lists, &dupes, &opticals, &sounds, &changes) == MARLIX_OK);
     CHECK(dupes == 1 && opticals == 1 && sounds == 3 && changes >= 2);
+    /* Each row read refuses no lists and nowhere to put the row. */
+    for (int k = 0; k < 2; ++k) {
+        const marlix_film_lists* const l = k == 0 ? NULL : lists;
+        marlix_film_pull* const p        = k == 0 ? &dupe : NULL;
+        int32_t* const e                 = k == 0 ? &event : NULL;
+        CHECK(marlix_film_cut_at(l, 0, k == 0 ? &cut : NULL) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_pull_at(l, 0, p) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_pull_event(l, 0, 0, e) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_dupe_at(l, 0, p) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_dupe_event(l, 0, 0, e) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_optical_at(l, 0, k == 0 ? &optical : NULL) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_optical_side(l, 0, 1, k == 0 ? &in_side : NULL) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_sound_at(l, 0, k == 0 ? &sound : NULL) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_change_at(l, 0, k == 0 ? &change : NULL) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_change_in_reel_order(l, 0, k == 0 ? &at : NULL) == MARLIX_ERR_ARGUMENT);
+    }
+    CHECK(marlix_film_lists_counts(NULL, &dupes, NULL, NULL, NULL) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_lists_more_counts(NULL, &dupes, NULL, NULL, NULL) == MARLIX_ERR_ARGUMENT);
+    {
+        uint32_t line = 0;
+        CHECK(marlix_film_missing_at(NULL, 0, &event, &event, text, sizeof text) ==
+              MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_log_error_at(NULL, 0, &at, &line, text, sizeof text) ==
+              MARLIX_ERR_ARGUMENT);
+    }
+    for (int32_t field = MARLIX_FILM_CLIP; field <= MARLIX_FILM_CLIP + 1; ++field) {
+        CHECK(marlix_film_cut_text(NULL, 0, field, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_pull_text(NULL, 0, field, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_dupe_text(NULL, 0, field, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_optical_text(NULL, 0, 1, field, text, sizeof text) ==
+              MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_sound_text(NULL, 0, field, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_change_text(NULL, 0, field, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+    }
     /* Event 3 takes source frames 24-33 of roll 12, event 1 24-59: with a
      * frame of handle each side, 23-34 are shared. */
     CHECK(marlix_film_dupe_at(lists, 0, &dupe) == MARLIX_OK && dupe.frames == 12 &&

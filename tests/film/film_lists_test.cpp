@@ -208,7 +208,7 @@ TEST(film_lists_lists, MatchingMissingAndPulls) {
         "008 LONGTAPE V C 04:00:00:00 04:00:01:00 01:00:07:12 01:00:08:12\n"
         "009 X        V C 04:00:00:00 04:00:01:00 01:00:08:12 01:00:09:12\n"
         "* FROM CLIP NAME: four\n"
-        "010 Y        V C 04:00:20:00 04:00:21:00 01:00:09:12 01:00:10:12\n"
+        "010 Y        V C 04:00:10:00 04:00:11:00 01:00:09:12 01:00:10:12\n"
         "* FROM CLIP NAME: four\n"  // the name's clip does not hold the source
         "011 TAPE0001 A C 01:00:00:00 01:00:01:00 01:00:10:12 01:00:11:12\n";
     list_options options;
@@ -594,13 +594,13 @@ TEST(film_lists_more, SoundPullAndAudioList) {
     std::vector<telecine_log> const logs{
         read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t29.97\nColumn\n"
                  "Name\tTape\tStart\tEnd\tKN Start\tSoundroll\tSound TC\nData\n"
-                 "a\tT\t01:00:00:00\t01:00:20:00\tKU2290121000+00\tS1\t10:30:00:00\n"
+                 "a\tT\t01:00:00:00\t01:00:20:00\tKU2290121000+00\tS1\t00:00:00:00\n"
                  "b\tT\t01:00:20:00\t01:00:40:00\tKU2290121031+00\tS2\t11:00:58;00\n"
                  "c\tT\t01:01:00:00\t01:01:20:00\tKU2290121062+00\t\t\n")};
     clip_index const index(logs);
     std::string const edl =
         "TITLE: R1\nFCM: NON-DROP FRAME\n"
-        "001 T  V  C 01:00:02:00 01:00:05:02 00:59:58:00 01:00:01:02\n"
+        "001 T  V  C 01:00:00:00 01:00:03:02 00:59:58:00 01:00:01:02\n"
         "002 T  AA/V C 01:00:25:07 01:00:27:14 01:00:01:02 01:00:03:09\n"
         "003 T  V  C 01:01:01:00 01:01:02:00 01:00:03:09 01:00:04:09\n"
         "004 BL V  C 00:00:00:00 00:00:01:00 01:00:04:09 01:00:05:09\n"
@@ -611,18 +611,18 @@ TEST(film_lists_more, SoundPullAndAudioList) {
         got.push_back(
             std::to_string(s.event) + " " + s.soundroll + " " +
             (s.found ? smpte::to_string(s.sound_in) + " " + smpte::to_string(s.sound_out) : "-"));
-    EXPECT_EQ(got, (std::vector<std::string>{"1 S1 10:30:02:00 10:30:05:02",
+    EXPECT_EQ(got, (std::vector<std::string>{"1 S1 00:00:00:00 00:00:03:02",
                                              "2 S2 11:01:03;09 11:01:05;16", "3  -",
-                                             "5 S1 10:30:19:29 10:30:20:05"}));
+                                             "5 S1 00:00:19:29 00:00:20:05"}));
     std::string const audio = edl::write(audio_edl(lists, "R1 SOUND"));
     EXPECT_EQ(audio,
               "TITLE: R1 SOUND\n"
               "FCM: NON-DROP FRAME\n"
-              "001  S1       AA    C        10:30:02:00 10:30:05:02 00:59:58:00 01:00:01:02\n"
+              "001  S1       AA    C        00:00:00:00 00:00:03:02 00:59:58:00 01:00:01:02\n"
               "FCM: DROP FRAME\n"
               "002  S2       AA    C        11:01:03;09 11:01:05;16 01:00:04;20 01:00:06;27\n"
               "FCM: NON-DROP FRAME\n"
-              "005  S1       AA    C        10:30:19:29 10:30:20:05 01:00:05:09 01:00:05:15\n");
+              "005  S1       AA    C        00:00:19:29 00:00:20:05 01:00:05:09 01:00:05:15\n");
     // Read back, it gives the sound rows' instants.
     edl::document const back = edl::read(audio, smpte::rate_29_97);
     EXPECT_TRUE(back.ok());
