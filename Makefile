@@ -8,7 +8,7 @@ CMAKE_GEN = -G Ninja
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps configure build demo check check-clang check-libcxx check-static wasm check-wasm web serve check-web release sanitize tsan fuzz bench docs format clean
+.PHONY: all deps configure build demo check check-clang check-libcxx check-static wasm check-wasm web serve check-web approve release sanitize tsan fuzz bench docs format clean
 
 all: build
 
@@ -27,6 +27,14 @@ demo: build
 
 check: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The suite holds the tool, the Python module and the C interface to the
+# answers in tests/behaviour/answers.txt.gz (the test approved_answers
+# shows the first that changed); when the change is meant, this records the
+# new ones.
+approve: build
+	@python3 scripts/behaviour_hash.py $(BUILD)/tools/marlix/marlix $(BUILD)/python/package \
+		--dump tests/behaviour/answers.txt.gz
 
 # A packager's build: Release with the default options (warnings are not
 # errors there), then the suite; Debug is the sanitizers' build below.

@@ -547,8 +547,7 @@ def check(records, approved, a):
               f"\n  now:      {records[k] if k < len(records) else '(none)'}")
     if wrong:
         print(f"{len(wrong)} of {len(approved)} answers differ from {a.check}. If every change is "
-              f"meant, approve them: {sys.argv[0]} TOOL PACKAGE --seed {a.seed} --count {a.count} "
-              f"--dump {a.check}")
+              f"meant, approve them: make approve")
         return 1
     print(f"all {len(records)} answers as approved")
     return 0
