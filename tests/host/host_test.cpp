@@ -55,10 +55,15 @@ TEST(CurrentProject, SettingsApplyAndScopedGuardRestores) {
         Tov::ScopedProject guard(s);
         EXPECT_EQ(Tov::CurrentProject::settings(), s);
         EXPECT_EQ(Tov::CurrentProject::getOutputImageFormat(0).getScanMode(), s.output_scan);
-        Tov::OutputGearing const g(Tov::OutputGearing::Option_CurrentProject);
+        // Option 1 is the current project's output, as hosts pass it by
+        // number; any other option a 24 fps gearing without pulldown.
+        using option = Tov::OutputGearing::ConstructionOptions;
+        Tov::OutputGearing const g(option{1});
         EXPECT_TRUE(g.getFrameRate() == Tov::FrameRate_59_94 && g.getUsePulldown());
-        Tov::OutputGearing const other(Tov::OutputGearing::Option_Explicit);
-        EXPECT_TRUE(other.getFrameRate() == Tov::FrameRate_24 && !other.getUsePulldown());
+        for (option const o : {Tov::OutputGearing::Option_Explicit, option{2}, option{-1}}) {
+            Tov::OutputGearing const other(o);
+            EXPECT_TRUE(other.getFrameRate() == Tov::FrameRate_24 && !other.getUsePulldown());
+        }
         s.cel_resolution = 0.5;
         Tov::CurrentProject::apply(s);
         EXPECT_EQ(Tov::CurrentProject::getCelResolution(), 0.5);
