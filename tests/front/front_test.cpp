@@ -440,6 +440,8 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
     EXPECT_EQ(keycode.value.refusal(), "expected 2 letters, 6 digits");
     EXPECT_STREQ(keycode.value.text(0), "KJ1234560000+00");
     EXPECT_EQ(front::normalise_prefix(LABEL_INK_16, "ab1c").text, "AB1C");
+    for (char const* digit_for_letter : {"1U 22 9012", "K1 22 9012", "K` 22 9012", "K[ 22 9012"})
+        EXPECT_FALSE(front::normalise_prefix(LABEL_KEYCODE_35, digit_for_letter).ok());
     EXPECT_FALSE(front::normalise_prefix(LABEL_PAL, "").ok());
     for (label_t const outside : {static_cast<label_t>(-1), static_cast<label_t>(label_type_count)})
         EXPECT_EQ(front::normalise_label(outside, "01").why,
