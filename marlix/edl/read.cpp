@@ -270,6 +270,13 @@ void reader::run(std::string_view body) {
         ++number;
         i = end;
         if (i < n) i += body[i] == '\r' && i + 1 < n && body[i + 1] == '\n' ? 2u : 1u;
+        // Before the first line of content, byte-order marks (left where
+        // files were joined) are no content either.
+        while (!seen_content_) {
+            std::size_t const at = line.find_first_not_of(" \t");
+            if (at == line.npos || !starts_with(line.substr(at), utf8_bom)) break;
+            line.remove_prefix(at + 3);
+        }
         while (!line.empty() && is_blank(line.back())) line.remove_suffix(1);
         if (line.empty()) continue;
         read_line(line, number);

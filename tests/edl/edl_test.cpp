@@ -366,7 +366,11 @@ TEST(edl_read, LineEndsBomAndEncodingAllWriteTheSame) {
           std::string("\xEF\xBB\xBFTITLE: LIST\r001  AX  V  C  01:00:00:00 "
                       "01:00:01:00 01:00:00:00 01:00:01:00  \r\r* FROM CLIP NAME: caf\xC3\xA9"),
           std::string("TITLE: LIST\n001 AX V C 01:00:00:00 01:00:01:00 "
-                      "01:00:00:00 01:00:01:00\n* FROM CLIP NAME: caf\xE9\n")}) {
+                      "01:00:00:00 01:00:01:00\n* FROM CLIP NAME: caf\xE9\n"),
+          // Lists joined end to end leave marks before the first content.
+          std::string(
+              "\n \xEF\xBB\xBF\n\xEF\xBB\xBF\xEF\xBB\xBFTITLE: LIST\n001 AX V C 01:00:00:00 "
+              "01:00:01:00 01:00:00:00 01:00:01:00\n* FROM CLIP NAME: caf\xC3\xA9\n")}) {
         SCOPED_TRACE(input);
         document const doc = edl::read(input, rate_25);
         EXPECT_EQ(write(doc), canonical);
