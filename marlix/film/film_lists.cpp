@@ -4,9 +4,9 @@
 #include "marlix/film/film_lists.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <iterator>
-#include <limits>
 #include <memory>
 
 #include "marlix/front/labeller.h"
@@ -132,7 +132,7 @@ private:
 
     // The tape of a reel: the reel map, the tape of that name, the one tape
     // whose name it starts.
-    std::vector<clip_index::entry> const* tape_of(edl::edit const& e, std::string_view reel) {
+    clip_index::tape_clips const* tape_of(edl::edit const& e, std::string_view reel) {
         for (auto const& [from, to] : options_.reel_map)
             if (from == reel) return index_.tape(to);
         if (auto const* t = index_.tape(reel)) return t;
@@ -147,24 +147,14 @@ private:
     }
 
     // The clip holding the source in: the last to start at or before it.
-    clip_index::entry const* in_tape(std::vector<clip_index::entry> const& clips,
-                                     edl::edit const& e) {
-        telecine_log const& log = index_.logs()[clips.front().log];
+    clip_index::entry const* in_tape(clip_index::tape_clips const& tape, edl::edit const& e) {
+        telecine_log const& log = index_.logs()[tape.clips.front().log];
         std::int32_t in         = 0;
         if (!at_rate(e.source_in, log.rate, in)) {
             find(list_finding_kind::rate_differs, e, smpte::rate_name(log.rate));
             return nullptr;
         }
-        auto it = std::upper_bound(
-            clips.begin(), clips.end(), in,
-            [](std::int32_t v, clip_index::entry const& c) { return v < c.start; });
-        // Clips may overlap: the latest to start that holds the frame, looking
-        // back while an earlier clip still reaches past it.
-        while (it != clips.begin() && (it - 1)->reach > in) {
-            --it;
-            if (in >= it->start && in < it->end) return &*it;
-        }
-        return nullptr;
+        return tape.holder(in);
     }
 
     clip_index::entry const* clip_of(edl::edit const& e) {
@@ -630,20 +620,53 @@ clip_index::clip_index(std::vector<telecine_log> const& logs) : logs_(&logs) {
             entry const e{c.start.frames(), c.end.frames(), static_cast<std::uint32_t>(l),
                           static_cast<std::uint32_t>(k)};
             std::string_view const tape = log.field(c, column::tape);
-            if (!tape.empty()) tapes_[std::string(tape)].push_back(e);
+            if (!tape.empty()) tapes_[std::string(tape)].clips.push_back(e);
             std::string_view const name = log.field(c, column::name);
             if (!name.empty()) names_[std::string(name)].push_back(e);
         }
     }
-    for (auto& [tape, clips] : tapes_) {
-        std::stable_sort(clips.begin(), clips.end(),
-                         [](entry const& a, entry const& b) { return a.start < b.start; });
-        std::int32_t reach = std::numeric_limits<std::int32_t>::min();
-        for (entry& e : clips) e.reach = reach = std::max(reach, e.end);
+    for (auto& [name, tape] : tapes_) tape.index();
+}
+
+void clip_index::tape_clips::index() {
+    std::stable_sort(clips.begin(), clips.end(),
+                     [](entry const& a, entry const& b) { return a.start < b.start; });
+    latest_end_.assign(1, {});
+    for (entry const& e : clips) latest_end_[0].push_back(e.end);
+    for (std::size_t k = 1; std::size_t{1} << k <= clips.size(); ++k) {
+        std::vector<std::int32_t> const& half = latest_end_[k - 1];
+        std::size_t const step                = std::size_t{1} << (k - 1);
+        std::vector<std::int32_t> level(clips.size() - 2 * step + 1);
+        for (std::size_t j = 0; j < level.size(); ++j) level[j] = std::max(half[j], half[j + step]);
+        latest_end_.push_back(std::move(level));
     }
 }
 
-std::vector<clip_index::entry> const* clip_index::tape(std::string_view name) const {
+clip_index::entry const* clip_index::tape_clips::holder(std::int32_t frame) const {
+    // Clips [0, n) start at or before the frame; one of them holds it when
+    // its End passes the frame. The latest End of clips [j, n) falls as j
+    // grows, so the holder that starts last is where it last passes.
+    auto const n = static_cast<std::size_t>(
+        std::upper_bound(clips.begin(), clips.end(), frame,
+                         [](std::int32_t v, entry const& c) { return v < c.start; }) -
+        clips.begin());
+    auto const latest_end_from = [&](std::size_t j) {
+        std::size_t const k = static_cast<std::size_t>(std::bit_width(n - j)) - 1;
+        return std::max(latest_end_[k][j], latest_end_[k][n - (std::size_t{1} << k)]);
+    };
+    if (n == 0 || latest_end_from(0) <= frame) return nullptr;
+    std::size_t low = 0, high = n - 1;
+    while (low < high) {
+        std::size_t const mid = low + (high - low + 1) / 2;
+        if (latest_end_from(mid) > frame)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return &clips[low];
+}
+
+clip_index::tape_clips const* clip_index::tape(std::string_view name) const {
     auto const it = tapes_.find(name);
     return it == tapes_.end() ? nullptr : &it->second;
 }

@@ -37,14 +37,26 @@ public:
     struct entry {
         std::int32_t start = 0, end = 0;  ///< frames at the log's rate, end exclusive
         std::uint32_t log = 0, clip = 0;
-        /// On a tape, the latest end of this clip and of every clip before it.
-        std::int32_t reach = 0;
+    };
+    /// The clips of one tape in Start order. Clips may overlap.
+    class MARLIX_API tape_clips {
+    public:
+        std::vector<entry> clips;
+        /// The clip holding frame (Start <= frame < End): of those, the
+        /// latest to start; null for none. Logarithmic in the clips.
+        entry const* holder(std::int32_t frame) const;
+        /// Orders the clips by Start and indexes their ends for holder.
+        void index();
+
+    private:
+        // latest_end_[k][j]: the latest End of clips j to j + 2^k - 1.
+        std::vector<std::vector<std::int32_t>> latest_end_;
     };
     explicit clip_index(std::vector<telecine_log> const& logs);
 
     std::vector<telecine_log> const& logs() const { return *logs_; }
-    /// The clips of a tape in Start order; null for a tape no log names.
-    std::vector<entry> const* tape(std::string_view name) const;
+    /// The clips of a tape; null for a tape no log names.
+    tape_clips const* tape(std::string_view name) const;
     /// The tapes whose names start with text, at most two (to tell a unique
     /// one).
     std::vector<std::string_view> tapes_starting(std::string_view text) const;
@@ -53,7 +65,7 @@ public:
 
 private:
     std::vector<telecine_log> const* logs_;
-    std::map<std::string, std::vector<entry>, std::less<>> tapes_;
+    std::map<std::string, tape_clips, std::less<>> tapes_;
     std::map<std::string, std::vector<entry>, std::less<>> names_;
 };
 

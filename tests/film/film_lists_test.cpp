@@ -294,6 +294,29 @@ TEST(film_lists_lists, RoundingPastTheClipIsReported) {
     EXPECT_NE(lists.cuts[1].notes.find("past the clip"), std::string::npos);
 }
 
+// The holder of a frame among clips in any overlap, against a scan: the
+// latest to start of those that hold it.
+TEST(film_lists_lists, HolderOfAFrameAmongOverlappingClips) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        clip_index::tape_clips tape;
+        int const count = std::uniform_int_distribution<int>(0, 40)(random);
+        for (int k = 0; k < count; ++k) {
+            std::int32_t const start = std::uniform_int_distribution<std::int32_t>(0, 100)(random);
+            tape.clips.push_back(
+                {start, start + std::uniform_int_distribution<std::int32_t>(-3, 60)(random), 0,
+                 static_cast<std::uint32_t>(k)});
+        }
+        tape.index();
+        for (std::int32_t frame = -1; frame <= 165; ++frame) {
+            clip_index::entry const* want = nullptr;
+            for (clip_index::entry const& c : tape.clips)
+                if (c.start <= frame && frame < c.end) want = &c;
+            ASSERT_EQ(tape.holder(frame), want) << round << " " << frame;
+        }
+    }
+}
+
 // A take logged whole and again in six pieces: a cut finds the latest clip
 // to start that holds it, however many pieces lie between.
 TEST(film_lists_lists, OverlappingClipsOfATape) {
