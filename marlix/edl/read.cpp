@@ -270,8 +270,8 @@ void reader::run(std::string_view body) {
         ++number;
         i = end;
         if (i < n) i += body[i] == '\r' && i + 1 < n && body[i + 1] == '\n' ? 2u : 1u;
-        // Before the first line of content, byte-order marks (left where
-        // files were joined) are no content either.
+        // Before the first line of content, byte-order marks are no content
+        // either (an editor's mark ahead of a list that opens with blanks).
         while (!seen_content_) {
             std::size_t const at = line.find_first_not_of(" \t");
             if (at == line.npos || !starts_with(line.substr(at), utf8_bom)) break;

@@ -593,13 +593,19 @@ std::int64_t nearest_film_frame(cadence const& c, std::int64_t n) {
     n                            = std::clamp(n, -limit, limit);
     // The cycle counts from the A frame before the Start; KN Start is the
     // frame the Start's first field shows.
-    if (c.how == cadence::kind::one_to_one) return n;
-    std::int64_t const base =
-        c.how == cadence::kind::two_three_progressive
-            ? smpte::pulldown_film_frame(c.offset)
-            : smpte::pull(c.offset,
-                          c.how == cadence::kind::two_three ? smpte::rate_30 : smpte::rate_25)
-                  .value.film_frame;
+    std::int64_t base = 0;
+    switch (c.how) {
+        case cadence::kind::one_to_one: return n;
+        case cadence::kind::two_three_progressive:
+            base = smpte::pulldown_film_frame(c.offset);
+            break;
+        case cadence::kind::two_three:
+            base = smpte::pull(c.offset, smpte::rate_30).value.film_frame;
+            break;
+        case cadence::kind::pal_24_25:
+            base = smpte::pull(c.offset, smpte::rate_25).value.film_frame;
+            break;
+    }
     std::int64_t const twice = 2 * (n + c.offset) * c.num + c.den;  // 2 (n + offset) num/den + 1
     std::int64_t const d     = 2 * std::int64_t{c.den};
     return (twice >= 0 ? twice / d : -((-twice + d - 1) / d)) - base;

@@ -5,6 +5,7 @@
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/front/detail/label_form_reading.h"
+#include "marlix/front/names.h"
 #include "marlix/front/timecode_text.h"
 #include "marlix/smpte/timecode.h"
 #include "marlix/values/label_point.h"
@@ -89,12 +90,6 @@ shape const& shape_of(label_t t) {
 }
 
 std::string number(int n) { return std::to_string(n); }
-
-// A type by its class name, or "#N" for a number outside the catalogue.
-std::string class_name(label_t t) {
-    char const* const known = label_type_class_name(t);
-    return known != nullptr ? known : "#" + number(t);
-}
 
 std::string two_digits(long long n) {
     return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
@@ -205,7 +200,7 @@ label_form timecode_form(shape const& s, label_t t, std::string_view text, bool 
         case smpte::error::drop_separator:
             return {{},
                     std::string("'") + copy[sign + 8] + "' marks drop-frame, which " +
-                        class_name(t) + " does not count"};
+                        type_name(t) + " does not count"};
         case smpte::error::trailing_text: return {{}, "text after the frames"};
         default:
             return {{}, std::string("expected HH:MM:SS") + s.separator + "FF, two digits a field"};
@@ -313,7 +308,7 @@ label_form detail::read_label_form(label_t t, std::string_view text, bool with_t
         case UserLabelFilmFrames: return number_form(s, text);
         case UserLabelKeycode:
         case UserLabelInk: return film_number_form(s, text);
-        default: return {{}, class_name(t) + " prints no labels to read"};
+        default: return {{}, type_name(t) + " prints no labels to read"};
     }
 }
 
@@ -323,7 +318,7 @@ label_form normalise_label(label_t t, std::string_view text) {
 
 label_form normalise_prefix(label_t t, std::string_view text) {
     shape const& s = shape_of(t);
-    if (s.prefix_length == 0) return {{}, class_name(t) + " labels have no prefix"};
+    if (s.prefix_length == 0) return {{}, type_name(t) + " labels have no prefix"};
     scanner in{trim_blanks(text)};
     std::string out;
     if (!take_prefix(in, s, out) || !in.done()) return {{}, prefix_shape(s)};

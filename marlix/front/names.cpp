@@ -250,12 +250,15 @@ char const* reason_text(reason why) {
     return n < std::size(reason_texts) ? reason_texts[n] : "unknown reason";
 }
 
+std::string type_name(label_t type) {
+    char const* const known = label_type_class_name(type);
+    return known != nullptr ? known : "#" + std::to_string(static_cast<int>(type));
+}
+
 std::string describe(reason why, std::string_view subject, label_t type) {
     std::string const quoted = front::quoted(subject);
     std::string const detail = subject.empty() ? "" : ": " + std::string(subject);
-    char const* const known  = label_type_class_name(type);
-    std::string const named =
-        known != nullptr ? known : "#" + std::to_string(static_cast<int>(type));
+    std::string const named  = type_name(type);
     switch (why) {
         case reason::unknown_label_type: return quoted + " is not a label type";
         case reason::bad_catalogue_number:

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "marlix/export.h"
@@ -27,6 +28,10 @@ namespace marlix::front {
 /// rate_without_converter or not_a_rate. Any type of the catalogue is
 /// found, those without a converter of their own too.
 MARLIX_API result<label_t> find_label_type(std::string_view text);
+
+/// A type's class name ("pal_label"), or "#N" for a number outside the
+/// catalogue.
+MARLIX_API std::string type_name(label_t type);
 
 /// As find_label_type, refusing with no_converter a type that has no
 /// converter of its own (0, 1, 2, 4, 9, 13 and 17).

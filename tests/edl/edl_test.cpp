@@ -367,7 +367,7 @@ TEST(edl_read, LineEndsBomAndEncodingAllWriteTheSame) {
                       "01:00:01:00 01:00:00:00 01:00:01:00  \r\r* FROM CLIP NAME: caf\xC3\xA9"),
           std::string("TITLE: LIST\n001 AX V C 01:00:00:00 01:00:01:00 "
                       "01:00:00:00 01:00:01:00\n* FROM CLIP NAME: caf\xE9\n"),
-          // Lists joined end to end leave marks before the first content.
+          // Marks after blank lines, ahead of the first content.
           std::string(
               "\n \xEF\xBB\xBF\n\xEF\xBB\xBF\xEF\xBB\xBFTITLE: LIST\n001 AX V C 01:00:00:00 "
               "01:00:01:00 01:00:00:00 01:00:01:00\n* FROM CLIP NAME: caf\xC3\xA9\n")}) {

@@ -55,10 +55,11 @@ TEST(CurrentProject, SettingsApplyAndScopedGuardRestores) {
         Tov::ScopedProject guard(s);
         EXPECT_EQ(Tov::CurrentProject::settings(), s);
         EXPECT_EQ(Tov::CurrentProject::getOutputImageFormat(0).getScanMode(), s.output_scan);
-        // Option 1 is the current project's output, as hosts pass it by
-        // number; any other option a 24 fps gearing without pulldown.
+        // Hosts pass the option by number: 1 is the current project's
+        // output, any other a 24 fps gearing without pulldown.
         using option = Tov::OutputGearing::ConstructionOptions;
-        Tov::OutputGearing const g(option{1});
+        static_assert(Tov::OutputGearing::Option_CurrentProject == 1);
+        Tov::OutputGearing const g(Tov::OutputGearing::Option_CurrentProject);
         EXPECT_TRUE(g.getFrameRate() == Tov::FrameRate_59_94 && g.getUsePulldown());
         for (option const o : {Tov::OutputGearing::Option_Explicit, option{2}, option{-1}}) {
             Tov::OutputGearing const other(o);
