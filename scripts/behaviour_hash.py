@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
-"""Hashes what the marlix tool and Python module answer over a seeded random
-corpus of calls, so that two builds can be compared: the same seed gives the
-same corpus, and equal hashes mean equal answers (outputs, messages and exit
-statuses). The corpus runs every command of the tool, half of the calls with
---json, over operands and lines of standard input that include bytes that
-are not UTF-8, control characters and quotes. --dump writes one record a
-call: (arguments, standard input, status, standard output, standard error).
---check FILE compares each answer with an approved dump and shows the first
-that differ: the tests hold the library to its approved answers this way.
+"""Hashes what the marlix tool, the Python module and the C interface answer
+over a seeded random corpus of calls, so that two builds can be compared: the
+same seed gives the same corpus, and equal hashes mean equal answers
+(outputs, messages and exit statuses). The corpus runs every command of the
+tool, half of the calls with --json, over operands and lines of standard
+input that include bytes that are not UTF-8, control characters and quotes,
+and over random edit lists and telecine logs. --dump writes one record a
+line: for the tool (arguments, standard input, status, standard output,
+standard error), for the module and the C interface the answer's text.
+--check FILE compares each answer with an approved dump and shows where the
+first that differ part: the tests hold the library to its approved answers
+this way.
 
 usage: behaviour_hash.py MARLIX_TOOL PYTHON_PACKAGE_DIR [--seed N] [--count N]
                          [--dump FILE] [--check FILE]
@@ -371,35 +374,37 @@ def edl_doc(rng, fps):
 
 
 def log_doc(rng, fps, rate):
-    film = rng.choice(["35mm, 4 perf", "35mm, 4 perf", "35mm, 3 perf", "16mm", "65mm, 5 perf", ""])
+    film = rng.choice(["35mm, 4 perf"] * 5 + ["35mm, 3 perf", "16mm", "65mm, 5 perf", ""])
     out = ["Heading", "FIELD_DELIM\tTABS", "FILM_FORMAT\t" + film,
            "FPS\t" + rng.choice([rate.replace("df", ""), rate.replace("df", ""), str(fps)]), "",
            "Column", "Name\tTape\tStart\tEnd\tKN Start\tKN End\tPullin\tCamroll\tLabroll\t"
            "Ink Number\tSoundroll\tSound TC", "", "Data"]
-    k = 0
+    k, keys, broken = 0, [], rng.random() < 0.1
     for tape in rng.sample(TAPES, rng.randint(1, len(TAPES))):
         at = 3600 * fps * (1 + TAPES.index(tape)) - rng.randint(0, 100)
         while at < 3600 * fps * (1 + TAPES.index(tape)) + 2200:
             length = rng.randint(20, 700)
             feet = rng.randint(0, 9000)
-            key = "KU 22 %04d %04d+%02d" % (rng.randint(9010, 9013), feet, rng.randint(0, 15))
-            end = "KU 22 9012 %04d+%02d" % (feet + length * 24 // (16 * fps), rng.randint(0, 15))
+            roll = rng.randint(9010, 9013)
+            key = "KU 22 %04d %04d+%02d" % (roll, feet, rng.randint(0, 15))
+            end = "KU 22 %04d %04d+%02d" % (roll, feet + length * 24 // (16 * fps), rng.randint(0, 15))
+            keys.append(key.replace(" ", ""))
             ink = "AB12 %04d+%02d" % (rng.randint(0, 9000), rng.randint(0, 15))
             out.append("\t".join(["clip%d" % k, tape, tc_of(at, fps), tc_of(at + length, fps),
-                                  rng.choice([key, key, key, "", "KU 22"]), rng.choice([end, ""]),
+                                  rng.choice([key] * 9 + ["", "KU 22"][:1 + broken]), rng.choice([end, ""]),
                                   rng.choice("AAABXCD "), "A%03d" % rng.randint(1, 4),
                                   "L%02d" % rng.randint(1, 2), rng.choice([ink, ""]),
                                   "S%02d" % rng.randint(1, 3), tc_of(rng.randint(0, 10**6), fps)]))
             at += length + rng.choice([0, 0, 0, 0, 5, -5])
             k += 1
-    return "\n".join(out) + "\n"
+    return "\n".join(out) + "\n", keys
 
 
 def document_calls(rng, count, folder):
     for _ in range(count):
         rate = rng.choice(DOC_RATES)
         fps = {"23.976": 24, "29.97": 30, "29.97df": 30, "59.94df": 60}.get(rate) or int(rate)
-        edl, log = edl_doc(rng, fps), log_doc(rng, fps, rate)
+        edl, (log, keys) = edl_doc(rng, fps), log_doc(rng, fps, rate)
         if rng.random() < 0.3:
             edl, log = damaged(rng, edl), damaged(rng, log)
         (folder / "a.edl").write_text(edl)
@@ -415,29 +420,36 @@ def document_calls(rng, count, folder):
         elif kind == 2:
             yield ["edl", "format", "--rate", rate] + (["--tolerant"] if rng.random() < 0.5 else []) + ["a.edl"]
         elif kind == 3:
-            args = ["edl", "convert", "--rate", rate, "--to", rng.choice(DOC_RATES)]
-            args += ["--method", rng.choice(["frame", "realtime", "pulldown"])] if rng.random() < 0.7 else []
-            args += ["--sources", "keep"] if rng.random() < 0.3 else []
-            args += ["--sync", "01:00:00:00=01:00:00:00"] if rng.random() < 0.3 else []
+            method = rng.choice([None, "frame", "realtime", "pulldown", "pulldown"])
+            pairs = {"23.976": "29.97", "29.97": "23.976", "29.97df": "23.976", "24": "30", "30": "24"}
+            to = pairs.get(rate, "29.97") if method == "pulldown" and rng.random() < 0.8 else rng.choice(DOC_RATES)
+            args = ["edl", "convert", "--rate", rate, "--to", to] + (["--method", method] if method else [])
+            if method == "pulldown":
+                args += ["--sync", rng.choice(["01:00:00:00=01:00:00:00", "00:59:59:00=01:00:00;00"])]
+                if rng.random() < 0.5:
+                    args += ["--sources", "keep"]
+                else:
+                    for reel in TAPES + ["BL", "AX", "DAY0"]:
+                        args += ["--reel-sync", reel + "=01:00:00:00=01:00:00:00"]
             yield args + ["a.edl"]
         elif kind == 4:
             sub = rng.choice(["check", "show", "find"])
             stock = ["--stock", rng.choice(["F35", "F16", "F353", "F655_80"])] if rng.random() < 0.3 else []
             if sub == "find":
-                key = "KU229012%04d+%02d" % (rng.randint(0, 2000), rng.randint(0, 15))
+                key = rng.choice(keys + ["KU229012%04d+%02d" % (rng.randint(0, 2000), rng.randint(0, 15))])
                 yield ["log", "find", key, "--log", "day.ale"] + stock + json
             else:
                 fmt = rng.choice([[], ["--csv"]] if sub == "show" else [[]])
                 yield ["log", sub] + stock + (fmt or json) + ["day.ale"]
         else:
-            args = ["cutlist", "--rate", rate, "--edl", "a.edl", "--log", "day.ale", "--list",
-                    rng.choice(["cut", "pull", "missing", "dupe", "optical", "change", "sound",
-                                "audio", "all"])]
+            chosen = rng.choice(["cut", "pull", "missing", "dupe", "optical", "change", "sound",
+                                 "audio", "all"])
+            args = ["cutlist", "--rate", rate, "--edl", "a.edl", "--log", "day.ale", "--list", chosen]
             for name, values in [("--stock", ["F35", "F16", "F353", "F35_4", "F655_80"]),
                                  ("--transfer", ["24:25"]), ("--reel-map", ["reels.map"]),
                                  ("--leader", ["12+00", "0+08"]), ("--handles", ["0", "3"]),
                                  ("--previous", ["b.edl"]), ("--dissolve-lengths", ["24,48"])]:
-                if rng.random() < 0.3 or (name == "--previous" and args[-1] == "change"):
+                if rng.random() < 0.3 or (name == "--previous" and chosen == "change"):
                     args += [name, rng.choice(values)]
             yield args + rng.choice([[], ["--csv"], ["--json"]])
 
@@ -525,29 +537,35 @@ def main():
     for record in records:
         h.update((record + "\n").encode())
     if a.dump:
-        with opener(a.dump)(a.dump, "wt", encoding="utf-8") as f:
-            f.writelines(r + "\n" for r in records)
+        text = "".join(r + "\n" for r in records).encode()
+        with open(a.dump, "wb") as f:
+            if a.dump.endswith(".gz"):  # no time or name in the header: the same answers, the same bytes
+                with gzip.GzipFile(filename="", mode="wb", fileobj=f, mtime=0) as z:
+                    z.write(text)
+            else:
+                f.write(text)
     if a.check:
-        with opener(a.check)(a.check, "rt", encoding="utf-8") as f:
-            return check(records, f.read().splitlines(), a)
+        data = pathlib.Path(a.check).read_bytes()
+        text = (gzip.decompress(data) if a.check.endswith(".gz") else data).decode()
+        return check(records, text.split("\n")[:-1], a)
     print(h.hexdigest())
     return 0
 
 
-def opener(name):
-    return gzip.open if name.endswith(".gz") else open
-
-
 def check(records, approved, a):
-    """Each answer against the approved one; the first few that differ."""
+    """Each answer against the approved one; where the first few part."""
     wrong = [k for k in range(max(len(records), len(approved)))
              if k >= len(records) or k >= len(approved) or records[k] != approved[k]]
     for k in wrong[:3]:
-        print(f"answer {k + 1} changed:\n  approved: {approved[k] if k < len(approved) else '(none)'}"
-              f"\n  now:      {records[k] if k < len(records) else '(none)'}")
+        was = approved[k] if k < len(approved) else ""
+        now = records[k] if k < len(records) else ""
+        at = next((i for i, (x, y) in enumerate(zip(was, now)) if x != y), min(len(was), len(now)))
+        start = max(0, at - 60)
+        print(f"answer {k + 1} ({now[:80] or was[:80]}...) parts at character {at + 1}:\n"
+              f"  approved: ...{was[start:at + 60]}\n  now:      ...{now[start:at + 60]}")
     if wrong:
         print(f"{len(wrong)} of {len(approved)} answers differ from {a.check}. If every change is "
-              f"meant, approve them: make approve")
+              f"meant, approve them: make approve BUILD=<this build's folder>")
         return 1
     print(f"all {len(records)} answers as approved")
     return 0
