@@ -11,6 +11,7 @@
 
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/cvt/timecode_label.h"
+#include "marlix/film/telecine_log.h"
 #include "marlix/host/host_config.h"
 #include "marlix/values/label_point.h"
 
@@ -151,6 +152,16 @@ TEST(label, ConstructorsAndNaturalPitch) {
     for (auto const& [t, pitch] : pitches)
         EXPECT_DOUBLE_EQ(label::get_natural_pitch(t), pitch) << t;
     EXPECT_EQ(label::get_natural_pitch(static_cast<label_t>(42)), 1.0);
+    // Every film type with a converter counts its samples at 24 frames a
+    // second.
+    for (int t = 0; t < label_type_count; ++t) {
+        int const per_frame = film::geometry_of(static_cast<label_t>(t)).perfs_per_frame;
+        if (per_frame > 0 && has_own_converter(static_cast<label_t>(t))) {
+            EXPECT_DOUBLE_EQ(label::get_natural_pitch(static_cast<label_t>(t)) * 24 * per_frame,
+                             1.0)
+                << t;
+        }
+    }
 }
 
 TEST(label, BoundsAndTheirTexts) {
