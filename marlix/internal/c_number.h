@@ -7,6 +7,7 @@
 // gives 0), saturating at c_number_saturation instead of overflowing, so a
 // number too long for 32 bits is seen as such.
 
+#include <algorithm>
 #include <cctype>
 #include <cstddef>
 
@@ -54,9 +55,9 @@ inline long long saturating_add(long long a, long long b) {
 
 // A divisor taken from a converter field: below 1 it counts as 1, so that
 // no field value divides by zero.
-inline constexpr long long divisor_of(long long v) { return v < 1 ? 1 : v; }
+inline constexpr long long divisor_of(long long v) { return std::max(v, 1LL); }
 // The same for an int divisor, kept in 32 bits: a 32-bit division is much
 // cheaper than a 64-bit one on the print paths.
-inline constexpr int divisor_of_int(int v) { return v < 1 ? 1 : v; }
+inline constexpr int divisor_of_int(int v) { return std::max(v, 1); }
 
 }  // namespace marlix::detail
