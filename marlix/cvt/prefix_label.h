@@ -6,6 +6,7 @@
 /// It keeps the prefix bookkeeping: which prefix a label point shows, and the
 /// prefix the converter remembers from the last point it served.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "marlix/cvt/label_cvt.h"
@@ -63,7 +64,7 @@ protected:
     /// The two template texts for a frame suffix ("+19", "+29.3").
     void set_prefix_templates(char const* suffix);
     /// The printable width of the prefix, 0 before set_count_len has run.
-    int prefix_width() const { return prefix_len < 0 ? 0 : prefix_len; }
+    int prefix_width() const { return std::max(prefix_len, 0); }
     /// "NEGATIVE", answered for a sample before the first count.
     static char const* negative_text() { return "NEGATIVE"; }
     /// The text of a count and frame into the point's buffer: the prefix,
