@@ -148,6 +148,10 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
         {"KN Start the first column, empty",
          "Column\nKN Start\tName\tTape\tStart\tEnd\nData\n\ta\tT\t01:00:00:00\t01:00:10:00\n",
          {"11:missing_key_number"}},
+        {"Tape the first column, empty",
+         "Column\nTape\tName\tStart\tEnd\tKN Start\nData\n\ta\t01:00:00:00\t01:00:10:00\t"
+         "KU2290121234+00\n",
+         {"11:missing_tape"}},
         {"an End that is its Start",
          cols + "a\tT\t01:00:00:00\t01:00:00:00\tKU2290121234+00\t\t\tA\n",
          {"11:end_before_start"}},
