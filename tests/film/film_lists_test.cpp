@@ -317,28 +317,6 @@ TEST(film_lists_lists, HolderOfAFrameAmongOverlappingClips) {
     }
 }
 
-// A take logged whole and again in six pieces: a cut finds the latest clip
-// to start that holds it, however many pieces lie between.
-TEST(film_lists_lists, OverlappingClipsOfATape) {
-    std::string log =
-        "Heading\nFILM_FORMAT\t35mm\nFPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN "
-        "Start\nData\nwhole\tT\t01:00:00:00\t01:01:00:00\tKU2290121000+00\n";
-    for (char k = '0'; k < '6'; ++k)
-        log += std::string("piece") + k + "\tT\t01:00:0" + k + ":00\t01:00:0" + k +
-               ":12\tKU2290132000+00\n";
-    std::vector<telecine_log> const logs{read_log(log)};
-    clip_index const index(logs);
-    std::string const edl =
-        "001 T V C 01:00:30:00 01:00:31:00 01:00:00:00 01:00:01:00\n"
-        "002 T V C 01:00:03:06 01:00:03:08 01:00:01:00 01:00:01:02\n"
-        "003 T V C 01:00:05:12 01:00:05:14 01:00:01:02 01:00:01:04\n"
-        "004 T V C 01:01:00:00 01:01:00:02 01:00:01:04 01:00:01:06\n";
-    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
-    std::vector<std::string> clips;
-    for (cut_row const& c : lists.cuts) clips.push_back(c.clip);
-    EXPECT_EQ(clips, (std::vector<std::string>{"whole", "piece3", "whole", ""}));
-}
-
 TEST(film_lists_lists, FeetAndFramesOfEachGauge) {
     struct row {
         label_t stock;
