@@ -637,7 +637,8 @@ void clip_index::tape_clips::index() {
         std::vector<std::int32_t> const& half = latest_end_[k - 1];
         std::size_t const step                = std::size_t{1} << (k - 1);
         std::vector<std::int32_t> level(clips.size() - 2 * step + 1);
-        for (std::size_t j = 0; j < level.size(); ++j) level[j] = std::max(half[j], half[j + step]);
+        for (std::size_t j = 0; j < level.size(); ++j)
+            level[j] = std::max(half[j], half.at(j + step));  // at: the level fits below
         latest_end_.push_back(std::move(level));
     }
 }
