@@ -4,16 +4,13 @@
 #include <iterator>
 
 #include "marlix/edl/document.h"
+#include "marlix/internal/table_rows.h"
 
 namespace marlix::edl {
 
 namespace {
 
-struct finding_row {
-    finding_kind kind;
-    char const* name;
-    severity level;
-};
+using finding_row                    = detail::finding_row<finding_kind, severity>;
 constexpr finding_row finding_rows[] = {
     {finding_kind::none, "none", severity::warning},
     {finding_kind::unknown_rate, "unknown_rate", severity::error},
@@ -35,12 +32,8 @@ constexpr finding_row finding_rows[] = {
     {finding_kind::latin1_text, "latin1_text", severity::warning},
 };
 static_assert(std::size(finding_rows) == finding_kind_count, "one row per finding kind");
-constexpr bool rows_in_order() {
-    for (std::size_t i = 0; i < std::size(finding_rows); ++i)
-        if (static_cast<std::size_t>(finding_rows[i].kind) != i) return false;
-    return true;
-}
-static_assert(rows_in_order(), "row i describes finding kind i");
+static_assert(detail::rows_in_order(finding_rows, &finding_row::kind),
+              "row i describes finding kind i");
 
 finding_row const* row(finding_kind k) {
     auto const i = static_cast<std::size_t>(k);

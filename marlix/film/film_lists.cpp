@@ -11,16 +11,13 @@
 
 #include "marlix/front/labeller.h"
 #include "marlix/front/timecode_text.h"
+#include "marlix/internal/table_rows.h"
 
 namespace marlix::film {
 
 namespace {
 
-struct finding_row {
-    list_finding_kind kind;
-    char const* name;
-    severity level;
-};
+using finding_row                    = detail::finding_row<list_finding_kind, severity>;
 constexpr finding_row finding_rows[] = {
     {list_finding_kind::none, "none", severity::note},
     {list_finding_kind::reel_by_prefix, "reel_by_prefix", severity::warning},
@@ -31,12 +28,8 @@ constexpr finding_row finding_rows[] = {
     {list_finding_kind::dupes_cut_short, "dupes_cut_short", severity::warning},
 };
 static_assert(std::size(finding_rows) == list_finding_kind_count, "one row per finding kind");
-constexpr bool finding_rows_in_order() {
-    for (std::size_t i = 0; i < std::size(finding_rows); ++i)
-        if (static_cast<std::size_t>(finding_rows[i].kind) != i) return false;
-    return true;
-}
-static_assert(finding_rows_in_order(), "row i describes finding kind i");
+static_assert(detail::rows_in_order(finding_rows, &finding_row::kind),
+              "row i describes finding kind i");
 
 // Half up: floor((2a + b) / 2b) for a >= 0, b > 0.
 std::int64_t round_half_up(std::int64_t a, std::int64_t b) { return (2 * a + b) / (2 * b); }

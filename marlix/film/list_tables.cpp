@@ -39,13 +39,20 @@ std::string speed_text(std::int32_t tenths) {
 
 std::string tc_text(smpte::timecode t) { return smpte::to_string(t); }
 
+// One row a record, in the records' order.
+template <class Record, class Cells>
+list_table table_of(std::vector<Record> const& records, Cells cells) {
+    list_table rows;
+    rows.reserve(records.size());
+    for (Record const& r : records) rows.push_back(cells(r));
+    return rows;
+}
+
 }  // namespace
 
 list_table cut_table(film_lists const& lists) {
-    list_table rows;
-    rows.reserve(lists.cuts.size());
-    for (cut_row const& c : lists.cuts)
-        rows.push_back({
+    return table_of(lists.cuts, [](cut_row const& c) -> table_row {
+        return {
             number_cell("event", c.event),
             text_cell("record_in", tc_text(c.record_in)),
             text_cell("record_out", tc_text(c.record_out)),
@@ -64,17 +71,15 @@ list_table cut_table(film_lists const& lists) {
             number_cell("running_frames", c.running_frames),
             number_cell("adjust", c.adjust),
             text_cell("notes", c.notes),
-        });
-    return rows;
+        };
+    });
 }
 
 // Pieces of negative, pulled or used twice: the same columns.
 template <class Piece>
 list_table piece_table(std::vector<Piece> const& pieces) {
-    list_table rows;
-    rows.reserve(pieces.size());
-    for (Piece const& p : pieces)
-        rows.push_back({
+    return table_of(pieces, [](Piece const& p) -> table_row {
+        return {
             optional_cell("labroll", p.labroll),
             optional_cell("camroll", p.camroll),
             optional_cell("clip", p.clip),
@@ -82,25 +87,23 @@ list_table piece_table(std::vector<Piece> const& pieces) {
             text_cell("key_out", p.key_out),
             number_cell("frames", p.frames),
             text_cell("events", events_text(p.events)),
-        });
-    return rows;
+        };
+    });
 }
 
 list_table pull_table(film_lists const& lists) { return piece_table(lists.pulls); }
 
 list_table missing_table(film_lists const& lists) {
-    list_table rows;
-    rows.reserve(lists.missing.size());
-    for (missing_row const& m : lists.missing)
-        rows.push_back({
+    return table_of(lists.missing, [](missing_row const& m) -> table_row {
+        return {
             number_cell("event", m.event),
             text_cell("reel", m.reel),
             text_cell("missing", missing_name(m.kind)),
             optional_cell("clip", m.clip),
             text_cell("source_in", tc_text(m.source_in)),
             text_cell("source_out", tc_text(m.source_out)),
-        });
-    return rows;
+        };
+    });
 }
 
 list_table dupe_table(film_lists const& lists) { return piece_table(lists.dupes); }
@@ -144,10 +147,8 @@ list_table optical_table(film_lists const& lists, bool lab) {
 }
 
 list_table sound_table(film_lists const& lists) {
-    list_table rows;
-    rows.reserve(lists.sounds.size());
-    for (sound_row const& s : lists.sounds)
-        rows.push_back({
+    return table_of(lists.sounds, [](sound_row const& s) -> table_row {
+        return {
             number_cell("event", s.event),
             text_cell("reel", s.reel),
             optional_cell("clip", s.clip),
@@ -157,8 +158,8 @@ list_table sound_table(film_lists const& lists) {
             text_cell("record_in", tc_text(s.record_in)),
             text_cell("record_out", tc_text(s.record_out)),
             text_cell("notes", s.found ? "" : "no Soundroll or Sound TC"),
-        });
-    return rows;
+        };
+    });
 }
 
 list_table change_table(change_list const& changes, bool by_reel) {

@@ -9,16 +9,13 @@
 
 #include "marlix/front/labeller.h"
 #include "marlix/front/timecode_text.h"
+#include "marlix/internal/table_rows.h"
 
 namespace marlix::film {
 
 namespace {
 
-struct finding_row {
-    log_finding_kind kind;
-    char const* name;
-    severity level;
-};
+using finding_row                    = detail::finding_row<log_finding_kind, severity>;
 constexpr finding_row finding_rows[] = {
     {log_finding_kind::none, "none", severity::note},
     {log_finding_kind::no_data, "no_data", severity::error},
@@ -44,12 +41,8 @@ constexpr finding_row finding_rows[] = {
     {log_finding_kind::kn_end_exclusive, "kn_end_exclusive", severity::note},
 };
 static_assert(std::size(finding_rows) == log_finding_kind_count, "one row per finding kind");
-constexpr bool finding_rows_in_order() {
-    for (std::size_t i = 0; i < std::size(finding_rows); ++i)
-        if (static_cast<std::size_t>(finding_rows[i].kind) != i) return false;
-    return true;
-}
-static_assert(finding_rows_in_order(), "row i describes finding kind i");
+static_assert(detail::rows_in_order(finding_rows, &finding_row::kind),
+              "row i describes finding kind i");
 
 constexpr char const* column_names[] = {
     "Name",     "Tracks", "Start",       "End",        "Duration", "Tape",    "Source File",

@@ -15,4 +15,12 @@ constexpr bool rows_in_order(Row const (&rows)[N], Key Row::*key, int first = 0)
     return true;
 }
 
+// A row of a table of findings: the kind, its name, how grave it is.
+template <class Kind, class Severity>
+struct finding_row {
+    Kind kind;
+    char const* name;
+    Severity level;
+};
+
 }  // namespace marlix::detail
