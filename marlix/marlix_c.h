@@ -36,38 +36,38 @@ extern "C" {
 #endif
 
 /* Buffer sizes in bytes, terminator included. */
-#define MARLIX_LABEL_TEXT_SIZE 20    /**< a label text (marlix_type_text, marlix_label_text_at) */
-#define MARLIX_KEEP_STRING_SIZE 131  /**< a keep string: label, edit label or medium roll */
-#define MARLIX_REELID_SIZE 32        /**< a medium roll's reel id */
-#define MARLIX_IDENTITY_TEXT_SIZE 24 /**< a medium identity, either text */
-#define MARLIX_NAME_SIZE 32          /**< a label type's or a medium's name */
-#define MARLIX_TC_TEXT_SIZE 24       /**< a SMPTE timecode text */
-#define MARLIX_LEGACY_TEXT_SIZE 9    /**< a legacy 8-character label */
+#define MARLIX_LABEL_TEXT_SIZE 20     ///< a label text (marlix_type_text, marlix_label_text_at)
+#define MARLIX_KEEP_STRING_SIZE 131   ///< a keep string: label, edit label or medium roll
+#define MARLIX_REELID_SIZE 32         ///< a medium roll's reel id
+#define MARLIX_IDENTITY_TEXT_SIZE 24  ///< a medium identity, either text
+#define MARLIX_NAME_SIZE 32           ///< a label type's or a medium's name
+#define MARLIX_TC_TEXT_SIZE 24        ///< a SMPTE timecode text
+#define MARLIX_LEGACY_TEXT_SIZE 9     ///< a legacy 8-character label
 
 typedef enum marlix_status {
     MARLIX_OK                 = 0,
-    MARLIX_ERR_ARGUMENT       = 1,  /**< a null pointer, a size of 0, a value out of range */
-    MARLIX_ERR_LABEL_TYPE     = 2,  /**< not a label type, or one without a converter */
-    MARLIX_ERR_UNREADABLE     = 3,  /**< the text does not read (label, keep string, identity) */
-    MARLIX_ERR_TRUNCATED      = 4,  /**< the text was cut to fit the buffer */
-    MARLIX_ERR_MEDIUM         = 5,  /**< not a medium */
-    MARLIX_ERR_RATE           = 6,  /**< not a frame rate */
-    MARLIX_ERR_NO_TRANSLATION = 7,  /**< the translation gave the invalid position */
-    MARLIX_ERR_NO_MEMORY      = 8,  /**< an allocation failed */
-    MARLIX_ERR_REFUSED        = 9,  /**< a legacy function refused its arguments */
-    MARLIX_ERR_INTERNAL       = 10, /**< an unexpected failure inside the library */
-    MARLIX_ERR_NOT_KEPT       = 11, /**< a label its keep string would not carry back */
+    MARLIX_ERR_ARGUMENT       = 1,   ///< a null pointer, a size of 0, a value out of range
+    MARLIX_ERR_LABEL_TYPE     = 2,   ///< not a label type, or one without a converter
+    MARLIX_ERR_UNREADABLE     = 3,   ///< the text does not read (label, keep string, identity)
+    MARLIX_ERR_TRUNCATED      = 4,   ///< the text was cut to fit the buffer
+    MARLIX_ERR_MEDIUM         = 5,   ///< not a medium
+    MARLIX_ERR_RATE           = 6,   ///< not a frame rate
+    MARLIX_ERR_NO_TRANSLATION = 7,   ///< the translation gave the invalid position
+    MARLIX_ERR_NO_MEMORY      = 8,   ///< an allocation failed
+    MARLIX_ERR_REFUSED        = 9,   ///< a legacy function refused its arguments
+    MARLIX_ERR_INTERNAL       = 10,  ///< an unexpected failure inside the library
+    MARLIX_ERR_NOT_KEPT       = 11,  ///< a label its keep string would not carry back
     /* The SMPTE timecode layer's reasons. */
-    MARLIX_ERR_TC_EMPTY          = 32, /**< no text at all */
-    MARLIX_ERR_TC_SYNTAX         = 33, /**< not [-]HH:MM:SS:FF */
-    MARLIX_ERR_TC_FIELD_RANGE    = 34, /**< a field above its largest value */
-    MARLIX_ERR_TC_DROPPED_LABEL  = 35, /**< a label drop-frame counting skips */
-    MARLIX_ERR_TC_DROP_SEPARATOR = 36, /**< a drop-frame separator at a rate without */
-    MARLIX_ERR_TC_TRAILING_TEXT  = 37, /**< more text after the frames */
-    MARLIX_ERR_TC_OUT_OF_RANGE   = 38, /**< beyond 32-bit frame numbers */
-    MARLIX_ERR_TC_UNKNOWN_RATE   = 39, /**< a rate the layer does not know */
-    MARLIX_ERR_TC_RATE_MISMATCH  = 40, /**< two timecodes of different rates */
-    MARLIX_ERR_TC_NO_PULLDOWN    = 41  /**< no pulldown cadence between the rates */
+    MARLIX_ERR_TC_EMPTY          = 32,  ///< no text at all
+    MARLIX_ERR_TC_SYNTAX         = 33,  ///< not [-]HH:MM:SS:FF
+    MARLIX_ERR_TC_FIELD_RANGE    = 34,  ///< a field above its largest value
+    MARLIX_ERR_TC_DROPPED_LABEL  = 35,  ///< a label drop-frame counting skips
+    MARLIX_ERR_TC_DROP_SEPARATOR = 36,  ///< a drop-frame separator at a rate without
+    MARLIX_ERR_TC_TRAILING_TEXT  = 37,  ///< more text after the frames
+    MARLIX_ERR_TC_OUT_OF_RANGE   = 38,  ///< beyond 32-bit frame numbers
+    MARLIX_ERR_TC_UNKNOWN_RATE   = 39,  ///< a rate the layer does not know
+    MARLIX_ERR_TC_RATE_MISMATCH  = 40,  ///< two timecodes of different rates
+    MARLIX_ERR_TC_NO_PULLDOWN    = 41   ///< no pulldown cadence between the rates
 } marlix_status;
 
 /** A short English text of a status ("the text does not read"), and "an
@@ -121,8 +121,8 @@ MARLIX_API marlix_status marlix_type_refusal(int32_t type, const char* text, con
 /* ---- Medium roll identities ------------------------------------------------ */
 
 typedef struct marlix_medium_id {
-    int32_t medium;     /**< 0..40 */
-    int32_t generation; /**< 0 none, 1 any, 2..5 first to fourth */
+    int32_t medium;      ///< 0..40
+    int32_t generation;  ///< 0 none, 1 any, 2..5 first to fourth
 } marlix_medium_id;
 
 /** A medium by number or by name in any case ("Film", "30i", "TOVClock"). */
@@ -216,14 +216,14 @@ MARLIX_API marlix_status marlix_label_position(const marlix_label* label, const 
 MARLIX_API marlix_status marlix_rate_find(const char* name, int32_t* rate, int32_t* drop);
 
 typedef struct marlix_project {
-    int32_t frame_rate;             /**< host rate number */
-    int32_t drop_frame;             /**< the project labels drop-frame timecode */
-    int32_t camera_speed;           /**< in-camera film speed, a host rate */
-    int32_t output_rate;            /**< output image rate, a host rate */
-    int32_t output_interlaced;      /**< 0 progressive, 1 interlaced */
-    int32_t output_pulled_down;     /**< the output uses pulldown */
-    int32_t audio_sync_pulled_down; /**< sound sync is pulled down */
-    double cel_resolution;          /**< 0.0 follows the project rate */
+    int32_t frame_rate;              ///< host rate number
+    int32_t drop_frame;              ///< the project labels drop-frame timecode
+    int32_t camera_speed;            ///< in-camera film speed, a host rate
+    int32_t output_rate;             ///< output image rate, a host rate
+    int32_t output_interlaced;       ///< 0 progressive, 1 interlaced
+    int32_t output_pulled_down;      ///< the output uses pulldown
+    int32_t audio_sync_pulled_down;  ///< sound sync is pulled down
+    double cel_resolution;           ///< 0.0 follows the project rate
 } marlix_project;
 
 /** The process's current project, and a new one for every thread. */
@@ -233,13 +233,13 @@ MARLIX_API marlix_status marlix_project_set(const marlix_project* project);
 MARLIX_API marlix_status marlix_project_default(marlix_project* project);
 
 typedef struct marlix_xlate_params {
-    int32_t transfer;       /**< 0 none, 1 pulldown 4 into 5, 2 pulldown 24 into 25,
-                               3 frame for frame, 7 pulldown by cadence; 0..99 */
-    int32_t sequence;       /**< pulldown phase of the first video frame; -1 unset */
-    int32_t transfer_rate;  /**< host rate of the transfer; 0 none */
-    int32_t video_medium;   /**< the medium standing for Video; -1 the project's */
-    int32_t source_24p;     /**< the video project's source is 24p */
-    int32_t round_to_frame; /**< round the result to a frame */
+    int32_t transfer;        ///< 0 none, 1 pulldown 4 into 5, 2 pulldown 24 into 25,
+                             ///< 3 frame for frame, 7 pulldown by cadence; 0..99
+    int32_t sequence;        ///< pulldown phase of the first video frame; -1 unset
+    int32_t transfer_rate;   ///< host rate of the transfer; 0 none
+    int32_t video_medium;    ///< the medium standing for Video; -1 the project's
+    int32_t source_24p;      ///< the video project's source is 24p
+    int32_t round_to_frame;  ///< round the result to a frame
 } marlix_xlate_params;
 
 /** Frame for frame (3), phase 0, no transfer rate, the project's video medium. */
@@ -352,7 +352,7 @@ MARLIX_API marlix_status marlix_tc_pull(int64_t video_frame, marlix_tc_rate rate
  * threads at once. */
 typedef struct marlix_edl marlix_edl;
 
-#define MARLIX_EDL_STRICT 1u /**< stop at the first error (else read on and report all) */
+#define MARLIX_EDL_STRICT 1u  ///< stop at the first error (else read on and report all)
 
 /** Reads size bytes (UTF-8, else ISO-8859-1; LF, CRLF or CR; a BOM) at
  * rate; at 29.97 and 59.94 FCM: lines choose drop-frame. A list with errors
@@ -367,20 +367,20 @@ MARLIX_API marlix_status marlix_edl_counts(const marlix_edl* doc, size_t* edits,
                                            size_t* errors);
 
 typedef struct marlix_edl_edit {
-    int32_t event;      /**< event number */
-    uint32_t line;      /**< 1-based line */
-    int32_t transition; /**< 0 cut, 1 dissolve, 2 wipe, 3 key, 4 key background, 5 key overlay */
-    int32_t wipe;       /**< the wipe code */
-    int32_t fade;       /**< the (F) flag */
-    int32_t transition_frames; /**< the transition's length */
-    int32_t video;             /**< records video */
-    uint64_t audio_low;        /**< bit n-1: audio channel n (1..64), AUD lines included */
-    uint64_t audio_high;       /**< bit n-65: audio channel n (65..99) */
-    marlix_tc_rate rate;       /**< the rate and drop-frame mode of its timecodes */
-    int32_t source_in, source_out, record_in, record_out; /**< frames; outs exclusive */
-    int32_t has_speed;                                    /**< an M2 line gives its motion */
-    int32_t speed_tenths; /**< frames a second x 10; negative in reverse */
-    int32_t speed_entry;  /**< the M2 entry timecode, in frames */
+    int32_t event;       ///< event number
+    uint32_t line;       ///< 1-based line
+    int32_t transition;  ///< 0 cut, 1 dissolve, 2 wipe, 3 key, 4 key background, 5 key overlay
+    int32_t wipe;        ///< the wipe code
+    int32_t fade;        ///< the (F) flag
+    int32_t transition_frames;  ///< the transition's length
+    int32_t video;              ///< records video
+    uint64_t audio_low;         ///< bit n-1: audio channel n (1..64), AUD lines included
+    uint64_t audio_high;        ///< bit n-65: audio channel n (65..99)
+    marlix_tc_rate rate;        ///< the rate and drop-frame mode of its timecodes
+    int32_t source_in, source_out, record_in, record_out;  ///< frames; outs exclusive
+    int32_t has_speed;                                     ///< an M2 line gives its motion
+    int32_t speed_tenths;  ///< frames a second x 10; negative in reverse
+    int32_t speed_entry;   ///< the M2 entry timecode, in frames
 } marlix_edl_edit;
 
 /** Edit index (0-based); MARLIX_ERR_ARGUMENT past the last. */
@@ -389,22 +389,22 @@ MARLIX_API marlix_status marlix_edl_edit_at(const marlix_edl* doc, size_t index,
 
 /** The texts of an edit, for marlix_edl_edit_text. */
 #define MARLIX_EDL_REEL 0
-#define MARLIX_EDL_CLIP 1        /**< * FROM CLIP NAME: */
-#define MARLIX_EDL_TO_CLIP 2     /**< * TO CLIP NAME: */
-#define MARLIX_EDL_KEY_CLIP 3    /**< * KEY CLIP NAME: */
-#define MARLIX_EDL_SOURCE_FILE 4 /**< * SOURCE FILE: */
-#define MARLIX_EDL_CHANNELS 5    /**< the channel field as written ("AA/V") */
-#define MARLIX_EDL_TRANSITION 6  /**< the transition field as written ("K B") */
+#define MARLIX_EDL_CLIP 1         ///< * FROM CLIP NAME:
+#define MARLIX_EDL_TO_CLIP 2      ///< * TO CLIP NAME:
+#define MARLIX_EDL_KEY_CLIP 3     ///< * KEY CLIP NAME:
+#define MARLIX_EDL_SOURCE_FILE 4  ///< * SOURCE FILE:
+#define MARLIX_EDL_CHANNELS 5     ///< the channel field as written ("AA/V")
+#define MARLIX_EDL_TRANSITION 6   ///< the transition field as written ("K B")
 /** One text of edit index, UTF-8, "" where the list gives none. */
 MARLIX_API marlix_status marlix_edl_edit_text(const marlix_edl* doc, size_t index, int32_t field,
                                               char* out, size_t size);
 
 typedef struct marlix_edl_finding {
-    uint32_t line;   /**< 1-based; 0 for the list as a whole */
-    uint32_t column; /**< 1-based where known, else 0 */
-    int32_t event;   /**< the event number, -1 outside any event */
-    int32_t kind;    /**< marlix_edl_finding_name names it */
-    int32_t error;   /**< 1 an error, 0 a warning */
+    uint32_t line;    ///< 1-based; 0 for the list as a whole
+    uint32_t column;  ///< 1-based where known, else 0
+    int32_t event;    ///< the event number, -1 outside any event
+    int32_t kind;     ///< marlix_edl_finding_name names it
+    int32_t error;    ///< 1 an error, 0 a warning
 } marlix_edl_finding;
 
 /** Finding index in line order, and its message (may be null with size 0). */
@@ -421,29 +421,29 @@ MARLIX_API marlix_status marlix_edl_write(const marlix_edl* doc, char* out, size
 
 /** A source reel's own pulldown sync, for marlix_edl_convert. */
 typedef struct marlix_edl_reel_sync {
-    const char* reel;   /**< UTF-8, NUL-terminated */
-    int32_t sync_film;  /**< film frame sync_film is an A frame ... */
-    int32_t sync_video; /**< ... on video frame sync_video */
+    const char* reel;    ///< UTF-8, NUL-terminated
+    int32_t sync_film;   ///< film frame sync_film is an A frame ...
+    int32_t sync_video;  ///< ... on video frame sync_video
 } marlix_edl_reel_sync;
 
-#define MARLIX_EDL_KEEP_FRAMES (-1) /**< method: one rate, the other frame-code mode */
+#define MARLIX_EDL_KEEP_FRAMES (-1)  ///< method: one rate, the other frame-code mode
 
 typedef struct marlix_edl_convert_options {
-    marlix_tc_rate to; /**< the new rate and frame-code mode */
+    marlix_tc_rate to;  ///< the new rate and frame-code mode
     /** MARLIX_EDL_KEEP_FRAMES (only between the modes of one rate), or as
      * marlix_tc_convert: 0 real time, 1 frame for frame, 2 pulldown */
     int32_t method;
-    int32_t sync_film, sync_video;          /**< pulldown: the record side's sync */
-    const marlix_edl_reel_sync* reel_syncs; /**< pulldown: each source reel's; may be null */
+    int32_t sync_film, sync_video;           ///< pulldown: the record side's sync
+    const marlix_edl_reel_sync* reel_syncs;  ///< pulldown: each source reel's; may be null
     size_t reel_sync_count;
-    int32_t keep_sources; /**< pulldown: source timecodes stay as written */
+    int32_t keep_sources;  ///< pulldown: source timecodes stay as written
 } marlix_edl_convert_options;
 
 /** Where and why a conversion was refused. */
 typedef struct marlix_edl_refusal {
-    int32_t reason; /**< marlix_edl_convert_error_name names it; 0 none */
-    int32_t event;  /**< the edit's event, -1 for the list as a whole */
-    uint32_t line;  /**< the edit's line, 0 for the list */
+    int32_t reason;  ///< marlix_edl_convert_error_name names it; 0 none
+    int32_t event;   ///< the edit's event, -1 for the list as a whole
+    uint32_t line;   ///< the edit's line, 0 for the list
 } marlix_edl_refusal;
 
 /** The list at another rate or mode, as a new document (checked afresh;
@@ -462,9 +462,9 @@ MARLIX_API const char* marlix_edl_convert_error_name(int32_t reason);
  * exact_num / exact_den frames. */
 typedef struct marlix_edl_rounding {
     int32_t event;
-    uint32_t line;  /**< the edit's line in the list converted */
-    int32_t before; /**< record frames at the old rate */
-    int32_t after;  /**< at the new rate */
+    uint32_t line;   ///< the edit's line in the list converted
+    int32_t before;  ///< record frames at the old rate
+    int32_t after;   ///< at the new rate
     int64_t exact_num, exact_den;
 } marlix_edl_rounding;
 /** The number of edits a conversion reported (0 for a list read). */
@@ -480,9 +480,9 @@ MARLIX_API marlix_status marlix_edl_rounding_at(const marlix_edl* doc, size_t in
 typedef struct marlix_film_lists marlix_film_lists;
 
 typedef struct marlix_film_options {
-    int32_t stock;        /**< a keycode label type; 0: each log's FILM_FORMAT */
-    int32_t pal_24_25;    /**< at 25: the 24:25 cadence, not frame for frame */
-    int64_t leader_perfs; /**< the running footage's start, in perforations */
+    int32_t stock;         ///< a keycode label type; 0: each log's FILM_FORMAT
+    int32_t pal_24_25;     ///< at 25: the 24:25 cadence, not frame for frame
+    int64_t leader_perfs;  ///< the running footage's start, in perforations
 } marlix_film_options;
 
 /** The lists of the list edl (edl_size bytes, read at rate) against
@@ -504,14 +504,14 @@ MARLIX_API marlix_status marlix_film_lists_counts(const marlix_film_lists* lists
 
 typedef struct marlix_film_cut {
     int32_t event;
-    uint32_t line;                 /**< the edit's line in the list */
-    int32_t record_in, record_out; /**< frames at the list's rate; out exclusive */
-    int32_t matched;               /**< a clip with key numbers was found */
-    int32_t first_sample;          /**< key_in, in perforations */
-    int32_t last_sample;           /**< key_out (the last frame), in perforations */
-    int32_t adjust;                /**< the frame the rounding gained or lost: -1, 0, +1 */
-    int64_t frames;                /**< film frames cut */
-    int64_t running_frames;        /**< the leader and the cuts to this one's end */
+    uint32_t line;                  ///< the edit's line in the list
+    int32_t record_in, record_out;  ///< frames at the list's rate; out exclusive
+    int32_t matched;                ///< a clip with key numbers was found
+    int32_t first_sample;           ///< key_in, in perforations
+    int32_t last_sample;            ///< key_out (the last frame), in perforations
+    int32_t adjust;                 ///< the frame the rounding gained or lost: -1, 0, +1
+    int64_t frames;                 ///< film frames cut
+    int64_t running_frames;         ///< the leader and the cuts to this one's end
 } marlix_film_cut;
 
 /** Cut index (0-based, record order); MARLIX_ERR_ARGUMENT past the last. */
@@ -522,8 +522,8 @@ MARLIX_API marlix_status marlix_film_cut_at(const marlix_film_lists* lists, size
 #define MARLIX_FILM_CLIP 0
 #define MARLIX_FILM_CAMROLL 1
 #define MARLIX_FILM_LABROLL 2
-#define MARLIX_FILM_KEY_IN 3  /**< compact key number */
-#define MARLIX_FILM_KEY_OUT 4 /**< the last frame's */
+#define MARLIX_FILM_KEY_IN 3   ///< compact key number
+#define MARLIX_FILM_KEY_OUT 4  ///< the last frame's
 #define MARLIX_FILM_FEET_FRAMES 5
 #define MARLIX_FILM_NOTES 6
 #define MARLIX_FILM_REEL 7
@@ -534,10 +534,10 @@ MARLIX_API marlix_status marlix_film_cut_text(const marlix_film_lists* lists, si
                                               int32_t field, char* out, size_t size);
 
 typedef struct marlix_film_pull {
-    int32_t first_sample; /**< key_in, in perforations */
-    int32_t last_sample;  /**< key_out (the last frame), in perforations */
-    int64_t frames;       /**< film frames to pull */
-    size_t event_count;   /**< the events that use the piece */
+    int32_t first_sample;  ///< key_in, in perforations
+    int32_t last_sample;   ///< key_out (the last frame), in perforations
+    int64_t frames;        ///< film frames to pull
+    size_t event_count;    ///< the events that use the piece
 } marlix_film_pull;
 
 /** Pull index (0-based: lab roll, camera roll, key number order);
@@ -568,11 +568,11 @@ MARLIX_API marlix_status marlix_film_missing_at(const marlix_film_lists* lists, 
 /** What marlix_film_lists_make_with adds to marlix_film_options. Fill it
  * with marlix_film_more_defaults first. */
 typedef struct marlix_film_more_options {
-    int32_t handles;            /**< frames each side a cut uses (0..10000); default 1 */
-    const int32_t* lab_lengths; /**< dissolve and fade lengths a lab prints; */
-    size_t lab_length_count;    /**< null and 0: 16, 24, 32, 48, 64, 96, 128 */
-    const char* previous;       /**< the previous version of the list, or null */
-    size_t previous_size;       /**< its bytes */
+    int32_t handles;             ///< frames each side a cut uses (0..10000); default 1
+    const int32_t* lab_lengths;  ///< dissolve and fade lengths a lab prints;
+    size_t lab_length_count;     ///< null and 0: 16, 24, 32, 48, 64, 96, 128
+    const char* previous;        ///< the previous version of the list, or null
+    size_t previous_size;        ///< its bytes
 } marlix_film_more_options;
 
 /** The defaults: one frame of handle, the usual lab lengths, no previous
@@ -618,25 +618,25 @@ MARLIX_API marlix_status marlix_film_dupe_event(const marlix_film_lists* lists, 
 typedef struct marlix_film_optical {
     int32_t event;
     uint32_t line;
-    int32_t kind;                  /**< MARLIX_FILM_DISSOLVE ... _SPEED */
-    int32_t wipe;                  /**< the wipe code */
-    int32_t lab;                   /**< a dissolve or fade of a length the lab prints */
-    int32_t length;                /**< video frames */
-    int64_t film_frames;           /**< film frames, half up */
-    int32_t record_in, record_out; /**< frames at the list's rate, out exclusive */
-    int32_t centre;                /**< the middle frame's record timecode, in frames */
-    int32_t speed_tenths;          /**< frames per second x 10 */
-    int32_t has_out;               /**< an outgoing side is known */
+    int32_t kind;                   ///< MARLIX_FILM_DISSOLVE ... _SPEED
+    int32_t wipe;                   ///< the wipe code
+    int32_t lab;                    ///< a dissolve or fade of a length the lab prints
+    int32_t length;                 ///< video frames
+    int64_t film_frames;            ///< film frames, half up
+    int32_t record_in, record_out;  ///< frames at the list's rate, out exclusive
+    int32_t centre;                 ///< the middle frame's record timecode, in frames
+    int32_t speed_tenths;           ///< frames per second x 10
+    int32_t has_out;                ///< an outgoing side is known
 } marlix_film_optical;
 
 /** The film one side of an effect needs. */
 typedef struct marlix_film_side {
-    int32_t black;                 /**< a black reel: no film */
-    int32_t matched;               /**< key numbers were found */
-    int32_t source_in, source_out; /**< frames at the list's rate, out exclusive */
-    int32_t first_sample;          /**< key_in, in perforations */
-    int32_t last_sample;           /**< key_out (the last frame), in perforations */
-    int64_t frames;                /**< film frames */
+    int32_t black;                  ///< a black reel: no film
+    int32_t matched;                ///< key numbers were found
+    int32_t source_in, source_out;  ///< frames at the list's rate, out exclusive
+    int32_t first_sample;           ///< key_in, in perforations
+    int32_t last_sample;            ///< key_out (the last frame), in perforations
+    int64_t frames;                 ///< film frames
 } marlix_film_side;
 
 /** Optical index (0-based, the list's order). */
@@ -660,10 +660,10 @@ MARLIX_API marlix_status marlix_film_optical_text(const marlix_film_lists* lists
 typedef struct marlix_film_sound {
     int32_t event;
     uint32_t line;
-    int32_t found;                 /**< a Soundroll and a Sound TC that reads */
-    marlix_tc_rate rate;           /**< the sound's (the log's, in the Sound TC's mode) */
-    int32_t sound_in, sound_out;   /**< frames, out exclusive */
-    int32_t record_in, record_out; /**< frames, out exclusive */
+    int32_t found;                  ///< a Soundroll and a Sound TC that reads
+    marlix_tc_rate rate;            ///< the sound's (the log's, in the Sound TC's mode)
+    int32_t sound_in, sound_out;    ///< frames, out exclusive
+    int32_t record_in, record_out;  ///< frames, out exclusive
 } marlix_film_sound;
 
 /** Sound index (0-based, record order, one a picture cut but black). */
@@ -690,16 +690,16 @@ MARLIX_API marlix_status marlix_film_audio_edl(const marlix_film_lists* lists, c
 /** A step from the previous version to this one. Applied in record order
  * to the previous cut, the steps give this cut. */
 typedef struct marlix_film_change {
-    int32_t kind; /**< MARLIX_FILM_ADD ... _SHORTEN */
-    int32_t end;  /**< MARLIX_FILM_WHOLE, _HEAD or _TAIL */
+    int32_t kind;  ///< MARLIX_FILM_ADD ... _SHORTEN
+    int32_t end;   ///< MARLIX_FILM_WHOLE, _HEAD or _TAIL
     /** The previous cut's running footage, in film frames: a piece's start,
      * a tail trim's piece end, the place an addition goes in at. */
     int64_t at;
-    int32_t event;        /**< this cut's; the previous one's for a removal or shortening */
-    int32_t first_sample; /**< key_in, in perforations */
-    int32_t last_sample;  /**< key_out (the last frame), in perforations */
-    int64_t frames;       /**< film frames added, removed or trimmed */
-    int32_t source_in, source_out; /**< frames, for a piece without key numbers */
+    int32_t event;                  ///< this cut's; the previous one's for a removal or shortening
+    int32_t first_sample;           ///< key_in, in perforations
+    int32_t last_sample;            ///< key_out (the last frame), in perforations
+    int64_t frames;                 ///< film frames added, removed or trimmed
+    int32_t source_in, source_out;  ///< frames, for a piece without key numbers
 } marlix_film_change;
 
 /** Change index (0-based, record order). */

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 
@@ -69,7 +70,7 @@ void foot_label::set_foot_templates(char const* suffix) {
 
 char* foot_label::samples_to_feet(label_point* point, long32 sample) {
     char const sign     = sample < 0 ? '-' : ' ';
-    long long const a   = sample < 0 ? -static_cast<long long>(sample) : sample;
+    long long const a   = std::abs(static_cast<long long>(sample));
     long long frames    = a / detail::divisor_of(samples_per_frame);
     long long const top = detail::saturating_mul(detail::divisor_of(modulus), feet_wrap());
     // The feet wrap at 10^(feet_digits + 1). Past twice that, where one
@@ -109,7 +110,7 @@ void foot_353_label::build_template() { set_foot_templates("+29.3"); }
 
 char* foot_353_label::samples_to_feet(label_point* point, long32 sample) {
     char const sign                      = sample < 0 ? '-' : ' ';
-    long long const a                    = sample < 0 ? -static_cast<long long>(sample) : sample;
+    long long const a                    = std::abs(static_cast<long long>(sample));
     detail::three_perf_position const at = detail::three_perf_split(a);
     long long f                          = at.feet;
     if (f >= feet_wrap()) f %= feet_wrap();  // as for the other gauges

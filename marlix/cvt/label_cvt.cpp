@@ -10,7 +10,7 @@ namespace marlix {
 namespace {
 // The text a converter without a prefix answers for its prefix. Writable
 // because the interface hands prefixes out as char*; nothing writes it.
-char no_prefix[1] = "";
+char no_prefix[] = "";
 }  // namespace
 
 int label_cvt::howmany = 0;

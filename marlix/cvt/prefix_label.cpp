@@ -63,7 +63,7 @@ void copy_prefix(char* out, char const* src, int n) {
 
 // The prefix of a converter that shows none; writable because prefixes are
 // handed out as char*, never written.
-char no_prefix[1] = "";
+char no_prefix[] = "";
 
 int length_up_to(char const* s, int limit) {
     int n = 0;

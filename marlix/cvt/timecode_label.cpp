@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "marlix/base/wrap32.h"
 #include "marlix/host/host_services.h"
@@ -70,14 +71,17 @@ timecode_label::hmsf_fields split_fixed(long32 s) {
 constexpr struct bcd_table_t {
     unsigned char value[100];
     constexpr bcd_table_t() : value{} {
-        for (int i = 0; i < 100; ++i)
+        for (std::size_t i = 0; i < std::size(value); ++i)
             value[i] = static_cast<unsigned char>((i / 10) << 4 | (i % 10));
     }
 } bcd_table;
 
 // BCD of a field of a packed word: packed samples lie within the day, so
 // every field is in 0..99.
-inline unsigned bcd(int v) { return v >= 0 && v < 100 ? bcd_table.value[v] : 0u; }
+inline unsigned bcd(int v) {
+    auto const i = static_cast<std::size_t>(v);  // a negative v wraps past the end
+    return i < std::size(bcd_table.value) ? bcd_table.value[i] : 0u;
+}
 
 using detail::put_digit_pair;
 
@@ -181,21 +185,21 @@ long32 timecode_label::get_abs_sample(char const* s) {
         int const n = negative ? detail::scan_fields(s, neg_hmsf_format, f)
                                : detail::scan_fields(s, hmsf_format, f);
         if (n != 5) return INVALID_SAMPLE;
-        long long const fields[4] = {f[0], f[1], f[2], f[4]};
+        long long const fields[] = {f[0], f[1], f[2], f[4]};
         return parsed_sample(fields, negative);
     }
     if (flags & TC_MINUTES) {
         int const n = negative ? detail::scan_fields(s, neg_msf_format, f)
                                : detail::scan_fields(s, msf_format, f);
         if (n != 4) return INVALID_SAMPLE;
-        long long const fields[4] = {0, f[0], f[1], f[3]};
+        long long const fields[] = {0, f[0], f[1], f[3]};
         return parsed_sample(fields, negative);
     }
     if (flags & TC_SECONDS) {
         int const n = negative ? detail::scan_fields(s, neg_sf_format, f)
                                : detail::scan_fields(s, sf_format, f);
         if (n != 3) return INVALID_SAMPLE;
-        long long const fields[4] = {0, 0, f[0], f[2]};
+        long long const fields[] = {0, 0, f[0], f[2]};
         return parsed_sample(fields, negative);
     }
     return INVALID_SAMPLE;
@@ -320,7 +324,7 @@ long32 ntsc_drop_label::get_abs_sample(char const* s) {
     long long f[5];
     if (scan_common(s, f)) return parsed_sample(f, false);
     if (detail::scan_fields(s, hmsf_format, f) != 5) return INVALID_SAMPLE;
-    long long const fields[4] = {f[0], f[1], f[2], f[4]};
+    long long const fields[] = {f[0], f[1], f[2], f[4]};
     return parsed_sample(fields, false);
 }
 

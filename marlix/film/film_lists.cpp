@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstdio>
+#include <cstdlib>
 #include <iterator>
 #include <memory>
+#include <tuple>
 
 #include "marlix/front/labeller.h"
 #include "marlix/front/timecode_text.h"
@@ -239,9 +241,7 @@ private:
         if (e.has_motion)
             add_note(row.notes,
                      "M2 " + std::to_string(e.speed.speed_tenths / 10) + "." +
-                         std::to_string((e.speed.speed_tenths < 0 ? -e.speed.speed_tenths
-                                                                  : e.speed.speed_tenths) %
-                                        10) +
+                         std::to_string(std::abs(e.speed.speed_tenths) % 10) +
                          " fps: optical");
         if (is_black(row.reel)) {
             add_note(row.notes, "black: leader");
@@ -316,11 +316,8 @@ private:
         for (cut_row const& r : out_.cuts)
             if (r.matched && r.frames > 0) used.push_back(&r);
         std::stable_sort(used.begin(), used.end(), [](cut_row const* a, cut_row const* b) {
-            if (a->labroll != b->labroll) return a->labroll < b->labroll;
-            if (a->camroll != b->camroll) return a->camroll < b->camroll;
-            if (a->key_prefix != b->key_prefix) return a->key_prefix < b->key_prefix;
-            if (a->stock != b->stock) return a->stock < b->stock;
-            return a->first_sample < b->first_sample;
+            return std::tie(a->labroll, a->camroll, a->key_prefix, a->stock, a->first_sample) <
+                   std::tie(b->labroll, b->camroll, b->key_prefix, b->stock, b->first_sample);
         });
         for (cut_row const* r : used) {
             std::int64_t const ppf = std::max(geometry_of(r->stock).perfs_per_frame, 1);
@@ -573,7 +570,7 @@ private:
             std::int64_t const nominal = std::max<std::int32_t>(list_.rate.nominal(), 1) * 10;
             std::int64_t const tenths  = e.speed.speed_tenths;
             std::int64_t const source  = std::max<std::int64_t>(
-                (v * (tenths < 0 ? -tenths : tenths) + nominal - 1) / nominal, 1);
+                (v * std::abs(tenths) + nominal - 1) / nominal, 1);
             edl::edit from = e;
             std::int64_t const at =
                 std::int64_t{e.speed.entry.frames()} - (tenths < 0 ? source - 1 : 0);
@@ -884,11 +881,10 @@ public:
         std::stable_sort(out_.reel_order.begin(), out_.reel_order.end(),
                          [&](std::uint32_t x, std::uint32_t y) {
                              change_row const &p = out_.rows[x], &q = out_.rows[y];
-                             if (p.labroll != q.labroll) return p.labroll < q.labroll;
-                             if (p.camroll != q.camroll) return p.camroll < q.camroll;
-                             if (p.key_prefix != q.key_prefix) return p.key_prefix < q.key_prefix;
-                             if (p.reel != q.reel) return p.reel < q.reel;
-                             return p.first_sample < q.first_sample;
+                             return std::tie(p.labroll, p.camroll, p.key_prefix, p.reel,
+                                             p.first_sample) < std::tie(q.labroll, q.camroll,
+                                                                        q.key_prefix, q.reel,
+                                                                        q.first_sample);
                          });
         return std::move(out_);
     }

@@ -38,7 +38,7 @@ std::size_t utf8_at(std::string_view text, std::size_t i, std::uint32_t& code) {
 }
 
 void append_escape(std::string& out, char const* format, unsigned value) {
-    char buffer[8];
+    char buffer[sizeof "\\u0000"];
     int const n = std::snprintf(buffer, sizeof buffer, format, value);
     out.append(buffer, static_cast<std::size_t>(n));
 }

@@ -139,7 +139,7 @@ bool footage_to_frame(char* label, form kind, int frames_per_foot, int foot_phas
     std::size_t const length       = std::strlen(label);
     unsigned char const feet_width = length == 7 ? 5 : length == 8 ? 6 : 4;
     scan_op const format[]         = {{scan_op::number, 0, feet_width}, {scan_op::number, 0, 2}};
-    long long f[2]                 = {0, 0};
+    long long f[2]                 = {};
     detail::scan_fields(label, format, f);
     long long const feet = f[0], frames = f[1];
     if (kind == form::footage) {

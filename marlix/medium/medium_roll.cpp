@@ -115,7 +115,7 @@ void MediumRollId_from_string(char const* text, MediumRollIdent& id, UserLabelTy
     // "%2d,%1d"
     constexpr scan_op format[] = {
         {scan_op::number, 0, 2}, {scan_op::literal, ',', 0}, {scan_op::number, 0, 1}};
-    long long f[2] = {0, 0};
+    long long f[2] = {};
     int const n    = detail::scan_fields(text, format, f);
     if (n < 1) return;
     if (f[0] < 1 || f[0] >= medium_count) return;
@@ -136,7 +136,7 @@ void MediumRollId_from_tokens(tokeniser& t, MediumRollIdent& id) {
 }
 
 char const* MediumRollId_to_UserString(MediumRollIdent const& id) {
-    thread_local char text[32];  // one per thread, valid until its next call
+    thread_local char text[medium_id_text_capacity];  // one per thread, until its next call
     char const* medium =
         id.medium >= 0 && id.medium < medium_count ? medium_rows[id.medium].user : "med?";
     std::snprintf(text, sizeof text, "%s%s", medium, generation_user_text(id.generation));

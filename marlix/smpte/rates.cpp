@@ -34,7 +34,7 @@ char const* error_text(error e) {
 }
 
 result<rate> parse_rate(std::string_view text) {
-    char name[24];
+    char name[sizeof "-2147483648/-2147483648"];  // the longest fraction
     if (text.empty() || text.size() >= sizeof name || text.find('\0') != text.npos)
         return refused{error::unknown_rate};
     std::size_t n = 0;
@@ -48,7 +48,7 @@ result<rate> parse_rate(std::string_view text) {
         std::size_t const len = std::strlen(k.name) - (df ? 2 : 0);
         if (std::strlen(name) == len && std::strncmp(k.name, name, len) == 0)
             return {k.r, error::none};
-        char fraction[24];
+        char fraction[sizeof name];
         std::snprintf(fraction, sizeof fraction, "%d/%d", k.r.num, k.r.den);
         if (std::strcmp(name, fraction) == 0) return {k.r, error::none};
     }

@@ -43,9 +43,10 @@ result<timecode> read(std::string_view s, rate r, read_options options) {
     while (i < s.size() && is_digit(s[i]) && i - start < 9) hh = hh * 10 + (s[i++] - '0');
     std::size_t const hour_digits = i - start;
     if (hour_digits < 2 || (hour_digits > 2 && !options.any_hours)) return refused{error::syntax};
-    char sep[3];
-    long long field[3];  // minutes, seconds, frames
-    for (int k = 0; k < 3; ++k) {
+    constexpr int later_fields = 3;  // minutes, seconds, frames
+    char sep[later_fields];
+    long long field[later_fields];
+    for (int k = 0; k < later_fields; ++k) {
         if (i + 3 > s.size() || !is_digit(s[i + 1]) || !is_digit(s[i + 2]))
             return refused{error::syntax};
         sep[k]   = s[i];
@@ -132,7 +133,7 @@ std::size_t write(timecode t, char* out, std::size_t size, bool wrap_day) {
     if (f.hh < 100) {
         p = put2(p, f.hh);
     } else {  // only without the day's wrap: as many digits as it takes
-        char digits[12];
+        char digits[sizeof "4294967295"];
         int k = 0;
         for (std::uint32_t v = f.hh; v != 0; v /= 10) digits[k++] = static_cast<char>('0' + v % 10);
         while (k > 0) *p++ = digits[--k];

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "marlix/base/result.h"
 #include "marlix/export.h"
@@ -123,10 +124,8 @@ public:
     }
     friend constexpr bool operator!=(timecode a, timecode b) { return !(a == b); }
     friend constexpr bool operator<(timecode a, timecode b) {
-        if (a.frames_ != b.frames_) return a.frames_ < b.frames_;
-        if (a.rate_.num != b.rate_.num) return a.rate_.num < b.rate_.num;
-        if (a.rate_.den != b.rate_.den) return a.rate_.den < b.rate_.den;
-        return !a.rate_.drop && b.rate_.drop;
+        return std::tie(a.frames_, a.rate_.num, a.rate_.den, a.rate_.drop) <
+               std::tie(b.frames_, b.rate_.num, b.rate_.den, b.rate_.drop);
     }
     friend constexpr bool operator>(timecode a, timecode b) { return b < a; }
     friend constexpr bool operator<=(timecode a, timecode b) { return !(b < a); }
