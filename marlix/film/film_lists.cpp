@@ -239,10 +239,9 @@ private:
             add_note(row.notes, row.adjust > 0 ? "rounding: +1 frame" : "rounding: -1 frame");
         add_note(row.notes, transition_note(e.how));
         if (e.has_motion)
-            add_note(row.notes,
-                     "M2 " + std::to_string(e.speed.speed_tenths / 10) + "." +
-                         std::to_string(std::abs(e.speed.speed_tenths) % 10) +
-                         " fps: optical");
+            add_note(row.notes, "M2 " + std::to_string(e.speed.speed_tenths / 10) + "." +
+                                    std::to_string(std::abs(e.speed.speed_tenths) % 10) +
+                                    " fps: optical");
         if (is_black(row.reel)) {
             add_note(row.notes, "black: leader");
             out_.cuts.push_back(std::move(row));
@@ -569,8 +568,8 @@ private:
             // The source the speed runs through: at least the entry frame.
             std::int64_t const nominal = std::max<std::int32_t>(list_.rate.nominal(), 1) * 10;
             std::int64_t const tenths  = e.speed.speed_tenths;
-            std::int64_t const source  = std::max<std::int64_t>(
-                (v * std::abs(tenths) + nominal - 1) / nominal, 1);
+            std::int64_t const source =
+                std::max<std::int64_t>((v * std::abs(tenths) + nominal - 1) / nominal, 1);
             edl::edit from = e;
             std::int64_t const at =
                 std::int64_t{e.speed.entry.frames()} - (tenths < 0 ? source - 1 : 0);
@@ -878,14 +877,12 @@ public:
         out_.reel_order.resize(out_.rows.size());
         for (std::size_t k = 0; k < out_.rows.size(); ++k)
             out_.reel_order[k] = static_cast<std::uint32_t>(k);
-        std::stable_sort(out_.reel_order.begin(), out_.reel_order.end(),
-                         [&](std::uint32_t x, std::uint32_t y) {
-                             change_row const &p = out_.rows[x], &q = out_.rows[y];
-                             return std::tie(p.labroll, p.camroll, p.key_prefix, p.reel,
-                                             p.first_sample) < std::tie(q.labroll, q.camroll,
-                                                                        q.key_prefix, q.reel,
-                                                                        q.first_sample);
-                         });
+        std::stable_sort(
+            out_.reel_order.begin(), out_.reel_order.end(), [&](std::uint32_t x, std::uint32_t y) {
+                change_row const &p = out_.rows[x], &q = out_.rows[y];
+                return std::tie(p.labroll, p.camroll, p.key_prefix, p.reel, p.first_sample) <
+                       std::tie(q.labroll, q.camroll, q.key_prefix, q.reel, q.first_sample);
+            });
         return std::move(out_);
     }
 
