@@ -48,13 +48,13 @@ std::string timecode_text(std::int64_t frames, smpte::rate r) {
 
 std::string channel_name(std::int32_t c) { return c == 0 ? "V" : "A" + number(c); }
 
+}  // namespace
+
 std::string speed_text(std::int32_t tenths) {
     std::string const sign = tenths < 0 ? "-" : "";
     long long const v      = std::abs(static_cast<long long>(tenths));
     return sign + number(v / 10) + "." + number(v % 10);
 }
-
-}  // namespace
 
 severity severity_of(finding_kind k) {
     finding_row const* r = row(k);

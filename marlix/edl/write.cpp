@@ -27,7 +27,7 @@ void put_timecode(std::string& out, smpte::timecode t) {
 }
 
 // [-]DDD.D: a speed as M2 lines print it.
-std::string speed_text(std::int32_t tenths) {
+std::string m2_speed_field(std::int32_t tenths) {
     char text[sizeof("-2147483648.0")];
     std::int64_t const v = std::abs(std::int64_t{tenths});
     [[maybe_unused]] int const n =
@@ -115,7 +115,7 @@ std::string write(document const& doc) {
                     out += "M2   ";
                     pad(out, doc.text(m.reel), width);
                     out += ' ';
-                    std::string const speed = speed_text(m.speed_tenths);
+                    std::string const speed = m2_speed_field(m.speed_tenths);
                     out.append(speed.size() < 6 ? 6 - speed.size() : 0, ' ');
                     out += speed;
                     out += ' ';

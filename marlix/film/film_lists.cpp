@@ -239,9 +239,7 @@ private:
             add_note(row.notes, row.adjust > 0 ? "rounding: +1 frame" : "rounding: -1 frame");
         add_note(row.notes, transition_note(e.how));
         if (e.has_motion)
-            add_note(row.notes, "M2 " + std::to_string(e.speed.speed_tenths / 10) + "." +
-                                    std::to_string(std::abs(e.speed.speed_tenths) % 10) +
-                                    " fps: optical");
+            add_note(row.notes, "M2 " + edl::speed_text(e.speed.speed_tenths) + " fps: optical");
         if (is_black(row.reel)) {
             add_note(row.notes, "black: leader");
             out_.cuts.push_back(std::move(row));

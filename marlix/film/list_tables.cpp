@@ -30,13 +30,6 @@ std::string events_text(std::vector<std::int32_t> const& events) {
     return out;
 }
 
-// Frames a second from tenths: "-12.5", "0.0".
-std::string speed_text(std::int32_t tenths) {
-    std::int64_t const magnitude = std::abs(std::int64_t{tenths});
-    return (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." +
-           std::to_string(magnitude % 10);
-}
-
 std::string tc_text(smpte::timecode t) { return smpte::to_string(t); }
 
 // One row a record, in the records' order.
@@ -128,7 +121,7 @@ list_table optical_table(film_lists const& lists, bool lab) {
                 number_cell("length", o.length),
                 text_cell("centre", tc_text(o.centre)),
                 text_cell("centre_feet", o.centre_feet),
-                text_cell("speed", speed_text(o.speed_tenths)),
+                text_cell("speed", edl::speed_text(o.speed_tenths)),
                 text_cell("side", name),
                 text_cell("reel", s.reel),
                 optional_cell("clip", s.clip),

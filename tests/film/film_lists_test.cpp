@@ -821,6 +821,12 @@ TEST(film_lists_more, ReverseSpeedNeedsTheFilmBeforeItsEntry) {
     EXPECT_EQ(o.in.key_in, "KU2290121013+09");   // frame 217
     EXPECT_EQ(o.in.key_out, "KU2290121015+00");  // frame 240, the entry
     EXPECT_EQ(o.in.frames, 24);
+    EXPECT_EQ(lists.cuts.at(0).notes, "M2 -12.0 fps: optical");
+    // Below one frame a second the sign must survive the whole part's 0.
+    std::string const slow = edl_line(1, "T", "C", hour + 240, hour + 239, 0, 48) +
+                             "M2   T       -000.5               01:00:10:00\n";
+    EXPECT_EQ(make_lists(edl::read(slow, smpte::rate_24), index).cuts.at(0).notes,
+              "M2 -0.5 fps: optical");
 }
 
 }  // namespace
