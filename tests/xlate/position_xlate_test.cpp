@@ -385,6 +385,8 @@ TEST(mPosn_Xlate, InverseRulesRoundTrip) {
     std::tuple<int, int, int, M, M, M, double, double> const rows[] = {
         {1, 3, 1, MediumRoll25i, MediumRollTOVCel, MediumRollTOVClock, 1 / 24.0, 0.96},
         {1, 4, 1, MediumRoll30i, MediumRollAudio, MediumRollPlayout30pM, 1 / 24.0, 0.8 * k},
+        {1, 4, 1, MediumRoll30i, MediumRollAudio, MediumRollTOVClock, 1 / 24.0, 0.8},
+        {1, 5, 1, MediumRoll30iM, MediumRollAudio, MediumRollTOVClock, 1 / 24.0, 0.8 * k},
         {1, 1, 1, MediumRoll24p, MediumRollAudio, MediumRoll24pM, 1 / 24.0, k},
         {2, 2, 1, MediumRoll24pM, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 1},
         {3, 3, 1, MediumRoll25i, MediumRollAudio, MediumRollTOVCel, 1 / 24.0, 0.96},
