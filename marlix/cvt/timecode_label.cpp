@@ -32,11 +32,11 @@ constexpr long32 df_frames_per_day = detail::ntsc_drop_frame.frames_per_day();
 // Scan formats, item for item as "%d:%d:%d%c%d", "%d:%d%c%d", "%d%c%d" and
 // their forms with a leading '-'.
 using detail::scan_op;
-constexpr scan_op num{scan_op::number, 0, 0};
-constexpr scan_op colon{scan_op::literal, ':', 0};
-constexpr scan_op sep{scan_op::character, 0, 0};
-constexpr scan_op minus{scan_op::literal, '-', 0};
-constexpr scan_op pair{scan_op::number, 0, 2};
+constexpr scan_op num               = detail::scan_number();
+constexpr scan_op colon             = detail::scan_literal(':');
+constexpr scan_op sep               = detail::scan_character();
+constexpr scan_op minus             = detail::scan_literal('-');
+constexpr scan_op pair              = detail::scan_number(2);
 constexpr scan_op hmsf_format[]     = {num, colon, num, colon, num, sep, num};
 constexpr scan_op msf_format[]      = {num, colon, num, sep, num};
 constexpr scan_op sf_format[]       = {num, sep, num};

@@ -20,6 +20,15 @@ struct scan_op {
     unsigned char width;  // maximum characters of a number (sign included); 0: no limit
 };
 
+// A number of at most width characters (0: any), like "%d" and "%2d".
+inline constexpr scan_op scan_number(unsigned char width = 0) {
+    return {scan_op::number, '\0', width};
+}
+// The character c, like a literal character of a scanf format.
+inline constexpr scan_op scan_literal(char c) { return {scan_op::literal, c, {}}; }
+// Any one character, like "%c".
+inline constexpr scan_op scan_character() { return {scan_op::character, '\0', {}}; }
+
 inline constexpr long long scan_saturation = decimal_saturation;
 
 inline constexpr bool scan_space(char c) {

@@ -63,7 +63,7 @@ using detail::floor_div;
 
 void read_hmsf(char const* label, long long f[4]) {
     using detail::scan_op;
-    constexpr scan_op pair{scan_op::number, 0, 2};
+    constexpr scan_op pair     = detail::scan_number(2);
     constexpr scan_op format[] = {pair, pair, pair, pair};  // "%2d%2d%2d%2d"
     f[0] = f[1] = f[2] = f[3] = 0;                          // fields not read count as 0
     detail::scan_fields(label, format, f);
@@ -138,7 +138,7 @@ bool footage_to_frame(char* label, form kind, int frames_per_foot, int foot_phas
     using detail::scan_op;
     std::size_t const length       = std::strlen(label);
     unsigned char const feet_width = length == 7 ? 5 : length == 8 ? 6 : 4;
-    scan_op const format[]         = {{scan_op::number, 0, feet_width}, {scan_op::number, 0, 2}};
+    scan_op const format[]         = {detail::scan_number(feet_width), detail::scan_number(2)};
     long long f[2]                 = {};
     detail::scan_fields(label, format, f);
     long long const feet = f[0], frames = f[1];

@@ -113,10 +113,10 @@ void MediumRollId_from_string(char const* text, MediumRollIdent& id, UserLabelTy
     if (text == nullptr) return;
     using detail::scan_op;
     // "%2d,%1d"
-    constexpr scan_op format[] = {
-        {scan_op::number, 0, 2}, {scan_op::literal, ',', 0}, {scan_op::number, 0, 1}};
-    long long f[2] = {};
-    int const n    = detail::scan_fields(text, format, f);
+    constexpr scan_op format[] = {detail::scan_number(2), detail::scan_literal(','),
+                                  detail::scan_number(1)};
+    long long f[2]             = {};
+    int const n                = detail::scan_fields(text, format, f);
     if (n < 1) return;
     if (f[0] < 1 || f[0] >= medium_count) return;
     auto medium   = static_cast<MediumRollMedium>(f[0]);
