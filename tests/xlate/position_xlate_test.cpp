@@ -377,6 +377,25 @@ TEST(mPosn_Xlate, EveryRouteAgainstTheRuleTable) {
     }
 }
 
+// Sound from playout in a film project: a transfer at a 1000/1001 rate slows
+// the sound by 1.001 only where nothing was transferred; a transfer carries
+// its own rate. Checked as the ratio between transfer rates 30 and 29.97.
+TEST(mPosn_Xlate, PlayoutSoundFollowsTheTransferRateOnlyWithoutATransfer) {
+    Tov::ScopedProject s(project(1, 4));
+    for (M const from : {MediumRollPlayout25p, MediumRollPlayout30p}) {
+        for (transfer_type const t : {transfer_none, transfer_frame_for_frame}) {
+            MPosn_Xlate_Params p;
+            p.transfer         = t;
+            p.transfer_rate    = Tov::FrameRate_30;
+            double const plain = mPosn_Xlate(3000, from, MediumRollAudio, p, false);
+            p.transfer_rate    = Tov::FrameRate_29_97;
+            double const slow  = mPosn_Xlate(3000, from, MediumRollAudio, p, false);
+            ASSERT_LT(plain, 1e99) << from << " " << t;
+            EXPECT_NEAR(slow, plain * (t == transfer_none ? 1.001 : 1), 1e-9) << from << " " << t;
+        }
+    }
+}
+
 // Pairs of rules that undo each other, on frame-aligned positions: the
 // first leg scales by the stated factor and the way back returns the
 // position exactly.
