@@ -238,8 +238,8 @@ bool converter::convert_edit(edit& e) {
 void converter::rewrite_split_lines(edit const& before, edit& e, std::int64_t delay_moved) {
     constexpr std::size_t tc_size = 11;  // HH:MM:SS:FF
     document& doc                 = out_.doc;
-    for (std::size_t k = e.first_line;
-         k < std::size_t{e.first_line} + e.line_count && k < doc.lines.size(); ++k) {
+    std::size_t const end = std::min(std::size_t{e.first_line} + e.line_count, doc.lines.size());
+    for (std::size_t k = e.first_line; k < end; ++k) {
         kept_line& l = doc.lines[k];
         if (l.kind != line_kind::split) continue;
         std::string const text(doc.text(l.text));

@@ -170,6 +170,8 @@ bool read_transition(tokens const& t, std::size_t first, std::size_t end, transi
     if (first >= end) return false;
     std::string_view const code = t.word[first];
     std::size_t i               = first + 1;
+    // The word at k before end, else nothing.
+    auto const word = [&](std::size_t k) { return k < end ? t.word[k] : std::string_view{}; };
     if (code == "C") {
         how.kind = transition_kind::cut;
     } else if (code == "D") {
@@ -181,20 +183,20 @@ bool read_transition(tokens const& t, std::size_t first, std::size_t end, transi
         how.kind = code == "KB"   ? transition_kind::key_background
                    : code == "KO" ? transition_kind::key_overlay
                                   : transition_kind::key;
-        if (code == "K" && i < end && (t.word[i] == "B" || t.word[i] == "O")) {
+        if (code == "K" && (word(i) == "B" || word(i) == "O")) {
             how.kind =
-                t.word[i] == "B" ? transition_kind::key_background : transition_kind::key_overlay;
+                word(i) == "B" ? transition_kind::key_background : transition_kind::key_overlay;
             ++i;
         }
     } else {
         return false;
     }
-    if (i < end && t.word[i] == "(F)") {
+    if (word(i) == "(F)") {
         how.fade = true;
         ++i;
     }
-    if (i < end) {
-        if (!read_number(t.word[i], 5, how.frames)) return false;
+    if (!word(i).empty()) {
+        if (!read_number(word(i), 5, how.frames)) return false;
         how.frames_written = true;
         ++i;
     }

@@ -242,7 +242,7 @@ std::string table_text(list_table const& rows) {
     std::vector<bool> filled(columns, false);
     for (std::size_t k = 0; k < columns; ++k) width[k] = rows.front()[k].name.size();
     for (table_row const& r : rows)
-        for (std::size_t k = 0; k < r.size() && k < columns; ++k) {
+        for (std::size_t k = 0; k < std::min(r.size(), columns); ++k) {
             width[k]  = std::max(width[k], r[k].text.size());
             filled[k] = filled[k] || !r[k].text.empty();
         }
