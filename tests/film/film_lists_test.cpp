@@ -769,6 +769,19 @@ TEST(film_lists_lists, CutsShorterThanAFilmFrame) {
                        "0 -1 shorter than a film frame: no frame cut; rounding: -1 frame"}));
 }
 
+// Cuts list in record order; edits at the same record in keep the list's order.
+TEST(film_lists_lists, CutsInRecordOrderTiesInListOrder) {
+    auto const logs = two_rolls();
+    clip_index const index(logs);
+    std::string const edl = edl_line(3, "T", "C", hour + 48, hour + 72, 48, 72) +
+                            edl_line(1, "T", "C", hour, hour + 24, 0, 24) +
+                            edl_line(2, "T", "C", hour + 24, hour + 48, 0, 24);
+    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
+    std::vector<std::int32_t> events;
+    for (cut_row const& c : lists.cuts) events.push_back(c.event);
+    EXPECT_EQ(events, (std::vector<std::int32_t>{1, 2, 3}));
+}
+
 // On 16 mm, where a frame is one sample, cuts a frame apart are two pieces
 // to pull, and cuts that abut are one.
 TEST(film_lists_lists, PullsOf16mmJoinOnlyAbuttingCuts) {
