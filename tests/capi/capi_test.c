@@ -820,6 +820,29 @@ static void film_more_lists(void) {
     marlix_film_lists_free(lists);
 }
 
+/* The copy of translation messages on standard output, on and off: a
+ * medium the translation does not handle (0) says so there too. */
+static void messages_on_standard_output(void) {
+    const char* const path = "capi_test_stdout.txt";
+    double r               = 0;
+    long written           = 0;
+    if (freopen(path, "w+", stdout) == NULL) {
+        CHECK(0);
+        return;
+    }
+    marlix_set_messages_to_standard_output(1);
+    marlix_xlate(1.0, 0, 2, NULL, NULL, &r);
+    fflush(stdout);
+    written = ftell(stdout);
+    CHECK(written > 0);
+    marlix_set_messages_to_standard_output(0);
+    marlix_xlate(1.0, 0, 2, NULL, NULL, &r);
+    fflush(stdout);
+    CHECK(ftell(stdout) == written);
+    fclose(stdout);
+    remove(path);
+}
+
 int main(void) {
     marlix_set_messages_to_standard_output(0);
     CHECK(marlix_version()[0] != '\0');
@@ -837,6 +860,7 @@ int main(void) {
     edit_decision_lists();
     film_lists();
     film_more_lists();
+    messages_on_standard_output();
     if (failures != 0) fprintf(stderr, "%d checks failed\n", failures);
     return failures == 0 ? 0 : 1;
 }
