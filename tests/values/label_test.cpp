@@ -310,6 +310,16 @@ TEST(label, KeepStringsStayBoundedForHostilePitches) {
         back.make_keep_string(again);
         EXPECT_STREQ(text, again) << pitch;
     }
+    // The pitch times the samples a unit from 10^15 up is written with an
+    // exponent, below it with ten decimals.
+    label l(LABEL_KEYCODE_35);
+    long32 const u = l.start.converter->samples_per_unit();
+    ASSERT_TRUE(u > 0 && (u & (u - 1)) == 0);  // so 10^15 / u is exact
+    for (double const spu : {1e15, std::nextafter(1e15, 0.0)}) {
+        l.set_pitch(spu / u);
+        char text[label::keep_string_capacity];
+        EXPECT_EQ(std::strstr(l.make_keep_string(text), "e+") != nullptr, spu >= 1e15) << text;
+    }
 }
 
 TEST(label, ContainsLabelIgnoresPrefixCase) {
