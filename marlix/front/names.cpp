@@ -15,6 +15,7 @@
 #include "marlix/front/labeller.h"
 #include "marlix/front/shown_text.h"
 #include "marlix/host/host_services.h"
+#include "marlix/internal/narrow32.h"
 #include "marlix/internal/test_hooks.h"
 #include "marlix/smpte/timecode.h"
 
@@ -136,7 +137,7 @@ result<label_t> find_converter_type(std::string_view text) {
 }
 
 bool is_host_rate(long long n) {
-    return n >= 0 && n <= INT32_MAX &&
+    return n >= 0 && detail::fits_long32(n) &&
            Tov::getFramesPerSecond(static_cast<Tov::FrameRate>(n)) > 0.0;
 }
 

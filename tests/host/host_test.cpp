@@ -163,10 +163,10 @@ TEST(configb, InCopiesAtMost63CharactersAndAnswersZeroWhenFound) {
         EXPECT_EQ(std::string(buffer + configb::in_buffer_size, 8), "########") << length;
     }
     char untouched[configb::in_buffer_size] = "keep";
-    EXPECT_NE(store.in("absent", untouched), 0);
+    EXPECT_EQ(store.in("absent", untouched), -1);
     EXPECT_STREQ(untouched, "keep");
-    EXPECT_NE(store.in(nullptr, untouched), 0);
-    EXPECT_NE(store.in("name", nullptr), 0);
+    EXPECT_EQ(store.in(nullptr, untouched), -1);
+    EXPECT_EQ(store.in("name", nullptr), -1);
 }
 
 TEST(configb, RefusesNamesAndValuesThatCannotRoundTrip) {
