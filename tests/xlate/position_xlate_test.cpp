@@ -403,7 +403,8 @@ TEST(mPosn_Xlate, SoundToTheClockOfFilmProjects) {
 // its own rate. Checked as the ratio between transfer rates 30 and 29.97.
 TEST(mPosn_Xlate, PlayoutSoundFollowsTheTransferRateOnlyWithoutATransfer) {
     Tov::ScopedProject s(project(1, 4));
-    for (M const from : {MediumRollPlayout25p, MediumRollPlayout30p}) {
+    for (M const from : {MediumRollPlayout24p, MediumRollPlayout24pM, MediumRollPlayout25p,
+                         MediumRollPlayout30p, MediumRollPlayout30pM}) {
         for (transfer_type const t : {transfer_none, transfer_frame_for_frame}) {
             MPosn_Xlate_Params p;
             p.transfer         = t;
