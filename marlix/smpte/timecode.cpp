@@ -38,9 +38,10 @@ result<timecode> read(std::string_view s, rate r, read_options options) {
     bool const negative = s[0] == '-';
     if (negative) ++i;
     // Hours: two digits, or with any_hours two to nine.
-    long long hh      = 0;
-    std::size_t start = i;
-    while (i < s.size() && is_digit(s[i]) && i - start < 9) hh = hh * 10 + (s[i++] - '0');
+    long long hh                  = 0;
+    std::size_t const start       = i;
+    std::size_t const hours_limit = std::min(s.size(), start + 9);  // nine digits at most
+    while (i < hours_limit && is_digit(s[i])) hh = hh * 10 + (s[i++] - '0');
     std::size_t const hour_digits = i - start;
     if (hour_digits < 2 || (hour_digits > 2 && !options.any_hours)) return refused{error::syntax};
     constexpr int later_fields = 3;  // minutes, seconds, frames

@@ -75,6 +75,8 @@ TEST(smpte, StrictReadingNamesWhyItRefuses) {
     }
     EXPECT_EQ(read("999:00:00:00", rate_60, {true}).value.frames(), 999 * 216000);
     EXPECT_EQ(read("9999:00:00:00", rate_60, {true}).why, error::out_of_range);
+    EXPECT_EQ(read("000000001:00:00:00", rate_25, {true}).value.frames(), 90000);  // nine digits
+    EXPECT_EQ(read("0000000001:00:00:00", rate_25, {true}).why, error::syntax);
     for (int hours : {99, 100, 999})
         EXPECT_EQ(to_string(timecode(hours * 216000, rate_60), false),
                   std::to_string(hours) + ":00:00:00");
