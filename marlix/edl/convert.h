@@ -58,11 +58,11 @@ MARLIX_API char const* convert_error_name(convert_error e);
 /// An edit whose record length rounding changed: after differs from the
 /// exact length exact_num / exact_den (in lowest terms) at the new rate.
 struct rounding {
-    std::int32_t event     = 0;
-    std::uint32_t line     = 0;  ///< the edit's line in the list converted
-    std::int32_t before    = 0;  ///< record frames at the list's rate
-    std::int32_t after     = 0;  ///< record frames at the new rate
-    std::int64_t exact_num = 0;
+    std::int32_t event{};
+    std::uint32_t line{};   ///< the edit's line in the list converted
+    std::int32_t before{};  ///< record frames at the list's rate
+    std::int32_t after{};   ///< record frames at the new rate
+    std::int64_t exact_num{};
     std::int64_t exact_den = 1;
 };
 
@@ -73,7 +73,7 @@ MARLIX_API std::string describe(rounding const& r);
 struct conversion {
     convert_error why  = convert_error::none;
     std::int32_t event = -1;        ///< where refused: the edit's event, -1 for the list as a whole
-    std::uint32_t line = 0;         ///< where refused: the edit's line, 0 for the list
+    std::uint32_t line{};           ///< where refused: the edit's line, 0 for the list
     std::string reel;               ///< no_reel_sync: the reel
     document doc;                   ///< the new list (empty when refused), checked afresh
     std::vector<rounding> changed;  ///< in list order

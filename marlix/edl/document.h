@@ -24,8 +24,8 @@ namespace marlix::edl {
 
 /// Bytes [offset, offset + size) of a document's text.
 struct span {
-    std::uint32_t offset = 0;
-    std::uint32_t size   = 0;
+    std::uint32_t offset{};
+    std::uint32_t size{};
 };
 
 /// The width of the reel column: 8 characters in CMX 3600, 16, 32 or 128 in
@@ -38,9 +38,9 @@ MARLIX_API std::size_t reel_width(layout l);
 struct channel_set {
     static constexpr int max_audio = 99;
 
-    bool video               = false;
-    std::uint64_t audio_low  = 0;  ///< bit n-1: audio channel n, 1..64
-    std::uint64_t audio_high = 0;  ///< bit n-65: audio channel n, 65..99
+    bool video = false;
+    std::uint64_t audio_low{};   ///< bit n-1: audio channel n, 1..64
+    std::uint64_t audio_high{};  ///< bit n-65: audio channel n, 65..99
 
     /// Whether audio channel n (1..99) is in the set; false outside 1..99.
     constexpr bool audio(int n) const {
@@ -73,29 +73,29 @@ enum class transition_kind : std::int32_t {
 
 struct transition {
     transition_kind kind = transition_kind::cut;
-    std::int32_t wipe    = 0;      ///< the wipe code, 0..999
-    bool fade            = false;  ///< the (F) flag
-    std::int32_t frames  = 0;      ///< its length, 0..99999
-    bool frames_written  = false;  ///< a length was written (a cut may have none)
+    std::int32_t wipe{};          ///< the wipe code, 0..999
+    bool fade = false;            ///< the (F) flag
+    std::int32_t frames{};        ///< its length, 0..99999
+    bool frames_written = false;  ///< a length was written (a cut may have none)
 };
 
 /// What an M2 line says of its edit.
 struct motion {
     span reel;
-    std::int32_t speed_tenths = 0;  ///< frames per second x 10; negative in reverse, 0 a freeze
-    smpte::timecode entry;          ///< the source timecode where the motion starts
+    std::int32_t speed_tenths{};  ///< frames per second x 10; negative in reverse, 0 a freeze
+    smpte::timecode entry;        ///< the source timecode where the motion starts
 };
 
 /// What a SPLIT: line says: the audio or the video starts later by a delay.
 struct split_delay {
-    bool video          = false;  ///< VIDEO DELAY= (else AUDIO DELAY=)
-    std::int32_t frames = 0;
+    bool video = false;  ///< VIDEO DELAY= (else AUDIO DELAY=)
+    std::int32_t frames{};
 };
 
 /// One line of an event: a cut, one side of a dissolve, wipe or key.
 struct edit {
-    std::int32_t event = 0;  ///< its event number, 0..999999
-    std::uint32_t line = 0;  ///< 1-based line of the document
+    std::int32_t event{};  ///< its event number, 0..999999
+    std::uint32_t line{};  ///< 1-based line of the document
     span reel;
     channel_set channels;  ///< as the channel field names them
     channel_set added;     ///< the audio channels AUD lines add
@@ -109,8 +109,8 @@ struct edit {
     split_delay split;                          ///< meaningful with has_split
     span clip, to_clip, key_clip, source_file;  ///< from the * comments, empty without
     /// The kept lines after this edit: document::lines[first_line, first_line + line_count).
-    std::uint32_t first_line = 0;
-    std::uint32_t line_count = 0;
+    std::uint32_t first_line{};
+    std::uint32_t line_count{};
 
     /// Every channel: the field's and the AUD lines'.
     constexpr channel_set all_channels() const {
@@ -132,12 +132,12 @@ enum class line_kind : std::int32_t {
 };
 
 struct kept_line {
-    line_kind kind     = line_kind::comment;
-    std::uint32_t line = 0;  ///< 1-based line of the document
-    span text;               ///< the line without its end and trailing blanks
+    line_kind kind = line_kind::comment;
+    std::uint32_t line{};  ///< 1-based line of the document
+    span text;             ///< the line without its end and trailing blanks
     /// frame_code_mode: 1 for drop-frame, 0 for non-drop; motion: the
     /// index of the edit it explains.
-    std::int32_t value = 0;
+    std::int32_t value{};
 };
 
 enum class severity : std::int32_t { warning, error };
@@ -173,19 +173,19 @@ MARLIX_API severity severity_of(finding_kind k);
 MARLIX_API char const* finding_name(finding_kind k);
 
 struct finding {
-    finding_kind kind    = finding_kind::none;
-    std::uint32_t line   = 0;   ///< 1-based; 0 for the document as a whole
-    std::uint32_t column = 0;   ///< 1-based where known, else 0
-    std::int32_t event   = -1;  ///< the event number, -1 outside any event
+    finding_kind kind = finding_kind::none;
+    std::uint32_t line{};     ///< 1-based; 0 for the document as a whole
+    std::uint32_t column{};   ///< 1-based where known, else 0
+    std::int32_t event = -1;  ///< the event number, -1 outside any event
     /// Details, by kind: bad_timecode: which (0..3 source in, source out,
     /// record in, record out; 4 the M2 entry) and the timecode reason;
     /// lengths and frame counts in first and second; the channel (0 video,
     /// n audio n); a static text naming what did not read.
-    std::int32_t which    = 0;
+    std::int32_t which{};
     smpte::error tc_error = smpte::error::none;
-    std::int64_t first    = 0;
-    std::int64_t second   = 0;
-    std::int32_t channel  = 0;
+    std::int64_t first{};
+    std::int64_t second{};
+    std::int32_t channel{};
     smpte::rate rate;  ///< the rate and mode of first and second where they are timecodes
     char const* what = "";
 

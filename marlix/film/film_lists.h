@@ -35,8 +35,8 @@ namespace marlix::film {
 class MARLIX_API clip_index {
 public:
     struct entry {
-        std::int32_t start = 0, end = 0;  ///< frames at the log's rate, end exclusive
-        std::uint32_t log = 0, clip = 0;
+        std::int32_t start{}, end{};  ///< frames at the log's rate, end exclusive
+        std::uint32_t log{}, clip{};
     };
     /// The clips of one tape in Start order. Clips may overlap.
     class MARLIX_API tape_clips {
@@ -73,7 +73,7 @@ struct list_options {
     /// EDL reel to log tape, as a reel map gives them.
     std::vector<std::pair<std::string, std::string>> reel_map;
     /// The running footage's start, in perforations (12+00 on 35 mm: 768).
-    std::int64_t leader_perfs = 0;
+    std::int64_t leader_perfs{};
     /// At 25: the 24:25 cadence, not frame for frame.
     bool pal_24_25 = false;
     /// Film frames each side of a cut the negative cutter takes with it
@@ -102,32 +102,32 @@ MARLIX_API severity severity_of(list_finding_kind k);
 struct list_finding {
     list_finding_kind kind = list_finding_kind::none;
     std::int32_t event     = -1;
-    std::uint32_t line     = 0;  ///< the edit's line in the list
-    std::string what;            ///< the tape, reel or clip
+    std::uint32_t line{};  ///< the edit's line in the list
+    std::string what;      ///< the tape, reel or clip
     severity level() const { return severity_of(kind); }
 };
 MARLIX_API std::string describe(list_finding const& f);
 
 /// One cut of the cut list.
 struct cut_row {
-    std::int32_t event = 0;
-    std::uint32_t line = 0;  ///< the edit's line in the list
+    std::int32_t event{};
+    std::uint32_t line{};  ///< the edit's line in the list
     std::string reel;
     smpte::timecode record_in, record_out;  ///< out exclusive
     smpte::timecode source_in, source_out;  ///< out exclusive, as the list gives them
     bool matched = false;                   ///< a clip with key numbers was found
     std::string clip, tape, camroll, labroll, scene, take;
-    std::string key_in, key_out;             ///< compact key numbers; key_out is the last frame
-    std::string ink_in, ink_out;             ///< where the log has ink numbers
-    std::string key_prefix;                  ///< the roll of the key numbers
-    label_t stock             = LABEL_NONE;  ///< the stock of the clip's log
-    std::int32_t first_sample = 0, last_sample = 0;  ///< of key_in and key_out
-    std::int64_t frames = 0;                         ///< film frames cut
-    std::string feet_frames;                         ///< frames as FT+FR
-    std::int64_t running_frames = 0;                 ///< leader and cuts up to this one's end
-    std::string running_feet;                        ///< running_frames as FT+FR
-    std::int32_t adjust = 0;                         ///< -1, 0 or +1
-    std::string notes;                               ///< "; "-parted
+    std::string key_in, key_out;                 ///< compact key numbers; key_out is the last frame
+    std::string ink_in, ink_out;                 ///< where the log has ink numbers
+    std::string key_prefix;                      ///< the roll of the key numbers
+    label_t stock = LABEL_NONE;                  ///< the stock of the clip's log
+    std::int32_t first_sample{}, last_sample{};  ///< of key_in and key_out
+    std::int64_t frames{};                       ///< film frames cut
+    std::string feet_frames;                     ///< frames as FT+FR
+    std::int64_t running_frames{};               ///< leader and cuts up to this one's end
+    std::string running_feet;                    ///< running_frames as FT+FR
+    std::int32_t adjust{};                       ///< -1, 0 or +1
+    std::string notes;                           ///< "; "-parted
 };
 
 /// A piece of negative to pull: the frames of one roll the cuts use, cuts
@@ -135,8 +135,8 @@ struct cut_row {
 struct pull_row {
     std::string labroll, camroll, clip, key_prefix;
     std::string key_in, key_out;  ///< the last frame inclusive
-    std::int32_t first_sample = 0, last_sample = 0;
-    std::int64_t frames = 0;
+    std::int32_t first_sample{}, last_sample{};
+    std::int64_t frames{};
     std::vector<std::int32_t> events;
 };
 
@@ -149,8 +149,8 @@ enum class missing_kind : std::int32_t {
 MARLIX_API char const* missing_name(missing_kind k);
 
 struct missing_row {
-    std::int32_t event = 0;
-    std::uint32_t line = 0;
+    std::int32_t event{};
+    std::uint32_t line{};
     std::string reel;
     missing_kind kind = missing_kind::no_clip;
     std::string clip;  ///< the clip found, where one was
@@ -167,8 +167,8 @@ struct dupe_row {
     std::string labroll, camroll, clip, key_prefix;
     label_t stock = LABEL_NONE;
     std::string key_in, key_out;  ///< the last frame inclusive
-    std::int32_t first_sample = 0, last_sample = 0;
-    std::int64_t frames = 0;
+    std::int32_t first_sample{}, last_sample{};
+    std::int64_t frames{};
     std::vector<std::int32_t> events;  ///< in record order
 };
 
@@ -179,8 +179,8 @@ struct optical_side {
     bool matched = false;                   ///< key numbers were found
     smpte::timecode source_in, source_out;  ///< out exclusive
     std::string key_in, key_out;            ///< the last frame inclusive
-    std::int32_t first_sample = 0, last_sample = 0;
-    std::int64_t frames = 0;  ///< film frames
+    std::int32_t first_sample{}, last_sample{};
+    std::int64_t frames{};  ///< film frames
 };
 
 enum class optical_kind : std::int32_t { dissolve, wipe, fade_in, fade_out, speed };
@@ -192,19 +192,19 @@ MARLIX_API char const* optical_name(optical_kind k);
 /// its cut. An M2 speed needs the source its speed runs through from the
 /// M2 entry.
 struct optical_row {
-    std::int32_t event = 0;
-    std::uint32_t line = 0;
-    optical_kind kind  = optical_kind::dissolve;
-    std::int32_t wipe  = 0;  ///< the wipe code
+    std::int32_t event{};
+    std::uint32_t line{};
+    optical_kind kind = optical_kind::dissolve;
+    std::int32_t wipe{};  ///< the wipe code
     /// A dissolve or fade of a length the lab prints (A/B roll); else an
     /// optical.
-    bool lab                 = false;
-    std::int32_t length      = 0;  ///< video frames of the effect
-    std::int64_t film_frames = 0;  ///< its film frames, half up
+    bool lab = false;
+    std::int32_t length{};       ///< video frames of the effect
+    std::int64_t film_frames{};  ///< its film frames, half up
     smpte::timecode record_in, record_out;
-    smpte::timecode centre;         ///< record timecode of the effect's middle frame
-    std::string centre_feet;        ///< running footage of the middle, FT+FR
-    std::int32_t speed_tenths = 0;  ///< frames per second x 10: the M2 speed, else the list's
+    smpte::timecode centre;       ///< record timecode of the effect's middle frame
+    std::string centre_feet;      ///< running footage of the middle, FT+FR
+    std::int32_t speed_tenths{};  ///< frames per second x 10: the M2 speed, else the list's
     /// The outgoing and the incoming side; an M2 speed has only the incoming.
     optical_side out, in;
     bool has_out = false;
@@ -215,8 +215,8 @@ struct optical_row {
 /// Sound timecodes count the log's rate; at 29.97 and 59.94 the Sound TC's
 /// separator gives their mode (';', '.' or ',' drop-frame, ':' not).
 struct sound_row {
-    std::int32_t event = 0;
-    std::uint32_t line = 0;
+    std::int32_t event{};
+    std::uint32_t line{};
     std::string reel, clip, soundroll;
     bool found = false;  ///< a clip with a Soundroll and a Sound TC that reads, at the list's rate
     smpte::timecode sound_in, sound_out;  ///< out exclusive, at the sound's rate and mode
@@ -227,11 +227,11 @@ struct sound_row {
 };
 
 struct list_totals {
-    std::int64_t events = 0;
-    std::int64_t frames = 0;  ///< film frames cut
+    std::int64_t events{};
+    std::int64_t frames{};  ///< film frames cut
     std::string feet_frames;
-    std::int64_t record_frames = 0;  ///< video frames of the record
-    std::string running_time;        ///< the record's length as a timecode
+    std::int64_t record_frames{};  ///< video frames of the record
+    std::string running_time;      ///< the record's length as a timecode
 };
 
 struct film_lists {
@@ -272,15 +272,15 @@ struct change_row {
     /// leader's start): a removed piece's start, the start of a piece
     /// trimmed at its head, the end of one trimmed at its tail, or the point
     /// an added piece goes in at.
-    std::int64_t at = 0;
+    std::int64_t at{};
     std::string at_feet;
-    std::int32_t event = 0;  ///< the new cut's; the previous one's for a removal or shortening
+    std::int32_t event{};  ///< the new cut's; the previous one's for a removal or shortening
     std::string reel, clip, labroll, camroll, key_prefix;
     /// The piece's film (all of an added or removed one, the frames a trim
     /// adds or takes); the last frame inclusive.
     std::string key_in, key_out;
-    std::int32_t first_sample = 0, last_sample = 0;
-    std::int64_t frames = 0;
+    std::int32_t first_sample{}, last_sample{};
+    std::int64_t frames{};
     /// A piece without key numbers: its source, out exclusive.
     smpte::timecode source_in, source_out;
 };

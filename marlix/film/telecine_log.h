@@ -63,14 +63,14 @@ MARLIX_API char const* finding_name(log_finding_kind k);
 
 struct log_finding {
     log_finding_kind kind = log_finding_kind::none;
-    std::uint32_t line    = 0;  ///< 1-based; 0 for the log as a whole
+    std::uint32_t line{};  ///< 1-based; 0 for the log as a whole
     /// What the kind is about: the column or heading key, the text that did
     /// not read, or the reason it did not.
     std::string what;
     /// Counts, by kind: frames found and expected, the clips of the
     /// decided rule and against it.
-    std::int64_t first  = 0;
-    std::int64_t second = 0;
+    std::int64_t first{};
+    std::int64_t second{};
 
     severity level() const { return severity_of(kind); }
 };
@@ -86,12 +86,12 @@ enum class pullin : std::int32_t { a, b, x, c, d };
 /// stock's converter gives it.
 struct key_number {
     bool present = false;
-    std::string prefix;       ///< "KU229012"
-    std::int32_t sample = 0;  ///< perforations (frames on 16 mm)
+    std::string prefix;     ///< "KU229012"
+    std::int32_t sample{};  ///< perforations (frames on 16 mm)
 };
 
 struct clip {
-    std::uint32_t line = 0;  ///< 1-based line of its data
+    std::uint32_t line{};  ///< 1-based line of its data
     /// The text of each column, in the log's column order (empty where the
     /// line had none).
     std::vector<std::string> fields;
@@ -174,8 +174,8 @@ MARLIX_API label_t stock_of_film_format(std::string_view text);
 /// 35 mm and 65 mm, 40 on 16 mm, whose samples are frames). Zeros for a type
 /// that is no keycode stock.
 struct stock_geometry {
-    std::int32_t perfs_per_frame = 0;
-    std::int32_t perfs_per_foot  = 0;
+    std::int32_t perfs_per_frame{};
+    std::int32_t perfs_per_foot{};
 };
 MARLIX_API stock_geometry geometry_of(label_t stock);
 /// Footage as FT+FR ('&' or '.' for '+'), or a bare count of frames, in
@@ -191,8 +191,8 @@ MARLIX_API std::int64_t read_footage(std::string_view text, stock_geometry g);
 /// frames from Start.
 struct cadence {
     enum class kind : std::int32_t { one_to_one, two_three, two_three_progressive, pal_24_25 };
-    cadence::kind how   = kind::one_to_one;
-    std::int32_t offset = 0;        ///< cycle position of Start: video frames, fields at 60
+    cadence::kind how = kind::one_to_one;
+    std::int32_t offset{};          ///< cycle position of Start: video frames, fields at 60
     std::int32_t num = 1, den = 1;  ///< film frames a video frame, exactly
 };
 MARLIX_API cadence cadence_of(smpte::rate r, film::pullin p, bool pal_24_25);

@@ -100,7 +100,7 @@ public:
     /// rate; at a drop-frame type sample is the sample of the label the word
     /// spells (as a decoder reads the digits), elsewhere the count.
     struct smpte_reading {
-        long32 sample = 0, count = 0;
+        long32 sample{}, count{};
         bool drop = false;
     };
     smpte_reading read_smpte_word(std::uint32_t word) const;
@@ -157,8 +157,8 @@ MARLIX_API result<bool> set_start_text(edit_label& l, std::string_view text,
 /// converter of its own) answers of itself, for a catalogue; zeros and ""
 /// past the catalogue.
 struct converter_facts {
-    long32 samples_per_unit   = 0;
-    int modulus               = 0;
+    long32 samples_per_unit{};
+    int modulus{};
     char const* template_text = "";  ///< template 0, for the life of the process
 };
 MARLIX_API converter_facts facts_of(label_t t);

@@ -76,16 +76,16 @@ private:
     // A count that runs with the film: footage or ink numbers.
     struct count {
         labeller labels;
-        long32 at_sync = 0;  ///< its sample at the sync point's film frame
-        bool given     = false;
+        long32 at_sync{};  ///< its sample at the sync point's film frame
+        bool given = false;
     };
     result<bool> set_count(count& c, label_t type, char const* what, std::string_view at_sync,
                            std::string* why);
 
     labeller labels_;
-    smpte::rate video_       = smpte::no_rate;
-    long32 sync_sample_      = 0;  ///< perforations
-    std::int32_t sync_frame_ = 0;  ///< video frames
+    smpte::rate video_ = smpte::no_rate;
+    long32 sync_sample_{};       ///< perforations
+    std::int32_t sync_frame_{};  ///< video frames
     count footage_, ink_;
     std::string refusal_;
 };

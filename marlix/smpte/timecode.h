@@ -132,7 +132,7 @@ public:
     friend constexpr bool operator>=(timecode a, timecode b) { return !(a < b); }
 
 private:
-    std::int32_t frames_ = 0;
+    std::int32_t frames_{};
     smpte::rate rate_{};
 };
 
@@ -173,8 +173,8 @@ enum class method : std::int32_t {
 /// Film frame film_frame is an A frame whose first field is the first field
 /// of video frame video_frame.
 struct sync_point {
-    std::int32_t film_frame  = 0;
-    std::int32_t video_frame = 0;
+    std::int32_t film_frame{};
+    std::int32_t video_frame{};
 };
 MARLIX_API result<timecode> convert(timecode t, rate to, method m, sync_point sync = {});
 
@@ -195,8 +195,8 @@ MARLIX_API std::int64_t pulldown_film_frame(std::int64_t field);
 /// split), the 24:25 cadence at 25, one frame each at 23.976 and 24
 /// (no_pulldown for other rates).
 struct pulled_frame {
-    std::int64_t film_frame = 0;
-    bool split              = false;
+    std::int64_t film_frame{};
+    bool split = false;
 };
 /// out_of_range beyond +-pull_frame_limit.
 MARLIX_API result<pulled_frame> pull(std::int64_t video_frame, rate video);
