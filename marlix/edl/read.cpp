@@ -577,10 +577,7 @@ document read(std::string_view bytes, smpte::rate r, read_options options) {
     }
     reader in(doc, options);
     in.run(doc.body);
-    std::size_t longest = 0;
-    for (edit const& e : doc.edits) longest = std::max<std::size_t>(longest, e.reel.size);
-    for (layout l : {layout::file_128, layout::file_32, layout::file_16, layout::cmx_3600})
-        if (longest <= reel_width(l)) doc.reels = l;
+    doc.reels = narrowest_layout(doc);
     detail::check(doc, options.mode == mode::strict);
     return doc;
 }
