@@ -643,15 +643,11 @@ clip_index::entry const* clip_index::tape_clips::holder(std::int32_t frame) cons
         return std::max(latest_end_[k][j], latest_end_[k][n - (std::size_t{1} << k)]);
     };
     if (n == 0 || latest_end_from(0) <= frame) return nullptr;
-    std::size_t low = 0, high = n - 1;
-    while (low < high) {
-        std::size_t const mid = low + (high - low + 1) / 2;
-        if (latest_end_from(mid) > frame)
-            low = mid;
-        else
-            high = mid - 1;
-    }
-    return &clips[low];
+    // The last j where it passes, a bit at a time from the highest.
+    std::size_t last = 0;
+    for (std::size_t step = std::bit_floor(n); step != 0; step /= 2)
+        if (last + step < n && latest_end_from(last + step) > frame) last += step;
+    return &clips[last];
 }
 
 clip_index::tape_clips const* clip_index::tape(std::string_view name) const {
