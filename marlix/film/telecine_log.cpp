@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <utility>
 
 #include "marlix/front/labeller.h"
 #include "marlix/front/timecode_text.h"
@@ -410,8 +411,8 @@ private:
             if (log_.clips[i].has_range) order.push_back(i);
         auto const tape = [&](std::size_t i) { return log_.field(log_.clips[i], column::tape); };
         std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            int const t = tape(a).compare(tape(b));
-            return t != 0 ? t < 0 : log_.clips[a].start < log_.clips[b].start;
+            return std::pair(tape(a), log_.clips[a].start) <
+                   std::pair(tape(b), log_.clips[b].start);
         });
         for (std::size_t k = 1; k < order.size(); ++k) {
             clip const& a = log_.clips[order[k - 1]];
