@@ -490,6 +490,8 @@ static void edit_decision_lists(void) {
     CHECK(marlix_edl_edit_text(doc, 0, MARLIX_EDL_CHANNELS, text, sizeof text) == MARLIX_OK &&
           same(text, "AA/V"));
     CHECK(marlix_edl_edit_at(doc, 2, &edit) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_edit_text(doc, 2, MARLIX_EDL_CLIP, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_finding_at(doc, 1, &finding, text, sizeof text) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_edl_finding_at(doc, 0, &finding, text, sizeof text) == MARLIX_OK);
     CHECK(finding.line == 5 && finding.event == 2 && finding.error == 1);
     CHECK(same(marlix_edl_finding_name(finding.kind), "length_mismatch"));
