@@ -349,9 +349,9 @@ int label_to_frames(char* label, int foot_phase, int* foot_phase_out, int phase,
         case form::timecode: {
             frame = timecode_to_frame(label, info.fps, drop != 0 && info.fps == 30);
             if (edit == edit_film_frames) {
-                long long film = 0;
-                code           = video_to_film(frame, transfer, phase, phase_out, film);
-                frame          = film;
+                long long film{};
+                code  = video_to_film(frame, transfer, phase, phase_out, film);
+                frame = film;
             }
             break;
         }
@@ -365,9 +365,9 @@ int label_to_frames(char* label, int foot_phase, int* foot_phase_out, int phase,
                 return 0;
             }
             if (edit == edit_video_frames) {
-                long long video = 0;
-                code            = film_to_video(frame, transfer, phase, -1, video);
-                frame           = video;
+                long long video{};
+                code  = film_to_video(frame, transfer, phase, -1, video);
+                frame = video;
             }
             break;
         }
@@ -389,7 +389,7 @@ int label_plus_frames(char* out, int* foot_phase_out, int* phase_out, char* labe
     if (label_to_frames(label, foot_phase, &fp, phase, &ph, &n, type, drop, transfer, edit,
                         frames_per_foot) == 0)
         return 0;
-    long long next = 0;
+    long long next{};
     int next_phase = phase;  // a transfer without phases carries the phase unchanged
     if (!add_frames(n, phase, delta, transfer, edit, next, next_phase)) return 0;
     if (phase_out != nullptr) *phase_out = next_phase;
@@ -402,15 +402,15 @@ int label_plus_frames(char* out, int* foot_phase_out, int* phase_out, char* labe
                 frame_to_timecode(next, info.fps, drop_frame, out);
                 return 1;
             }
-            long long video = 0;
-            int const code  = film_to_video(next, transfer, next_phase, ph, video);
+            long long video{};
+            int const code = film_to_video(next, transfer, next_phase, ph, video);
             if (code == 0) return 0;
             frame_to_timecode(video, info.fps, drop_frame, out);
             return code;
         }
         case form::timecode24: {
             if (edit == edit_video_frames) {
-                long long film = 0;
+                long long film{};
                 if (video_to_film(next, transfer, next_phase, nullptr, film) == 0) return 0;
                 next = film;
             }
@@ -420,7 +420,7 @@ int label_plus_frames(char* out, int* foot_phase_out, int* phase_out, char* labe
         case form::footage:
         case form::footage353: {
             if (edit == edit_video_frames) {
-                long long film = 0;
+                long long film{};
                 if (video_to_film(next, transfer, next_phase, nullptr, film) == 0) return 0;
                 next = film;
             }
