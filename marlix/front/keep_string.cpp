@@ -63,14 +63,14 @@ bool whole_field(char const* text, int field) {
 // the separators between fields are left out (a stored "01:00:00:00" is the
 // drop-frame label printed " 01:00:00;00").
 bool same_label(std::string_view a, std::string_view b) {
-    constexpr std::string_view separators = ":;.,+";
-    std::size_t i = 0, j = 0;
-    for (;;) {
-        while (i < a.size() && separators.find(a[i]) != separators.npos) ++i;
-        while (j < b.size() && separators.find(b[j]) != separators.npos) ++j;
-        if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
-        if (a[i++] != b[j++]) return false;
-    }
+    auto const fields = [](std::string_view s) {
+        constexpr std::string_view separators = ":;.,+";
+        std::string out;
+        for (char const c : s)
+            if (separators.find(c) == separators.npos) out += c;
+        return out;
+    };
+    return fields(a) == fields(b);
 }
 
 // The start's text as the converter prints it, without its leading blank.
