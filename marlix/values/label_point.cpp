@@ -1,6 +1,7 @@
 #include "marlix/values/label_point.h"
 
 #include <cstring>
+#include <string>
 
 #include "marlix/base/wrap32.h"
 #include "marlix/cvt/label_cvt_factory.h"
@@ -106,10 +107,10 @@ void label_point::modify_type(label_t t) {
         // leading digits.
         int const k                      = c_new - c_old;
         int const first                  = next->get_prefix_length();
-        char digits[prefix_capacity + 1] = {};
+        std::string digits;
         for (int i = 0; i < k && first >= 0 && first + i < prefix_capacity; ++i)
-            digits[i] = prefix_text[first + i];
-        long long const n     = detail::read_c_number(digits);
+            digits += prefix_text[first + i];
+        long long const n     = detail::read_c_number(digits.c_str());
         long long const place = c_old == shortest_count ? four_digit_cycle : longer_cycle;
         sample                = static_cast<long32>(static_cast<std::uint32_t>(sample + n * place));
     }

@@ -73,6 +73,8 @@ TEST(edl_read, FieldsByColumnOrByBlanks) {
          "AA/V", "D", 10, layout::cmx_3600},
         {"001  R1.2_A   A2/V  W001 010 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "R1.2_A",
          "A2/V", "W001", 10, layout::cmx_3600},
+        {"001  R1       A10   C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "R1",
+         "A10", "C", 0, layout::cmx_3600},
         {"001  BL       B     K B  000 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "BL", "B",
          "K B", 0, layout::cmx_3600},
         {"1234 A001_C002_0101AB A99 KO 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00",
@@ -200,6 +202,8 @@ TEST(edl_check, FindingsNameTheirLine) {
         {"TITLE: X\nOK THEN\n", "unknown_line@2"},  // two letters and a blank are no M2
         {"001 AX A100 C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
          "unreadable_event@1"},  // audio channels run to A99
+        {"001 AX A01 C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
+         "unreadable_event@1"},  // without a leading zero
         // The two lines of a key share their record span, in any event.
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
          "002 BX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"
