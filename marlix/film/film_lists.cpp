@@ -590,10 +590,10 @@ private:
     stock_geometry geometry_;
     cadence rate_;
     std::vector<std::unique_ptr<stock_labels>> labels_;
-    std::int64_t record_frames_ = 0, cut_frames_ = 0, leader_frames_ = 0;
+    std::int64_t record_frames_{}, cut_frames_{}, leader_frames_{};
     std::vector<std::int64_t> record_before_;  // record frames before each edit
-    bool quiet_            = false;  // matching for an effect: the cut's findings are made
-    std::size_t dupe_uses_ = 0;
+    bool quiet_ = false;  // matching for an effect: the cut's findings are made
+    std::size_t dupe_uses_{};
 };
 
 }  // namespace
