@@ -640,6 +640,8 @@ static void film_lists(void) {
     CHECK(marlix_film_lists_counts(lists, NULL, NULL, NULL, &errors) == MARLIX_OK && errors == 1);
     CHECK(marlix_film_log_error_at(lists, 0, &log_index, &line, text, sizeof text) == MARLIX_OK &&
           log_index == 1 && line == 6 && same(text, "Pullin 'Q' is none of A, B, X, C, D"));
+    line = 0; /* the place alone, without the message */
+    CHECK(marlix_film_log_error_at(lists, 0, NULL, &line, NULL, 0) == MARLIX_OK && line == 6);
     marlix_film_lists_free(lists);
     options.stock = 5; /* a timecode type: no stock */
     CHECK(marlix_film_lists_make(list, sizeof list - 1, rate, logs, sizes, 1, &options, &lists) ==

@@ -202,6 +202,10 @@ TEST(label_plus_frames, FootPhaseWalkAgainstAnIndependentCount) {
 
 TEST(label_plus_frames, CompositionsAndFailures) {
     EXPECT_EQ(plus("00000000", -1, 1, 1, 0, 0, transfer_none, edit_video_frames), "23595929");
+    // Drop-frame only where asked, and only at 30.
+    EXPECT_EQ(plus("00005929", 1, 1, 0, 0, 0, transfer_none, edit_video_frames), "00010000");
+    EXPECT_EQ(plus("00005929", 1, 1, 1, 0, 0, transfer_none, edit_video_frames), "00010002");
+    EXPECT_EQ(plus("00005924", 1, 2, 1, 0, 0, transfer_none, edit_video_frames), "00010000");
     // Types 38/41/43 count 24 in label_plus_frames, 48 in video_frames_to_timecode,
     // and answer 1 for a sum done.
     EXPECT_EQ(plus("00000000", 24, 38), "00000100");
