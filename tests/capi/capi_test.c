@@ -532,7 +532,7 @@ static void edit_decision_list_conversion(void) {
     CHECK(marlix_tc_rate_find("24", &options.to) == MARLIX_OK);
     options.method = 0;
     CHECK(marlix_edl_convert(doc, &options, &out, &refusal, text, sizeof text) == MARLIX_OK);
-    CHECK(refusal.reason == 0 && same(text, ""));
+    CHECK(refusal.reason == 0 && refusal.event == -1 && refusal.line == 0 && same(text, ""));
     CHECK(marlix_edl_edit_at(out, 1, &edit) == MARLIX_OK);
     CHECK(edit.record_in == 86409 && edit.record_out == 86424 && edit.source_out == 86424);
     CHECK(marlix_edl_rounding_count(out, &count) == MARLIX_OK && count == 2);
@@ -549,7 +549,7 @@ static void edit_decision_list_conversion(void) {
               MARLIX_ERR_REFUSED &&
           out == NULL);
     CHECK(same(marlix_edl_convert_error_name(refusal.reason), "no_pulldown") &&
-          refusal.event == -1);
+          refusal.event == -1 && refusal.line == 0);
     marlix_edl_free(doc);
     CHECK(marlix_tc_rate_find("23.976", &rate) == MARLIX_OK);
     CHECK(marlix_edl_read(list, sizeof list - 1, rate, 0, &doc) == MARLIX_OK);
