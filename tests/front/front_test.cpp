@@ -415,6 +415,8 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
              {LABEL_KEYCODE_16, "KU2290120001&19", 39, "", 39},
              {LABEL_KEYCODE_16, "KU2290120001+19", 39, "", 39},
              {LABEL_KEYCODE_353, "KU2290121234+01.9", refused, "3-perf phase 9 is not 1-3", 78971},
+             {LABEL_KEYCODE_353, "KU2290121234+99.1", refused, "frames 99 is not below 22",
+              refused},
              {LABEL_KEYCODE_353, "KU2290121233+21.1", refused,
               "no such label (the position it names prints as 'KU2290121234+00.2')", 78975},
              {LABEL_INK_35, "ab12-0001+00", 64, "", 64},
