@@ -4,6 +4,7 @@
 
 #include "marlix/edl/convert.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdio>
 #include <cstdlib>
@@ -192,7 +193,7 @@ bool converter::convert_edit(edit& e) {
         // same count, under M2 the span the speed gives.
         std::int64_t span           = record_now;
         std::int64_t const span_was = std::abs(source_was);
-        if (e.has_motion && span_was != record_was) {  // both lengths above 0 here
+        if (e.has_motion && span_was != record_was && record_now > 0) {
             std::int64_t const v = std::abs(std::int64_t{e.speed.speed_tenths});
             span                 = (record_now - 1) * v / (10LL * fps_now) + 1;
         }

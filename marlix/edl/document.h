@@ -242,12 +242,6 @@ MARLIX_API document read(std::string_view bytes, smpte::rate r, read_options opt
 /// them), timecodes in the SMPTE form of their mode, kept lines where they
 /// stood, LF line ends, UTF-8.
 MARLIX_API std::string write(document const& doc);
-/// The narrowest layout whose reel column holds every edit's reel; File128
-/// where none does.
-MARLIX_API layout narrowest_layout(document const& doc);
-
-/// A speed in tenths of a frame a second as people read it: "-0.5", "12.0".
-MARLIX_API std::string speed_text(std::int32_t tenths);
 
 /// Channel field text ("AA/V", "A2", "NONE"), as the writer puts it.
 MARLIX_API std::string channel_text(channel_set c);

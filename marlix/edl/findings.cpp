@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iterator>
 
+#include "marlix/edl/detail/edl_support.h"
 #include "marlix/edl/document.h"
 #include "marlix/internal/table_rows.h"
 
@@ -10,7 +11,7 @@ namespace marlix::edl {
 
 namespace {
 
-using finding_row                    = detail::finding_row<finding_kind, severity>;
+using finding_row                    = marlix::detail::finding_row<finding_kind, severity>;
 constexpr finding_row finding_rows[] = {
     {finding_kind::none, "none", severity::warning},
     {finding_kind::unknown_rate, "unknown_rate", severity::error},
@@ -32,7 +33,7 @@ constexpr finding_row finding_rows[] = {
     {finding_kind::latin1_text, "latin1_text", severity::warning},
 };
 static_assert(std::size(finding_rows) == finding_kind_count, "one row per finding kind");
-static_assert(detail::rows_in_order(finding_rows, &finding_row::kind),
+static_assert(marlix::detail::rows_in_order(finding_rows, &finding_row::kind),
               "row i describes finding kind i");
 
 finding_row const* row(finding_kind k) {
@@ -50,7 +51,7 @@ std::string channel_name(std::int32_t c) { return c == 0 ? "V" : "A" + number(c)
 
 }  // namespace
 
-std::string speed_text(std::int32_t tenths) {
+std::string detail::speed_text(std::int32_t tenths) {
     std::string const sign = tenths < 0 ? "-" : "";
     long long const v      = std::abs(static_cast<long long>(tenths));
     return sign + number(v / 10) + "." + number(v % 10);
@@ -93,7 +94,7 @@ std::string describe(finding const& f) {
             return "source length " + number(f.first) + " differs from record length " +
                    number(f.second) + ", and no M2 explains it";
         case finding_kind::speed_mismatch:
-            return "M2 speed " + speed_text(f.which) + " explains no source length of " +
+            return "M2 speed " + detail::speed_text(f.which) + " explains no source length of " +
                    number(f.first) + " over " + number(f.second) + " record frames";
         case finding_kind::transition_too_long:
             return "transition of " + number(f.first) + " frames is longer than its edit's " +

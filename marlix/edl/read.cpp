@@ -577,7 +577,7 @@ document read(std::string_view bytes, smpte::rate r, read_options options) {
     }
     reader in(doc, options);
     in.run(doc.body);
-    doc.reels = narrowest_layout(doc);
+    doc.reels = detail::narrowest_layout(doc);
     detail::check(doc, options.mode == mode::strict);
     return doc;
 }

@@ -46,7 +46,7 @@ std::string frames_text(long long frames, char const* format) {
 
 }  // namespace
 
-layout narrowest_layout(document const& doc) {
+layout detail::narrowest_layout(document const& doc) {
     std::size_t longest = 0;
     for (edit const& e : doc.edits) longest = std::max<std::size_t>(longest, e.reel.size);
     for (layout l : {layout::cmx_3600, layout::file_16, layout::file_32})
@@ -97,7 +97,7 @@ std::string transition_text(transition const& t) {
 std::string write(document const& doc) {
     std::string out;
     out.reserve(doc.body.size() + doc.body.size() / 8 + 64);
-    std::size_t const width = reel_width(narrowest_layout(doc));
+    std::size_t const width = reel_width(detail::narrowest_layout(doc));
     auto const write_lines  = [&](std::size_t first, std::size_t count) {
         for (std::size_t k = first; k < first + count && k < doc.lines.size(); ++k) {
             kept_line const& l = doc.lines[k];

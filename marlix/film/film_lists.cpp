@@ -11,6 +11,7 @@
 #include <memory>
 #include <tuple>
 
+#include "marlix/edl/detail/edl_support.h"
 #include "marlix/front/labeller.h"
 #include "marlix/front/timecode_text.h"
 #include "marlix/internal/table_rows.h"
@@ -239,7 +240,8 @@ private:
             add_note(row.notes, row.adjust > 0 ? "rounding: +1 frame" : "rounding: -1 frame");
         add_note(row.notes, transition_note(e.how));
         if (e.has_motion)
-            add_note(row.notes, "M2 " + edl::speed_text(e.speed.speed_tenths) + " fps: optical");
+            add_note(row.notes,
+                     "M2 " + edl::detail::speed_text(e.speed.speed_tenths) + " fps: optical");
         if (is_black(row.reel)) {
             add_note(row.notes, "black: leader");
             out_.cuts.push_back(std::move(row));
@@ -268,7 +270,7 @@ private:
             out_.cuts.push_back(std::move(row));
             return;
         }
-        std::int32_t in = 0, out = 0;
+        std::int32_t in{}, out{};
         at_rate(e.source_in, log.rate, in);
         bool const out_read = at_rate(e.source_out, log.rate, out);
         if (!out_read || out > c.end.frames()) {
@@ -376,7 +378,7 @@ private:
             // The record keeps its instants (its frames), labelled in the
             // sound's mode.
             smpte::rate const record_rate = e.record_in.frame_rate();
-            std::int32_t in = 0, out = 0;
+            std::int32_t in{}, out{};
             if (!s.soundroll.empty() && sync.ok() && record_rate.num == sound_rate.num &&
                 record_rate.den == sound_rate.den && at_rate(e.source_in, log.rate, in) &&
                 at_rate(e.source_out, log.rate, out)) {
@@ -796,15 +798,16 @@ namespace {
 struct piece {
     cut_row const* cut;
     std::string roll;
-    std::int64_t low = 0, high = 0, unit = 1;  // [low, high] inclusive
-    std::int64_t start = 0, end = 0;           // running film frames
+    std::int64_t low{}, high{}, unit = 1;  // [low, high] inclusive
+    std::int64_t start{}, end{};           // running film frames
 };
 
 std::vector<piece> pieces_of(film_lists const& l) {
     std::vector<piece> out;
     for (cut_row const& c : l.cuts) {
         if (c.frames <= 0) continue;
-        piece p{&c, "", 0, 0, 1, c.running_frames - c.frames, c.running_frames};
+        piece p{
+            .cut = &c, .roll = {}, .start = c.running_frames - c.frames, .end = c.running_frames};
         if (c.matched) {
             p.roll = "key " + c.key_prefix + " " + std::to_string(c.stock);
             p.low  = c.first_sample;

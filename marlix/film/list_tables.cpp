@@ -6,8 +6,9 @@
 #include <cassert>
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <utility>
+
+#include "marlix/edl/detail/edl_support.h"
 
 namespace marlix::film {
 
@@ -121,7 +122,7 @@ list_table optical_table(film_lists const& lists, bool lab) {
                 number_cell("length", o.length),
                 text_cell("centre", tc_text(o.centre)),
                 text_cell("centre_feet", o.centre_feet),
-                text_cell("speed", edl::speed_text(o.speed_tenths)),
+                text_cell("speed", edl::detail::speed_text(o.speed_tenths)),
                 text_cell("side", name),
                 text_cell("reel", s.reel),
                 optional_cell("clip", s.clip),

@@ -1,5 +1,6 @@
 #include "marlix/front/shown_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -40,7 +41,7 @@ std::size_t utf8_at(std::string_view text, std::size_t i, std::uint32_t& code) {
 void append_escape(std::string& out, char const* format, unsigned value) {
     char buffer[sizeof "\\u0000"];
     int const n = std::snprintf(buffer, sizeof buffer, format, value);
-    out.append(buffer, static_cast<std::size_t>(n));
+    if (n > 0) out.append(buffer, std::min(static_cast<std::size_t>(n), sizeof buffer - 1));
 }
 
 }  // namespace

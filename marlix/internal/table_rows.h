@@ -1,7 +1,8 @@
 #pragma once
 
-// A compile-time check of the library's constant tables that are indexed
-// by an enumeration. Not installed.
+// The library's constant tables indexed by an enumeration: a compile-time
+// check of their order, and the row type of the finding tables. Not
+// installed.
 
 #include <cstddef>
 

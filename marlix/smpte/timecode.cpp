@@ -1,5 +1,6 @@
 #include "marlix/smpte/timecode.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "marlix/cvt/label_cvt_factory.h"

@@ -105,8 +105,8 @@ void label_point::modify_type(label_t t) {
     } else {
         // More count digits: the last prefix characters become the count's
         // leading digits.
-        int const k                      = c_new - c_old;
-        int const first                  = next->get_prefix_length();
+        int const k     = c_new - c_old;
+        int const first = next->get_prefix_length();
         std::string digits;
         for (int i = 0; i < k && first >= 0 && first + i < prefix_capacity; ++i)
             digits += prefix_text[first + i];

@@ -825,7 +825,8 @@ static void film_more_lists(void) {
 }
 
 /* The copy of translation messages on standard output, on and off: a
- * medium the translation does not handle (0) says so there too. */
+ * medium the translation does not handle (0) says so there too. Standard
+ * output goes to a file and stays closed, so this runs last. */
 static void messages_on_standard_output(void) {
     const char* const path = "capi_test_stdout.txt";
     double r               = 0;

@@ -242,6 +242,25 @@ TEST(edl_convert, RealTimeLandsOnTheFrameOnShow) {
     EXPECT_EQ(describe(rounding{1, 3, 37, 35, 888, 25}), "37 frames become 35 (35.520 exact)");
 }
 
+// The outgoing line of a dissolve may record nothing; under M2 it keeps no
+// source at the new rate either, however fast.
+TEST(edl_convert, MotionOverNoRecordKeepsNoSource) {
+    for (char const* speed : {"012.0", "999.9"}) {
+        document const in =
+            edl::read(std::string("001  A V C 01:00:00:00 01:00:00:01 01:00:00:00 01:00:00:00\n") +
+                          "M2   A " + speed + " 01:00:00:00\n" +
+                          "001  B V D 024 02:00:00:00 02:00:02:00 01:00:00:00 01:00:02:00\n",
+                      smpte::rate_24);
+        ASSERT_TRUE(in.ok()) << speed;
+        convert_options o;
+        o.to                 = smpte::rate_25;
+        o.method             = smpte::method::realtime;
+        conversion const out = convert(in, o);
+        ASSERT_TRUE(out.ok()) << describe(out);
+        EXPECT_EQ(out.doc.edits.at(0).source_out, out.doc.edits.at(0).source_in) << speed;
+    }
+}
+
 // 2:3 through a record sync and a sync a reel: film to video and back gives
 // the film list again; video to film and back gives each frame the first
 // video frame of its film frame.

@@ -774,12 +774,12 @@ TEST(film_lists_lists, CutsInRecordOrderTiesInListOrder) {
     auto const logs = two_rolls();
     clip_index const index(logs);
     std::string const edl = edl_line(3, "T", "C", hour + 48, hour + 72, 48, 72) +
-                            edl_line(1, "T", "C", hour, hour + 24, 0, 24) +
-                            edl_line(2, "T", "C", hour + 24, hour + 48, 0, 24);
+                            edl_line(2, "T", "C", hour + 24, hour + 48, 0, 24) +
+                            edl_line(1, "T", "C", hour, hour + 24, 0, 24);
     film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
     std::vector<std::int32_t> events;
     for (cut_row const& c : lists.cuts) events.push_back(c.event);
-    EXPECT_EQ(events, (std::vector<std::int32_t>{1, 2, 3}));
+    EXPECT_EQ(events, (std::vector<std::int32_t>{2, 1, 3}));
 }
 
 // On 16 mm, where a frame is one sample, cuts a frame apart are two pieces
@@ -835,6 +835,12 @@ TEST(film_lists_more, ReverseSpeedNeedsTheFilmBeforeItsEntry) {
     EXPECT_EQ(o.in.key_out, "KU2290121015+00");  // frame 240, the entry
     EXPECT_EQ(o.in.frames, 24);
     EXPECT_EQ(lists.cuts.at(0).notes, "M2 -12.0 fps: optical");
+    // 24.1 fps over one record frame runs into a second source frame.
+    std::string const fast = edl_line(1, "T", "C", hour + 240, hour + 242, 0, 1) +
+                             "M2   T       024.1                01:00:10:00\n";
+    film_lists const one = make_lists(edl::read(fast, smpte::rate_24), index);
+    ASSERT_EQ(one.opticals.size(), 1u);
+    EXPECT_EQ(one.opticals[0].in.frames, 2);
     // Below one frame a second the sign must survive the whole part's 0.
     std::string const slow = edl_line(1, "T", "C", hour + 240, hour + 239, 0, 48) +
                              "M2   T       -000.5               01:00:10:00\n";

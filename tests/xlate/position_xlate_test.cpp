@@ -386,8 +386,8 @@ TEST(mPosn_Xlate, SoundToTheClockOfFilmProjects) {
         int output;
         bool pulled;
         double factor;
-    } const rows[] = {{1, false, 1},       {3, false, 0.96}, {4, false, 0.8},
-                      {5, false, 0.8 * k}, {4, true, 1},     {5, true, k}};
+    } const rows[] = {
+        {1, false, 1}, {4, false, 0.8}, {5, false, 0.8 * k}, {4, true, 1}, {5, true, k}};
     for (auto const& r : rows) {
         Tov::ScopedProject s(project(1, r.output, r.pulled));
         MPosn_Xlate_Params p;
