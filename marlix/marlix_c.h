@@ -533,24 +533,33 @@ MARLIX_API marlix_status marlix_film_cut_at(const marlix_film_lists* lists, size
 MARLIX_API marlix_status marlix_film_cut_text(const marlix_film_lists* lists, size_t index,
                                               int32_t field, char* out, size_t size);
 
-typedef struct marlix_film_pull {
+/** The lists of pieces of negative: the pull list (the pieces the cuts
+ * use, cuts that overlap or abut joined; lab roll, camera roll, key number
+ * order) and the dupe list (the frames two or more cuts use, handles
+ * counted; roll, key number order). */
+#define MARLIX_FILM_PULLS 0
+#define MARLIX_FILM_DUPES 1
+
+/** A piece of negative: a run of one roll's frames. */
+typedef struct marlix_film_piece {
     int32_t first_sample;  ///< key_in, in perforations
     int32_t last_sample;   ///< key_out (the last frame), in perforations
-    int64_t frames;        ///< film frames to pull
+    int64_t frames;        ///< film frames
     size_t event_count;    ///< the events that use the piece
-} marlix_film_pull;
+} marlix_film_piece;
 
-/** Pull index (0-based: lab roll, camera roll, key number order);
- * MARLIX_ERR_ARGUMENT past the last. */
-MARLIX_API marlix_status marlix_film_pull_at(const marlix_film_lists* lists, size_t index,
-                                             marlix_film_pull* pull);
-/** One text of pull index: MARLIX_FILM_CLIP, _CAMROLL, _LABROLL, _KEY_IN or
+/** Piece index (0-based) of list, MARLIX_FILM_PULLS or MARLIX_FILM_DUPES;
+ * MARLIX_ERR_ARGUMENT past the last or for another list. */
+MARLIX_API marlix_status marlix_film_piece_at(const marlix_film_lists* lists, int32_t list,
+                                              size_t index, marlix_film_piece* piece);
+/** One text of a piece: MARLIX_FILM_CLIP, _CAMROLL, _LABROLL, _KEY_IN or
  * _KEY_OUT, "" where none. */
-MARLIX_API marlix_status marlix_film_pull_text(const marlix_film_lists* lists, size_t index,
-                                               int32_t field, char* out, size_t size);
-/** The event number of the k-th event (0-based) that uses pull index. */
-MARLIX_API marlix_status marlix_film_pull_event(const marlix_film_lists* lists, size_t index,
-                                                size_t k, int32_t* event);
+MARLIX_API marlix_status marlix_film_piece_text(const marlix_film_lists* lists, int32_t list,
+                                                size_t index, int32_t field, char* out,
+                                                size_t size);
+/** The event number of the k-th event (0-based) that uses a piece. */
+MARLIX_API marlix_status marlix_film_piece_event(const marlix_film_lists* lists, int32_t list,
+                                                 size_t index, size_t k, int32_t* event);
 
 /** Log error index (0-based, in the logs' order, each log's in line order):
  * the log's index in the logs given, the line (0 for the log as a whole)
@@ -594,16 +603,6 @@ MARLIX_API marlix_status marlix_film_lists_make_with(const char* edl, size_t edl
 MARLIX_API marlix_status marlix_film_lists_more_counts(const marlix_film_lists* lists,
                                                        size_t* dupes, size_t* opticals,
                                                        size_t* sounds, size_t* changes);
-
-/** Dupe index (0-based, by roll and key number): the frames two or more
- * cuts use, handles counted, as a marlix_film_pull gives a piece; its
- * texts and events as marlix_film_pull_text and _event give them. */
-MARLIX_API marlix_status marlix_film_dupe_at(const marlix_film_lists* lists, size_t index,
-                                             marlix_film_pull* dupe);
-MARLIX_API marlix_status marlix_film_dupe_text(const marlix_film_lists* lists, size_t index,
-                                               int32_t field, char* out, size_t size);
-MARLIX_API marlix_status marlix_film_dupe_event(const marlix_film_lists* lists, size_t index,
-                                                size_t k, int32_t* event);
 
 /** Kinds of effect. */
 #define MARLIX_FILM_DISSOLVE 0

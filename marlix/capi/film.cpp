@@ -1,9 +1,13 @@
 // The C interface to film lists: the logs read, the list matched back, and
 // copies of the rows into the caller's structures and buffers.
 
+#include <array>
+#include <initializer_list>
 #include <memory>
 #include <new>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "marlix/capi/capi_support.h"
@@ -28,22 +32,87 @@ namespace smpte = marlix::smpte;
 using marlix::capi::copy_out;
 using marlix::capi::guarded;
 
-marlix_status key_texts(std::string const& clip, std::string const& camroll,
-                        std::string const& labroll, std::string const& key_in,
-                        std::string const& key_out, std::string const& reel, int32_t field,
-                        char* out, size_t size) {
-    switch (field) {
-        case MARLIX_FILM_CLIP: return copy_out(clip, out, size);
-        case MARLIX_FILM_CAMROLL: return copy_out(camroll, out, size);
-        case MARLIX_FILM_LABROLL: return copy_out(labroll, out, size);
-        case MARLIX_FILM_KEY_IN: return copy_out(key_in, out, size);
-        case MARLIX_FILM_KEY_OUT: return copy_out(key_out, out, size);
-        case MARLIX_FILM_REEL: return copy_out(reel, out, size);
-        default: return MARLIX_ERR_ARGUMENT;
-    }
+// The texts of a row that the C interface copies out, by field number;
+// null where the row has no such text.
+template <class Row>
+using text_fields = std::array<std::string Row::*, MARLIX_FILM_SOUNDROLL + 1>;
+
+// Field of row into out; refused without a row or a field it has.
+template <class Row>
+marlix_status text_of(Row const* row, text_fields<Row> const& fields, int32_t field, char* out,
+                      size_t size) {
+    return guarded([&] {
+        auto const n = static_cast<size_t>(field);
+        if (row == nullptr || field < 0 || n >= fields.size() || fields[n] == nullptr)
+            return MARLIX_ERR_ARGUMENT;
+        return copy_out(row->*fields[n], out, size);
+    });
 }
 
+// The texts of a row with key numbers, its feet and frames and its reel
+// where it has them.
+template <class Row>
+constexpr text_fields<Row> key_texts(std::string Row::*feet_frames, std::string Row::*reel) {
+    return {&Row::clip,    &Row::camroll, &Row::labroll, &Row::key_in,
+            &Row::key_out, feet_frames,   nullptr,       reel};
+}
+
+using film::cut_row;
+using film::sound_row;
+
+constexpr text_fields<cut_row> cut_texts = {
+    &cut_row::clip,    &cut_row::camroll,     &cut_row::labroll, &cut_row::key_in,
+    &cut_row::key_out, &cut_row::feet_frames, &cut_row::notes,   &cut_row::reel,
+    &cut_row::scene,   &cut_row::take};
+// Pulls and dupes.
+template <class Row>
+constexpr text_fields<Row> piece_texts = key_texts<Row>(nullptr, nullptr);
+// The feet and frames of an optical are its row's, not its side's.
+constexpr auto side_texts = key_texts<film::optical_side>(nullptr, &film::optical_side::reel);
+constexpr auto change_texts =
+    key_texts<film::change_row>(&film::change_row::at_feet, &film::change_row::reel);
+constexpr text_fields<sound_row> sound_texts = {
+    &sound_row::clip, {}, {}, {}, {}, {}, {}, &sound_row::reel, {}, {}, &sound_row::soundroll};
+
 marlix_tc_rate rate_of(smpte::rate r) { return {r.num, r.den, r.drop ? 1 : 0}; }
+
+// The lists, or none for a null handle: a null handle has no rows.
+marlix_film_lists const& lists_of(const marlix_film_lists* lists) {
+    static marlix_film_lists const none{};
+    return lists != nullptr ? *lists : none;
+}
+
+// Row index of rows, or null past the last.
+template <class Row>
+Row const* row_at(std::vector<Row> const& rows, size_t index) {
+    return index < rows.size() ? &rows[index] : nullptr;
+}
+
+// Each count asked for (out not null) of the lists; refused without them.
+marlix_status put_counts(const marlix_film_lists* lists,
+                         std::initializer_list<std::pair<size_t*, size_t>> counts) {
+    if (lists == nullptr) return MARLIX_ERR_ARGUMENT;
+    for (auto const& [out, n] : counts)
+        if (out != nullptr) *out = n;
+    return MARLIX_OK;
+}
+
+// Pulls and dupes are alike pieces of negative: f gets piece index of the
+// list named, and the call is refused when there is none.
+template <class F>
+marlix_status with_piece(const marlix_film_lists* lists, int32_t list, size_t index, F&& f) {
+    film::film_lists const& l = lists_of(lists).lists;
+    if (list == MARLIX_FILM_PULLS) return f(row_at(l.pulls, index));
+    if (list == MARLIX_FILM_DUPES) return f(row_at(l.dupes, index));
+    return MARLIX_ERR_ARGUMENT;
+}
+
+film::optical_side const* side_of(const marlix_film_lists* lists, size_t index, int32_t side) {
+    film::optical_row const* o = row_at(lists_of(lists).lists.opticals, index);
+    if (o == nullptr) return nullptr;
+    if (side == 1) return &o->in;
+    return side == 0 && o->has_out ? &o->out : nullptr;
+}
 
 }  // namespace
 
@@ -124,236 +193,153 @@ void marlix_film_lists_free(marlix_film_lists* lists) { delete lists; }
 
 marlix_status marlix_film_lists_counts(const marlix_film_lists* lists, size_t* cuts, size_t* pulls,
                                        size_t* missing, size_t* log_errors) {
-    if (lists == nullptr) return MARLIX_ERR_ARGUMENT;
-    if (cuts != nullptr) *cuts = lists->lists.cuts.size();
-    if (pulls != nullptr) *pulls = lists->lists.pulls.size();
-    if (missing != nullptr) *missing = lists->lists.missing.size();
-    if (log_errors != nullptr) *log_errors = lists->log_errors.size();
-    return MARLIX_OK;
+    marlix_film_lists const& l = lists_of(lists);
+    return put_counts(lists, {{cuts, l.lists.cuts.size()},
+                              {pulls, l.lists.pulls.size()},
+                              {missing, l.lists.missing.size()},
+                              {log_errors, l.log_errors.size()}});
 }
 
 marlix_status marlix_film_cut_at(const marlix_film_lists* lists, size_t index,
                                  marlix_film_cut* cut) {
-    if (lists == nullptr || cut == nullptr || index >= lists->lists.cuts.size())
-        return MARLIX_ERR_ARGUMENT;
-    film::cut_row const& c = lists->lists.cuts[index];
-    *cut                   = marlix_film_cut{};
-    cut->event             = c.event;
-    cut->line              = c.line;
-    cut->record_in         = c.record_in.frames();
-    cut->record_out        = c.record_out.frames();
-    cut->matched           = c.matched ? 1 : 0;
-    cut->first_sample      = c.first_sample;
-    cut->last_sample       = c.last_sample;
-    cut->adjust            = c.adjust;
-    cut->frames            = c.frames;
-    cut->running_frames    = c.running_frames;
+    film::cut_row const* c = row_at(lists_of(lists).lists.cuts, index);
+    if (c == nullptr || cut == nullptr) return MARLIX_ERR_ARGUMENT;
+    *cut = {.event          = c->event,
+            .line           = c->line,
+            .record_in      = c->record_in.frames(),
+            .record_out     = c->record_out.frames(),
+            .matched        = c->matched ? 1 : 0,
+            .first_sample   = c->first_sample,
+            .last_sample    = c->last_sample,
+            .adjust         = c->adjust,
+            .frames         = c->frames,
+            .running_frames = c->running_frames};
     return MARLIX_OK;
 }
 
 marlix_status marlix_film_cut_text(const marlix_film_lists* lists, size_t index, int32_t field,
                                    char* out, size_t size) {
-    return guarded([&] {
-        if (lists == nullptr || index >= lists->lists.cuts.size()) return MARLIX_ERR_ARGUMENT;
-        film::cut_row const& c = lists->lists.cuts[index];
-        switch (field) {
-            case MARLIX_FILM_CLIP: return copy_out(c.clip, out, size);
-            case MARLIX_FILM_CAMROLL: return copy_out(c.camroll, out, size);
-            case MARLIX_FILM_LABROLL: return copy_out(c.labroll, out, size);
-            case MARLIX_FILM_KEY_IN: return copy_out(c.key_in, out, size);
-            case MARLIX_FILM_KEY_OUT: return copy_out(c.key_out, out, size);
-            case MARLIX_FILM_FEET_FRAMES: return copy_out(c.feet_frames, out, size);
-            case MARLIX_FILM_NOTES: return copy_out(c.notes, out, size);
-            case MARLIX_FILM_REEL: return copy_out(c.reel, out, size);
-            case MARLIX_FILM_SCENE: return copy_out(c.scene, out, size);
-            case MARLIX_FILM_TAKE: return copy_out(c.take, out, size);
-            default: return MARLIX_ERR_ARGUMENT;
-        }
+    return text_of(row_at(lists_of(lists).lists.cuts, index), cut_texts, field, out, size);
+}
+
+marlix_status marlix_film_piece_at(const marlix_film_lists* lists, int32_t list, size_t index,
+                                   marlix_film_piece* piece) {
+    return with_piece(lists, list, index, [&](auto const* p) {
+        if (p == nullptr || piece == nullptr) return MARLIX_ERR_ARGUMENT;
+        *piece = {p->first_sample, p->last_sample, p->frames, p->events.size()};
+        return MARLIX_OK;
     });
 }
 
-marlix_status marlix_film_pull_at(const marlix_film_lists* lists, size_t index,
-                                  marlix_film_pull* pull) {
-    if (lists == nullptr || pull == nullptr || index >= lists->lists.pulls.size())
-        return MARLIX_ERR_ARGUMENT;
-    film::pull_row const& p = lists->lists.pulls[index];
-    *pull                   = {p.first_sample, p.last_sample, p.frames, p.events.size()};
-    return MARLIX_OK;
-}
-
-marlix_status marlix_film_pull_text(const marlix_film_lists* lists, size_t index, int32_t field,
-                                    char* out, size_t size) {
-    return guarded([&] {
-        if (lists == nullptr || index >= lists->lists.pulls.size()) return MARLIX_ERR_ARGUMENT;
-        film::pull_row const& p = lists->lists.pulls[index];
-        switch (field) {
-            case MARLIX_FILM_CLIP: return copy_out(p.clip, out, size);
-            case MARLIX_FILM_CAMROLL: return copy_out(p.camroll, out, size);
-            case MARLIX_FILM_LABROLL: return copy_out(p.labroll, out, size);
-            case MARLIX_FILM_KEY_IN: return copy_out(p.key_in, out, size);
-            case MARLIX_FILM_KEY_OUT: return copy_out(p.key_out, out, size);
-            default: return MARLIX_ERR_ARGUMENT;
-        }
+marlix_status marlix_film_piece_text(const marlix_film_lists* lists, int32_t list, size_t index,
+                                     int32_t field, char* out, size_t size) {
+    return with_piece(lists, list, index, [&](auto const* p) {
+        return text_of(p, piece_texts<std::remove_cv_t<std::remove_pointer_t<decltype(p)>>>, field,
+                       out, size);
     });
 }
 
-marlix_status marlix_film_pull_event(const marlix_film_lists* lists, size_t index, size_t k,
-                                     int32_t* event) {
-    if (lists == nullptr || event == nullptr || index >= lists->lists.pulls.size() ||
-        k >= lists->lists.pulls[index].events.size())
-        return MARLIX_ERR_ARGUMENT;
-    *event = lists->lists.pulls[index].events[k];
-    return MARLIX_OK;
+marlix_status marlix_film_piece_event(const marlix_film_lists* lists, int32_t list, size_t index,
+                                      size_t k, int32_t* event) {
+    return with_piece(lists, list, index, [&](auto const* p) {
+        if (p == nullptr || event == nullptr || k >= p->events.size()) return MARLIX_ERR_ARGUMENT;
+        *event = p->events[k];
+        return MARLIX_OK;
+    });
 }
 
 marlix_status marlix_film_log_error_at(const marlix_film_lists* lists, size_t index, size_t* log,
                                        uint32_t* line, char* out, size_t size) {
     return guarded([&] {
-        if (lists == nullptr || index >= lists->log_errors.size()) return MARLIX_ERR_ARGUMENT;
-        marlix_film_log_error const& e = lists->log_errors[index];
-        if (log != nullptr) *log = e.log;
-        if (line != nullptr) *line = e.finding.line;
+        marlix_film_log_error const* e = row_at(lists_of(lists).log_errors, index);
+        if (e == nullptr) return MARLIX_ERR_ARGUMENT;
+        if (log != nullptr) *log = e->log;
+        if (line != nullptr) *line = e->finding.line;
         return out == nullptr && size == 0 ? MARLIX_OK
-                                           : copy_out(film::describe(e.finding), out, size);
+                                           : copy_out(film::describe(e->finding), out, size);
     });
 }
 
 marlix_status marlix_film_missing_at(const marlix_film_lists* lists, size_t index, int32_t* event,
                                      int32_t* kind, char* reel, size_t size) {
     return guarded([&] {
-        if (lists == nullptr || index >= lists->lists.missing.size()) return MARLIX_ERR_ARGUMENT;
-        film::missing_row const& m = lists->lists.missing[index];
-        if (event != nullptr) *event = m.event;
-        if (kind != nullptr) *kind = static_cast<int32_t>(m.kind);
-        return reel == nullptr && size == 0 ? MARLIX_OK : copy_out(m.reel, reel, size);
+        film::missing_row const* m = row_at(lists_of(lists).lists.missing, index);
+        if (m == nullptr) return MARLIX_ERR_ARGUMENT;
+        if (event != nullptr) *event = m->event;
+        if (kind != nullptr) *kind = static_cast<int32_t>(m->kind);
+        return reel == nullptr && size == 0 ? MARLIX_OK : copy_out(m->reel, reel, size);
     });
 }
 
 marlix_status marlix_film_lists_more_counts(const marlix_film_lists* lists, size_t* dupes,
                                             size_t* opticals, size_t* sounds, size_t* changes) {
-    if (lists == nullptr) return MARLIX_ERR_ARGUMENT;
-    if (dupes != nullptr) *dupes = lists->lists.dupes.size();
-    if (opticals != nullptr) *opticals = lists->lists.opticals.size();
-    if (sounds != nullptr) *sounds = lists->lists.sounds.size();
-    if (changes != nullptr) *changes = lists->changes.rows.size();
-    return MARLIX_OK;
-}
-
-marlix_status marlix_film_dupe_at(const marlix_film_lists* lists, size_t index,
-                                  marlix_film_pull* dupe) {
-    if (lists == nullptr || dupe == nullptr || index >= lists->lists.dupes.size())
-        return MARLIX_ERR_ARGUMENT;
-    film::dupe_row const& d = lists->lists.dupes[index];
-    *dupe                   = {d.first_sample, d.last_sample, d.frames, d.events.size()};
-    return MARLIX_OK;
-}
-
-marlix_status marlix_film_dupe_text(const marlix_film_lists* lists, size_t index, int32_t field,
-                                    char* out, size_t size) {
-    return guarded([&] {
-        if (lists == nullptr || index >= lists->lists.dupes.size() || field == MARLIX_FILM_REEL)
-            return MARLIX_ERR_ARGUMENT;
-        film::dupe_row const& d = lists->lists.dupes[index];
-        return key_texts(d.clip, d.camroll, d.labroll, d.key_in, d.key_out, "", field, out, size);
-    });
-}
-
-marlix_status marlix_film_dupe_event(const marlix_film_lists* lists, size_t index, size_t k,
-                                     int32_t* event) {
-    if (lists == nullptr || event == nullptr || index >= lists->lists.dupes.size() ||
-        k >= lists->lists.dupes[index].events.size())
-        return MARLIX_ERR_ARGUMENT;
-    *event = lists->lists.dupes[index].events[k];
-    return MARLIX_OK;
+    marlix_film_lists const& l = lists_of(lists);
+    return put_counts(lists, {{dupes, l.lists.dupes.size()},
+                              {opticals, l.lists.opticals.size()},
+                              {sounds, l.lists.sounds.size()},
+                              {changes, l.changes.rows.size()}});
 }
 
 marlix_status marlix_film_optical_at(const marlix_film_lists* lists, size_t index,
                                      marlix_film_optical* optical) {
-    if (lists == nullptr || optical == nullptr || index >= lists->lists.opticals.size())
-        return MARLIX_ERR_ARGUMENT;
-    film::optical_row const& o = lists->lists.opticals[index];
-    *optical                   = marlix_film_optical{};
-    optical->event             = o.event;
-    optical->line              = o.line;
-    optical->kind              = static_cast<int32_t>(o.kind);
-    optical->wipe              = o.wipe;
-    optical->lab               = o.lab ? 1 : 0;
-    optical->length            = o.length;
-    optical->film_frames       = o.film_frames;
-    optical->record_in         = o.record_in.frames();
-    optical->record_out        = o.record_out.frames();
-    optical->centre            = o.centre.frames();
-    optical->speed_tenths      = o.speed_tenths;
-    optical->has_out           = o.has_out ? 1 : 0;
+    film::optical_row const* o = row_at(lists_of(lists).lists.opticals, index);
+    if (o == nullptr || optical == nullptr) return MARLIX_ERR_ARGUMENT;
+    *optical = {.event        = o->event,
+                .line         = o->line,
+                .kind         = static_cast<int32_t>(o->kind),
+                .wipe         = o->wipe,
+                .lab          = o->lab ? 1 : 0,
+                .length       = o->length,
+                .film_frames  = o->film_frames,
+                .record_in    = o->record_in.frames(),
+                .record_out   = o->record_out.frames(),
+                .centre       = o->centre.frames(),
+                .speed_tenths = o->speed_tenths,
+                .has_out      = o->has_out ? 1 : 0};
     return MARLIX_OK;
 }
-
-namespace {
-
-film::optical_side const* side_of(const marlix_film_lists* lists, size_t index, int32_t side) {
-    if (lists == nullptr || index >= lists->lists.opticals.size()) return nullptr;
-    film::optical_row const& o = lists->lists.opticals[index];
-    if (side == 1) return &o.in;
-    return side == 0 && o.has_out ? &o.out : nullptr;
-}
-
-}  // namespace
 
 marlix_status marlix_film_optical_side(const marlix_film_lists* lists, size_t index, int32_t side,
                                        marlix_film_side* out) {
     film::optical_side const* s = side_of(lists, index, side);
     if (s == nullptr || out == nullptr) return MARLIX_ERR_ARGUMENT;
-    *out = {s->black ? 1 : 0,
-            s->matched ? 1 : 0,
-            s->source_in.frames(),
-            s->source_out.frames(),
-            s->first_sample,
-            s->last_sample,
-            s->frames};
+    *out = {.black        = s->black ? 1 : 0,
+            .matched      = s->matched ? 1 : 0,
+            .source_in    = s->source_in.frames(),
+            .source_out   = s->source_out.frames(),
+            .first_sample = s->first_sample,
+            .last_sample  = s->last_sample,
+            .frames       = s->frames};
     return MARLIX_OK;
 }
 
 marlix_status marlix_film_optical_text(const marlix_film_lists* lists, size_t index, int32_t side,
                                        int32_t field, char* out, size_t size) {
-    return guarded([&] {
-        film::optical_side const* s = side_of(lists, index, side);
-        if (s == nullptr) return MARLIX_ERR_ARGUMENT;
-        if (field == MARLIX_FILM_FEET_FRAMES)
-            return copy_out(lists->lists.opticals[index].centre_feet, out, size);
-        return key_texts(s->clip, s->camroll, s->labroll, s->key_in, s->key_out, s->reel, field,
-                         out, size);
-    });
+    film::optical_side const* s = side_of(lists, index, side);
+    if (s != nullptr && field == MARLIX_FILM_FEET_FRAMES)
+        return guarded(
+            [&] { return copy_out(lists->lists.opticals[index].centre_feet, out, size); });
+    return text_of(s, side_texts, field, out, size);
 }
 
 marlix_status marlix_film_sound_at(const marlix_film_lists* lists, size_t index,
                                    marlix_film_sound* sound) {
-    if (lists == nullptr || sound == nullptr || index >= lists->lists.sounds.size())
-        return MARLIX_ERR_ARGUMENT;
-    film::sound_row const& s = lists->lists.sounds[index];
-    *sound                   = marlix_film_sound{};
-    sound->event             = s.event;
-    sound->line              = s.line;
-    sound->found             = s.found ? 1 : 0;
-    sound->rate       = rate_of(s.found ? s.sound_in.frame_rate() : s.record_in.frame_rate());
-    sound->sound_in   = s.sound_in.frames();
-    sound->sound_out  = s.sound_out.frames();
-    sound->record_in  = s.record_in.frames();
-    sound->record_out = s.record_out.frames();
+    film::sound_row const* s = row_at(lists_of(lists).lists.sounds, index);
+    if (s == nullptr || sound == nullptr) return MARLIX_ERR_ARGUMENT;
+    *sound = {.event     = s->event,
+              .line      = s->line,
+              .found     = s->found ? 1 : 0,
+              .rate      = rate_of(s->found ? s->sound_in.frame_rate() : s->record_in.frame_rate()),
+              .sound_in  = s->sound_in.frames(),
+              .sound_out = s->sound_out.frames(),
+              .record_in = s->record_in.frames(),
+              .record_out = s->record_out.frames()};
     return MARLIX_OK;
 }
 
 marlix_status marlix_film_sound_text(const marlix_film_lists* lists, size_t index, int32_t field,
                                      char* out, size_t size) {
-    return guarded([&] {
-        if (lists == nullptr || index >= lists->lists.sounds.size()) return MARLIX_ERR_ARGUMENT;
-        film::sound_row const& s = lists->lists.sounds[index];
-        switch (field) {
-            case MARLIX_FILM_REEL: return copy_out(s.reel, out, size);
-            case MARLIX_FILM_CLIP: return copy_out(s.clip, out, size);
-            case MARLIX_FILM_SOUNDROLL: return copy_out(s.soundroll, out, size);
-            default: return MARLIX_ERR_ARGUMENT;
-        }
-    });
+    return text_of(row_at(lists_of(lists).lists.sounds, index), sound_texts, field, out, size);
 }
 
 marlix_status marlix_film_audio_edl(const marlix_film_lists* lists, const char* title, char* out,
@@ -369,39 +355,31 @@ marlix_status marlix_film_audio_edl(const marlix_film_lists* lists, const char* 
 
 marlix_status marlix_film_change_at(const marlix_film_lists* lists, size_t index,
                                     marlix_film_change* change) {
-    if (lists == nullptr || change == nullptr || index >= lists->changes.rows.size())
-        return MARLIX_ERR_ARGUMENT;
-    film::change_row const& c = lists->changes.rows[index];
-    *change                   = marlix_film_change{};
-    change->kind              = static_cast<int32_t>(c.kind);
-    change->end               = static_cast<int32_t>(c.end);
-    change->at                = c.at;
-    change->event             = c.event;
-    change->first_sample      = c.first_sample;
-    change->last_sample       = c.last_sample;
-    change->frames            = c.frames;
-    change->source_in         = c.source_in.frames();
-    change->source_out        = c.source_out.frames();
+    film::change_row const* c = row_at(lists_of(lists).changes.rows, index);
+    if (c == nullptr || change == nullptr) return MARLIX_ERR_ARGUMENT;
+    *change = {.kind         = static_cast<int32_t>(c->kind),
+               .end          = static_cast<int32_t>(c->end),
+               .at           = c->at,
+               .event        = c->event,
+               .first_sample = c->first_sample,
+               .last_sample  = c->last_sample,
+               .frames       = c->frames,
+               .source_in    = c->source_in.frames(),
+               .source_out   = c->source_out.frames()};
     return MARLIX_OK;
 }
 
 marlix_status marlix_film_change_in_reel_order(const marlix_film_lists* lists, size_t k,
                                                size_t* index) {
-    if (lists == nullptr || index == nullptr || k >= lists->changes.reel_order.size())
-        return MARLIX_ERR_ARGUMENT;
-    *index = lists->changes.reel_order[k];
+    auto const* at = row_at(lists_of(lists).changes.reel_order, k);
+    if (at == nullptr || index == nullptr) return MARLIX_ERR_ARGUMENT;
+    *index = *at;
     return MARLIX_OK;
 }
 
 marlix_status marlix_film_change_text(const marlix_film_lists* lists, size_t index, int32_t field,
                                       char* out, size_t size) {
-    return guarded([&] {
-        if (lists == nullptr || index >= lists->changes.rows.size()) return MARLIX_ERR_ARGUMENT;
-        film::change_row const& c = lists->changes.rows[index];
-        if (field == MARLIX_FILM_FEET_FRAMES) return copy_out(c.at_feet, out, size);
-        return key_texts(c.clip, c.camroll, c.labroll, c.key_in, c.key_out, c.reel, field, out,
-                         size);
-    });
+    return text_of(row_at(lists_of(lists).changes.rows, index), change_texts, field, out, size);
 }
 
 }  // extern "C"

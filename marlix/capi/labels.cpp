@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 
 #include "marlix/capi/capi_support.h"
@@ -47,25 +48,23 @@ using capi::guarded_or;
 using capi::guarded_void;
 using capi::is_label_type;
 
-// The status of a label job's refusal.
+// The status of a label job's refusal: a text that does not read, a label
+// a keep string would not keep, or else a label type the job cannot use.
 marlix_status status_of(front::reason why) {
-    switch (why) {
-        case front::reason::none: return MARLIX_OK;
-        case front::reason::no_memory: return MARLIX_ERR_NO_MEMORY;
-        case front::reason::unreadable:
-        case front::reason::not_a_keep_string:
-        case front::reason::text_after_keep_string:
-        case front::reason::keep_start_not_label:
-        case front::reason::malformed_label:
-        case front::reason::malformed_prefix: return MARLIX_ERR_UNREADABLE;
-        case front::reason::negative_length:
-        case front::reason::length_not_whole_frames:
-        case front::reason::start_not_on_frame:
-        case front::reason::prefix_needed:
-        case front::reason::prefix_not_kept:
-        case front::reason::keep_string_not_kept: return MARLIX_ERR_NOT_KEPT;
-        default: return MARLIX_ERR_LABEL_TYPE;
-    }
+    using front::reason;
+    constexpr reason unreadable[] = {
+        reason::unreadable,           reason::not_a_keep_string, reason::text_after_keep_string,
+        reason::keep_start_not_label, reason::malformed_label,   reason::malformed_prefix};
+    constexpr reason not_kept[] = {reason::negative_length,    reason::length_not_whole_frames,
+                                   reason::start_not_on_frame, reason::prefix_needed,
+                                   reason::prefix_not_kept,    reason::keep_string_not_kept};
+    auto const among            = [why](auto const& set) {
+        return std::find(std::begin(set), std::end(set), why) != std::end(set);
+    };
+    if (why == reason::none) return MARLIX_OK;
+    if (why == reason::no_memory) return MARLIX_ERR_NO_MEMORY;
+    if (among(unreadable)) return MARLIX_ERR_UNREADABLE;
+    return among(not_kept) ? MARLIX_ERR_NOT_KEPT : MARLIX_ERR_LABEL_TYPE;
 }
 
 MediumRollIdent to_ident(marlix_medium_id id) {

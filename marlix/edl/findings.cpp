@@ -11,35 +11,14 @@ namespace marlix::edl {
 
 namespace {
 
-using finding_row                    = marlix::detail::finding_row<finding_kind, severity>;
-constexpr finding_row finding_rows[] = {
-    {finding_kind::none, "none", severity::warning},
-    {finding_kind::unknown_rate, "unknown_rate", severity::error},
-    {finding_kind::bad_timecode, "bad_timecode", severity::error},
-    {finding_kind::record_reversed, "record_reversed", severity::error},
-    {finding_kind::zero_length, "zero_length", severity::error},
-    {finding_kind::length_mismatch, "length_mismatch", severity::error},
-    {finding_kind::speed_mismatch, "speed_mismatch", severity::error},
-    {finding_kind::transition_too_long, "transition_too_long", severity::error},
-    {finding_kind::reel_too_long, "reel_too_long", severity::error},
-    {finding_kind::unreadable_event, "unreadable_event", severity::error},
-    {finding_kind::unreadable_motion, "unreadable_motion", severity::error},
-    {finding_kind::drop_frame_at_rate, "drop_frame_at_rate", severity::error},
-    {finding_kind::record_overlap, "record_overlap", severity::warning},
-    {finding_kind::record_gap, "record_gap", severity::warning},
-    {finding_kind::out_of_record_order, "out_of_record_order", severity::warning},
-    {finding_kind::event_reused, "event_reused", severity::warning},
-    {finding_kind::unknown_line, "unknown_line", severity::warning},
-    {finding_kind::latin1_text, "latin1_text", severity::warning},
-};
-static_assert(std::size(finding_rows) == finding_kind_count, "one row per finding kind");
-static_assert(marlix::detail::rows_in_order(finding_rows, &finding_row::kind),
-              "row i describes finding kind i");
-
-finding_row const* row(finding_kind k) {
-    auto const i = static_cast<std::size_t>(k);
-    return i < std::size(finding_rows) ? &finding_rows[i] : nullptr;
-}
+// The kinds' names, in the enumeration's order.
+constexpr char const* finding_names[] = {
+    "none",           "unknown_rate",     "bad_timecode",        "record_reversed",
+    "zero_length",    "length_mismatch",  "speed_mismatch",      "transition_too_long",
+    "reel_too_long",  "unreadable_event", "unreadable_motion",   "drop_frame_at_rate",
+    "record_overlap", "record_gap",       "out_of_record_order", "event_reused",
+    "unknown_line",   "latin1_text"};
+static_assert(std::size(finding_names) == finding_kind_count, "a name for every finding kind");
 
 std::string number(long long v) { return std::to_string(v); }
 
@@ -57,15 +36,14 @@ std::string detail::speed_text(std::int32_t tenths) {
     return sign + number(v / 10) + "." + number(v % 10);
 }
 
+// The enumeration lists the errors, then the warnings.
 severity severity_of(finding_kind k) {
-    finding_row const* r = row(k);
-    return r != nullptr ? r->level : severity::error;
+    bool const warning = k == finding_kind::none ||
+                         (k >= finding_kind::record_overlap && k <= finding_kind::latin1_text);
+    return warning ? severity::warning : severity::error;
 }
 
-char const* finding_name(finding_kind k) {
-    finding_row const* r = row(k);
-    return r != nullptr ? r->name : "unknown";
-}
+char const* finding_name(finding_kind k) { return marlix::detail::name_in(finding_names, k); }
 
 bool document::ok() const {
     for (finding const& f : findings)

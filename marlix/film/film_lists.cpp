@@ -20,19 +20,11 @@ namespace marlix::film {
 
 namespace {
 
-using finding_row                    = detail::finding_row<list_finding_kind, severity>;
-constexpr finding_row finding_rows[] = {
-    {list_finding_kind::none, "none", severity::note},
-    {list_finding_kind::reel_by_prefix, "reel_by_prefix", severity::warning},
-    {list_finding_kind::reel_by_clip_name, "reel_by_clip_name", severity::note},
-    {list_finding_kind::ambiguous_reel, "ambiguous_reel", severity::warning},
-    {list_finding_kind::rate_differs, "rate_differs", severity::error},
-    {list_finding_kind::rounding_past_clip, "rounding_past_clip", severity::warning},
-    {list_finding_kind::dupes_cut_short, "dupes_cut_short", severity::warning},
-};
-static_assert(std::size(finding_rows) == list_finding_kind_count, "one row per finding kind");
-static_assert(detail::rows_in_order(finding_rows, &finding_row::kind),
-              "row i describes finding kind i");
+// The kinds' names, in the enumeration's order.
+constexpr char const* finding_names[] = {"none",           "reel_by_prefix", "reel_by_clip_name",
+                                         "ambiguous_reel", "rate_differs",   "rounding_past_clip",
+                                         "dupes_cut_short"};
+static_assert(std::size(finding_names) == list_finding_kind_count, "a name for every finding kind");
 
 // Half up: floor((2a + b) / 2b) for a >= 0, b > 0.
 std::int64_t round_half_up(std::int64_t a, std::int64_t b) { return (2 * a + b) / (2 * b); }
@@ -215,13 +207,20 @@ private:
                                 std::move(clip), e.source_in, e.source_out});
     }
 
+    // A row of edit e: the event, its line, reel and record.
+    template <class Row>
+    Row row_of(edl::edit const& e) const {
+        Row row;
+        row.event      = e.event;
+        row.line       = e.line;
+        row.reel       = std::string(list_.text(e.reel));
+        row.record_in  = e.record_in;
+        row.record_out = e.record_out;
+        return row;
+    }
+
     void cut(edl::edit const& e) {
-        cut_row row;
-        row.event            = e.event;
-        row.line             = e.line;
-        row.reel             = std::string(list_.text(e.reel));
-        row.record_in        = e.record_in;
-        row.record_out       = e.record_out;
+        auto row             = row_of<cut_row>(e);
         row.source_in        = e.source_in;
         row.source_out       = e.source_out;
         std::int64_t const v = std::int64_t{e.record_out.frames()} - e.record_in.frames();
@@ -351,12 +350,7 @@ private:
     // The sound of a picture cut: the clip's Sound TC is the sound timecode
     // at its Start, and sound runs with the picture.
     void sound(edl::edit const& e, clip_index::entry const* found) {
-        sound_row s;
-        s.event          = e.event;
-        s.line           = e.line;
-        s.reel           = std::string(list_.text(e.reel));
-        s.record_in      = e.record_in;
-        s.record_out     = e.record_out;
+        auto s           = row_of<sound_row>(e);
         s.channels       = e.all_channels();
         s.channels.video = false;
         if (s.channels.empty()) {
@@ -671,14 +665,19 @@ std::vector<clip_index::entry> const* clip_index::named(std::string_view name) c
     return it == names_.end() ? nullptr : &it->second;
 }
 
-char const* finding_name(list_finding_kind k) {
-    auto const i = static_cast<std::size_t>(k);
-    return i < std::size(finding_rows) ? finding_rows[i].name : "unknown";
-}
+char const* finding_name(list_finding_kind k) { return detail::name_in(finding_names, k); }
 
 severity severity_of(list_finding_kind k) {
-    auto const i = static_cast<std::size_t>(k);
-    return i < std::size(finding_rows) ? finding_rows[i].level : severity::error;
+    switch (k) {
+        case list_finding_kind::none:
+        case list_finding_kind::reel_by_clip_name: return severity::note;
+        case list_finding_kind::reel_by_prefix:
+        case list_finding_kind::ambiguous_reel:
+        case list_finding_kind::rounding_past_clip:
+        case list_finding_kind::dupes_cut_short: return severity::warning;
+        case list_finding_kind::rate_differs: return severity::error;
+    }
+    return severity::error;
 }
 
 std::string describe(list_finding const& f) {
@@ -699,35 +698,20 @@ std::string describe(list_finding const& f) {
     return "unknown finding";
 }
 
-char const* optical_name(optical_kind k) {
-    switch (k) {
-        case optical_kind::dissolve: return "dissolve";
-        case optical_kind::wipe: return "wipe";
-        case optical_kind::fade_in: return "fade_in";
-        case optical_kind::fade_out: return "fade_out";
-        case optical_kind::speed: return "speed";
-    }
-    return "unknown";
-}
+namespace {
 
-char const* change_name(change_kind k) {
-    switch (k) {
-        case change_kind::add: return "add";
-        case change_kind::remove: return "remove";
-        case change_kind::lengthen: return "lengthen";
-        case change_kind::shorten: return "shorten";
-    }
-    return "unknown";
-}
+constexpr char const* optical_names[] = {"dissolve", "wipe", "fade_in", "fade_out", "speed"};
+static_assert(std::size(optical_names) == static_cast<std::size_t>(optical_kind::speed) + 1);
+constexpr char const* change_names[] = {"add", "remove", "lengthen", "shorten"};
+static_assert(std::size(change_names) == static_cast<std::size_t>(change_kind::shorten) + 1);
+constexpr char const* missing_names[] = {"no_clip", "no_key_numbers", "outside_clip"};
+static_assert(std::size(missing_names) == static_cast<std::size_t>(missing_kind::outside_clip) + 1);
 
-char const* missing_name(missing_kind k) {
-    switch (k) {
-        case missing_kind::no_clip: return "no_clip";
-        case missing_kind::no_key_numbers: return "no_key_numbers";
-        case missing_kind::outside_clip: return "outside_clip";
-    }
-    return "unknown";
-}
+}  // namespace
+
+char const* optical_name(optical_kind k) { return detail::name_in(optical_names, k); }
+char const* change_name(change_kind k) { return detail::name_in(change_names, k); }
+char const* missing_name(missing_kind k) { return detail::name_in(missing_names, k); }
 
 std::string feet_frames_text(std::int64_t frames, stock_geometry g) {
     if (g.perfs_per_frame <= 0 || g.perfs_per_foot <= 0) return std::to_string(frames);

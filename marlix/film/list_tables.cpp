@@ -6,9 +6,11 @@
 #include <cassert>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 #include <utility>
 
 #include "marlix/edl/detail/edl_support.h"
+#include "marlix/internal/table_rows.h"
 
 namespace marlix::film {
 
@@ -32,6 +34,10 @@ std::string events_text(std::vector<std::int32_t> const& events) {
 }
 
 std::string tc_text(smpte::timecode t) { return smpte::to_string(t); }
+
+// A whole piece's end is none.
+constexpr char const* change_end_names[] = {"", "head", "tail"};
+static_assert(std::size(change_end_names) == static_cast<std::size_t>(change_end::tail) + 1);
 
 // One row a record, in the records' order.
 template <class Record, class Cells>
@@ -163,19 +169,13 @@ list_table change_table(change_list const& changes, bool by_reel) {
         std::size_t const at = by_reel && k < changes.reel_order.size() ? changes.reel_order[k] : k;
         if (at >= changes.rows.size()) continue;
         change_row const& r = changes.rows[at];
-        char const* end     = "";
-        switch (r.end) {
-            case change_end::whole: end = ""; break;
-            case change_end::head: end = "head"; break;
-            case change_end::tail: end = "tail"; break;
-        }
         // A piece without key numbers says where it is by its source.
         bool const timed = r.key_in.empty() && r.source_out.frames() > 0;
         rows.push_back({
             text_cell("order", by_reel ? "reel" : "record"),
             number_cell("step", static_cast<long long>(at + 1)),
             text_cell("change", change_name(r.kind)),
-            optional_cell("end", end),
+            optional_cell("end", detail::name_in(change_end_names, r.end)),
             text_cell("at", r.at_feet),
             number_cell("at_frames", r.at),
             number_cell("event", r.event),

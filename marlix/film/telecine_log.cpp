@@ -16,34 +16,30 @@ namespace marlix::film {
 
 namespace {
 
-using finding_row                    = detail::finding_row<log_finding_kind, severity>;
-constexpr finding_row finding_rows[] = {
-    {log_finding_kind::none, "none", severity::note},
-    {log_finding_kind::no_data, "no_data", severity::error},
-    {log_finding_kind::field_delim, "field_delim", severity::error},
-    {log_finding_kind::unknown_fps, "unknown_fps", severity::error},
-    {log_finding_kind::no_stock, "no_stock", severity::error},
-    {log_finding_kind::missing_column, "missing_column", severity::error},
-    {log_finding_kind::bad_timecode, "bad_timecode", severity::error},
-    {log_finding_kind::end_before_start, "end_before_start", severity::error},
-    {log_finding_kind::bad_pullin, "bad_pullin", severity::error},
-    {log_finding_kind::bad_key_number, "bad_key_number", severity::error},
-    {log_finding_kind::feet_only_key, "feet_only_key", severity::error},
-    {log_finding_kind::unknown_film_format, "unknown_film_format", severity::warning},
-    {log_finding_kind::extra_fields, "extra_fields", severity::warning},
-    {log_finding_kind::duration_mismatch, "duration_mismatch", severity::warning},
-    {log_finding_kind::kn_duration_mismatch, "kn_duration_mismatch", severity::warning},
-    {log_finding_kind::kn_end_mismatch, "kn_end_mismatch", severity::warning},
-    {log_finding_kind::key_roll_changes, "key_roll_changes", severity::warning},
-    {log_finding_kind::tape_overlap, "tape_overlap", severity::warning},
-    {log_finding_kind::missing_key_number, "missing_key_number", severity::warning},
-    {log_finding_kind::missing_tape, "missing_tape", severity::warning},
-    {log_finding_kind::kn_end_inclusive, "kn_end_inclusive", severity::note},
-    {log_finding_kind::kn_end_exclusive, "kn_end_exclusive", severity::note},
-};
-static_assert(std::size(finding_rows) == log_finding_kind_count, "one row per finding kind");
-static_assert(detail::rows_in_order(finding_rows, &finding_row::kind),
-              "row i describes finding kind i");
+// The kinds' names, in the enumeration's order.
+constexpr char const* finding_names[] = {"none",
+                                         "no_data",
+                                         "field_delim",
+                                         "unknown_fps",
+                                         "no_stock",
+                                         "missing_column",
+                                         "bad_timecode",
+                                         "end_before_start",
+                                         "bad_pullin",
+                                         "bad_key_number",
+                                         "feet_only_key",
+                                         "unknown_film_format",
+                                         "extra_fields",
+                                         "duration_mismatch",
+                                         "kn_duration_mismatch",
+                                         "kn_end_mismatch",
+                                         "key_roll_changes",
+                                         "tape_overlap",
+                                         "missing_key_number",
+                                         "missing_tape",
+                                         "kn_end_inclusive",
+                                         "kn_end_exclusive"};
+static_assert(std::size(finding_names) == log_finding_kind_count, "a name for every finding kind");
 
 constexpr char const* column_names[] = {
     "Name",     "Tracks", "Start",       "End",        "Duration", "Tape",    "Source File",
@@ -431,15 +427,16 @@ private:
 
 }  // namespace
 
+// The enumeration lists the errors, then the warnings, then the notes.
 severity severity_of(log_finding_kind k) {
-    auto const i = static_cast<std::size_t>(k);
-    return i < std::size(finding_rows) ? finding_rows[i].level : severity::error;
+    using kind = log_finding_kind;
+    if (k == kind::none || (k >= kind::kn_end_inclusive && k <= kind::kn_end_exclusive))
+        return severity::note;
+    if (k >= kind::unknown_film_format && k <= kind::missing_tape) return severity::warning;
+    return severity::error;
 }
 
-char const* finding_name(log_finding_kind k) {
-    auto const i = static_cast<std::size_t>(k);
-    return i < std::size(finding_rows) ? finding_rows[i].name : "unknown";
-}
+char const* finding_name(log_finding_kind k) { return detail::name_in(finding_names, k); }
 
 char const* column_name(column c) {
     auto const i = static_cast<std::size_t>(c);

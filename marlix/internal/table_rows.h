@@ -1,8 +1,7 @@
 #pragma once
 
 // The library's constant tables indexed by an enumeration: a compile-time
-// check of their order, and the row type of the finding tables. Not
-// installed.
+// check of their order, and a name look-up. Not installed.
 
 #include <cstddef>
 
@@ -16,12 +15,12 @@ constexpr bool rows_in_order(Row const (&rows)[N], Key Row::*key, int first = 0)
     return true;
 }
 
-// A row of a table of findings: the kind, its name, how grave it is.
-template <class Kind, class Severity>
-struct finding_row {
-    Kind kind;
-    char const* name;
-    Severity level;
-};
+// The name of enumeration value k in a table of names in the enumeration's
+// order; "unknown" for a value outside it.
+template <std::size_t N, class Enum>
+constexpr char const* name_in(char const* const (&names)[N], Enum k) {
+    auto const n = static_cast<std::size_t>(k);
+    return n < N ? names[n] : "unknown";
+}
 
 }  // namespace marlix::detail

@@ -592,7 +592,7 @@ static void film_lists(void) {
         "b\tT3\t01:00:00:00\t01:00:20:00\tQ\n";
     const char* logs[] = {log, NULL};
     size_t sizes[]     = {sizeof log - 1, 0};
-    marlix_film_pull pull;
+    marlix_film_piece pull;
     size_t log_index            = 0;
     uint32_t line               = 0;
     marlix_film_options options = {0, 0, 768};
@@ -615,21 +615,30 @@ static void film_lists(void) {
     CHECK(marlix_film_cut_text(lists, 0, MARLIX_FILM_KEY_OUT, text, sizeof text) == MARLIX_OK &&
           same(text, "KU2290121005+15"));
     CHECK(marlix_film_cut_text(lists, 0, 99, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_cut_text(lists, 0, -1, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+    /* A buffer of no bytes is refused; no buffer at all only asks for the rest. */
+    CHECK(marlix_film_missing_at(lists, 0, &event, &kind, text, 0) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_film_missing_at(lists, 0, &event, &kind, text, sizeof text) == MARLIX_OK &&
           event == 2 && kind == 0 && same(text, "T2"));
     CHECK(marlix_film_cut_at(lists, 2, &cut) == MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_film_pull_at(lists, 0, &pull) == MARLIX_OK && pull.frames == 72 &&
-          pull.first_sample == 1001 * 64 + 8 * 4 && pull.last_sample == 1005 * 64 + 15 * 4 &&
-          pull.event_count == 1);
-    CHECK(marlix_film_pull_text(lists, 0, MARLIX_FILM_KEY_OUT, text, sizeof text) == MARLIX_OK &&
+    CHECK(marlix_film_piece_at(lists, MARLIX_FILM_PULLS, 0, &pull) == MARLIX_OK &&
+          pull.frames == 72 && pull.first_sample == 1001 * 64 + 8 * 4 &&
+          pull.last_sample == 1005 * 64 + 15 * 4 && pull.event_count == 1);
+    CHECK(marlix_film_piece_text(lists, MARLIX_FILM_PULLS, 0, MARLIX_FILM_KEY_OUT, text,
+                                 sizeof text) == MARLIX_OK &&
           same(text, "KU2290121005+15"));
-    CHECK(marlix_film_pull_text(lists, 0, MARLIX_FILM_CLIP, text, sizeof text) == MARLIX_OK &&
+    CHECK(marlix_film_piece_text(lists, MARLIX_FILM_PULLS, 0, MARLIX_FILM_CLIP, text,
+                                 sizeof text) == MARLIX_OK &&
           same(text, "a"));
-    CHECK(marlix_film_pull_text(lists, 0, MARLIX_FILM_NOTES, text, sizeof text) ==
-          MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_film_pull_event(lists, 0, 0, &event) == MARLIX_OK && event == 1);
-    CHECK(marlix_film_pull_event(lists, 0, 1, &event) == MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_film_pull_at(lists, 1, &pull) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_piece_text(lists, MARLIX_FILM_PULLS, 0, MARLIX_FILM_NOTES, text,
+                                 sizeof text) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_piece_event(lists, MARLIX_FILM_PULLS, 0, 0, &event) == MARLIX_OK &&
+          event == 1);
+    CHECK(marlix_film_piece_event(lists, MARLIX_FILM_PULLS, 0, 1, &event) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_piece_at(lists, MARLIX_FILM_PULLS, 1, &pull) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_piece_at(lists, MARLIX_FILM_DUPES + 1, 0, &pull) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_piece_text(lists, MARLIX_FILM_PULLS, 0, MARLIX_FILM_REEL, text,
+                                 sizeof text) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_film_log_error_at(lists, 0, NULL, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
     marlix_film_lists_free(lists);
     /* A log's errors, with the log and line they stand on. */
@@ -708,7 +717,7 @@ static void film_more_lists(void) {
     int32_t const lengths[] = {24};
     marlix_film_more_options more;
     marlix_film_lists* lists = NULL;
-    marlix_film_pull dupe;
+    marlix_film_piece dupe;
     marlix_film_optical optical;
     marlix_film_side out_side, in_side;
     marlix_film_sound sound;
@@ -732,13 +741,13 @@ static void film_more_lists(void) {
     /* Each row read refuses no lists and nowhere to put the row. */
     for (int k = 0; k < 2; ++k) {
         const marlix_film_lists* const l = k == 0 ? NULL : lists;
-        marlix_film_pull* const p        = k == 0 ? &dupe : NULL;
+        marlix_film_piece* const p       = k == 0 ? &dupe : NULL;
         int32_t* const e                 = k == 0 ? &event : NULL;
         CHECK(marlix_film_cut_at(l, 0, k == 0 ? &cut : NULL) == MARLIX_ERR_ARGUMENT);
-        CHECK(marlix_film_pull_at(l, 0, p) == MARLIX_ERR_ARGUMENT);
-        CHECK(marlix_film_pull_event(l, 0, 0, e) == MARLIX_ERR_ARGUMENT);
-        CHECK(marlix_film_dupe_at(l, 0, p) == MARLIX_ERR_ARGUMENT);
-        CHECK(marlix_film_dupe_event(l, 0, 0, e) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_piece_at(l, MARLIX_FILM_PULLS, 0, p) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_piece_event(l, MARLIX_FILM_PULLS, 0, 0, e) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_piece_at(l, MARLIX_FILM_DUPES, 0, p) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_film_piece_event(l, MARLIX_FILM_DUPES, 0, 0, e) == MARLIX_ERR_ARGUMENT);
         CHECK(marlix_film_optical_at(l, 0, k == 0 ? &optical : NULL) == MARLIX_ERR_ARGUMENT);
         CHECK(marlix_film_optical_side(l, 0, 1, k == 0 ? &in_side : NULL) == MARLIX_ERR_ARGUMENT);
         CHECK(marlix_film_sound_at(l, 0, k == 0 ? &sound : NULL) == MARLIX_ERR_ARGUMENT);
@@ -756,9 +765,9 @@ static void film_more_lists(void) {
     }
     CHECK(marlix_film_cut_text(NULL, 0, MARLIX_FILM_CLIP, text, sizeof text) ==
           MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_film_pull_text(NULL, 0, MARLIX_FILM_CLIP, text, sizeof text) ==
+    CHECK(marlix_film_piece_text(NULL, MARLIX_FILM_PULLS, 0, MARLIX_FILM_CLIP, text, sizeof text) ==
           MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_film_dupe_text(NULL, 0, MARLIX_FILM_CLIP, text, sizeof text) ==
+    CHECK(marlix_film_piece_text(NULL, MARLIX_FILM_DUPES, 0, MARLIX_FILM_CLIP, text, sizeof text) ==
           MARLIX_ERR_ARGUMENT);
     CHECK(marlix_film_optical_text(NULL, 0, 1, MARLIX_FILM_CLIP, text, sizeof text) ==
           MARLIX_ERR_ARGUMENT);
@@ -768,10 +777,12 @@ static void film_more_lists(void) {
           MARLIX_ERR_ARGUMENT);
     /* Event 3 takes source frames 24-33 of roll 12, event 1 24-59: with a
      * frame of handle each side, 23-34 are shared. */
-    CHECK(marlix_film_dupe_at(lists, 0, &dupe) == MARLIX_OK && dupe.frames == 12 &&
-          dupe.first_sample == 64000 + 23 * 4 && dupe.event_count == 2);
-    CHECK(marlix_film_dupe_event(lists, 0, 1, &event) == MARLIX_OK && event == 3);
-    CHECK(marlix_film_dupe_text(lists, 0, MARLIX_FILM_KEY_OUT, text, sizeof text) == MARLIX_OK &&
+    CHECK(marlix_film_piece_at(lists, MARLIX_FILM_DUPES, 0, &dupe) == MARLIX_OK &&
+          dupe.frames == 12 && dupe.first_sample == 64000 + 23 * 4 && dupe.event_count == 2);
+    CHECK(marlix_film_piece_event(lists, MARLIX_FILM_DUPES, 0, 1, &event) == MARLIX_OK &&
+          event == 3);
+    CHECK(marlix_film_piece_text(lists, MARLIX_FILM_DUPES, 0, MARLIX_FILM_KEY_OUT, text,
+                                 sizeof text) == MARLIX_OK &&
           same(text, "KU2290121002+02"));
     CHECK(marlix_film_optical_at(lists, 0, &optical) == MARLIX_OK && optical.event == 2 &&
           optical.kind == MARLIX_FILM_DISSOLVE && optical.lab == 1 && optical.length == 24 &&
@@ -784,12 +795,19 @@ static void film_more_lists(void) {
           in_side.first_sample == cut.first_sample && in_side.matched == 1);
     CHECK(marlix_film_optical_text(lists, 0, 1, MARLIX_FILM_REEL, text, sizeof text) == MARLIX_OK &&
           same(text, "T2"));
+    CHECK(marlix_film_optical_text(lists, 0, 1, MARLIX_FILM_FEET_FRAMES, text, sizeof text) ==
+              MARLIX_OK &&
+          same(text, "3+00"));
+    CHECK(marlix_film_optical_text(lists, 0, 1, MARLIX_FILM_NOTES, text, sizeof text) ==
+          MARLIX_ERR_ARGUMENT);
     CHECK(marlix_film_optical_side(lists, 0, 2, &in_side) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_film_sound_at(lists, 1, &sound) == MARLIX_OK && sound.found == 1 &&
           sound.rate.num == 24 && sound.sound_in == 11 * 86400 + 24 &&
           sound.sound_out == 11 * 86400 + 48);
     CHECK(marlix_film_sound_text(lists, 1, MARLIX_FILM_SOUNDROLL, text, sizeof text) == MARLIX_OK &&
           same(text, "S2"));
+    CHECK(marlix_film_sound_text(lists, 1, MARLIX_FILM_CAMROLL, text, sizeof text) ==
+          MARLIX_ERR_ARGUMENT);
     CHECK(marlix_film_audio_edl(lists, "SOUND", NULL, 0, &length) == MARLIX_OK && length > 0);
     CHECK(marlix_film_audio_edl(lists, "SOUND", text, 8, &length) == MARLIX_ERR_TRUNCATED &&
           same(text, "TITLE: "));
@@ -820,7 +838,8 @@ static void film_more_lists(void) {
                                       &lists) == MARLIX_OK);
     CHECK(marlix_film_lists_more_counts(lists, &dupes, NULL, NULL, &changes) == MARLIX_OK &&
           dupes == 1 && changes == 0);
-    CHECK(marlix_film_dupe_at(lists, 0, &dupe) == MARLIX_OK && dupe.frames == 10);
+    CHECK(marlix_film_piece_at(lists, MARLIX_FILM_DUPES, 0, &dupe) == MARLIX_OK &&
+          dupe.frames == 10);
     marlix_film_lists_free(lists);
 }
 

@@ -231,6 +231,23 @@ TEST(edl_check, FindingsNameTheirLine) {
 }
 
 // The spans motion writers give, and some none gives.
+// Errors stop a list; everything else is a warning. Past the last kind is an
+// error with no name.
+TEST(edl_check, EachKindIsAnErrorOrAWarning) {
+    std::string const errors =
+        " unknown_rate bad_timecode record_reversed zero_length length_mismatch speed_mismatch"
+        " transition_too_long reel_too_long unreadable_event unreadable_motion drop_frame_at_rate ";
+    for (int k = 0; k < finding_kind_count; ++k) {
+        auto const kind        = static_cast<finding_kind>(k);
+        std::string const name = finding_name(kind);
+        bool const error       = errors.find(" " + name + " ") != std::string::npos;
+        EXPECT_EQ(severity_of(kind), error ? severity::error : severity::warning) << name;
+    }
+    auto const past = static_cast<finding_kind>(finding_kind_count);
+    EXPECT_EQ(severity_of(past), severity::error);
+    EXPECT_STREQ(finding_name(past), "unknown");
+}
+
 TEST(edl_check, MotionSpansByTheWritersRules) {
     struct {
         char const* speed;

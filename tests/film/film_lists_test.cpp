@@ -509,6 +509,22 @@ TEST(film_lists_more, OpticalSidesFollowTheCuts) {
 // Each effect's kind, print and film: lab lengths apart from opticals,
 // fades from black, an M2 at half speed; an audio line between a wipe's
 // two sides.
+TEST(film_lists_more, KindNamesAndSeverities) {
+    EXPECT_STREQ(optical_name(optical_kind::speed), "speed");
+    EXPECT_STREQ(optical_name(static_cast<optical_kind>(5)), "unknown");
+    EXPECT_STREQ(change_name(static_cast<change_kind>(-1)), "unknown");
+    EXPECT_STREQ(missing_name(static_cast<missing_kind>(3)), "unknown");
+    // Findings: notes and the one error by name, the rest warnings.
+    for (int k = 0; k <= list_finding_kind_count; ++k) {
+        auto const kind        = static_cast<list_finding_kind>(k);
+        std::string const name = finding_name(kind);
+        severity const want    = name == "none" || name == "reel_by_clip_name" ? severity::note
+                                 : name == "rate_differs" || name == "unknown" ? severity::error
+                                                                               : severity::warning;
+        EXPECT_EQ(severity_of(kind), want) << name;
+    }
+}
+
 TEST(film_lists_more, OpticalKindsAndPrints) {
     auto const logs = two_rolls();
     clip_index const index(logs);

@@ -209,6 +209,21 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
     }
 }
 
+TEST(telecine_log_check, EachKindIsAnErrorAWarningOrANote) {
+    std::string const notes = " none kn_end_inclusive kn_end_exclusive ";
+    std::string const warnings =
+        " unknown_film_format extra_fields duration_mismatch kn_duration_mismatch kn_end_mismatch"
+        " key_roll_changes tape_overlap missing_key_number missing_tape ";
+    for (int k = 0; k <= log_finding_kind_count; ++k) {
+        auto const kind          = static_cast<log_finding_kind>(k);
+        std::string const spaced = " " + std::string(finding_name(kind)) + " ";
+        severity const want      = notes.find(spaced) != std::string::npos      ? severity::note
+                                   : warnings.find(spaced) != std::string::npos ? severity::warning
+                                                                                : severity::error;
+        EXPECT_EQ(severity_of(kind), want) << spaced;
+    }
+}
+
 // The film frames a clip's video frames show: the 2:3 cadence from each
 // pull-in, A B C D on 2 3 2 3 frames at 60, 24:25 at 25.
 TEST(telecine_log_cadence, PullinsShowTheirFilmFrames) {
