@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <ranges>
 
 #include "marlix/edl/detail/edl_support.h"
 #include "marlix/edl/document.h"
@@ -320,9 +321,9 @@ void reader::read_line(std::string_view s, std::uint32_t line) {
             report(finding_kind::unknown_line, line);
             return keep(line_kind::other, line, s);
         }
-        for (std::size_t k = event_start_; k < doc_.edits.size(); ++k) {
-            doc_.edits[k].added.audio_low |= c.audio_low;
-            doc_.edits[k].added.audio_high |= c.audio_high;
+        for (edit& e : doc_.edits | std::views::drop(event_start_)) {
+            e.added.audio_low |= c.audio_low;
+            e.added.audio_high |= c.audio_high;
         }
         return keep(line_kind::audio, line, content);
     }

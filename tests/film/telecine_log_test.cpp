@@ -240,6 +240,8 @@ TEST(telecine_log_cadence, PullinsShowTheirFilmFrames) {
         {smpte::rate_29_97_df, pullin::c, false, {0, 1, 2, 3, 3, 4}, {1, 1, 2, 3, 4, 5}},
         {smpte::rate_30, pullin::d, false, {0, 1, 2, 2, 3, 4}, {0, 1, 2, 3, 4, 4}},
         {smpte::rate_59_94, pullin::a, false, {0, 0, 1, 1, 1, 2}, {0, 0, 1, 1, 1, 2}},
+        {smpte::rate_59_94, pullin::b, false, {0, 0, 0, 1, 1, 2}, {0, 0, 0, 1, 1, 2}},
+        {smpte::rate_60, pullin::d, false, {0, 0, 1, 1, 2, 2}, {0, 0, 1, 1, 2, 2}},
         {smpte::rate_24, pullin::c, false, {0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4, 5}},
         {smpte::rate_25, pullin::a, false, {0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4, 5}},
         {smpte::rate_25, pullin::a, true, {0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4, 5}},

@@ -46,6 +46,23 @@ TEST(smpte, EveryFrameOfADayWritesFfmpegsTextAndReadsBack) {
     }
 }
 
+// Any buffer gets as much of the text as fits and its terminator; none is
+// left untouched. The length is the whole text's.
+TEST(smpte, WritesIntoBuffersOfEverySize) {
+    std::string const whole = "-01:00:00;02";
+    timecode const t(-(107892 + 2), rate_29_97_df);
+    for (std::size_t size = 0; size <= text_capacity + 1; ++size) {
+        char out[text_capacity + 2];
+        std::memset(out, 'x', sizeof out - 1);
+        out[sizeof out - 1] = '\0';
+        EXPECT_EQ(write(t, out, size), whole.size()) << size;
+        if (size == 0)
+            EXPECT_EQ(out[0], 'x');
+        else
+            EXPECT_EQ(std::string(out), whole.substr(0, size - 1)) << size;
+    }
+}
+
 TEST(smpte, StrictReadingNamesWhyItRefuses) {
     rate const df = rate_29_97_df, p = rate_25;
     using E = error;
