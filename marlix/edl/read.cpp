@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <ranges>
+#include <span>
 
 #include "marlix/edl/detail/edl_support.h"
 #include "marlix/edl/document.h"
@@ -321,7 +321,7 @@ void reader::read_line(std::string_view s, std::uint32_t line) {
             report(finding_kind::unknown_line, line);
             return keep(line_kind::other, line, s);
         }
-        for (edit& e : doc_.edits | std::views::drop(event_start_)) {
+        for (edit& e : std::span(doc_.edits).subspan(event_start_)) {
             e.added.audio_low |= c.audio_low;
             e.added.audio_high |= c.audio_high;
         }
