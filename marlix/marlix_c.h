@@ -533,12 +533,12 @@ MARLIX_API marlix_status marlix_film_cut_at(const marlix_film_lists* lists, size
 MARLIX_API marlix_status marlix_film_cut_text(const marlix_film_lists* lists, size_t index,
                                               int32_t field, char* out, size_t size);
 
-/** The lists of pieces of negative: the pull list (the pieces the cuts
- * use, cuts that overlap or abut joined; lab roll, camera roll, key number
- * order) and the dupe list (the frames two or more cuts use, handles
- * counted; roll, key number order). */
-#define MARLIX_FILM_PULLS 0
-#define MARLIX_FILM_DUPES 1
+/* The lists of pieces of negative. The pull list holds the pieces the
+ * cuts use, cuts that overlap or abut joined, in lab roll, camera roll and
+ * key number order; the dupe list the frames two or more cuts use, handles
+ * counted, by roll and key number. */
+#define MARLIX_FILM_PULLS 0  ///< the pull list
+#define MARLIX_FILM_DUPES 1  ///< the dupe list
 
 /** A piece of negative: a run of one roll's frames. */
 typedef struct marlix_film_piece {
@@ -552,12 +552,15 @@ typedef struct marlix_film_piece {
  * MARLIX_ERR_ARGUMENT past the last or for another list. */
 MARLIX_API marlix_status marlix_film_piece_at(const marlix_film_lists* lists, int32_t list,
                                               size_t index, marlix_film_piece* piece);
-/** One text of a piece: MARLIX_FILM_CLIP, _CAMROLL, _LABROLL, _KEY_IN or
- * _KEY_OUT, "" where none. */
+/** One text of piece index of list: MARLIX_FILM_CLIP, _CAMROLL, _LABROLL,
+ * _KEY_IN or _KEY_OUT, "" where none; MARLIX_ERR_ARGUMENT for another
+ * field or list or past the last piece. */
 MARLIX_API marlix_status marlix_film_piece_text(const marlix_film_lists* lists, int32_t list,
                                                 size_t index, int32_t field, char* out,
                                                 size_t size);
-/** The event number of the k-th event (0-based) that uses a piece. */
+/** The event number of the k-th event (0-based) that uses piece index of
+ * list; MARLIX_ERR_ARGUMENT for another list or past the last piece or
+ * event. */
 MARLIX_API marlix_status marlix_film_piece_event(const marlix_film_lists* lists, int32_t list,
                                                  size_t index, size_t k, int32_t* event);
 

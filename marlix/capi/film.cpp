@@ -42,8 +42,8 @@ template <class Row>
 marlix_status text_of(Row const* row, text_fields<Row> const& fields, int32_t field, char* out,
                       size_t size) {
     return guarded([&] {
-        auto const n = static_cast<size_t>(field);
-        if (row == nullptr || field < 0 || n >= fields.size() || fields[n] == nullptr)
+        auto const n = static_cast<size_t>(field);  // a negative field is past the last
+        if (row == nullptr || n >= fields.size() || fields[n] == nullptr)
             return MARLIX_ERR_ARGUMENT;
         return copy_out(row->*fields[n], out, size);
     });
@@ -53,17 +53,27 @@ marlix_status text_of(Row const* row, text_fields<Row> const& fields, int32_t fi
 // where it has them.
 template <class Row>
 constexpr text_fields<Row> key_texts(std::string Row::*feet_frames, std::string Row::*reel) {
-    return {&Row::clip,    &Row::camroll, &Row::labroll, &Row::key_in,
-            &Row::key_out, feet_frames,   nullptr,       reel};
+    text_fields<Row> t{};
+    t[MARLIX_FILM_CLIP]        = &Row::clip;
+    t[MARLIX_FILM_CAMROLL]     = &Row::camroll;
+    t[MARLIX_FILM_LABROLL]     = &Row::labroll;
+    t[MARLIX_FILM_KEY_IN]      = &Row::key_in;
+    t[MARLIX_FILM_KEY_OUT]     = &Row::key_out;
+    t[MARLIX_FILM_FEET_FRAMES] = feet_frames;
+    t[MARLIX_FILM_REEL]        = reel;
+    return t;
 }
 
 using film::cut_row;
 using film::sound_row;
 
-constexpr text_fields<cut_row> cut_texts = {
-    &cut_row::clip,    &cut_row::camroll,     &cut_row::labroll, &cut_row::key_in,
-    &cut_row::key_out, &cut_row::feet_frames, &cut_row::notes,   &cut_row::reel,
-    &cut_row::scene,   &cut_row::take};
+constexpr text_fields<cut_row> cut_texts = [] {
+    auto t               = key_texts<cut_row>(&cut_row::feet_frames, &cut_row::reel);
+    t[MARLIX_FILM_NOTES] = &cut_row::notes;
+    t[MARLIX_FILM_SCENE] = &cut_row::scene;
+    t[MARLIX_FILM_TAKE]  = &cut_row::take;
+    return t;
+}();
 // Pulls and dupes.
 template <class Row>
 constexpr text_fields<Row> piece_texts = key_texts<Row>(nullptr, nullptr);
@@ -71,44 +81,42 @@ constexpr text_fields<Row> piece_texts = key_texts<Row>(nullptr, nullptr);
 constexpr auto side_texts = key_texts<film::optical_side>(nullptr, &film::optical_side::reel);
 constexpr auto change_texts =
     key_texts<film::change_row>(&film::change_row::at_feet, &film::change_row::reel);
-constexpr text_fields<sound_row> sound_texts = {
-    &sound_row::clip, {}, {}, {}, {}, {}, {}, &sound_row::reel, {}, {}, &sound_row::soundroll};
+constexpr text_fields<sound_row> sound_texts = [] {
+    text_fields<sound_row> t{};
+    t[MARLIX_FILM_CLIP]      = &sound_row::clip;
+    t[MARLIX_FILM_REEL]      = &sound_row::reel;
+    t[MARLIX_FILM_SOUNDROLL] = &sound_row::soundroll;
+    return t;
+}();
 
 marlix_tc_rate rate_of(smpte::rate r) { return {r.num, r.den, r.drop ? 1 : 0}; }
 
-// The lists, or none for a null handle: a null handle has no rows.
-marlix_film_lists const& lists_of(const marlix_film_lists* lists) {
-    static marlix_film_lists const none{};
-    return lists != nullptr ? *lists : none;
-}
-
-// Row index of rows, or null past the last.
+// Row index of rows, or null without rows or past the last.
 template <class Row>
-Row const* row_at(std::vector<Row> const& rows, size_t index) {
-    return index < rows.size() ? &rows[index] : nullptr;
+Row const* row_at(std::vector<Row> const* rows, size_t index) {
+    return rows != nullptr && index < rows->size() ? &(*rows)[index] : nullptr;
 }
 
-// Each count asked for (out not null) of the lists; refused without them.
-marlix_status put_counts(const marlix_film_lists* lists,
-                         std::initializer_list<std::pair<size_t*, size_t>> counts) {
-    if (lists == nullptr) return MARLIX_ERR_ARGUMENT;
+// Each count asked for: *out = n where out is not null. Nothing can fail.
+marlix_status put_counts(std::initializer_list<std::pair<size_t*, size_t>> counts) {
     for (auto const& [out, n] : counts)
         if (out != nullptr) *out = n;
     return MARLIX_OK;
 }
 
 // Pulls and dupes are alike pieces of negative: f gets piece index of the
-// list named, and the call is refused when there is none.
+// list named, or null past its last. A list number naming neither list, or
+// no lists, is refused.
 template <class F>
 marlix_status with_piece(const marlix_film_lists* lists, int32_t list, size_t index, F&& f) {
-    film::film_lists const& l = lists_of(lists).lists;
-    if (list == MARLIX_FILM_PULLS) return f(row_at(l.pulls, index));
-    if (list == MARLIX_FILM_DUPES) return f(row_at(l.dupes, index));
+    if (lists == nullptr) return MARLIX_ERR_ARGUMENT;
+    if (list == MARLIX_FILM_PULLS) return f(row_at(&lists->lists.pulls, index));
+    if (list == MARLIX_FILM_DUPES) return f(row_at(&lists->lists.dupes, index));
     return MARLIX_ERR_ARGUMENT;
 }
 
 film::optical_side const* side_of(const marlix_film_lists* lists, size_t index, int32_t side) {
-    film::optical_row const* o = row_at(lists_of(lists).lists.opticals, index);
+    film::optical_row const* o = row_at(lists != nullptr ? &lists->lists.opticals : nullptr, index);
     if (o == nullptr) return nullptr;
     if (side == 1) return &o->in;
     return side == 0 && o->has_out ? &o->out : nullptr;
@@ -193,16 +201,17 @@ void marlix_film_lists_free(marlix_film_lists* lists) { delete lists; }
 
 marlix_status marlix_film_lists_counts(const marlix_film_lists* lists, size_t* cuts, size_t* pulls,
                                        size_t* missing, size_t* log_errors) {
-    marlix_film_lists const& l = lists_of(lists);
-    return put_counts(lists, {{cuts, l.lists.cuts.size()},
-                              {pulls, l.lists.pulls.size()},
-                              {missing, l.lists.missing.size()},
-                              {log_errors, l.log_errors.size()}});
+    if (lists == nullptr) return MARLIX_ERR_ARGUMENT;
+    film::film_lists const& l = lists->lists;
+    return put_counts({{cuts, l.cuts.size()},
+                       {pulls, l.pulls.size()},
+                       {missing, l.missing.size()},
+                       {log_errors, lists->log_errors.size()}});
 }
 
 marlix_status marlix_film_cut_at(const marlix_film_lists* lists, size_t index,
                                  marlix_film_cut* cut) {
-    film::cut_row const* c = row_at(lists_of(lists).lists.cuts, index);
+    film::cut_row const* c = row_at(lists != nullptr ? &lists->lists.cuts : nullptr, index);
     if (c == nullptr || cut == nullptr) return MARLIX_ERR_ARGUMENT;
     *cut = {.event          = c->event,
             .line           = c->line,
@@ -219,7 +228,8 @@ marlix_status marlix_film_cut_at(const marlix_film_lists* lists, size_t index,
 
 marlix_status marlix_film_cut_text(const marlix_film_lists* lists, size_t index, int32_t field,
                                    char* out, size_t size) {
-    return text_of(row_at(lists_of(lists).lists.cuts, index), cut_texts, field, out, size);
+    return text_of(row_at(lists != nullptr ? &lists->lists.cuts : nullptr, index), cut_texts, field,
+                   out, size);
 }
 
 marlix_status marlix_film_piece_at(const marlix_film_lists* lists, int32_t list, size_t index,
@@ -251,7 +261,8 @@ marlix_status marlix_film_piece_event(const marlix_film_lists* lists, int32_t li
 marlix_status marlix_film_log_error_at(const marlix_film_lists* lists, size_t index, size_t* log,
                                        uint32_t* line, char* out, size_t size) {
     return guarded([&] {
-        marlix_film_log_error const* e = row_at(lists_of(lists).log_errors, index);
+        marlix_film_log_error const* e =
+            row_at(lists != nullptr ? &lists->log_errors : nullptr, index);
         if (e == nullptr) return MARLIX_ERR_ARGUMENT;
         if (log != nullptr) *log = e->log;
         if (line != nullptr) *line = e->finding.line;
@@ -263,7 +274,8 @@ marlix_status marlix_film_log_error_at(const marlix_film_lists* lists, size_t in
 marlix_status marlix_film_missing_at(const marlix_film_lists* lists, size_t index, int32_t* event,
                                      int32_t* kind, char* reel, size_t size) {
     return guarded([&] {
-        film::missing_row const* m = row_at(lists_of(lists).lists.missing, index);
+        film::missing_row const* m =
+            row_at(lists != nullptr ? &lists->lists.missing : nullptr, index);
         if (m == nullptr) return MARLIX_ERR_ARGUMENT;
         if (event != nullptr) *event = m->event;
         if (kind != nullptr) *kind = static_cast<int32_t>(m->kind);
@@ -273,16 +285,17 @@ marlix_status marlix_film_missing_at(const marlix_film_lists* lists, size_t inde
 
 marlix_status marlix_film_lists_more_counts(const marlix_film_lists* lists, size_t* dupes,
                                             size_t* opticals, size_t* sounds, size_t* changes) {
-    marlix_film_lists const& l = lists_of(lists);
-    return put_counts(lists, {{dupes, l.lists.dupes.size()},
-                              {opticals, l.lists.opticals.size()},
-                              {sounds, l.lists.sounds.size()},
-                              {changes, l.changes.rows.size()}});
+    if (lists == nullptr) return MARLIX_ERR_ARGUMENT;
+    film::film_lists const& l = lists->lists;
+    return put_counts({{dupes, l.dupes.size()},
+                       {opticals, l.opticals.size()},
+                       {sounds, l.sounds.size()},
+                       {changes, lists->changes.rows.size()}});
 }
 
 marlix_status marlix_film_optical_at(const marlix_film_lists* lists, size_t index,
                                      marlix_film_optical* optical) {
-    film::optical_row const* o = row_at(lists_of(lists).lists.opticals, index);
+    film::optical_row const* o = row_at(lists != nullptr ? &lists->lists.opticals : nullptr, index);
     if (o == nullptr || optical == nullptr) return MARLIX_ERR_ARGUMENT;
     *optical = {.event        = o->event,
                 .line         = o->line,
@@ -324,7 +337,7 @@ marlix_status marlix_film_optical_text(const marlix_film_lists* lists, size_t in
 
 marlix_status marlix_film_sound_at(const marlix_film_lists* lists, size_t index,
                                    marlix_film_sound* sound) {
-    film::sound_row const* s = row_at(lists_of(lists).lists.sounds, index);
+    film::sound_row const* s = row_at(lists != nullptr ? &lists->lists.sounds : nullptr, index);
     if (s == nullptr || sound == nullptr) return MARLIX_ERR_ARGUMENT;
     *sound = {.event     = s->event,
               .line      = s->line,
@@ -339,7 +352,8 @@ marlix_status marlix_film_sound_at(const marlix_film_lists* lists, size_t index,
 
 marlix_status marlix_film_sound_text(const marlix_film_lists* lists, size_t index, int32_t field,
                                      char* out, size_t size) {
-    return text_of(row_at(lists_of(lists).lists.sounds, index), sound_texts, field, out, size);
+    return text_of(row_at(lists != nullptr ? &lists->lists.sounds : nullptr, index), sound_texts,
+                   field, out, size);
 }
 
 marlix_status marlix_film_audio_edl(const marlix_film_lists* lists, const char* title, char* out,
@@ -355,7 +369,7 @@ marlix_status marlix_film_audio_edl(const marlix_film_lists* lists, const char* 
 
 marlix_status marlix_film_change_at(const marlix_film_lists* lists, size_t index,
                                     marlix_film_change* change) {
-    film::change_row const* c = row_at(lists_of(lists).changes.rows, index);
+    film::change_row const* c = row_at(lists != nullptr ? &lists->changes.rows : nullptr, index);
     if (c == nullptr || change == nullptr) return MARLIX_ERR_ARGUMENT;
     *change = {.kind         = static_cast<int32_t>(c->kind),
                .end          = static_cast<int32_t>(c->end),
@@ -371,7 +385,7 @@ marlix_status marlix_film_change_at(const marlix_film_lists* lists, size_t index
 
 marlix_status marlix_film_change_in_reel_order(const marlix_film_lists* lists, size_t k,
                                                size_t* index) {
-    auto const* at = row_at(lists_of(lists).changes.reel_order, k);
+    auto const* at = row_at(lists != nullptr ? &lists->changes.reel_order : nullptr, k);
     if (at == nullptr || index == nullptr) return MARLIX_ERR_ARGUMENT;
     *index = *at;
     return MARLIX_OK;
@@ -379,7 +393,8 @@ marlix_status marlix_film_change_in_reel_order(const marlix_film_lists* lists, s
 
 marlix_status marlix_film_change_text(const marlix_film_lists* lists, size_t index, int32_t field,
                                       char* out, size_t size) {
-    return text_of(row_at(lists_of(lists).changes.rows, index), change_texts, field, out, size);
+    return text_of(row_at(lists != nullptr ? &lists->changes.rows : nullptr, index), change_texts,
+                   field, out, size);
 }
 
 }  // extern "C"

@@ -36,10 +36,11 @@ std::string detail::speed_text(std::int32_t tenths) {
     return sign + number(v / 10) + "." + number(v % 10);
 }
 
-// The enumeration lists the errors, then the warnings.
+// After none (a warning), the enumeration lists the errors, then the
+// warnings to its end.
 severity severity_of(finding_kind k) {
-    bool const warning = k == finding_kind::none ||
-                         (k >= finding_kind::record_overlap && k <= finding_kind::latin1_text);
+    bool const warning = k == finding_kind::none || (k >= finding_kind::record_overlap &&
+                                                     static_cast<int>(k) < finding_kind_count);
     return warning ? severity::warning : severity::error;
 }
 

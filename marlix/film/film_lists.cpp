@@ -701,11 +701,11 @@ std::string describe(list_finding const& f) {
 namespace {
 
 constexpr char const* optical_names[] = {"dissolve", "wipe", "fade_in", "fade_out", "speed"};
-static_assert(std::size(optical_names) == static_cast<std::size_t>(optical_kind::speed) + 1);
+static_assert(std::size(optical_names) == optical_kind_count);
 constexpr char const* change_names[] = {"add", "remove", "lengthen", "shorten"};
-static_assert(std::size(change_names) == static_cast<std::size_t>(change_kind::shorten) + 1);
+static_assert(std::size(change_names) == change_kind_count);
 constexpr char const* missing_names[] = {"no_clip", "no_key_numbers", "outside_clip"};
-static_assert(std::size(missing_names) == static_cast<std::size_t>(missing_kind::outside_clip) + 1);
+static_assert(std::size(missing_names) == missing_kind_count);
 
 }  // namespace
 

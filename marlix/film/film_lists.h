@@ -146,6 +146,7 @@ enum class missing_kind : std::int32_t {
     no_key_numbers,  ///< the clip has no key numbers
     outside_clip,    ///< the source runs past the clip's range
 };
+inline constexpr int missing_kind_count = static_cast<int>(missing_kind::outside_clip) + 1;
 MARLIX_API char const* missing_name(missing_kind k);
 
 struct missing_row {
@@ -184,6 +185,7 @@ struct optical_side {
 };
 
 enum class optical_kind : std::int32_t { dissolve, wipe, fade_in, fade_out, speed };
+inline constexpr int optical_kind_count = static_cast<int>(optical_kind::speed) + 1;
 MARLIX_API char const* optical_name(optical_kind k);
 
 /// An event with an effect. A dissolve or wipe of n video frames runs from
@@ -262,8 +264,10 @@ MARLIX_API edl::document audio_edl(film_lists const& lists, std::string_view tit
 /// A step from one version of a cut to the next: a piece added, removed,
 /// or lengthened or shortened at its head or tail.
 enum class change_kind : std::int32_t { add, remove, lengthen, shorten };
+inline constexpr int change_kind_count = static_cast<int>(change_kind::shorten) + 1;
 MARLIX_API char const* change_name(change_kind k);
 enum class change_end : std::int32_t { whole, head, tail };
+inline constexpr int change_end_count = static_cast<int>(change_end::tail) + 1;
 
 struct change_row {
     change_kind kind = change_kind::add;

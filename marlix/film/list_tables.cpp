@@ -35,9 +35,9 @@ std::string events_text(std::vector<std::int32_t> const& events) {
 
 std::string tc_text(smpte::timecode t) { return smpte::to_string(t); }
 
-// A whole piece's end is none.
+// A whole piece's end is none, as is an end no trim has.
 constexpr char const* change_end_names[] = {"", "head", "tail"};
-static_assert(std::size(change_end_names) == static_cast<std::size_t>(change_end::tail) + 1);
+static_assert(std::size(change_end_names) == change_end_count);
 
 // One row a record, in the records' order.
 template <class Record, class Cells>
@@ -175,7 +175,7 @@ list_table change_table(change_list const& changes, bool by_reel) {
             text_cell("order", by_reel ? "reel" : "record"),
             number_cell("step", static_cast<long long>(at + 1)),
             text_cell("change", change_name(r.kind)),
-            optional_cell("end", detail::name_in(change_end_names, r.end)),
+            optional_cell("end", detail::name_in(change_end_names, r.end, "")),
             text_cell("at", r.at_feet),
             number_cell("at_frames", r.at),
             number_cell("event", r.event),

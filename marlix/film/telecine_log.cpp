@@ -427,10 +427,12 @@ private:
 
 }  // namespace
 
-// The enumeration lists the errors, then the warnings, then the notes.
+// After none (a note), the enumeration lists the errors, then the
+// warnings, then the notes to its end.
 severity severity_of(log_finding_kind k) {
     using kind = log_finding_kind;
-    if (k == kind::none || (k >= kind::kn_end_inclusive && k <= kind::kn_end_exclusive))
+    if (k == kind::none ||
+        (k >= kind::kn_end_inclusive && static_cast<int>(k) < log_finding_kind_count))
         return severity::note;
     if (k >= kind::unknown_film_format && k <= kind::missing_tape) return severity::warning;
     return severity::error;

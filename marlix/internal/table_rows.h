@@ -16,11 +16,12 @@ constexpr bool rows_in_order(Row const (&rows)[N], Key Row::*key, int first = 0)
 }
 
 // The name of enumeration value k in a table of names in the enumeration's
-// order; "unknown" for a value outside it.
+// order; otherwise for a value outside it.
 template <std::size_t N, class Enum>
-constexpr char const* name_in(char const* const (&names)[N], Enum k) {
+constexpr char const* name_in(char const* const (&names)[N], Enum k,
+                              char const* otherwise = "unknown") {
     auto const n = static_cast<std::size_t>(k);
-    return n < N ? names[n] : "unknown";
+    return n < N ? names[n] : otherwise;
 }
 
 }  // namespace marlix::detail

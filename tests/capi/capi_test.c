@@ -618,6 +618,7 @@ static void film_lists(void) {
     CHECK(marlix_film_cut_text(lists, 0, -1, text, sizeof text) == MARLIX_ERR_ARGUMENT);
     /* A buffer of no bytes is refused; no buffer at all only asks for the rest. */
     CHECK(marlix_film_missing_at(lists, 0, &event, &kind, text, 0) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_missing_at(lists, 0, &event, &kind, NULL, 0) == MARLIX_OK && event == 2);
     CHECK(marlix_film_missing_at(lists, 0, &event, &kind, text, sizeof text) == MARLIX_OK &&
           event == 2 && kind == 0 && same(text, "T2"));
     CHECK(marlix_film_cut_at(lists, 2, &cut) == MARLIX_ERR_ARGUMENT);

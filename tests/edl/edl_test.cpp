@@ -223,9 +223,9 @@ TEST(edl_check, FindingsNameTheirLine) {
     // Audio channels keep their numbers in what is said of them, past 64 too.
     for (std::string const channel : {"A2", "A99"}) {
         std::string const line = " AX " + channel + " C 01:00:00:00 01:00:01:00 ";
-        auto const doc         = edl::read(
-                    "001" + line + "01:00:00:00 01:00:01:00\n002" + line + "01:00:02:00 01:00:03:00\n",
-                    rate_25);
+        std::string const list =
+            "001" + line + "01:00:00:00 01:00:01:00\n002" + line + "01:00:02:00 01:00:03:00\n";
+        auto const doc = edl::read(list, rate_25);
         ASSERT_EQ(doc.findings.size(), 1u);
         EXPECT_NE(edl::describe(doc.findings[0]).find(channel + ": gap"), std::string::npos)
             << edl::describe(doc.findings[0]);

@@ -506,14 +506,19 @@ TEST(film_lists_more, OpticalSidesFollowTheCuts) {
     }
 }
 
-// Each effect's kind, print and film: lab lengths apart from opticals,
-// fades from black, an M2 at half speed; an audio line between a wipe's
-// two sides.
+// The kinds' names as lists, tables and JSON give them, each in its
+// enumeration's order, and "unknown" outside it.
 TEST(film_lists_more, KindNamesAndSeverities) {
-    EXPECT_STREQ(optical_name(optical_kind::speed), "speed");
-    EXPECT_STREQ(optical_name(static_cast<optical_kind>(5)), "unknown");
-    EXPECT_STREQ(change_name(static_cast<change_kind>(-1)), "unknown");
-    EXPECT_STREQ(missing_name(static_cast<missing_kind>(3)), "unknown");
+    std::string names;
+    for (int k = -1; k <= optical_kind_count; ++k)
+        names += std::string(optical_name(static_cast<optical_kind>(k))) + " ";
+    for (int k = 0; k < change_kind_count; ++k)
+        names += std::string(change_name(static_cast<change_kind>(k))) + " ";
+    for (int k = 0; k <= missing_kind_count; ++k)
+        names += std::string(missing_name(static_cast<missing_kind>(k))) + " ";
+    EXPECT_EQ(names,
+              "unknown dissolve wipe fade_in fade_out speed unknown add remove lengthen shorten "
+              "no_clip no_key_numbers outside_clip unknown ");
     // Findings: notes and the one error by name, the rest warnings.
     for (int k = 0; k <= list_finding_kind_count; ++k) {
         auto const kind        = static_cast<list_finding_kind>(k);
@@ -525,6 +530,9 @@ TEST(film_lists_more, KindNamesAndSeverities) {
     }
 }
 
+// Each effect's kind, print and film: lab lengths apart from opticals,
+// fades from black, an M2 at half speed; an audio line between a wipe's
+// two sides.
 TEST(film_lists_more, OpticalKindsAndPrints) {
     auto const logs = two_rolls();
     clip_index const index(logs);

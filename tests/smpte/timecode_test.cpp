@@ -46,8 +46,9 @@ TEST(smpte, EveryFrameOfADayWritesFfmpegsTextAndReadsBack) {
     }
 }
 
-// Any buffer gets as much of the text as fits and its terminator; none is
-// left untouched. The length is the whole text's.
+// Any buffer gets as much of the text as fits and its terminator, and
+// nothing past its end; a buffer of no bytes is left untouched. The length
+// is the whole text's.
 TEST(smpte, WritesIntoBuffersOfEverySize) {
     std::string const whole = "-01:00:00;02";
     timecode const t(-(107892 + 2), rate_29_97_df);
@@ -56,10 +57,12 @@ TEST(smpte, WritesIntoBuffersOfEverySize) {
         std::memset(out, 'x', sizeof out - 1);
         out[sizeof out - 1] = '\0';
         EXPECT_EQ(write(t, out, size), whole.size()) << size;
-        if (size == 0)
-            EXPECT_EQ(out[0], 'x');
-        else
+        if (size > 0) {
             EXPECT_EQ(std::string(out), whole.substr(0, size - 1)) << size;
+        }
+        EXPECT_EQ(std::string(out + size, sizeof out - 1 - size),
+                  std::string(sizeof out - 1 - size, 'x'))
+            << size;
     }
 }
 
