@@ -232,6 +232,15 @@ TEST(timecode_label, ParsesExactlyAsSscanf) {
             for (auto& p : parsers) check(p, text);
         }
     }
+    // Each one-character change of a text of the common form, which a quick
+    // scan reads before the full one.
+    std::string const common = " 01:02:03.04";
+    for (std::size_t i = 0; i < common.size(); ++i)
+        for (char const c : {'x', ':', '5', ' ', '-'}) {
+            std::string text = common;
+            text[i]          = c;
+            for (auto& p : parsers) check(p, text);
+        }
     // Longer texts built from timecode pieces, some of them damaged.
     char const* pieces[] = {"01", "2",  ":",           ";", ".",  " ",  "-",
                             "+",  "59", "99999999999", "x", "\t", "007"};

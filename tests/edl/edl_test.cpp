@@ -220,6 +220,10 @@ TEST(edl_check, FindingsNameTheirLine) {
         SCOPED_TRACE(c.list);
         EXPECT_EQ(findings_of(edl::read(c.list, rate_25)), c.findings);
     }
+    // A finding outside any event names none.
+    auto const stray = edl::read("TITLE: X\nHELLO\n", rate_25);
+    ASSERT_EQ(stray.findings.size(), 1u);
+    EXPECT_EQ(stray.findings[0].event, -1);
     // Audio channels keep their numbers in what is said of them, past 64 too.
     for (std::string const channel : {"A2", "A99"}) {
         std::string const line = " AX " + channel + " C 01:00:00:00 01:00:01:00 ";

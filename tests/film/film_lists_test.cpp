@@ -654,6 +654,15 @@ TEST(film_lists_more, SoundPullAndAudioList) {
     ASSERT_EQ(back.edits.size(), 3u);
     EXPECT_EQ(back.edits[1].source_in.frames(), lists.sounds[1].sound_in.frames());
     EXPECT_EQ(back.edits[1].record_in.frames(), lists.sounds[1].record_in.frames());
+    // A sound not found stays out of the list, the first one too.
+    film_lists const late =
+        make_lists(edl::read("003 T V C 01:01:01:00 01:01:02:00 01:00:03:09 01:00:04:09\n"
+                             "004 T V C 01:00:00:00 01:00:03:02 01:00:04:09 01:00:07:11\n",
+                             smpte::rate_29_97),
+                   index);
+    edl::document const found = audio_edl(late, "");
+    ASSERT_EQ(found.edits.size(), 1u);
+    EXPECT_EQ(found.edits[0].event, 4);
 }
 
 // Generated cuts edited at random (trims, inserts, deletions, moves): the

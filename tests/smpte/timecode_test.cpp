@@ -136,6 +136,12 @@ TEST(smpte, RatesArithmeticAndRealTime) {
     }
     EXPECT_EQ(parse_rate(std::string(4096, '9')).why, error::unknown_rate);  // past the name buffer
     EXPECT_EQ(rate_59_94_df.frames_per_day(), 5178816);
+    // The host's rate of each, drop-frame or not; none for a rate it lacks.
+    std::pair<rate, Tov::FrameRate> const hosts[] = {
+        {rate_24, Tov::FrameRate_24},          {rate_23_976, Tov::FrameRate_23_976},
+        {rate_29_97_df, Tov::FrameRate_29_97}, {rate_59_94, Tov::FrameRate_59_94},
+        {rate_59_94_df, Tov::FrameRate_59_94}, {no_rate, Tov::FrameRate_None}};
+    for (auto const& [r, host] : hosts) EXPECT_EQ(host_frame_rate(r), host) << rate_name(r);
 
     timecode const in  = read("01:00:00;00", rate_29_97_df).value;
     timecode const out = read("01:00:10;00", rate_29_97_df).value;

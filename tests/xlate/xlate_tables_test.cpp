@@ -172,6 +172,14 @@ TEST(cadence_lookup, StatedValues) {
     EXPECT_EQ(cadence_lookup(back, 0, 24, 25, 24), 23);
     EXPECT_EQ(cadence_lookup(back, 256, 24, 25, 24), 23);  // the row is a byte
     EXPECT_EQ(cadence_lookup(back, 0, -1, 25, 24), 0);
+    // Outside a table, 0, where the cell after a row's last is the next row's
+    // first.
+    for (int p = 0; p < cadence_pair_count; ++p)
+        for (cadence_table const& t : {cadence_forward(static_cast<cadence_pair>(p)),
+                                       cadence_inverse(static_cast<cadence_pair>(p))}) {
+            EXPECT_TRUE(t.at(0, t.columns) == 0 && t.at(0, -1) == 0) << p;
+            EXPECT_TRUE(t.at(t.rows, 0) == 0 && t.at(-1, 0) == 0) << p;
+        }
 }
 
 }  // namespace
