@@ -154,7 +154,7 @@ using shape_text = std::string (*)(shape const&);
 
 label_form frames_form(scanner& in, shape const& s, std::string out, shape_text expected) {
     out += s.separator;
-    long long frames = 0, phase = 1;
+    long long frames{}, phase{};  // each set by the digits read
     if (!in.digits(2, 2, out, frames)) return {{}, expected(s)};
     if (s.phase) {
         std::string digit;

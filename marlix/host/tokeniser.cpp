@@ -16,21 +16,21 @@ tokeniser::tokeniser(char const* text, char const* separators) {
     }
     std::memcpy(copy, text, length + 1);
 
-    // Cut the copy at every separator and count the tokens between cuts.
-    auto is_separator  = [separators](char c) { return c != '\0' && std::strchr(separators, c); };
+    // Cut the copy at every separator; a token starts after each cut.
+    for (std::size_t i = 0; i < length; ++i)
+        if (copy[i] != '\0' && std::strchr(separators, copy[i]) != nullptr) copy[i] = '\0';
+    auto const starts = [copy](std::size_t i) {
+        return copy[i] != '\0' && (i == 0 || copy[i - 1] == '\0');
+    };
     std::size_t tokens = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (is_separator(copy[i]))
-            copy[i] = '\0';
-        else if (i == 0 || copy[i - 1] == '\0')
-            ++tokens;
-    }
+    for (std::size_t i = 0; i < length; ++i)
+        if (starts(i)) ++tokens;
     if (tokens > static_cast<std::size_t>(inline_tokens)) {
         heap_list_.reset(new char const*[tokens]);
         tokens_ = heap_list_.get();
     }
     for (std::size_t i = 0; i < length; ++i)
-        if (copy[i] != '\0' && (i == 0 || copy[i - 1] == '\0')) tokens_[count_++] = copy + i;
+        if (starts(i)) tokens_[count_++] = copy + i;
 }
 
 tokeniser::~tokeniser() = default;
