@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
 #include "marlix/edl/detail/edl_support.h"
@@ -181,7 +182,7 @@ void check(document& doc, bool strict) {
         for (std::size_t k = 0; k < edits.size(); ++k)
             placements(k, [&](placed const& p) { all.push_back(p); });
         std::stable_sort(all.begin(), all.end(), [](placed const& a, placed const& b) {
-            return a.channel != b.channel ? a.channel < b.channel : a.in < b.in;
+            return std::tie(a.channel, a.in) < std::tie(b.channel, b.in);
         });
         for (placed const& p : all) lines.place(p);
     }

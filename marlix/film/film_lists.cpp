@@ -130,7 +130,7 @@ private:
             find(list_finding_kind::reel_by_prefix, e, std::string(tapes.front()));
             return index_.tape(tapes.front());
         }
-        if (tapes.size() > 1) find(list_finding_kind::ambiguous_reel, e, std::string(reel));
+        if (!tapes.empty()) find(list_finding_kind::ambiguous_reel, e, std::string(reel));
         return nullptr;
     }
 

@@ -225,6 +225,9 @@ TEST(label_plus_frames, CompositionsAndFailures) {
     }
     EXPECT_EQ(plus("00001203", 13, 8, 0, 16, 0x3c), "00001300");
     EXPECT_EQ(plus("00999915", 1, 8, 0, 16, 0x3c), "00000000");  // the wrap at 10^4 feet
+    // A film count moves a pulldown phase, which a transfer it does not know
+    // has not.
+    EXPECT_EQ(plus("00001203", 13, 8, 0, 16, 0x3c, static_cast<transfer_type>(9)), "refused");
     // A film count through 4-into-5 pulldown tracks its phase.
     int ph = 0;
     for (auto [delta, phase] : {std::pair{5, 1}, std::pair{-1, 3}, std::pair{-6, 2}}) {

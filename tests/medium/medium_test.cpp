@@ -110,6 +110,10 @@ TEST(MediumRoll, KeepStringsReelIdsAndTheStore) {
     EXPECT_EQ(b == a, 0);  // the pattern (17, 2) refuses generation 1
     b.set_reelid("r1");
     EXPECT_EQ(a == b, 0);
+    // Identities compare exactly, as 1 or 0.
+    MediumRollIdent const any24p(MediumRoll24p, MediumRollAnyGen);
+    EXPECT_TRUE((any24p != MediumRollIdent(MediumRoll24p, MediumRoll1stGen)) == 1 &&
+                (any24p != any24p) == 0 && (any24p == any24p) == 1);
 
     // clang-format off
     std::tuple<char const*, int, int, char const*> const reads[] = {
