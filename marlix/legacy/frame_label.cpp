@@ -343,8 +343,8 @@ int label_to_frames(char* label, int foot_phase, int* foot_phase_out, int phase,
     type_info const info = classify(type);
     if (label == nullptr || info.kind == form::none) return 0;
     if (edit != edit_film_frames && edit != edit_video_frames) return 0;
-    long long frame = 0;
-    int code        = 1;
+    long long frame{};  // each form sets it
+    int code = 1;
     switch (info.kind) {
         case form::timecode: {
             frame = timecode_to_frame(label, info.fps, drop != 0 && info.fps == 30);

@@ -136,6 +136,11 @@ static void labels(void) {
     CHECK(marlix_label_start(back, &v) == MARLIX_OK && v == 90000);
     CHECK(marlix_label_length(back, &v) == MARLIX_OK && v == 250);
     CHECK(marlix_label_bounded(back, &v) == MARLIX_OK && v == 1);
+    /* Any other int than 0 bounds. */
+    CHECK(marlix_label_set_bounded(back, 0) == MARLIX_OK &&
+          marlix_label_bounded(back, &v) == MARLIX_OK && v == 0);
+    CHECK(marlix_label_set_bounded(back, -2) == MARLIX_OK &&
+          marlix_label_bounded(back, &v) == MARLIX_OK && v == 1);
     CHECK(marlix_label_medium_id(back, &read_id) == MARLIX_ERR_ARGUMENT);
     marlix_label_free(back);
     CHECK(marlix_label_read("LABEL_REV:7 nonsense", &back) == MARLIX_ERR_UNREADABLE);

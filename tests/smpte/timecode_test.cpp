@@ -136,6 +136,7 @@ TEST(smpte, RatesArithmeticAndRealTime) {
     }
     EXPECT_EQ(parse_rate(std::string(4096, '9')).why, error::unknown_rate);  // past the name buffer
     EXPECT_EQ(rate_59_94_df.frames_per_day(), 5178816);
+    EXPECT_TRUE((rate{-25, 1, false}.nominal() == 0 && rate{25, -1, false}.nominal() == 0));
     // The host's rate of each, drop-frame or not; none for a rate it lacks.
     std::pair<rate, Tov::FrameRate> const hosts[] = {
         {rate_24, Tov::FrameRate_24},          {rate_23_976, Tov::FrameRate_23_976},
