@@ -758,19 +758,15 @@ edl::document audio_edl(film_lists const& lists, std::string_view title) {
         e.reel  = {static_cast<std::uint32_t>(doc.body.size()),
                    static_cast<std::uint32_t>(s.soundroll.size())};
         doc.body += s.soundroll;
-        e.channels              = s.channels;
-        e.source_in             = s.sound_in;
-        e.source_out            = s.sound_out;
-        e.record_in             = s.record_in;
-        e.record_out            = s.record_out;
-        e.first_line            = static_cast<std::uint32_t>(doc.lines.size());
-        std::size_t const width = s.soundroll.size();
-        if (width > edl::reel_width(doc.reels))
-            doc.reels = width <= edl::reel_width(edl::layout::file_16)   ? edl::layout::file_16
-                        : width <= edl::reel_width(edl::layout::file_32) ? edl::layout::file_32
-                                                                         : edl::layout::file_128;
+        e.channels   = s.channels;
+        e.source_in  = s.sound_in;
+        e.source_out = s.sound_out;
+        e.record_in  = s.record_in;
+        e.record_out = s.record_out;
+        e.first_line = static_cast<std::uint32_t>(doc.lines.size());
         doc.edits.push_back(e);
     }
+    doc.reels = edl::detail::narrowest_layout(doc);
     return doc;
 }
 

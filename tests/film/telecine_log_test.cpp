@@ -39,10 +39,10 @@ TEST(telecine_log_read, VariantsReadToTheSameClip) {
          "\xEF\xBB\xBFHeading\tFIELD_DELIM\tTABS\tFILM_FORMAT\t35mm,4perf\tFPS\t29.97\nColumn\n"
          "pullin\tkn start\tMy Notes\tEnd\tStart\tTape\tName\nData\nA\tKU2290121234+00\tsunset\t"
          "01:00:10:00\t01:00:00:00\tTAPE0001\tA1-1"},
-        {"Start first, a column given twice: the first counts",
+        {"Start first, a column given twice: the first counts; a pull-in in lower case",
          std::string(heading) +
              "Column\nStart\tTape\tName\tEnd\tKN Start\tPullin\tStart\tTape\nData\n"
-             "01:00:00:00\tTAPE0001\tA1-1\t01:00:10:00\tKU2290121234+00\tA\t09:00:00:00\tX\n"},
+             "01:00:00:00\tTAPE0001\tA1-1\t01:00:10:00\tKU2290121234+00\ta\t09:00:00:00\tX\n"},
         {"End from Duration",
          std::string(heading) + "Column\nName\tTape\tStart\tDuration\tKN Start\tPullin\nData\n"
                                 "A1-1\tTAPE0001\t01:00:00:00\t00:00:10:00\tKU229012-1234+00\tA\n"},
@@ -140,9 +140,9 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
         {"bad pull-in",
          cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\t\t\tE\n",
          {"11:bad_pullin"}},
-        {"bad timecode and a reversed range",
-         cols + "a\tT\t01:00:00:30\t01:00:10:00\t\t\t\tA\n"
-                "b\tT\t01:00:10:00\t01:00:00:00\t\t\t\tA\n",
+        {"bad timecode and a reversed range: no KN Duration to check",
+         cols + "a\tT\t01:00:00:30\t01:00:10:00\t\t\t14+00\tA\n"
+                "b\tT\t01:00:10:00\t01:00:00:00\t\t\t14+00\tA\n",
          {"11:bad_timecode", "11:missing_key_number", "12:end_before_start",
           "12:missing_key_number"}},
         {"KN Start the first column, empty",
