@@ -147,7 +147,10 @@ TEST(label, ConstructorsAndNaturalPitch) {
         {LABEL_KEYCODE_353_6, 1.0 / 72}, {LABEL_TC_48, 1.0 / 48}, {LABEL_KEYCODE_352, 1.0 / 48},
         {LABEL_TC_50, 0.02}, {LABEL_TC_60, 1.0 / 60}, {LABEL_KEYCODE_658_120, 1.0 / 192},
         {LABEL_KEYCODE_655_80, 1.0 / 120}, {LABEL_KEYCODE_6510_120, 1.0 / 240},
-        {LABEL_KEYCODE_6515_120, 1.0 / 360}, {LABEL_FILM_FRAMES, 1.0 / 24}};
+        {LABEL_KEYCODE_6515_120, 1.0 / 360}, {LABEL_FILM_FRAMES, 1.0 / 24},
+        // Footage and ink count perforations of their gauge too.
+        {LABEL_FOOT_16, 1.0 / 24}, {LABEL_INK_16, 1.0 / 24}, {LABEL_FOOT_35, 1.0 / 96},
+        {LABEL_INK_35, 1.0 / 96}, {LABEL_FOOT_353, 1.0 / 72}};
     // clang-format on
     for (auto const& [t, pitch] : pitches)
         EXPECT_DOUBLE_EQ(label::get_natural_pitch(t), pitch) << t;
