@@ -330,23 +330,25 @@ TEST(edl_convert, RefusesWithANamedReason) {
     pull.reel_syncs.push_back({"AX", {}});
     convert_options keep = pull;
     keep.reel_syncs.clear();
-    keep.keep_sources     = true;
-    convert_options bare  = keep;
-    bare.keep_sources     = false;
-    convert_options real  = bare;
-    real.method           = smpte::method::realtime;
-    real.to               = smpte::rate_24;
-    convert_options to_df = {};
-    to_df.to              = smpte::rate_29_97_df;
-    convert_options up    = real;
-    up.to                 = smpte::rate_60;
-    up.method             = smpte::method::frame;
-    convert_options slow  = up;
-    slow.to               = smpte::rate_24;
-    convert_options up30  = up;
-    up30.to               = smpte::rate_30;
-    convert_options to_29 = up;
-    to_29.to              = smpte::rate{29, 1, false};
+    keep.keep_sources      = true;
+    convert_options bare   = keep;
+    bare.keep_sources      = false;
+    convert_options real   = bare;
+    real.method            = smpte::method::realtime;
+    real.to                = smpte::rate_24;
+    convert_options to_df  = {};
+    to_df.to               = smpte::rate_29_97_df;
+    convert_options up     = real;
+    up.to                  = smpte::rate_60;
+    up.method              = smpte::method::frame;
+    convert_options slow   = up;
+    slow.to                = smpte::rate_24;
+    convert_options up30   = up;
+    up30.to                = smpte::rate_30;
+    convert_options to_29  = up;
+    to_29.to               = smpte::rate{29, 1, false};
+    convert_options real60 = real;
+    real60.to              = smpte::rate_60;
     struct {
         char const* list;
         rate from;
@@ -363,6 +365,12 @@ TEST(edl_convert, RefusesWithANamedReason) {
          "002 BX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n",
          smpte::rate_23_976, pull, convert_error::no_reel_sync, 2,
          "reel BX has no pulldown sync (give one, or keep the sources)"},
+        // 40000 frames at 24 are 100000 at 60: one too many for the field.
+        {"001 AX V C 00:00:00:00 00:00:01:00 00:00:00:00 00:00:01:00\n"
+         "002 AX V C 00:00:01:00 00:00:01:00 00:00:01:00 00:00:01:00\n"
+         "002 BX V D 40000 00:00:00:00 00:27:46:16 00:00:01:00 00:27:47:16\n",
+         smpte::rate_24, real60, convert_error::length_too_long, 2,
+         "the transition is longer than 99999 frames at the new rate"},
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", smpte::rate_23_976, bare,
          convert_error::no_reel_sync, 1,
          "reel AX has no pulldown sync (give one, or keep the sources)"},
