@@ -722,7 +722,7 @@ static void film_more_lists(void) {
         "003 T1 V C 01:00:01:00 01:00:01:10 01:00:02:12 01:00:02:22\n";
     const char* logs[]      = {log};
     size_t sizes[]          = {sizeof log - 1};
-    int32_t const lengths[] = {24};
+    int32_t const lengths[] = {24}, odd_length = 25;
     marlix_film_more_options more;
     marlix_film_lists* lists = NULL;
     marlix_film_piece dupe;
@@ -839,7 +839,8 @@ static void film_more_lists(void) {
     more.lab_lengths = NULL;
     CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
                                       &lists) == MARLIX_ERR_ARGUMENT);
-    more.lab_length_count = 0;
+    more.lab_length_count = 1;
+    more.lab_lengths      = &odd_length;
     more.previous         = NULL;
     more.previous_size    = 0;
     CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
@@ -848,6 +849,9 @@ static void film_more_lists(void) {
           dupes == 1 && changes == 0);
     CHECK(marlix_film_piece_at(lists, MARLIX_FILM_DUPES, 0, &dupe) == MARLIX_OK &&
           dupe.frames == 10);
+    /* A lab that prints only 25-frame dissolves leaves this one to opticals. */
+    CHECK(marlix_film_optical_at(lists, 0, &optical) == MARLIX_OK && optical.lab == 0 &&
+          optical.length == 24);
     marlix_film_lists_free(lists);
 }
 
