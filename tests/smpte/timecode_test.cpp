@@ -137,6 +137,9 @@ TEST(smpte, RatesArithmeticAndRealTime) {
     EXPECT_EQ(parse_rate(std::string(4096, '9')).why, error::unknown_rate);  // past the name buffer
     EXPECT_EQ(rate_59_94_df.frames_per_day(), 5178816);
     EXPECT_TRUE((rate{-25, 1, false}.nominal() == 0 && rate{25, -1, false}.nominal() == 0));
+    // A step of up to 2^31 - 1 frames either way, where the sum fits.
+    EXPECT_EQ(add(timecode(-1, rate_25), INT32_MAX).value.frames(), INT32_MAX - 1);
+    EXPECT_EQ(add(timecode(0, rate_25), std::int64_t{INT32_MAX} + 1).why, error::out_of_range);
     // The host's rate of each, drop-frame or not; none for a rate it lacks.
     std::pair<rate, Tov::FrameRate> const hosts[] = {
         {rate_24, Tov::FrameRate_24},          {rate_23_976, Tov::FrameRate_23_976},
