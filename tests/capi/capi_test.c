@@ -628,6 +628,7 @@ static void film_lists(void) {
     CHECK(marlix_film_missing_at(lists, 0, &event, &kind, NULL, 0) == MARLIX_OK && event == 2);
     CHECK(marlix_film_missing_at(lists, 0, &event, &kind, text, sizeof text) == MARLIX_OK &&
           event == 2 && kind == 0 && same(text, "T2"));
+    CHECK(marlix_film_cut_at(lists, 1, &cut) == MARLIX_OK && cut.matched == 0);
     CHECK(marlix_film_cut_at(lists, 2, &cut) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_film_piece_at(lists, MARLIX_FILM_PULLS, 0, &pull) == MARLIX_OK &&
           pull.frames == 72 && pull.first_sample == 1001 * 64 + 8 * 4 &&
