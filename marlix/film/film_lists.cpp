@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <memory>
+#include <numeric>
 #include <tuple>
 
 #include "marlix/edl/detail/edl_support.h"
@@ -852,8 +853,7 @@ public:
             }
         }
         out_.reel_order.resize(out_.rows.size());
-        for (std::size_t k = 0; k < out_.rows.size(); ++k)
-            out_.reel_order[k] = static_cast<std::uint32_t>(k);
+        std::iota(out_.reel_order.begin(), out_.reel_order.end(), std::uint32_t{0});
         std::stable_sort(
             out_.reel_order.begin(), out_.reel_order.end(), [&](std::uint32_t x, std::uint32_t y) {
                 change_row const &p = out_.rows[x], &q = out_.rows[y];

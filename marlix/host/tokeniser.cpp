@@ -29,8 +29,11 @@ tokeniser::tokeniser(char const* text, char const* separators) {
         heap_list_.reset(new char const*[tokens]);
         tokens_ = heap_list_.get();
     }
-    for (std::size_t i = 0; i < length; ++i)
-        if (starts(i)) tokens_[count_++] = copy + i;
+    // The list holds exactly the tokens counted: the listing never writes past it.
+    std::size_t listed = 0;
+    for (std::size_t i = 0; i < length && listed < tokens; ++i)
+        if (starts(i)) tokens_[listed++] = copy + i;
+    count_ = static_cast<int>(listed);
 }
 
 tokeniser::~tokeniser() = default;

@@ -91,7 +91,7 @@ constexpr int r48_50_inv[] = {49};
 constexpr int r24_30[]     = {4};                 // forward row 4 follows its inverse: D(4)
 constexpr int r24_60[]     = {1, 3, 4, 6, 8, 9};  // forward row 4 likewise
 constexpr int r48_60_fwd[] = {9};
-constexpr int r48_60_inv[] = {4, 8};  // inverse row 8 repeats row 4
+constexpr int r48_60_inv[] = {4};  // inverse row 8 reads as row 4
 
 constexpr bool uses_on_show(cadence_pair p, int r, bool forward) {
     switch (p) {

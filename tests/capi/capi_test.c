@@ -478,17 +478,19 @@ static void edit_decision_lists(void) {
         "FCM: DROP FRAME\r\n"
         "001 A001 AA/V C 01:49:40:00 01:49:41:00 01:49:40:00 01:49:41:00\r\n"
         "* FROM CLIP NAME: one\r\n"
-        "002 A002 V C 01:00:00:00 01:00:00:12 01:49:41:00 01:49:42:00\r\n";
+        "002 A002 V C 01:00:00:00 01:00:00:12 01:49:41:00 01:49:42:00\r\n"
+        "003 A003 V C 01:00:00:00 01:00:02:00 01:49:42:00 01:49:43:00\r\n"
+        "M2 A003 060.0 01:00:00:00\r\n";
     marlix_tc_rate rate;
     marlix_edl* doc = NULL;
     marlix_edl_edit edit;
     marlix_edl_finding finding;
     size_t edits = 0, findings = 0, errors = 0, needed = 0;
-    char text[256], small[8];
+    char text[512], small[8];
     CHECK(marlix_tc_rate_find("29.97", &rate) == MARLIX_OK);
     CHECK(marlix_edl_read(list, sizeof list - 1, rate, 0, &doc) == MARLIX_OK && doc != NULL);
     CHECK(marlix_edl_counts(doc, &edits, &findings, &errors) == MARLIX_OK);
-    CHECK(edits == 2 && findings == 1 && errors == 1);
+    CHECK(edits == 3 && findings == 1 && errors == 1);
     CHECK(marlix_edl_edit_at(doc, 0, &edit) == MARLIX_OK);
     CHECK(edit.event == 1 && edit.line == 3 && edit.record_in == 197202 && edit.rate.drop == 1);
     CHECK(edit.video == 1 && edit.audio_low == 3u && edit.has_speed == 0);
@@ -496,8 +498,10 @@ static void edit_decision_lists(void) {
           same(text, "one"));
     CHECK(marlix_edl_edit_text(doc, 0, MARLIX_EDL_CHANNELS, text, sizeof text) == MARLIX_OK &&
           same(text, "AA/V"));
-    CHECK(marlix_edl_edit_at(doc, 2, &edit) == MARLIX_ERR_ARGUMENT);
-    CHECK(marlix_edl_edit_text(doc, 2, MARLIX_EDL_CLIP, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_edit_at(doc, 2, &edit) == MARLIX_OK);
+    CHECK(edit.has_speed == 1 && edit.speed_tenths == 600 && edit.speed_entry == 107892);
+    CHECK(marlix_edl_edit_at(doc, 3, &edit) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_edit_text(doc, 3, MARLIX_EDL_CLIP, text, sizeof text) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_edl_finding_at(doc, 1, &finding, text, sizeof text) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_edl_finding_at(doc, 0, &finding, text, sizeof text) == MARLIX_OK);
     CHECK(finding.line == 5 && finding.event == 2 && finding.error == 1);
@@ -721,6 +725,9 @@ static void film_more_lists(void) {
         "002 T1 V C 01:00:02:12 01:00:02:12 01:00:01:12 01:00:01:12\n"
         "002 T2 V D 024 01:00:01:00 01:00:02:00 01:00:01:12 01:00:02:12\n"
         "003 T1 V C 01:00:01:00 01:00:01:10 01:00:02:12 01:00:02:22\n";
+    static const char from_black[] =
+        "001 BL V C 00:00:00:00 00:00:00:00 01:00:00:00 01:00:00:00\n"
+        "001 T2 V D 024 01:00:01:00 01:00:02:00 01:00:00:00 01:00:01:00\n";
     const char* logs[]      = {log};
     size_t sizes[]          = {sizeof log - 1};
     int32_t const lengths[] = {24}, odd_length = 25;
@@ -853,6 +860,12 @@ static void film_more_lists(void) {
     /* A lab that prints only 25-frame dissolves leaves this one to opticals. */
     CHECK(marlix_film_optical_at(lists, 0, &optical) == MARLIX_OK && optical.lab == 0 &&
           optical.length == 24);
+    marlix_film_lists_free(lists);
+    /* A dissolve out of black: its outgoing side has no key numbers. */
+    CHECK(marlix_film_lists_make_with(from_black, sizeof from_black - 1, rate, logs, sizes, 1, NULL,
+                                      &more, &lists) == MARLIX_OK);
+    CHECK(marlix_film_optical_side(lists, 0, 0, &out_side) == MARLIX_OK && out_side.matched == 0);
+    CHECK(marlix_film_optical_side(lists, 0, 1, &in_side) == MARLIX_OK && in_side.matched == 1);
     marlix_film_lists_free(lists);
 }
 

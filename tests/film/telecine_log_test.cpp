@@ -186,10 +186,11 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
                              "T\t01:00:10:00\t01:00:20:00\tKU2290121246+00\tKU2290121258+00\t"
                              "5+00\n")),
               (std::vector<std::string>{"8:kn_duration_mismatch", "0:kn_end_exclusive"}));
-    // A drop-frame separator makes 29.97 drop-frame, and is an error at
+    // A drop-frame separator makes 29.97 and 59.94 drop-frame, and is an error at
     // 23.976; with no rate the timecodes are not read at all.
     for (auto const& [fps, want] : {
              std::pair{"29.97", std::vector<std::string>{"0:missing_key_number"}},
+             {"59.94", {"0:missing_key_number"}},
              {"23.976", {"6:bad_timecode", "0:missing_key_number"}},
              {"31", {"0:unknown_fps", "0:missing_key_number"}},
          }) {
@@ -197,7 +198,7 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
                                           "\nColumn\nName\tTape\tStart\tEnd\nData\n"
                                           "a\tT\t01:00:00;00\t01:00:10;00\n");
         EXPECT_EQ(kinds(log), want) << fps;
-        EXPECT_EQ(log.rate.drop, std::string(fps) == "29.97") << fps;
+        EXPECT_EQ(log.rate.drop, std::string(fps) == "29.97" || std::string(fps) == "59.94") << fps;
     }
     EXPECT_EQ(kinds(read_log("Heading\nFPS\t24\nColumn\nTape\tStart\tEnd\tKN Start\nData\n"
                              "T\t01:00:00:00\t01:00:01:00\tKU2290121234+00\n")),

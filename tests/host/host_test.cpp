@@ -259,6 +259,12 @@ std::vector<std::string> all_tokens(tokeniser& t) {
 TEST(tokeniser, RunsOfSeparatorsGiveNoEmptyToken) {
     using list = std::vector<std::string>;
     std::string const one_long(10000, 'z');
+    std::string many;  // past the inline list and the inline text
+    list many_tokens;
+    for (int i = 0; i < 300; ++i) {
+        many_tokens.push_back(std::to_string(i));
+        many += many_tokens.back() + ",";
+    }
     // clang-format off
     std::tuple<std::string, char const*, list> const cases[] = {
         {"LABEL_REV:3 pal_label  01:00:00.00 25", " ",
@@ -266,7 +272,7 @@ TEST(tokeniser, RunsOfSeparatorsGiveNoEmptyToken) {
         {"REV:1 2:1 reelid:A", ": ", {"REV", "1", "2", "1", "reelid", "A"}},
         {"  lead and trail  ", " ", {"lead", "and", "trail"}}, {"::: :", ": ", {}}, {"", " ", {}},
         {"one", " ", {"one"}}, {"a b", "", {"a b"}}, {"a b", nullptr, {"a b"}},
-        {one_long + " " + one_long, " ", {one_long, one_long}},
+        {one_long + " " + one_long, " ", {one_long, one_long}}, {many, ",", many_tokens},
     };
     // clang-format on
     for (auto const& [text, separators, tokens] : cases) {

@@ -172,6 +172,7 @@ TEST(cadence_lookup, StatedValues) {
     EXPECT_EQ(cadence_lookup(back, 0, 24, 25, 24), 23);
     EXPECT_EQ(cadence_lookup(back, 256, 24, 25, 24), 23);  // the row is a byte
     EXPECT_EQ(cadence_lookup(back, 0, -1, 25, 24), 0);
+    EXPECT_TRUE(cadence_lookup(back, 0, 24, 0, 24) == 0 && cadence_lookup(back, 0, 24, 25, 0) == 0);
     // Outside a table, 0, where the cell after a row's last is the next row's
     // first.
     for (int p = 0; p < cadence_pair_count; ++p)
