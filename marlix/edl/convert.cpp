@@ -395,7 +395,7 @@ conversion convert(document const& doc, convert_options const& options) {
 front::result<reel_sync> read_reel_sync(std::string_view text, smpte::rate from, smpte::rate to,
                                         std::string* why) {
     std::size_t const last = text.rfind('=');
-    std::size_t const cut  = last == text.npos || last == 0 ? text.npos : text.rfind('=', last - 1);
+    std::size_t const cut  = last == text.npos ? text.npos : text.substr(0, last).rfind('=');
     if (cut == text.npos || cut == 0) {
         if (why != nullptr) *why = "REEL=FILMTC=VIDEOTC";
         return {reel_sync{}, front::reason::not_a_sync_point};

@@ -388,6 +388,11 @@ TEST(edl_convert, RefusesWithANamedReason) {
         {"001 AX V C 23:59:00:00 23:59:01:00 23:59:00:00 23:59:01:00\n", smpte::rate_25, slow,
          convert_error::outside_day, 1,
          "a timecode falls outside the day (00:00:00:00 to 24:00:00:00) at the new rate"},
+        // A split delay of 2073600 frames: a whole day at 24.
+        {"001 AX AA/V C 00:00:00:00 00:00:01:00 00:00:00:00 00:00:01:00\n"
+         "SPLIT: AUDIO DELAY= 23:02:24:00\n",
+         smpte::rate_25, slow, convert_error::outside_day, 1,
+         "a timecode falls outside the day (00:00:00:00 to 24:00:00:00) at the new rate"},
         {"001 AX V C 01:00:00:00 01:00:14:11 01:00:00:00 01:00:00:02\nM2   AX 9000.0 01:00:00:00\n",
          smpte::rate_25, up, convert_error::speed_too_fast, 1,
          "the M2 speed is faster than 9999.9 frames a second at the new rate"},
@@ -426,6 +431,7 @@ TEST(edl_convert, RefusesWithANamedReason) {
         {"A=B=01:00:00:00=01:00:00:00", "A=B", front::reason::none},
         {"01:00:00:00=01:00:00:00", "", front::reason::not_a_sync_point},
         {"=01:00:00:00=01:00:00:00", "", front::reason::not_a_sync_point},
+        {"=", "", front::reason::not_a_sync_point},
         {"A001=01:00:00:24=01:00:00:00", "", front::reason::sync_film_timecode},
         {"A001=01:00:00:00=01:00:00:30", "", front::reason::sync_video_timecode},
     };

@@ -282,6 +282,11 @@ TEST(edl_check, MotionSpansByTheWritersRules) {
         {"000.0", "01:00:00:01", "01:00:40:00", true},
         {"000.0", "01:00:00:03", "01:00:40:00", true},
         {"000.0", "01:00:00:04", "01:00:40:00", false},
+        // and at 0.05..0.15 fps: two frames to seven
+        {"000.1", "01:00:00:01", "01:00:40:00", false},
+        {"000.1", "01:00:00:02", "01:00:40:00", true},
+        {"000.1", "01:00:00:07", "01:00:40:00", true},
+        {"000.1", "01:00:00:08", "01:00:40:00", false},
     };
     for (auto const& c : cases) {
         std::string const list = std::string("001 AX V C 01:00:00:00 ") + c.source_out +

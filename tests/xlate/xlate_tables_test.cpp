@@ -87,6 +87,7 @@ TEST(modify_sequence_to_playfile_std, MovesThePhaseWithinItsCycle) {
     q.init_to_default_filmvid_conversion();
     EXPECT_TRUE(q.active && q.variant == 1);
     q.init();
+    EXPECT_EQ(q.variant, 0);
     q.init_to_default_filmvid_conversion();
     EXPECT_EQ(q.variant, 2);
 }
