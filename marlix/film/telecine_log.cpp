@@ -229,7 +229,7 @@ private:
     }
 
     // The rate, the delimiter and the stock, once the data is known: a
-    // drop-frame separator in any Start or End makes 29.97 drop-frame.
+    // drop-frame separator in any Start or End makes 29.97 or 59.94 drop-frame.
     void settle_heading(
         std::vector<std::pair<std::uint32_t, std::vector<std::string_view>>> const& rows) {
         if (log_.columns.empty()) std::fill(std::begin(log_.index), std::end(log_.index), -1);

@@ -360,7 +360,9 @@ static void legacy(void) {
     /* Frame for frame keeps the count; pulldown 4 into 5 takes 4 film frames to 5 video. */
     CHECK(marlix_legacy_video_to_film(10, 3, 0, &frame, &phase, &code) == MARLIX_OK &&
           frame == 10 && code == 1);
-    CHECK(marlix_legacy_film_to_video(8, 1, 0, -1, &frame, &code) == MARLIX_OK && frame == 10);
+    code = 0;
+    CHECK(marlix_legacy_film_to_video(8, 1, 0, -1, &frame, &code) == MARLIX_OK && frame == 10 &&
+          code == 1);
     CHECK(marlix_legacy_video_to_film(10, 1, 0, &frame, NULL, NULL) == MARLIX_OK && frame == 8);
     CHECK(marlix_legacy_video_to_film(10, 99, 0, &frame, NULL, NULL) == MARLIX_ERR_REFUSED);
     CHECK(marlix_legacy_film_to_video(10, 99, 0, -1, &frame, NULL) == MARLIX_ERR_REFUSED);
@@ -810,11 +812,13 @@ static void film_more_lists(void) {
     CHECK(marlix_film_optical_at(lists, 0, &optical) == MARLIX_OK && optical.lab == 0 &&
           optical.length == 24);
     marlix_film_lists_free(lists);
-    /* A dissolve out of black: its outgoing side has no key numbers. */
+    /* A dissolve out of black: its outgoing side is black, without key numbers. */
     CHECK(marlix_film_lists_make_with(from_black, sizeof from_black - 1, rate, logs, sizes, 1, NULL,
                                       &more, &lists) == MARLIX_OK);
-    CHECK(marlix_film_optical_side(lists, 0, 0, &out_side) == MARLIX_OK && out_side.matched == 0);
-    CHECK(marlix_film_optical_side(lists, 0, 1, &in_side) == MARLIX_OK && in_side.matched == 1);
+    CHECK(marlix_film_optical_side(lists, 0, 0, &out_side) == MARLIX_OK && out_side.matched == 0 &&
+          out_side.black == 1);
+    CHECK(marlix_film_optical_side(lists, 0, 1, &in_side) == MARLIX_OK && in_side.matched == 1 &&
+          in_side.black == 0);
     marlix_film_lists_free(lists);
 }
 

@@ -259,7 +259,9 @@ std::vector<std::string> all_tokens(tokeniser& t) {
 TEST(tokeniser, RunsOfSeparatorsGiveNoEmptyToken) {
     using list = std::vector<std::string>;
     std::string const one_long(10000, 'z');
-    std::string many;  // past the inline list and the inline text
+    std::string many, many_short;  // past the inline list, with and without the inline text
+    list many_short_tokens(128, "a");
+    for (int i = 0; i < 128; ++i) many_short += "a,";
     list many_tokens;
     for (int i = 0; i < 300; ++i) {
         many_tokens.push_back(std::to_string(i));
@@ -273,6 +275,7 @@ TEST(tokeniser, RunsOfSeparatorsGiveNoEmptyToken) {
         {"  lead and trail  ", " ", {"lead", "and", "trail"}}, {"::: :", ": ", {}}, {"", " ", {}},
         {"one", " ", {"one"}}, {"a b", "", {"a b"}}, {"a b", nullptr, {"a b"}},
         {one_long + " " + one_long, " ", {one_long, one_long}}, {many, ",", many_tokens},
+        {many_short, ",", many_short_tokens},
     };
     // clang-format on
     for (auto const& [text, separators, tokens] : cases) {

@@ -112,7 +112,8 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         // A single-rate project's cel frames become film frames one for one.
         {32, MediumRollTOVCel, MediumRollFilm, none, r25, 2.0, 50 / 24.0},
         {34, MediumRollTOVCel, MediumRollFilm, none, r25, 0.5, 1.0},
-        // and back, a whole cel frame of the project rate per whole film frame.
+        // Film to cel counts whole 24ths of the film position in cel frames
+        // of the project rate.
         {32, MediumRollFilm, MediumRollTOVCel, none, r25, 100.0, 4 / 25.0},
         {34, MediumRollFilm, MediumRollTOVCel, none, r25, 100.0, 4 / 48.0},
         // A video project shows its cel on a 24 playout as it is, and on the
