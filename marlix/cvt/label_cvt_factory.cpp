@@ -122,7 +122,7 @@ label_cvt* make_any_label_cvt(label_t t) {
 label_t get_label_type(char const* name) {
     shared_table const& shared = table();
     if (name == nullptr) return LABEL_NONE;
-    for (int t = 0; t < slot_count && shared.slots[t] != nullptr; ++t)
+    for (int t = 0; t < label_type_count; ++t)  // every type has a converter, if only the dummy
         if (std::strcmp(name, shared.slots[t]->type_str()) == 0) return static_cast<label_t>(t);
     return LABEL_NONE;
 }

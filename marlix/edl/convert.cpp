@@ -252,13 +252,9 @@ void converter::rewrite_split_lines(edit const& before, edit& e, std::int64_t de
         auto const was =
             smpte::read(std::string_view(label, tc_size), before.record_in.frame_rate());
         if (!was || was.value.frames() != before.split.frames) continue;
-        char written[smpte::text_capacity];
-        std::size_t const n =
-            smpte::write(smpte::timecode(static_cast<std::int32_t>(delay_moved), o_.to), written,
-                         sizeof written);
-        assert(n < sizeof written);
-        std::string const now = text.substr(0, text.size() - tc_size) +
-                                std::string(written, n < sizeof written ? n : 0);
+        std::string const now =
+            text.substr(0, text.size() - tc_size) +
+            smpte::to_string(smpte::timecode(static_cast<std::int32_t>(delay_moved), o_.to));
         l.text = {static_cast<std::uint32_t>(doc.body.size()),
                   static_cast<std::uint32_t>(now.size())};
         doc.body += now;

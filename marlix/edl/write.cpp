@@ -21,9 +21,8 @@ void pad(std::string& out, std::string_view text, std::size_t width) {
 
 void put_timecode(std::string& out, smpte::timecode t) {
     char text[smpte::text_capacity];
-    std::size_t const n = smpte::write(t, text, sizeof text);
-    assert(n < sizeof text);
-    out.append(text, n < sizeof text ? n : sizeof text - 1);
+    smpte::write(t, text, sizeof text);  // terminated, whatever its length
+    out.append(text);
 }
 
 // [-]DDD.D: a speed as M2 lines print it.

@@ -1,6 +1,7 @@
 #include "marlix/host/host_config.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -15,21 +16,17 @@ namespace {
 // Parses optional blanks, an optional sign, decimal digits and optional
 // blanks, and nothing else, into a 32-bit integer.
 bool parse_int(std::string_view text, int& out) {
-    std::size_t i = 0;
-    auto blank    = [&](std::size_t k) { return text[k] == ' ' || text[k] == '\t'; };
-    while (i < text.size() && blank(i)) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    std::size_t const digits_start = i;
-    long long value                = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) return false;
-        ++i;
-    }
-    if (i == digits_start) return false;
-    while (i < text.size() && blank(i)) ++i;
-    if (i != text.size()) return false;
+    std::size_t const first = text.find_first_not_of(" \t");
+    if (first == text.npos) return false;
+    text                = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    bool const negative = text.front() == '-';
+    if (negative || text.front() == '+') text.remove_prefix(1);
+    // from_chars would take a second sign
+    if (text.empty() || text.front() < '0' || text.front() > '9') return false;
+    long long value        = 0;
+    char const* const end  = text.data() + text.size();
+    auto const [stop, why] = std::from_chars(text.data(), end, value);
+    if (why != std::errc() || stop != end) return false;
     if (negative) value = -value;
     if (value < INT_MIN || value > INT_MAX) return false;
     out = static_cast<int>(value);

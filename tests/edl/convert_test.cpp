@@ -388,6 +388,10 @@ TEST(edl_convert, RefusesWithANamedReason) {
         {"001 AX V C 23:59:00:00 23:59:01:00 23:59:00:00 23:59:01:00\n", smpte::rate_25, slow,
          convert_error::outside_day, 1,
          "a timecode falls outside the day (00:00:00:00 to 24:00:00:00) at the new rate"},
+        // A reverse M2 whose source runs back past 00:00:00:00 at the new rate.
+        {"001 AX V C 00:00:01:24 00:00:00:00 01:00:00:00 01:00:01:00\nM2 AX -050.0 00:00:01:24\n",
+         smpte::rate_25, real60, convert_error::outside_day, 1,
+         "a timecode falls outside the day (00:00:00:00 to 24:00:00:00) at the new rate"},
         // A split delay of 2073600 frames: a whole day at 24.
         {"001 AX AA/V C 00:00:00:00 00:00:01:00 00:00:00:00 00:00:01:00\n"
          "SPLIT: AUDIO DELAY= 23:02:24:00\n",

@@ -816,21 +816,33 @@ TEST(film_lists_lists, CutsInRecordOrderTiesInListOrder) {
 }
 
 // On 16 mm, where a frame is one sample, cuts a frame apart are two pieces
-// to pull, and cuts that abut are one.
+// to pull, and cuts that abut are one. A 35 mm roll cut in between keeps
+// its own keys.
 TEST(film_lists_lists, PullsOf16mmJoinOnlyAbuttingCuts) {
+    std::string const heading = "FPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN Start\nData\n";
     std::vector<telecine_log> const logs{
-        read_log("Heading\nFILM_FORMAT\t16mm\nFPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN Start\n"
-                 "Data\nt\tT\t01:00:00:00\t01:10:00:00\tKU2290121000+00\n")};
+        read_log("Heading\nFILM_FORMAT\t16mm\n" + heading +
+                 "t\tT\t01:00:00:00\t01:10:00:00\tKU2290121000+00\n"),
+        read_log("Heading\nFILM_FORMAT\t35mm\n" + heading +
+                 "u\tU\t01:00:00:00\t01:10:00:00\tKU2290132000+00\n")};
     clip_index const index(logs);
     // Out of key order in the record: the pull list puts them in key order.
     std::string const edl = edl_line(1, "T", "C", hour + 20, hour + 30, 0, 10) +
-                            edl_line(2, "T", "C", hour, hour + 10, 10, 20) +
-                            edl_line(3, "T", "C", hour + 11, hour + 20, 20, 29);
+                            edl_line(2, "U", "C", hour, hour + 10, 10, 20) +
+                            edl_line(3, "T", "C", hour, hour + 10, 20, 30) +
+                            edl_line(4, "T", "C", hour + 11, hour + 20, 30, 39);
     film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
     std::vector<std::string> pulls;
     for (pull_row const& p : lists.pulls) pulls.push_back(p.key_in + " " + p.key_out);
     EXPECT_EQ(pulls, (std::vector<std::string>{"KU2290121000&00 KU2290121000&09",
-                                               "KU2290121000&11 KU2290121001&09"}));
+                                               "KU2290121000&11 KU2290121001&09",
+                                               "KU2290132000+00 KU2290132000+09"}));
+    // The change list from nothing adds each cut, in its own stock's keys.
+    std::vector<std::string> added;
+    film_lists const none = make_lists(edl::read("", smpte::rate_24), index);
+    for (change_row const& r : make_change_list(none, lists).rows) added.push_back(r.key_in);
+    EXPECT_EQ(added, (std::vector<std::string>{"KU2290121001&00", "KU2290132000+00",
+                                               "KU2290121000&00", "KU2290121000&11"}));
 }
 
 // Black reels by their names give leader, and a list may open with a fade
