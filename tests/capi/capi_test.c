@@ -543,7 +543,10 @@ static void edit_decision_list_conversion(void) {
     CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
     options.method = 3;
     CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
+    options.method = 0;
     CHECK(marlix_edl_convert(NULL, &options, &out, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_convert(doc, NULL, &out, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_convert(doc, &options, NULL, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
     CHECK(same(marlix_edl_convert_error_name(99), "unknown"));
     marlix_edl_free(doc);
 }

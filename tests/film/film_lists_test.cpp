@@ -560,6 +560,7 @@ TEST(film_lists_more, OpticalKindsAndPrints) {
         }();
     list_options options;
     options.leader_perfs = 12 * 64;
+    EXPECT_EQ(options.lab_lengths, (std::vector<std::int32_t>{16, 24, 32, 48, 64, 96, 128}));
     for (bool const own_lengths : {false, true}) {
         if (own_lengths) options.lab_lengths = {20, 25};
         film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index, options);
