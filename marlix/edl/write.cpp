@@ -1,5 +1,6 @@
 // The canonical text of a list, and the words findings are reported in.
 
+#include <algorithm>
 #include <cassert>
 #include <cstdio>
 #include <cstdlib>
@@ -65,7 +66,7 @@ std::size_t reel_width(layout l) {
 
 std::string channel_text(channel_set c) {
     bool const a1 = c.audio(1), a2 = c.audio(2);
-    int other = 0;  // the one audio channel above 2, if any
+    int other = 0;  // the highest audio channel above 2, if any
     int count = 0;
     for (int n = 1; n <= channel_set::max_audio; ++n)
         if (c.audio(n)) {
@@ -75,7 +76,8 @@ std::string channel_text(channel_set c) {
     if (count == 0) return c.video ? "V" : "NONE";
     if (count == 1 && a1) return c.video ? "B" : "A";
     if (count == 2 && a1 && a2) return c.video ? "AA/V" : "AA";
-    int const n = count == 1 ? (a2 ? 2 : other) : (other != 0 ? other : 2);
+    // Named by the highest audio channel above 2; without one, A2 alone.
+    int const n = std::max(other, 2);
     return "A" + frames_text(n, "%lld") + (c.video ? "/V" : "");
 }
 

@@ -92,6 +92,8 @@ TEST(timecode_label, SmpteWordsPackAndDecodeBack) {
                 ASSERT_EQ(nominal, s);
             }
         }
+        // A whole day on wraps to the day's start.
+        EXPECT_EQ(cvt->get_abs_smpte_string(&point, r.day), cvt->get_abs_smpte_string(&point, 0));
     }
     pal_label pal;
     label_point point(0, &pal);
