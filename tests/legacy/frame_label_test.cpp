@@ -139,6 +139,26 @@ TEST(film_to_video_frame, PulldownRoundTripsForEveryPhase) {
             }
         }
     }
+    // The phase answered at a video frame, less one, restarts the cadence
+    // there: from it the film frames run as they do from frame 0 at that phase.
+    for (transfer_type t : {transfer_pulldown_4_5, transfer_pulldown_24_25}) {
+        int const vcycle = t == transfer_pulldown_4_5 ? 5 : 25;
+        for (int phase = 0; phase < vcycle - 1; ++phase)
+            for (long32 video = -30; video <= 30; ++video) {
+                int out      = 0;
+                long32 first = 0, start = 0;
+                video_to_film_frame(video, t, phase, &out, &first);
+                int const restart = (out + vcycle - 1) % vcycle;
+                video_to_film_frame(0, t, restart, nullptr, &start);
+                for (long32 j = 1; j <= 2 * vcycle; ++j) {
+                    long32 here = 0, there = 0;
+                    video_to_film_frame(video + j, t, phase, nullptr, &here);
+                    video_to_film_frame(j, t, restart, nullptr, &there);
+                    ASSERT_EQ(here - first, there - start)
+                        << "transfer " << t << " phase " << phase << " video " << video;
+                }
+            }
+    }
     for (auto [film, video] : {std::pair{1, 1}, std::pair{2, 3}, std::pair{5, 6}}) {
         long32 v = 0;
         film_to_video_frame(film, transfer_pulldown_4_5, 0, -1, &v);

@@ -91,6 +91,7 @@ TEST(label_point, ModifyCountLengthMovesDigitsBetweenPrefixAndSample) {
         {LABEL_KEYCODE_35_5, -700000, "", 4, LABEL_KEYCODE_35_4, -60000},
         {LABEL_KEYCODE_35, 64, "", 4, LABEL_KEYCODE_35, 64},  // counts 4 digits already
         {LABEL_KEYCODE_35, 64, "", 7, LABEL_KEYCODE_35, 64},
+        {LABEL_KEYCODE_35_5, 64, "", 3, LABEL_KEYCODE_35_5, 64},
         {LABEL_PAL, 5, "", 5, LABEL_PAL, 5}};
     for (auto const& [type, sample, prefix, digits, after, moved] : cases) {
         label_point p(0, type);
