@@ -116,7 +116,8 @@ TEST(timecode_label, PrintsTheStatedTexts) {
         {&pal, SAMPLE_PAST_END, ">>>.>>.>>.>>"}, {&pal, SAMPLE_BEFORE_START, "<<<.<<.<<.<<"},
         {&pal0, 1628, " 1:05.03"}, {&pal0, 3, " "}, {&pal8, 3, " .03"}, {&pal8, 0, " .00"},
         {&pal0, 90000, " 1:00:00.00"}, {&pal0, 900000, " 10:00:00.00"}, {&pal2, 25, " 00:01.00"},
-        {&pal0, -1628, "-1:05.03"}, {&pal0, 15000, " 10:00.00"}, {&pal0, 14975, " 9:59.00"}};
+        {&pal0, -1628, "-1:05.03"}, {&pal0, 15000, " 10:00.00"}, {&pal0, 14975, " 9:59.00"},
+        {&pal0, 250, " 10.00"}};
     // clang-format on
     for (auto const& [cvt, sample, text] : cases) {
         label_point point(0, cvt);
