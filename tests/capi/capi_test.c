@@ -688,7 +688,7 @@ static void film_more_lists(void) {
         "001 T2 V D 024 01:00:01:00 01:00:02:00 01:00:00:00 01:00:01:00\n";
     const char* logs[]      = {log};
     size_t sizes[]          = {sizeof log - 1};
-    int32_t const lengths[] = {24}, odd_length = 25;
+    int32_t const lengths[] = {24}, odd_length = 25, no_length = 0;
     marlix_film_more_options more;
     marlix_film_lists* lists = NULL;
     marlix_film_piece dupe;
@@ -802,9 +802,12 @@ static void film_more_lists(void) {
     CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
                                       &lists) == MARLIX_ERR_ARGUMENT);
     more.lab_length_count = 1;
-    more.lab_lengths      = &odd_length;
-    more.previous         = NULL;
-    more.previous_size    = 0;
+    more.lab_lengths      = &no_length;
+    CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
+                                      &lists) == MARLIX_ERR_ARGUMENT);
+    more.lab_lengths   = &odd_length;
+    more.previous      = NULL;
+    more.previous_size = 0;
     CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
                                       &lists) == MARLIX_OK);
     CHECK(marlix_film_lists_more_counts(lists, &dupes, NULL, NULL, &changes) == MARLIX_OK &&
