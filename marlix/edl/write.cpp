@@ -66,19 +66,17 @@ std::size_t reel_width(layout l) {
 
 std::string channel_text(channel_set c) {
     bool const a1 = c.audio(1), a2 = c.audio(2);
-    int other = 0;  // the highest audio channel above 2, if any
+    int name  = 2;  // the highest audio channel above 2, else A2
     int count = 0;
     for (int n = 1; n <= channel_set::max_audio; ++n)
         if (c.audio(n)) {
             ++count;
-            if (n > 2) other = n;
+            if (n > 2) name = n;
         }
     if (count == 0) return c.video ? "V" : "NONE";
     if (count == 1 && a1) return c.video ? "B" : "A";
     if (count == 2 && a1 && a2) return c.video ? "AA/V" : "AA";
-    // Named by the highest audio channel above 2; without one, A2 alone.
-    int const n = std::max(other, 2);
-    return "A" + frames_text(n, "%lld") + (c.video ? "/V" : "");
+    return "A" + frames_text(name, "%lld") + (c.video ? "/V" : "");
 }
 
 std::string transition_text(transition const& t) {

@@ -23,7 +23,7 @@ bool parse_int(std::string_view text, int& out) {
     if (negative || text.front() == '+') text.remove_prefix(1);
     // from_chars would take a second sign
     if (text.empty() || text.front() < '0' || text.front() > '9') return false;
-    long long value        = 0;
+    long long value{};
     char const* const end  = text.data() + text.size();
     auto const [stop, why] = std::from_chars(text.data(), end, value);
     if (why != std::errc() || stop != end) return false;

@@ -198,7 +198,7 @@ TEST(config_int, ReadsWholeNumbersFromTheHostStoreElseTheDefault) {
         {"1", 1}, {"0", 0}, {"-7", -7}, {" 42 ", 42}, {"+3", 3}, {"2147483647", 2147483647},
         {"-2147483648", -2147483647 - 1}, {"2147483648", 99}, {"99999999999999999999", 99},
         {"", 99}, {"1.5", 99}, {"yes", 99}, {"- 1", 99}, {"12ab", 99}, {"\t-5\t", -5}, {" ", 99},
-        {"-", 99}, {"--1", 99}, {"+-1", 99}, {"-+1", 99}};
+        {"-", 99}, {" 9", 9}, {"--1", 99}, {"+-1", 99}, {"-+1", 99}};
     // clang-format on
     for (auto const& [value, expected] : cases) {
         ASSERT_TRUE(configb::host().set("video_in_film_pulldown", value, nullptr));
