@@ -3,7 +3,6 @@
 #include "marlix/film/list_tables.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cctype>
 #include <cstdio>
 #include <iterator>
@@ -114,10 +113,8 @@ list_table optical_table(film_lists const& lists, bool lab) {
         if (o.lab != lab) continue;
         std::string effect = optical_name(o.kind);
         if (o.kind == optical_kind::wipe) {
-            char code[sizeof(" -2147483648")];
-            int const n = std::snprintf(code, sizeof code, " %03d", static_cast<int>(o.wipe));
-            assert(n >= 0 && static_cast<std::size_t>(n) < sizeof code);
-            (void)n;
+            char code[sizeof(" -2147483648")];  // room for any int
+            std::snprintf(code, sizeof code, " %03d", static_cast<int>(o.wipe));
             effect += code;
         }
         auto const side = [&](char const* name, optical_side const& s) {
