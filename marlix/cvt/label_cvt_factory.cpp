@@ -13,7 +13,7 @@ namespace marlix {
 
 namespace {
 
-// Slots 42..49 stay empty; the first empty slot ends the name search.
+// Slots 42..49 stay empty.
 constexpr int slot_count = converter_slot_count;
 
 // The one place that says which class serves each label type; the shared

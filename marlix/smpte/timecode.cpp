@@ -172,11 +172,11 @@ std::string native_text(timecode t) {
 }
 
 result<timecode> add(timecode t, std::int64_t frames) {
-    if (frames > INT32_MAX || frames < -static_cast<std::int64_t>(UINT32_MAX))
-        return refused{error::out_of_range};
-    long long const sum = static_cast<long long>(t.frames()) + frames;
-    if (!fits_long32(sum)) return refused{error::out_of_range};
-    return {timecode(static_cast<std::int32_t>(sum), t.frame_rate()), error::none};
+    // Bounds on the step rather than on the sum: no step, however large,
+    // overflows the arithmetic.
+    std::int64_t const now = t.frames();
+    if (frames < INT32_MIN - now || frames > INT32_MAX - now) return refused{error::out_of_range};
+    return {timecode(static_cast<std::int32_t>(now + frames), t.frame_rate()), error::none};
 }
 
 result<std::int32_t> duration(timecode in, timecode out) {

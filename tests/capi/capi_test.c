@@ -121,7 +121,8 @@ static void labels(void) {
     CHECK(marlix_label_start(label, &v) == MARLIX_OK && v == 90025);
     CHECK(marlix_label_set_pitch(label, 0.02) == MARLIX_OK);
     CHECK(marlix_label_pitch(label, &seconds) == MARLIX_OK && seconds == 0.02);
-    CHECK(marlix_label_set_pitch(label, INFINITY) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_set_pitch(label, INFINITY) == MARLIX_ERR_ARGUMENT &&
+          marlix_label_set_pitch(label, NAN) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_label_set_pitch(NULL, 0.02) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_label_position(NULL, "01:00:01:00", 0, &seconds) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_label_position(label, NULL, 0, &seconds) == MARLIX_ERR_ARGUMENT);
@@ -586,7 +587,8 @@ static void film_lists(void) {
           cut.running_frames == 192 + 72 && cut.adjust == 0);
     CHECK(marlix_film_cut_text(lists, 0, MARLIX_FILM_KEY_IN, text, sizeof text) == MARLIX_OK &&
           same(text, "KU2290121001+08"));
-    CHECK(marlix_film_cut_text(lists, 0, 99, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_cut_text(lists, 0, 99, text, sizeof text) == MARLIX_ERR_ARGUMENT &&
+          marlix_film_cut_text(lists, 0, -1, text, sizeof text) == MARLIX_ERR_ARGUMENT);
     /* A buffer of no bytes is refused; no buffer at all only asks for the rest. */
     CHECK(marlix_film_missing_at(lists, 0, &event, &kind, text, 0) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_film_missing_at(lists, 0, &event, &kind, NULL, 0) == MARLIX_OK && event == 2);

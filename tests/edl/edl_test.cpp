@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "marlix/edl/document.h"
@@ -108,6 +109,27 @@ TEST(edl_read, ChannelSetsHoldChannelsOneTo99) {
     EXPECT_EQ(c.audio_high, (std::uint64_t{1} << 34) | 1u);
     for (int n = -1; n <= 101; ++n)
         EXPECT_EQ(c.audio(n), n == 1 || n == 64 || n == 65 || n == 99) << n;
+    // Written back: A, B, AA and AA/V for their sets, else the highest
+    // channel above 2, or A2.
+    std::tuple<std::vector<int>, bool, char const*> const sets[] = {
+        {{}, false, "NONE"},
+        {{}, true, "V"},
+        {{1}, false, "A"},
+        {{1}, true, "B"},
+        {{1, 2}, true, "AA/V"},
+        {{2}, false, "A2"},
+        {{1, 3}, false, "A3"},
+        {{2, 4}, true, "A4/V"},
+        {{1, 2, 3, 4}, true, "A4/V"},
+        {{3, 4}, false, "A4"},
+        {{2, 99, 7}, false, "A99"},
+    };
+    for (auto const& [audio, video, text] : sets) {
+        channel_set set;
+        set.video = video;
+        for (int n : audio) set.add_audio(n);
+        EXPECT_EQ(channel_text(set), text);
+    }
 }
 
 // SPLIT: and AUD lines belong to the event above them; forms they do not

@@ -818,8 +818,8 @@ TEST(film_lists_lists, CutsInRecordOrderTiesInListOrder) {
 
 // On 16 mm, where a frame is one sample, cuts a frame apart are two pieces
 // to pull, and cuts that abut are one. A 35 mm roll cut in between keeps
-// its own keys.
-TEST(film_lists_lists, PullsOf16mmJoinOnlyAbuttingCuts) {
+// its own keys, in the pull list and in the change list.
+TEST(film_lists_lists, PullsAndChangesOverTwoStocks) {
     std::string const heading = "FPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN Start\nData\n";
     std::vector<telecine_log> const logs{
         read_log("Heading\nFILM_FORMAT\t16mm\n" + heading +

@@ -133,7 +133,9 @@ TEST(edit_label, EquivalenceTests) {
     EXPECT_FALSE(edit_label(LABEL_PAL, id(34, 2)).equivalentPlayoutLabelMediumRolls(nullptr));
     // Equal: the same label on the same medium roll, generation included.
     edit_label const a(LABEL_PAL, id(3, 2)), b(LABEL_PAL, id(3, 3)), c(LABEL_NTSC, id(3, 2));
-    EXPECT_TRUE(a == edit_label(LABEL_PAL, id(3, 2)) && !(a == b) && !(a == c));
+    EXPECT_TRUE(a == edit_label(LABEL_PAL, id(3, 2)));
+    EXPECT_FALSE(a == b);
+    EXPECT_FALSE(a == c);
 }
 
 TEST(edit_label, KeepStringsRoundTrip) {
