@@ -248,7 +248,7 @@ marlix_status marlix_legacy_label_to_frames(const char* label, int32_t type, int
         if (label == nullptr || frame == nullptr) return MARLIX_ERR_ARGUMENT;
         label_copy text(label);
         int foot = 0, ph = 0;
-        long32 f     = 0;
+        long32 f{};  // set wherever rc is not 0
         int const rc = label_to_frames(
             text.text, foot_phase, &foot, phase, &ph, &f, static_cast<label_type>(type), drop,
             static_cast<transfer_type>(transfer), static_cast<edit_type>(edit), frames_per_foot);

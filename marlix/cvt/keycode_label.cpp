@@ -115,9 +115,9 @@ keycode_label::keycode_counts keycode_label::rule_counts(long32 p) const {
     long long const k = perfs_per_interval();
     if (k <= INT32_MAX) {  // every stock: in 32 bits
         int const k32 = static_cast<int>(k);
-        return {p / k32, p % k32 / detail::divisor_of_int(unit_samples), 0};
+        return {p / k32, p % k32 / detail::divisor_of_int(unit_samples)};
     }
-    return {static_cast<int>(p / k), static_cast<int>(p % k / detail::divisor_of(unit_samples)), 0};
+    return {static_cast<int>(p / k), static_cast<int>(p % k / detail::divisor_of(unit_samples))};
 }
 
 int keycode_label::rule_perf_offset(long32 p) const {

@@ -14,8 +14,8 @@ namespace {
 std::size_t utf8_at(std::string_view text, std::size_t i, std::uint32_t& code) {
     auto const byte       = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     unsigned char const b = byte(i);
-    std::size_t n         = 0;
-    std::uint32_t low     = 0;
+    std::size_t n{};  // with low, set by each lead byte that starts a sequence
+    std::uint32_t low{};
     if (b < 0x80) {
         code = b;
         return 1;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace marlix::film {
@@ -66,6 +68,17 @@ TEST(telecine_log_read, VariantsReadToTheSameClip) {
     telecine_log const unknown = read_log(rows[2].text);
     EXPECT_EQ(unknown.columns[2], "My Notes");
     EXPECT_EQ(unknown.clips[0].fields[2], "sunset");
+    // The place of each standard column, -1 where absent; the first of two.
+    std::vector<std::int32_t> want(column_count, -1);
+    std::pair<column, int> const places[] = {{column::pullin, 0}, {column::kn_start, 1},
+                                             {column::end, 3},    {column::start, 4},
+                                             {column::tape, 5},   {column::name, 6}};
+    for (auto const& [c, at] : places) want[static_cast<std::size_t>(c)] = at;
+    EXPECT_EQ(std::vector<std::int32_t>(std::begin(unknown.index), std::end(unknown.index)), want);
+    EXPECT_EQ(read_log(rows[3].text).index[static_cast<int>(column::start)], 0);
+    telecine_log const bare = read_log(heading);  // no Column section at all
+    EXPECT_EQ(std::vector<std::int32_t>(std::begin(bare.index), std::end(bare.index)),
+              std::vector<std::int32_t>(column_count, -1));
 }
 
 TEST(telecine_log_read, HeadingNamesStockAndRate) {

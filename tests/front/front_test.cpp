@@ -285,6 +285,8 @@ TEST(front, EchoedTextIsShownSafely) {
         {std::string(front::shown_length - 1, 'x') + "\xe2\x82\xac\xe2\x82\xac",
          std::string(front::shown_length - 1, 'x') + "\xe2\x82\xac..."}};
     for (auto const& [text, shown] : rows) EXPECT_EQ(front::shown_text(text), shown) << text;
+    // A sequence the view cuts short is bytes, whatever follows it in memory.
+    EXPECT_EQ(front::shown_text(std::string_view("ab\xe2\x82\xac", 3)), "ab\\xe2");
     EXPECT_EQ(front::describe(reason::unknown_label_type, "\x1b]0;x\x07"),
               "'\\x1b]0;x\\x07' is not a label type");
 }
