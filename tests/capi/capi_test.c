@@ -124,6 +124,8 @@ static void labels(void) {
     CHECK(marlix_label_set_pitch(label, INFINITY) == MARLIX_ERR_ARGUMENT &&
           marlix_label_set_pitch(label, NAN) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_label_set_pitch(NULL, 0.02) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_set_start_text(NULL, "01:00:00:00", 0) == MARLIX_ERR_ARGUMENT &&
+          marlix_label_set_start_text(label, NULL, 0) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_label_position(NULL, "01:00:01:00", 0, &seconds) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_label_position(label, NULL, 0, &seconds) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_label_position(label, "01:00:01:00", 0, NULL) == MARLIX_ERR_ARGUMENT);
