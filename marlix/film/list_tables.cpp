@@ -246,14 +246,15 @@ std::string table_text(list_table const& rows) {
         }
     std::string out;
     auto const add_line = [&](auto const& text_at) {
-        std::size_t const start = out.size();
+        std::string line;
         for (std::size_t k = 0; k < columns; ++k) {
             if (!filled[k]) continue;
             std::string const t = text_at(k);
-            out += t;
-            out.append(width[k] - t.size() + 2, ' ');
+            line += t;
+            line.append(width[k] - t.size() + 2, ' ');
         }
-        while (out.size() > start && out.back() == ' ') out.pop_back();
+        line.erase(line.find_last_not_of(' ') + 1);  // npos + 1 is 0: a blank line empties
+        out += line;
         out += '\n';
     };
     add_line([&](std::size_t k) {

@@ -497,8 +497,8 @@ static void edit_decision_list_conversion(void) {
     marlix_edl_refusal refusal;
     marlix_edl_rounding rounding;
     marlix_edl_edit edit;
-    marlix_edl_reel_sync const sync = {"AX", 0, 0};
-    size_t count                    = 0;
+    marlix_edl_reel_sync const syncs[] = {{"AX", 0, 0}, {"BX", 0, 0}};
+    size_t count                       = 0;
     char text[128];
     memset(&options, 0, sizeof options);
     CHECK(marlix_tc_rate_find("25", &rate) == MARLIX_OK);
@@ -527,13 +527,16 @@ static void edit_decision_list_conversion(void) {
     marlix_edl_free(doc);
     CHECK(marlix_tc_rate_find("23.976", &rate) == MARLIX_OK);
     CHECK(marlix_edl_read(list, sizeof list - 1, rate, 0, &doc) == MARLIX_OK);
-    options.reel_syncs      = &sync;
+    options.reel_syncs      = syncs;
     options.reel_sync_count = 1;
     CHECK(marlix_edl_convert(doc, &options, &out, &refusal, text, sizeof text) ==
           MARLIX_ERR_REFUSED);
     CHECK(same(marlix_edl_convert_error_name(refusal.reason), "no_reel_sync") &&
           refusal.event == 2 && refusal.line == 2);
     CHECK(same(text, "reel BX has no pulldown sync (give one, or keep the sources)"));
+    options.reel_sync_count = 2;
+    CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_OK);
+    marlix_edl_free(out);
     options.keep_sources = 1;
     /* Arguments that cannot be: each alone is refused. */
     CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_OK);

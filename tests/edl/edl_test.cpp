@@ -256,6 +256,17 @@ TEST(edl_check, FindingsNameTheirLine) {
         EXPECT_NE(edl::describe(doc.findings[0]).find(channel + ": gap"), std::string::npos)
             << edl::describe(doc.findings[0]);
     }
+    // A timecode that does not read names its field; a field past the M2
+    // entry, as a caller may set it, is a timecode.
+    finding bad{.kind = finding_kind::bad_timecode, .rate = rate_25};
+    std::pair<std::int32_t, char const*> const fields[] = {{0, "source in at 25"},
+                                                           {4, "M2 entry at 25"},
+                                                           {5, "timecode at 25"},
+                                                           {-1, "timecode at 25"}};
+    for (auto const& [which, text] : fields) {
+        bad.which = which;
+        EXPECT_EQ(edl::describe(bad).rfind(text, 0), 0u) << edl::describe(bad);
+    }
 }
 
 // Errors stop a list; everything else is a warning. Past the last kind is an

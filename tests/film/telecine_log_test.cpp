@@ -45,8 +45,8 @@ TEST(telecine_log_read, VariantsReadToTheSameClip) {
          std::string(heading) +
              "Column\nStart\tTape\tName\tEnd\tKN Start\tPullin\tStart\tTape\nData\n"
              "01:00:00:00\tTAPE0001\tA1-1\t01:00:10:00\tKU2290121234+00\ta\t09:00:00:00\tX\n"},
-        {"End from Duration",
-         std::string(heading) + "Column\nName\tTape\tStart\tDuration\tKN Start\tPullin\nData\n"
+        {"End from Duration; columns named in capitals",
+         std::string(heading) + "Column\nNAME\tTAPE\tSTART\tDURATION\tKN START\tPULLIN\nData\n"
                                 "A1-1\tTAPE0001\t01:00:00:00\t00:00:10:00\tKU229012-1234+00\tA\n"},
     };
     for (row const& r : rows) {

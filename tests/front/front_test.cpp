@@ -405,6 +405,8 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
              {LABEL_FILM_FRAMES, "12", 12, "", 12},
              {LABEL_FILM_FRAMES, "1234567", 1234567, "", 1234567},
              {LABEL_FILM_FRAMES, "12a", refused, "expected digits", 12},
+             {LABEL_FILM_FRAMES, "2147483647", INT32_MAX, "", INT32_MAX},
+             {LABEL_FILM_FRAMES, "02147483647", refused, "expected digits", INT32_MAX},
              {LABEL_FOOT_353, "32896+19.1", 2105401, "", 2105401},
              {LABEL_KEYCODE_35, "KU 22 9012 1234+00", 78976, "", refused},
              {LABEL_KEYCODE_35, "KU22 9012 1234+00", 78976, "", refused},
@@ -443,7 +445,7 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
     EXPECT_EQ(keycode.value.set_typed_prefix("KJ 12 34").why, reason::malformed_prefix);
     EXPECT_EQ(keycode.value.refusal(), "expected 2 letters, 6 digits");
     EXPECT_STREQ(keycode.value.text(0), "KJ1234560000+00");
-    EXPECT_EQ(front::normalise_prefix(LABEL_INK_16, "ab1c").text, "AB1C");
+    EXPECT_EQ(front::normalise_prefix(LABEL_INK_16, "az1z").text, "AZ1Z");
     for (char const* digit_for_letter : {"1U 22 9012", "K1 22 9012", "K` 22 9012", "K[ 22 9012"})
         EXPECT_FALSE(front::normalise_prefix(LABEL_KEYCODE_35, digit_for_letter).ok());
     EXPECT_FALSE(front::normalise_prefix(LABEL_PAL, "").ok());
