@@ -48,8 +48,8 @@ double translation::audio_to_cel(double p) {
         if (p_.transfer == transfer_none) {
             if (transfer_at.has_1001) t /= 1.001;
             if (transfer_at.pal_video()) {
-                if (!video_in_film_pulldown(0)) t *= to_25_from_24;
-            } else if (!video_in_film_pulldown(1)) {
+                if (!video_in_film_pulldown(false)) t *= to_25_from_24;
+            } else if (!video_in_film_pulldown(true)) {
                 t *= 1.25;
             }
         }
@@ -74,8 +74,8 @@ double translation::cel_to_audio(double p) {
             // 0.96 for 25 and 50 fps transfers, as sound to cel does: the two
             // directions stay inverse for both.
             if (transfer_at.pal_video()) {
-                if (!video_in_film_pulldown(0)) t *= 0.96;
-            } else if (!video_in_film_pulldown(1)) {
+                if (!video_in_film_pulldown(false)) t *= 0.96;
+            } else if (!video_in_film_pulldown(true)) {
                 t *= 0.8;
             }
         }

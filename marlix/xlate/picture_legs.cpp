@@ -137,8 +137,8 @@ double translation::playout_to_audio(double p, MediumRollMedium from) {
     rate_class const transfer_at = classify(p_.transfer_rate);
     auto film_sound_step         = [&](double v) {  // the 0.96 or 0.8 correction of a film project
         if (p_.transfer != transfer_none) return v;
-        if (transfer_at.pal_video()) return video_in_film_pulldown(0) ? v : v * 0.96;
-        return video_in_film_pulldown(1) ? v : v * 0.8;
+        if (transfer_at.pal_video()) return video_in_film_pulldown(false) ? v : v * 0.96;
+        return video_in_film_pulldown(true) ? v : v * 0.8;
     };
     if (family == 24) {
         if (p_.transfer != transfer_none) return slow ? p / 1.001 : p;
@@ -146,8 +146,8 @@ double translation::playout_to_audio(double p, MediumRollMedium from) {
         if (slow && !transfer_at.has_1001) v = p / 1.001;
         if (!slow && transfer_at.has_1001) v = p * 1.001;
         if (transfer_at.pal_video()) {
-            if (!video_in_film_pulldown(0)) v *= slow ? 0.9590409590409591 : 0.96;
-        } else if (!video_in_film_pulldown(1)) {
+            if (!video_in_film_pulldown(false)) v *= slow ? 0.9590409590409591 : 0.96;
+        } else if (!video_in_film_pulldown(true)) {
             v *= 0.8;
         }
         return v;

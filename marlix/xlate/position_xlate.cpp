@@ -46,8 +46,8 @@ double camera(MPosn_Xlate_Params const& p) {
     return cam;
 }
 
-bool video_in_film_pulldown(int fallback) {
-    return config_int("video_in_film_pulldown", fallback) != 0;
+bool video_in_film_pulldown(bool fallback) {
+    return config_int("video_in_film_pulldown", static_cast<int>(fallback)) != 0;
 }
 
 // --- diagnostics ------------------------------------------------------------------------

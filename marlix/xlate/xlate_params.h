@@ -14,23 +14,25 @@
 
 namespace marlix {
 
+/// Each constructor starts every field from init(), the one place that
+/// says what a field holds until it is set.
 struct MARLIX_API MPosn_Xlate_Params {
-    transfer_type transfer = transfer_frame_for_frame;
-    bool enabled           = true;
+    transfer_type transfer;
+    bool enabled;
     /// Pulldown phase of the first video frame; -1 unset (the translation
     /// stores 0 before use).
-    int sequence                  = 0;
-    Tov::FrameRate transfer_rate  = Tov::FrameRate_None;
-    MediumRollMedium video_medium = MediumRollNone;  ///< stands for MediumRollVideo
+    int sequence;
+    Tov::FrameRate transfer_rate;
+    MediumRollMedium video_medium;  ///< stands for MediumRollVideo
     cookie id;
-    Tov::FrameRate project_rate = Tov::FrameRate_None;
-    double cel_resolution       = 0.0;
-    bool output_has_1001        = false;
-    Tov::FrameRate output_rate  = Tov::FrameRate_None;
-    bool audio_sync_pulled_down = false;
-    bool vidproj_24p_source     = false;
-    double camera_fps           = 0.0;
-    bool output_pulled_down     = false;
+    Tov::FrameRate project_rate;
+    double cel_resolution;
+    bool output_has_1001;
+    Tov::FrameRate output_rate;
+    bool audio_sync_pulled_down;
+    bool vidproj_24p_source;
+    double camera_fps;
+    bool output_pulled_down;
 
     /// The current project's values (init()).
     MPosn_Xlate_Params();
@@ -54,14 +56,15 @@ struct MARLIX_API MPosn_Xlate_Params {
     void modify_sequence_to_playfile_std(long32 n);
 };
 
+/// Each constructor starts every field from init().
 struct MARLIX_API MPosn_Conversion_Params {
-    bool pulldown               = false;
-    int standard                = 3;
-    bool active                 = true;
-    int mode                    = 1;
-    int sequence                = 0;
-    Tov::FrameRate project_rate = Tov::FrameRate_None;
-    int variant                 = 0;
+    bool pulldown;
+    int standard;
+    bool active;
+    int mode;
+    int sequence;
+    Tov::FrameRate project_rate;
+    int variant;
 
     MPosn_Conversion_Params();
     MPosn_Conversion_Params(MPosn_Conversion_Params const&)            = default;

@@ -422,6 +422,32 @@ TEST(mPosn_Xlate, PlayoutSoundFollowsTheTransferRateOnlyWithoutATransfer) {
     }
 }
 
+// Sound from a film project's playout takes 0.8 (NTSC transfers) or 0.96
+// (PAL) only where video_in_film_pulldown does not hold; unset, it holds for
+// NTSC transfers and not for PAL ones.
+TEST(mPosn_Xlate, FilmSoundPulldownByDefaultOnlyForNtscTransfers) {
+    Tov::ScopedProject s(project(1, 4));
+    ScopedConfig restore;
+    for (M const from : {MediumRollPlayout24p, MediumRollPlayout25p, MediumRollPlayout30p}) {
+        for (auto const& [rate, factor, by_default] :
+             {std::tuple{Tov::FrameRate_30, 0.8, true}, {Tov::FrameRate_25, 0.96, false}}) {
+            MPosn_Xlate_Params p;
+            p.transfer       = transfer_none;
+            p.transfer_rate  = rate;
+            auto const sound = [&](char const* setting) {
+                if (setting == nullptr)
+                    configb::host().erase("video_in_film_pulldown");
+                else
+                    configb::host().set("video_in_film_pulldown", setting, nullptr);
+                return mPosn_Xlate(3000, from, MediumRollAudio, p, false);
+            };
+            double const on = sound("1"), off = sound("0");
+            EXPECT_NEAR(off, on * factor, 1e-9) << from << " " << rate;
+            EXPECT_EQ(sound(nullptr), by_default ? on : off) << from << " " << rate;
+        }
+    }
+}
+
 // Pairs of rules that undo each other, on frame-aligned positions: the
 // first leg scales by the stated factor and the way back returns the
 // position exactly.

@@ -79,9 +79,12 @@ TEST(modify_sequence_to_playfile_std, MovesThePhaseWithinItsCycle) {
     q.modify_sequence_to_playfile_std(3);
     EXPECT_EQ(q.sequence, 0);  // no pulldown: unchanged
     q.pulldown = true;
-    q.standard = 2;
-    q.modify_sequence_to_playfile_std(27);
-    EXPECT_EQ(q.sequence, 2);
+    q.standard = 2;  // 25 phases
+    q.modify_sequence_to_playfile_std(7);
+    EXPECT_EQ(q.sequence, 7);
+    q.standard = 3;  // 5 phases
+    q.modify_sequence_to_playfile_std(7);
+    EXPECT_EQ(q.sequence, 4);
     q.init_to_playout_generation();
     EXPECT_TRUE(q.standard == 0 && !q.active);
     q.init_to_default_filmvid_conversion();

@@ -34,7 +34,7 @@ inline constexpr double to_25_from_24 = 1.0416666666666667;  // 25 / 24
 // The camera speed, snapped to 24 or 48 within a ten-thousandth.
 double camera(MPosn_Xlate_Params const& p);
 inline bool cam48(MPosn_Xlate_Params const& p) { return camera(p) == 48.0; }
-bool video_in_film_pulldown(int fallback);
+bool video_in_film_pulldown(bool fallback);
 
 // --- diagnostics ----------------------------------------------------------------------
 
