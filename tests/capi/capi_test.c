@@ -191,6 +191,8 @@ static void media(void) {
     CHECK(marlix_medium_find("41", &m) == MARLIX_ERR_MEDIUM);
     CHECK(marlix_medium_find("0", &m) == MARLIX_OK && m == 0);
     CHECK(marlix_medium_find("-1", &m) == MARLIX_ERR_MEDIUM);
+    CHECK(marlix_medium_find(NULL, &m) == MARLIX_ERR_ARGUMENT &&
+          marlix_medium_find("film", NULL) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_medium_id_read("2,1", -1, &id) == MARLIX_OK && id.medium == 2 &&
           id.generation == 1);
     CHECK(marlix_medium_id_read("junk", -1, &id) == MARLIX_ERR_UNREADABLE);
