@@ -57,7 +57,13 @@ static void label_texts(void) {
     CHECK(marlix_type_find("#9", &type) == MARLIX_ERR_LABEL_TYPE);
     CHECK(marlix_type_find("P rest", &type) == MARLIX_ERR_LABEL_TYPE); /* a whole name */
     CHECK(marlix_type_find("#42", &type) == MARLIX_ERR_LABEL_TYPE);
-    CHECK(marlix_type_find(NULL, &type) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_type_find(NULL, &type) == MARLIX_ERR_ARGUMENT &&
+          marlix_type_find("P", NULL) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_type_sample(5, NULL, NULL, 0, &sample) == MARLIX_ERR_ARGUMENT &&
+          marlix_type_sample(5, " 01:00:00.00", NULL, 0, NULL) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_type_refusal(5, NULL, NULL, 0, text, sizeof text) == MARLIX_ERR_ARGUMENT &&
+          marlix_type_refusal(5, "x", NULL, 0, NULL, 8) == MARLIX_ERR_ARGUMENT &&
+          marlix_type_refusal(5, "x", NULL, 0, text, 0) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_type_sample(5, "nonsense", NULL, 0, &sample) == MARLIX_ERR_UNREADABLE);
     /* Strict unless asked: a frame past the rate, and a prefix that is none. */
     CHECK(marlix_type_sample(5, "10:00:00:99", NULL, 0, &sample) == MARLIX_ERR_UNREADABLE);
@@ -165,7 +171,13 @@ static void labels(void) {
     CHECK(marlix_label_medium_id(back, &read_id) == MARLIX_OK && read_id.medium == 2 &&
           read_id.generation == 2);
     CHECK(marlix_label_keep_string(back, keep, 10) == MARLIX_ERR_TRUNCATED);
-    CHECK(marlix_label_medium_id(back, NULL) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_medium_id(back, NULL) == MARLIX_ERR_ARGUMENT &&
+          marlix_label_medium_id(NULL, &read_id) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edit_label_read(NULL, &label) == MARLIX_ERR_ARGUMENT &&
+          marlix_edit_label_read(keep, NULL) == MARLIX_ERR_ARGUMENT &&
+          marlix_edit_label_new(5, id, NULL) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_label_keep_string(back, NULL, 8) == MARLIX_ERR_ARGUMENT &&
+          marlix_label_keep_string(back, keep, 0) == MARLIX_ERR_ARGUMENT);
     marlix_label_free(back);
     marlix_label_free(NULL);
 
@@ -174,6 +186,8 @@ static void labels(void) {
     CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_ERR_NOT_KEPT);
     CHECK(marlix_label_set_prefix(label, "KU 22", 0) == MARLIX_ERR_UNREADABLE);
     CHECK(marlix_label_set_prefix(label, "KU 22 9012", 0) == MARLIX_OK);
+    CHECK(marlix_label_set_prefix(NULL, "KU 22 9012", 0) == MARLIX_ERR_ARGUMENT &&
+          marlix_label_set_prefix(label, NULL, 0) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_label_set_start(label, 78976) == MARLIX_OK);
     CHECK(marlix_label_set_length(label, 640) == MARLIX_OK);
     CHECK(marlix_label_keep_string(label, keep, sizeof keep) == MARLIX_OK);
@@ -196,12 +210,16 @@ static void media(void) {
     CHECK(marlix_medium_id_read("2,1", -1, &id) == MARLIX_OK && id.medium == 2 &&
           id.generation == 1);
     CHECK(marlix_medium_id_read("junk", -1, &id) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_medium_id_read(NULL, -1, &id) == MARLIX_ERR_ARGUMENT &&
+          marlix_medium_id_read("2,1", -1, NULL) == MARLIX_ERR_ARGUMENT);
     id.medium     = 2;
     id.generation = 2;
     CHECK(marlix_medium_roll_keep_string(id, "A001", text, sizeof text) == MARLIX_OK);
     CHECK(same(text, "REV:1 MediumRollId:2,2 reelid:A001"));
     CHECK(marlix_medium_roll_read(text, &id, reel, sizeof reel) == MARLIX_OK && same(reel, "A001"));
     CHECK(marlix_medium_roll_read("junk", &id, reel, sizeof reel) == MARLIX_ERR_UNREADABLE);
+    CHECK(marlix_medium_roll_read(NULL, &id, reel, sizeof reel) == MARLIX_ERR_ARGUMENT &&
+          marlix_medium_roll_read(text, NULL, reel, sizeof reel) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_medium_id_fits(id, id) == 1);
     {
         /* Any medium, any generation accepts every identity, and nothing
@@ -274,6 +292,8 @@ static void translation(void) {
     CHECK(marlix_rate_find("29.97df", &project.frame_rate, &drop) == MARLIX_OK && drop == 1 &&
           project.frame_rate == 5);
     CHECK(marlix_rate_find("#0", &project.frame_rate, NULL) == MARLIX_ERR_RATE);
+    CHECK(marlix_rate_find(NULL, &project.frame_rate, NULL) == MARLIX_ERR_ARGUMENT &&
+          marlix_rate_find("25", NULL, NULL) == MARLIX_ERR_ARGUMENT);
     project.frame_rate = 77;
     CHECK(marlix_project_set(&project) == MARLIX_ERR_ARGUMENT);
 }
@@ -354,6 +374,10 @@ static void legacy(void) {
     CHECK(marlix_legacy_label_to_frames("00010+05", 8, 0, 0, 0, 16, 1, 0, &frame, &foot, &phase,
                                         &code) == MARLIX_OK &&
           frame == 161 && code == 1);
+    CHECK(marlix_legacy_label_to_frames(NULL, 8, 0, 0, 0, 16, 1, 0, &frame, NULL, NULL, NULL) ==
+              MARLIX_ERR_ARGUMENT &&
+          marlix_legacy_label_to_frames("00010+05", 8, 0, 0, 0, 16, 1, 0, NULL, NULL, NULL, NULL) ==
+              MARLIX_ERR_ARGUMENT);
     CHECK(marlix_legacy_label_plus_frames("00000101", 24, 2, 0, 0, 0, 0, 0, 1, 0, text, sizeof text,
                                           &foot, &phase, &code) == MARLIX_OK &&
           same(text, "00000200"));
@@ -386,6 +410,10 @@ static void timecode(void) {
     CHECK(marlix_tc_read("00:01:00;00", df, 0, &frames) == MARLIX_ERR_TC_DROPPED_LABEL);
     CHECK(marlix_tc_read("24:00:00:00", film, 0, &frames) == MARLIX_ERR_TC_FIELD_RANGE);
     CHECK(marlix_tc_read("24:00:00:00", film, 1, &frames) == MARLIX_OK && frames == 24 * 86400);
+    CHECK(marlix_tc_read(NULL, film, 0, &frames) == MARLIX_ERR_ARGUMENT &&
+          marlix_tc_read("00:00:00:00", film, 0, NULL) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_tc_rate_find(NULL, &film) == MARLIX_ERR_ARGUMENT &&
+          marlix_tc_rate_find("24", NULL) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_tc_write(1800, df, 1, text, sizeof text) == MARLIX_OK &&
           same(text, "00:01:00;02"));
     /* A day and a second: the day wraps only when asked. */
@@ -470,6 +498,14 @@ static void edit_decision_lists(void) {
     CHECK(marlix_edl_finding_at(doc, 1, &finding, text, sizeof text) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_edl_finding_at(doc, 0, &finding, text, sizeof text) == MARLIX_OK);
     CHECK(finding.line == 5 && finding.event == 2 && finding.error == 1);
+    /* Each pointer refused alone, where the index is good. */
+    CHECK(marlix_edl_edit_at(NULL, 0, &edit) == MARLIX_ERR_ARGUMENT &&
+          marlix_edl_edit_at(doc, 0, NULL) == MARLIX_ERR_ARGUMENT &&
+          marlix_edl_edit_text(NULL, 0, MARLIX_EDL_CLIP, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_finding_at(NULL, 0, &finding, NULL, 0) == MARLIX_ERR_ARGUMENT &&
+          marlix_edl_finding_at(doc, 0, NULL, NULL, 0) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_rounding_count(NULL, &needed) == MARLIX_ERR_ARGUMENT &&
+          marlix_edl_rounding_count(doc, NULL) == MARLIX_ERR_ARGUMENT);
     CHECK(same(marlix_edl_finding_name(finding.kind), "length_mismatch"));
     CHECK(same(text, "source length 12 differs from record length 30, and no M2 explains it"));
     CHECK(marlix_edl_write(doc, text, sizeof text, &needed) == MARLIX_OK);
