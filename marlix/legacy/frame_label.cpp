@@ -157,9 +157,10 @@ bool footage_to_frame(char* label, form kind, int frames_per_foot, int foot_phas
     return true;
 }
 
+// The run of set bits from bit 2: at most 6, as bit 8 of a byte is clear.
 int wrap_digits(unsigned char flags) {
     int k = 0;
-    while (k < 6 && (static_cast<unsigned>(flags) >> (2 + k) & 1u) != 0) ++k;
+    while ((static_cast<unsigned>(flags) >> (2 + k) & 1u) != 0) ++k;
     return k;
 }
 
