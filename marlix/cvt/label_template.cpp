@@ -1,18 +1,18 @@
 #include "marlix/cvt/label_template.h"
 
-#include <cctype>
 #include <cstring>
 
 #include "marlix/base/special_samples.h"
+#include "marlix/internal/ascii.h"
 #include "marlix/internal/narrow32.h"
 
 namespace marlix {
 
 namespace {
 
-bool is_alnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
-bool is_alpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 using detail::is_digit;
+using detail::is_letter;
+bool is_alnum(char c) { return is_letter(c) || is_digit(c); }
 
 // Characters compare as signed 8-bit codes, so bytes above 127 sort below
 // every printable character.
@@ -58,7 +58,7 @@ int label_template::valid_char(char c, int i) const {
     if (t == '~') return 0;
     if (t == '?') return code(c) > 32 ? 1 : 0;
     if (at_separator(i)) return 0;
-    if (is_alpha(t)) return code(c) >= 'A' && code(c) <= code(t) ? 1 : 0;
+    if (is_letter(t)) return code(c) >= 'A' && code(c) <= code(t) ? 1 : 0;
     if (is_digit(t)) return code(c) >= '0' && code(c) <= code(t) ? 1 : 0;
     if (t == '-') return c == ' ' || c == '-' || c == '+' ? 1 : 0;
     return 0;

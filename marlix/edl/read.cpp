@@ -78,17 +78,7 @@ bool starts_with(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
 }
 
-// Case-insensitive equality of ASCII text.
-bool same_words(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
+using marlix::detail::same_ignoring_case;
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
@@ -299,8 +289,9 @@ void reader::read_line(std::string_view s, std::uint32_t line) {
     }
     if (starts_with(content, "FCM:")) {
         std::string_view const what = trim(content.substr(4));
-        bool const drop             = same_words(what, "DROP FRAME");
-        if (!drop && !same_words(what, "NON-DROP FRAME") && !same_words(what, "NON DROP FRAME")) {
+        bool const drop             = same_ignoring_case(what, "DROP FRAME");
+        if (!drop && !same_ignoring_case(what, "NON-DROP FRAME") &&
+            !same_ignoring_case(what, "NON DROP FRAME")) {
             report(finding_kind::unknown_line, line);
             return keep(line_kind::other, line, s);
         }

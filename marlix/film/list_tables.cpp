@@ -3,12 +3,12 @@
 #include "marlix/film/list_tables.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <iterator>
 #include <utility>
 
 #include "marlix/edl/detail/edl_support.h"
+#include "marlix/internal/ascii.h"
 #include "marlix/internal/table_rows.h"
 
 namespace marlix::film {
@@ -259,8 +259,7 @@ std::string table_text(list_table const& rows) {
     };
     add_line([&](std::size_t k) {
         std::string n = rows.front()[k].name;
-        for (char& ch : n)
-            ch = ch == '_' ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        for (char& ch : n) ch = ch == '_' ? ' ' : marlix::detail::to_upper(ch);
         return n;
     });
     for (table_row const& r : rows)

@@ -10,6 +10,7 @@
 
 #include "marlix/front/labeller.h"
 #include "marlix/front/timecode_text.h"
+#include "marlix/internal/ascii.h"
 #include "marlix/internal/table_rows.h"
 
 namespace marlix::film {
@@ -58,17 +59,10 @@ constexpr film_format_row film_format_rows[] = {
     {"35mm2perf", LABEL_KEYCODE_352}, {"35mm8perf", LABEL_KEYCODE_358},
 };
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool same_text(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
-    return true;
-}
-
-bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+using marlix::detail::is_digit;
+using marlix::detail::is_letter;
+using marlix::detail::same_ignoring_case;
+using marlix::detail::to_lower;
 
 // The lines of a text without their ends (LF, CRLF, CR), with their numbers.
 std::vector<std::string_view> split_lines(std::string_view s) {
@@ -144,16 +138,16 @@ public:
             if (bare.empty()) continue;
             std::vector<std::string_view> fields = split_tabs(line);
             std::string_view const first         = front::trim_blanks(fields.front());
-            if (same_text(first, "Heading")) {
+            if (same_ignoring_case(first, "Heading")) {
                 where = section::heading;
                 read_heading(fields, 1);  // a one-line heading
                 continue;
             }
-            if (same_text(bare, "Column")) {
+            if (same_ignoring_case(bare, "Column")) {
                 where = section::column;
                 continue;
             }
-            if (same_text(bare, "Data")) {
+            if (same_ignoring_case(bare, "Data")) {
                 where = section::data;
                 continue;
             }
@@ -211,7 +205,7 @@ private:
         for (std::string_view const f : fields) {
             std::string_view const name = front::trim_blanks(f);
             for (int c = 0; c < column_count; ++c)
-                if (same_text(name, column_names[c]) && log_.index[c] < 0)
+                if (same_ignoring_case(name, column_names[c]) && log_.index[c] < 0)
                     log_.index[c] = static_cast<std::int32_t>(log_.columns.size());
             log_.columns.emplace_back(name);
         }
@@ -234,7 +228,8 @@ private:
         std::vector<std::pair<std::uint32_t, std::vector<std::string_view>>> const& rows) {
         if (log_.columns.empty()) std::fill(std::begin(log_.index), std::end(log_.index), -1);
         std::string_view const delim = log_.heading_value("FIELD_DELIM");
-        if (!delim.empty() && !same_text(delim, "TABS") && !same_text(delim, "TAB"))
+        if (!delim.empty() && !same_ignoring_case(delim, "TABS") &&
+            !same_ignoring_case(delim, "TAB"))
             add(log_finding_kind::field_delim, 0, std::string(delim));
         std::string_view const fps = log_.heading_value("FPS");
         log_.rate = options_.rate.nominal() != 0 ? options_.rate : rate_of_fps(fps);
@@ -503,7 +498,7 @@ std::string_view telecine_log::field(clip const& c, column col) const {
 
 std::string_view telecine_log::heading_value(std::string_view key) const {
     for (auto const& [k, v] : heading)
-        if (same_text(k, key)) return v;
+        if (same_ignoring_case(k, key)) return v;
     return {};
 }
 
@@ -519,7 +514,7 @@ telecine_log read_log(std::string_view bytes, log_options options) {
 label_t stock_of_film_format(std::string_view text) {
     std::string squeezed;
     for (char const c : text)
-        if (is_letter(c) || is_digit(c)) squeezed += lower(c);
+        if (is_letter(c) || is_digit(c)) squeezed += to_lower(c);
     for (auto const& row : film_format_rows)
         if (squeezed == row.squeezed) return row.stock;
     return LABEL_NONE;

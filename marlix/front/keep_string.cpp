@@ -9,6 +9,7 @@
 #include "marlix/base/special_samples.h"
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/host/tokeniser.h"
+#include "marlix/internal/ascii.h"
 #include "marlix/medium/medium_roll.h"
 
 namespace marlix::front {
@@ -29,7 +30,7 @@ enum keep_field : int {
     field_medium_id,
 };
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+using marlix::detail::is_digit;
 
 // Digits to the end of text, from p; at least one.
 bool digits_to_end(char const* p) {

@@ -7,6 +7,7 @@
 #include "marlix/front/detail/label_form_reading.h"
 #include "marlix/front/names.h"
 #include "marlix/front/timecode_text.h"
+#include "marlix/internal/ascii.h"
 #include "marlix/smpte/timecode.h"
 #include "marlix/values/label_point.h"
 
@@ -28,10 +29,10 @@ struct shape {
     smpte::rate rate{};            // timecode
 };
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-char capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+using marlix::detail::is_blank;
+using marlix::detail::is_digit;
+using marlix::detail::is_letter;
+using marlix::detail::to_upper;
 
 smpte::rate rate_of(label_t t) {
     for (auto r : {smpte::rate_24, smpte::rate_25, smpte::rate_29_97, smpte::rate_29_97_df,
@@ -256,13 +257,13 @@ bool take_prefix(scanner& in, shape const& s, std::string& out) {
     if (s.family == UserLabelInk) {
         for (int k = 0; k < s.prefix_length; ++k) {
             if (in.done() || !(is_letter(in.text[in.at]) || is_digit(in.text[in.at]))) return false;
-            out += capital(in.text[in.at++]);
+            out += to_upper(in.text[in.at++]);
         }
         return true;
     }
     for (int k = 0; k < 2; ++k) {
         if (in.done() || !is_letter(in.text[in.at])) return false;
-        out += capital(in.text[in.at++]);
+        out += to_upper(in.text[in.at++]);
     }
     in.skip_blanks();
     int const rest = s.prefix_length - 2;

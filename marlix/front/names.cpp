@@ -15,6 +15,7 @@
 #include "marlix/front/labeller.h"
 #include "marlix/front/shown_text.h"
 #include "marlix/host/host_services.h"
+#include "marlix/internal/ascii.h"
 #include "marlix/internal/narrow32.h"
 #include "marlix/internal/test_hooks.h"
 #include "marlix/smpte/timecode.h"
@@ -29,9 +30,9 @@ namespace marlix {
 // so the locale's point does not matter. Built everywhere, so that the
 // tests hold it to from_chars where the library has both.
 bool detail::looks_numeric_by_grammar(std::string_view text) {
-    std::size_t i       = 0;
-    auto const peek     = [&](std::size_t k) { return k < text.size() ? text[k] : '\0'; };
-    auto const is_digit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t i   = 0;
+    auto const peek = [&](std::size_t k) { return k < text.size() ? text[k] : '\0'; };
+    using marlix::detail::is_digit;
     if (peek(i) == '-') ++i;
     for (char const* word : {"inf", "nan"}) {
         std::size_t k = 0;

@@ -9,6 +9,7 @@
 
 #include "marlix/base/long32.h"
 #include "marlix/base/special_samples.h"
+#include "marlix/internal/ascii.h"
 
 namespace marlix::detail {
 
@@ -38,8 +39,6 @@ inline constexpr long32 truncate_saturating(double v) {
     if (!(v < 2147483647.0)) return INT32_MAX;
     return static_cast<long32>(v);
 }
-
-inline constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // Where decimal readers stop growing a number: far beyond 32 bits, far
 // from overflowing 64, so a number too long for 32 bits is seen as such.

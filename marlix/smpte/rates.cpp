@@ -6,6 +6,7 @@
 #include <string>
 
 #include "marlix/host/host_services.h"
+#include "marlix/internal/ascii.h"
 #include "marlix/smpte/detail/smpte_support.h"
 #include "marlix/smpte/timecode.h"
 
@@ -38,7 +39,7 @@ result<rate> parse_rate(std::string_view text) {
     if (text.empty() || text.size() >= sizeof name || text.find('\0') != text.npos)
         return refused{error::unknown_rate};
     std::size_t n = 0;
-    for (char c : text) name[n++] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    for (char c : text) name[n++] = marlix::detail::to_lower(c);
     name[n]       = '\0';
     bool const df = n > 2 && std::strcmp(name + n - 2, "df") == 0;
     if (df) name[n -= 2] = '\0';

@@ -1,10 +1,10 @@
 #include "marlix/types/label_types.h"
 
-#include <cctype>
 #include <cstring>
 #include <iterator>
 
 #include "marlix/host/host_services.h"
+#include "marlix/internal/ascii.h"
 #include "marlix/internal/table_rows.h"
 
 namespace marlix {
@@ -107,9 +107,8 @@ label_t edlstr_to_label_type(char const* s) {
     char key[edl_key_length + 1];
     std::size_t n = 0;
     for (; n < edl_key_length && s[n] != '\0'; ++n) {
-        unsigned char const c = static_cast<unsigned char>(s[n]);
-        if (std::isspace(c)) break;
-        key[n] = static_cast<char>(std::toupper(c));
+        if (marlix::detail::is_space(s[n])) break;
+        key[n] = marlix::detail::to_upper(s[n]);
     }
     key[n] = '\0';
     for (int t = first_named_type; t < label_type_count; ++t)

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "marlix/edl/document.h"
+#include "marlix/internal/ascii.h"
 
 namespace marlix::edl::detail {
 
-constexpr bool is_blank(char c) { return c == ' ' || c == '\t'; }
-constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
+using marlix::detail::is_blank;
+using marlix::detail::is_digit;
 
 // Whether source frames of a motion edit are a span n record frames at
 // speed_tenths could give at fps frames a labelled second, by any writer's
