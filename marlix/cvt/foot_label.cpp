@@ -1,11 +1,11 @@
 #include "marlix/cvt/foot_label.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "marlix/internal/ascii.h"
 #include "marlix/internal/c_number.h"
 #include "marlix/internal/narrow32.h"
 #include "marlix/internal/scan_fields.h"
@@ -24,7 +24,7 @@ constexpr int film_frames_modulus      = 999999;
 using detail::is_digit;
 
 char const* skip_space(char const* p) {
-    while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+    while (detail::is_space(*p)) ++p;
     return p;
 }
 

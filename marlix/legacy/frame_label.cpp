@@ -157,7 +157,8 @@ bool footage_to_frame(char* label, form kind, int frames_per_foot, int foot_phas
     return true;
 }
 
-// The run of set bits from bit 2: at most 6, as bit 8 of a byte is clear.
+// The unbroken run of set bits from bit 2: at most 6, as an unsigned char
+// has no bit 8.
 int wrap_digits(unsigned char flags) {
     int k = 0;
     while ((static_cast<unsigned>(flags) >> (2 + k) & 1u) != 0) ++k;

@@ -41,7 +41,7 @@ MARLIX_API int label_to_frames(char* label, int foot_phase, int* foot_phase_out,
 
 /// Reads label, adds delta frames and prints the result in the same form into
 /// out (9 characters). digit_flags sets where footage wraps: 10^k feet, k the
-/// set bits from bit 2 up (at most 6). 0 on failure, otherwise 1 or 2 as
+/// unbroken run of set bits from bit 2 up (at most 6). 0 on failure, otherwise 1 or 2 as
 /// label_to_frames.
 MARLIX_API int label_plus_frames(char* out, int* foot_phase_out, int* phase_out, char* label,
                                  int foot_phase, int phase, long32 delta, label_type type, int drop,

@@ -14,8 +14,10 @@
 
 namespace marlix {
 
-/// Each constructor starts every field from init(), the one place that
-/// says what a field holds until it is set.
+/// Each constructor but the copy starts every field from init(): frame for
+/// frame, enabled, phase 0, no transfer rate or video medium, no object,
+/// not a 24p source, and the current project's rates, cel resolution,
+/// camera speed and pulldown.
 struct MARLIX_API MPosn_Xlate_Params {
     transfer_type transfer;
     bool enabled;
@@ -56,7 +58,9 @@ struct MARLIX_API MPosn_Xlate_Params {
     void modify_sequence_to_playfile_std(long32 n);
 };
 
-/// Each constructor starts every field from init().
+/// Each constructor but the copy starts every field from init(): no
+/// pulldown, standard 3, active, mode 1, phase 0, variant 0 and the current
+/// project's rate.
 struct MARLIX_API MPosn_Conversion_Params {
     bool pulldown;
     int standard;

@@ -247,14 +247,20 @@ TEST(prefix_label, CountLengthIsClampedSoNothingOverruns) {
         long32 const wrapped = base.normalise_sample_unit(-1);
         EXPECT_TRUE(wrapped >= 0 || wrapped == INVALID_SAMPLE) << n;
     }
-    // The frame field's shape: the last frame up to ten frames, else its
-    // tens with 9.
-    std::pair<int, std::string> const frames[] = {
-        {2, "+01"}, {10, "+09"}, {11, "+19"}, {16, "+19"}, {20, "+19"}, {21, "+29"}, {100, "+99"}};
+}
+
+// The frame field's shape in a template: the last frame up to ten frames a
+// count, else its tens with 9.
+TEST(prefix_label, TemplateFrameFieldByModulus) {
+    keycode_35 k;
+    std::pair<int, std::string> const frames[] = {{1, "+00"},  {2, "+01"},  {10, "+09"},
+                                                  {11, "+19"}, {16, "+19"}, {20, "+19"},
+                                                  {21, "+29"}, {100, "+99"}};
     for (auto const& [m, suffix] : frames) {
-        bare.modulus = m;
-        bare.build_template();
-        std::string const shape = bare.templates[0].text;
+        k.modulus = m;
+        k.build_template();
+        std::string const shape = k.templates[0].text;
+        ASSERT_GE(shape.size(), suffix.size()) << m;
         EXPECT_EQ(shape.substr(shape.size() - suffix.size()), suffix) << m;
     }
 }

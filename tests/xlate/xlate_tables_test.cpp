@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -79,12 +80,14 @@ TEST(modify_sequence_to_playfile_std, MovesThePhaseWithinItsCycle) {
     q.modify_sequence_to_playfile_std(3);
     EXPECT_EQ(q.sequence, 0);  // no pulldown: unchanged
     q.pulldown = true;
-    q.standard = 2;  // 25 phases
-    q.modify_sequence_to_playfile_std(7);
-    EXPECT_EQ(q.sequence, 7);
-    q.standard = 3;  // 5 phases
-    q.modify_sequence_to_playfile_std(7);
-    EXPECT_EQ(q.sequence, 4);
+    // standard, from, by, to: 25 phases at standard 2, else 5.
+    for (auto const& [standard, from, n, to] :
+         {std::array{2, 0, 27, 2}, {2, 0, 7, 7}, {3, 0, 7, 2}, {0, 4, 27, 1}}) {
+        q.standard = standard;
+        q.sequence = from;
+        q.modify_sequence_to_playfile_std(n);
+        EXPECT_EQ(q.sequence, to) << standard << ": " << from << " + " << n;
+    }
     q.init_to_playout_generation();
     EXPECT_TRUE(q.standard == 0 && !q.active);
     q.init_to_default_filmvid_conversion();
