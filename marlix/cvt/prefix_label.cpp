@@ -96,7 +96,7 @@ packed_prefix pack_buffer(char const* text, int n, int& length) {
     // wide load would wait for the narrower stores that made the words.
     static_assert(prefix_label::max_label_length + 1 == 20);
     std::uint64_t w0 = 0, w1 = 0;
-    std::uint32_t tail = 0;
+    std::uint32_t tail{};  // loaded whole below
     std::memcpy(&w0, text, 8);
     std::memcpy(&w1, text + 8, 8);
     std::memcpy(&tail, text + 16, 4);

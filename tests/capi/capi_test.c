@@ -431,6 +431,7 @@ static void timecode(void) {
     CHECK(marlix_tc_duration(0, 1, film, 0, NULL) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_tc_convert(24, film, df, 2, 0, 0, &frames) == MARLIX_OK && frames == 30);
     CHECK(marlix_tc_pull(2, df, &film_frame, &split) == MARLIX_OK && film_frame == 1 && split == 1);
+    CHECK(marlix_tc_pull(1, df, &film_frame, &split) == MARLIX_OK && film_frame == 1 && split == 0);
     {
         /* Video frames run to +-2^61, at the rates that pull by fields too. */
         const int64_t limit = (int64_t)1 << 61;
@@ -817,7 +818,7 @@ static void film_more_lists(void) {
           MARLIX_ERR_ARGUMENT);
     CHECK(marlix_film_optical_side(lists, 0, 2, &in_side) == MARLIX_ERR_ARGUMENT);
     CHECK(marlix_film_sound_at(lists, 1, &sound) == MARLIX_OK && sound.found == 1 &&
-          sound.rate.num == 24 && sound.sound_in == 11 * 86400 + 24 &&
+          sound.rate.num == 24 && sound.rate.drop == 0 && sound.sound_in == 11 * 86400 + 24 &&
           sound.sound_out == 11 * 86400 + 48);
     CHECK(marlix_film_sound_text(lists, 1, MARLIX_FILM_SOUNDROLL, text, sizeof text) == MARLIX_OK &&
           same(text, "S2"));

@@ -153,6 +153,7 @@ TEST(edl_read, SplitAndAudioLinesJoinTheirEvent) {
         {"AUD 1 2", "", 0, 0b11},
         {"AUD 0", "unknown_line@2", 0, 0},
         {"AUD", "unknown_line@2", 0, 0},
+        {"AUD3", "unknown_line@2", 0, 0},  // the word is AUD alone
         {"AUD 100", "unknown_line@2", 0, 0},
         {"* X", "", 0, 0},  // a comment of three characters is no AUD line
         {"* AUDIO", "", 0, 0},

@@ -134,8 +134,11 @@ TEST(edit_label, EquivalenceTests) {
     // Equal: the same label on the same medium roll, generation included.
     edit_label const a(LABEL_PAL, id(3, 2)), b(LABEL_PAL, id(3, 3)), c(LABEL_NTSC, id(3, 2));
     EXPECT_TRUE(a == edit_label(LABEL_PAL, id(3, 2)));
-    EXPECT_FALSE(a == b);
-    EXPECT_FALSE(a == c);
+    EXPECT_FALSE(a != edit_label(LABEL_PAL, id(3, 2)));
+    for (edit_label const* other : {&b, &c}) {
+        EXPECT_FALSE(a == *other);
+        EXPECT_TRUE(a != *other);
+    }
 }
 
 TEST(edit_label, KeepStringsRoundTrip) {

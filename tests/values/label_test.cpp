@@ -105,10 +105,9 @@ TEST(label_point, ModifyCountLengthMovesDigitsBetweenPrefixAndSample) {
 
 TEST(label_point, ConstrainPositiveAndHmsf) {
     // Timecode takes a negative sample within one day; other types keep it.
-    std::tuple<label_t, long32, long32> const cases[] = {{LABEL_PAL, -1, 2159999},
-                                                         {LABEL_PAL, -2160001, -1},
-                                                         {LABEL_NTSC_DROP, -1, 2589407},
-                                                         {LABEL_KEYCODE_35, -1, -1}};
+    std::tuple<label_t, long32, long32> const cases[] = {
+        {LABEL_PAL, -1, 2159999},   {LABEL_PAL, -2160001, -1}, {LABEL_NTSC_DROP, -1, 2589407},
+        {LABEL_KEYCODE_35, -1, -1}, {LABEL_PAL, 0, 0},         {LABEL_PAL, 5, 5}};
     for (auto const& [type, sample, constrained] : cases) {
         label_point p(0, type);
         p.sample = sample;
