@@ -324,43 +324,30 @@ TEST(edl_convert, PulldownBothWays) {
 }
 
 TEST(edl_convert, RefusesWithANamedReason) {
-    convert_options pull;
-    pull.to     = smpte::rate_29_97;
-    pull.method = smpte::method::pulldown;
-    pull.reel_syncs.push_back({"AX", {}});
-    convert_options keep = pull;
-    keep.reel_syncs.clear();
-    keep.keep_sources      = true;
-    convert_options bare   = keep;
-    bare.keep_sources      = false;
-    convert_options real   = bare;
-    real.method            = smpte::method::realtime;
-    real.to                = smpte::rate_24;
-    convert_options to_df  = {};
-    to_df.to               = smpte::rate_29_97_df;
-    convert_options up     = real;
-    up.to                  = smpte::rate_60;
-    up.method              = smpte::method::frame;
-    convert_options slow   = up;
-    slow.to                = smpte::rate_24;
-    convert_options up30   = up;
-    up30.to                = smpte::rate_30;
-    convert_options to_29  = up;
-    to_29.to               = smpte::rate{29, 1, false};
-    convert_options real60 = real;
-    real60.to              = smpte::rate_60;
+    // to, method, sync, reel syncs, keep sources
+    convert_options const pull{smpte::rate_29_97, smpte::method::pulldown, {}, {{"AX", {}}}, false};
+    convert_options const keep{smpte::rate_29_97, smpte::method::pulldown, {}, {}, true};
+    convert_options const bare{smpte::rate_29_97, smpte::method::pulldown, {}, {}, false};
+    convert_options const real{smpte::rate_24, smpte::method::realtime, {}, {}, false};
+    convert_options const to_df{smpte::rate_29_97_df, {}, {}, {}, false};
+    convert_options const up{smpte::rate_60, smpte::method::frame, {}, {}, false};
+    convert_options const slow{smpte::rate_24, smpte::method::frame, {}, {}, false};
+    convert_options const up30{smpte::rate_30, smpte::method::frame, {}, {}, false};
+    convert_options const to_29{smpte::rate{29, 1, false}, smpte::method::frame, {}, {}, false};
+    convert_options const real60{smpte::rate_60, smpte::method::realtime, {}, {}, false};
+    char const one[] = "001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n";
+    std::string const outside =
+        "a timecode falls outside the day (00:00:00:00 to 24:00:00:00) at the new rate";
     struct {
         char const* list;
         rate from;
         convert_options const& o;
         convert_error why;
         std::int32_t event;
-        char const* message;
+        std::string message;
     } const cases[] = {
-        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", smpte::rate_23_976, pull,
-         convert_error::none, -1, ""},
-        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", smpte::rate_23_976, keep,
-         convert_error::none, -1, ""},
+        {one, smpte::rate_23_976, pull, convert_error::none, -1, ""},
+        {one, smpte::rate_23_976, keep, convert_error::none, -1, ""},
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
          "002 BX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n",
          smpte::rate_23_976, pull, convert_error::no_reel_sync, 2,
@@ -371,11 +358,10 @@ TEST(edl_convert, RefusesWithANamedReason) {
          "002 BX V D 40000 00:00:00:00 00:27:46:16 00:00:01:00 00:27:47:16\n",
          smpte::rate_24, real60, convert_error::length_too_long, 2,
          "the transition is longer than 99999 frames at the new rate"},
-        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", smpte::rate_23_976, bare,
-         convert_error::no_reel_sync, 1,
+        {one, smpte::rate_23_976, bare, convert_error::no_reel_sync, 1,
          "reel AX has no pulldown sync (give one, or keep the sources)"},
-        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", smpte::rate_25, pull,
-         convert_error::no_pulldown, -1, "no 2:3 pulldown between the two rates"},
+        {one, smpte::rate_25, pull, convert_error::no_pulldown, -1,
+         "no 2:3 pulldown between the two rates"},
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:20\n", smpte::rate_25, real,
          convert_error::list_has_errors, -1, "the list has errors (edl check names them)"},
         {"001 AX V C 01:00:00:00 01:00:00:01 01:00:00:00 01:00:00:01\n"
@@ -383,25 +369,21 @@ TEST(edl_convert, RefusesWithANamedReason) {
          smpte::rate_25, real, convert_error::edit_vanishes, 1,
          "the edit is shorter than a frame at the new rate"},
         {"001 AX V C 23:59:59:00 23:59:59:29 23:59:59:00 23:59:59:29\n", smpte::rate_29_97, to_df,
-         convert_error::outside_day, 1,
-         "a timecode falls outside the day (00:00:00:00 to 24:00:00:00) at the new rate"},
+         convert_error::outside_day, 1, outside},
         {"001 AX V C 23:59:00:00 23:59:01:00 23:59:00:00 23:59:01:00\n", smpte::rate_25, slow,
-         convert_error::outside_day, 1,
-         "a timecode falls outside the day (00:00:00:00 to 24:00:00:00) at the new rate"},
+         convert_error::outside_day, 1, outside},
         // A reverse M2 whose source runs back past 00:00:00:00 at the new rate.
         {"001 AX V C 00:00:01:24 00:00:00:00 01:00:00:00 01:00:01:00\nM2 AX -050.0 00:00:01:24\n",
-         smpte::rate_25, real60, convert_error::outside_day, 1,
-         "a timecode falls outside the day (00:00:00:00 to 24:00:00:00) at the new rate"},
+         smpte::rate_25, real60, convert_error::outside_day, 1, outside},
         // A split delay of 2073600 frames: a whole day at 24.
         {"001 AX AA/V C 00:00:00:00 00:00:01:00 00:00:00:00 00:00:01:00\n"
          "SPLIT: AUDIO DELAY= 23:02:24:00\n",
-         smpte::rate_25, slow, convert_error::outside_day, 1,
-         "a timecode falls outside the day (00:00:00:00 to 24:00:00:00) at the new rate"},
+         smpte::rate_25, slow, convert_error::outside_day, 1, outside},
         {"001 AX V C 01:00:00:00 01:00:14:11 01:00:00:00 01:00:00:02\nM2   AX 9000.0 01:00:00:00\n",
          smpte::rate_25, up, convert_error::speed_too_fast, 1,
          "the M2 speed is faster than 9999.9 frames a second at the new rate"},
-        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", smpte::rate_24, to_29,
-         convert_error::unknown_rate, -1, "no timecode counts at that rate"},
+        {one, smpte::rate_24, to_29, convert_error::unknown_rate, -1,
+         "no timecode counts at that rate"},
         {"", smpte::rate{29, 1, false}, up, convert_error::unknown_rate, -1,
          "no timecode counts at that rate"},
         // 7999.9 at 24 is 9999.875 at 30: 9999.9, the fastest there is.
