@@ -1,7 +1,6 @@
 #include "marlix/front/keep_string.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -10,6 +9,7 @@
 #include "marlix/cvt/label_cvt_factory.h"
 #include "marlix/host/tokeniser.h"
 #include "marlix/internal/ascii.h"
+#include "marlix/internal/c_double.h"
 #include "marlix/medium/medium_roll.h"
 
 namespace marlix::front {
@@ -40,16 +40,15 @@ bool digits_to_end(char const* p) {
 }
 
 // Whether a field's text is its value and nothing after it, as the reader
-// takes each: a signed whole number (length, bounded), a number as atof
-// reads it (pitch), the word MediumRollId, "m,g" or "m" (medium roll).
+// takes each: a signed whole number (length, bounded), a number as the C
+// library reads it in its "C" locale (pitch), the word MediumRollId, "m,g" or "m" (medium roll).
 bool whole_field(char const* text, int field) {
     switch (field) {
         case field_length:
         case field_bounded: return digits_to_end(text + (*text == '+' || *text == '-'));
         case field_pitch: {
-            char* end = nullptr;
-            std::strtod(text, &end);
-            return end != text && *end == '\0';
+            std::string_view const t = text;
+            return marlix::detail::read_c_double(t).length == t.size() && !t.empty();
         }
         case field_medium_id: {
             if (!is_digit(*text)) return false;

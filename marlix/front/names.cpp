@@ -1,11 +1,6 @@
 #include "marlix/front/names.h"
 
-#include <cassert>
-#include <cerrno>
 #include <charconv>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -16,6 +11,7 @@
 #include "marlix/front/shown_text.h"
 #include "marlix/host/host_services.h"
 #include "marlix/internal/ascii.h"
+#include "marlix/internal/c_double.h"
 #include "marlix/internal/narrow32.h"
 #include "marlix/internal/test_hooks.h"
 #include "marlix/smpte/timecode.h"
@@ -23,67 +19,11 @@
 namespace marlix {
 
 // Where the standard library has no std::from_chars for double: the same
-// answer from the grammar from_chars reads ([-] digits [. digits] [e [+-]
-// digits], inf or nan, no blanks, no '+') and the correct rounding of
-// strtod, which gives 0 or an infinity exactly where from_chars reports a
-// value out of range. strtod is handed the digits without a decimal point,
-// so the locale's point does not matter. Built everywhere, so that the
-// tests hold it to from_chars where the library has both.
+// grammar and range, read without it. Built everywhere, so that the tests
+// hold it to from_chars where the library has both.
 bool detail::looks_numeric_by_grammar(std::string_view text) {
-    std::size_t i   = 0;
-    auto const peek = [&](std::size_t k) { return k < text.size() ? text[k] : '\0'; };
-    using marlix::detail::is_digit;
-    if (peek(i) == '-') ++i;
-    for (char const* word : {"inf", "nan"}) {
-        std::size_t k = 0;
-        while (k < 3 && (peek(i + k) | 0x20) == word[k]) ++k;
-        if (k == 3) return true;
-    }
-    // The significant digits: the first 780 kept and a later nonzero digit
-    // marked by a sticky 1 (767 digits decide the rounding of any double).
-    // The value is digits * 10^shift.
-    constexpr std::size_t kept = 780;
-    char digits[kept + 1 + sizeof "e-9999999999"];
-    std::size_t n   = 0;
-    long long shift = 0;
-    bool any = false, sticky = false;
-    auto const take = [&](char c, bool fraction) {
-        any = true;
-        if (n == 0 && c == '0') {
-            if (fraction) --shift;
-        } else if (n < kept) {
-            digits[n++] = c;
-            if (fraction) --shift;
-        } else {
-            sticky |= c != '0';
-            if (!fraction) ++shift;
-        }
-    };
-    for (; is_digit(peek(i)); ++i) take(peek(i), false);
-    if (peek(i) == '.')
-        for (++i; is_digit(peek(i)); ++i) take(peek(i), true);
-    if (!any) return false;
-    if ((peek(i) | 0x20) == 'e') {
-        std::size_t k    = i + 1;
-        bool const minus = peek(k) == '-';
-        if (peek(k) == '-' || peek(k) == '+') ++k;
-        long long e = 0;
-        for (; is_digit(peek(k)); ++k) e = e < 1000000000 ? e * 10 + (peek(k) - '0') : e;
-        shift += minus ? -e : e;
-    }
-    if (n == 0) return true;  // zero
-    if (sticky) {
-        digits[n++] = '1';
-        --shift;
-    }
-    long long const magnitude = shift + static_cast<long long>(n) - 1;  // of the first digit
-    if (magnitude > 400 || magnitude < -400) return false;
-    [[maybe_unused]] int const w = std::snprintf(digits + n, sizeof digits - n, "e%lld", shift);
-    assert(w > 0 && static_cast<std::size_t>(w) < sizeof digits - n);
-    int const saved_errno = errno;
-    double const v        = std::strtod(digits, nullptr);
-    errno                 = saved_errno;
-    return v != 0 && std::isfinite(v);
+    c_double const r = read_from_chars_double(text);
+    return r.length != 0 && r.in_range;
 }
 
 namespace front {

@@ -8,7 +8,6 @@
 // number too long for 32 bits is seen as such.
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 
 namespace marlix::detail {
@@ -16,7 +15,7 @@ namespace marlix::detail {
 inline constexpr long long c_number_saturation = decimal_saturation;
 
 inline long long read_c_number(char const* p) {
-    while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+    while (is_space(*p)) ++p;
     bool negative = false;
     if (*p == '+' || *p == '-') negative = *p++ == '-';
     long long v = 0;

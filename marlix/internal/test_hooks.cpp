@@ -27,4 +27,6 @@ bool looks_numeric_by_grammar(std::string_view text) {
     return detail::looks_numeric_by_grammar(text);
 }
 
+detail::c_double read_c_double(std::string_view text) { return detail::read_c_double(text); }
+
 }  // namespace marlix

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "marlix/export.h"
+#include "marlix/internal/c_double.h"
 
 namespace marlix {
 
@@ -56,5 +57,8 @@ MARLIX_API bool create_marker(char const* name);
 // a double in range, found without std::from_chars (the name reader's way
 // where the standard library lacks it).
 MARLIX_API bool looks_numeric_by_grammar(std::string_view text);
+
+// The number at the start of text as strtod reads it in the "C" locale.
+MARLIX_API detail::c_double read_c_double(std::string_view text);
 
 }  // namespace marlix

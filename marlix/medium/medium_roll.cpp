@@ -1,7 +1,5 @@
 #include "marlix/medium/medium_roll.h"
 
-#include <strings.h>
-
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +7,7 @@
 
 #include "marlix/host/host_config.h"
 #include "marlix/host/tokeniser.h"
+#include "marlix/internal/ascii.h"
 #include "marlix/internal/c_number.h"
 #include "marlix/internal/scan_fields.h"
 #include "marlix/internal/table_rows.h"
@@ -159,7 +158,7 @@ bool find_medium(char const* text, MediumRollMedium& m) {
     }
     for (int i = 0; i < medium_count; ++i) {
         char const* name = medium_rows[i].name;
-        if (*name != '\0' && strcasecmp(name, text) == 0) {
+        if (*name != '\0' && detail::same_ignoring_case(name, text)) {
             m = static_cast<MediumRollMedium>(i);
             return true;
         }

@@ -1,7 +1,5 @@
 #include "marlix/values/label.h"
 
-#include <strings.h>
-
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +10,8 @@
 #include "marlix/host/host_config.h"
 #include "marlix/host/host_services.h"
 #include "marlix/host/tokeniser.h"
+#include "marlix/internal/ascii.h"
+#include "marlix/internal/c_double.h"
 #include "marlix/internal/c_number.h"
 #include "marlix/internal/narrow32.h"
 #include "marlix/values/detail/natural_pitch.h"
@@ -154,7 +154,7 @@ label::label(char const* text) : start(0, LABEL_NONE), length(default_length) {
     }
     long long units = length;
     if (char const* n = tokens.token(3)) units = detail::read_c_number(n);
-    if (char const* p = tokens.token(4)) pitch = std::atof(p);
+    if (char const* p = tokens.token(4)) pitch = detail::read_c_double(p).value;
     if (char const* b = tokens.token(5))
         bounded = detail::narrow_saturating(detail::read_c_number(b));
     long32 const u = samples_per_unit();
@@ -278,7 +278,7 @@ int label::contains(label_point& p) const {
 int label::contains(label& l) {
     char mine[label_point::text_capacity];
     std::snprintf(mine, sizeof mine, "%s", start.get_prefix());
-    if (strcasecmp(mine, l.start.get_prefix()) != 0) return 0;
+    if (!detail::same_ignoring_case(mine, l.start.get_prefix())) return 0;
     long32 const from = wrap_sub(l.start.sample, start.sample);
     if (!l.bounded) return contains_rel(from) ? 1 : 0;
     return contains_rel(from) && contains_rel(wrap_add(from, l.length)) ? 1 : 0;
@@ -293,12 +293,16 @@ char* label::make_keep_string(char* buffer) const {
     long32 const u   = samples_per_unit();
     double const spu = u * pitch;
     // Fixed ten decimals for every ordinary pitch; a pitch too large for
-    // that width in exponent form, which atof reads back alike.
-    char const* format = std::isfinite(spu) && std::fabs(spu) >= fixed_pitch_limit
-                             ? "LABEL_REV:%d %s %s %d %.10e %d"
-                             : "LABEL_REV:%d %s %s %d %.10f %d";
-    int const n = std::snprintf(out, keep_string_capacity, format, written_revision, type_str(),
-                                start.get_string(), u != 0 ? length / u : 0, spu, bounded);
+    // that width in exponent form, which the reader reads back alike. The
+    // point is a '.' in every locale.
+    char seconds[64];
+    std::snprintf(seconds, sizeof seconds,
+                  std::isfinite(spu) && std::fabs(spu) >= fixed_pitch_limit ? "%.10e" : "%.10f",
+                  spu);
+    detail::use_c_point(seconds);
+    int const n =
+        std::snprintf(out, keep_string_capacity, "LABEL_REV:%d %s %s %d %s %d", written_revision,
+                      type_str(), start.get_string(), u != 0 ? length / u : 0, seconds, bounded);
     if (n < 0) out[0] = '\0';
     return out;
 }
