@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "marlix/front/labeller.h"
 #include "marlix/front/timecode_text.h"
 #include "marlix/internal/ascii.h"
+#include "marlix/internal/floor_div.h"
 #include "marlix/internal/table_rows.h"
 
 namespace marlix::film {
@@ -226,7 +228,6 @@ private:
     // drop-frame separator in any Start or End makes 29.97 or 59.94 drop-frame.
     void settle_heading(
         std::vector<std::pair<std::uint32_t, std::vector<std::string_view>>> const& rows) {
-        if (log_.columns.empty()) std::fill(std::begin(log_.index), std::end(log_.index), -1);
         std::string_view const delim = log_.heading_value("FIELD_DELIM");
         if (!delim.empty() && !same_ignoring_case(delim, "TABS") &&
             !same_ignoring_case(delim, "TAB"))
@@ -359,7 +360,9 @@ private:
     void check_across() {
         stock_geometry const g       = geometry_of(log_.stock);
         std::int64_t votes_exclusive = 0, votes_inclusive = 0;
-        std::vector<std::int64_t> frames(log_.clips.size(), -1), spans(log_.clips.size(), -1);
+        std::vector<std::int64_t> frames(log_.clips.size(), -1);
+        // KN End - KN Start in perforations, where both are on one roll.
+        std::vector<std::optional<std::int64_t>> spans(log_.clips.size());
         for (std::size_t i = 0; i < log_.clips.size(); ++i) {
             clip const& c = log_.clips[i];
             if (!c.has_range || g.perfs_per_frame == 0) continue;
@@ -375,9 +378,9 @@ private:
             }
             if (c.kn_start.present && c.kn_end.present && c.kn_start.prefix == c.kn_end.prefix) {
                 std::int64_t const d = std::int64_t{c.kn_end.sample} - c.kn_start.sample;
-                spans[i]             = d % g.perfs_per_frame == 0 ? d / g.perfs_per_frame : -2;
-                if (spans[i] == frames[i]) ++votes_exclusive;
-                if (spans[i] == frames[i] - 1) ++votes_inclusive;
+                spans[i]             = d;
+                if (d == frames[i] * g.perfs_per_frame) ++votes_exclusive;
+                if (d == (frames[i] - 1) * g.perfs_per_frame) ++votes_inclusive;
             }
         }
         if (votes_exclusive + votes_inclusive > 0) {
@@ -387,11 +390,12 @@ private:
                 0, "", inclusive ? votes_inclusive : votes_exclusive,
                 inclusive ? votes_exclusive : votes_inclusive);
             for (std::size_t i = 0; i < log_.clips.size(); ++i) {
-                if (spans[i] == -1) continue;
+                if (!spans[i]) continue;
                 std::int64_t const want = inclusive ? frames[i] - 1 : frames[i];
-                if (spans[i] != want)
+                if (*spans[i] != want * g.perfs_per_frame)
                     add(log_finding_kind::kn_end_mismatch, log_.clips[i].line,
-                        std::string(log_.field(log_.clips[i], column::kn_end)), spans[i], want);
+                        std::string(log_.field(log_.clips[i], column::kn_end)),
+                        detail::floor_div(*spans[i], g.perfs_per_frame), want);
             }
         }
         if (log_.index[static_cast<int>(column::kn_start)] < 0 && !log_.columns.empty())

@@ -67,8 +67,9 @@ struct log_finding {
     /// What the kind is about: the column or heading key, the text that did
     /// not read, or the reason it did not.
     std::string what;
-    /// Counts, by kind: frames found and expected, the clips of the
-    /// decided rule and against it.
+    /// Counts, by kind: frames found and expected (a KN End between frame
+    /// lines counts the frames before it), the clips of the decided rule and
+    /// against it.
     std::int64_t first{};
     std::int64_t second{};
 
@@ -124,6 +125,7 @@ enum class column : std::int32_t {
     take,
 };
 inline constexpr int column_count = static_cast<int>(column::take) + 1;
+static_assert(column_count == 19, "telecine_log::index starts each column at -1");
 /// The column's name as logs write it ("KN Start").
 MARLIX_API char const* column_name(column c);
 
@@ -135,7 +137,8 @@ struct telecine_log {
     std::vector<std::pair<std::string, std::string>> heading;
     std::vector<std::string> columns;  ///< as the Column line names them
     /// Index into columns of each standard column, -1 where absent.
-    std::int32_t index[column_count] = {};
+    std::int32_t index[column_count] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+                                        -1, -1, -1, -1, -1, -1, -1, -1, -1};
     smpte::rate rate     = smpte::no_rate;  ///< FPS, drop-frame where its timecodes say so
     label_t stock        = LABEL_NONE;      ///< from FILM_FORMAT, or the stock given
     kn_end_rule end_rule = kn_end_rule::unknown;

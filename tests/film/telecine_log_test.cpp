@@ -76,9 +76,10 @@ TEST(telecine_log_read, VariantsReadToTheSameClip) {
     for (auto const& [c, at] : places) want[static_cast<std::size_t>(c)] = at;
     EXPECT_EQ(std::vector<std::int32_t>(std::begin(unknown.index), std::end(unknown.index)), want);
     EXPECT_EQ(read_log(rows[3].text).index[static_cast<int>(column::start)], 0);
-    telecine_log const bare = read_log(heading);  // no Column section at all
-    EXPECT_EQ(std::vector<std::int32_t>(std::begin(bare.index), std::end(bare.index)),
-              std::vector<std::int32_t>(column_count, -1));
+    // No Column section at all, and no log read.
+    for (telecine_log const& bare : {read_log(heading), telecine_log{}})
+        EXPECT_EQ(std::vector<std::int32_t>(std::begin(bare.index), std::end(bare.index)),
+                  std::vector<std::int32_t>(column_count, -1));
 }
 
 TEST(telecine_log_read, HeadingNamesStockAndRate) {
@@ -136,6 +137,12 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
                 "c\tT\t01:00:20:00\t01:00:30:00\tKU2290121264+00\t"
                 "KU2290121279+00\t\tA\n",
          {"13:kn_end_mismatch", "0:kn_end_inclusive"}},
+        {"a KN End a frame before KN Start",
+         cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\t"
+                "KU2290121249+00\t\tA\n"
+                "b\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\t"
+                "KU2290121248+15\t\tA\n",
+         {"12:kn_end_mismatch", "0:kn_end_exclusive"}},
         {"pull-in X: 5 video frames show 4 film frames and a field",
          cols + "a\tT\t01:00:00:00\t01:00:00:05\t"
                 "KU2290121234+00\tKU2290121234+05\t"
