@@ -301,7 +301,8 @@ static void translation(void) {
 /* Each switch of a translation's parameters is heard. */
 static void translation_switches(void) {
     marlix_xlate_params params;
-    int32_t film = 0, v25i = 0;
+    marlix_project project;
+    int32_t film = 0, v25i = 0, cel = 0;
     double r = 0;
     CHECK(marlix_medium_find("Film", &film) == MARLIX_OK);
     CHECK(marlix_medium_find("25i", &v25i) == MARLIX_OK);
@@ -312,6 +313,20 @@ static void translation_switches(void) {
     CHECK(marlix_xlate(1.5, film, v25i, &params, NULL, &r) == MARLIX_OK && fabs(r - 1.52) < 1e-12);
     params.video_medium = -2;
     CHECK(marlix_xlate(1.5, film, v25i, &params, NULL, &r) == MARLIX_ERR_MEDIUM);
+    /* A 25 video project shoots on a 24p medium only from a 24p source. */
+    CHECK(marlix_project_default(&project) == MARLIX_OK &&
+          marlix_rate_find("25", &project.frame_rate, NULL) == MARLIX_OK);
+    project.output_rate = project.frame_rate;
+    CHECK(marlix_xlate_params_init(&params) == MARLIX_OK);
+    CHECK(marlix_medium_find("24p", &params.video_medium) == MARLIX_OK &&
+          marlix_medium_find("TOVCel", &cel) == MARLIX_OK);
+    CHECK(marlix_xlate(1.2, cel, film, &params, &project, &r) == MARLIX_ERR_NO_TRANSLATION);
+    params.source_24p = 1;
+    CHECK(marlix_xlate(1.2, cel, film, &params, &project, &r) == MARLIX_OK && r == 1.25);
+    params.video_medium = 0; /* None stands for no medium, not for the project's */
+    CHECK(marlix_xlate(1.2, cel, film, &params, &project, &r) == MARLIX_ERR_NO_TRANSLATION);
+    params.video_medium = -1;
+    CHECK(marlix_xlate(1.2, cel, film, &params, &project, &r) == MARLIX_OK && r == 1.25);
 }
 
 static void cadences(void) {

@@ -387,6 +387,8 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
              {LABEL_KEYCODE_35, "KU2290121234+16", refused, "frames 16 is not below 16", refused},
              {LABEL_KEYCODE_35, "KU2290121234+1", refused,
               "expected 2 letters, 6 digits, 4 digits, '+', 2 digits", 78980},
+             {LABEL_KEYCODE_35, "KU2290121234+015", refused,
+              "expected 2 letters, 6 digits, 4 digits, '+', 2 digits", refused},
              {LABEL_KEYCODE_35_5, "KU22901 21234+00", 21234 * 64, "", refused},
              {LABEL_KEYCODE_16, "KU2290120001&19", 39, "", 39},
              {LABEL_KEYCODE_16, "KU2290120001+19", 39, "", 39},
