@@ -329,6 +329,142 @@ static void translation_switches(void) {
     CHECK(marlix_xlate(1.2, cel, film, &params, &project, &r) == MARLIX_OK && r == 1.25);
 }
 
+/* Every field of a project and of a translation's parameters is heard, and
+ * each range is refused one past its ends. */
+static void timing_edges(void) {
+    static const struct {
+        int32_t frame_rate, camera_speed, output_rate;
+        double cel_resolution;
+        marlix_status status;
+    } projects[] = {
+        {3, 6, 5, 2.5, MARLIX_OK},
+        {3, 6, 5, 0.0, MARLIX_OK},
+        {3, 6, 5, -0.5, MARLIX_ERR_ARGUMENT},
+        {3, 6, 5, NAN, MARLIX_ERR_ARGUMENT},
+        {3, 77, 5, 0.0, MARLIX_ERR_ARGUMENT},
+        {3, 6, 77, 0.0, MARLIX_ERR_ARGUMENT},
+        {77, 6, 5, 0.0, MARLIX_ERR_ARGUMENT},
+    };
+    marlix_project saved, project, back;
+    marlix_xlate_params params;
+    int32_t film = 0, audio = 0, cel = 0, v30i = 0;
+    double r = 0, r0 = 0;
+    size_t i;
+    CHECK(marlix_medium_find("Film", &film) == MARLIX_OK &&
+          marlix_medium_find("Audio", &audio) == MARLIX_OK &&
+          marlix_medium_find("TOVCel", &cel) == MARLIX_OK &&
+          marlix_medium_find("30i", &v30i) == MARLIX_OK);
+    CHECK(marlix_project_get(&saved) == MARLIX_OK);
+    for (i = 0; i < sizeof projects / sizeof projects[0]; ++i) {
+        CHECK(marlix_project_default(&project) == MARLIX_OK);
+        project.frame_rate     = projects[i].frame_rate;
+        project.camera_speed   = projects[i].camera_speed;
+        project.output_rate    = projects[i].output_rate;
+        project.cel_resolution = projects[i].cel_resolution;
+        CHECK(marlix_project_set(&project) == projects[i].status);
+        if (projects[i].status != MARLIX_OK) { /* and as one call's settings */
+            CHECK(marlix_xlate(1.0, film, v30i, NULL, &project, &r) == projects[i].status);
+            continue;
+        }
+        CHECK(marlix_project_get(&back) == MARLIX_OK && back.frame_rate == 3 &&
+              back.camera_speed == 6 && back.output_rate == 5 &&
+              back.cel_resolution == projects[i].cel_resolution);
+    }
+    CHECK(marlix_project_set(&saved) == MARLIX_OK);
+    /* Film shot at 48 runs half as long as sound. */
+    CHECK(marlix_project_default(&project) == MARLIX_OK);
+    project.camera_speed = 6;
+    CHECK(marlix_xlate(1.0, film, audio, NULL, &project, &r) == MARLIX_OK && r == 0.5);
+    CHECK(marlix_project_get(NULL) == MARLIX_ERR_ARGUMENT &&
+          marlix_project_set(NULL) == MARLIX_ERR_ARGUMENT &&
+          marlix_project_default(NULL) == MARLIX_ERR_ARGUMENT);
+
+    CHECK(marlix_xlate_params_init(NULL) == MARLIX_ERR_ARGUMENT);
+    params.transfer = params.sequence = params.transfer_rate = params.video_medium = 9;
+    params.source_24p = params.round_to_frame = 9;
+    CHECK(marlix_xlate_params_init(&params) == MARLIX_OK && params.transfer == 3 &&
+          params.sequence == 0 && params.transfer_rate == 0 && params.video_medium == -1 &&
+          params.source_24p == 0 && params.round_to_frame == 0);
+    /* A transfer at 29.97 runs sound 1000/1001 slower than one at 30. */
+    params.transfer = 0;
+    CHECK(marlix_xlate(1.0, audio, cel, &params, NULL, &r0) == MARLIX_OK);
+    params.transfer_rate = 5;
+    CHECK(marlix_xlate(1.0, audio, cel, &params, NULL, &r) == MARLIX_OK &&
+          fabs(r0 / r - 1.001) < 1e-12);
+    params.transfer_rate = 77;
+    CHECK(marlix_xlate(1.0, audio, cel, &params, NULL, &r) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_xlate_params_init(&params) == MARLIX_OK);
+    params.sequence = 255;
+    CHECK(marlix_xlate(1.0, film, v30i, &params, NULL, &r) == MARLIX_OK);
+    params.sequence = 256;
+    CHECK(marlix_xlate(1.0, film, v30i, &params, NULL, &r) == MARLIX_ERR_ARGUMENT);
+    params.sequence     = 0;
+    params.video_medium = 41;
+    CHECK(marlix_xlate(1.0, film, v30i, &params, NULL, &r) == MARLIX_ERR_MEDIUM);
+    CHECK(marlix_xlate(1.0, -1, film, NULL, NULL, &r) == MARLIX_ERR_MEDIUM &&
+          marlix_xlate(1.0, film, 0, NULL, NULL, &r) != MARLIX_ERR_MEDIUM &&
+          marlix_xlate(1.0, 0, film, NULL, NULL, &r) != MARLIX_ERR_MEDIUM &&
+          marlix_xlate(1.0, 40, film, NULL, NULL, &r) != MARLIX_ERR_MEDIUM);
+    CHECK(marlix_xlate(1.0, film, v30i, NULL, NULL, NULL) == MARLIX_ERR_ARGUMENT);
+}
+
+/* What the legacy, timecode and cadence calls write, each out value from a
+ * value it could not have kept, and what they refuse. */
+static void out_values(void) {
+    static const int32_t shapes[][5] = {{0, 24, 25, 0, 25}, {7, 8, 10, 1, 5}};
+    marlix_tc_rate film, df, odd = {7, 1, 0};
+    char text[MARLIX_LEGACY_TEXT_SIZE] = "x";
+    int32_t f = -9, foot = -9, phase = -9, code = -9, s[4] = {-9, -9, -9, -9};
+    int m;
+    CHECK(marlix_legacy_label_to_frames("00000400", 26, 0, 0, 0, 0, 1, 0, &f, &foot, &phase,
+                                        &code) == MARLIX_OK &&
+          f == 87 && foot == 3 && phase == -1 && code == 1);
+    f = foot = phase = code = -9;
+    CHECK(marlix_legacy_label_to_frames("00010+05", 8, 0, 0, 2, 16, 1, 0, &f, &foot, &phase,
+                                        &code) == MARLIX_ERR_REFUSED &&
+          f == -9 && foot == -9 && phase == -9 && code == -9);
+    CHECK(marlix_legacy_label_plus_frames("00000101", 24, 2, 0, 0, 2, 0, 0, 1, 0, text, sizeof text,
+                                          &foot, &phase, &code) == MARLIX_ERR_REFUSED &&
+          same(text, "x") && foot == -9 && phase == -9 && code == -9);
+    CHECK(marlix_legacy_label_plus_frames("00000101", 24, 2, 0, 0, 0, 0, 0, 1, 0, text, sizeof text,
+                                          &foot, &phase, &code) == MARLIX_OK &&
+          foot == 0 && phase == 0 && code == 1);
+    f = phase = code = -9;
+    CHECK(marlix_legacy_video_to_film(10, 1, 0, &f, &phase, &code) == MARLIX_OK && f == 8 &&
+          phase == 1 && code == 1);
+    CHECK(marlix_legacy_video_to_film(10, 3, 0, &f, &phase, &code) == MARLIX_OK && f == 10 &&
+          phase == 0);
+    CHECK(marlix_legacy_video_to_film(10, 3, 0, NULL, NULL, NULL) == MARLIX_ERR_ARGUMENT &&
+          marlix_legacy_film_to_video(8, 1, 0, -1, NULL, NULL) == MARLIX_ERR_ARGUMENT);
+
+    CHECK(marlix_tc_rate_find("23.976", &film) == MARLIX_OK &&
+          marlix_tc_rate_find("29.97df", &df) == MARLIX_OK);
+    for (m = -1; m <= 3; ++m) {
+        f = -9;
+        CHECK(marlix_tc_convert(24, film, df, m, 0, 0, &f) ==
+                  (m < 0 || m > 2 ? MARLIX_ERR_ARGUMENT : MARLIX_OK) &&
+              f == (m < 0 || m > 2 ? -9
+                    : m == 1       ? 24
+                                   : 30));
+    }
+    CHECK(marlix_tc_convert(24, film, df, 0, 0, 0, NULL) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_tc_write(0, odd, 0, text, sizeof text) == MARLIX_ERR_TC_UNKNOWN_RATE &&
+          marlix_tc_add(0, odd, 1, 0, &f) == MARLIX_ERR_TC_UNKNOWN_RATE &&
+          marlix_tc_duration(0, 1, odd, 0, &f) == MARLIX_ERR_TC_UNKNOWN_RATE);
+    CHECK(marlix_tc_add(0, df, 1, 0, NULL) == MARLIX_ERR_ARGUMENT &&
+          marlix_tc_pull(0, df, NULL, NULL) == MARLIX_ERR_ARGUMENT);
+
+    for (m = 0; m < 2; ++m)
+        CHECK(marlix_cadence_shape(shapes[m][0], &s[0], &s[1], &s[2], &s[3]) == MARLIX_OK &&
+              s[0] == shapes[m][1] && s[1] == shapes[m][2] && s[2] == shapes[m][3] &&
+              s[3] == shapes[m][4]);
+    CHECK(marlix_cadence_shape(8, &s[0], NULL, NULL, NULL) == MARLIX_ERR_ARGUMENT &&
+          marlix_cadence_shape(-1, &s[0], NULL, NULL, NULL) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_cadence_frame(1, -1, 0, &f) == MARLIX_ERR_ARGUMENT &&
+          marlix_cadence_frame(1, 0, -1, &f) == MARLIX_ERR_ARGUMENT &&
+          marlix_cadence_frame(1, 0, 0, NULL) == MARLIX_ERR_ARGUMENT);
+}
+
 static void cadences(void) {
     static const char expected[] = "AABBBCCDDD";
     int32_t cadence = 0, frames = 0, units = 0, fields = 0, phases = 0, f = 0;
@@ -541,6 +677,68 @@ static void edit_decision_lists(void) {
 }
 
 /* A list converted in real time, its rounding report, and refusals by name. */
+/* Counts in each reading mode, every text of an edit, a warning, and the
+ * name of each convert reason with the numbers past both ends. */
+static void edl_edges(void) {
+    static const char two_errors[] =
+        "001 AX V C 01:00:00:00 01:00:00:10 01:00:00:00 01:00:00:20\n"
+        "002 BX V C 01:00:00:10 01:00:01:00 01:00:00:20 01:00:02:00\n";
+    static const char mixed[] =
+        "TITLE: D\n"
+        "001 AX V C 01:00:00:00 01:00:00:00 01:00:00:00 01:00:00:00\n"
+        "001 BX V D 010 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
+        "* TO CLIP NAME: two\n* KEY CLIP NAME: k\n* SOURCE FILE: f.mov\n"
+        "HELLO THERE\n"
+        "002 CX A2 C 01:00:01:00 01:00:02:00 01:00:01:00 01:00:02:00\n";
+    static const char* const texts[] = {"BX", "", "two", "k", "f.mov", "V", "D"};
+    static const struct {
+        int32_t reason;
+        const char* name;
+    } reasons[] = {{-1, "unknown"}, {0, "none"}, {9, "speed_too_fast"}, {10, "unknown"}};
+    marlix_tc_rate rate;
+    marlix_edl* doc = NULL;
+    marlix_edl_edit edit;
+    marlix_edl_finding finding;
+    marlix_edl_rounding rounding;
+    size_t edits = 0, findings = 0, errors = 0, k;
+    char text[64];
+    CHECK(marlix_tc_rate_find("25", &rate) == MARLIX_OK);
+    for (k = 0; k < 2; ++k) { /* read on and report both, or stop at the first */
+        CHECK(marlix_edl_read(two_errors, sizeof two_errors - 1, rate, k ? MARLIX_EDL_STRICT : 0,
+                              &doc) == MARLIX_OK);
+        CHECK(marlix_edl_counts(doc, &edits, &findings, &errors) == MARLIX_OK && edits == 2 &&
+              findings == 2 - k && errors == 2 - k);
+        marlix_edl_free(doc);
+    }
+    CHECK(marlix_edl_read(mixed, sizeof mixed - 1, rate, 0, &doc) == MARLIX_OK);
+    CHECK(marlix_edl_counts(doc, &edits, &findings, &errors) == MARLIX_OK && edits == 3 &&
+          findings == 1 && errors == 0);
+    CHECK(marlix_edl_edit_at(doc, 1, &edit) == MARLIX_OK && edit.transition == 1 &&
+          edit.transition_frames == 10 && edit.video == 1 && edit.fade == 0 &&
+          edit.rate.num == 25 && edit.rate.drop == 0);
+    for (k = 0; k < 7; ++k)
+        CHECK(marlix_edl_edit_text(doc, 1, (int32_t)k, text, sizeof text) == MARLIX_OK &&
+              same(text, texts[k]));
+    CHECK(marlix_edl_edit_text(doc, 1, 7, text, sizeof text) == MARLIX_ERR_ARGUMENT &&
+          marlix_edl_edit_text(doc, 1, -1, text, sizeof text) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_edit_at(doc, 2, &edit) == MARLIX_OK && edit.video == 0 &&
+          edit.audio_low == 2u && edit.transition == 0 && edit.transition_frames == 0);
+    CHECK(marlix_edl_finding_at(doc, 0, &finding, NULL, 0) == MARLIX_OK && finding.line == 7 &&
+          finding.error == 0 && same(marlix_edl_finding_name(finding.kind), "unknown_line"));
+    CHECK(marlix_edl_finding_at(doc, 0, &finding, NULL, 5) == MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_edl_counts(NULL, &edits, NULL, NULL) == MARLIX_ERR_ARGUMENT &&
+          marlix_edl_write(NULL, text, sizeof text, NULL) == MARLIX_ERR_ARGUMENT &&
+          marlix_edl_rounding_at(NULL, 0, &rounding) == MARLIX_ERR_ARGUMENT);
+    marlix_edl_free(doc);
+    for (k = 0; k < sizeof reasons / sizeof reasons[0]; ++k)
+        CHECK(same(marlix_edl_convert_error_name(reasons[k].reason), reasons[k].name));
+    doc = NULL;
+    CHECK(marlix_edl_read(NULL, 0, rate, 0, &doc) == MARLIX_OK && doc != NULL &&
+          marlix_edl_counts(doc, &edits, NULL, NULL) == MARLIX_OK && edits == 0);
+    marlix_edl_free(doc);
+    CHECK(marlix_edl_read(mixed, sizeof mixed - 1, rate, 0, NULL) == MARLIX_ERR_ARGUMENT);
+}
+
 static void edit_decision_list_conversion(void) {
     static const char list[] =
         "001 AX V C 01:00:00:00 01:00:00:10 01:00:00:00 01:00:00:10\n"
@@ -921,6 +1119,8 @@ int main(void) {
     media();
     translation();
     translation_switches();
+    timing_edges();
+    out_values();
     cadences();
     cadence_look_ups();
     legacy();
@@ -928,6 +1128,7 @@ int main(void) {
     status_texts();
     edit_decision_list_conversion();
     edit_decision_lists();
+    edl_edges();
     film_lists();
     film_more_lists();
     messages_on_standard_output();
