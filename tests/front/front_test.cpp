@@ -42,8 +42,8 @@ TEST(front, LabelTypesByEveryNameTheToolsTake) {
            {"29", "2.5e1", "-.5e+", "3e-324x", "1.7976931348623157e308", "0e999999999999",
             "-InFinity"}},
           {reason::unknown_label_type,
-           {"1.797693134862315808e308", "2e-324", "+1", ".e1", "P ", "F35 x", "",
-            "prefix_label_"}}}) {
+           {"1.797693134862315808e308", "2e-324", "+1", ".e1", "P ", "F35 x", "", "prefix_label_",
+            "#"}}}) {
         for (char const* text : texts) {
             auto const r = front::find_label_type(text);
             EXPECT_TRUE(r.why == why && r.value == LABEL_NONE) << text;
@@ -171,6 +171,19 @@ TEST(front, EachReasonHasOneWording) {
               "keycode_655_80_label has no footage type of its gauge"},
              {reason::count_out_of_range, "", LABEL_KEYCODE_35,
               "the footage or ink number lies outside the 32-bit count"},
+             {reason::negative_length, "-64", LABEL_NONE, "length -64 is negative"},
+             {reason::start_not_on_frame, "1", LABEL_KEYCODE_35,
+              "start 1 lies inside a frame of keycode_35_label (4 samples a frame), and its label "
+              "names the frame only"},
+             {reason::prefix_needed, "", LABEL_KEYCODE_35,
+              "labels of type keycode_35_label need the roll's prefix: the keep string would "
+              "store another roll's, or the placeholder"},
+             {reason::malformed_prefix, "expected 2 letters, 6 digits", LABEL_KEYCODE_35,
+              "not a prefix of type keycode_35_label: expected 2 letters, 6 digits"},
+             {reason::not_keycode_stock, "", LABEL_PAL, "pal_label is not a keycode type"},
+             {reason::not_a_sync_point, "KEYCODE=TC", LABEL_NONE, "a sync point is KEYCODE=TC"},
+             {reason::not_a_sync_point, "", LABEL_NONE,
+              "not a sync point: '=' joins its two sides"},
          })
         EXPECT_EQ(front::describe(why, subject, type), text);
     for (int r = 0; r < front::reason_count; ++r)
@@ -252,6 +265,10 @@ TEST(front, EchoedTextIsShownSafely) {
         // The surrogates' ends, and the code points just outside them.
         {"\xed\xa0\x80\xed\xbf\xbf", "\\xed\\xa0\\x80\\xed\\xbf\\xbf"},
         {"\xed\x9f\xbf\xee\x80\x80", "\xed\x9f\xbf\xee\x80\x80"},
+        // The last two-byte form, the first printable after the C1 controls,
+        // the last C1 control, the overlong form of U+07FF.
+        {"\xdf\xbf \xc2\xa0 \xc2\x9f", "\xdf\xbf \xc2\xa0 \\u009f"},
+        {"\xe0\x9f\xbf", "\\xe0\\x9f\\xbf"},
         {long_line, cut},
         {std::string(front::shown_length, 'x'), std::string(front::shown_length, 'x')},
         {std::string(front::shown_length - 1, 'x') + "\xe2\x82\xac\xe2\x82\xac",
@@ -300,6 +317,10 @@ TEST(front, MidnightIsAClock) {
     }
     auto const mixed = front::clock_duration(tc("00:00:01:00", "25"), tc("00:00:00:00", "24"));
     EXPECT_EQ(mixed.why, smpte::error::rate_mismatch);
+    // Counts at no rate have no day to wrap.
+    smpte::timecode const five(5, smpte::no_rate), zero(0, smpte::no_rate);
+    EXPECT_EQ(front::add_on_clock(five, 1).value.frames(), 6);
+    EXPECT_EQ(front::clock_duration(five, zero).value, -5);
 }
 
 // Texts and samples through the labeller agree with a label point of the
@@ -353,6 +374,10 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
              {LABEL_PAL, "10:00:00", refused, "expected HH:MM:SS.FF, two digits a field", refused},
              {LABEL_PAL, "10:00:00:00x", refused, "text after the frames", 900000},
              {LABEL_PAL, "10:00:00.", refused, "expected HH:MM:SS.FF, two digits a field", refused},
+             {LABEL_PAL, "23:59:59:25", refused, "frames 25 is not below 25", 2160000},
+             {LABEL_PAL, "23:59:59:24", 2159999, "", 2159999},
+             {LABEL_PAL, " \t", refused, "no text", refused},
+             {LABEL_NTSC_DROP, "00:00:00;30", refused, "frames 30 is not below 30", 30},
              {LABEL_NTSC, "00:00:01.29", 59, "", 59},
              {LABEL_NTSC_DROP, "01:01:00;00", refused,
               "dropped label (drop-frame counting skips it)", 109690},
@@ -370,6 +395,15 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
              {LABEL_FOOT_353, " 0000+01.3", 1, "", 1},
              {LABEL_FOOT_353, "-0000+00.1", 0, "", 0},  // the phase digit is no count
              {LABEL_FOOT_353, "0000+01.4", refused, "3-perf phase 4 is not 1-3", 0},
+             {LABEL_FOOT_353, "0000+01.0", refused, "3-perf phase 0 is not 1-3", 4},
+             {LABEL_FOOT_353, "0000+01.", refused,
+              "expected digits of feet, '+' or '.', 2 digits, '.', 1 digit", 4},
+             {LABEL_FOOT_353, "-0000+01.3", -1, "", -1},
+             {LABEL_FOOT_35, "+05", refused, "expected digits of feet, '+' or '.', 2 digits", 340},
+             {LABEL_FOOT_35, "-0000.01", -4, "", -4},
+             {LABEL_FILM_FRAMES, "-1", -1, "", -1},
+             {LABEL_FILM_FRAMES, "-", refused, "expected digits", refused},
+             {LABEL_FILM_FRAMES, "2147483648", refused, "beyond the type's labels", refused},
              {LABEL_FOOT_353, "0000+01.12", refused,
               "expected digits of feet, '+' or '.', 2 digits, '.', 1 digit", 2},
              {LABEL_FOOT_353, "0000+01", refused,
@@ -392,6 +426,11 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
              {LABEL_KEYCODE_35_5, "KU22901 21234+00", 21234 * 64, "", refused},
              {LABEL_KEYCODE_16, "KU2290120001&19", 39, "", 39},
              {LABEL_KEYCODE_16, "KU2290120001+19", 39, "", 39},
+             {LABEL_KEYCODE_16, "KU2290120001&1", refused,
+              "expected 2 letters, 6 digits, 4 digits, '+' or '&', 2 digits", 21},
+             {LABEL_KEYCODE_35, "KX654321- 0070+00", refused,
+              "expected 2 letters, 6 digits, 4 digits, '+', 2 digits", refused},
+             {LABEL_KEYCODE_353, "KU2290121234+01.0", refused, "3-perf phase 0 is not 1-3", 78980},
              {LABEL_KEYCODE_353, "KU2290121234+01.9", refused, "3-perf phase 9 is not 1-3", 78971},
              {LABEL_KEYCODE_353, "KU2290121234+99.1", refused, "frames 99 is not below 22",
               refused},
@@ -399,6 +438,8 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
               "no such label (the position it names prints as 'KU2290121234+00.2')", 78975},
              {LABEL_INK_35, "ab12-0001+00", 64, "", 64},
              {LABEL_INK_16, "AB12 0001&19", 39, "", 39},
+             {LABEL_INK_16, "AB12 0001&1", refused,
+              "expected 4 letters or digits, 4 digits, '+' or '&', 2 digits", 0},
              {LABEL_INK_35, "AB12 0001&00", refused,
               "expected 4 letters or digits, 4 digits, '+', 2 digits", 64},
          }) {
@@ -420,6 +461,12 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
     EXPECT_EQ(keycode.value.refusal(), "expected 2 letters, 6 digits");
     EXPECT_STREQ(keycode.value.text(0), "KJ1234560000+00");
     EXPECT_EQ(front::normalise_prefix(LABEL_INK_16, "az1z").text, "AZ1Z");
+    for (auto [type, text, why] : {std::tuple{LABEL_KEYCODE_35, "KU2290123", "2 letters, 6 digits"},
+                                   {LABEL_INK_35, "AB123", "4 letters or digits"},
+                                   {LABEL_INK_35, "A-12", "4 letters or digits"}})
+        EXPECT_EQ(front::normalise_prefix(type, text).why, std::string("expected ") + why) << text;
+    EXPECT_EQ(front::normalise_label(LABEL_PAL, "10:00:00:24").text, " 10:00:00.24");
+    EXPECT_EQ(front::normalise_label(LABEL_NTSC_DROP, "01:00:00:00").text, " 01:00:00;00");
     for (char const* digit_for_letter : {"1U 22 9012", "K1 22 9012", "K` 22 9012", "K[ 22 9012"})
         EXPECT_FALSE(front::normalise_prefix(LABEL_KEYCODE_35, digit_for_letter).ok());
     EXPECT_FALSE(front::normalise_prefix(LABEL_PAL, "").ok());
@@ -433,6 +480,15 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
     EXPECT_EQ(pal.value.plain_sample("01000024").value, 90024);
     EXPECT_EQ(pal.value.plain_sample("01000099").why, reason::malformed_label);
     EXPECT_EQ(pal.value.packed_sample("01000099").why, reason::malformed_label);
+    EXPECT_EQ(pal.value.refusal(), "frames 99 is not below 25");
+    EXPECT_EQ(pal.value.packed_sample("0100").why, reason::malformed_label);
+    EXPECT_EQ(pal.value.refusal(), "expected 8 digits, HHMMSSFF");
+    EXPECT_EQ(pal.value.sample(std::string("10:00:00:00\0", 12)).why, reason::malformed_label);
+    EXPECT_EQ(pal.value.refusal(), "a NUL inside the text");
+    auto lax_pal = front::labeller::make(LABEL_PAL, TC_ALL_FIELDS, front::reading::lax);
+    ASSERT_TRUE(lax_pal);
+    EXPECT_EQ(lax_pal.value.sample(std::string_view(" 01:00:00.00\0x", 14)).why,
+              reason::unreadable);
     EXPECT_EQ(pal.value.plain_sample("0100").why, reason::malformed_label);  // not packed
     EXPECT_EQ(front::label_text(LABEL_PAL, 0, "KU").why, reason::malformed_prefix);
     // A span's start, as typed: the prefix goes with it; a refusal leaves it.

@@ -32,6 +32,12 @@ TEST(read_keep_string, RefusesTextAfterTheLastFieldAndStartsThatAreNoLabel) {
              {pal + " MediumRollId 21,2 0", reason::text_after_keep_string},
              {pal + " MediumRollId 21,2x", reason::text_after_keep_string},
              {pal + " 21,2", reason::text_after_keep_string},
+             {pal + " MediumRollId", reason::not_a_keep_string},
+             {pal + " MediumRollId ,2", reason::text_after_keep_string},
+             {"LABEL_REV:1 pal_label  10:00:00.00 -", reason::text_after_keep_string},
+             {"LABEL_REV:2 pal_label  10:00:00.00 250 0.04 1", reason::none},
+             {"LABEL_REV:1 pal_label  10:00:00.00 250 0x1.47ae147ae147bp-5 1", reason::none},
+             {"LABEL_REV:1 pal_label  10:00:00.00 250 0,04 1", reason::text_after_keep_string},
              {"LABEL_REV:1 pal_label 99:99:99.99 250 0.04 1", reason::keep_start_not_label},
              {"LABEL_REV:1 pal_label 10:00:00.25 250 0.04 1", reason::keep_start_not_label},
              {"LABEL_REV:1 pal_label 10:00:00.0 250 0.04 1", reason::keep_start_not_label},
@@ -69,6 +75,7 @@ TEST(keep_string_of, RefusesWhatItsKeepStringWouldNotCarryBack) {
         {LABEL_KEYCODE_35, "KU 22901", 78976, 64, reason::prefix_not_kept},
         {LABEL_KEYCODE_35, "KU\n22901", 78976, 64, reason::prefix_not_kept},  // one line of fields
         {LABEL_PAL, nullptr, -25, 25, reason::none},
+        {LABEL_PAL, nullptr, 0, 0, reason::none},
         {LABEL_FOOT_35, nullptr, 1 << 30, 64, reason::keep_string_not_kept},  // past 9999 feet
         {LABEL_KEYCODE, nullptr, 0, 1, reason::no_converter},
     };

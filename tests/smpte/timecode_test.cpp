@@ -64,6 +64,10 @@ TEST(smpte, WritesIntoBuffersOfEverySize) {
                   std::string(sizeof out - 1 - size, 'x'))
             << size;
     }
+    // A day's frames wrap to midnight, and not a frame before.
+    EXPECT_EQ(to_string(timecode(2160000, rate_25)), "00:00:00:00");
+    EXPECT_EQ(to_string(timecode(2159999, rate_25)), "23:59:59:24");
+    EXPECT_EQ(to_string(timecode(2589408, rate_29_97_df)), "00:00:00;00");
 }
 
 TEST(smpte, StrictReadingNamesWhyItRefuses) {
@@ -78,6 +82,7 @@ TEST(smpte, StrictReadingNamesWhyItRefuses) {
         {"00:01:00:02", df, E::none, 1800}, {"00;01;00;02", df, E::none, 1800},
         {"00:01:00.02", df, E::none, 1800}, {"00:01:00,02", df, E::none, 1800},
         {"", p, E::empty, 0}, {"1:00:00:00", p, E::syntax, 0}, {"01:00:00", p, E::syntax, 0},
+        {"100:00:00:00", p, E::syntax, 0},
         {"01.00.00.00", p, E::syntax, 0}, {" 01:00:00:00", p, E::syntax, 0},
         {"00;01:00;02", df, E::syntax, 0}, {"00:00:00:011", p, E::syntax, 0},
         {"00:00:00:25", p, E::field_range, 0}, {"00:60:00:00", p, E::field_range, 0},
