@@ -195,6 +195,50 @@ static void labels(void) {
     marlix_label_free(label);
 }
 
+/* A bounded span's last sample and the one past it, the default length,
+ * the refusals of media and types one past their ends, a medium roll of
+ * ink, and a typed prefix read laxly. */
+static void label_edges(void) {
+    static const marlix_medium_id bad_ids[] = {{-1, 1}, {2, -1}, {41, 1}};
+    marlix_label *label = NULL, *keycode = NULL, *edit = NULL;
+    marlix_medium_id id = {0, 0};
+    int32_t length      = 0;
+    double seconds      = -9;
+    char text[64];
+    size_t k;
+    CHECK(marlix_label_new(5, &label) == MARLIX_OK &&
+          marlix_label_length(label, &length) == MARLIX_OK && length == 100000000);
+    CHECK(marlix_label_set_length(label, 250) == MARLIX_OK);
+    CHECK(marlix_label_position(label, "00:00:10:00", 0, &seconds) == MARLIX_OK && seconds == 10);
+    seconds = -9;
+    CHECK(marlix_label_position(label, "00:00:10:01", 0, &seconds) == MARLIX_ERR_UNREADABLE &&
+          seconds == -9);
+    marlix_label_free(label);
+    for (k = 0; k < sizeof bad_ids / sizeof bad_ids[0]; ++k) {
+        CHECK(marlix_medium_id_text(bad_ids[k], text, sizeof text) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_medium_id_user_text(bad_ids[k], text, sizeof text) == MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_medium_roll_keep_string(bad_ids[k], "r", text, sizeof text) ==
+              MARLIX_ERR_ARGUMENT);
+        CHECK(marlix_edit_label_new(5, bad_ids[k], &edit) == MARLIX_ERR_ARGUMENT);
+    }
+    id.medium     = 2;
+    id.generation = 1;
+    CHECK(marlix_edit_label_new(9, id, &edit) == MARLIX_ERR_LABEL_TYPE);
+    CHECK(marlix_medium_name(41, text, sizeof text) == MARLIX_ERR_MEDIUM &&
+          marlix_medium_name(5, text, sizeof text) == MARLIX_ERR_MEDIUM &&
+          marlix_type_name(-1, text, sizeof text) == MARLIX_ERR_LABEL_TYPE);
+    /* Medium 2 (Film) of an ink label is the lab's film (10, LabFilm). */
+    id.medium = id.generation = 0;
+    CHECK(marlix_medium_id_read("2", 18, &id) == MARLIX_OK && id.medium == 10 &&
+          id.generation == 1);
+    id.medium = id.generation = 0;
+    CHECK(marlix_medium_id_read("2", -1, &id) == MARLIX_OK && id.medium == 2 && id.generation == 1);
+    CHECK(marlix_label_new(10, &keycode) == MARLIX_OK);
+    CHECK(marlix_label_set_prefix(keycode, "KU 22", 0) == MARLIX_ERR_UNREADABLE &&
+          marlix_label_set_prefix(keycode, "KU 22", MARLIX_READ_LAX) == MARLIX_OK);
+    marlix_label_free(keycode);
+}
+
 static void media(void) {
     marlix_medium_id id = {0, 0};
     int32_t m           = 0;
@@ -811,6 +855,54 @@ static void edit_decision_list_conversion(void) {
 
 /* A list matched back through a log: the cut's key numbers and length at
  * 29.97 (90 video frames, 72 film frames), and what is missing. */
+/* The film options' ends, each text field of a cut, a sound row with no
+ * Soundroll, and the texts asked into a buffer of no bytes. */
+static void film_list_edges(const char* list, size_t list_size, const char* log, size_t log_size,
+                            const char* bad_log, size_t bad_size) {
+    static const struct {
+        int32_t stock;
+        marlix_status status;
+    } stocks[] = {{10, MARLIX_OK}, {42, MARLIX_ERR_LABEL_TYPE}, {-1, MARLIX_ERR_LABEL_TYPE}};
+    const char* logs[]          = {log, bad_log};
+    size_t sizes[]              = {log_size, bad_size};
+    marlix_film_options options = {0, 0, 768};
+    marlix_film_lists* lists    = NULL;
+    marlix_film_cut cut;
+    marlix_film_sound sound;
+    marlix_tc_rate rate, odd = {7, 1, 0};
+    size_t k;
+    char text[64];
+    CHECK(marlix_tc_rate_find("29.97", &rate) == MARLIX_OK);
+    for (k = 0; k < sizeof stocks / sizeof stocks[0]; ++k) {
+        options.stock = stocks[k].stock;
+        lists         = NULL;
+        CHECK(marlix_film_lists_make(list, list_size, rate, logs, sizes, 1, &options, &lists) ==
+              stocks[k].status);
+        CHECK((lists != NULL) == (stocks[k].status == MARLIX_OK));
+        if (lists == NULL) continue;
+        CHECK(marlix_film_cut_at(lists, 0, &cut) == MARLIX_OK && cut.frames == 72);
+        marlix_film_lists_free(lists);
+    }
+    options.stock = 0;
+    CHECK(marlix_film_lists_make(list, list_size, odd, logs, sizes, 1, &options, &lists) ==
+              MARLIX_ERR_TC_UNKNOWN_RATE &&
+          lists == NULL);
+    CHECK(marlix_film_lists_make(list, list_size, rate, logs, sizes, 1, &options, NULL) ==
+          MARLIX_ERR_ARGUMENT);
+    CHECK(marlix_film_lists_make(list, list_size, rate, logs, sizes, 2, &options, &lists) ==
+          MARLIX_OK);
+    for (k = 0; k <= 11; ++k)
+        CHECK(marlix_film_cut_text(lists, 0, (int32_t)k, text, sizeof text) ==
+              (k <= 9 ? MARLIX_OK : MARLIX_ERR_ARGUMENT));
+    CHECK(marlix_film_cut_text(lists, 0, MARLIX_FILM_REEL, text, sizeof text) == MARLIX_OK &&
+          same(text, "T1"));
+    CHECK(marlix_film_log_error_at(lists, 0, NULL, NULL, text, 0) == MARLIX_ERR_ARGUMENT);
+    sound.found = 9;
+    CHECK(marlix_film_sound_at(lists, 0, &sound) == MARLIX_OK && sound.found == 0 &&
+          sound.rate.num == rate.num && sound.rate.den == rate.den && sound.rate.drop == 0);
+    marlix_film_lists_free(lists);
+}
+
 static void film_lists(void) {
     static const char log[] =
         "Heading\nFILM_FORMAT\t35mm, 4 perf\nFPS\t29.97\nColumn\n"
@@ -923,6 +1015,7 @@ static void film_lists(void) {
             marlix_film_lists_free(lists);
         }
     }
+    film_list_edges(list, sizeof list - 1, log, sizeof log - 1, bad_log, sizeof bad_log - 1);
 }
 
 /* The dupe, optical, sound and change rows of a second version: shot 1
@@ -1117,6 +1210,7 @@ int main(void) {
     label_texts();
     labels();
     media();
+    label_edges();
     translation();
     translation_switches();
     timing_edges();
