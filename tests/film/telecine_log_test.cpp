@@ -230,6 +230,104 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
     }
 }
 
+// What each finding counted, the KN End rule the votes decide (a tie keeps
+// the frame after the clip), and the words a finding is described in.
+TEST(telecine_log_check, FindingsCountWhatTheyFound) {
+    struct row {
+        char const* what;
+        std::string body;
+        std::vector<std::string> want;  // line:kind first second
+        kn_end_rule rule;
+    };
+    std::string const cols =
+        "Column\nName\tTape\tStart\tEnd\tKN Start\tKN End\tKN Duration\tPullin\nData\n";
+    std::string const a = "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\tKU2290121249+00\t";
+    row const rows[]    = {
+           {"Duration one frame short",
+            "Column\nName\tTape\tStart\tEnd\tDuration\tKN Start\nData\n"
+               "a\tT\t01:00:00:00\t01:00:10:00\t00:00:09:29\tKU2290121234+00\n"
+               "b\tT\t01:00:10:00\t01:00:20:00\t00:00:10:00\tKU2290121249+00\n",
+            {"11:duration_mismatch 299 300"},
+            kn_end_rule::unknown},
+           {"a tie keeps the exclusive rule",
+            cols + a + "\tA\nb\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\tKU2290121263+15\t\tA\n",
+            {"12:kn_end_mismatch 239 240", "0:kn_end_exclusive 1 1"},
+            kn_end_rule::exclusive},
+           {"inclusive by two to one",
+            cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\tKU2290121248+15\t\tA\n"
+                      "b\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\tKU2290121263+15\t\tA\n"
+                      "c\tT\t01:00:20:00\t01:00:30:00\tKU2290121264+00\tKU2290121279+00\t\tA\n",
+            {"13:kn_end_mismatch 240 239", "0:kn_end_inclusive 2 1"},
+            kn_end_rule::inclusive},
+           {"a KN End before KN Start",
+            cols + a + "\tA\nb\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\tKU2290121248+15\t\tA\n",
+            {"12:kn_end_mismatch -1 240", "0:kn_end_exclusive 1 0"},
+            kn_end_rule::exclusive},
+           {"KN Duration short, and unreadable",
+            cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\t\t14+00\tA\n"
+                      "b\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\t\t14x00\tA\n",
+            {"11:kn_duration_mismatch 224 240", "12:kn_duration_mismatch -1 240"},
+            kn_end_rule::unknown},
+           {"overlaps, two clips from one Start",
+            cols + "a\tT\t01:00:00:00\t01:00:05:00\tKU2290121234+00\t\t\tA\n"
+                      "b\tT\t01:00:00:00\t01:00:10:00\tKU2290121300+00\t\t\tA\n"
+                      "c\tT\t01:00:09:00\t01:00:15:00\tKU2290121400+00\t\t\tA\n",
+            {"12:tape_overlap 150 11", "13:tape_overlap 30 12"},
+            kn_end_rule::unknown},
+           {"extra fields",
+            cols + a + "\tA\tz\n",
+            {"11:extra_fields 9 8", "0:kn_end_exclusive 1 0"},
+            kn_end_rule::exclusive},
+    };
+    for (row const& r : rows) {
+        telecine_log const log = read_log(std::string(heading) + r.body);
+        std::vector<std::string> got;
+        for (log_finding const& f : log.findings)
+            got.push_back(std::to_string(f.line) + ":" + finding_name(f.kind) + " " +
+                          std::to_string(f.first) + " " + std::to_string(f.second));
+        EXPECT_EQ(got, r.want) << r.what;
+        EXPECT_EQ(log.end_rule, r.rule) << r.what;
+    }
+    for (auto const& [f, text] : {
+             std::pair{
+                 log_finding{log_finding_kind::duration_mismatch, 11, "00:00:09:29", 299, 300},
+                 "Duration 00:00:09:29 is 299 frames, End - Start 300"},
+             {log_finding{log_finding_kind::tape_overlap, 13, "T", 30, 12},
+              "tape T: overlaps the clip of line 12 by 30 frames"},
+             {log_finding{log_finding_kind::missing_key_number, 11, "", 0, 0}, "no KN Start"},
+             {log_finding{log_finding_kind::missing_key_number, 0, "KN Start", 0, 0},
+              "no KN Start column: no clip has key numbers"},
+         })
+        EXPECT_EQ(describe(f), text);
+    EXPECT_STREQ(column_name(column::kn_start), "KN Start");
+    EXPECT_STREQ(column_name(column::take), "Take");
+    EXPECT_STREQ(column_name(static_cast<column>(column_count)), "");
+}
+
+// Headings written with blanks instead of a tab, line ends of CRLF, a stock
+// missing once for all its clips, and no Tape column.
+TEST(telecine_log_read, LooseHeadingsAndLinesAreCountedAsWritten) {
+    telecine_log const loose = read_log(
+        "Heading\nFPS 24\nFILM_FORMAT  35mm\nColumn\nTape\tStart\tEnd\nData\n"
+        "T\t01:00:00:00\t01:00:01:00\n");
+    EXPECT_EQ(loose.rate, smpte::rate_24);
+    EXPECT_EQ(loose.stock, LABEL_KEYCODE_35);
+    EXPECT_EQ(loose.heading, (std::vector<std::pair<std::string, std::string>>{
+                                 {"FPS", "24"}, {"FILM_FORMAT", "35mm"}}));
+    EXPECT_EQ(kinds(read_log("Heading\r\nFPS\t24\r\nColumn\r\nTape\tStart\tEnd\r\nData\r\n"
+                             "T\t01:00:00:00\t01:00:00:00\r\n")),
+              (std::vector<std::string>{"6:end_before_start", "0:missing_key_number"}));
+    EXPECT_EQ(kinds(read_log("Heading\nFPS\t24\nColumn\nTape\tStart\tEnd\tKN Start\tKN End\nData\n"
+                             "T\t01:00:00:00\t01:00:01:00\tKU2290121234+00\tKU2290121235+00\n"
+                             "T\t01:00:01:00\t01:00:02:00\tKU2290121235+00\tKU2290121236+00\n")),
+              (std::vector<std::string>{"6:no_stock"}));
+    telecine_log const no_tape = read_log(std::string(heading) +
+                                          "Column\nName\tStart\tEnd\tKN Start\nData\n"
+                                          "a\t01:00:00:00\t01:00:10:00\tKU2290121234+00\n");
+    ASSERT_EQ(kinds(no_tape), (std::vector<std::string>{"0:missing_column"}));
+    EXPECT_EQ(no_tape.findings[0].what, "Tape");
+}
+
 TEST(telecine_log_check, EachKindIsAnErrorAWarningOrANote) {
     std::string const notes = " none kn_end_inclusive kn_end_exclusive ";
     std::string const warnings =
