@@ -58,6 +58,8 @@ TEST(mPosn_Xlate, RefusalsAndTheirMessages) {
     std::tuple<int, M, M, M, double, double, std::string> const rows[] = {
         {4, MediumRollFilm, MediumRoll25p, MediumRollNone, 1.0, 1e99,
          "mPosn_Xlate(): Invalid film->vid conversion for project - cookie<invalid>\n"},
+        {4, MediumRollFilm, MediumRoll25p, MediumRollNone, 0.0, 1e99,
+         "mPosn_Xlate(): Invalid film->vid conversion for project - cookie<invalid>\n"},
         // The other television family as the film's video.
         {4, MediumRollFilm, MediumRollTOVCel, MediumRoll25i, -1.0, -1e99, shot},
         {4, MediumRollFilm, MediumRollTOVClock, MediumRoll25i, 1.0, 1e99, shot + invalid},
@@ -119,7 +121,11 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         // A video project shows its cel on a 24 playout as it is, and on the
         // 1000/1001 one at the slower clock.
         {4, MediumRollTOVCel, MediumRollPlayout24p, none, r30, 2.0, 2.0},
-        {4, MediumRollTOVCel, MediumRollPlayout24pM, none, r30, 2.0, 2.002}};
+        {4, MediumRollTOVCel, MediumRollPlayout24pM, none, r30, 2.0, 2.002},
+        // Sound to cel of the 25 and 30 project classes, frame for frame.
+        {32, MediumRollAudio, MediumRollTOVCel, frame, r25, 1.0, 1.0},
+        {33, MediumRollAudio, MediumRollTOVCel, frame, r30, 1.0, 1.0},
+        {32, MediumRoll25i, MediumRollTOVCel, none, r25, 15000.0, 0.04}};
     for (auto const& [rate, from, to, transfer, transfer_rate, x, y] : rows) {
         Tov::ScopedProject s(project(rate, rate));
         MPosn_Xlate_Params p;
@@ -133,6 +139,13 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         project(Tov::FrameRate_Project24, Tov::FrameRate_Project24, false, Tov::FrameRate_25));
     MPosn_Xlate_Params p;
     EXPECT_NEAR(mPosn_Xlate(2.0, MediumRollTOVCel, MediumRollFilm, p, false), 2.0, 1e-12);
+    // A camera within 1/10000 frame a second of 48 or 24 runs at exactly that.
+    Tov::ScopedProject film(project(1, 1));
+    for (auto [fps, sound] : {std::pair{48.00005, 1.0}, {23.99995, 2.0}, {47.9998, 48 / 47.9998}}) {
+        p.camera_fps = fps;
+        EXPECT_NEAR(mPosn_Xlate(2.0, MediumRollFilm, MediumRollAudio, p, false), sound, 1e-15)
+            << fps;
+    }
 }
 
 // The picture a 25 or 30 fps video project was shot on: its own family,
@@ -517,6 +530,10 @@ TEST(mPosn_Xlate, PositionsOutsideTheFrameRangeFail) {
             EXPECT_TRUE(std::isnan(mPosn_Xlate(nan, from, from, p, false)));
         }
     }
+    // The range's ends themselves translate.
+    double const end = 2147483647.0 / 60;
+    for (double x : {end, -end})
+        EXPECT_EQ(mPosn_Xlate(x, MediumRollTOVClock, MediumRollPlayout24p), x) << x;
     // A finite input whose result leaves the range fails as well.
     Tov::ScopedProject fast(project(1, 4));
     EXPECT_EQ(mPosn_Xlate(3.5e7, MediumRollTOVClock, MediumRollTOVCel), 1e99);
