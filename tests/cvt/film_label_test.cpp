@@ -133,6 +133,7 @@ TEST(keycode_label, StatedTextsAndTraps) {
     std::tuple<label_cvt*, char const*, long32> const parses[] = {
         {k, "AB123456123415", 79036}, {k, "AB1234561234&15", 79036},
         {k, "AB1234561234 +15", 79036}, {k, "AB1234561234", 78976}, {k, "", INVALID_SAMPLE},
+        {k, "AB1234561234  +1", INVALID_SAMPLE},
         {k, "AB123456__34+05", (34 * 16 + 5) * 4}, {k, "ZZZZZZZZ9999+15", (9999 * 16 + 15) * 4},
         {k, "AB1234561234+16", INVALID_SAMPLE}, {k, "AB1234561234+015", INVALID_SAMPLE},
         {k, "AB1234561234+", INVALID_SAMPLE}, {k, "AB123456-001+00", INVALID_SAMPLE},
@@ -208,6 +209,9 @@ TEST(prefix_label, RememberedPrefixIsSharedBetweenPoints) {
     EXPECT_STREQ(static_cast<prefix_label&>(*k6).last_prefix, "EF1234");  // its text form
     whole.set_prefix(nullptr);
     EXPECT_STREQ(whole.prefix_text, "EF1234567890");
+    label_point exact(0, k6.get());  // exactly the prefix's width
+    exact.set_prefix("GH1234");
+    EXPECT_STREQ(exact.prefix_text, "GH1234");
 
     // A prefix of any width against the word boundaries of its packed form:
     // the characters after it never reach the answer or the memory.
@@ -276,7 +280,7 @@ TEST(ink_label, ParsesAsStated) {
         {i35.get(), "AB121234+16", INVALID_SAMPLE},
         // Short texts are padded in front, which moves every position.
         {i35.get(), "AB121234+1", 135876}, {i35.get(), "AB121234+", 77584},
-        {i35.get(), "AB121234+-1", INVALID_SAMPLE},
+        {i35.get(), "AB121234+-1", INVALID_SAMPLE}, {i35.get(), "AB12-001+00", INVALID_SAMPLE},
         {i35.get(), "AB121234+015", 15036},  // cut to AB12234+015
         {i16.get(), "AB121234+20", INVALID_SAMPLE}, {i16.get(), "AB121234", INVALID_SAMPLE},
         {i16.get(), "", INVALID_SAMPLE},  // shorter than a prefix: no count

@@ -90,9 +90,11 @@ TEST(label_cvt, ArgumentsAtTheExtremesGiveDefinedAnswers) {
     label_point point(0, LABEL_PAL);
     timecode_label tc120(120, TC_ALL_FIELDS);  // frame 119: tens digit 11 is '0' + 11
     EXPECT_STREQ(tc120.get_abs_string(&point, 119), " 00:00:00.;9");
+    EXPECT_STREQ(tc120.get_abs_string(&point, 100), " 00:00:00.:0");
     // Frame tens fit their nibble up to frame 159; beyond, no word.
     timecode_label tc200(200, TC_ALL_FIELDS);
-    EXPECT_EQ(tc200.get_abs_smpte_string(&point, 159), 0xf9u);        // tens 15, units 9
+    EXPECT_EQ(tc200.get_abs_smpte_string(&point, 159), 0xf9u);  // tens 15, units 9
+    EXPECT_EQ(tc200.get_abs_smpte_string(&point, 100), 0xa0u);
     EXPECT_EQ(tc200.get_abs_smpte_string(&point, 200 + 99), 0x199u);  // 00:00:01, frame 99
     EXPECT_EQ(tc200.get_abs_smpte_string(&point, 160), 0u);
 

@@ -175,7 +175,9 @@ TEST(timecode_label, TimeValuesFollowTheHostRates) {
                                         {&ntsc, 1001.0, 30000},
                                         {&pal, 1e300, INVALID_SAMPLE},
                                         {&pal, -1e300, INVALID_SAMPLE},
-                                        {&pal, std::nan(""), INVALID_SAMPLE}})
+                                        {&pal, std::nan(""), INVALID_SAMPLE},
+                                        {&t24, 2147483647.0, INT32_MAX},
+                                        {&t24, -2147483648.0, INT32_MIN}})
         EXPECT_EQ(cvt->get_abs_sample(seconds), sample) << seconds;
 }
 
