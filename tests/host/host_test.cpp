@@ -301,6 +301,8 @@ TEST(tokeniser, IndexAccessMovesTheCurrentPosition) {
     EXPECT_EQ(t.token(-1), nullptr);
     EXPECT_STREQ(t.token(0), "a");
     EXPECT_STREQ(t.next(), "b");
+    EXPECT_EQ(t.token(4), nullptr);  // one past the last leaves nothing after it
+    EXPECT_EQ(t.next(), nullptr);
 }
 
 }  // namespace

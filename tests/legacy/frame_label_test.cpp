@@ -76,7 +76,8 @@ TEST(video_frames_to_timecode, StatedTexts) {
         {49, 38, 0, "00000100"},
         {51, 36, 0, "00000100"},
         {61, 37, 0, "00000100"},
-        {-5000000, 2, 0, "-31-33-2"}};  // negative fields, cut to 8 characters
+        {-5000000, 2, 0, "-31-33-2"},  // negative fields, cut to 8 characters
+        {-2589412, 1, 1, "23595925"}};
     for (auto const& [frame, type, drop, text] : cases) {
         char out[16];
         std::memset(out, '#', sizeof out);
@@ -170,10 +171,20 @@ TEST(film_to_video_frame, PulldownRoundTripsForEveryPhase) {
     EXPECT_EQ(v, -77);
     EXPECT_EQ(film_to_video_frame(5, transfer_pulldown_4_5, 0, -1, nullptr), 1);
     EXPECT_EQ(video_to_film_frame(5, transfer_pulldown_4_5, 0, nullptr, nullptr), 1);
+    // The phase out at the first frames, and a phase of the whole film cycle.
+    int out     = -9;
+    long32 film = -9;
+    EXPECT_TRUE(video_to_film_frame(1, transfer_pulldown_4_5, 0, &out, &film) == 1 && out == 0 &&
+                film == 1);
+    for (long32 video : {1, 2}) {
+        EXPECT_EQ(video_to_film_frame(video, transfer_pulldown_4_5, 4, nullptr, &film), 1);
+        EXPECT_EQ(film, 1) << video;
+    }
 }
 
 TEST(label_to_frames, FootageAndTheThreePerforationWalk) {
-    EXPECT_EQ(frames_of("001203", 8, 0, 0), -1);  // no frames a foot
+    EXPECT_EQ(frames_of("001203", 8, 0, 0), -1);      // no frames a foot
+    EXPECT_EQ(frames_of("0012005", 8, 0, 16), 1926);  // seven digits: feet 00120, frame 05
     // Frame 08 of a foot at each phase, against feet counted one by one
     // from foot 0's phase: 22 frames in a phase-3 foot, 21 otherwise.
     for (int feet : {0, 1, 2, 3, 4, 5, 7, 10, 101, 1234, 9999})

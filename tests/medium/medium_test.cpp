@@ -76,6 +76,9 @@ TEST(MediumRollIdent, AllTextFormsOfEveryIdentity) {
                               std::tuple{10, 2, "ink,1stGen"}, std::tuple{99, 1, "med?,anyGen"}})
         EXPECT_STREQ(MediumRollId_to_UserString(id(m, g)), text);
     EXPECT_STREQ(MediumRollId_name_str(), "MediumRollId");
+    MediumRollMedium m = MediumRollFilm;
+    EXPECT_STREQ(medium_name(MediumRollNone), "None");
+    EXPECT_TRUE(find_medium("none", m) && m == MediumRollNone);
 }
 
 TEST(MediumRollIdent, PatternMatchInBothDirections) {
@@ -86,7 +89,8 @@ TEST(MediumRollIdent, PatternMatchInBothDirections) {
         {1, 1, 0, 1, 0},   {0, 1, 15, 1, 0},  {14, 1, 30, 1, 1}, {30, 1, 14, 1, 1},
         {28, 1, 14, 2, 1}, {16, 1, 18, 1, 1}, {18, 1, 15, 1, 0}, {29, 1, 31, 1, 1},
         {33, 1, 32, 1, 1}, {36, 1, 34, 1, 1}, {37, 1, 35, 1, 1}, {35, 1, 34, 1, 0},
-        {2, 1, 10, 1, 0},  {24, 1, 22, 5, 1}, {21, 3, 23, 3, 1}};
+        {2, 1, 10, 1, 0},  {24, 1, 22, 5, 1}, {21, 3, 23, 3, 1}, {1, 1, 15, 0, 0},
+        {15, 1, 14, 1, 0}};
     for (auto const& [pm, pg, om, og, fits] : cases)
         EXPECT_EQ(id(pm, pg).MediumRollId_fits_this(id(om, og)), fits)
             << pm << "," << pg << " ~ " << om << "," << og;

@@ -86,6 +86,7 @@ TEST(label_point, ModifyCountLengthMovesDigitsBetweenPrefixAndSample) {
     std::tuple<label_t, long32, char const*, int, label_t, long32> const cases[] = {
         {LABEL_KEYCODE_35_5, 700000, "", 4, LABEL_KEYCODE_35_4, 60000},
         {LABEL_KEYCODE_35_4, 60000, "AB123451", 5, LABEL_KEYCODE_35_5, 700000},
+        {LABEL_KEYCODE_35_4, 60000, "AB1234519999", 5, LABEL_KEYCODE_35_5, 700000},
         {LABEL_KEYCODE_35_4, 60000, "AB123412", 6, LABEL_KEYCODE_35_6, 60000 + 12 * 640000},
         {LABEL_KEYCODE_35_6, 60000 + 12 * 640000, "", 5, LABEL_KEYCODE_35_5, 1340000},
         {LABEL_KEYCODE_35_5, -700000, "", 4, LABEL_KEYCODE_35_4, -60000},
@@ -285,6 +286,7 @@ TEST(label, KeepStringTexts) {
         {"LABEL_REV:2 pal_label", 5, 2, 0.0, 100000000},               // no length field
         {"LABEL_REV:1 foot_35_label 0 3", LABEL_FOOT_35, 1, 0.0, 12},  // units, no pitch field
         {"REV:1 pal_label  10:00:00.00 250 0.04 1", 0, 1, 0.0, 100000000},
+        {"LABEL_REV 1 pal_label 0 1 0.04 1", 0, 0, 0.0, 100000000},
         {"", 0, 1, 0.0, 100000000},
         {"LABEL_REV:1 no_such_label x 5 1 1", 0, 1, 1.0, 5},
         {"LABEL_REV:1 pal_label 0 99999999999999999999 0.04 1", 5, 1, 0.04, 2147483647},

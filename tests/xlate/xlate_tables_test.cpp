@@ -54,6 +54,11 @@ TEST(MPosn_Xlate_Params, SpecialisedInitialisers) {
     p.init_to_default_filmvid_conversion(Tov::FrameRate_25);
     EXPECT_TRUE(p.transfer == transfer_frame_for_frame && p.transfer_rate == Tov::FrameRate_25 &&
                 p.video_medium == MediumRoll25i);
+    MPosn_Conversion_Params q;
+    EXPECT_EQ(q.mode, 1);
+    q.mode = 7;
+    q.init_to_default_filmvid_conversion();
+    EXPECT_EQ(q.mode, 1);
     configb::host().set("default_film_video_conversion_pulldown", "2", nullptr);
     p.init_to_default_filmvid_conversion(Tov::FrameRate_29_97);
     EXPECT_TRUE(p.transfer == transfer_cadence && p.video_medium == MediumRoll30i);
@@ -172,6 +177,32 @@ TEST(cadence_tables, EveryCellFollowsTheCadence) {
 
 // Round trips through every row are checked through the translation's
 // cadence legs; here, the look-up's own arithmetic.
+// Cadences by their names, and the frames they show at and past their ends.
+TEST(cadence_tables, NamesAndFramesOnShow) {
+    for (auto [text, pair] : {std::pair{"24:25i", cadence_pair::film24_to_50_fields},
+                              {"24:50p", cadence_pair::film24_to_50_fields},
+                              {"48:25p", cadence_pair::film48_to_25_frames},
+                              {"48:50p", cadence_pair::film48_to_50_fields},
+                              {"48:30p", cadence_pair::film48_to_30_frames},
+                              {"48:60p", cadence_pair::film48_to_60_fields}}) {
+        cadence_pair p = cadence_pair::film24_to_25_frames;
+        EXPECT_TRUE(find_cadence_pair(text, p) && p == pair) << text;
+    }
+    cadence_pair p{};
+    EXPECT_FALSE(find_cadence_pair("12:30i", p));
+    auto const fields = cadence_pair::film24_to_60_fields;
+    EXPECT_EQ(cadence_frame_on_show(fields, 5, 0), -1);
+    EXPECT_EQ(cadence_frame_on_show(fields, -1, 0), -1);
+    EXPECT_EQ(cadence_frame_on_show(fields, 0, -1), -1);
+    char name[cadence_frame_name_capacity];
+    for (auto [pair, frame, text] : {std::tuple{fields, 3, "D"},
+                                     {fields, -1, "<"},
+                                     {cadence_pair::film48_to_50_fields, 30, "30"}}) {
+        cadence_frame_name(pair, frame, name);
+        EXPECT_STREQ(name, text) << frame;
+    }
+}
+
 TEST(cadence_lookup, StatedValues) {
     cadence_table const frames = cadence_forward(cadence_pair::film24_to_25_frames);
     EXPECT_EQ(cadence_lookup(frames, 0, 24, 24, 25), 25);  // the next cycle
