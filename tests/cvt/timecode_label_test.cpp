@@ -247,8 +247,8 @@ TEST(timecode_label, ParsesExactlyAsSscanf) {
             for (auto& p : parsers) check(p, text);
         }
     // Longer texts built from timecode pieces, some of them damaged.
-    char const* pieces[] = {"01", "2",  ":",           ";", ".",  " ",  "-",
-                            "+",  "59", "99999999999", "x", "\t", "007"};
+    char const* pieces[] = {"01", "2",           ":", ";",  ".",   " ",  "-",     "+",
+                            "59", "99999999999", "x", "\t", "007", "\r", "\n\v\f"};
     std::uint64_t x      = 1;
     for (int n = 0; n < 200000; ++n) {
         std::string text;

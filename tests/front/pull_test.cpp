@@ -42,6 +42,8 @@ TEST(keycode_pull, KeycodesWithinTheSyncPointsRoll) {
          "KU2290129999+15", false},
         {LABEL_KEYCODE_35, "29.97df", "KU2290129999+15=01:00:00;00", "01:00:00;01",
          "past its last frame, KU2290129999+15", false},
+        {LABEL_KEYCODE_35, "29.97df", "KU2290129999+10=01:00:00;00", "01:00:00;10",
+         "past its last frame, KU2290129999+15", false},
         {LABEL_KEYCODE_35, "30", "KU2290120000+00=00:00:00:00", "-23:59:59:29",
          "before its first frame, KU2290120000+00", false},
         {LABEL_KEYCODE_353, "24", "KU2290120000+01.2=00:00:00:00", "-00:00:00:01",

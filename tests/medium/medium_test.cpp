@@ -73,7 +73,8 @@ TEST(MediumRollIdent, AllTextFormsOfEveryIdentity) {
         }
     }
     for (auto [m, g, text] : {std::tuple{22, 3, "30p,2ndGen"}, std::tuple{40, 9, "med?,gen?"},
-                              std::tuple{10, 2, "ink,1stGen"}, std::tuple{99, 1, "med?,anyGen"}})
+                              std::tuple{10, 2, "ink,1stGen"}, std::tuple{99, 1, "med?,anyGen"},
+                              std::tuple{41, 1, "med?,anyGen"}})
         EXPECT_STREQ(MediumRollId_to_UserString(id(m, g)), text);
     EXPECT_STREQ(MediumRollId_name_str(), "MediumRollId");
     MediumRollMedium m = MediumRollFilm;
