@@ -200,8 +200,11 @@ TEST(edl_check, FindingsNameTheirLine) {
          "01:00:01:00\n",
          "reel_too_long@1"},
         {"01 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
-        // A dissolve with no outgoing line may not be empty.
+        // A dissolve with no outgoing line may not be empty, in any event.
         {"001 AX V D 010 01:00:00:00 01:00:00:00 01:00:00:00 01:00:00:00\n", "zero_length@1"},
+        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
+         "002 BX V D 010 01:00:00:00 01:00:00:00 01:00:01:00 01:00:01:00\n",
+         "zero_length@2"},
         {"1234567 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
         {"001X AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
         // A reel of two words in its column is no reel.

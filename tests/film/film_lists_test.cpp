@@ -476,6 +476,17 @@ TEST(film_lists_more, DupesAtAndAroundTheHandles) {
     ASSERT_EQ(head.dupes.size(), 1u);
     EXPECT_EQ(head.dupes[0].first_sample, 0);
     EXPECT_EQ(head.dupes[0].frames, 6);
+    // One event's two cuts end to end under another's: the same events on
+    // both runs make one row.
+    film_lists const joined =
+        make_lists(edl::read(edl_line(1, "T", "C", hour + 100, hour + 110, 0, 10) +
+                                 edl_line(1, "T", "C", hour + 110, hour + 120, 10, 20) +
+                                 edl_line(2, "T", "C", hour + 100, hour + 130, 20, 50),
+                             smpte::rate_24),
+                   index, options);
+    ASSERT_EQ(joined.dupes.size(), 1u);
+    EXPECT_EQ(joined.dupes[0].frames, 20);
+    EXPECT_EQ(joined.dupes[0].events, (std::vector<std::int32_t>{1, 2}));
 }
 
 // A dissolve of one second, where the pulldown cadence and the cut meet
@@ -609,6 +620,12 @@ TEST(film_lists_more, OpticalKindsAndPrints) {
     film_lists const none = make_lists(edl::read(zero, smpte::rate_24), index, options);
     ASSERT_EQ(none.opticals.size(), 1u);
     EXPECT_EQ(none.opticals[0].film_frames, 0);
+    // A list that opens with a dissolve has no outgoing side.
+    film_lists const opening =
+        make_lists(edl::read(edl_line(1, "T", "D 024", hour, hour + 48, 0, 48), smpte::rate_24),
+                   index, options);
+    ASSERT_EQ(opening.opticals.size(), 1u);
+    EXPECT_FALSE(opening.opticals[0].has_out);
 }
 
 // Sound timecodes from a laid-out log: the Sound TC at the clip's Start
