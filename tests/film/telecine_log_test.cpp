@@ -278,6 +278,10 @@ TEST(telecine_log_check, FindingsCountWhatTheyFound) {
             cols + a + "\tA\tz\n",
             {"11:extra_fields 9 8", "0:kn_end_exclusive 1 0"},
             kn_end_rule::exclusive},
+           {"findings without counts",
+            "Column\nName\tTape\nData\na\tT\n",
+            {"0:missing_column 0 0", "0:missing_key_number 0 0"},
+            kn_end_rule::unknown},
     };
     for (row const& r : rows) {
         telecine_log const log = read_log(std::string(heading) + r.body);
