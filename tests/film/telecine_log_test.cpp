@@ -306,6 +306,10 @@ TEST(telecine_log_check, FindingsCountWhatTheyFound) {
     EXPECT_STREQ(column_name(column::kn_start), "KN Start");
     EXPECT_STREQ(column_name(column::take), "Take");
     EXPECT_STREQ(column_name(static_cast<column>(column_count)), "");
+    telecine_log const one = read_log(std::string(heading) + cols + a + "\tA\n");
+    ASSERT_EQ(one.clips.size(), 1u);
+    EXPECT_EQ(one.field(one.clips[0], column::kn_end), "KU2290121249+00");
+    EXPECT_EQ(one.field(one.clips[0], static_cast<column>(column_count)), "");
 }
 
 // Headings written with blanks instead of a tab, line ends of CRLF, a stock

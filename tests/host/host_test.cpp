@@ -96,6 +96,7 @@ TEST(ProjectSettings, SettingsDifferingInAnyOneMemberAreUnequal) {
 TEST(cookie, InvalidValueAndTextForm) {
     marlix::cookie const fresh, c(1, 42, 0xdeadbeef);
     EXPECT_TRUE(fresh == marlix::invalid_cookie && !fresh.isValid() && c.isValid());
+    EXPECT_TRUE(c != fresh && !(c != c));
     EXPECT_STREQ(fresh.asString(), "invalid");
     EXPECT_STREQ(c.asString().c_str(), "00000001-0000002a-deadbeef");
 }
