@@ -382,6 +382,15 @@ TEST(edl_read, MotionSpeedsInTenths) {
     ASSERT_EQ(reverse.findings.size(), 1u);
     EXPECT_NE(edl::describe(reverse.findings[0]).find("M2 speed -12.5 "), std::string::npos)
         << edl::describe(reverse.findings[0]);
+    // An edit whose motion a caller cleared writes its M2 line as typed.
+    document cleared = edl::read(
+        "001 AX V C 01:00:00:00 01:00:02:00 01:00:00:00 01:00:01:00\nM2 AX 50 01:00:00:00\n",
+        rate_25);
+    ASSERT_TRUE(cleared.edits.size() == 1u && cleared.edits[0].has_motion);
+    EXPECT_NE(edl::write(cleared).find("M2   AX        050.0 01:00:00:00"), std::string::npos);
+    cleared.edits[0].has_motion = false;
+    EXPECT_NE(edl::write(cleared).find("\nM2 AX 50 01:00:00:00"), std::string::npos)
+        << edl::write(cleared);
 }
 
 // Text that is not UTF-8 is read as ISO-8859-1, and said so on the line of
