@@ -759,7 +759,8 @@ static void edl_edges(void) {
           findings == 1 && errors == 0);
     CHECK(marlix_edl_edit_at(doc, 1, &edit) == MARLIX_OK && edit.transition == 1 &&
           edit.transition_frames == 10 && edit.video == 1 && edit.fade == 0 &&
-          edit.rate.num == 25 && edit.rate.drop == 0);
+          edit.rate.num == 25 && edit.rate.drop == 0 && edit.has_speed == 0 &&
+          edit.speed_tenths == 0 && edit.speed_entry == 0);
     for (k = 0; k < 7; ++k)
         CHECK(marlix_edl_edit_text(doc, 1, (int32_t)k, text, sizeof text) == MARLIX_OK &&
               same(text, texts[k]));
