@@ -15,7 +15,6 @@ constexpr int ink_count_length      = 4;
 constexpr int ink_prefix_length     = 4;
 constexpr int normal_length         = 11;  // prefix, count, separator, frame
 constexpr int max_padding           = 4;
-constexpr int max_frame_characters  = 2;
 constexpr char placeholder_prefix[] = "XXXX";
 }  // namespace
 
@@ -60,10 +59,10 @@ long32 ink_label::get_abs_sample(char const* s) {
     if (n < 0 || n > max_count) return INVALID_SAMPLE;
     long long frame = 0;
     if (length > static_cast<std::size_t>(ink_label_length)) {
-        char const* rest = normal + ink_label_length + 1;  // exactly one separator skipped
-        if (std::strlen(rest) > static_cast<std::size_t>(max_frame_characters))
-            return INVALID_SAMPLE;
-        frame = detail::read_c_number(rest);
+        // Exactly one separator skipped; the normal form leaves at most two
+        // frame characters after it.
+        char const* rest = normal + ink_label_length + 1;
+        frame            = detail::read_c_number(rest);
         if (frame < 0) return INVALID_SAMPLE;
     }
     if (frame >= modulus) return INVALID_SAMPLE;

@@ -91,14 +91,19 @@ bool Image::isProgressive(ScanMode s) {
     return s == ScanMode_Progressive || s == ScanMode_ProgressiveSegmented;
 }
 
-FrameRate CurrentProject::getFrameRate(int) { return project().frame_rate; }
+// The host holds the current revision of the project's settings only; an
+// earlier revision has no rate and no picture format.
+FrameRate CurrentProject::getFrameRate(int revision) {
+    return revision == Current ? project().frame_rate : FrameRate_None;
+}
 bool CurrentProject::getUseDropFrameTimecode() { return project().drop_frame_timecode; }
 FrameRate CurrentProject::getInCameraFilmSpeed() { return project().in_camera_film_speed; }
 FrameRate CurrentProject::getOutputImageTOVFrameRate() { return project().output_rate; }
 bool CurrentProject::outputFormatIsPulledDown() { return project().output_pulled_down; }
 bool CurrentProject::vidprojAudSyncIsPulledDown() { return project().audio_sync_pulled_down; }
 
-OutputFormat::Details CurrentProject::getOutputImageFormat(int) {
+OutputFormat::Details CurrentProject::getOutputImageFormat(int revision) {
+    if (revision != Current) return PictureSettings{Image::ScanMode_Unknown, FrameRate_None};
     return PictureSettings{project().output_scan, project().output_rate};
 }
 

@@ -89,6 +89,8 @@ struct ProjectSettings {
 
 class MARLIX_API CurrentProject {
 public:
+    /// The default host holds the current revision of the settings only; for
+    /// any other revision it answers FrameRate_None and an unknown format.
     enum Revision : std::int32_t { Current = 0 };
 
     static FrameRate getFrameRate(int revision);

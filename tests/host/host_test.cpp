@@ -55,6 +55,9 @@ TEST(CurrentProject, SettingsApplyAndScopedGuardRestores) {
         Tov::ScopedProject guard(s);
         EXPECT_EQ(Tov::CurrentProject::settings(), s);
         EXPECT_EQ(Tov::CurrentProject::getOutputImageFormat(0).getScanMode(), s.output_scan);
+        // Only the current revision is held.
+        EXPECT_EQ(Tov::CurrentProject::getFrameRate(1), Tov::FrameRate_None);
+        EXPECT_EQ(Tov::CurrentProject::getOutputImageFormat(1).getFrameRate(), Tov::FrameRate_None);
         // Hosts pass the option by number: 1 is the current project's
         // output, any other a 24 fps gearing without pulldown.
         using option = Tov::OutputGearing::ConstructionOptions;
