@@ -95,7 +95,7 @@ std::string transition_text(transition const& t) {
 
 std::string write(document const& doc) {
     std::string out;
-    out.reserve(doc.body.size() + doc.body.size() / 8 + 64);
+    out.reserve(doc.body.size());
     std::size_t const width = reel_width(detail::narrowest_layout(doc));
     auto const write_lines  = [&](std::size_t first, std::size_t count) {
         for (std::size_t k = first; k < first + count && k < doc.lines.size(); ++k) {

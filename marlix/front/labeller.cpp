@@ -186,7 +186,7 @@ labeller::smpte_reading labeller::read_smpte_word(std::uint32_t word) const {
         auto digit = [word](int shift, unsigned mask) {
             return static_cast<int>((word >> shift) & mask);
         };
-        char text[32];
+        char text[sizeof "315:715:715;315"];  // widest: a units digit of 15
         std::snprintf(text, sizeof text, "%d%d:%d%d:%d%d;%d%d", digit(28, 0x3), digit(24, 0xf),
                       digit(20, 0x7), digit(16, 0xf), digit(12, 0x7), digit(8, 0xf), digit(4, 0x3),
                       digit(0, 0xf));

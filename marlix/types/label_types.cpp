@@ -97,22 +97,20 @@ constexpr bool is_keycode_type(label_t t) {
            in_range(t, LABEL_KEYCODE_352, LABEL_KEYCODE_6515_120);
 }
 
-// Longest key an EDL name is judged on, and its buffer.
-constexpr std::size_t edl_key_length = 11;
+// s spells name, in either case, up to its end or a blank.
+bool spells_edl_name(char const* s, char const* name) {
+    std::size_t n = 0;
+    for (; name[n] != '\0'; ++n)
+        if (marlix::detail::to_upper(s[n]) != name[n]) return false;
+    return s[n] == '\0' || marlix::detail::is_space(s[n]);
+}
 
 }  // namespace
 
 label_t edlstr_to_label_type(char const* s) {
     if (s == nullptr || s[0] == '\0') return LABEL_NONE;
-    char key[edl_key_length + 1];
-    std::size_t n = 0;
-    for (; n < edl_key_length && s[n] != '\0'; ++n) {
-        if (marlix::detail::is_space(s[n])) break;
-        key[n] = marlix::detail::to_upper(s[n]);
-    }
-    key[n] = '\0';
     for (int t = first_named_type; t < label_type_count; ++t)
-        if (std::strcmp(key, label_type_rows[t].edl_read) == 0) return static_cast<label_t>(t);
+        if (spells_edl_name(s, label_type_rows[t].edl_read)) return static_cast<label_t>(t);
     return LABEL_NONE;
 }
 

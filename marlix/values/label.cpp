@@ -295,15 +295,13 @@ char* label::make_keep_string(char* buffer) const {
     // Fixed ten decimals for every ordinary pitch; a pitch too large for
     // that width in exponent form, which the reader reads back alike. The
     // point is a '.' in every locale.
-    char seconds[64];
+    char seconds[sizeof "-999999999999999.0000000000"];
     std::snprintf(seconds, sizeof seconds,
                   std::isfinite(spu) && std::fabs(spu) >= fixed_pitch_limit ? "%.10e" : "%.10f",
                   spu);
     detail::use_c_point(seconds);
-    int const n =
-        std::snprintf(out, keep_string_capacity, "LABEL_REV:%d %s %s %d %s %d", written_revision,
-                      type_str(), start.get_string(), u != 0 ? length / u : 0, seconds, bounded);
-    if (n < 0) out[0] = '\0';
+    std::snprintf(out, keep_string_capacity, "LABEL_REV:%d %s %s %d %s %d", written_revision,
+                  type_str(), start.get_string(), u != 0 ? length / u : 0, seconds, bounded);
     return out;
 }
 

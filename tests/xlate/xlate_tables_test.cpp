@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -211,6 +212,11 @@ TEST(cadence_lookup, StatedValues) {
     EXPECT_EQ(cadence_lookup(back, 256, 24, 25, 24), 23);  // the row is a byte
     EXPECT_EQ(cadence_lookup(back, 0, -1, 25, 24), 0);
     EXPECT_TRUE(cadence_lookup(back, 0, 24, 0, 24) == 0 && cadence_lookup(back, 0, 24, 25, 0) == 0);
+    // The smallest group and stride that still look up, and the first n whose
+    // product leaves no room for a cell.
+    constexpr long long limit = (LLONG_MAX - SCHAR_MAX) / 2;
+    EXPECT_TRUE(cadence_lookup_fits(0, 1, 1) && cadence_lookup_fits(limit, 1, 2));
+    EXPECT_FALSE(cadence_lookup_fits(limit + 1, 1, 2));
     // Outside a table, 0, where the cell after a row's last is the next row's
     // first.
     for (int p = 0; p < cadence_pair_count; ++p)
