@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -18,8 +17,22 @@ namespace {
 
 using M = MediumRollMedium;
 M m(int v) { return static_cast<M>(v); }
-
 using captured = test_support::captured_messages;
+
+// Short names for the media the tables name most.
+constexpr M film = MediumRollFilm, audio = MediumRollAudio, clock = MediumRollTOVClock,
+            cel = MediumRollTOVCel, out24p = MediumRollPlayout24p, out24pM = MediumRollPlayout24pM,
+            out25p = MediumRollPlayout25p, out25i = MediumRollPlayout25i,
+            out30p = MediumRollPlayout30p, out30pM = MediumRollPlayout30pM,
+            out30i = MediumRollPlayout30i, out50p = MediumRollPlayout50p,
+            out60pM = MediumRollPlayout60pM, v24p = MediumRoll24p, v24pM = MediumRoll24pM,
+            v25p = MediumRoll25p, v25i = MediumRoll25i, v30p = MediumRoll30p, v30i = MediumRoll30i,
+            v30iM = MediumRoll30iM, v50p = MediumRoll50p, v60p = MediumRoll60p;
+
+// The core translation with the caller's record.
+double xl(double x, M from, M to, MPosn_Xlate_Params& p, bool round_to_frame = false) {
+    return mPosn_Xlate(x, from, to, p, round_to_frame);
+}
 
 Tov::ProjectSettings project(int rate, int output, bool pulled = false, int camera = 1) {
     Tov::ProjectSettings s;
@@ -34,17 +47,15 @@ TEST(mPosn_Xlate, SharedStepsEqualMediaAndGenericMedia) {
     Tov::ScopedProject restore(project(1, 1));
     captured c;
     MPosn_Xlate_Params p;
-    p.video_medium      = MediumRoll25i;
+    p.video_medium      = v25i;
     p.sequence          = -1;
-    double const direct = mPosn_Xlate(2.0, MediumRollFilm, MediumRoll25i, p, false);
+    double const direct = xl(2.0, film, v25i, p);
     EXPECT_EQ(p.sequence, 0);
-    EXPECT_EQ(mPosn_Xlate(2.0, MediumRollFilm, MediumRollVideo, p, false), direct);
-    EXPECT_EQ(mPosn_Xlate(2.0, MediumRoll24PVideo, MediumRollFilm, p, false),
-              mPosn_Xlate(2.0, MediumRoll24p, MediumRollFilm, p, false));
-    EXPECT_EQ(mPosn_Xlate(2.0, MediumRollTOVCel, MediumRollPlayoutVideo, p, false),
-              mPosn_Xlate(2.0, MediumRollTOVCel, MediumRollPlayout24p, p, false));  // 24p output
+    EXPECT_EQ(xl(2.0, film, MediumRollVideo, p), direct);
+    EXPECT_EQ(xl(2.0, MediumRoll24PVideo, film, p), xl(2.0, v24p, film, p));
+    EXPECT_EQ(xl(2.0, cel, MediumRollPlayoutVideo, p), xl(2.0, cel, out24p, p));  // 24p output
     p.sequence = -1;
-    mPosn_Xlate(2.0, MediumRollFilm, MediumRollFilm, p, false);
+    xl(2.0, film, film, p);
     EXPECT_EQ(p.sequence, -1);  // equal media: the record is not touched
 }
 
@@ -55,15 +66,15 @@ TEST(mPosn_Xlate, RefusalsAndTheirMessages) {
     std::string const shot =
         "mPosn_Xlate(): Invalid source shot standard for project - cookie<invalid>\n";
     std::string const invalid = "mPosn_Xlate():- invalid MediumPosn\n";
+    std::string const film_vid =
+        "mPosn_Xlate(): Invalid film->vid conversion for project - cookie<invalid>\n";
     std::tuple<int, M, M, M, double, double, std::string> const rows[] = {
-        {4, MediumRollFilm, MediumRoll25p, MediumRollNone, 1.0, 1e99,
-         "mPosn_Xlate(): Invalid film->vid conversion for project - cookie<invalid>\n"},
-        {4, MediumRollFilm, MediumRoll25p, MediumRollNone, 0.0, 1e99,
-         "mPosn_Xlate(): Invalid film->vid conversion for project - cookie<invalid>\n"},
+        {4, film, v25p, MediumRollNone, 1.0, 1e99, film_vid},
+        {4, film, v25p, MediumRollNone, 0.0, 1e99, film_vid},
         // The other television family as the film's video.
-        {4, MediumRollFilm, MediumRollTOVCel, MediumRoll25i, -1.0, -1e99, shot},
-        {4, MediumRollFilm, MediumRollTOVClock, MediumRoll25i, 1.0, 1e99, shot + invalid},
-        {1, MediumRollFilm, MediumRollAudio, MediumRollNone, 1e99, 1e99, invalid},
+        {4, film, cel, v25i, -1.0, -1e99, shot},
+        {4, film, clock, v25i, 1.0, 1e99, shot + invalid},
+        {1, film, audio, MediumRollNone, 1e99, 1e99, invalid},
         {1, m(5), m(5), MediumRollNone, 3.25, 3.25,  // outside the accepted set, still equal
          "mPosn_Xlate() - un-handled medium type - FROM<5> to<5>\nmPosn_Xlate() - un-handled "
          "medium type - from<5> TO<5>\n"}};
@@ -72,7 +83,7 @@ TEST(mPosn_Xlate, RefusalsAndTheirMessages) {
         MPosn_Xlate_Params p;
         p.video_medium = video;
         c.text.clear();
-        EXPECT_EQ(mPosn_Xlate(x, from, to, p, false), y) << from << "->" << to;
+        EXPECT_EQ(xl(x, from, to, p), y) << from << "->" << to;
         EXPECT_EQ(c.text.rfind(message, 0), 0u) << c.text;
     }
 }
@@ -81,70 +92,59 @@ TEST(mPosn_Xlate, RefusalsAndTheirMessages) {
 // sound, whose rules name the project or transfer rate.
 TEST(mPosn_Xlate, ProjectRateRules) {
     captured c;
+    constexpr double k = 1.001;
     auto const none = transfer_none, frame = transfer_frame_for_frame;
     int const r25 = Tov::FrameRate_25, r30 = Tov::FrameRate_30, r2997 = Tov::FrameRate_29_97;
     // project rate, from, to, transfer, transfer rate, position, result
+    // clang-format off
     std::tuple<int, M, M, transfer_type, int, double, double> const rows[] = {
-        {33, MediumRollPlayout30p, MediumRollAudio, none, r2997, 1.0, 1.001},
-        {33, MediumRollPlayout30p, MediumRollAudio, none, r30, 1.0, 1.0},
-        {33, MediumRollPlayout30pM, MediumRollAudio, none, r2997, 1.0, 1.0},
-        {33, MediumRollPlayout30pM, MediumRollAudio, none, r30, 1.0, 1 / 1.001},
-        {33, MediumRollPlayout30p, MediumRollAudio, frame, r2997, 1.0, 1.25},
-        {33, MediumRollPlayout30pM, MediumRollAudio, frame, r2997, 1.0, 1 / 1.001},
-        {32, MediumRollPlayout25p, MediumRollAudio, none, r25, 1.0, 1.0},
-        {31, MediumRollPlayout24p, MediumRollAudio, none, r25, 1.0, 0.96},
-        {32, MediumRollFilm, MediumRoll25i, none, r25, 1.0, 0.96},
-        {33, MediumRollFilm, MediumRoll30i, none, r30, 1.0, 0.8},
-        // Sound of a film project by the rate it was transferred at.
-        {1, MediumRollTOVCel, MediumRollAudio, none, r25, 1.0, 0.96},
-        {1, MediumRollTOVCel, MediumRollAudio, none, r30, 1.0, 1.0},  // pulled down by default
-        {1, MediumRollTOVCel, MediumRollAudio, none, r2997, 1.0, 1.001},
-        {1, MediumRollAudio, MediumRollTOVCel, none, r25, 0.96, 1.0},
-        {1, MediumRollAudio, MediumRollTOVCel, none, r30, 1.0, 1.0},
-        {1, MediumRollAudio, MediumRollTOVCel, none, r2997, 1.001, 1.0},
+        {33, out30p, audio, none, r2997, 1.0, k}, {33, out30p, audio, none, r30, 1.0, 1.0},
+        {33, out30pM, audio, none, r2997, 1.0, 1.0}, {33, out30pM, audio, none, r30, 1.0, 1 / k},
+        {33, out30p, audio, frame, r2997, 1.0, 1.25}, {32, out25p, audio, none, r25, 1.0, 1.0},
+        {33, out30pM, audio, frame, r2997, 1.0, 1 / k}, {31, out24p, audio, none, r25, 1.0, 0.96},
+        {32, film, v25i, none, r25, 1.0, 0.96}, {33, film, v30i, none, r30, 1.0, 0.8},
+        // Sound of a film project by its transfer rate (30: pulled down by default).
+        {1, cel, audio, none, r25, 1.0, 0.96}, {1, cel, audio, none, r30, 1.0, 1.0},
+        {1, cel, audio, none, r2997, 1.0, k}, {1, audio, cel, none, r25, 0.96, 1.0},
+        {1, audio, cel, none, r30, 1.0, 1.0}, {1, audio, cel, none, r2997, k, 1.0},
         // Sound to clock of a video project without a transfer: the 1000/1001
         // step between the transfer rate and the output rate.
-        {5, MediumRollAudio, MediumRollTOVClock, none, r30, 1.0, 1.001},
-        {5, MediumRollAudio, MediumRollTOVClock, none, r2997, 1.0, 1.0},
-        {4, MediumRollAudio, MediumRollTOVClock, none, r2997, 1.0, 1 / 1.001},
+        {5, audio, clock, none, r30, 1.0, k}, {5, audio, clock, none, r2997, 1.0, 1.0},
+        {4, audio, clock, none, r2997, 1.0, 1 / k},
         // Video to film counts whole video frames of the project rate.
-        {32, MediumRoll25i, MediumRollFilm, none, r25, 310.0, 12 / 24.0},
-        {32, MediumRoll25p, MediumRollFilm, frame, r25, 300.0, 12 / 24.0},
-        {33, MediumRoll30i, MediumRollFilm, none, r30, 310.0, 10 / 24.0},
-        // A single-rate project's cel frames become film frames one for one.
-        {32, MediumRollTOVCel, MediumRollFilm, none, r25, 2.0, 50 / 24.0},
-        {34, MediumRollTOVCel, MediumRollFilm, none, r25, 0.5, 1.0},
-        // Film to cel counts whole 24ths of the film position in cel frames
-        // of the project rate.
-        {32, MediumRollFilm, MediumRollTOVCel, none, r25, 100.0, 4 / 25.0},
-        {34, MediumRollFilm, MediumRollTOVCel, none, r25, 100.0, 4 / 48.0},
+        {32, v25i, film, none, r25, 310.0, 12 / 24.0},
+        {33, v30i, film, none, r30, 310.0, 10 / 24.0},
+        {32, v25p, film, frame, r25, 300.0, 12 / 24.0},
+        // A single-rate project's cel frames become film frames one for one;
+        // film to cel counts whole 24ths of film in cel frames of the project rate.
+        {32, cel, film, none, r25, 2.0, 50 / 24.0}, {34, cel, film, none, r25, 0.5, 1.0},
+        {32, film, cel, none, r25, 100.0, 4 / 25.0}, {34, film, cel, none, r25, 100.0, 4 / 48.0},
         // A video project shows its cel on a 24 playout as it is, and on the
         // 1000/1001 one at the slower clock.
-        {4, MediumRollTOVCel, MediumRollPlayout24p, none, r30, 2.0, 2.0},
-        {4, MediumRollTOVCel, MediumRollPlayout24pM, none, r30, 2.0, 2.002},
+        {4, cel, out24p, none, r30, 2.0, 2.0}, {4, cel, out24pM, none, r30, 2.0, 2.002},
         // Sound to cel of the 25 and 30 project classes, frame for frame.
-        {32, MediumRollAudio, MediumRollTOVCel, frame, r25, 1.0, 1.0},
-        {33, MediumRollAudio, MediumRollTOVCel, frame, r30, 1.0, 1.0},
-        {32, MediumRoll25i, MediumRollTOVCel, none, r25, 15000.0, 0.04}};
+        {32, audio, cel, frame, r25, 1.0, 1.0}, {33, audio, cel, frame, r30, 1.0, 1.0},
+        {32, v25i, cel, none, r25, 15000.0, 0.04}};
+    // clang-format on
     for (auto const& [rate, from, to, transfer, transfer_rate, x, y] : rows) {
         Tov::ScopedProject s(project(rate, rate));
         MPosn_Xlate_Params p;
         p.transfer      = transfer;
         p.transfer_rate = static_cast<Tov::FrameRate>(transfer_rate);
-        EXPECT_NEAR(mPosn_Xlate(x, from, to, p, false), y, 1e-12)
-            << rate << ": " << from << "->" << to << " transfer " << transfer;
+        EXPECT_NEAR(xl(x, from, to, p), y, 1e-12)
+            << rate << ": " << from << "->" << to << " transfer " << transfer << " at " << x;
     }
-    // Nor does the camera's speed, which a film project's cel would follow.
+    // Nor does a single-rate project's cel follow the camera's speed, as a
+    // film project's would.
     Tov::ScopedProject s(
         project(Tov::FrameRate_Project24, Tov::FrameRate_Project24, false, Tov::FrameRate_25));
     MPosn_Xlate_Params p;
-    EXPECT_NEAR(mPosn_Xlate(2.0, MediumRollTOVCel, MediumRollFilm, p, false), 2.0, 1e-12);
+    EXPECT_NEAR(xl(2.0, cel, film, p), 2.0, 1e-12);
     // A camera within 1/10000 frame a second of 48 or 24 runs at exactly that.
-    Tov::ScopedProject film(project(1, 1));
+    Tov::ScopedProject film24(project(1, 1));
     for (auto [fps, sound] : {std::pair{48.00005, 1.0}, {23.99995, 2.0}, {47.9998, 48 / 47.9998}}) {
         p.camera_fps = fps;
-        EXPECT_NEAR(mPosn_Xlate(2.0, MediumRollFilm, MediumRollAudio, p, false), sound, 1e-15)
-            << fps;
+        EXPECT_NEAR(xl(2.0, film, audio, p), sound, 1e-15) << fps;
     }
 }
 
@@ -155,16 +155,14 @@ TEST(mPosn_Xlate, ShotStandardOfAVideoProject) {
     captured c;
     for (int rate : {3, 4}) {
         Tov::ScopedProject s(project(rate, rate));
-        for (M video : {MediumRoll24p, MediumRoll24pM, MediumRoll25i, MediumRoll30i}) {
+        for (M video : {v24p, v24pM, v25i, v30i}) {
             for (bool source : {false, true}) {
                 MPosn_Xlate_Params p;
                 p.vidproj_24p_source = source;
                 p.video_medium       = video;
-                bool const ok        = rate == 3
-                                           ? video == MediumRoll25i || (video == MediumRoll24p && source)
-                                           : video == MediumRoll30i || (video != MediumRoll25i && source);
-                EXPECT_EQ(mPosn_Xlate(1.0, MediumRollTOVCel, MediumRollFilm, p, false),
-                          ok ? (rate == 3 ? 25 / 24.0 : 1.25) : 1e99)
+                bool const ok        = rate == 3 ? video == v25i || (video == v24p && source)
+                                                 : video == v30i || (video != v25i && source);
+                EXPECT_EQ(xl(1.0, cel, film, p), ok ? (rate == 3 ? 25 / 24.0 : 1.25) : 1e99)
                     << rate << ": " << video << (source ? " from a 24p source" : "");
             }
         }
@@ -174,44 +172,32 @@ TEST(mPosn_Xlate, ShotStandardOfAVideoProject) {
 TEST(mPosn_Xlate, CadenceLegsAsStated) {
     Tov::ScopedProject restore(project(1, 1));
     MPosn_Xlate_Params p;
-    p.transfer                = transfer_cadence;
-    double const fields_3_2[] = {0, 2, 5, 7, 10};
+    p.transfer = transfer_cadence;
+    // 3:2 fields of film frames 0..4, and raised to whole frames.
+    double const fields_3_2[] = {0, 2, 5, 7, 10}, rounded[] = {0, 2, 6, 8, 10};
     for (int k = 0; k < 5; ++k) {
-        double const film = k / 24.0;
-        EXPECT_NEAR(mPosn_Xlate(film, MediumRollFilm, MediumRoll30i, p, false) * 2 * 30,
-                    fields_3_2[k], 1e-9)
-            << k;
-        double const rounded = k == 2 ? 6 : k == 3 ? 8 : fields_3_2[k];
-        EXPECT_NEAR(mPosn_Xlate(film, MediumRollFilm, MediumRoll30i, p, true) * 2 * 30, rounded,
-                    1e-9)
-            << k;
+        EXPECT_NEAR(xl(k / 24.0, film, v30i, p) * 60, fields_3_2[k], 1e-9) << k;
+        EXPECT_NEAR(xl(k / 24.0, film, v30i, p, true) * 60, rounded[k], 1e-9) << k;
     }
     Tov::ScopedProject pal(project(1, 3));
     MPosn_Xlate_Params q;
     q.transfer = transfer_cadence;
     for (int k = 0; k <= 24; ++k)
-        EXPECT_NEAR(mPosn_Xlate(k / 24.0, MediumRollFilm, MediumRoll25p, q, false) * 25,
-                    k == 24 ? 25 : k, 1e-9);
+        EXPECT_NEAR(xl(k / 24.0, film, v25p, q) * 25, k == 24 ? 25 : k, 1e-9) << k;
     q.project_rate = Tov::FrameRate_24;
-    EXPECT_NEAR(mPosn_Xlate(24 / 25.0, MediumRoll25p, MediumRollFilm, q, false) * 24, 23, 1e-9);
+    EXPECT_NEAR(xl(24 / 25.0, v25p, film, q) * 24, 23, 1e-9);
 
     // Single film pulled to playout: frame k holds three fields where k mod
     // 2 is 0 (3:2 on 30i) or k mod 12 is 0 (24 frames on 50 fields), two
     // otherwise; it starts on the first field of its run, and every field of
     // the run shows it.
-    for (auto [output, playout, every, fields_a_second] :
-         {std::tuple{4, MediumRollPlayout30i, 2, 60},
-          std::tuple{3, MediumRollPlayout25i, 12, 50}}) {
+    for (auto [output, playout, every, fps] : {std::tuple{4, out30i, 2, 60}, {3, out25i, 12, 50}}) {
         Tov::ScopedProject pulled(project(1, output, true));
-        int field = 0;
-        for (int k = 0; k < 60; ++k) {
-            EXPECT_NEAR(mPosn_Xlate(k / 24.0, MediumRollTOVCel, playout) * fields_a_second, field,
-                        1e-9)
+        for (int k = 0, field = 0; k < 60; ++k) {
+            EXPECT_NEAR(mPosn_Xlate(k / 24.0, cel, playout) * fps, field, 1e-9)
                 << playout << " frame " << k;
             for (int end = field + (k % every == 0 ? 3 : 2); field < end; ++field)
-                EXPECT_NEAR(
-                    mPosn_Xlate(field / double(fields_a_second), playout, MediumRollTOVCel) * 24, k,
-                    1e-9)
+                EXPECT_NEAR(mPosn_Xlate(field / double(fps), playout, cel) * 24, k, 1e-9)
                     << playout << " field " << field;
         }
     }
@@ -220,70 +206,52 @@ TEST(mPosn_Xlate, CadenceLegsAsStated) {
     // frame i - [i > 1] - [i > 25] of its group (so frame 25's field goes to
     // frame 24); 8 frames on 10 fields of 30i, none starting on fields 2 and
     // 6, which show the frame before.
-    {
-        Tov::ScopedProject pulled48(project(6, 3, true));
-        for (int n = 0; n < 150; ++n) {
-            int const r = n % 48, i = n % 50;
-            EXPECT_NEAR(mPosn_Xlate(n / 48.0, MediumRollTOVCel, MediumRollPlayout25i) * 50,
-                        n + 2 * (n / 48) + (r > 0) + (r > 25), 1e-9)
-                << n;
-            EXPECT_NEAR(mPosn_Xlate(n / 50.0, MediumRollPlayout25i, MediumRollTOVCel) * 48,
-                        48 * (n / 50) + i - (i > 1) - (i > 25), 1e-9)
-                << n;
-        }
+    Tov::ScopedProject pulled25(project(6, 3, true));
+    for (int n = 0; n < 150; ++n) {
+        int const r = n % 48, i = n % 50, field = n + 2 * (n / 48) + (r > 0) + (r > 25);
+        EXPECT_NEAR(mPosn_Xlate(n / 48.0, cel, out25i) * 50, field, 1e-9) << n;
+        int const frame = 48 * (n / 50) + i - (i > 1) - (i > 25);
+        EXPECT_NEAR(mPosn_Xlate(n / 50.0, out25i, cel) * 48, frame, 1e-9) << n;
     }
-    Tov::ScopedProject pulled48(project(6, 4, true));
+    Tov::ScopedProject pulled30(project(6, 4, true));
     for (int field = 0, frame = -1; field < 40; ++field) {
         bool const starts = field % 10 != 2 && field % 10 != 6;
         frame += starts;
-        EXPECT_NEAR(mPosn_Xlate(field / 60.0, MediumRollPlayout30i, MediumRollTOVCel) * 48, frame,
-                    1e-9)
-            << field;
+        EXPECT_NEAR(mPosn_Xlate(field / 60.0, out30i, cel) * 48, frame, 1e-9) << field;
         if (starts) {
-            EXPECT_NEAR(mPosn_Xlate(frame / 48.0, MediumRollTOVCel, MediumRollPlayout30i) * 60,
-                        field, 1e-9)
-                << frame;
+            EXPECT_NEAR(mPosn_Xlate(frame / 48.0, cel, out30i) * 60, field, 1e-9) << frame;
         }
     }
 }
 
 TEST(mPosn_Xlate, FilmAndVideoRoundTripThroughEveryCadence) {
     Tov::ScopedProject restore(project(1, 1));
-    std::tuple<int, int, M, int> const cases[] = {
-        {1, 1, MediumRoll25p, 25}, {1, 1, MediumRoll25i, 25}, {1, 1, MediumRoll30p, 5},
-        {1, 1, MediumRoll30i, 5},  {1, 1, MediumRoll30iM, 5}, {1, 1, MediumRoll60p, 5},
-        {1, 6, MediumRoll25p, 25}, {1, 6, MediumRoll25i, 25}, {1, 6, MediumRoll30p, 5},
-        {1, 6, MediumRoll30i, 5},
-    };
-    for (auto const& [project_rate, camera, medium, phases] : cases) {
-        Tov::ScopedProject s(project(project_rate, 1, false, camera));
+    // camera, video, phases
+    std::tuple<int, M, int> const cases[] = {
+        {1, v25p, 25}, {1, v25i, 25}, {1, v30p, 5},  {1, v30i, 5}, {1, v30iM, 5},
+        {1, v60p, 5},  {6, v25p, 25}, {6, v25i, 25}, {6, v30p, 5}, {6, v30i, 5}};
+    for (auto const& [camera, medium, phases] : cases) {
+        Tov::ScopedProject s(project(1, 1, false, camera));
         for (int phase = 0; phase < phases; ++phase) {
             // 48 fps film on 60 fields at phases 2 and 4: the cadence tables
             // count forward from A(r) and back from D(4) there, as printed.
-            bool const printed_mismatch =
-                camera == 6 && medium == MediumRoll30i && (phase == 2 || phase == 4);
-            if (printed_mismatch) continue;
+            if (camera == 6 && medium == v30i && (phase == 2 || phase == 4)) continue;
             MPosn_Xlate_Params p;
             p.transfer = transfer_cadence;
             p.sequence = phase;
-            for (int film = 0; film <= 10000; ++film) {
-                for (int sign : {1, -1}) {
-                    if (film == 0 && sign < 0) continue;  // -0 is 0
-                    double const pos   = sign * film / 24.0;
-                    double const video = mPosn_Xlate(pos, MediumRollFilm, medium, p, false);
-                    if (sign * video < 0) continue;  // the frame starts before the clip
-                    double const back = mPosn_Xlate(video, medium, MediumRollFilm, p, false);
-                    if (camera == 6 && (medium == MediumRoll25p || medium == MediumRoll30p)) {
-                        // Two film frames of 48 start in one video frame: both
-                        // come back as the first of them.
-                        ASSERT_NEAR(std::fabs(back - pos) * 24, 0, 1.0001)
-                            << medium << " phase " << phase << " film " << film;
-                        ASSERT_NEAR(mPosn_Xlate(back, MediumRollFilm, medium, p, false), video,
-                                    1e-9);
-                    } else {
-                        ASSERT_NEAR(back * 24, pos * 24, 1e-6)
-                            << medium << " phase " << phase << " film " << film;
-                    }
+            for (int f = -10000; f <= 10000; ++f) {
+                double const pos = f / 24.0, video = xl(pos, film, medium, p);
+                if ((f < 0 ? -video : video) < 0) continue;  // the frame starts before the clip
+                double const back = xl(video, medium, film, p);
+                if (camera == 6 && (medium == v25p || medium == v30p)) {
+                    // Two film frames of 48 start in one video frame: both
+                    // come back as the first of them.
+                    ASSERT_NEAR(std::fabs(back - pos) * 24, 0, 1.0001)
+                        << medium << " phase " << phase << " film " << f;
+                    ASSERT_NEAR(xl(back, film, medium, p), video, 1e-9);
+                } else {
+                    ASSERT_NEAR(back * 24, pos * 24, 1e-6)
+                        << medium << " phase " << phase << " film " << f;
                 }
             }
         }
@@ -293,6 +261,7 @@ TEST(mPosn_Xlate, FilmAndVideoRoundTripThroughEveryCadence) {
 TEST(mPosn_Xlate, ImplementerDecisionsAreInverse) {
     captured c;
     // Clock and sound: the camera step of clock to sound undoes sound to clock.
+    // rate, output, transfer, camera, 24p source, sound sync pulled down
     std::tuple<int, int, int, int, bool, bool> const projects[] = {
         {3, 3, 3, 1, false, false},  {3, 3, 7, 1, false, false}, {4, 5, 3, 1, false, false},
         {9, 10, 3, 6, false, false}, {4, 4, 7, 1, true, false},  {8, 8, 3, 6, true, true},
@@ -304,19 +273,16 @@ TEST(mPosn_Xlate, ImplementerDecisionsAreInverse) {
         p.transfer_rate          = Tov::FrameRate_29_97;
         p.vidproj_24p_source     = source24;
         p.audio_sync_pulled_down = synced;
-        double const clock       = mPosn_Xlate(10.0, MediumRollAudio, MediumRollTOVClock, p, false);
-        EXPECT_NEAR(mPosn_Xlate(clock, MediumRollTOVClock, MediumRollAudio, p, false), 10.0, 1e-9)
-            << rate;
+        double const t           = xl(10.0, audio, clock, p);
+        EXPECT_NEAR(xl(t, clock, audio, p), 10.0, 1e-9) << rate << " " << output;
     }
     // Cel and 50p playout in a double-film project, and pulled 30/60 playout.
     for (auto const& [output, pulled, playout] :
-         {std::tuple{8, false, MediumRollPlayout50p}, std::tuple{4, true, MediumRollPlayout30i},
-          std::tuple{10, true, MediumRollPlayout60pM}}) {
+         {std::tuple{8, false, out50p}, {4, true, out30i}, {10, true, out60pM}}) {
         Tov::ScopedProject s(project(6, output, pulled));
         for (int frame = 0; frame < 500; ++frame) {
-            double const cel = frame / 48.0;
-            double const out = mPosn_Xlate(cel, MediumRollTOVCel, playout);
-            ASSERT_NEAR(mPosn_Xlate(out, playout, MediumRollTOVCel) * 48, frame, 1e-6)
+            double const out = mPosn_Xlate(frame / 48.0, cel, playout);
+            ASSERT_NEAR(mPosn_Xlate(out, playout, cel) * 48, frame, 1e-6)
                 << playout << " " << frame;
         }
     }
@@ -324,6 +290,7 @@ TEST(mPosn_Xlate, ImplementerDecisionsAreInverse) {
 
 // Media by the time base they count in; a project states, for each, how
 // many of its seconds one second of cel time is.
+namespace rule {
 enum cls { film, audio, clock, cel, v24, v24M, v25, v30, v30M, p24, p24M, p25, p30, p30M, n_cls };
 // The class of each accepted medium 2..40 (n_cls for the others).
 cls class_of(int m) {
@@ -333,6 +300,7 @@ cls class_of(int m) {
         p24,   p24M,  p24,  p24M,  p25,   p25,   p30,   p30M,  p30,   p30M,  p25,  p30,  p30M};
     return by_medium[m];
 }
+}  // namespace rule
 constexpr double FAIL = -1, OPEN = -2;  // the project refuses the medium / one way only
 
 // Every accepted pair of media, in four projects, frame for frame transfer,
@@ -345,18 +313,18 @@ TEST(mPosn_Xlate, EveryRouteAgainstTheRuleTable) {
     struct {
         int rate, output, camera;
         M video;
-        double scale[n_cls];  // film, audio, clock, cel, v24, v24M, v25, v30, v30M, p24..p30M
+        double scale[rule::n_cls];  // film, audio, clock, cel, v24, v24M, v25, v30, v30M, p24..p30M
         // clang-format off
     } const projects[] = {
         // 24 fps film shown at 25 fps without pulldown: the clock runs 0.96.
-        {1, 3, 1, MediumRoll25i, {1, 1, q, 1, 1, k, q, 0.8, 0.8 * k, 1, k, q, 0.8, 0.8 * k}},
+        {1, 3, 1, v25i, {1, 1, q, 1, 1, k, q, 0.8, 0.8 * k, 1, k, q, 0.8, 0.8 * k}},
         // 25 fps video shot at 24: sound runs 25/24 of video time.
-        {3, 3, 1, MediumRoll25i,
+        {3, 3, 1, v25i,
         {1 / q, 1 / q, 1, 1, 1 / q, k / q, 1, FAIL, FAIL, OPEN, OPEN, 1, FAIL, FAIL}},
         // 30 fps video shot at 24.
-        {4, 4, 1, MediumRoll30i, {r, r, 1, 1, r, r * k, FAIL, 1, k, OPEN, OPEN, FAIL, 1, k}},
+        {4, 4, 1, v30i, {r, r, 1, 1, r, r * k, FAIL, 1, k, OPEN, OPEN, FAIL, 1, k}},
         // 60 fps video shot at 48: film frames are 1/48 s, counted at 24.
-        {9, 9, 6, MediumRoll60p, {2.5, r, 1, 1, r, r * k, OPEN, 1, k, OPEN, OPEN, FAIL, 1, k}},
+        {9, 9, 6, v60p, {2.5, r, 1, 1, r, r * k, OPEN, 1, k, OPEN, OPEN, FAIL, 1, k}},
     };
     // clang-format on
     auto playout = [](int m) { return m >= 28 && m <= 40; };
@@ -373,9 +341,9 @@ TEST(mPosn_Xlate, EveryRouteAgainstTheRuleTable) {
                 SCOPED_TRACE(testing::Message() << pr.rate << ": " << from << "->" << to);
                 MPosn_Xlate_Params p;
                 p.video_medium = pr.video;
-                double const a = pr.scale[class_of(from)], b = pr.scale[class_of(to)];
-                double const y = mPosn_Xlate(x, m(from), m(to), p, false);
-                ASSERT_EQ(mPosn_Xlate(-x, m(from), m(to), p, false), -y);
+                double const a = pr.scale[rule::class_of(from)], b = pr.scale[rule::class_of(to)];
+                double const y = xl(x, m(from), m(to), p);
+                ASSERT_EQ(xl(-x, m(from), m(to), p), -y);
                 bool const identity = (from == 7 && playout(to)) || (to == 7 && playout(from)) ||
                                       (playout(from) && playout(to) && family(from) == family(to));
                 // Sound from video or 24 fps playout: no rule looks at the project.
@@ -394,54 +362,40 @@ TEST(mPosn_Xlate, EveryRouteAgainstTheRuleTable) {
     }
 }
 
-// Sound to the clock in a 24 fps film project, by output rate and pulldown:
-// video output runs the clock at 0.96 or 0.8 of film time, a pulled output
-// at film time, and 1000/1001 outputs 1.001 slower again.
-TEST(mPosn_Xlate, SoundToTheClockOfFilmProjects) {
-    constexpr double k = 1.001;
-    struct {
-        int output;
-        bool pulled;
-        double factor;
-    } const rows[] = {
-        {1, false, 1}, {4, false, 0.8}, {5, false, 0.8 * k}, {4, true, 1}, {5, true, k}};
-    for (auto const& r : rows) {
-        Tov::ScopedProject s(project(1, r.output, r.pulled));
+// Sound in a 24 fps film project. To the clock, by output rate and
+// pulldown: video output runs the clock at 0.96 or 0.8 of film time, a
+// pulled output at film time, and 1000/1001 outputs 1.001 slower again.
+TEST(mPosn_Xlate, SoundOfFilmProjects) {
+    constexpr double k                            = 1.001;
+    std::tuple<int, bool, double> const outputs[] = {
+        {1, false, 1.0}, {4, false, 0.8}, {5, false, 0.8 * k}, {4, true, 1.0}, {5, true, k}};
+    for (auto [output, pulled, factor] : outputs) {
+        Tov::ScopedProject s(project(1, output, pulled));
         MPosn_Xlate_Params p;
         for (double const x : {1.0, 3600.0})
-            EXPECT_NEAR(mPosn_Xlate(x, MediumRollAudio, MediumRollTOVClock, p, false), x * r.factor,
-                        1e-9)
-                << r.output << " " << r.pulled;
+            EXPECT_NEAR(xl(x, audio, clock, p), x * factor, 1e-9) << output << " " << pulled;
     }
-}
-
-// Sound from playout in a film project: a transfer at a 1000/1001 rate slows
-// the sound by 1.001 only where nothing was transferred; a transfer carries
-// its own rate. Checked as the ratio between transfer rates 30 and 29.97.
-TEST(mPosn_Xlate, PlayoutSoundFollowsTheTransferRateOnlyWithoutATransfer) {
+    // From playout: a transfer at a 1000/1001 rate slows the sound by 1.001
+    // only where nothing was transferred; a transfer carries its own rate.
+    // Checked as the ratio between transfer rates 30 and 29.97.
     Tov::ScopedProject s(project(1, 4));
-    for (M const from : {MediumRollPlayout24p, MediumRollPlayout24pM, MediumRollPlayout25p,
-                         MediumRollPlayout30p, MediumRollPlayout30pM}) {
+    for (M const from : {out24p, out24pM, out25p, out30p, out30pM}) {
         for (transfer_type const t : {transfer_none, transfer_frame_for_frame}) {
             MPosn_Xlate_Params p;
             p.transfer         = t;
             p.transfer_rate    = Tov::FrameRate_30;
-            double const plain = mPosn_Xlate(3000, from, MediumRollAudio, p, false);
+            double const plain = xl(3000, from, audio, p);
             p.transfer_rate    = Tov::FrameRate_29_97;
-            double const slow  = mPosn_Xlate(3000, from, MediumRollAudio, p, false);
+            double const slow  = xl(3000, from, audio, p);
             ASSERT_LT(plain, 1e99) << from << " " << t;
             EXPECT_NEAR(slow, plain * (t == transfer_none ? 1.001 : 1), 1e-9) << from << " " << t;
         }
     }
-}
-
-// Sound from a film project's playout takes 0.8 (NTSC transfers) or 0.96
-// (PAL) only where video_in_film_pulldown does not hold; unset, it holds for
-// NTSC transfers and not for PAL ones.
-TEST(mPosn_Xlate, FilmSoundPulldownByDefaultOnlyForNtscTransfers) {
-    Tov::ScopedProject s(project(1, 4));
+    // From playout it takes 0.8 (NTSC transfers) or 0.96 (PAL) only where
+    // video_in_film_pulldown does not hold; unset, it holds for NTSC
+    // transfers and not for PAL ones.
     ScopedConfig restore;
-    for (M const from : {MediumRollPlayout24p, MediumRollPlayout25p, MediumRollPlayout30p}) {
+    for (M const from : {out24p, out25p, out30p}) {
         for (auto const& [rate, factor, by_default] :
              {std::tuple{Tov::FrameRate_30, 0.8, true}, {Tov::FrameRate_25, 0.96, false}}) {
             MPosn_Xlate_Params p;
@@ -452,7 +406,7 @@ TEST(mPosn_Xlate, FilmSoundPulldownByDefaultOnlyForNtscTransfers) {
                     configb::host().erase("video_in_film_pulldown");
                 else
                     configb::host().set("video_in_film_pulldown", setting, nullptr);
-                return mPosn_Xlate(3000, from, MediumRollAudio, p, false);
+                return xl(3000, from, audio, p);
             };
             double const on = sound("1"), off = sound("0");
             EXPECT_NEAR(off, on * factor, 1e-9) << from << " " << rate;
@@ -465,36 +419,30 @@ TEST(mPosn_Xlate, FilmSoundPulldownByDefaultOnlyForNtscTransfers) {
 // first leg scales by the stated factor and the way back returns the
 // position exactly.
 TEST(mPosn_Xlate, InverseRulesRoundTrip) {
-    constexpr double k                                              = 1.001;
+    constexpr double k = 1.001;
+    // rate, output, camera, video, from, to, step, factor
+    // clang-format off
     std::tuple<int, int, int, M, M, M, double, double> const rows[] = {
-        {1, 3, 1, MediumRoll25i, MediumRollTOVCel, MediumRollTOVClock, 1 / 24.0, 0.96},
-        {1, 4, 1, MediumRoll30i, MediumRollAudio, MediumRollPlayout30pM, 1 / 24.0, 0.8 * k},
-        {1, 1, 1, MediumRoll24p, MediumRollAudio, MediumRoll24pM, 1 / 24.0, k},
-        {2, 2, 1, MediumRoll24pM, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 1},
-        {3, 3, 1, MediumRoll25i, MediumRollAudio, MediumRollTOVCel, 1 / 24.0, 0.96},
-        {3, 3, 1, MediumRoll25i, MediumRollFilm, MediumRoll25i, 1 / 24.0, 0.96},
-        {3, 3, 1, MediumRoll25i, MediumRollTOVCel, MediumRoll50p, 1 / 50.0, 1},
-        {8, 8, 6, MediumRoll50p, MediumRollAudio, MediumRollPlayout50p, 1 / 48.0, 0.96},
-        {4, 4, 1, MediumRoll30i, MediumRollAudio, MediumRollPlayout30p, 1 / 24.0, 0.8},
-        {4, 4, 1, MediumRoll30i, MediumRollTOVCel, MediumRoll30iM, 1 / 60.0, k},
-        {4, 4, 1, MediumRoll30iM, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 0.8},
-        {9, 9, 6, MediumRoll60p, MediumRollFilm, MediumRollAudio, 1 / 24.0, 0.5},
+        {1, 3, 1, v25i, cel, clock, 1 / 24.0, 0.96}, {1, 1, 1, v24p, audio, v24pM, 1 / 24.0, k},
+        {1, 4, 1, v30i, audio, out30pM, 1 / 24.0, 0.8 * k},
+        {2, 2, 1, v24pM, film, cel, 1 / 24.0, 1},
+        {3, 3, 1, v25i, audio, cel, 1 / 24.0, 0.96}, {3, 3, 1, v25i, film, v25i, 1 / 24.0, 0.96},
+        {3, 3, 1, v25i, cel, v50p, 1 / 50.0, 1},     {8, 8, 6, v50p, audio, out50p, 1 / 48.0, 0.96},
+        {4, 4, 1, v30i, audio, out30p, 1 / 24.0, 0.8}, {4, 4, 1, v30i, cel, v30iM, 1 / 60.0, k},
+        {4, 4, 1, v30iM, film, cel, 1 / 24.0, 0.8},  {9, 9, 6, v60p, film, audio, 1 / 24.0, 0.5},
         // 48 fps film projects: a film frame shot at 24 is two project frames.
-        {6, 6, 1, MediumRoll50p, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 1},
-        {6, 6, 6, MediumRoll50p, MediumRollFilm, MediumRollTOVCel, 1 / 24.0, 0.5},
+        {6, 6, 1, v50p, film, cel, 1 / 24.0, 1},     {6, 6, 6, v50p, film, cel, 1 / 24.0, 0.5},
         // 48 fps film transferred frame for frame to 25: two film frames a video frame.
-        {1, 3, 6, MediumRoll25i, MediumRoll25i, MediumRollFilm, 1 / 25.0, 25.0 / 12},
-    };
+        {1, 3, 6, v25i, v25i, film, 1 / 25.0, 25.0 / 12}};
+    // clang-format on
     for (auto const& [rate, output, camera, video, a, b, step, factor] : rows) {
         Tov::ScopedProject s(project(rate, output, false, camera));
         MPosn_Xlate_Params p;
         p.video_medium = video;
         for (int n = 0; n <= 2000; ++n) {
-            double const x = n * step;
-            double const y = mPosn_Xlate(x, a, b, p, false);
-            ASSERT_NEAR(y, x * factor, 1e-9) << rate << " " << a << "->" << b;
-            ASSERT_NEAR(mPosn_Xlate(y, b, a, p, false), x, 1e-9)
-                << rate << " " << b << "->" << a << " " << n;
+            double const x = n * step, y = xl(x, a, b, p);
+            ASSERT_NEAR(y, x * factor, 1e-9) << rate << " " << a << "->" << b << " " << n;
+            ASSERT_NEAR(xl(y, b, a, p), x, 1e-9) << rate << " " << b << "->" << a << " " << n;
         }
     }
 }
@@ -506,48 +454,45 @@ TEST(mPosn_Xlate, PositionsOutsideTheFrameRangeFail) {
     Tov::ScopedProject s(project(1, 1));
     captured c;
     double const inf = HUGE_VAL, nan = std::nan("");
-    std::tuple<M, M, transfer_type> const routes[] = {
-        {MediumRollFilm, MediumRoll30i, transfer_cadence},
-        {MediumRollFilm, MediumRollAudio, transfer_none},
-        {MediumRollTOVClock, MediumRollPlayout24p, transfer_none},
-        {MediumRollTOVCel, MediumRollPlayout30i, transfer_cadence},
-        {MediumRollPlayout25i, MediumRollTOVCel, transfer_cadence},
-    };
+    auto const none = transfer_none, cadence = transfer_cadence;
+    std::tuple<M, M, transfer_type> const routes[] = {{film, v30i, cadence},
+                                                      {film, audio, none},
+                                                      {clock, out24p, none},
+                                                      {cel, out30i, cadence},
+                                                      {out25i, cel, cadence}};
+    std::pair<double, double> const inputs[]       = {
+              {nan, 1e99}, {inf, 1e99}, {-inf, -1e99}, {1e300, 1e99}, {-3.6e7, -1e99}};
     for (auto const& [from, to, transfer] : routes) {
         for (bool pulled : {false, true}) {
             Tov::ScopedProject out(project(1, 4, pulled));
             MPosn_Xlate_Params p;
             p.transfer = transfer;
-            for (auto [in, out_value] :
-                 {std::pair{nan, 1e99}, std::pair{inf, 1e99}, std::pair{-inf, -1e99},
-                  std::pair{1e300, 1e99}, std::pair{-3.6e7, -1e99}}) {
+            for (auto [in, out_value] : inputs) {
                 c.text.clear();
-                EXPECT_EQ(mPosn_Xlate(in, from, to, p, false), out_value)
-                    << in << " " << from << "->" << to;
+                EXPECT_EQ(xl(in, from, to, p), out_value) << in << " " << from << "->" << to;
                 EXPECT_EQ(c.text.rfind("mPosn_Xlate(): position ", 0), 0u) << c.text;
                 EXPECT_NE(c.text.find(" outside the translation's range"), std::string::npos);
             }
-            EXPECT_TRUE(std::isnan(mPosn_Xlate(nan, from, from, p, false)));
+            EXPECT_TRUE(std::isnan(xl(nan, from, from, p)));
         }
     }
     // The range's ends themselves translate.
     double const end = 2147483647.0 / 60;
-    for (double x : {end, -end})
-        EXPECT_EQ(mPosn_Xlate(x, MediumRollTOVClock, MediumRollPlayout24p), x) << x;
+    for (double x : {end, -end}) EXPECT_EQ(mPosn_Xlate(x, clock, out24p), x) << x;
     // A finite input whose result leaves the range fails as well.
     Tov::ScopedProject fast(project(1, 4));
-    EXPECT_EQ(mPosn_Xlate(3.5e7, MediumRollTOVClock, MediumRollTOVCel), 1e99);
-    EXPECT_NEAR(mPosn_Xlate(2.5e7, MediumRollTOVClock, MediumRollTOVCel), 3.125e7, 1e-6);
+    EXPECT_EQ(mPosn_Xlate(3.5e7, clock, cel), 1e99);
+    EXPECT_NEAR(mPosn_Xlate(2.5e7, clock, cel), 3.125e7, 1e-6);
     // Any phase: field rows are 2s modulo 256 without overflow.
     MPosn_Xlate_Params p, q;
     p.transfer = q.transfer = transfer_cadence;
-    for (auto [extreme, same] : {std::pair{INT32_MAX, 255}, std::pair{INT32_MIN, 0}}) {
-        for (M to : {MediumRoll30i, MediumRoll30p, MediumRoll25i}) {
+    for (auto [extreme, same] : {std::pair{INT32_MAX, 255}, {INT32_MIN, 0}}) {
+        for (M to : {v30i, v30p, v25i}) {
             p.sequence = extreme;
             q.sequence = same;
-            for (double film : {0.0, 1 / 24.0, 3 / 24.0})
-                EXPECT_EQ(mPosn_Xlate(film, MediumRollFilm, to, p, false),
-                          mPosn_Xlate(film, MediumRollFilm, to, q, false));
+            for (double x : {0.0, 1 / 24.0, 3 / 24.0})
+                EXPECT_EQ(xl(x, film, to, p), xl(x, film, to, q))
+                    << extreme << " " << to << " " << x;
         }
     }
 }
@@ -559,9 +504,9 @@ TEST(celPosn_to_SampleNr, SampleNumbersAndCelPositions) {
     EXPECT_EQ(celPosn_to_SampleNr(10.0 / 25 - 0.00005 / 25), 10);
     EXPECT_EQ(celPosn_to_SampleNr(10.0 / 25 - 0.0002 / 25), 9);
     EXPECT_EQ(celPosn_to_SampleNr(1e300), INVALID_SAMPLE);
-    for (auto [rate, film] : {std::pair{3, 0}, std::pair{2, 0}, std::pair{1, 1}, std::pair{6, 1}}) {
+    for (auto [rate, is_film] : {std::pair{3, 0}, {2, 0}, {1, 1}, {6, 1}}) {
         Tov::ScopedProject p(project(rate, rate));
-        EXPECT_EQ(is_film_project(), film) << rate;
+        EXPECT_EQ(is_film_project(), is_film) << rate;
     }
 }
 
@@ -575,14 +520,14 @@ TEST(mPosn_Xlate, EntryPointsAndHelpers) {
                      1.25);
     EXPECT_DOUBLE_EQ(transform_CELtime_to_TOVtime(transform_TOVtime_to_CELtime(3.5)), 3.5);
     MPosn_Xlate_Params p;
-    mPosn_Xlate(1.0, MediumRollFilm, MediumRollTOVCel, p, Tov::FrameRate_25);
+    mPosn_Xlate(1.0, film, cel, p, Tov::FrameRate_25);
     EXPECT_TRUE(p.project_rate == Tov::FrameRate_25 && p.cel_resolution == 0.04);
-    mPosn_Xlate(1.0, MediumRollAudio, MediumRollTOVCel, p, Tov::FrameRate_30, cookie(1, 2, 3));
+    mPosn_Xlate(1.0, audio, cel, p, Tov::FrameRate_30, cookie(1, 2, 3));
     EXPECT_TRUE(p.audio_sync_pulled_down);
-    edit_label label(LABEL_PAL, MediumRollIdent(MediumRollAudio, MediumRoll2ndGen));
-    EXPECT_DOUBLE_EQ(mPosn_Xlate(1.0, MediumRollFilm, &label), 0.96);
-    EXPECT_EQ(mPosn_Xlate(1.0, MediumRollFilm, &label, Tov::FrameRate_24),
-              mPosn_Xlate(1.0, MediumRollFilm, MediumRollAudio, Tov::FrameRate_24));
+    edit_label label(LABEL_PAL, MediumRollIdent(audio, MediumRoll2ndGen));
+    EXPECT_DOUBLE_EQ(mPosn_Xlate(1.0, film, &label), 0.96);
+    EXPECT_EQ(mPosn_Xlate(1.0, film, &label, Tov::FrameRate_24),
+              mPosn_Xlate(1.0, film, audio, Tov::FrameRate_24));
 }
 
 // With the standard-output copy off, a message reaches the sink only.
@@ -592,7 +537,7 @@ TEST(mPosn_Xlate, QuietSwitchKeepsStandardOutputClean) {
         captured c;
         set_messages_to_standard_output(copy);
         testing::internal::CaptureStdout();
-        EXPECT_EQ(mPosn_Xlate(1.0, MediumRollTOVCel, MediumRoll25p), 1e99);
+        EXPECT_EQ(mPosn_Xlate(1.0, cel, v25p), 1e99);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), copy ? c.text : "");
         EXPECT_NE(c.text.find("Invalid source shot standard"), std::string::npos);
     }
