@@ -7,12 +7,15 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "marlix/front/labeller.h"
 
 namespace marlix::film {
 namespace {
+
+using strings = std::vector<std::string>;
 
 // A film frame in a field of the 2:3 cadence: A on 2 fields, B on 3, C on
 // 2, D on 3. The model the lists are held to, counted field by field.
@@ -61,6 +64,60 @@ std::string log_text(std::vector<camera_roll> const& rolls, label_t stock, smpte
     return out;
 }
 
+// Two rolls at 24 frames a second, frame for frame: on tape T the frame at
+// 01:00:00:00 + f is KU2290121000+00 + f, on tape U KU2290132000+00 + f.
+std::vector<telecine_log> two_rolls(smpte::rate r = smpte::rate_24) {
+    return {read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t" + std::string(smpte::rate_name(r)) +
+                     "\nColumn\nName\tTape\tStart\tEnd\tKN Start\tPullin\tLabroll\nData\n"
+                     "t\tT\t01:00:00:00\t01:10:00:00\tKU2290121000+00\tA\tL1\n"
+                     "u\tU\t02:00:00:00\t02:10:00:00\tKU2290132000+00\tA\tL1\n")};
+}
+std::int32_t const t_key = 64000, u_key = 128000;  // samples of T's and U's first frame
+std::int32_t const hour = 86400;                   // 01:00:00:00 at 24
+
+std::string edl_line(int event, char const* reel, char const* how, std::int32_t src_in,
+                     std::int32_t src_out, std::int32_t rec_in, std::int32_t rec_out,
+                     smpte::rate r = smpte::rate_24) {
+    char head[40];
+    std::snprintf(head, sizeof head, "%03d %-4s V %-8s ", event, reel, how);
+    return head + tc(src_in, r) + " " + tc(src_out, r) + " " + tc(rec_in, r) + " " +
+           tc(rec_out, r) + "\n";
+}
+
+// Logs, their index, and the lists of an EDL cut against them (at 24
+// unless told).
+struct lister {
+    std::vector<telecine_log> logs;
+    clip_index index{logs};
+    film_lists operator()(std::string const& edl, list_options const& o = {},
+                          smpte::rate r = smpte::rate_24) const {
+        return make_lists(edl::read(edl, r), index, o);
+    }
+};
+
+// Each row as text, to compare a whole list at once.
+template <class Row, class F>
+strings texts(std::vector<Row> const& rows, F f) {
+    strings out;
+    for (Row const& r : rows) out.push_back(f(r));
+    return out;
+}
+std::string text_of(list_finding const& f) {
+    return std::to_string(f.event) + ":" + finding_name(f.kind);
+}
+std::string text_of(missing_row const& m) {
+    return std::to_string(m.event) + ":" + missing_name(m.kind);
+}
+template <class Row>
+strings texts(std::vector<Row> const& rows) {
+    return texts(rows, [](Row const& r) { return text_of(r); });
+}
+std::string events_text(std::vector<std::int32_t> const& events) {
+    std::string out;
+    for (std::int32_t e : events) out += " " + std::to_string(e);
+    return out;
+}
+
 // Camera rolls telecined with random pull-ins, cut at random into lists of
 // 500 events; each list's cuts are checked against the field model.
 void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed, bool pal = false) {
@@ -75,23 +132,17 @@ void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed, bool 
     bool const exact    = !pulldown && rate.nominal() != 60 && !pal;
     cadence const ratio = cadence_of(rate, pullin::a, pal);
     std::vector<camera_roll> rolls;
-    for (int k = 0; k < 8; ++k) {
-        camera_roll c;
-        c.tape    = "TAPE" + std::to_string(k);
-        c.prefix  = "KU2290" + std::to_string(10 + k);
-        c.camroll = "A" + std::to_string(k % 3);
-        c.labroll = "L" + std::to_string(k % 2);
-        c.start   = rate.nominal() * 3600 + pick(0, 100000);
-        c.frames  = pick(400, 3000);
-        c.key =
-            pick(0, 300) * 320 + pick(0, 15) * g.perfs_per_frame;  // 320: whole keys of each stock
-        c.pullin = pulldown ? pick(0, 4) : 0;
-        rolls.push_back(c);
-    }
-    std::vector<telecine_log> logs{
-        read_log(log_text(rolls, stock, rate), {stock, smpte::no_rate, pal})};
-    ASSERT_TRUE(logs[0].ok());
-    clip_index const index(logs);
+    for (int k = 0; k < 8; ++k)  // keys: 320 perforations are whole keys of each stock
+        rolls.push_back({"TAPE" + std::to_string(k), "KU2290" + std::to_string(10 + k),
+                         "A" + std::to_string(k % 3), "L" + std::to_string(k % 2),
+                         rate.nominal() * 3600 + pick(0, 100000), pick(400, 3000),
+                         pick(0, 300) * 320 + pick(0, 15) * g.perfs_per_frame,
+                         pulldown ? pick(0, 4) : 0});
+    lister const lists_of{{read_log(log_text(rolls, stock, rate), {stock, smpte::no_rate, pal})}};
+    ASSERT_TRUE(lists_of.logs[0].ok());
+    list_options options;
+    options.leader_perfs = 12 * g.perfs_per_foot;
+    options.pal_24_25    = pal;
     for (int list_number = 0; list_number < 2; ++list_number) {
         struct cut {
             std::size_t roll;
@@ -101,24 +152,22 @@ void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed, bool 
         std::string edl     = "TITLE: given back\n";
         std::int32_t record = rate.nominal() * 3600;
         for (int e = 1; e <= 500; ++e) {
-            cut const c{static_cast<std::size_t>(pick(0, 7)), 0, pick(1, 150)};
-            cut const placed{c.roll, pick(0, rolls[c.roll].frames - c.length), c.length};
-            cuts.push_back(placed);
-            camera_roll const& r = rolls[placed.roll];
+            auto const roll           = static_cast<std::size_t>(pick(0, 7));
+            std::int32_t const length = pick(1, 150);
+            cut const c{roll, pick(0, rolls[roll].frames - length), length};
+            cuts.push_back(c);
+            camera_roll const& r = rolls[roll];
             char line[160];
             std::snprintf(line, sizeof line, "%03d  %-8s V     C        %s %s %s %s\n", e,
-                          r.tape.c_str(), tc(r.start + placed.in, rate).c_str(),
-                          tc(r.start + placed.in + placed.length, rate).c_str(),
-                          tc(record, rate).c_str(), tc(record + placed.length, rate).c_str());
+                          r.tape.c_str(), tc(r.start + c.in, rate).c_str(),
+                          tc(r.start + c.in + length, rate).c_str(), tc(record, rate).c_str(),
+                          tc(record + length, rate).c_str());
             edl += line;
-            record += placed.length;
+            record += length;
         }
         edl::document const doc = edl::read(edl, rate);
         ASSERT_TRUE(doc.ok());
-        list_options options;
-        options.leader_perfs   = 12 * g.perfs_per_foot;
-        options.pal_24_25      = pal;
-        film_lists const lists = make_lists(doc, index, options);
+        film_lists const lists = make_lists(doc, lists_of.index, options);
         ASSERT_EQ(lists.cuts.size(), cuts.size());
         EXPECT_TRUE(lists.missing.empty());
         std::int64_t fields = 0, cut_frames = 0, video = 0;  // the record so far
@@ -140,30 +189,31 @@ void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed, bool 
             fields += 2 * std::int64_t{c.length};
             video += c.length;
             cut_frames += frames;
+            EXPECT_EQ(row.running_frames, 12 * g.perfs_per_foot / g.perfs_per_frame + cut_frames);
             if (exact) {  // frame for frame
                 EXPECT_EQ(first, c.in);
                 EXPECT_EQ(frames, c.length);
                 EXPECT_EQ(row.adjust, 0);
-            } else if (!pulldown) {  // 2:3 at 60 frames, 24:25 at 25: the running total
+                continue;
+            }
+            EXPECT_LE(std::abs(row.adjust), 1);
+            if (!pulldown) {  // 2:3 at 60 frames, 24:25 at 25: the running total
                 EXPECT_LE(2 * std::llabs(ratio.den * cut_frames - ratio.num * video), ratio.den);
                 EXPECT_LE(std::llabs(ratio.den * first - ratio.num * std::int64_t{c.in}),
                           ratio.den);
-                EXPECT_LE(std::abs(row.adjust), 1);
-            } else {
-                // Film runs evenly at 4/5 of a frame a video frame: the head is
-                // the film frame that starts nearest the source in, and the
-                // end within a frame and a half of the source out.
-                std::int64_t const base = film_in_field(2 * r.pullin);
-                std::int64_t const head = 10 * (first + base) - 8 * (c.in + r.pullin);
-                EXPECT_TRUE(head > -5 && head <= 5) << head;
-                std::int64_t const tail =
-                    10 * (first + base + frames) - 8 * (c.in + c.length + r.pullin);
-                EXPECT_LT(std::llabs(tail), 15) << tail;
-                // The film of the record so far is fields * 2/5 frames.
-                EXPECT_LT(std::llabs(5 * cut_frames - 2 * fields), 5) << cut_frames;
-                EXPECT_LE(std::abs(row.adjust), 1);
+                continue;
             }
-            EXPECT_EQ(row.running_frames, 12 * g.perfs_per_foot / g.perfs_per_frame + cut_frames);
+            // Film runs evenly at 4/5 of a frame a video frame: the head is
+            // the film frame that starts nearest the source in, and the end
+            // within a frame and a half of the source out.
+            std::int64_t const base = film_in_field(2 * r.pullin);
+            std::int64_t const head = 10 * (first + base) - 8 * (c.in + r.pullin);
+            EXPECT_TRUE(head > -5 && head <= 5) << head;
+            std::int64_t const tail =
+                10 * (first + base + frames) - 8 * (c.in + c.length + r.pullin);
+            EXPECT_LT(std::llabs(tail), 15) << tail;
+            // The film of the record so far is fields * 2/5 frames.
+            EXPECT_LT(std::llabs(5 * cut_frames - 2 * fields), 5) << cut_frames;
         }
         EXPECT_EQ(lists.totals.frames, cut_frames);
         EXPECT_EQ(lists.totals.events, 500);
@@ -171,22 +221,47 @@ void check_given_back(label_t stock, smpte::rate rate, std::uint32_t seed, bool 
 }
 
 TEST(film_lists_matchback, LayoutsComeBackFromTheirCuts) {
-    label_t const stocks[]    = {LABEL_KEYCODE_35, LABEL_KEYCODE_353, LABEL_KEYCODE_16,
-                                 LABEL_KEYCODE_655_80};
-    smpte::rate const rates[] = {smpte::rate_23_976, smpte::rate_24, smpte::rate_29_97,
-                                 smpte::rate_29_97_df};
-    std::uint32_t seed        = 1;
-    for (label_t const s : stocks)
-        for (smpte::rate const r : rates) check_given_back(s, r, seed++);
+    std::uint32_t seed = 1;
+    for (label_t const s :
+         {LABEL_KEYCODE_35, LABEL_KEYCODE_353, LABEL_KEYCODE_16, LABEL_KEYCODE_655_80})
+        for (smpte::rate const r :
+             {smpte::rate_23_976, smpte::rate_24, smpte::rate_29_97, smpte::rate_29_97_df})
+            check_given_back(s, r, seed++);
     check_given_back(LABEL_KEYCODE_35, smpte::rate_59_94, seed++);
     check_given_back(LABEL_KEYCODE_16, smpte::rate_25, seed++, true);
     check_given_back(LABEL_KEYCODE_353, smpte::rate_25, seed++, false);
 }
 
+// At 59.94 a video frame is a field of 29.97, so a clip's pull-in puts each
+// cut on the film frame it puts it on at 29.97.
+TEST(film_lists_matchback, PullInsAt59_94AsAt29_97) {
+    for (int pullin = 0; pullin < 5; ++pullin) {
+        std::string keys[2];
+        for (int k = 0; k < 2; ++k) {
+            smpte::rate const r    = k == 0 ? smpte::rate_29_97 : smpte::rate_59_94;
+            std::int32_t const per = k + 1;  // frames to a 29.97 frame
+            camera_roll const roll{"T",          "KU229012", "A1",  "L1",
+                                   108000 * per, 3000 * per, 64000, pullin};
+            lister const lists_of{
+                {read_log(log_text({roll}, LABEL_KEYCODE_35, r), {LABEL_KEYCODE_35, r, false})}};
+            std::string list;
+            for (std::int32_t j = 0; j < 10; ++j)
+                list += edl_line(static_cast<int>(j + 1), "T", "C", (108000 + 7 * j) * per,
+                                 (108005 + 7 * j) * per, (108000 + 5 * j) * per,
+                                 (108005 + 5 * j) * per, r);
+            film_lists const lists = lists_of(list, {}, r);
+            ASSERT_EQ(lists.cuts.size(), 10u);
+            EXPECT_TRUE(lists.missing.empty());
+            for (cut_row const& c : lists.cuts) keys[k] += c.key_in + " ";
+        }
+        EXPECT_EQ(keys[0], keys[1]) << "pull-in " << pullin;
+    }
+}
+
 // Reels found by map, by name, by a unique prefix, by clip name; what
 // is missing; the pull list joins cuts that abut on one roll.
 TEST(film_lists_lists, MatchingMissingAndPulls) {
-    std::string const log =
+    lister const lists_of{{read_log(
         "Heading\nFILM_FORMAT\t35mm, 4perf\nFPS\t24\nColumn\n"
         "Name\tTape\tStart\tEnd\tKN Start\tCamroll\tLabroll\tInk Number\n"
         "Data\n"
@@ -194,10 +269,10 @@ TEST(film_lists_lists, MatchingMissingAndPulls) {
         "two\tSECOND\t02:00:00:00\t02:00:10:00\tKU2290132000+00\tA2\tL1\t\n"
         "three\tNOKEYS\t03:00:00:00\t03:00:10:00\t\tA3\tL2\t\n"
         "four\tLONGTAPE_A\t04:00:00:00\t04:00:10:00\tKU2290144000+00\tA4\tL2\t\n"
-        "five\tLONGTAPE_B\t04:00:00:00\t04:00:10:00\tKU2290155000+00\tA5\tL2\t\n";
-    std::vector<telecine_log> const logs{read_log(log)};
-    clip_index const index(logs);
-    std::string const edl =
+        "five\tLONGTAPE_B\t04:00:00:00\t04:00:10:00\tKU2290155000+00\tA5\tL2\t\n")}};
+    list_options options;
+    options.reel_map       = {{"S2", "SECOND"}};
+    film_lists const lists = lists_of(
         "001 TAPE0001 V C 01:00:01:00 01:00:02:00 01:00:00:00 01:00:01:00\n"
         "002 S2       V C 02:00:00:00 02:00:00:12 01:00:01:00 01:00:01:12\n"
         "003 TAPE0001 V C 01:00:02:00 01:00:03:00 01:00:01:12 01:00:02:12\n"
@@ -210,102 +285,94 @@ TEST(film_lists_lists, MatchingMissingAndPulls) {
         "* FROM CLIP NAME: four\n"
         "010 Y        V C 04:00:10:00 04:00:11:00 01:00:09:12 01:00:10:12\n"
         "* FROM CLIP NAME: four\n"  // the name's clip does not hold the source
-        "011 TAPE0001 A C 01:00:00:00 01:00:01:00 01:00:10:12 01:00:11:12\n";
-    list_options options;
-    options.reel_map       = {{"S2", "SECOND"}};
-    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index, options);
-    ASSERT_EQ(lists.cuts.size(), 10u);  // the audio edit gives none
-    struct want_row {
-        char const* clip;
-        char const* key_in;
-        char const* key_out;
-        char const* ink_in;
-    };
-    want_row const want[] = {
-        {"one", "KU2290121001+08", "KU2290121002+15", "AB120101+08"},
-        {"two", "KU2290132000+00", "KU2290132000+11", ""},
-        {"one", "KU2290121003+00", "KU2290121004+07", "AB120103+00"},
-        {"", "", "", ""},
-        {"three", "", "", ""},
-        {"", "", "", ""},
-        {"two", "KU2290132013+08", "KU2290132016+07", ""},
-        {"", "", "", ""},
-        {"four", "KU2290144000+00", "KU2290144001+07", ""},
-        {"", "", "", ""},
-    };
-    for (std::size_t k = 0; k < std::size(want); ++k) {
-        EXPECT_EQ(lists.cuts[k].clip, want[k].clip) << k;
-        EXPECT_EQ(lists.cuts[k].key_in, want[k].key_in) << k;
-        EXPECT_EQ(lists.cuts[k].key_out, want[k].key_out) << k;
-        EXPECT_EQ(lists.cuts[k].ink_in, want[k].ink_in) << k;
-    }
-    std::vector<std::string> missing;
-    for (missing_row const& m : lists.missing)
-        missing.push_back(std::to_string(m.event) + ":" + missing_name(m.kind));
-    EXPECT_EQ(missing, (std::vector<std::string>{"5:no_key_numbers", "6:no_clip", "7:outside_clip",
-                                                 "8:no_clip", "10:no_clip"}));
-    std::vector<std::string> found;
-    for (list_finding const& f : lists.findings)
-        found.push_back(std::to_string(f.event) + ":" + finding_name(f.kind));
-    EXPECT_EQ(found, (std::vector<std::string>{"1:reel_by_prefix", "3:reel_by_prefix",
-                                               "8:ambiguous_reel", "9:reel_by_clip_name"}));
+        "011 TAPE0001 A C 01:00:00:00 01:00:01:00 01:00:10:12 01:00:11:12\n",
+        options);
+    // Clip, key in and out, ink in of each cut; the audio edit gives none.
+    EXPECT_EQ(texts(lists.cuts,
+                    [](cut_row const& c) {
+                        return c.clip + "|" + c.key_in + "|" + c.key_out + "|" + c.ink_in;
+                    }),
+              (strings{"one|KU2290121001+08|KU2290121002+15|AB120101+08",
+                       "two|KU2290132000+00|KU2290132000+11|",
+                       "one|KU2290121003+00|KU2290121004+07|AB120103+00", "|||", "three|||", "|||",
+                       "two|KU2290132013+08|KU2290132016+07|", "|||",
+                       "four|KU2290144000+00|KU2290144001+07|", "|||"}));
+    EXPECT_EQ(texts(lists.missing), (strings{"5:no_key_numbers", "6:no_clip", "7:outside_clip",
+                                             "8:no_clip", "10:no_clip"}));
+    EXPECT_EQ(texts(lists.findings), (strings{"1:reel_by_prefix", "3:reel_by_prefix",
+                                              "8:ambiguous_reel", "9:reel_by_clip_name"}));
     // Lab roll L1: events 1 and 3 abut on roll 12, then roll 13; L2 roll 14.
-    std::vector<std::string> pulls;
-    for (pull_row const& p : lists.pulls) {
-        std::string events;
-        for (std::int32_t e : p.events) events += " " + std::to_string(e);
-        pulls.push_back(p.labroll + " " + p.key_in + " " + p.key_out + events);
-    }
-    EXPECT_EQ(pulls, (std::vector<std::string>{
-                         "L1 KU2290121001+08 KU2290121004+07 1 3",
-                         "L1 KU2290132000+00 KU2290132000+11 2",
-                         "L1 KU2290132013+08 KU2290132016+07 7",
-                         "L2 KU2290144000+00 KU2290144001+07 9",
-                     }));
+    EXPECT_EQ(
+        texts(lists.pulls,
+              [](pull_row const& p) {
+                  return p.labroll + " " + p.key_in + " " + p.key_out + events_text(p.events);
+              }),
+        (strings{"L1 KU2290121001+08 KU2290121004+07 1 3", "L1 KU2290132000+00 KU2290132000+11 2",
+                 "L1 KU2290132013+08 KU2290132016+07 7", "L2 KU2290144000+00 KU2290144001+07 9"}));
     EXPECT_EQ(lists.totals.events, 10);
     EXPECT_EQ(lists.totals.record_frames, 10 * 24 + 12);
     EXPECT_EQ(lists.totals.feet_frames, "15+12");
     EXPECT_EQ(lists.totals.running_time, "00:00:10:12");
 }
 
-// A frame the running total adds past a clip's last film frame (a flash
-// frame, or the next slate) is reported, and the cut keeps it.
-TEST(film_lists_lists, RoundingPastTheClipIsReported) {
-    std::vector<telecine_log> const logs{
-        read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t29.97\nColumn\nName\tTape\tStart\tEnd\tKN "
-                 "Start\tPullin\nData\n"
-                 "short\tT1\t01:00:00:00\t01:00:00:05\tKU2290121000+00\tA\n"
-                 "long\tT2\t01:00:00:00\t01:00:10:00\tKU2290132000+00\tA\n")};
-    clip_index const index(logs);
+// Cuts round to whole film frames by the running total, and list in record
+// order, edits at the same record in in the list's order.
+TEST(film_lists_lists, CutsRoundByTheRunningTotalInRecordOrder) {
+    // A frame the running total adds past a clip's last film frame (a flash
+    // frame, or the next slate) is reported, and the cut keeps it.
+    lister const logged{
+        {read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t29.97\nColumn\nName\tTape\tStart\tEnd\tKN "
+                  "Start\tPullin\nData\n"
+                  "short\tT1\t01:00:00:00\t01:00:00:05\tKU2290121000+00\tA\n"
+                  "long\tT2\t01:00:00:00\t01:00:10:00\tKU2290132000+00\tA\n")}};
     // 3 video frames are 2.4 film frames: 2 cut, then 3 to make up 4.8.
-    std::string const edl =
+    film_lists const lists = logged(
         "001 T2 V C 01:00:01:00 01:00:01:03 01:00:00:00 01:00:00:03\n"
-        "002 T1 V C 01:00:00:02 01:00:00:05 01:00:00:03 01:00:00:06\n";
-    film_lists const lists = make_lists(edl::read(edl, smpte::rate_29_97), index);
+        "002 T1 V C 01:00:00:02 01:00:00:05 01:00:00:03 01:00:00:06\n",
+        {}, smpte::rate_29_97);
     ASSERT_EQ(lists.cuts.size(), 2u);
     EXPECT_EQ(lists.cuts[0].frames, 2);
-    EXPECT_EQ(lists.cuts[1].frames, 3);
-    EXPECT_EQ(lists.cuts[1].adjust, 1);
-    EXPECT_EQ(lists.cuts[1].key_in, "KU2290121000+02");
-    EXPECT_EQ(lists.cuts[1].key_out, "KU2290121000+04");  // the clip shows up to +03
-    ASSERT_EQ(lists.findings.size(), 1u);
-    EXPECT_EQ(lists.findings[0].kind, list_finding_kind::rounding_past_clip);
-    EXPECT_EQ(lists.findings[0].event, 2);
-    EXPECT_NE(lists.cuts[1].notes.find("past the clip"), std::string::npos);
+    cut_row const& past = lists.cuts[1];
+    EXPECT_EQ(std::to_string(past.frames) + " " + std::to_string(past.adjust) + " " + past.key_in +
+                  " " + past.key_out,
+              "3 1 KU2290121000+02 KU2290121000+04");  // the clip shows up to +03
+    EXPECT_EQ(texts(lists.findings), strings{"2:rounding_past_clip"});
+    EXPECT_NE(past.notes.find("past the clip"), std::string::npos);
+    // Cuts of one video frame at 29.97: 0.8 film frames each, so the running
+    // total cuts 1, 1, then none, and says so.
+    smpte::rate const r = smpte::rate_29_97;
+    lister const at_30{two_rolls(r)};
+    std::string edl;
+    for (int k = 0; k < 3; ++k)
+        edl += edl_line(k + 1, "T", "C", 30 * 3600 + 10 * k, 30 * 3600 + 10 * k + 1, k, k + 1, r);
+    EXPECT_EQ(texts(at_30(edl, {}, r).cuts,
+                    [](cut_row const& c) {
+                        return std::to_string(c.frames) + " " + std::to_string(c.adjust) + " " +
+                               c.notes;
+                    }),
+              (strings{"1 0 ", "1 0 ",
+                       "0 -1 shorter than a film frame: no frame cut; rounding: -1 frame"}));
+    // Record order, ties in list order.
+    lister const at_24{two_rolls()};
+    film_lists const sorted = at_24(edl_line(3, "T", "C", hour + 48, hour + 72, 48, 72) +
+                                    edl_line(2, "T", "C", hour + 24, hour + 48, 0, 24) +
+                                    edl_line(1, "T", "C", hour, hour + 24, 0, 24));
+    EXPECT_EQ(texts(sorted.cuts, [](cut_row const& c) { return std::to_string(c.event); }),
+              (strings{"2", "1", "3"}));
 }
 
 // The holder of a frame among clips in any overlap, against a scan: the
 // latest to start of those that hold it.
 TEST(film_lists_lists, HolderOfAFrameAmongOverlappingClips) {
     std::mt19937 random(7);
+    auto const pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
     for (int round = 0; round < 200; ++round) {
         clip_index::tape_clips tape;
-        int const count = std::uniform_int_distribution<int>(0, 40)(random);
-        for (int k = 0; k < count; ++k) {
-            std::int32_t const start = std::uniform_int_distribution<std::int32_t>(0, 100)(random);
-            tape.clips.push_back(
-                {start, start + std::uniform_int_distribution<std::int32_t>(-3, 60)(random), 0,
-                 static_cast<std::uint32_t>(k)});
+        for (int k = 0, count = pick(0, 40); k < count; ++k) {
+            std::int32_t const start = pick(0, 100);
+            tape.clips.push_back({start, start + pick(-3, 60), 0, static_cast<std::uint32_t>(k)});
         }
         tape.index();
         for (std::int32_t frame = -1; frame <= 165; ++frame) {
@@ -318,25 +385,16 @@ TEST(film_lists_lists, HolderOfAFrameAmongOverlappingClips) {
 }
 
 TEST(film_lists_lists, FeetAndFramesOfEachGauge) {
-    struct row {
-        label_t stock;
-        std::int64_t frames;
-        char const* text;
-    };
-    row const rows[] = {
+    std::tuple<label_t, std::int64_t, char const*> const rows[] = {
         {LABEL_KEYCODE_35, 16 * 12 + 3, "12+03"}, {LABEL_KEYCODE_16, 85, "2+05"},
         {LABEL_KEYCODE_353, 22, "1+00"},          {LABEL_KEYCODE_655_80, 13, "1+00"},
         {LABEL_KEYCODE_35, -17, "-1+01"},         {LABEL_NONE, 5, "5"},
     };
-    for (row const& r : rows) EXPECT_EQ(feet_frames_text(r.frames, geometry_of(r.stock)), r.text);
+    for (auto const& [stock, frames, text] : rows)
+        EXPECT_EQ(feet_frames_text(frames, geometry_of(stock)), text) << frames;
     // Footage as people type it, in perforations (16 mm: frames); a bare
     // number is frames.
-    struct typed {
-        char const* text;
-        label_t stock;
-        std::int64_t perfs;
-    };
-    typed const typings[] = {
+    std::tuple<char const*, label_t, std::int64_t> const typings[] = {
         {"12+00", LABEL_KEYCODE_35, 768},
         {"12&00", LABEL_KEYCODE_16, 480},
         {" 9+09 ", LABEL_KEYCODE_35, 612},
@@ -351,78 +409,51 @@ TEST(film_lists_lists, FeetAndFramesOfEachGauge) {
         {"1234567890+00", LABEL_KEYCODE_35, -1},
         {"123456789+00", LABEL_KEYCODE_35, 123456789LL * 64},
     };
-    for (typed const& t : typings)
-        EXPECT_EQ(read_footage(t.text, geometry_of(t.stock)), t.perfs) << t.text;
+    for (auto const& [text, stock, perfs] : typings)
+        EXPECT_EQ(read_footage(text, geometry_of(stock)), perfs) << text;
 }
 
-// Two rolls at 24 frames a second, frame for frame: on tape T the frame at
-// 01:00:00:00 + f is KU2290121000+00 + f, on tape U KU2290132000+00 + f.
-std::vector<telecine_log> two_rolls(smpte::rate r = smpte::rate_24) {
-    return {read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t" + std::string(smpte::rate_name(r)) +
-                     "\nColumn\nName\tTape\tStart\tEnd\tKN Start\tPullin\tLabroll\nData\n"
-                     "t\tT\t01:00:00:00\t01:10:00:00\tKU2290121000+00\tA\tL1\n"
-                     "u\tU\t02:00:00:00\t02:10:00:00\tKU2290132000+00\tA\tL1\n")};
-}
-std::int32_t const t_key = 64000, u_key = 128000;  // samples of T's and U's first frame
-std::int32_t const hour = 86400;                   // 01:00:00:00 at 24
-
-std::string edl_line(int event, char const* reel, char const* how, std::int32_t src_in,
-                     std::int32_t src_out, std::int32_t rec_in, std::int32_t rec_out,
-                     smpte::rate r = smpte::rate_24) {
-    char head[40];
-    std::snprintf(head, sizeof head, "%03d %-4s V %-8s ", event, reel, how);
-    return head + tc(src_in, r) + " " + tc(src_out, r) + " " + tc(rec_in, r) + " " +
-           tc(rec_out, r) + "\n";
-}
-
-// At 59.94 a video frame is a field of 29.97, so a clip's pull-in puts each
-// cut on the film frame it puts it on at 29.97.
-TEST(film_lists_matchback, PullInsAt59_94AsAt29_97) {
-    for (int pullin = 0; pullin < 5; ++pullin) {
-        std::string keys[2];
-        for (int k = 0; k < 2; ++k) {
-            smpte::rate const r    = k == 0 ? smpte::rate_29_97 : smpte::rate_59_94;
-            std::int32_t const per = k + 1;  // frames to a 29.97 frame
-            camera_roll const roll{"T",          "KU229012", "A1",  "L1",
-                                   108000 * per, 3000 * per, 64000, pullin};
-            std::vector<telecine_log> const logs{
-                read_log(log_text({roll}, LABEL_KEYCODE_35, r), {LABEL_KEYCODE_35, r, false})};
-            clip_index const index(logs);
-            std::string list;
-            for (std::int32_t j = 0; j < 10; ++j)
-                list += edl_line(static_cast<int>(j + 1), "T", "C", (108000 + 7 * j) * per,
-                                 (108005 + 7 * j) * per, (108000 + 5 * j) * per,
-                                 (108005 + 5 * j) * per, r);
-            film_lists const lists = make_lists(edl::read(list, r), index);
-            ASSERT_EQ(lists.cuts.size(), 10u);
-            EXPECT_TRUE(lists.missing.empty());
-            for (cut_row const& c : lists.cuts) keys[k] += c.key_in + " ";
-        }
-        EXPECT_EQ(keys[0], keys[1]) << "pull-in " << pullin;
-    }
+// On 16 mm, where a frame is one sample, cuts a frame apart are two pieces
+// to pull, and cuts that abut are one. A 35 mm roll cut in between keeps
+// its own keys, in the pull list and in the change list.
+TEST(film_lists_lists, PullsAndChangesOverTwoStocks) {
+    std::string const heading = "FPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN Start\nData\n";
+    lister const lists_of{{read_log("Heading\nFILM_FORMAT\t16mm\n" + heading +
+                                    "t\tT\t01:00:00:00\t01:10:00:00\tKU2290121000+00\n"),
+                           read_log("Heading\nFILM_FORMAT\t35mm\n" + heading +
+                                    "u\tU\t01:00:00:00\t01:10:00:00\tKU2290132000+00\n")}};
+    // Out of key order in the record: the pull list puts them in key order.
+    film_lists const lists = lists_of(edl_line(1, "T", "C", hour + 20, hour + 30, 0, 10) +
+                                      edl_line(2, "U", "C", hour, hour + 10, 10, 20) +
+                                      edl_line(3, "T", "C", hour, hour + 10, 20, 30) +
+                                      edl_line(4, "T", "C", hour + 11, hour + 20, 30, 39));
+    EXPECT_EQ(texts(lists.pulls, [](pull_row const& p) { return p.key_in + " " + p.key_out; }),
+              (strings{"KU2290121000&00 KU2290121000&09", "KU2290121000&11 KU2290121001&09",
+                       "KU2290132000+00 KU2290132000+09"}));
+    // The change list from nothing adds each cut, in its own stock's keys.
+    EXPECT_EQ(
+        texts(make_change_list(lists_of(""), lists).rows,
+              [](change_row const& r) { return r.key_in; }),
+        (strings{"KU2290121001&00", "KU2290132000+00", "KU2290121000&00", "KU2290121000&11"}));
 }
 
 // Two cuts of one roll g frames apart (negative g: overlapping), with h
 // frames of handle each side: they share 2h - g frames when g < 2h, from
 // the second's first frame less h to the first's last frame plus h.
 TEST(film_lists_more, DupesAtAndAroundTheHandles) {
-    auto const logs = two_rolls();
-    clip_index const index(logs);
-    struct row {
-        int handles, gap;
-    };
-    row const rows[] = {{1, 0}, {1, 1}, {1, 2}, {1, 3},  {0, 0}, {0, -4},
-                        {0, 1}, {2, 3}, {2, 4}, {3, -2}, {5, 9}, {5, 10}};
-    for (row const& r : rows) {
-        SCOPED_TRACE("handles " + std::to_string(r.handles) + " gap " + std::to_string(r.gap));
-        std::string const edl =
+    lister const lists_of{two_rolls()};
+    list_options options;
+    std::pair<int, int> const rows[] = {{1, 0}, {1, 1}, {1, 2}, {1, 3},  {0, 0}, {0, -4},
+                                        {0, 1}, {2, 3}, {2, 4}, {3, -2}, {5, 9}, {5, 10}};
+    for (auto const& [handles, gap] : rows) {
+        SCOPED_TRACE("handles " + std::to_string(handles) + " gap " + std::to_string(gap));
+        options.handles        = handles;
+        film_lists const lists = lists_of(
             edl_line(1, "T", "C", hour + 100, hour + 110, hour, hour + 10) +
-            edl_line(2, "U", "C", 2 * hour, 2 * hour + 5, hour + 10, hour + 15) +
-            edl_line(3, "T", "C", hour + 110 + r.gap, hour + 120 + r.gap, hour + 15, hour + 25);
-        list_options options;
-        options.handles        = r.handles;
-        film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index, options);
-        int const shared       = 2 * r.handles - r.gap;
+                edl_line(2, "U", "C", 2 * hour, 2 * hour + 5, hour + 10, hour + 15) +
+                edl_line(3, "T", "C", hour + 110 + gap, hour + 120 + gap, hour + 15, hour + 25),
+            options);
+        int const shared = 2 * handles - gap;
         if (shared <= 0) {
             EXPECT_TRUE(lists.dupes.empty());
             continue;
@@ -431,30 +462,38 @@ TEST(film_lists_more, DupesAtAndAroundTheHandles) {
         dupe_row const& d = lists.dupes[0];
         EXPECT_EQ(d.frames, shared);
         EXPECT_EQ(d.key_in,
-                  key_text(LABEL_KEYCODE_35, t_key + 4 * (110 + r.gap - r.handles), "KU229012"));
-        EXPECT_EQ(d.key_out, key_text(LABEL_KEYCODE_35, t_key + 4 * (109 + r.handles), "KU229012"));
+                  key_text(LABEL_KEYCODE_35, t_key + 4 * (110 + gap - handles), "KU229012"));
+        EXPECT_EQ(d.key_out, key_text(LABEL_KEYCODE_35, t_key + 4 * (109 + handles), "KU229012"));
         EXPECT_EQ(d.events, (std::vector<std::int32_t>{1, 3}));
     }
+    options.handles = 0;
     // Three uses without handles: frames 100-104 twice, 105-109 three times.
-    std::string const edl = edl_line(1, "T", "C", hour + 100, hour + 110, hour, hour + 10) +
-                            edl_line(2, "T", "C", hour + 105, hour + 115, hour + 10, hour + 20) +
-                            edl_line(3, "T", "C", hour + 100, hour + 110, hour + 20, hour + 30);
-    list_options options;
-    options.handles        = 0;
-    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index, options);
-    std::vector<std::string> got;
-    for (dupe_row const& d : lists.dupes) {
-        got.push_back(std::to_string((d.first_sample - t_key) / 4) + "-" +
-                      std::to_string((d.last_sample - t_key) / 4));
-        for (std::int32_t e : d.events) got.back() += " " + std::to_string(e);
-    }
-    EXPECT_EQ(got, (std::vector<std::string>{"100-104 1 3", "105-109 1 2 3"}));
+    film_lists const lists =
+        lists_of(edl_line(1, "T", "C", hour + 100, hour + 110, hour, hour + 10) +
+                     edl_line(2, "T", "C", hour + 105, hour + 115, hour + 10, hour + 20) +
+                     edl_line(3, "T", "C", hour + 100, hour + 110, hour + 20, hour + 30),
+                 options);
+    EXPECT_EQ(texts(lists.dupes,
+                    [](dupe_row const& d) {
+                        return std::to_string((d.first_sample - t_key) / 4) + "-" +
+                               std::to_string((d.last_sample - t_key) / 4) + events_text(d.events);
+                    }),
+              (strings{"100-104 1 3", "105-109 1 2 3"}));
+    // One event's two cuts end to end under another's: the same events on
+    // both runs make one row.
+    film_lists const joined = lists_of(edl_line(1, "T", "C", hour + 100, hour + 110, 0, 10) +
+                                           edl_line(1, "T", "C", hour + 110, hour + 120, 10, 20) +
+                                           edl_line(2, "T", "C", hour + 100, hour + 130, 20, 50),
+                                       options);
+    ASSERT_EQ(joined.dupes.size(), 1u);
+    EXPECT_EQ(joined.dupes[0].frames, 20);
+    EXPECT_EQ(joined.dupes[0].events, (std::vector<std::int32_t>{1, 2}));
     // Cuts staggered a frame apart down a roll: a row at each frame, each
     // naming every cut there, until the list stops with a finding.
     std::string staggered;
     for (int k = 0; k < 3000; ++k)
         staggered += edl_line(k % 999 + 1, "T", "C", hour + k, hour + k + 3000, 0, 3000);
-    film_lists const many = make_lists(edl::read(staggered, smpte::rate_24), index, options);
+    film_lists const many = lists_of(staggered, options);
     std::size_t uses      = 0;
     for (dupe_row const& d : many.dupes) uses += d.events.size();
     EXPECT_LE(uses, max_dupe_uses);
@@ -463,30 +502,16 @@ TEST(film_lists_more, DupesAtAndAroundTheHandles) {
     EXPECT_EQ(many.findings.back().kind, list_finding_kind::dupes_cut_short);
     // Handles stop at a roll's first frame: two cuts from frame 0 with a
     // frame of handle share frames 0 to 5.
-    std::vector<telecine_log> const from_zero{
-        read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN Start\n"
-                 "Data\nz\tZ\t01:00:00:00\t01:10:00:00\tKU2290120000+00\n")};
-    clip_index const zero_index(from_zero);
-    list_options one_frame;
-    one_frame.handles     = 1;
-    film_lists const head = make_lists(edl::read(edl_line(1, "Z", "C", hour, hour + 10, 0, 10) +
-                                                     edl_line(2, "Z", "C", hour, hour + 5, 10, 15),
-                                                 smpte::rate_24),
-                                       zero_index, one_frame);
+    lister const from_zero{
+        {read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN Start\n"
+                  "Data\nz\tZ\t01:00:00:00\t01:10:00:00\tKU2290120000+00\n")}};
+    options.handles       = 1;
+    film_lists const head = from_zero(edl_line(1, "Z", "C", hour, hour + 10, 0, 10) +
+                                          edl_line(2, "Z", "C", hour, hour + 5, 10, 15),
+                                      options);
     ASSERT_EQ(head.dupes.size(), 1u);
     EXPECT_EQ(head.dupes[0].first_sample, 0);
     EXPECT_EQ(head.dupes[0].frames, 6);
-    // One event's two cuts end to end under another's: the same events on
-    // both runs make one row.
-    film_lists const joined =
-        make_lists(edl::read(edl_line(1, "T", "C", hour + 100, hour + 110, 0, 10) +
-                                 edl_line(1, "T", "C", hour + 110, hour + 120, 10, 20) +
-                                 edl_line(2, "T", "C", hour + 100, hour + 130, 20, 50),
-                             smpte::rate_24),
-                   index, options);
-    ASSERT_EQ(joined.dupes.size(), 1u);
-    EXPECT_EQ(joined.dupes[0].frames, 20);
-    EXPECT_EQ(joined.dupes[0].events, (std::vector<std::int32_t>{1, 2}));
 }
 
 // A dissolve of one second, where the pulldown cadence and the cut meet
@@ -495,14 +520,13 @@ TEST(film_lists_more, DupesAtAndAroundTheHandles) {
 TEST(film_lists_more, OpticalSidesFollowTheCuts) {
     for (smpte::rate const r : {smpte::rate_24, smpte::rate_29_97}) {
         SCOPED_TRACE(smpte::rate_name(r));
-        auto const logs = two_rolls(r);
-        clip_index const index(logs);
+        lister const lists_of{two_rolls(r)};
         std::int32_t const fps = r.nominal(), h = fps * 3600;
-        std::string const edl =
+        film_lists const lists = lists_of(
             edl_line(1, "T", "C", h + fps, h + 3 * fps, 0, 2 * fps, r) +
-            edl_line(2, "T", "C", h + 3 * fps, h + 3 * fps, 2 * fps, 2 * fps, r) +
-            edl_line(2, "U", "D 030", 2 * h + fps, 2 * h + 4 * fps, 2 * fps, 5 * fps, r);
-        film_lists const lists = make_lists(edl::read(edl, r), index);
+                edl_line(2, "T", "C", h + 3 * fps, h + 3 * fps, 2 * fps, 2 * fps, r) +
+                edl_line(2, "U", "D 030", 2 * h + fps, 2 * h + 4 * fps, 2 * fps, 5 * fps, r),
+            {}, r);
         ASSERT_EQ(lists.cuts.size(), 2u);
         ASSERT_EQ(lists.opticals.size(), 1u);
         optical_row const& o = lists.opticals[0];
@@ -542,13 +566,10 @@ TEST(film_lists_more, KindNamesAndSeverities) {
 }
 
 // Each effect's kind, print and film: lab lengths apart from opticals,
-// fades from black, an M2 at half speed; an audio line between a wipe's
-// two sides.
+// fades from black, M2 speeds; an audio line between a wipe's two sides.
 TEST(film_lists_more, OpticalKindsAndPrints) {
-    auto const logs = two_rolls();
-    clip_index const index(logs);
-    auto const audio_line = [](int event, char const* reel, std::int32_t src, std::int32_t rec) {
-        std::string line = edl_line(event, reel, "C", src, src, rec, rec);
+    lister const lists_of{two_rolls()};
+    auto const audio = [](std::string line) {
         line.replace(line.find(" V "), 3, " A ");
         return line;
     };
@@ -557,24 +578,20 @@ TEST(film_lists_more, OpticalKindsAndPrints) {
         edl_line(2, "T", "C", hour + 72, hour + 72, 48, 48) +
         edl_line(2, "U", "D 024", 2 * hour + 24, 2 * hour + 72, 48, 96) +
         edl_line(3, "U", "C", 2 * hour + 72, 2 * hour + 72, 96, 96) +
-        audio_line(3, "U", 2 * hour + 72, 96) +
+        audio(edl_line(3, "U", "C", 2 * hour + 72, 2 * hour + 72, 96, 96)) +
         edl_line(3, "T", "W001 025", hour + 120, hour + 168, 96, 144) +
         edl_line(4, "BL", "C", 0, 0, 144, 144) +
         edl_line(4, "U", "D 032", 2 * hour + 120, 2 * hour + 168, 144, 192) +
         edl_line(5, "T", "C", hour + 240, hour + 264, 192, 216) +
         "M2   T       012.0                01:00:10:00\n" +
         edl_line(6, "U", "D 020", 2 * hour + 300, 2 * hour + 348, 216, 264) +
-        [&] {  // a sound dissolve is no optical
-            std::string line = edl_line(7, "U", "D 010", 2 * hour + 400, 2 * hour + 424, 264, 288);
-            line.replace(line.find(" V "), 3, " A ");
-            return line;
-        }();
+        audio(edl_line(7, "U", "D 010", 2 * hour + 400, 2 * hour + 424, 264, 288));  // no optical
     list_options options;
     options.leader_perfs = 12 * 64;
     EXPECT_EQ(options.lab_lengths, (std::vector<std::int32_t>{16, 24, 32, 48, 64, 96, 128}));
     for (bool const own_lengths : {false, true}) {
         if (own_lengths) options.lab_lengths = {20, 25};
-        film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index, options);
+        film_lists const lists = lists_of(edl, options);
         struct want {
             int event;
             optical_kind kind;
@@ -605,8 +622,8 @@ TEST(film_lists_more, OpticalKindsAndPrints) {
             EXPECT_EQ(o.in.first_sample, in_key + 4 * w.in_first);
             EXPECT_EQ(o.in.last_sample, in_key + 4 * (w.in_first + w.frames - 1));
             if (w.out_first >= 0) {
-                std::int32_t const out_key = o.out.reel == "T" ? t_key : u_key;
-                EXPECT_EQ(o.out.first_sample, out_key + 4 * w.out_first);
+                EXPECT_EQ(o.out.first_sample,
+                          (o.out.reel == "T" ? t_key : u_key) + 4 * w.out_first);
             }
         }
         EXPECT_TRUE(lists.opticals[2].out.black);
@@ -614,18 +631,55 @@ TEST(film_lists_more, OpticalKindsAndPrints) {
         EXPECT_EQ(lists.opticals[0].speed_tenths, 240);
     }
     // A dissolve of no frames needs no film from either side.
-    std::string const zero = edl_line(1, "T", "C", hour + 24, hour + 72, 0, 48) +
-                             edl_line(2, "T", "C", hour + 72, hour + 72, 48, 48) +
-                             edl_line(2, "U", "D 000", 2 * hour + 24, 2 * hour + 72, 48, 96);
-    film_lists const none = make_lists(edl::read(zero, smpte::rate_24), index, options);
+    film_lists const none =
+        lists_of(edl_line(1, "T", "C", hour + 24, hour + 72, 0, 48) +
+                     edl_line(2, "T", "C", hour + 72, hour + 72, 48, 48) +
+                     edl_line(2, "U", "D 000", 2 * hour + 24, 2 * hour + 72, 48, 96),
+                 options);
     ASSERT_EQ(none.opticals.size(), 1u);
     EXPECT_EQ(none.opticals[0].film_frames, 0);
     // A list that opens with a dissolve has no outgoing side.
-    film_lists const opening =
-        make_lists(edl::read(edl_line(1, "T", "D 024", hour, hour + 48, 0, 48), smpte::rate_24),
-                   index, options);
+    film_lists const opening = lists_of(edl_line(1, "T", "D 024", hour, hour + 48, 0, 48), options);
     ASSERT_EQ(opening.opticals.size(), 1u);
     EXPECT_FALSE(opening.opticals[0].has_out);
+    // Black reels by their names give leader, and a list may open with a
+    // fade in from black.
+    film_lists const black = lists_of(
+        edl_line(1, "BL", "C", 0, 0, 0, 0) + edl_line(1, "T", "D 024", hour, hour + 48, 0, 48) +
+        edl_line(2, "BLK", "C", 0, 24, 48, 72) + edl_line(3, "BLACK", "C", 0, 24, 72, 96) +
+        edl_line(4, "BLAC", "C", 0, 24, 96, 120));
+    EXPECT_EQ(
+        texts(black.cuts, [](cut_row const& c) { return c.notes; }),
+        (strings{"dissolve 24: overlap needed", "black: leader", "black: leader", "no log clip"}));
+    ASSERT_EQ(black.opticals.size(), 1u);
+    EXPECT_EQ(black.opticals[0].kind, optical_kind::fade_in);
+    EXPECT_EQ(black.opticals[0].in.key_in, "KU2290121000+00");
+}
+
+// A reverse M2 runs back from its entry: the film it needs ends there.
+TEST(film_lists_more, ReverseSpeedNeedsTheFilmBeforeItsEntry) {
+    lister const lists_of{two_rolls()};
+    // -12 fps over 48 record frames at 24: 24 source frames, entry 01:00:10:00
+    film_lists const lists = lists_of(edl_line(1, "T", "C", hour + 240, hour + 216, 0, 48) +
+                                      "M2   T       -012.0               01:00:10:00\n");
+    ASSERT_EQ(lists.opticals.size(), 1u);
+    optical_row const& o = lists.opticals[0];
+    EXPECT_EQ(o.speed_tenths, -120);
+    EXPECT_EQ(o.in.key_in, "KU2290121013+09");   // frame 217
+    EXPECT_EQ(o.in.key_out, "KU2290121015+00");  // frame 240, the entry
+    EXPECT_EQ(o.in.frames, 24);
+    EXPECT_EQ(lists.cuts.at(0).notes, "M2 -12.0 fps: optical");
+    // 24.1 fps over one record frame runs into a second source frame.
+    film_lists const one = lists_of(edl_line(1, "T", "C", hour + 240, hour + 242, 0, 1) +
+                                    "M2   T       024.1                01:00:10:00\n");
+    ASSERT_EQ(one.opticals.size(), 1u);
+    EXPECT_EQ(one.opticals[0].in.frames, 2);
+    // Below one frame a second the sign must survive the whole part's 0.
+    EXPECT_EQ(lists_of(edl_line(1, "T", "C", hour + 240, hour + 239, 0, 48) +
+                       "M2   T       -000.5               01:00:10:00\n")
+                  .cuts.at(0)
+                  .notes,
+              "M2 -0.5 fps: optical");
 }
 
 // Sound timecodes from a laid-out log: the Sound TC at the clip's Start
@@ -634,29 +688,29 @@ TEST(film_lists_more, OpticalKindsAndPrints) {
 // skips ;00 and ;01); and the audio list the writer makes of them, its
 // mode changing where the sound's does.
 TEST(film_lists_more, SoundPullAndAudioList) {
-    std::vector<telecine_log> const logs{
-        read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t29.97\nColumn\n"
-                 "Name\tTape\tStart\tEnd\tKN Start\tSoundroll\tSound TC\nData\n"
-                 "a\tT\t01:00:00:00\t01:00:20:00\tKU2290121000+00\tS1\t00:00:00:00\n"
-                 "b\tT\t01:00:20:00\t01:00:40:00\tKU2290121031+00\tS2\t11:00:58;00\n"
-                 "c\tT\t01:01:00:00\t01:01:20:00\tKU2290121062+00\t\t\n")};
-    clip_index const index(logs);
-    std::string const edl =
+    lister const lists_of{
+        {read_log("Heading\nFILM_FORMAT\t35mm\nFPS\t29.97\nColumn\n"
+                  "Name\tTape\tStart\tEnd\tKN Start\tSoundroll\tSound TC\nData\n"
+                  "a\tT\t01:00:00:00\t01:00:20:00\tKU2290121000+00\tS1\t00:00:00:00\n"
+                  "b\tT\t01:00:20:00\t01:00:40:00\tKU2290121031+00\tS2\t11:00:58;00\n"
+                  "c\tT\t01:01:00:00\t01:01:20:00\tKU2290121062+00\t\t\n")}};
+    film_lists const lists = lists_of(
         "TITLE: R1\nFCM: NON-DROP FRAME\n"
         "001 T  V  C 01:00:00:00 01:00:03:02 00:59:58:00 01:00:01:02\n"
         "002 T  AA/V C 01:00:25:07 01:00:27:14 01:00:01:02 01:00:03:09\n"
         "003 T  V  C 01:01:01:00 01:01:02:00 01:00:03:09 01:00:04:09\n"
         "004 BL V  C 00:00:00:00 00:00:01:00 01:00:04:09 01:00:05:09\n"
-        "005 T  V  C 01:00:19:29 01:00:20:05 01:00:05:09 01:00:05:15\n";
-    film_lists const lists = make_lists(edl::read(edl, smpte::rate_29_97), index);
-    std::vector<std::string> got;
-    for (sound_row const& s : lists.sounds)
-        got.push_back(
-            std::to_string(s.event) + " " + s.soundroll + " " +
-            (s.found ? smpte::to_string(s.sound_in) + " " + smpte::to_string(s.sound_out) : "-"));
-    EXPECT_EQ(got, (std::vector<std::string>{"1 S1 00:00:00:00 00:00:03:02",
-                                             "2 S2 11:01:03;09 11:01:05;16", "3  -",
-                                             "5 S1 00:00:19:29 00:00:20:05"}));
+        "005 T  V  C 01:00:19:29 01:00:20:05 01:00:05:09 01:00:05:15\n",
+        {}, smpte::rate_29_97);
+    EXPECT_EQ(texts(lists.sounds,
+                    [](sound_row const& s) {
+                        return std::to_string(s.event) + " " + s.soundroll + " " +
+                               (s.found ? smpte::to_string(s.sound_in) + " " +
+                                              smpte::to_string(s.sound_out)
+                                        : "-");
+                    }),
+              (strings{"1 S1 00:00:00:00 00:00:03:02", "2 S2 11:01:03;09 11:01:05;16", "3  -",
+                       "5 S1 00:00:19:29 00:00:20:05"}));
     std::string const audio = edl::write(audio_edl(lists, "R1 SOUND"));
     EXPECT_EQ(audio,
               "TITLE: R1 SOUND\n"
@@ -673,12 +727,11 @@ TEST(film_lists_more, SoundPullAndAudioList) {
     EXPECT_EQ(back.edits[1].source_in.frames(), lists.sounds[1].sound_in.frames());
     EXPECT_EQ(back.edits[1].record_in.frames(), lists.sounds[1].record_in.frames());
     // A sound not found stays out of the list, the first one too.
-    film_lists const late =
-        make_lists(edl::read("003 T V C 01:01:01:00 01:01:02:00 01:00:03:09 01:00:04:09\n"
-                             "004 T V C 01:00:00:00 01:00:03:02 01:00:04:09 01:00:07:11\n",
-                             smpte::rate_29_97),
-                   index);
-    edl::document const found = audio_edl(late, "");
+    edl::document const found =
+        audio_edl(lists_of("003 T V C 01:01:01:00 01:01:02:00 01:00:03:09 01:00:04:09\n"
+                           "004 T V C 01:00:00:00 01:00:03:02 01:00:04:09 01:00:07:11\n",
+                           {}, smpte::rate_29_97),
+                  "");
     ASSERT_EQ(found.edits.size(), 1u);
     EXPECT_EQ(found.edits[0].event, 4);
 }
@@ -687,8 +740,7 @@ TEST(film_lists_more, SoundPullAndAudioList) {
 // change list, replayed on the previous cut by its footage positions,
 // gives the new cut.
 TEST(film_lists_more, ChangeListReplaysToTheNewCut) {
-    auto const logs = two_rolls();
-    clip_index const index(logs);
+    lister const lists_of{two_rolls()};
     std::mt19937 random(28);
     auto const pick = [&](int low, int high) {
         return std::uniform_int_distribution<int>(low, high)(random);
@@ -697,25 +749,29 @@ TEST(film_lists_more, ChangeListReplaysToTheNewCut) {
         bool u;
         std::int32_t in, length;  // source frames from the roll's first
     };
-    auto const list_of = [&](std::vector<shot> const& shots) {
+    list_options options;
+    options.leader_perfs = 12 * 64;
+    auto const list_of   = [&](std::vector<shot> const& shots) {
         std::string edl;
         std::int32_t rec = hour;
         for (std::size_t k = 0; k < shots.size(); ++k) {
             shot const& s         = shots[k];
             std::int32_t const at = (s.u ? 2 : 1) * hour + s.in;
             edl += edl_line(static_cast<int>(k + 1), s.u ? "U" : "T", "C", at, at + s.length, rec,
-                            rec + s.length);
+                              rec + s.length);
             rec += s.length;
         }
-        list_options options;
-        options.leader_perfs = 12 * 64;
-        return make_lists(edl::read(edl, smpte::rate_24), index, options);
+        return lists_of(edl, options);
     };
     auto const random_shot = [&] { return shot{pick(0, 1) == 1, pick(0, 4000), pick(1, 80)}; };
     struct have {
-        std::string prefix;
-        std::int64_t first, last, start, end;
+        std::string key_prefix;
+        std::int64_t first_sample, last_sample, start, end;
         bool old;
+    };
+    auto const keys = [](auto const& c) {
+        return c.key_prefix + " " + std::to_string(c.first_sample) + " " +
+               std::to_string(c.last_sample);
     };
     for (int round = 0; round < 60; ++round) {
         SCOPED_TRACE(round);
@@ -750,11 +806,6 @@ TEST(film_lists_more, ChangeListReplaysToTheNewCut) {
         for (cut_row const& c : was.cuts)
             cut.push_back({c.key_prefix, c.first_sample, c.last_sample, c.running_frames - c.frames,
                            c.running_frames, true});
-        auto const old_at = [&](auto const& is) {
-            auto const it = std::find_if(cut.begin(), cut.end(), is);
-            EXPECT_NE(it, cut.end());
-            return it;
-        };
         for (change_row const& r : changes.rows) {
             std::int64_t const perfs = 4 * r.frames;
             if (r.kind == change_kind::add) {
@@ -764,26 +815,22 @@ TEST(film_lists_more, ChangeListReplaysToTheNewCut) {
                 cut.insert(it, {r.key_prefix, r.first_sample, r.last_sample, 0, 0, false});
                 continue;
             }
-            auto const it = old_at([&](have const& h) {
+            auto const it = std::find_if(cut.begin(), cut.end(), [&](have const& h) {
                 return h.old && (r.end == change_end::tail ? h.end : h.start) == r.at;
             });
-            if (it == cut.end()) break;
+            if (it == cut.end()) {
+                ADD_FAILURE() << "no cut of the previous list at " << r.at;
+                break;
+            }
             bool const longer = r.kind == change_kind::lengthen;
             if (r.kind == change_kind::remove)
                 cut.erase(it);
             else if (r.end == change_end::head)
-                it->first += longer ? -perfs : perfs;
+                it->first_sample += longer ? -perfs : perfs;
             else
-                it->last += longer ? perfs : -perfs;
+                it->last_sample += longer ? perfs : -perfs;
         }
-        std::vector<std::string> replayed, wanted;
-        for (have const& h : cut)
-            replayed.push_back(h.prefix + " " + std::to_string(h.first) + " " +
-                               std::to_string(h.last));
-        for (cut_row const& c : now.cuts)
-            wanted.push_back(c.key_prefix + " " + std::to_string(c.first_sample) + " " +
-                             std::to_string(c.last_sample));
-        EXPECT_EQ(replayed, wanted);
+        EXPECT_EQ(texts(cut, keys), texts(now.cuts, keys));
         // Reel order holds every row once.
         std::vector<std::uint32_t> order = changes.reel_order;
         std::sort(order.begin(), order.end());
@@ -792,123 +839,11 @@ TEST(film_lists_more, ChangeListReplaysToTheNewCut) {
     }
     // Shots without key numbers that run backwards or stand still are the
     // same shots in both versions: nothing changes.
-    std::string const unkeyed =
+    film_lists const once = lists_of(
         "001 R1 V C 03:00:02:00 03:00:01:00 01:00:00:00 01:00:01:00\n"
         "002 R1 V C 03:00:05:00 03:00:05:00 01:00:01:00 01:00:02:00\n"
-        "M2 R1 000.0 03:00:05:00\n";
-    film_lists const once = make_lists(edl::read(unkeyed, smpte::rate_24), index);
+        "M2 R1 000.0 03:00:05:00\n");
     EXPECT_TRUE(make_change_list(once, once).rows.empty());
-}
-
-// Cuts of one video frame at 29.97: 0.8 film frames each, so the running
-// total cuts 1, 1, then none, and says so.
-TEST(film_lists_lists, CutsShorterThanAFilmFrame) {
-    smpte::rate const r = smpte::rate_29_97;
-    auto const logs     = two_rolls(r);
-    clip_index const index(logs);
-    std::int32_t const h = 30 * 3600;
-    std::string edl;
-    for (int k = 0; k < 3; ++k)
-        edl += edl_line(k + 1, "T", "C", h + 10 * k, h + 10 * k + 1, k, k + 1, r);
-    film_lists const lists = make_lists(edl::read(edl, r), index);
-    ASSERT_EQ(lists.cuts.size(), 3u);
-    std::vector<std::string> got;
-    for (cut_row const& c : lists.cuts)
-        got.push_back(std::to_string(c.frames) + " " + std::to_string(c.adjust) + " " + c.notes);
-    EXPECT_EQ(got, (std::vector<std::string>{
-                       "1 0 ", "1 0 ",
-                       "0 -1 shorter than a film frame: no frame cut; rounding: -1 frame"}));
-}
-
-// Cuts list in record order; edits at the same record in keep the list's order.
-TEST(film_lists_lists, CutsInRecordOrderTiesInListOrder) {
-    auto const logs = two_rolls();
-    clip_index const index(logs);
-    std::string const edl = edl_line(3, "T", "C", hour + 48, hour + 72, 48, 72) +
-                            edl_line(2, "T", "C", hour + 24, hour + 48, 0, 24) +
-                            edl_line(1, "T", "C", hour, hour + 24, 0, 24);
-    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
-    std::vector<std::int32_t> events;
-    for (cut_row const& c : lists.cuts) events.push_back(c.event);
-    EXPECT_EQ(events, (std::vector<std::int32_t>{2, 1, 3}));
-}
-
-// On 16 mm, where a frame is one sample, cuts a frame apart are two pieces
-// to pull, and cuts that abut are one. A 35 mm roll cut in between keeps
-// its own keys, in the pull list and in the change list.
-TEST(film_lists_lists, PullsAndChangesOverTwoStocks) {
-    std::string const heading = "FPS\t24\nColumn\nName\tTape\tStart\tEnd\tKN Start\nData\n";
-    std::vector<telecine_log> const logs{
-        read_log("Heading\nFILM_FORMAT\t16mm\n" + heading +
-                 "t\tT\t01:00:00:00\t01:10:00:00\tKU2290121000+00\n"),
-        read_log("Heading\nFILM_FORMAT\t35mm\n" + heading +
-                 "u\tU\t01:00:00:00\t01:10:00:00\tKU2290132000+00\n")};
-    clip_index const index(logs);
-    // Out of key order in the record: the pull list puts them in key order.
-    std::string const edl = edl_line(1, "T", "C", hour + 20, hour + 30, 0, 10) +
-                            edl_line(2, "U", "C", hour, hour + 10, 10, 20) +
-                            edl_line(3, "T", "C", hour, hour + 10, 20, 30) +
-                            edl_line(4, "T", "C", hour + 11, hour + 20, 30, 39);
-    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
-    std::vector<std::string> pulls;
-    for (pull_row const& p : lists.pulls) pulls.push_back(p.key_in + " " + p.key_out);
-    EXPECT_EQ(pulls, (std::vector<std::string>{"KU2290121000&00 KU2290121000&09",
-                                               "KU2290121000&11 KU2290121001&09",
-                                               "KU2290132000+00 KU2290132000+09"}));
-    // The change list from nothing adds each cut, in its own stock's keys.
-    std::vector<std::string> added;
-    film_lists const none = make_lists(edl::read("", smpte::rate_24), index);
-    for (change_row const& r : make_change_list(none, lists).rows) added.push_back(r.key_in);
-    EXPECT_EQ(added, (std::vector<std::string>{"KU2290121001&00", "KU2290132000+00",
-                                               "KU2290121000&00", "KU2290121000&11"}));
-}
-
-// Black reels by their names give leader, and a list may open with a fade
-// in from black.
-TEST(film_lists_more, BlackReelsAndAnOpeningFade) {
-    auto const logs = two_rolls();
-    clip_index const index(logs);
-    std::string const edl =
-        edl_line(1, "BL", "C", 0, 0, 0, 0) + edl_line(1, "T", "D 024", hour, hour + 48, 0, 48) +
-        edl_line(2, "BLK", "C", 0, 24, 48, 72) + edl_line(3, "BLACK", "C", 0, 24, 72, 96) +
-        edl_line(4, "BLAC", "C", 0, 24, 96, 120);
-    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
-    ASSERT_EQ(lists.cuts.size(), 4u);
-    std::vector<std::string> notes;
-    for (cut_row const& c : lists.cuts) notes.push_back(c.notes);
-    EXPECT_EQ(notes, (std::vector<std::string>{"dissolve 24: overlap needed", "black: leader",
-                                               "black: leader", "no log clip"}));
-    ASSERT_EQ(lists.opticals.size(), 1u);
-    EXPECT_EQ(lists.opticals[0].kind, optical_kind::fade_in);
-    EXPECT_EQ(lists.opticals[0].in.key_in, "KU2290121000+00");
-}
-
-// A reverse M2 runs back from its entry: the film it needs ends there.
-TEST(film_lists_more, ReverseSpeedNeedsTheFilmBeforeItsEntry) {
-    auto const logs = two_rolls();
-    clip_index const index(logs);
-    // -12 fps over 48 record frames at 24: 24 source frames, entry 01:00:10:00
-    std::string const edl = edl_line(1, "T", "C", hour + 240, hour + 216, 0, 48) +
-                            "M2   T       -012.0               01:00:10:00\n";
-    film_lists const lists = make_lists(edl::read(edl, smpte::rate_24), index);
-    ASSERT_EQ(lists.opticals.size(), 1u);
-    optical_row const& o = lists.opticals[0];
-    EXPECT_EQ(o.speed_tenths, -120);
-    EXPECT_EQ(o.in.key_in, "KU2290121013+09");   // frame 217
-    EXPECT_EQ(o.in.key_out, "KU2290121015+00");  // frame 240, the entry
-    EXPECT_EQ(o.in.frames, 24);
-    EXPECT_EQ(lists.cuts.at(0).notes, "M2 -12.0 fps: optical");
-    // 24.1 fps over one record frame runs into a second source frame.
-    std::string const fast = edl_line(1, "T", "C", hour + 240, hour + 242, 0, 1) +
-                             "M2   T       024.1                01:00:10:00\n";
-    film_lists const one = make_lists(edl::read(fast, smpte::rate_24), index);
-    ASSERT_EQ(one.opticals.size(), 1u);
-    EXPECT_EQ(one.opticals[0].in.frames, 2);
-    // Below one frame a second the sign must survive the whole part's 0.
-    std::string const slow = edl_line(1, "T", "C", hour + 240, hour + 239, 0, 48) +
-                             "M2   T       -000.5               01:00:10:00\n";
-    EXPECT_EQ(make_lists(edl::read(slow, smpte::rate_24), index).cuts.at(0).notes,
-              "M2 -0.5 fps: optical");
 }
 
 }  // namespace
