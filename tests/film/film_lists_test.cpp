@@ -592,16 +592,11 @@ TEST(film_lists_more, OpticalKindsAndPrints) {
     for (bool const own_lengths : {false, true}) {
         if (own_lengths) options.lab_lengths = {20, 25};
         film_lists const lists = lists_of(edl, options);
-        struct want {
-            int event;
-            optical_kind kind;
-            bool lab;
-            std::int32_t out_first, in_first;  // film frames after the roll's first; -1 none
-            std::int64_t frames;
-            char const* centre_feet;
-        };
-        // Event 6 has no outgoing line: only its incoming side is known.
-        want const wants[] = {
+        // Event, kind, lab, film frames after the roll's first of the outgoing
+        // (-1: none) and incoming sides, film frames, centre. Event 6 has no
+        // outgoing line: only its incoming side is known.
+        std::tuple<int, optical_kind, bool, std::int32_t, std::int32_t, std::int64_t,
+                   char const*> const wants[] = {
             {2, optical_kind::dissolve, !own_lengths, 72, 24, 24, "15+12"},
             {3, optical_kind::wipe, false, 72, 120, 25, "18+12"},
             {4, optical_kind::fade_in, !own_lengths, -1, 120, 32, "22+00"},
@@ -611,19 +606,18 @@ TEST(film_lists_more, OpticalKindsAndPrints) {
         ASSERT_EQ(lists.opticals.size(), std::size(wants));
         for (std::size_t k = 0; k < std::size(wants); ++k) {
             SCOPED_TRACE(k);
-            optical_row const& o = lists.opticals[k];
-            want const& w        = wants[k];
-            EXPECT_EQ(o.event, w.event);
-            EXPECT_EQ(o.kind, w.kind);
-            EXPECT_EQ(o.lab, w.lab);
-            EXPECT_EQ(o.film_frames, w.frames);
-            EXPECT_EQ(o.centre_feet, w.centre_feet);
+            optical_row const& o                                                = lists.opticals[k];
+            auto const& [event, kind, lab, out_first, in_first, frames, centre] = wants[k];
+            EXPECT_EQ(o.event, event);
+            EXPECT_EQ(o.kind, kind);
+            EXPECT_EQ(o.lab, lab);
+            EXPECT_EQ(o.film_frames, frames);
+            EXPECT_EQ(o.centre_feet, centre);
             std::int32_t const in_key = o.in.reel == "T" ? t_key : u_key;
-            EXPECT_EQ(o.in.first_sample, in_key + 4 * w.in_first);
-            EXPECT_EQ(o.in.last_sample, in_key + 4 * (w.in_first + w.frames - 1));
-            if (w.out_first >= 0) {
-                EXPECT_EQ(o.out.first_sample,
-                          (o.out.reel == "T" ? t_key : u_key) + 4 * w.out_first);
+            EXPECT_EQ(o.in.first_sample, in_key + 4 * in_first);
+            EXPECT_EQ(o.in.last_sample, in_key + 4 * (in_first + frames - 1));
+            if (out_first >= 0) {
+                EXPECT_EQ(o.out.first_sample, (o.out.reel == "T" ? t_key : u_key) + 4 * out_first);
             }
         }
         EXPECT_TRUE(lists.opticals[2].out.black);
@@ -780,23 +774,21 @@ TEST(film_lists_more, ChangeListReplaysToTheNewCut) {
         std::vector<shot> after = before;
         for (int edits = pick(1, 6); edits > 0; --edits) {
             int const what = after.empty() ? 1 : pick(0, 4);
-            std::size_t const at =
-                after.empty()
-                    ? 0
-                    : static_cast<std::size_t>(pick(0, static_cast<int>(after.size()) - 1));
+            auto const at =
+                after.begin() + (after.empty() ? 0 : pick(0, static_cast<int>(after.size()) - 1));
             if (what == 0) {  // trim the head
-                int const d = std::min(pick(-after[at].length + 1, 30), after[at].in);
-                after[at].in -= d;
-                after[at].length += d;
+                int const d = std::min(pick(-at->length + 1, 30), at->in);
+                at->in -= d;
+                at->length += d;
             } else if (what == 1) {
-                after.insert(after.begin() + static_cast<std::ptrdiff_t>(at), random_shot());
+                after.insert(at, random_shot());
             } else if (what == 2) {
-                after.erase(after.begin() + static_cast<std::ptrdiff_t>(at));
+                after.erase(at);
             } else if (what == 3) {  // trim the tail
-                after[at].length = std::max(1, after[at].length + pick(-40, 40));
+                at->length = std::max(1, at->length + pick(-40, 40));
             } else {  // move
-                shot const s = after[at];
-                after.erase(after.begin() + static_cast<std::ptrdiff_t>(at));
+                shot const s = *at;
+                after.erase(at);
                 after.insert(after.begin() + pick(0, static_cast<int>(after.size())), s);
             }
         }
