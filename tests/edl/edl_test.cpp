@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdio>
 #include <random>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -15,6 +16,9 @@ namespace {
 using smpte::rate_25;
 using smpte::rate_29_97;
 using smpte::rate_29_97_df;
+
+// An edit of a second on reel AX, that many lists start from.
+std::string const a_second = "001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n";
 
 // The finding kinds of a list, in line order, with their lines.
 std::string findings_of(document const& doc) {
@@ -111,26 +115,19 @@ TEST(edl_read, ChannelSetsHoldChannelsOneTo99) {
         EXPECT_EQ(c.audio(n), n == 1 || n == 64 || n == 65 || n == 99) << n;
     // Written back: A, B, AA and AA/V for their sets, else the highest
     // channel above 2, or A2.
-    std::tuple<std::vector<int>, bool, char const*> const sets[] = {
-        {{}, false, "NONE"},
-        {{}, true, "V"},
-        {{1}, false, "A"},
-        {{1}, true, "B"},
-        {{1, 2}, true, "AA/V"},
-        {{1, 2}, false, "AA"},
-        {{2}, false, "A2"},
-        {{2}, true, "A2/V"},
-        {{1, 3}, false, "A3"},
-        {{2, 4}, true, "A4/V"},
-        {{1, 2, 3, 4}, true, "A4/V"},
-        {{3, 4}, false, "A4"},
-        {{2, 99, 7}, false, "A99"},
+    std::tuple<char const*, bool, char const*> const sets[] = {
+        {"", false, "NONE"},      {"", true, "V"},           {"1", false, "A"},
+        {"1", true, "B"},         {"1 2", true, "AA/V"},     {"1 2", false, "AA"},
+        {"2", false, "A2"},       {"2", true, "A2/V"},       {"1 3", false, "A3"},
+        {"2 4", true, "A4/V"},    {"1 2 3 4", true, "A4/V"}, {"3 4", false, "A4"},
+        {"2 99 7", false, "A99"},
     };
     for (auto const& [audio, video, text] : sets) {
         channel_set set;
         set.video = video;
-        for (int n : audio) set.add_audio(n);
-        EXPECT_EQ(channel_text(set), text);
+        std::istringstream channels(audio);
+        for (int n = 0; channels >> n;) set.add_audio(n);
+        EXPECT_EQ(channel_text(set), text) << audio << (video ? " and video" : "");
     }
 }
 
@@ -160,9 +157,7 @@ TEST(edl_read, SplitAndAudioLinesJoinTheirEvent) {
         {"AUDIO 3", "unknown_line@2", 0, 0},
     };
     for (auto const& c : cases) {
-        std::string const list =
-            std::string("001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n") + c.line +
-            "\n";
+        std::string const list = a_second + c.line + "\n";
         SCOPED_TRACE(list);
         document const doc = edl::read(list, rate_25);
         EXPECT_EQ(findings_of(doc), c.findings);
@@ -179,10 +174,7 @@ TEST(edl_read, SplitAndAudioLinesJoinTheirEvent) {
 
 // One finding each: the list, the finding's kind and line.
 TEST(edl_check, FindingsNameTheirLine) {
-    struct {
-        char const* list;
-        char const* findings;
-    } const cases[] = {
+    std::pair<std::string, char const*> const cases[] = {
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:00:25\n", "bad_timecode@1"},
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:00:00\n", "record_reversed@1"},
         {"001 AX V C 01x00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "bad_timecode@1"},
@@ -202,8 +194,7 @@ TEST(edl_check, FindingsNameTheirLine) {
         {"01 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
         // A dissolve with no outgoing line may not be empty, in any event.
         {"001 AX V D 010 01:00:00:00 01:00:00:00 01:00:00:00 01:00:00:00\n", "zero_length@1"},
-        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
-         "002 BX V D 010 01:00:00:00 01:00:00:00 01:00:01:00 01:00:01:00\n",
+        {a_second + "002 BX V D 010 01:00:00:00 01:00:00:00 01:00:01:00 01:00:01:00\n",
          "zero_length@2"},
         {"1234567 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
         {"001X AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
@@ -212,19 +203,16 @@ TEST(edl_check, FindingsNameTheirLine) {
          "unreadable_event@1"},
         {"001 AX Q C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
         {"M2 AX 050.0 01:00:00:00\n", "unreadable_motion@1"},
-        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
-         "002 AX V C 01:00:00:00 01:00:01:00 01:00:00:20 01:00:01:20\n",
+        {a_second + "002 AX V C 01:00:00:00 01:00:01:00 01:00:00:20 01:00:01:20\n",
          "record_overlap@2"},
-        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
-         "002 AX A C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
-         "003 AX A C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
+        {a_second + "002 AX A C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
+                    "003 AX A C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
          "record_gap@3"},
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"
          "002 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
          "out_of_record_order@2"},
-        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
-         "002 AX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"
-         "001 AX A C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
+        {a_second + "002 AX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"
+                    "001 AX A C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
          "event_reused@3"},
         {"TITLE: X\nHELLO\n", "unknown_line@2"},
         {"TITLE: X\nOK THEN\n", "unknown_line@2"},  // two letters and a blank are no M2
@@ -233,9 +221,8 @@ TEST(edl_check, FindingsNameTheirLine) {
         {"001 AX A01 C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
          "unreadable_event@1"},  // without a leading zero
         // The two lines of a key share their record span, in any event.
-        {"001 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
-         "002 BX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"
-         "002 CX V K B 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n",
+        {a_second + "002 BX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"
+                    "002 CX V K B 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n",
          ""},
         // A dissolve's empty outgoing line takes no place on the timeline.
         {"001 AX V C 01:00:00:00 01:00:02:00 01:00:00:00 01:00:02:00\n"
@@ -244,10 +231,8 @@ TEST(edl_check, FindingsNameTheirLine) {
          ""},
         {"TITLE: caf\xE9\n", "latin1_text@1"},
     };
-    for (auto const& c : cases) {
-        SCOPED_TRACE(c.list);
-        EXPECT_EQ(findings_of(edl::read(c.list, rate_25)), c.findings);
-    }
+    for (auto const& [list, findings] : cases)
+        EXPECT_EQ(findings_of(edl::read(list, rate_25)), findings) << list;
     // A finding outside any event names none.
     auto const stray = edl::read("TITLE: X\nHELLO\n", rate_25);
     ASSERT_EQ(stray.findings.size(), 1u);
@@ -396,43 +381,25 @@ TEST(edl_read, MotionSpeedsInTenths) {
 // Text that is not UTF-8 is read as ISO-8859-1, and said so on the line of
 // its first such byte; UTF-8 is taken as it stands (RFC 3629).
 TEST(edl_read, TextIsUtf8OrLatin1) {
-    struct {
-        char const* title;
-        bool utf8;
-    } const cases[] = {
-        {"caf\xC3\xA9", true},
-        {"\xE2\x82\xAC uro", true},
-        {"\xF0\x9F\x8E\xAC clap", true},
-        {"\xF4\x8F\xBF\xBF", true},  // U+10FFFF
-        {"\xED\x9F\xBF", true},      // U+D7FF
-        {"\xEF\xBF\xBD", true},      // U+FFFD
-        {"\xC2\x80", true},
-        {"\xDF\xBF", true},
-        {"\xE0\xA0\x80", true},
-        {"\xF0\x90\x80\x80", true},
-        {"\xC1\xBF", false},          // overlong
-        {"\xE0\x9F\xBF", false},      // overlong
-        {"\xF0\x8F\xBF\xBF", false},  // overlong
-        {"\xED\xA0\x80", false},      // a surrogate
-        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
-        {"\xF5\x80\x80\x80", false},
-        {"\xE2\x82", false},      // cut short
-        {"\xE2\x82\x41", false},  // a third byte that continues nothing
-        {"\xF0\x9F\x8E\x41", false},
-        {"\xF0\x9F\xC0\xAC", false},
-        {"\xE2\xC0\xAC", false},
-        {"\xC3\xC3", false},
-        {"\x80", false},
-        {"\xFF", false},
-    };
-    for (auto const& c : cases) {
+    auto const check = [](char const* title, char const* findings) {
         // The odd bytes at each offset from the start of an eight-byte word.
         for (std::size_t pad = 0; pad < 9; ++pad) {
-            std::string const list = "TITLE: T\n* " + std::string(pad, 'x') + c.title + "\n";
-            SCOPED_TRACE(list);
-            EXPECT_EQ(findings_of(edl::read(list, rate_25)), c.utf8 ? "" : "latin1_text@2");
+            std::string const list = "TITLE: T\n* " + std::string(pad, 'x') + title + "\n";
+            EXPECT_EQ(findings_of(edl::read(list, rate_25)), findings) << list;
         }
-    }
+    };
+    // Among them U+0080, U+07FF, U+0800, U+D7FF, U+FFFD, U+10000 and U+10FFFF.
+    for (char const* utf8 : {"caf\xC3\xA9", "\xE2\x82\xAC uro", "\xF0\x9F\x8E\xAC clap",
+                             "\xF4\x8F\xBF\xBF", "\xED\x9F\xBF", "\xEF\xBF\xBD", "\xC2\x80",
+                             "\xDF\xBF", "\xE0\xA0\x80", "\xF0\x90\x80\x80"})
+        check(utf8, "");
+    // Overlong forms, a surrogate, past U+10FFFF, cut short, a second or later
+    // byte that continues nothing, and bytes that stand alone.
+    for (char const* latin1 :
+         {"\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+          "\xF5\x80\x80\x80", "\xE2\x82", "\xE2\x82\x41", "\xF0\x9F\x8E\x41", "\xF0\x9F\xC0\xAC",
+          "\xE2\xC0\xAC", "\xC3\xC3", "\x80", "\xFF"})
+        check(latin1, "latin1_text@2");
 }
 
 TEST(edl_read, LineEndsBomAndEncodingAllWriteTheSame) {
