@@ -16,6 +16,13 @@ constexpr char heading[] =
     "Heading\nFIELD_DELIM\tTABS\nVIDEO_FORMAT\tNTSC\nFILM_FORMAT\t35mm, 4 perf\n"
     "AUDIO_FORMAT\t48khz\nFPS\t29.97\n\n";
 
+// The columns most finding cases lay their clips out in.
+std::string const cols =
+    "Column\nName\tTape\tStart\tEnd\tKN Start\tKN End\tKN Duration\tPullin\nData\n";
+
+// Clip a on tape T: 10 s from 01:00:00:00, KN Start to the KN End after it.
+std::string const a = "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\tKU2290121249+00\t";
+
 std::vector<std::string> kinds(telecine_log const& log) {
     std::vector<std::string> out;
     for (log_finding const& f : log.findings)
@@ -122,31 +129,18 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
         std::string body;  // Column and Data sections after the heading
         std::vector<std::string> want;
     };
-    std::string const cols =
-        "Column\nName\tTape\tStart\tEnd\tKN Start\tKN End\tKN Duration\tPullin\nData\n";
     row const rows[] = {
-        {"exclusive KN End, duration in feet",
-         cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\t"
-                "KU2290121249+00\t15+00\tA\n",
-         {"0:kn_end_exclusive"}},
+        {"exclusive KN End, duration in feet", cols + a + "15+00\tA\n", {"0:kn_end_exclusive"}},
         {"inclusive KN End, decided by the majority",
-         cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\t"
-                "KU2290121248+15\t\tA\n"
-                "b\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\t"
-                "KU2290121263+15\t\tA\n"
-                "c\tT\t01:00:20:00\t01:00:30:00\tKU2290121264+00\t"
-                "KU2290121279+00\t\tA\n",
+         cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\tKU2290121248+15\t\tA\n"
+                "b\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\tKU2290121263+15\t\tA\n"
+                "c\tT\t01:00:20:00\t01:00:30:00\tKU2290121264+00\tKU2290121279+00\t\tA\n",
          {"13:kn_end_mismatch", "0:kn_end_inclusive"}},
         {"a KN End a frame before KN Start",
-         cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\t"
-                "KU2290121249+00\t\tA\n"
-                "b\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\t"
-                "KU2290121248+15\t\tA\n",
+         cols + a + "\tA\nb\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\tKU2290121248+15\t\tA\n",
          {"12:kn_end_mismatch", "0:kn_end_exclusive"}},
         {"pull-in X: 5 video frames show 4 film frames and a field",
-         cols + "a\tT\t01:00:00:00\t01:00:00:05\t"
-                "KU2290121234+00\tKU2290121234+05\t"
-                "5\tX\n",
+         cols + "a\tT\t01:00:00:00\t01:00:00:05\tKU2290121234+00\tKU2290121234+05\t5\tX\n",
          {"0:kn_end_exclusive"}},
         {"KN Duration wrong",
          cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\t\t14+00\tA\n",
@@ -199,13 +193,12 @@ TEST(telecine_log_check, FindingsNameLineAndKind) {
               (std::vector<std::string>{"0:field_delim", "0:unknown_fps", "0:unknown_film_format",
                                         "0:no_data"}));
     // 16 mm counts KN Duration and KN End in its own frames, 40 a foot.
-    EXPECT_EQ(kinds(read_log("Heading\nFILM_FORMAT\t16mm\nFPS\t24\nColumn\nTape\tStart\tEnd\t"
-                             "KN Start\tKN End\tKN Duration\nData\n"
-                             "T\t01:00:00:00\t01:00:10:00\tKU2290121234+00\tKU2290121246+00\t"
-                             "6+00\n"
-                             "T\t01:00:10:00\t01:00:20:00\tKU2290121246+00\tKU2290121258+00\t"
-                             "5+00\n")),
-              (std::vector<std::string>{"8:kn_duration_mismatch", "0:kn_end_exclusive"}));
+    EXPECT_EQ(
+        kinds(read_log("Heading\nFILM_FORMAT\t16mm\nFPS\t24\nColumn\nTape\tStart\tEnd\t"
+                       "KN Start\tKN End\tKN Duration\nData\n"
+                       "T\t01:00:00:00\t01:00:10:00\tKU2290121234+00\tKU2290121246+00\t6+00\n"
+                       "T\t01:00:10:00\t01:00:20:00\tKU2290121246+00\tKU2290121258+00\t5+00\n")),
+        (std::vector<std::string>{"8:kn_duration_mismatch", "0:kn_end_exclusive"}));
     // A drop-frame separator makes 29.97 and 59.94 drop-frame, and is an error at
     // 23.976; with no rate the timecodes are not read at all.
     for (auto const& [fps, want] : {
@@ -239,49 +232,46 @@ TEST(telecine_log_check, FindingsCountWhatTheyFound) {
         std::vector<std::string> want;  // line:kind first second
         kn_end_rule rule;
     };
-    std::string const cols =
-        "Column\nName\tTape\tStart\tEnd\tKN Start\tKN End\tKN Duration\tPullin\nData\n";
-    std::string const a = "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\tKU2290121249+00\t";
-    row const rows[]    = {
-           {"Duration one frame short",
-            "Column\nName\tTape\tStart\tEnd\tDuration\tKN Start\nData\n"
-               "a\tT\t01:00:00:00\t01:00:10:00\t00:00:09:29\tKU2290121234+00\n"
-               "b\tT\t01:00:10:00\t01:00:20:00\t00:00:10:00\tKU2290121249+00\n",
-            {"11:duration_mismatch 299 300"},
-            kn_end_rule::unknown},
-           {"a tie keeps the exclusive rule",
-            cols + a + "\tA\nb\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\tKU2290121263+15\t\tA\n",
-            {"12:kn_end_mismatch 239 240", "0:kn_end_exclusive 1 1"},
-            kn_end_rule::exclusive},
-           {"inclusive by two to one",
-            cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\tKU2290121248+15\t\tA\n"
-                      "b\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\tKU2290121263+15\t\tA\n"
-                      "c\tT\t01:00:20:00\t01:00:30:00\tKU2290121264+00\tKU2290121279+00\t\tA\n",
-            {"13:kn_end_mismatch 240 239", "0:kn_end_inclusive 2 1"},
-            kn_end_rule::inclusive},
-           {"a KN End before KN Start",
-            cols + a + "\tA\nb\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\tKU2290121248+15\t\tA\n",
-            {"12:kn_end_mismatch -1 240", "0:kn_end_exclusive 1 0"},
-            kn_end_rule::exclusive},
-           {"KN Duration short, and unreadable",
-            cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\t\t14+00\tA\n"
-                      "b\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\t\t14x00\tA\n",
-            {"11:kn_duration_mismatch 224 240", "12:kn_duration_mismatch -1 240"},
-            kn_end_rule::unknown},
-           {"overlaps, two clips from one Start",
-            cols + "a\tT\t01:00:00:00\t01:00:05:00\tKU2290121234+00\t\t\tA\n"
-                      "b\tT\t01:00:00:00\t01:00:10:00\tKU2290121300+00\t\t\tA\n"
-                      "c\tT\t01:00:09:00\t01:00:15:00\tKU2290121400+00\t\t\tA\n",
-            {"12:tape_overlap 150 11", "13:tape_overlap 30 12"},
-            kn_end_rule::unknown},
-           {"extra fields",
-            cols + a + "\tA\tz\n",
-            {"11:extra_fields 9 8", "0:kn_end_exclusive 1 0"},
-            kn_end_rule::exclusive},
-           {"findings without counts",
-            "Column\nName\tTape\nData\na\tT\n",
-            {"0:missing_column 0 0", "0:missing_key_number 0 0"},
-            kn_end_rule::unknown},
+    row const rows[] = {
+        {"Duration one frame short",
+         "Column\nName\tTape\tStart\tEnd\tDuration\tKN Start\nData\n"
+         "a\tT\t01:00:00:00\t01:00:10:00\t00:00:09:29\tKU2290121234+00\n"
+         "b\tT\t01:00:10:00\t01:00:20:00\t00:00:10:00\tKU2290121249+00\n",
+         {"11:duration_mismatch 299 300"},
+         kn_end_rule::unknown},
+        {"a tie keeps the exclusive rule",
+         cols + a + "\tA\nb\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\tKU2290121263+15\t\tA\n",
+         {"12:kn_end_mismatch 239 240", "0:kn_end_exclusive 1 1"},
+         kn_end_rule::exclusive},
+        {"inclusive by two to one",
+         cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\tKU2290121248+15\t\tA\n"
+                "b\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\tKU2290121263+15\t\tA\n"
+                "c\tT\t01:00:20:00\t01:00:30:00\tKU2290121264+00\tKU2290121279+00\t\tA\n",
+         {"13:kn_end_mismatch 240 239", "0:kn_end_inclusive 2 1"},
+         kn_end_rule::inclusive},
+        {"a KN End before KN Start",
+         cols + a + "\tA\nb\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\tKU2290121248+15\t\tA\n",
+         {"12:kn_end_mismatch -1 240", "0:kn_end_exclusive 1 0"},
+         kn_end_rule::exclusive},
+        {"KN Duration short, and unreadable",
+         cols + "a\tT\t01:00:00:00\t01:00:10:00\tKU2290121234+00\t\t14+00\tA\n"
+                "b\tT\t01:00:10:00\t01:00:20:00\tKU2290121249+00\t\t14x00\tA\n",
+         {"11:kn_duration_mismatch 224 240", "12:kn_duration_mismatch -1 240"},
+         kn_end_rule::unknown},
+        {"overlaps, two clips from one Start",
+         cols + "a\tT\t01:00:00:00\t01:00:05:00\tKU2290121234+00\t\t\tA\n"
+                "b\tT\t01:00:00:00\t01:00:10:00\tKU2290121300+00\t\t\tA\n"
+                "c\tT\t01:00:09:00\t01:00:15:00\tKU2290121400+00\t\t\tA\n",
+         {"12:tape_overlap 150 11", "13:tape_overlap 30 12"},
+         kn_end_rule::unknown},
+        {"extra fields",
+         cols + a + "\tA\tz\n",
+         {"11:extra_fields 9 8", "0:kn_end_exclusive 1 0"},
+         kn_end_rule::exclusive},
+        {"findings without counts",
+         "Column\nName\tTape\nData\na\tT\n",
+         {"0:missing_column 0 0", "0:missing_key_number 0 0"},
+         kn_end_rule::unknown},
     };
     for (row const& r : rows) {
         telecine_log const log = read_log(std::string(heading) + r.body);
@@ -374,23 +364,17 @@ TEST(telecine_log_cadence, PullinsShowTheirFilmFrames) {
         {smpte::rate_25, pullin::a, true, {0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4, 5}},
     };
     for (row const& r : rows) {
+        SCOPED_TRACE(std::string(smpte::rate_name(r.rate)) + " pullin " +
+                     std::to_string(static_cast<int>(r.p)) + (r.pal ? " 24:25" : ""));
         cadence const c = cadence_of(r.rate, r.p, r.pal);
         for (int n = 0; n < 6; ++n) {
-            EXPECT_EQ(first_film_frame(c, n), r.first[static_cast<std::size_t>(n)])
-                << smpte::rate_name(r.rate) << " pullin " << static_cast<int>(r.p) << " frame "
-                << n;
-            EXPECT_EQ(last_film_frame(c, n), r.last[static_cast<std::size_t>(n)])
-                << smpte::rate_name(r.rate) << " pullin " << static_cast<int>(r.p) << " frame "
-                << n;
+            EXPECT_EQ(first_film_frame(c, n), r.first[static_cast<std::size_t>(n)]) << n;
+            EXPECT_EQ(last_film_frame(c, n), r.last[static_cast<std::size_t>(n)]) << n;
         }
-    }
-    // A whole cycle earlier is a cycle's film frames earlier, before the
-    // Start as after it, for the frame nearest a video frame's start too.
-    for (row const& r : rows) {
-        cadence const c = cadence_of(r.rate, r.p, r.pal);
+        // A whole cycle earlier is a cycle's film frames earlier, before the
+        // Start as after it, for the frame nearest a video frame's start too.
         for (std::int64_t n = -3 * c.den; n <= 3 * c.den; ++n) {
-            EXPECT_EQ(nearest_film_frame(c, n - c.den), nearest_film_frame(c, n) - c.num)
-                << smpte::rate_name(r.rate) << " pullin " << static_cast<int>(r.p) << " " << n;
+            EXPECT_EQ(nearest_film_frame(c, n - c.den), nearest_film_frame(c, n) - c.num) << n;
             EXPECT_EQ(first_film_frame(c, n - c.den), first_film_frame(c, n) - c.num) << n;
         }
     }
