@@ -355,7 +355,6 @@ static void translation(void) {
     params.video_medium = -1;
     CHECK(marlix_xlate(1.2, cel, film, &params, &project, &r) == MARLIX_OK && r == 1.25);
 
-    CHECK(marlix_project_get(&saved) == MARLIX_OK);
     FOR_TABLE(projects) {
         CHECK(marlix_project_default(&project) == MARLIX_OK);
         project.frame_rate     = projects[row].frame_rate;
@@ -584,8 +583,7 @@ static void status_texts(void) {
  * counts in each reading mode, every text of an edit, and a warning. */
 static void edit_decision_lists(void) {
     static const char list[] =
-        "TITLE: C\r\n"
-        "FCM: DROP FRAME\r\n"
+        "TITLE: C\r\nFCM: DROP FRAME\r\n"
         "001 A001 AA/V C 01:49:40:00 01:49:41:00 01:49:40:00 01:49:41:00\r\n"
         "* FROM CLIP NAME: one\r\n"
         "002 A002 V C 01:00:00:00 01:00:00:12 01:49:41:00 01:49:42:00\r\n"
@@ -595,8 +593,7 @@ static void edit_decision_lists(void) {
         "001 AX V C 01:00:00:00 01:00:00:10 01:00:00:00 01:00:00:20\n"
         "002 BX V C 01:00:00:10 01:00:01:00 01:00:00:20 01:00:02:00\n";
     static const char mixed[] =
-        "TITLE: D\n"
-        "001 AX V C 01:00:00:00 01:00:00:00 01:00:00:00 01:00:00:00\n"
+        "TITLE: D\n001 AX V C 01:00:00:00 01:00:00:00 01:00:00:00 01:00:00:00\n"
         "001 BX V D 010 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
         "* TO CLIP NAME: two\n* KEY CLIP NAME: k\n* SOURCE FILE: f.mov\n"
         "HELLO THERE\n"
@@ -936,6 +933,9 @@ static void film_more_lists(void) {
     uint32_t line = 0;
     int32_t event = 0;
     char text[256];
+/* The lists of edl against the log, with the options in more. */
+#define MAKE_WITH(edl) \
+    marlix_film_lists_make_with(edl, sizeof edl - 1, rate, logs, sizes, 1, NULL, &more, &lists)
     CHECK(marlix_tc_rate_find("24", &rate) == MARLIX_OK);
     marlix_film_more_defaults(&more);
     CHECK(more.handles == 1 && more.previous == NULL);
@@ -943,8 +943,7 @@ static void film_more_lists(void) {
     more.previous_size    = sizeof before - 1;
     more.lab_lengths      = lengths;
     more.lab_length_count = 1;
-    CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
-                                      &lists) == MARLIX_OK);
+    CHECK(MAKE_WITH(after) == MARLIX_OK);
     CHECK(marlix_film_lists_more_counts(lists, &dupes, &opticals, &sounds, &changes) == MARLIX_OK);
     CHECK(dupes == 1 && opticals == 1 && sounds == 3 && changes >= 2);
     /* Each row read refuses no lists, and nowhere to put the row. */
@@ -1017,22 +1016,17 @@ static void film_more_lists(void) {
     CHECK(marlix_film_change_in_reel_order(lists, 0, &at) == MARLIX_OK && at < changes);
     marlix_film_lists_free(lists);
     more.handles = -1;
-    CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
-                                      &lists) == MARLIX_ERR_ARGUMENT &&
-          lists == NULL);
+    CHECK(MAKE_WITH(after) == MARLIX_ERR_ARGUMENT && lists == NULL);
     more.handles     = 0;
     more.lab_lengths = NULL;
-    CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
-                                      &lists) == MARLIX_ERR_ARGUMENT);
+    CHECK(MAKE_WITH(after) == MARLIX_ERR_ARGUMENT);
     more.lab_length_count = 1;
     more.lab_lengths      = &no_length;
-    CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
-                                      &lists) == MARLIX_ERR_ARGUMENT);
+    CHECK(MAKE_WITH(after) == MARLIX_ERR_ARGUMENT);
     more.lab_lengths   = &odd_length;
     more.previous      = NULL;
     more.previous_size = 0;
-    CHECK(marlix_film_lists_make_with(after, sizeof after - 1, rate, logs, sizes, 1, NULL, &more,
-                                      &lists) == MARLIX_OK);
+    CHECK(MAKE_WITH(after) == MARLIX_OK);
     CHECK(marlix_film_lists_more_counts(lists, &dupes, NULL, NULL, &changes) == MARLIX_OK &&
           dupes == 1 && changes == 0);
     CHECK(marlix_film_piece_at(lists, MARLIX_FILM_DUPES, 0, &dupe) == MARLIX_OK &&
@@ -1042,13 +1036,13 @@ static void film_more_lists(void) {
           optical.length == 24);
     marlix_film_lists_free(lists);
     /* A dissolve out of black: its outgoing side is black, without key numbers. */
-    CHECK(marlix_film_lists_make_with(from_black, sizeof from_black - 1, rate, logs, sizes, 1, NULL,
-                                      &more, &lists) == MARLIX_OK);
+    CHECK(MAKE_WITH(from_black) == MARLIX_OK);
     CHECK(marlix_film_optical_side(lists, 0, 0, &out_side) == MARLIX_OK && out_side.matched == 0 &&
           out_side.black == 1);
     CHECK(marlix_film_optical_side(lists, 0, 1, &in_side) == MARLIX_OK && in_side.matched == 1 &&
           in_side.black == 0);
     marlix_film_lists_free(lists);
+#undef MAKE_WITH
 }
 
 /* The copy of translation messages on standard output, on and off: a
