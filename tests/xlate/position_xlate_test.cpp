@@ -111,6 +111,8 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         // step between the transfer rate and the output rate.
         {5, audio, clock, none, r30, 1.0, k}, {5, audio, clock, none, r2997, 1.0, 1.0},
         {4, audio, clock, none, r2997, 1.0, 1 / k},
+        // ... and between sound and cel, the step of the transfer rate alone.
+        {4, audio, cel, none, r2997, 1.0, 1 / k}, {4, cel, audio, none, r2997, 1.0, k},
         // Video to film counts whole video frames of the project rate.
         {32, v25i, film, none, r25, 310.0, 12 / 24.0},
         {33, v30i, film, none, r30, 310.0, 10 / 24.0},
@@ -134,7 +136,22 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         EXPECT_NEAR(xl(x, from, to, p), y, 1e-12)
             << rate << ": " << from << "->" << to << " transfer " << transfer << " at " << x;
     }
-    // Nor does a single-rate project's cel follow the camera's speed, as a
+    // A film project played out frame for frame at 30 runs at 0.8 of its
+    // speed, 1.001 slower again at 29.97; clock to sound undoes the same.
+    for (auto [out, f] : {std::pair{Tov::FrameRate_30, 0.8}, {Tov::FrameRate_29_97, 0.8 * k}}) {
+        Tov::ScopedProject s(project(1, out));
+        MPosn_Xlate_Params p;
+        EXPECT_NEAR(xl(1.0, cel, clock, p), f, 1e-12) << out;
+        EXPECT_NEAR(xl(f, clock, cel, p), 1.0, 1e-12) << out;
+        EXPECT_NEAR(xl(f, clock, audio, p), 1.0, 1e-12) << out;
+    }
+    // The 25 and 30 project classes take sound to cel as it is, and give
+    // it back 25/24 and 1.25 longer.
+    for (auto [rate, f] : {std::pair{32, 25 / 24.0}, {33, 1.25}}) {
+        Tov::ScopedProject s(project(rate, rate));
+        MPosn_Xlate_Params p;
+        EXPECT_NEAR(xl(xl(1.0, audio, cel, p), cel, audio, p), f, 1e-12) << rate;
+    }
     // film project's would.
     Tov::ScopedProject s(
         project(Tov::FrameRate_Project24, Tov::FrameRate_Project24, false, Tov::FrameRate_25));
