@@ -33,9 +33,9 @@ static void fail(int line, const char* what) {
 static void check_each(const int* got, size_t count, int want, int line) {
     size_t i;
     for (i = 0; i < count; ++i) {
-        char what[32];
+        char what[80];
         if (got[i] == want) continue;
-        sprintf(what, "call %lu answered %d, not %d", (unsigned long)i, got[i], want);
+        snprintf(what, sizeof what, "call %lu answered %d, not %d", (unsigned long)i, got[i], want);
         fail(line, what);
     }
 }
