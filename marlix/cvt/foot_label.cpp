@@ -131,10 +131,10 @@ long32 foot_353_label::feet_to_samples(char const* text) {
     std::size_t const n = detail::copy_text(copy, p);
     int const phase     = n == 0 ? 0 : static_cast<int>(detail::read_c_number(copy + n - 1)) - 1;
     long long const f   = detail::read_c_number(copy);
-    char const* c       = copy;
+    // The frames follow the one character after the feet's digits.
+    char const* c = copy;
     while (is_digit(*c)) ++c;
-    if (*c != '\0' && !is_digit(*c)) ++c;
-    long long const frame = detail::read_c_number(c);
+    long long const frame = *c == '\0' ? 0 : detail::read_c_number(c + 1);
     long long total       = detail::saturating_add(f * perfs_per_353_foot - phase,
                                                    detail::saturating_mul(frame, samples_per_frame));
     if (negative) total = -total;

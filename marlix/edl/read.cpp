@@ -304,7 +304,7 @@ void reader::read_line(std::string_view s, std::uint32_t line) {
         }
         return keep(line_kind::frame_code_mode, line, content, drop ? 1 : 0);
     }
-    if (starts_with(content, "M2") && content.size() > 2 && is_blank(content[2]))
+    if (starts_with(content, "M2 ") || starts_with(content, "M2\t"))
         return read_motion(s, content, line);
     if (starts_with(content, "AUD") && (content.size() == 3 || is_blank(content[3]))) {
         channel_set c;

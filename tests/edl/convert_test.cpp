@@ -238,6 +238,7 @@ TEST(edl_convert, RealTimeLandsOnTheFrameOnShow) {
         }
     }
     EXPECT_EQ(describe(rounding{1, 3, 37, 35, 888, 25}), "37 frames become 35 (35.520 exact)");
+    EXPECT_EQ(describe(rounding{1, 3, 37, 35, 888, 0}), "37 frames become 35 (0.000 exact)");
 }
 
 // The outgoing line of a dissolve may record nothing; under M2 it keeps no

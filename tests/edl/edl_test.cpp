@@ -423,6 +423,10 @@ TEST(edl_read, LineEndsBomAndEncodingAllWriteTheSame) {
         EXPECT_EQ(write(doc), canonical);
         EXPECT_EQ(doc.text(doc.edits.at(0).clip), "caf\xC3\xA9");
     }
+    // An edit whose lines a caller has dropped writes the lines still there.
+    document cut = edl::read(canonical, rate_25);
+    cut.lines.pop_back();
+    EXPECT_EQ(write(cut), canonical.substr(0, canonical.find('*')));
 }
 
 TEST(edl_read, StrictStopsAtTheFirstError) {
