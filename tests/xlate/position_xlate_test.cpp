@@ -557,6 +557,12 @@ TEST(mPosn_Xlate, QuietSwitchKeepsStandardOutputClean) {
         EXPECT_EQ(mPosn_Xlate(1.0, cel, v25p), 1e99);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), copy ? c.text : "");
         EXPECT_NE(c.text.find("Invalid source shot standard"), std::string::npos);
+        // A position out of range is said to the sink alone, copy or not.
+        c.text.clear();
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(mPosn_Xlate(1e99, film, audio), 1e99);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        EXPECT_NE(c.text.find("invalid MediumPosn"), std::string::npos) << c.text;
     }
 }
 
