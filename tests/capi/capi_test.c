@@ -737,8 +737,12 @@ static void edit_decision_list_conversion(void) {
     CHECK(same(marlix_edl_convert_error_name(refusal.reason), "no_reel_sync") &&
           refusal.event == 2 && refusal.line == 2);
     CHECK(same(text, "reel BX has no pulldown sync (give one, or keep the sources)"));
+    /* A one-byte message buffer still takes the message's (cut) end, or none. */
+    text[0] = 'x';
+    CHECK(marlix_edl_convert(doc, &options, &out, NULL, text, 1) == MARLIX_ERR_REFUSED && !*text);
     options.reel_sync_count = 2;
-    CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_OK);
+    text[0]                 = 'x';
+    CHECK(marlix_edl_convert(doc, &options, &out, NULL, text, 1) == MARLIX_OK && !*text);
     marlix_edl_free(out);
     options.keep_sources = 1;
     CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_OK);
