@@ -288,7 +288,7 @@ marlix_status marlix_legacy_film_to_video(int32_t film, int32_t transfer, int32_
                                           int32_t end_phase, int32_t* video, int32_t* code) {
     return guarded([&] {
         if (video == nullptr) return MARLIX_ERR_ARGUMENT;
-        long32 v = 0;
+        long32 v{};
         int const rc =
             film_to_video_frame(film, static_cast<transfer_type>(transfer), phase, end_phase, &v);
         if (rc == 0) return MARLIX_ERR_REFUSED;
@@ -302,8 +302,8 @@ marlix_status marlix_legacy_video_to_film(int32_t video, int32_t transfer, int32
                                           int32_t* film, int32_t* phase_out, int32_t* code) {
     return guarded([&] {
         if (film == nullptr) return MARLIX_ERR_ARGUMENT;
-        long32 f = 0;
-        int ph   = 0;
+        long32 f{};
+        int ph = 0;
         int const rc =
             video_to_film_frame(video, static_cast<transfer_type>(transfer), phase, &ph, &f);
         if (rc == 0) return MARLIX_ERR_REFUSED;

@@ -153,7 +153,7 @@ char const* film_frames_label::get_abs_string(label_point* point, long32 sample)
 long32 film_frames_label::get_abs_sample(char const* s) {
     if (s == nullptr) return INVALID_SAMPLE;
     constexpr detail::scan_op number_format[] = {detail::scan_number()};
-    long long v                               = 0;
+    long long v{};
     if (detail::scan_fields(s, number_format, &v) != 1) return INVALID_SAMPLE;
     return detail::narrow_or_invalid(v);
 }

@@ -258,7 +258,7 @@ char* prefix_label::get_prefix(label_point* point) {
     int const p       = prefix_width();
     static_assert(label_point::text_capacity >= max_label_length + 1);
     static_assert(label_point::prefix_capacity >= max_label_length);
-    int length                 = 0;
+    int length{};
     packed_prefix const packed = pack_buffer(point->prefix_text, p, length);
     if (length >= p) {
         // Word by word: a copy the compiler merges into one wide load would

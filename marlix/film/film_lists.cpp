@@ -138,7 +138,7 @@ private:
     // The clip holding the source in: the last to start at or before it.
     clip_index::entry const* in_tape(clip_index::tape_clips const& tape, edl::edit const& e) {
         telecine_log const& log = index_.logs()[tape.clips.front().log];
-        std::int32_t in         = 0;
+        std::int32_t in{};
         if (!at_rate(e.source_in, log.rate, in)) {
             find(list_finding_kind::rate_differs, e, smpte::rate_name(log.rate));
             return nullptr;
@@ -155,7 +155,7 @@ private:
         if (auto const* n = name.empty() ? nullptr : index_.named(name)) {
             for (clip_index::entry const& c : *n) {
                 telecine_log const& log = index_.logs()[c.log];
-                std::int32_t in         = 0;
+                std::int32_t in{};
                 if (at_rate(e.source_in, log.rate, in) && in >= c.start && in < c.end) {
                     find(list_finding_kind::reel_by_clip_name, e, std::string(name));
                     return &c;
@@ -482,7 +482,7 @@ private:
         side.labroll            = std::string(log.field(c, column::labroll));
         side.camroll            = std::string(log.field(c, column::camroll));
         stock_geometry const g  = geometry_of(log.stock);
-        std::int32_t in         = 0;
+        std::int32_t in{};
         if (!c.kn_start.present || g.perfs_per_frame == 0 || frames <= 0 ||
             !at_rate(e.source_in, log.rate, in))
             return;
@@ -747,7 +747,7 @@ edl::document audio_edl(film_lists const& lists, std::string_view title) {
             if (first || r.drop != drop) {
                 edl::kept_line fcm;
                 fcm.kind  = edl::line_kind::frame_code_mode;
-                fcm.value = r.drop ? 1 : 0;
+                fcm.value = static_cast<std::int32_t>(r.drop);
                 doc.lines.push_back(fcm);
                 if (!doc.edits.empty()) ++doc.edits.back().line_count;
             }

@@ -123,7 +123,7 @@ struct scanner {
         return count >= min;
     }
     bool digits(int count, std::string& out) {
-        long long ignored = 0;
+        long long ignored{};
         return digits(count, count, out, ignored);
     }
 };
@@ -227,7 +227,7 @@ label_form number_form(shape const& s, std::string_view text) {
     bool const negative = in.take('-');
     out += negative ? "-" : s.lead_blank ? " " : "";
     std::string digits;
-    long long value           = 0;
+    long long value{};
     bool const feet           = s.family == UserLabelFeet;
     shape_text const expected = feet ? feet_shape : count_shape;
     if (!in.digits(1, most_digits, digits, value)) return {{}, expected(s)};

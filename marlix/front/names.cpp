@@ -34,7 +34,7 @@ namespace {
 // starts with one that std::from_chars reads into a double in range.
 bool looks_numeric(std::string_view text) {
 #if defined(__cpp_lib_to_chars)
-    double v     = 0;
+    double v{};
     auto const r = std::from_chars(text.data(), text.data() + text.size(), v);
     return r.ec == std::errc() && r.ptr != text.data();
 #else

@@ -41,10 +41,10 @@ std::size_t copy_text(char (&out)[N], char const* text) {
 inline constexpr long long wide_limit = 1LL << 62;
 
 inline constexpr long long clamp_wide(long long v) {
-    return v > wide_limit ? wide_limit : v < -wide_limit ? -wide_limit : v;
+    return std::clamp(v, -wide_limit, wide_limit);
 }
 inline long long saturating_mul(long long a, long long b) {
-    long long r = 0;
+    long long r{};
     if (__builtin_mul_overflow(a, b, &r)) return (a < 0) != (b < 0) ? -wide_limit : wide_limit;
     return clamp_wide(r);
 }

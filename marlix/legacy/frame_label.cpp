@@ -317,7 +317,7 @@ bool add_frames(long long n, int phase, long long delta, transfer_type transfer,
 
 int film_to_video_frame(long32 film, transfer_type transfer, int phase, int end_phase,
                         long32* video) {
-    long long v    = 0;
+    long long v{};
     int const code = film_to_video(film, transfer, phase, end_phase, v);
     if (code != 0 && video != nullptr) *video = detail::narrow_wrapping(v);
     return code;
@@ -325,7 +325,7 @@ int film_to_video_frame(long32 film, transfer_type transfer, int phase, int end_
 
 int video_to_film_frame(long32 video, transfer_type transfer, int phase, int* phase_out,
                         long32* film) {
-    long long f    = 0;
+    long long f{};
     int const code = video_to_film(video, transfer, phase, phase_out, f);
     if (code != 0 && film != nullptr) *film = detail::narrow_wrapping(f);
     return code;
@@ -387,7 +387,7 @@ int label_plus_frames(char* out, int* foot_phase_out, int* phase_out, char* labe
     type_info const info = classify(type);
     int fp               = foot_phase;
     int ph               = -1;
-    long32 n             = 0;
+    long32 n{};
     if (label_to_frames(label, foot_phase, &fp, phase, &ph, &n, type, drop, transfer, edit,
                         frames_per_foot) == 0)
         return 0;
