@@ -97,7 +97,7 @@ constexpr bool is_keycode_type(label_t t) {
            in_range(t, LABEL_KEYCODE_352, LABEL_KEYCODE_6515_120);
 }
 
-// s spells name, in either case, up to its end or a blank.
+// s spells name, in either case, up to its end or white space.
 bool spells_edl_name(char const* s, char const* name) {
     std::size_t n = 0;
     for (; name[n] != '\0'; ++n)

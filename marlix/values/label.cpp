@@ -295,7 +295,8 @@ char* label::make_keep_string(char* buffer) const {
     // Fixed ten decimals for every ordinary pitch; a pitch too large for
     // that width in exponent form, which the reader reads back alike. The
     // point is a '.' in every locale.
-    char seconds[sizeof "-999999999999999.0000000000"];
+    // Room for the widest fixed text and a point of several bytes.
+    char seconds[sizeof "-999999999999999.0000000000" + MB_LEN_MAX];
     std::snprintf(seconds, sizeof seconds,
                   std::isfinite(spu) && std::fabs(spu) >= fixed_pitch_limit ? "%.10e" : "%.10f",
                   spu);

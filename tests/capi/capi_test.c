@@ -867,8 +867,9 @@ static void film_lists(void) {
         lists         = (marlix_film_lists*)&cut;
         CHECK(marlix_film_lists_make(list, sizeof list - 1, rate, logs, sizes, 1, &options,
                                      &lists) == stocks[row].status);
-        CHECK((lists != NULL) == (stocks[row].status == MARLIX_OK));
-        if (stocks[row].status != MARLIX_OK) continue;
+        CHECK((lists != NULL) == (stocks[row].status == MARLIX_OK) &&
+              lists != (marlix_film_lists*)&cut);
+        if (stocks[row].status != MARLIX_OK || lists == (marlix_film_lists*)&cut) continue;
         CHECK(marlix_film_cut_at(lists, 0, &cut) == MARLIX_OK && cut.frames == 72);
         marlix_film_lists_free(lists);
     }

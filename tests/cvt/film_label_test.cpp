@@ -114,7 +114,7 @@ TEST(keycode_353, EveryPerforationRoundTripsWithItsPhaseDigit) {
     }
 }
 
-TEST(keycode_label, StatedTextsAndTraps) {
+TEST(keycode_label, KnownTextsAndTraps) {
     label_cvt_ptr k35  = make_label_cvt(LABEL_KEYCODE_35);
     label_cvt_ptr k353 = make_label_cvt(LABEL_KEYCODE_353);
     label_point point(0, k35.get());
@@ -271,7 +271,7 @@ TEST(prefix_label, TemplateFrameFieldByModulus) {
 
 // A text is first brought to 11 characters: longer ones keep their first 4
 // and last 7, shorter ones get up to 4 zeros in front.
-TEST(ink_label, ParsesAsStated) {
+TEST(ink_label, ParsesItsForms) {
     label_cvt_ptr i35 = make_label_cvt(LABEL_INK_35);
     label_cvt_ptr i16 = make_label_cvt(LABEL_INK_16);
     // clang-format off

@@ -60,14 +60,14 @@ TEST(variable_label, DecodesSmpteWordsByNibble) {
         // 15, frames 3 and 15.
         {60, 1, 0xffffffffu, ((((45 * 6 + 7) * 10 + 15) * 6 + 7) * 10 + 15) * 60 + 45, true},
     };
-    for (auto const& [modulus, unit, stated, samples, drop] : cases) {
+    for (auto const& [modulus, unit, word_in, samples, drop] : cases) {
         dummy_label base;
         base.modulus      = modulus;
         base.unit_samples = unit;
-        unsigned word     = stated;
+        unsigned word     = word_in;
         bool read_drop    = !drop;
-        EXPECT_EQ(base.get_samples_from_SMPTETc(word, read_drop), samples) << stated;
-        EXPECT_EQ(read_drop, drop) << stated;
+        EXPECT_EQ(base.get_samples_from_SMPTETc(word, read_drop), samples) << word_in;
+        EXPECT_EQ(read_drop, drop) << word_in;
     }
 }
 
@@ -84,7 +84,7 @@ TEST(variable_label, RelativeFormsWorkFromThePoint) {
 }
 
 // Constructor and setter arguments the library's own classes never use:
-// each gives the stated text where there is one, and a defined answer
+// each gives its text where it has one, and a defined answer
 // (no overflow, no division by zero, no read past a table) everywhere.
 TEST(label_cvt, ArgumentsAtTheExtremesGiveDefinedAnswers) {
     label_point point(0, LABEL_PAL);

@@ -107,7 +107,7 @@ TEST(timecode_label, SmpteWordsPackAndDecodeBack) {
     EXPECT_TRUE(word == 0x45u && t50.get_samples_from_SMPTETc(word, drop) == 5 && drop);
 }
 
-TEST(timecode_label, PrintsTheStatedTexts) {
+TEST(timecode_label, PrintsItsTexts) {
     pal_label pal, pal0(0), pal8(TC_FRAMES), pal2(TC_MINUTES);
     // clang-format off
     std::tuple<timecode_label*, long32, char const*> const cases[] = {
@@ -200,7 +200,7 @@ TEST(timecode_label, ClassFactsAndTemplates) {
     EXPECT_STREQ(zero.get_abs_string(&point, 61), " 00:01:01.00");
 }
 
-// The timecode parsers against sscanf with the stated formats, over every
+// The timecode parsers against sscanf with the label formats, over every
 // short text of a timecode-like alphabet and many longer generated ones.
 constexpr char alphabet[] = "019:;. -+\tx";
 constexpr int letters     = sizeof alphabet - 1;

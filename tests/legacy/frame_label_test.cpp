@@ -68,7 +68,7 @@ TEST(video_frames_to_timecode, AgreesWithTheConvertersOnEveryFrameOfADay) {
     }
 }
 
-TEST(video_frames_to_timecode, StatedTexts) {
+TEST(video_frames_to_timecode, KnownTexts) {
     // Frames within a day are checked against the converters above.
     std::tuple<long32, int, int, char const*> const cases[] = {
         {2160001, 2, 0, "00000000"},

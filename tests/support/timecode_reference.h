@@ -1,6 +1,6 @@
 #pragma once
 
-// The timecode parsers written the plain way, with sscanf and the stated
+// The timecode parsers written the plain way, with sscanf and the label
 // formats, as the reference the library's own scanner is checked against.
 // Numbers are scanned as long long (the same items as "%d", without the
 // truncation), and a field or sample outside 32 bits is taken as no sample,

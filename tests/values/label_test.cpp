@@ -18,7 +18,7 @@
 namespace marlix {
 namespace {
 
-TEST(label_point, ConstructionNormalisesWhereStated) {
+TEST(label_point, ConstructionNormalisesOutOfRangeArguments) {
     label_point const none;
     EXPECT_TRUE(none.type() == LABEL_DUMMY && none.is_valid() == 0 && none.get_sample() == 0);
     EXPECT_STREQ(none.text_buffer, "");

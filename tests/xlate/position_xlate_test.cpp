@@ -124,6 +124,9 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         // A video project shows its cel on a 24 playout as it is, and on the
         // 1000/1001 one at the slower clock.
         {4, cel, out24p, none, r30, 2.0, 2.0}, {4, cel, out24pM, none, r30, 2.0, 2.002},
+        // A 48 fps film project not pulled plays out at 25 and 30 two of its frames
+        // a playout frame.
+        {6, cel, out25p, none, r25, 1.0, 0.96}, {6, cel, out30p, none, r30, 1.0, 0.8},
         // Sound to cel of the 25 and 30 project classes, frame for frame.
         {32, audio, cel, frame, r25, 1.0, 1.0}, {33, audio, cel, frame, r30, 1.0, 1.0},
         {32, v25i, cel, none, r25, 15000.0, 0.04}};
@@ -152,6 +155,7 @@ TEST(mPosn_Xlate, ProjectRateRules) {
         MPosn_Xlate_Params p;
         EXPECT_NEAR(xl(xl(1.0, audio, cel, p), cel, audio, p), f, 1e-12) << rate;
     }
+    // A single-rate project's cel does not follow the camera's speed, as a
     // film project's would.
     Tov::ScopedProject s(
         project(Tov::FrameRate_Project24, Tov::FrameRate_Project24, false, Tov::FrameRate_25));
@@ -186,7 +190,7 @@ TEST(mPosn_Xlate, ShotStandardOfAVideoProject) {
     }
 }
 
-TEST(mPosn_Xlate, CadenceLegsAsStated) {
+TEST(mPosn_Xlate, CadenceLegsByTheirTables) {
     Tov::ScopedProject restore(project(1, 1));
     MPosn_Xlate_Params p;
     p.transfer = transfer_cadence;
@@ -251,7 +255,7 @@ TEST(mPosn_Xlate, FilmAndVideoRoundTripThroughEveryCadence) {
         Tov::ScopedProject s(project(1, 1, false, camera));
         for (int phase = 0; phase < phases; ++phase) {
             // 48 fps film on 60 fields at phases 2 and 4: the cadence tables
-            // count forward from A(r) and back from D(4) there, as printed.
+            // count forward from A(r) and back from D(4) there.
             if (camera == 6 && medium == v30i && (phase == 2 || phase == 4)) continue;
             MPosn_Xlate_Params p;
             p.transfer = transfer_cadence;
@@ -275,7 +279,7 @@ TEST(mPosn_Xlate, FilmAndVideoRoundTripThroughEveryCadence) {
     }
 }
 
-TEST(mPosn_Xlate, ImplementerDecisionsAreInverse) {
+TEST(mPosn_Xlate, OppositeDirectionsAreInverse) {
     captured c;
     // Clock and sound: the camera step of clock to sound undoes sound to clock.
     // rate, output, transfer, camera, 24p source, sound sync pulled down
@@ -433,7 +437,7 @@ TEST(mPosn_Xlate, SoundOfFilmProjects) {
 }
 
 // Pairs of rules that undo each other, on frame-aligned positions: the
-// first leg scales by the stated factor and the way back returns the
+// first leg scales by its factor and the way back returns the
 // position exactly.
 TEST(mPosn_Xlate, InverseRulesRoundTrip) {
     constexpr double k = 1.001;

@@ -204,7 +204,7 @@ TEST(cadence_tables, NamesAndFramesOnShow) {
     }
 }
 
-TEST(cadence_lookup, StatedValues) {
+TEST(cadence_lookup, KnownValues) {
     cadence_table const frames = cadence_forward(cadence_pair::film24_to_25_frames);
     EXPECT_EQ(cadence_lookup(frames, 0, 24, 24, 25), 25);  // the next cycle
     cadence_table const back = cadence_inverse(cadence_pair::film24_to_25_frames);
