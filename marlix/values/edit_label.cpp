@@ -161,7 +161,8 @@ void edit_label::fix_audio_label_pitch(transfer_type t, MediumRollMedium m) {
         dirty = true;
         return;
     }
-    int const family = is_video(m) ? rate_family(m) : 0;
+    if (!is_video(m)) return;  // the pitch fixed up above stands
+    int const family = rate_family(m);
     if (family == 24) {
         pitch = 1 / r;
     } else if (family == 25) {
