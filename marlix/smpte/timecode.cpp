@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "marlix/cvt/label_cvt_factory.h"
+#include "marlix/internal/c_number.h"
 #include "marlix/internal/digit_pairs.h"
 #include "marlix/internal/drop_frame.h"
 #include "marlix/internal/narrow32.h"
@@ -109,7 +110,7 @@ label_fields split_any(std::uint32_t m, rate r, bool wrap_day) {
         default: break;
     }
     // Another rate: the same arithmetic with divisors read at run time.
-    long long const n = r.nominal() < 1 ? 1 : r.nominal();
+    long long const n = marlix::detail::divisor_of(r.nominal());
     long long v       = m;
     if (wrap_day && r.frames_per_day() > 0) v %= r.frames_per_day();
     v                    = scheme(r).label_count(v);

@@ -1022,6 +1022,11 @@ static void film_more_lists(void) {
     marlix_film_lists_free(lists);
     more.handles = -1;
     CHECK(MAKE_WITH(after) == MARLIX_ERR_ARGUMENT && lists == NULL);
+    more.handles = 10001; /* handles run up to 10000 frames */
+    CHECK(MAKE_WITH(after) == MARLIX_ERR_ARGUMENT && lists == NULL);
+    more.handles = 10000;
+    CHECK(MAKE_WITH(after) == MARLIX_OK);
+    marlix_film_lists_free(lists);
     more.handles     = 0;
     more.lab_lengths = NULL;
     CHECK(MAKE_WITH(after) == MARLIX_ERR_ARGUMENT);
