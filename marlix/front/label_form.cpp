@@ -43,8 +43,9 @@ smpte::rate rate_of(label_t t) {
 
 shape shape_of_converter(label_t t) {
     shape s;
+    if (!has_own_converter(t)) return s;  // the dummy's slot reads nothing
     label_cvt* const c = get_static_label_cvt(t);
-    if (c == nullptr || !has_own_converter(t)) return s;
+    if (c == nullptr) return s;
     label_point point(0, c);
     std::string_view const printed = c->get_abs_string(&point, 0);
     s.family                       = c->UserType();

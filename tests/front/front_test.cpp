@@ -475,6 +475,13 @@ TEST(front, StrictReadingNamesTheFieldAndWhy) {
                   "#" + std::to_string(outside) + " prints no labels to read");
     EXPECT_EQ(front::normalise_prefix(static_cast<label_t>(99), "AB").why,
               "#99 labels have no prefix");
+    // Types whose slot holds the dummy converter read nothing either.
+    for (int const dummy : {0, 9, 13, 17}) {
+        auto const t = static_cast<label_t>(dummy);
+        EXPECT_NE(front::normalise_label(t, "0000+00").why.find("prints no labels"),
+                  std::string::npos);
+        EXPECT_NE(front::normalise_prefix(t, "AB").why.find("have no prefix"), std::string::npos);
+    }
     auto pal = front::labeller::make(LABEL_PAL);
     ASSERT_TRUE(pal);
     EXPECT_EQ(pal.value.plain_sample("01000024").value, 90024);

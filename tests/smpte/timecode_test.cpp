@@ -68,6 +68,9 @@ TEST(smpte, WritesIntoBuffersOfEverySize) {
     EXPECT_EQ(to_string(timecode(2160000, rate_25)), "00:00:00:00");
     EXPECT_EQ(to_string(timecode(2159999, rate_25)), "23:59:59:24");
     EXPECT_EQ(to_string(timecode(2589408, rate_29_97_df)), "00:00:00;00");
+    // A rate without a label scheme of its own prints by the same arithmetic.
+    EXPECT_EQ(to_string(timecode(15 * 3661 + 2, rate{15, 1, false})), "01:01:01:02");
+    EXPECT_EQ(to_string(timecode(15 * 86400 + 2, rate{15, 1, false})), "00:00:00:02");
 }
 
 TEST(smpte, StrictReadingNamesWhyItRefuses) {
