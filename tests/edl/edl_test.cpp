@@ -344,6 +344,7 @@ TEST(edl_read, MotionSpeedsInTenths) {
         ASSERT_EQ(doc.edits.size(), 1u);
         if (c.tenths == INT32_MIN) {
             EXPECT_EQ(findings_of(doc), "unreadable_motion@2");
+            EXPECT_EQ(doc.findings[0].column, 7u);  // at the speed
             EXPECT_FALSE(doc.edits[0].has_motion);
             continue;
         }
