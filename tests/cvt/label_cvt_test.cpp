@@ -71,6 +71,41 @@ TEST(variable_label, DecodesSmpteWordsByNibble) {
     }
 }
 
+// The answers a host's own converter inherits from the two base classes.
+TEST(label_cvt, BaseClassesAnswerTheirDefaults) {
+    struct fixed_shape : fixed_label {
+        int get_modulus() override { return 1; }
+        void build_template() override { label_cvt::build_template(); }
+    } f;
+    variable_label v(10, 1);
+    label_point p(0, LABEL_PAL);
+    unsigned word = 0x01020304u;
+    bool drop     = true;
+    EXPECT_TRUE(!f.has_prefix() && f.get_prefix_length() == 0 && f.get_count_length() == 0 &&
+                f.samples_per_unit() == 1 && f.get_samples_from_SMPTETc(word, drop) == 0);
+    EXPECT_TRUE(f.get_string(&p, 0) == nullptr && f.get_abs_string(&p, 5) == nullptr &&
+                f.get_keep_string(&p, 5) == nullptr);
+    EXPECT_TRUE(f.get_smpte_string(&p, 0) == 0 && f.get_abs_smpte_string(&p, 0) == 0 &&
+                f.get_V2tc(3) == 0.0);
+    for (long32 s :
+         {f.get_sample(&p, 3), f.get_sample(&p, "1"), f.get_abs_sample_from_packed_string("1"),
+          f.get_sample_span_from_packed_strings("1", "2"), f.get_abs_sample(1.0)})
+        EXPECT_EQ(s, INVALID_SAMPLE);
+    EXPECT_TRUE(f.get_abs_sample("1") == 0 && f.get_keep_sample("1") == 0 &&
+                v.get_abs_sample("12") == 0);
+    for (char const* text :
+         {f.get_perfs_string(&p, 0), f.get_abs_perfs_string(&p, 0),
+          static_cast<char const*>(f.get_prefix(&p)),
+          static_cast<char const*>(f.get_dummy_prefix()), v.get_abs_string(&p, 3)})
+        EXPECT_STREQ(text, "");
+    for (label_cvt* c : {static_cast<label_cvt*>(&f), static_cast<label_cvt*>(&v)}) {
+        c->templates[0].set("X");
+        c->templates[1].set("Y");
+        c->build_template();
+        EXPECT_TRUE(c->templates[0].get_length() == 0 && c->templates[1].get_length() == 0);
+    }
+}
+
 TEST(variable_label, RelativeFormsWorkFromThePoint) {
     pal_label pal;
     label_point point(90000, &pal);
