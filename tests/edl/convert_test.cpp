@@ -60,7 +60,7 @@ public:
                        tc(record + length_recorded) + "\n";
             };
             if (kind == 0) {  // a dissolve from the outgoing source
-                char how[8];
+                char how[16];
                 std::snprintf(how, sizeof how, "%03d", 1 + pick(length));
                 list += line(reel + " V C", src, src, 0) +
                         line(std::string("R9 V D ") + how, src + 100, src + 100 + length, length);
