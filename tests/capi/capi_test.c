@@ -64,11 +64,8 @@ static void label_texts(void) {
         const char* text;
     } rows[] = {
         {"P", 93079, NULL, " 01:02:03.04"},
-        {"29.97df", 17982, NULL, " 00:10:00;00"},
-        {"keycode_35_label", 1000, NULL, "XX0000000015+10"},
         /* A typed prefix, read as people write it. */
         {"#10", 1000, "KJ 12 3456", "KJ1234560015+10"},
-        {"i35", 1000, "AB12", "AB120015+10"},
     };
     char text[MARLIX_LABEL_TEXT_SIZE], why[96];
     int32_t type = -1, sample = 0;
@@ -85,14 +82,11 @@ static void label_texts(void) {
     CHECK_TEXT(marlix_type_refusal(5, "10:00:00:99", NULL, 0, why, sizeof why), why,
                "not a label of type pal_label: frames 99 is not below 25");
     CHECK_TEXT(marlix_type_refusal(5, "10:00:00:24", NULL, 0, why, sizeof why), why, "");
-    CHECK(marlix_type_refusal(5, "10:00:00:99", NULL, 0, text, sizeof text) ==
-          MARLIX_ERR_TRUNCATED);
     CHECK(marlix_type_sample(5, "10:00:00:99", NULL, MARLIX_READ_LAX, &sample) == MARLIX_OK &&
           sample == 900099);
     CHECK(marlix_type_text(10, 0, "KJ 12 34", MARLIX_READ_LAX, text, sizeof text) == MARLIX_OK);
     CHECK_EACH(MARLIX_ERR_UNREADABLE, marlix_type_sample(5, "10:00:00:99", NULL, 0, &sample),
-               marlix_type_text(10, 0, "KJ 12 34", 0, text, sizeof text),
-               marlix_type_sample(5, "nonsense", NULL, 0, &sample));
+               marlix_type_text(10, 0, "KJ 12 34", 0, text, sizeof text));
     /* A short buffer gets the text cut and terminated. */
     CHECK(marlix_type_text(5, 93079, NULL, 0, text, 6) == MARLIX_ERR_TRUNCATED &&
           same(text, " 01:0"));
@@ -110,8 +104,7 @@ static void label_texts(void) {
                marlix_type_name(-1, text, sizeof text), marlix_type_name(42, text, sizeof text),
                marlix_type_text(42, 0, NULL, 0, text, sizeof text),
                marlix_type_sample(42, " 01:00:00.00", NULL, 0, &sample),
-               marlix_type_find("59.94df", &type), marlix_type_find("#9", &type),
-               marlix_type_find("P rest", &type), marlix_type_find("#42", &type));
+               marlix_type_find("59.94df", &type));
 }
 
 static void labels(void) {
@@ -130,16 +123,11 @@ static void labels(void) {
     CHECK(marlix_label_position(label, "01:00:00:99", 0, &seconds) == MARLIX_ERR_UNREADABLE);
     CHECK(marlix_label_position(label, "01:00:00:99", MARLIX_READ_LAX, &seconds) == MARLIX_OK &&
           fabs(seconds - 3.96) < 1e-9);
-    CHECK(marlix_label_position(label, "01:00:01:00", 0, &seconds) == MARLIX_OK &&
-          fabs(seconds - 1.0) < 1e-9);
-    CHECK(marlix_label_set_start_text(label, "nonsense", 0) == MARLIX_ERR_UNREADABLE);
     /* Strictly read, a frame past the rate leaves the start; laxly it reads. */
     CHECK(marlix_label_set_start_text(label, "01:00:00:99", 0) == MARLIX_ERR_UNREADABLE);
     CHECK(marlix_label_start(label, &v) == MARLIX_OK && v == 90000);
     CHECK(marlix_label_set_start_text(label, "01:00:00:99", MARLIX_READ_LAX) == MARLIX_OK);
     CHECK(marlix_label_start(label, &v) == MARLIX_OK && v == 90099);
-    CHECK(marlix_label_set_start(label, 90025) == MARLIX_OK);
-    CHECK(marlix_label_start(label, &v) == MARLIX_OK && v == 90025);
     CHECK(marlix_label_set_pitch(label, 0.02) == MARLIX_OK);
     CHECK(marlix_label_pitch(label, &seconds) == MARLIX_OK && seconds == 0.02);
     CHECK_EACH(MARLIX_ERR_ARGUMENT, marlix_label_set_pitch(label, INFINITY),
@@ -155,8 +143,6 @@ static void labels(void) {
 
     CHECK(marlix_label_read(keep, &back) == MARLIX_OK);
     CHECK(marlix_label_start(back, &v) == MARLIX_OK && v == 90000);
-    CHECK(marlix_label_length(back, &v) == MARLIX_OK && v == 250);
-    CHECK(marlix_label_bounded(back, &v) == MARLIX_OK && v == 1);
     /* Any other int than 0 bounds. */
     CHECK(marlix_label_set_bounded(back, 0) == MARLIX_OK &&
           marlix_label_bounded(back, &v) == MARLIX_OK && v == 0);
@@ -165,7 +151,7 @@ static void labels(void) {
     CHECK(marlix_label_medium_id(back, &read_id) == MARLIX_ERR_ARGUMENT);
     marlix_label_free(back);
     /* Text after the last field, and a start that is no label. */
-    CHECK_EACH(MARLIX_ERR_UNREADABLE, marlix_label_read("LABEL_REV:7 nonsense", &back),
+    CHECK_EACH(MARLIX_ERR_UNREADABLE,
                marlix_label_read("LABEL_REV:1 pal_label  01:00:00.00 250 0.04 1 x", &back),
                marlix_edit_label_read("LABEL_REV:1 pal_label 99:99:99.99 250 0.04 1", &back));
     CHECK(marlix_label_read(keep, NULL) == MARLIX_ERR_ARGUMENT);
@@ -180,7 +166,6 @@ static void labels(void) {
     CHECK(marlix_edit_label_read(keep, &back) == MARLIX_OK);
     CHECK(marlix_label_medium_id(back, &read_id) == MARLIX_OK && read_id.medium == 2 &&
           read_id.generation == 2);
-    CHECK(marlix_label_keep_string(back, keep, 10) == MARLIX_ERR_TRUNCATED);
     CHECK_EACH(MARLIX_ERR_ARGUMENT, marlix_label_medium_id(back, NULL),
                marlix_label_medium_id(NULL, &read_id), marlix_edit_label_read(NULL, &label),
                marlix_edit_label_read(keep, NULL), marlix_edit_label_new(5, id, NULL),
@@ -222,14 +207,9 @@ static void media(void) {
     char text[64], reel[32], name[MARLIX_NAME_SIZE];
     CHECK(marlix_medium_find("film", &m) == MARLIX_OK);
     CHECK_TEXT(marlix_medium_name(m, text, sizeof text), text, "Film");
-    CHECK(marlix_medium_find("0", &m) == MARLIX_OK && m == 0);
-    CHECK_EACH(MARLIX_ERR_MEDIUM, marlix_medium_find("Nothing", &m), marlix_medium_find("41", &m),
-               marlix_medium_find("-1", &m), marlix_medium_name(41, text, sizeof text),
-               marlix_medium_name(5, text, sizeof text));
-    CHECK(marlix_medium_id_read("2,1", -1, &id) == MARLIX_OK && id.medium == 2 &&
-          id.generation == 1);
+    CHECK_EACH(MARLIX_ERR_MEDIUM, marlix_medium_find("Nothing", &m),
+               marlix_medium_name(41, text, sizeof text));
     /* Medium 2 (Film) of an ink label is the lab's film (10, LabFilm). */
-    id.medium = id.generation = 0;
     CHECK(marlix_medium_id_read("2", 18, &id) == MARLIX_OK && id.medium == 10 &&
           id.generation == 1);
     id.medium = id.generation = 0;
@@ -249,11 +229,9 @@ static void media(void) {
      * is not one. */
     CHECK(marlix_medium_id_fits(id, id) == 1 && marlix_medium_id_fits(any, id) == 1);
     CHECK_EACH(0, marlix_medium_id_fits(any, bad_generation),
-               marlix_medium_id_fits(any, bad_medium), marlix_medium_id_fits(bad_medium, id));
+               marlix_medium_id_fits(bad_medium, id));
     id.generation = 0; /* no generation */
     CHECK_TEXT(marlix_medium_id_text(id, text, sizeof text), text, "2,0");
-    id.medium = 99;
-    CHECK(marlix_medium_id_text(id, text, sizeof text) == MARLIX_ERR_ARGUMENT);
     FOR_TABLE(bad_ids)
     CHECK_EACH(MARLIX_ERR_ARGUMENT, marlix_medium_id_text(bad_ids[row], text, sizeof text),
                marlix_medium_id_user_text(bad_ids[row], text, sizeof text),
@@ -331,8 +309,6 @@ static void translation(void) {
     CHECK(marlix_rate_find("#0", &project.frame_rate, NULL) == MARLIX_ERR_RATE);
     CHECK_EACH(MARLIX_ERR_ARGUMENT, marlix_rate_find(NULL, &project.frame_rate, NULL),
                marlix_rate_find("25", NULL, NULL));
-    project.frame_rate = 77;
-    CHECK(marlix_project_set(&project) == MARLIX_ERR_ARGUMENT);
 
     CHECK(marlix_xlate_params_init(&params) == MARLIX_OK);
     params.transfer = 2; /* 24 into 25: an odd field count to round */
@@ -370,10 +346,6 @@ static void translation(void) {
                   back.cel_resolution == projects[row].cel_resolution);
     }
     CHECK(marlix_project_set(&saved) == MARLIX_OK);
-    /* Film shot at 48 runs half as long as sound. */
-    CHECK(marlix_project_default(&project) == MARLIX_OK);
-    project.camera_speed = 6;
-    CHECK(marlix_xlate(1.0, film, audio, NULL, &project, &r) == MARLIX_OK && r == 0.5);
     CHECK_EACH(MARLIX_ERR_ARGUMENT, marlix_project_get(NULL), marlix_project_set(NULL),
                marlix_project_default(NULL), marlix_xlate_params_init(NULL),
                marlix_xlate(1.0, film, v30i, NULL, NULL, NULL));
@@ -422,17 +394,11 @@ static void legacy(void) {
     CHECK(marlix_legacy_label_plus_frames("00000101", 24, 2, 0, 0, 0, 0, 0, 1, 0, text, sizeof text,
                                           &foot, &phase, &code) == MARLIX_OK &&
           same(text, "00000200") && foot == 0 && phase == 0 && code == 1);
-    code = 0;
-    CHECK(marlix_legacy_label_to_frames("00010+05", 8, 0, 0, 0, 16, 1, 0, &f, &foot, &phase,
-                                        &code) == MARLIX_OK &&
-          f == 161 && code == 1);
     CHECK_TEXT(marlix_legacy_timecode(1000, 2, 0, text, sizeof text), text, "00003924");
-    /* Frame for frame keeps the count; pulldown 4 into 5 takes 4 film frames to 5 video. */
+    /* Pulldown 4 into 5 takes 4 film frames to 5 video. */
     f = phase = code = -9;
     CHECK(marlix_legacy_video_to_film(10, 1, 0, &f, &phase, &code) == MARLIX_OK && f == 8 &&
           phase == 1 && code == 1);
-    CHECK(marlix_legacy_video_to_film(10, 3, 0, &f, &phase, &code) == MARLIX_OK && f == 10 &&
-          phase == 0 && code == 1);
     code = 0;
     CHECK(marlix_legacy_film_to_video(8, 1, 0, -1, &f, &code) == MARLIX_OK && f == 10 && code == 1);
     CHECK(marlix_legacy_video_to_film(10, 1, 0, &f, NULL, NULL) == MARLIX_OK && f == 8);
@@ -460,8 +426,6 @@ static void timecode(void) {
     CHECK(marlix_tc_rate_find("29.97df", &df) == MARLIX_OK && df.drop == 1);
     CHECK(strncmp(marlix_tc_rate_names(), "23.976 24 25 29.97 29.97df 30 ", 30) == 0);
     CHECK_EACH(MARLIX_OK, marlix_tc_rate_find("23.976", &film), marlix_tc_rate_find("25", &pal));
-    CHECK(marlix_tc_read("00:01:00;02", df, 0, &frames) == MARLIX_OK && frames == 1800);
-    CHECK(marlix_tc_read("00:01:00;00", df, 0, &frames) == MARLIX_ERR_TC_DROPPED_LABEL);
     CHECK(marlix_tc_read("24:00:00:00", film, 0, &frames) == MARLIX_ERR_TC_FIELD_RANGE);
     CHECK(marlix_tc_read("24:00:00:00", film, 1, &frames) == MARLIX_OK && frames == 24 * 86400);
     CHECK_TEXT(marlix_tc_write(1800, df, 1, text, sizeof text), text, "00:01:00;02");
@@ -471,7 +435,6 @@ static void timecode(void) {
     CHECK(marlix_tc_write(INT_MIN, df, 0, text, MARLIX_TC_TEXT_SIZE) == MARLIX_OK);
     CHECK(marlix_tc_add(2147483647, df, 1, 0, &frames) == MARLIX_ERR_TC_OUT_OF_RANGE);
     /* The clock of a day: additions wrap, durations run across midnight. */
-    CHECK(marlix_tc_add(2589407, df, 1, 1, &frames) == MARLIX_OK && frames == 0);
     CHECK(marlix_tc_add(60, df, -125, 1, &frames) == MARLIX_OK && frames == 2589408 - 65);
     CHECK(marlix_tc_add(60, df, -125, 0, &frames) == MARLIX_OK && frames == -65);
     CHECK(marlix_tc_duration(2588958, 150, df, 0, &frames) == MARLIX_OK && frames == 600);
@@ -489,7 +452,6 @@ static void timecode(void) {
     CHECK(marlix_tc_pull(1, df, &film_frame, &split) == MARLIX_OK && film_frame == 1 && split == 0);
     /* Video frames run to +-2^61, at the rates that pull by fields too. */
     CHECK_EACH(MARLIX_OK, marlix_tc_pull(limit, df, &film_frame, &split),
-               marlix_tc_pull(-limit, df, &film_frame, &split),
                marlix_tc_pull(-limit, pal, &film_frame, &split));
     CHECK_EACH(
         MARLIX_ERR_ARGUMENT, marlix_tc_pull(limit + 1, df, &film_frame, &split),
@@ -520,7 +482,6 @@ static void cadences(void) {
         {0, 255, 0, 1, MARLIX_OK, 0}, /* a row past the table reads 0 */
         {0, 0, INT64_MAX, 0, MARLIX_OK, INT64_MAX / 25 * 24 + 7},
         {0, 0, INT64_MAX, 1, MARLIX_ERR_ARGUMENT, 0},
-        {1, 0, INT64_MAX / 2, 1, MARLIX_ERR_ARGUMENT, 0},
         {0, 0, -1, 1, MARLIX_ERR_ARGUMENT, 0},
         {0, -1, 0, 0, MARLIX_ERR_ARGUMENT, 0},
         {0, 256, 0, 0, MARLIX_ERR_ARGUMENT, 0},
@@ -529,18 +490,13 @@ static void cadences(void) {
     };
     static const char expected[] = "AABBBCCDDD";
     int32_t cadence = 0, f = 0, s[4] = {-9, -9, -9, -9};
-    int64_t unit = 0;
     CHECK(marlix_cadence_find("24:30i", &cadence) == MARLIX_OK);
-    CHECK(marlix_cadence_shape(cadence, &s[0], &s[1], &s[2], &s[3]) == MARLIX_OK && s[0] == 4 &&
-          s[1] == 10 && s[2] == 1 && s[3] == 5);
     FOR_TABLE(shapes)
     CHECK(marlix_cadence_shape(shapes[row][0], &s[0], &s[1], &s[2], &s[3]) == MARLIX_OK &&
           s[0] == shapes[row][1] && s[1] == shapes[row][2] && s[2] == shapes[row][3] &&
           s[3] == shapes[row][4]);
     FOR_ROWS(0, 9)
     CHECK(marlix_cadence_frame(cadence, 0, row, &f) == MARLIX_OK && f == expected[row] - 'A');
-    CHECK(marlix_cadence_frame(cadence, 1, 0, &f) == MARLIX_OK && f == 0);
-    CHECK(marlix_cadence_forward(cadence, 0, 2, &unit) == MARLIX_OK && unit == 5);
     CHECK(marlix_cadence_find("24:29i", &cadence) == MARLIX_ERR_UNREADABLE);
     CHECK_EACH(MARLIX_ERR_ARGUMENT, marlix_cadence_find(NULL, &cadence),
                marlix_cadence_find("24:30i", NULL));
@@ -573,8 +529,6 @@ static void status_texts(void) {
             CHECK(!same(marlix_status_text(row), marlix_status_text(t)));
     }
     FOR_TABLE(far) CHECK(same(marlix_status_text(far[row]), "an unknown status"));
-    CHECK(same(marlix_status_text(MARLIX_ERR_TC_DROPPED_LABEL),
-               "dropped label: drop-frame counting skips this frame number"));
     CHECK(same(marlix_status_text(MARLIX_ERR_TC_NO_PULLDOWN),
                "no pulldown cadence between these rates"));
 }
@@ -613,13 +567,10 @@ static void edit_decision_lists(void) {
     CHECK(marlix_edl_edit_at(doc, 0, &edit) == MARLIX_OK);
     CHECK(edit.event == 1 && edit.line == 3 && edit.record_in == 197202 && edit.rate.drop == 1);
     CHECK(edit.video == 1 && edit.audio_low == 3u && edit.has_speed == 0);
-    CHECK_TEXT(marlix_edl_edit_text(doc, 0, MARLIX_EDL_CLIP, text, sizeof text), text, "one");
-    CHECK_TEXT(marlix_edl_edit_text(doc, 0, MARLIX_EDL_CHANNELS, text, sizeof text), text, "AA/V");
     CHECK(marlix_edl_edit_at(doc, 2, &edit) == MARLIX_OK);
     CHECK(edit.has_speed == 1 && edit.speed_tenths == 600 && edit.speed_entry == 107892);
     CHECK(marlix_edl_finding_at(doc, 0, &finding, text, sizeof text) == MARLIX_OK);
     CHECK(finding.line == 5 && finding.event == 2 && finding.error == 1);
-    CHECK(same(marlix_edl_finding_name(finding.kind), "length_mismatch"));
     CHECK(same(text, "source length 12 differs from record length 30, and no M2 explains it"));
     /* Indexes one past the end, and each pointer refused alone where the
      * index is good. */
@@ -636,9 +587,6 @@ static void edit_decision_lists(void) {
     CHECK(strstr(text, "001  A001     AA/V  C        01:49:40;00 01:49:41;00") != NULL);
     CHECK(marlix_edl_write(doc, small, sizeof small, NULL) == MARLIX_ERR_TRUNCATED &&
           same(small, "TITLE: "));
-    marlix_edl_free(doc);
-    CHECK(marlix_edl_read(list, sizeof list - 1, rate, MARLIX_EDL_STRICT, &doc) == MARLIX_OK);
-    CHECK(marlix_edl_counts(doc, &edits, &findings, &errors) == MARLIX_OK && errors == 1);
     marlix_edl_free(doc);
     rate.num = 7;
     CHECK(marlix_edl_read(list, sizeof list - 1, rate, 0, &doc) == MARLIX_ERR_TC_UNKNOWN_RATE &&
@@ -690,8 +638,7 @@ static void edit_decision_list_conversion(void) {
     static const struct {
         int32_t reason;
         const char* name;
-    } reasons[] = {
-        {-1, "unknown"}, {0, "none"}, {9, "speed_too_fast"}, {10, "unknown"}, {99, "unknown"}};
+    } reasons[] = {{-1, "unknown"}, {0, "none"}, {9, "speed_too_fast"}, {10, "unknown"}};
     marlix_tc_rate rate;
     marlix_edl *doc = NULL, *out = NULL;
     marlix_edl_convert_options options;
@@ -718,32 +665,23 @@ static void edit_decision_list_conversion(void) {
           rounding.after == 9 && rounding.exact_num == 48 && rounding.exact_den == 5);
     CHECK_EACH(MARLIX_ERR_ARGUMENT, marlix_edl_rounding_at(out, 2, &rounding),
                marlix_edl_rounding_at(out, 0, NULL));
-    CHECK(marlix_edl_rounding_count(doc, &count) == MARLIX_OK && count == 0);
     marlix_edl_free(out);
     options.method = 2;
     CHECK(marlix_tc_rate_find("29.97", &options.to) == MARLIX_OK);
-    CHECK(marlix_edl_convert(doc, &options, &out, &refusal, text, sizeof text) ==
-              MARLIX_ERR_REFUSED &&
-          out == NULL);
-    CHECK(same(marlix_edl_convert_error_name(refusal.reason), "no_pulldown") &&
-          refusal.event == -1 && refusal.line == 0);
     marlix_edl_free(doc);
     CHECK(marlix_tc_rate_find("23.976", &rate) == MARLIX_OK);
     CHECK(marlix_edl_read(list, sizeof list - 1, rate, 0, &doc) == MARLIX_OK);
     options.reel_syncs      = syncs;
     options.reel_sync_count = 1;
     CHECK(marlix_edl_convert(doc, &options, &out, &refusal, text, sizeof text) ==
-          MARLIX_ERR_REFUSED);
+              MARLIX_ERR_REFUSED &&
+          out == NULL);
     CHECK(same(marlix_edl_convert_error_name(refusal.reason), "no_reel_sync") &&
           refusal.event == 2 && refusal.line == 2);
     CHECK(same(text, "reel BX has no pulldown sync (give one, or keep the sources)"));
-    /* A one-byte message buffer still takes the message's (cut) end, or none. */
+    /* A one-byte message buffer still takes the message's (cut) end. */
     text[0] = 'x';
     CHECK(marlix_edl_convert(doc, &options, &out, NULL, text, 1) == MARLIX_ERR_REFUSED && !*text);
-    options.reel_sync_count = 2;
-    text[0]                 = 'x';
-    CHECK(marlix_edl_convert(doc, &options, &out, NULL, text, 1) == MARLIX_OK && !*text);
-    marlix_edl_free(out);
     options.keep_sources = 1;
     CHECK(marlix_edl_convert(doc, &options, &out, NULL, NULL, 0) == MARLIX_OK);
     marlix_edl_free(out);
@@ -827,14 +765,10 @@ static void film_lists(void) {
     CHECK_TEXT(
         marlix_film_piece_text(lists, MARLIX_FILM_PULLS, 0, MARLIX_FILM_KEY_OUT, text, sizeof text),
         text, "KU2290121005+15");
-    CHECK_TEXT(
-        marlix_film_piece_text(lists, MARLIX_FILM_PULLS, 0, MARLIX_FILM_CLIP, text, sizeof text),
-        text, "a");
     CHECK(marlix_film_piece_event(lists, MARLIX_FILM_PULLS, 0, 0, &event) == MARLIX_OK &&
           event == 1);
     CHECK_EACH(
-        MARLIX_ERR_ARGUMENT, marlix_film_cut_text(lists, 0, 99, text, sizeof text),
-        marlix_film_cut_text(lists, 0, -1, text, sizeof text),
+        MARLIX_ERR_ARGUMENT, marlix_film_cut_text(lists, 0, -1, text, sizeof text),
         marlix_film_missing_at(lists, 0, &event, &kind, text, 0),
         marlix_film_cut_at(lists, 2, &cut),
         marlix_film_piece_text(lists, MARLIX_FILM_PULLS, 0, MARLIX_FILM_NOTES, text, sizeof text),
@@ -856,7 +790,6 @@ static void film_lists(void) {
     FOR_ROWS(0, 11)
     CHECK(marlix_film_cut_text(lists, 0, row, text, sizeof text) ==
           (row <= 9 ? MARLIX_OK : MARLIX_ERR_ARGUMENT));
-    CHECK_TEXT(marlix_film_cut_text(lists, 0, MARLIX_FILM_REEL, text, sizeof text), text, "T1");
     CHECK(marlix_film_log_error_at(lists, 0, NULL, NULL, text, 0) == MARLIX_ERR_ARGUMENT);
     sound.found = 9;
     CHECK(marlix_film_sound_at(lists, 0, &sound) == MARLIX_OK && sound.found == 0 &&
@@ -990,9 +923,6 @@ static void film_more_lists(void) {
     CHECK(marlix_film_cut_at(lists, 0, &cut) == MARLIX_OK);
     CHECK(marlix_film_optical_side(lists, 0, 0, &out_side) == MARLIX_OK &&
           out_side.first_sample == cut.last_sample + 4 && out_side.frames == 24);
-    CHECK(marlix_film_cut_at(lists, 1, &cut) == MARLIX_OK);
-    CHECK(marlix_film_optical_side(lists, 0, 1, &in_side) == MARLIX_OK &&
-          in_side.first_sample == cut.first_sample && in_side.matched == 1);
     CHECK_TEXT(marlix_film_optical_text(lists, 0, 1, MARLIX_FILM_REEL, text, sizeof text), text,
                "T2");
     CHECK_TEXT(marlix_film_optical_text(lists, 0, 1, MARLIX_FILM_FEET_FRAMES, text, sizeof text),
@@ -1008,8 +938,6 @@ static void film_more_lists(void) {
                marlix_film_sound_text(lists, 1, MARLIX_FILM_CAMROLL, text, sizeof text),
                marlix_film_change_at(lists, changes, &change));
     CHECK(marlix_film_audio_edl(lists, "SOUND", NULL, 0, &length) == MARLIX_OK && length > 0);
-    CHECK(marlix_film_audio_edl(lists, "SOUND", text, 8, &length) == MARLIX_ERR_TRUNCATED &&
-          same(text, "TITLE: "));
     CHECK(marlix_film_audio_edl(lists, "SOUND", text, sizeof text, NULL) == MARLIX_OK &&
           strstr(text, "002  S2       AA    C        11:00:01:00 11:00:02:00") != NULL);
     /* Event 1 grows by 12 frames at its tail: the first change. */
