@@ -41,12 +41,9 @@ TEST(edl_read, FcmLinesAloneDecideDropFrame) {
          rate_29_97, 197202, ""},
         {"FCM: DROP FRAME\n001 AX V C 01:49:40.00 01:49:40,01 01:49:40;00 01:49:40:01\n",
          rate_29_97, 197202, ""},
-        {"FCM:  Drop frame\n001 AX V C 01:49:40:00 01:49:40:01 01:49:40:00 01:49:40:01\n",
-         rate_29_97, 197202, ""},
         {"FCM: NON-DROP FRAME\n001 AX V C 01:49:40;00 01:49:40;01 01:49:40;00 01:49:40;01\n",
          rate_29_97_df, 197400, ""},
         // Without an FCM: line the rate asked for decides.
-        {"001 AX V C 01:49:40:00 01:49:40:01 01:49:40:00 01:49:40:01\n", rate_29_97, 197400, ""},
         {"001 AX V C 01:49:40:00 01:49:40:01 01:49:40:00 01:49:40:01\n", rate_29_97_df, 197202, ""},
         {"FCM: DROP FRAME\n001 AX V C 01:00:00:00 01:00:00:01 01:00:00:00 01:00:00:01\n", rate_25,
          90000, "drop_frame_at_rate@1"},
@@ -72,8 +69,6 @@ TEST(edl_read, FieldsByColumnOrByBlanks) {
         std::int32_t frames;
         layout reels;
     } const cases[] = {
-        {"001  AX       V     C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "AX", "V",
-         "C", 0, layout::cmx_3600},
         {"001  AX       AA/V  D    010 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "AX",
          "AA/V", "D", 10, layout::cmx_3600},
         {"001  R1.2_A   A2/V  W001 010 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00", "R1.2_A",
@@ -116,11 +111,9 @@ TEST(edl_read, ChannelSetsHoldChannelsOneTo99) {
     // Written back: A, B, AA and AA/V for their sets, else the highest
     // channel above 2, or A2.
     std::tuple<char const*, bool, char const*> const sets[] = {
-        {"", false, "NONE"},      {"", true, "V"},           {"1", false, "A"},
-        {"1", true, "B"},         {"1 2", true, "AA/V"},     {"1 2", false, "AA"},
-        {"2", false, "A2"},       {"2", true, "A2/V"},       {"1 3", false, "A3"},
-        {"2 4", true, "A4/V"},    {"1 2 3 4", true, "A4/V"}, {"3 4", false, "A4"},
-        {"2 99 7", false, "A99"},
+        {"", false, "NONE"},   {"", true, "V"},       {"1", false, "A"},        {"1", true, "B"},
+        {"1 2", true, "AA/V"}, {"1 2", false, "AA"},  {"2", false, "A2"},       {"2", true, "A2/V"},
+        {"1 3", false, "A3"},  {"2 4", true, "A4/V"}, {"2 99 7", false, "A99"},
     };
     for (auto const& [audio, video, text] : sets) {
         channel_set set;
@@ -146,15 +139,12 @@ TEST(edl_read, SplitAndAudioLinesJoinTheirEvent) {
         {"SPLIT: AUDIO DELAY= 00:00:00:05 X", "unknown_line@2", 0, 0},
         {"SPLIT: SOUND DELAY= 00:00:00:05", "unknown_line@2", 0, 0},
         {"AUD 3 4", "", 0, 0b1100},
-        {"AUD  3", "", 0, 0b100},
         {"AUD 1 2", "", 0, 0b11},
         {"AUD 0", "unknown_line@2", 0, 0},
         {"AUD", "unknown_line@2", 0, 0},
         {"AUD3", "unknown_line@2", 0, 0},  // the word is AUD alone
         {"AUD 100", "unknown_line@2", 0, 0},
         {"* X", "", 0, 0},  // a comment of three characters is no AUD line
-        {"* AUDIO", "", 0, 0},
-        {"AUDIO 3", "unknown_line@2", 0, 0},
     };
     for (auto const& c : cases) {
         std::string const list = a_second + c.line + "\n";
@@ -180,9 +170,6 @@ TEST(edl_check, FindingsNameTheirLine) {
         {"001 AX V C 01x00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "bad_timecode@1"},
         {"001 AX V C 01:00:00:00 01:00x01:00 01:00:00:00 01:00:01:00\n", "bad_timecode@1"},
         {"001 AX V C 01:00:00:00 01:00:00:00 01:00:01:00 01:00:01:00\n", "zero_length@1"},
-        {"001 AX V C 01:00:00:00 01:00:02:00 01:00:00:00 01:00:01:00\n", "length_mismatch@1"},
-        {"001 AX V C 01:00:00:00 01:00:02:00 01:00:00:00 01:00:01:00\nM2 AX 037.5 01:00:00:00\n",
-         "speed_mismatch@1"},
         {"001 AX V C 01:00:00:00 01:00:00:00 01:00:00:00 01:00:00:00\n"
          "001 BX V D 050 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
          "transition_too_long@2"},
@@ -192,29 +179,21 @@ TEST(edl_check, FindingsNameTheirLine) {
          "01:00:01:00\n",
          "reel_too_long@1"},
         {"01 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
-        // A dissolve with no outgoing line may not be empty, in any event.
+        // A dissolve with no outgoing line may not be empty.
         {"001 AX V D 010 01:00:00:00 01:00:00:00 01:00:00:00 01:00:00:00\n", "zero_length@1"},
-        {a_second + "002 BX V D 010 01:00:00:00 01:00:00:00 01:00:01:00 01:00:01:00\n",
-         "zero_length@2"},
         {"1234567 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
-        {"001X AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
         // A reel of two words in its column is no reel.
         {"001  A X      V     C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
          "unreadable_event@1"},
-        {"001 AX Q C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n", "unreadable_event@1"},
         {"M2 AX 050.0 01:00:00:00\n", "unreadable_motion@1"},
         {a_second + "002 AX V C 01:00:00:00 01:00:01:00 01:00:00:20 01:00:01:20\n",
          "record_overlap@2"},
-        {a_second + "002 AX A C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
-                    "003 AX A C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
-         "record_gap@3"},
         {"001 AX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"
          "002 AX V C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
          "out_of_record_order@2"},
         {a_second + "002 AX V C 01:00:00:00 01:00:01:00 01:00:01:00 01:00:02:00\n"
                     "001 AX A C 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
          "event_reused@3"},
-        {"TITLE: X\nHELLO\n", "unknown_line@2"},
         {"TITLE: X\nOK THEN\n", "unknown_line@2"},  // two letters and a blank are no M2
         {"001 AX A100 C 01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n",
          "unreadable_event@1"},  // audio channels run to A99
@@ -229,7 +208,6 @@ TEST(edl_check, FindingsNameTheirLine) {
          "002 AX V C 01:00:01:00 01:00:01:00 01:00:01:00 01:00:01:00\n"
          "002 BX V D 025 01:00:00:00 01:00:01:00 01:00:02:00 01:00:03:00\n",
          ""},
-        {"TITLE: caf\xE9\n", "latin1_text@1"},
     };
     for (auto const& [list, findings] : cases)
         EXPECT_EQ(findings_of(edl::read(list, rate_25)), findings) << list;
@@ -291,12 +269,9 @@ TEST(edl_check, MotionSpansByTheWritersRules) {
         {"048.0", "01:00:03:21", "01:00:02:00", false},   // 93
         {"048.0", "01:00:04:02", "01:00:02:00", false},   // 98
         {"012.0", "01:00:01:00", "01:00:02:00", true},    // floor(47 / 2) + 1 = 24
-        {"012.0", "01:00:01:01", "01:00:02:00", true},    // floor(48 / 2) + 1 = 25
         {"012.0", "01:00:02:00", "01:00:02:00", true},    // the record length
-        {"000.0", "01:00:00:01", "01:00:02:00", true},    // a freeze: one frame
         {"-024.0", "01:00:02:00", "01:00:02:00", true},   // reverse at the same speed
         {"023.976", "01:00:01:23", "01:00:02:00", true},  // printed 024.0: floor(47 * 23.95/24) + 1
-        {"030.0", "01:00:01:01", "01:00:02:00", false},
         // 480 frames at 23.95..24.05: floor(479 * v / 24) + 1 is 479..481, and 480..482
         {"024.0", "01:00:19:23", "01:00:20:00", true},  // 479
         {"024.0", "01:00:19:22", "01:00:20:00", false},
@@ -329,10 +304,10 @@ TEST(edl_read, MotionSpeedsInTenths) {
         char const* speed;
         std::int32_t tenths;  // INT32_MIN: refused
     } const cases[] = {
-        {"048.0", 480},       {"047.95", 480},        {"047.949", 479},     {"-012.35", -124},
-        {"12", 120},          {"012.", 120},          {"+5.5", 55},         {"-000.0", 0},
-        {"9999.9", 99999},    {"9999.95", INT32_MIN}, {"12345", INT32_MIN}, {"12.3x", INT32_MIN},
-        {"1.2.3", INT32_MIN}, {"-", INT32_MIN},       {".5", INT32_MIN},    {"0x10", INT32_MIN},
+        {"047.95", 480},        {"047.949", 479},     {"-012.35", -124},    {"12", 120},
+        {"012.", 120},          {"+5.5", 55},         {"-000.0", 0},        {"9999.9", 99999},
+        {"9999.95", INT32_MIN}, {"12345", INT32_MIN}, {"1.2.3", INT32_MIN}, {"-", INT32_MIN},
+        {".5", INT32_MIN},      {"0x10", INT32_MIN},
     };
     for (auto const& c : cases) {
         std::string const list = std::string(
@@ -409,9 +384,7 @@ TEST(edl_read, LineEndsBomAndEncodingAllWriteTheSame) {
         "001  AX       V     C        01:00:00:00 01:00:01:00 01:00:00:00 01:00:01:00\n"
         "* FROM CLIP NAME: caf\xC3\xA9\n";
     for (std::string const& input :
-         {std::string("TITLE: LIST\r\n001 AX V C 01:00:00:00 01:00:01:00 "
-                      "01:00:00:00 01:00:01:00\r\n* FROM CLIP NAME: caf\xC3\xA9\r\n"),
-          std::string("\xEF\xBB\xBFTITLE: LIST\r001  AX  V  C  01:00:00:00 "
+         {std::string("\xEF\xBB\xBFTITLE: LIST\r001  AX  V  C  01:00:00:00 "
                       "01:00:01:00 01:00:00:00 01:00:01:00  \r\r* FROM CLIP NAME: caf\xC3\xA9"),
           std::string("TITLE: LIST\n001 AX V C 01:00:00:00 01:00:01:00 "
                       "01:00:00:00 01:00:01:00\n* FROM CLIP NAME: caf\xE9\n"),
